@@ -1,0 +1,74 @@
+#pragma once
+// The shared state of the game screen.  One instance lives for the whole run,
+// owned by the main window; logic takes it by reference so tests build their
+// own.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "game/puzzle_base.h"
+
+namespace vk {
+
+inline constexpr int ProductNumber = 50;        // our number in the maker's catalogue
+inline constexpr int DealsPerGame = 20;
+inline constexpr int WorldTopTenMinScore = 900;
+
+inline constexpr const char* ClubFileName = "Vokabron.clb";
+inline constexpr const char* SettingsFileName = "Vokabron.ini";
+inline constexpr const char* StoreLinkKey = "RuStore_Link_Vokabron";
+inline constexpr const char* PackageLinkKey = "DownLoad_Link_Vokabron";
+inline constexpr const char* NewsKey = "NewsVokabron4.1";
+inline constexpr const char* VersionText = "V 4.3";
+
+// Product names by language (0 English, 1 Russian), UTF-8.
+inline constexpr const char* ProductNames[2] = {"Vokabron", "Вокаброн"};
+inline constexpr const char* ProductNamesUpper[2] = {"VOKABRON", "ВОКАБРОН"};
+
+// ClubState values.
+enum : int { ClubLoggedOut = 1, ClubLoggedIn = 2, ClubRatingGame = 3 };
+
+struct GameState {
+    // Screen modes: exactly one of intro, menu and game is on.
+    bool IntroActive = false;
+    bool MenuActive = false;
+    bool DealActive = false;
+    bool Closing = false;
+    int StartupPhase = 0; // 0..5, driven by paints and the intro animation
+
+    // Who plays and how the game was started.
+    int ClubState = 0;
+    int MemberSlot = 0;   // 1..5 resumed member line, 6 new player, 7 club account game
+    bool PasswordAccepted = false;
+    std::string CurrentName;          // 20 characters, blank-padded (Windows-1251)
+    std::string CurrentPasswordCode;
+
+    // Progress of the game.
+    int DealNumber = 0;
+    int DealsThisRun = 0;
+    std::int32_t Score = 0;
+    std::int32_t InitialScore = 0;
+    bool DealSolved = false;
+    bool RatingGameActive = false;
+    bool RatingGameRegistered = false;
+    bool GameComplete = false;
+
+    // The puzzle of the current deal and both bases, one line per puzzle.
+    PuzzleState Puzzle;
+    std::vector<std::string> Memo1;
+    std::vector<std::string> Memo2;
+
+    // Folders, each ending with a separator.
+    std::string ProgramDir;
+    std::string TempDir;
+
+    // Addresses from the news page; empty when it did not give them.
+    std::string StoreLink;
+    std::string PackageLink;
+
+    int UiLanguage = 1; // 0 English, 1 Russian
+    std::string ClubGameKey;
+    int WorldTopTenTable = 0;
+};
+
+} // namespace vk

@@ -1,0 +1,460 @@
+#include "game/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPainter>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include "common/rounding.h"
+#include "game/messages.h"
+#include "localdata/window_size.h"
+#include "presentation/animation_player.h"
+#include "presentation/audio.h"
+#include "presentation/intro.h"
+#include "presentation/message_box.h"
+#include "presentation/picture_box.h"
+#include "presentation/quiz_button.h"
+#include "presentation/resource_store.h"
+#include "presentation/text_codec.h"
+
+namespace vk {
+namespace {
+
+constexpr QColor kMenuColour(0, 100, 100); // 0x646400 in 0x00BBGGRR
+
+QString WithSeparator(const QString& dir)
+{
+    return dir.endsWith('/') ? dir : dir + '/';
+}
+
+// The program's own folder: beside the executable when we may write there
+// (the build tree, an unpacked copy), otherwise the per-user data folder.
+QString FindProgramDir()
+{
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    if (QFileInfo(exeDir).isWritable())
+        return WithSeparator(exeDir);
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/vokabron";
+    QDir().mkpath(data);
+    return WithSeparator(data);
+}
+
+QString Message(const GameState& game, Msg id) { return FromUtf8(MessageText(id, game.UiLanguage)); }
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    FormCreate();
+}
+
+TForm1::~TForm1()
+{
+    if (screenCursorSet_)
+        QApplication::restoreOverrideCursor();
+}
+
+void TForm1::FormCreate()
+{
+    InitMainWindow();
+    CreateLetterKeys();
+    LoadPuzzleBases();
+    Game.WorldTopTenTable = 1;
+    Game.ClubGameKey = "zarvo";
+}
+
+void TForm1::InitMainWindow()
+{
+    Image1 = new PictureBox(this);
+    Image1->hide();
+    RxGIFAn1 = new AnimationPlayer(this);
+    RxGIFAn2 = new AnimationPlayer(this);
+    RxGIFAn3 = new AnimationPlayer(this);
+    for (AnimationPlayer* a : {RxGIFAn1, RxGIFAn2, RxGIFAn3}) {
+        a->resize(70, 70);
+        a->hide();
+    }
+    connect(RxGIFAn1, &AnimationPlayer::frameChanged, this, &TForm1::RxGIFAn1FrameChanged);
+    connect(Image1, &PictureBox::clicked, this, [this] {
+        if (Game.IntroActive && Game.StartupPhase == 5)
+            EndIntro();
+    });
+    ImageCa = new PictureBox(this);
+    for (auto& a : MenuAnimations) {
+        a = new AnimationPlayer(this);
+        a->hide();
+    }
+
+    auto makeButton = [this](TColorSB variant, unsigned int caption) {
+        auto* b = new TTevQuizButton(this);
+        b->SetColorSB(variant);
+        b->SetFontColor(caption);
+        b->SetColorMouse(0x00FFFF);
+        b->hide();
+        return b;
+    };
+    // The colour scheme: aqua captions on navy, navy captions on blue for the
+    // member lines, yellow under the mouse.
+    for (auto& b : MemberButtons)
+        b = makeButton(DBlue, 0x800000);
+    for (auto& p : Panels) {
+        p = makeButton(DNavy, 0xFFFF00);
+        p->setEnabled(false);
+    }
+    Button6 = makeButton(DNavy, 0xFFFF00);
+    Button8 = makeButton(DNavy, 0xFFFF00);
+    Button9 = makeButton(DNavy, 0xFFFF00);
+    Button10 = makeButton(DNavy, 0xFFFF00);
+    Button11 = makeButton(DNavy, 0xFFFF00);
+    ButtonN = makeButton(DNavy, 0xFFFF00);
+    Button8->SetGrayDis(true);
+    ButtonN->SetGrayDis(true);
+
+    Game.ProgramDir = FindProgramDir().toStdString();
+    Game.TempDir = WithSeparator(QDir::tempPath()).toStdString();
+
+    Game.UiLanguage = 1;
+    Prefs.SoundOn = true;
+    Prefs.WindowSize = 1;
+    // Without a settings file the defaults above stay and everything else
+    // runs all the same.
+    ReadEarlySettings(Game.ProgramDir, Prefs);
+
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect work = screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
+    ApplyWindowSize(Prefs.WindowSize, work.width(), work.height(), Lay);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(Lay.ClientW, Lay.ClientH);
+    move(work.x() + RoundInt((work.width() - width()) / 2.0), work.y() + RoundInt((work.height() - height()) / 2.0));
+
+    Game.StartupPhase = 0;
+    InstallOwnFont(Game.TempDir);
+
+    ImageCa->hide();
+
+    Game.IntroActive = true;
+    Game.MenuActive = false;
+    Game.DealActive = false;
+    Game.Closing = false;
+
+    PopupMenu1 = new QMenu(this);
+    GenCount = PopupMenu1->addAction(QStringLiteral("Общий Счёт"));
+    Quit = PopupMenu1->addAction(QStringLiteral("Выход в меню"));
+    ChangeName = PopupMenu1->addAction(QStringLiteral("Изменить имя"));
+    PopupMenu1->addSeparator();
+    Help = PopupMenu1->addAction(QStringLiteral("Помощь"));
+    About = PopupMenu1->addAction(QStringLiteral("О программе"));
+    PopupMenu1->addSeparator();
+    N3 = PopupMenu1->addAction(QStringLiteral("Чат"));
+    for (QAction* item : {Quit, GenCount, ChangeName, About, N3})
+        item->setEnabled(false);
+
+    SetWindowColour(Qt::black);
+    BackgroundPicture = QImage();
+
+    Game.RatingGameActive = false;
+    Game.RatingGameRegistered = false;
+
+    Timer2 = new QTimer(this);
+    Timer2->setInterval(1000);
+    connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
+    Timer2->start();
+
+    // Key preview: the window sees key releases before its controls do.
+    qApp->installEventFilter(this);
+}
+
+void TForm1::SetWindowColour(QColor colour)
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, colour);
+    setPalette(pal);
+    setAutoFillBackground(true);
+}
+
+void TForm1::CreateLetterKeys()
+{
+    for (int k = 1; k <= 32; ++k) {
+        auto* key = new TTevQuizButton(this);
+        key->setObjectName(QStringLiteral("BLetters%1").arg(k));
+        key->setCursor(Qt::PointingHandCursor);
+        key->SetLightRect(true);
+        key->hide();
+        connect(key, &QPushButton::clicked, this, [this, k] { LetterKeyClick(k); });
+        BLetters[static_cast<std::size_t>(k - 1)] = key;
+    }
+}
+
+void TForm1::LoadPuzzleBases()
+{
+    const QString names[2] = {QStringLiteral("DATA01"), QStringLiteral("DATA02")};
+    std::vector<std::string>* memos[2] = {&Game.Memo1, &Game.Memo2};
+    for (int i = 0; i < 2; ++i) {
+        const auto bytes = ResourceBytes(ResourceKind::Raw, names[i]);
+        LoadPuzzleBase(bytes ? std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size()))
+                             : std::string_view(),
+                       *memos[i]);
+    }
+}
+
+void TForm1::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    FormPaint(&painter);
+}
+
+void TForm1::FormPaint(QPainter* painter)
+{
+    // Work that a phase starts may open windows or wait for the network, so
+    // it runs right after the paint instead of inside it.
+    const IntroSurfaces surfaces{Image1, RxGIFAn1, RxGIFAn2, RxGIFAn3};
+    switch (Game.StartupPhase) {
+    case 0:
+        Game.StartupPhase = 1;
+        setWindowTitle(FromUtf8(ProductNames[0]));
+        setCursor(Qt::WaitCursor);
+        QTimer::singleShot(0, this, [this, surfaces] {
+            if (!IntroStep1(surfaces, Lay, Prefs.SoundOn))
+                AdvancePastAnimation();
+        });
+        return;
+    case 2:
+        Game.StartupPhase = 3;
+        QTimer::singleShot(0, this, [this, surfaces] {
+            if (!IntroStep2(surfaces, Lay, Prefs.SoundOn))
+                AdvancePastAnimation();
+        });
+        return;
+    case 4:
+        Game.StartupPhase = 5;
+        QTimer::singleShot(0, this, &TForm1::RunPhaseFour);
+        return;
+    default:
+        break;
+    }
+    if (!painter)
+        return;
+    if (Game.MenuActive && !MenuPicture.isNull())
+        painter->drawImage(0, 0, MenuPicture);
+    if (Game.DealActive && !Game.Closing && !BackgroundPicture.isNull())
+        painter->drawImage(0, 0, BackgroundPicture);
+}
+
+void TForm1::RxGIFAn1FrameChanged(int frameIndex)
+{
+    if (!Game.IntroActive)
+        return;
+    // The last frame of each animation ends its step; a shorter animation
+    // than planned ends it on its own last frame rather than never.
+    const int target = Game.StartupPhase == 1 ? 100 : Game.StartupPhase == 3 ? 46 : -1;
+    if (target < 0)
+        return;
+    const int last = RxGIFAn1->FrameCount() - 1;
+    if (frameIndex == target || (last >= 0 && last < target && frameIndex == last))
+        AdvancePastAnimation();
+}
+
+void TForm1::AdvancePastAnimation()
+{
+    if (!Game.IntroActive || (Game.StartupPhase != 1 && Game.StartupPhase != 3))
+        return;
+    Game.StartupPhase += 1;
+    RxGIFAn1->hide();
+    RxGIFAn1->Clear();
+    Image1->repaint();
+    FormPaint(nullptr);
+}
+
+void TForm1::RunPhaseFour()
+{
+    const IntroSurfaces surfaces{Image1, RxGIFAn1, RxGIFAn2, RxGIFAn3};
+    const QFont display(FromUtf8(Prefs.DisplayFontName));
+    IntroStep3(surfaces, Lay,
+               {display.family(), Message(Game, Msg::ReleaseDate), Message(Game, Msg::Credit)});
+    settingsRead_ = ReadSettings(Game.ProgramDir, Prefs);
+    if (!Prefs.NoFontWindow)
+        ShowFontWindow();
+    if (!StartupSequence())
+        return;
+    setCursor(Qt::PointingHandCursor);
+    if (!screenCursorSet_) {
+        QApplication::setOverrideCursor(Qt::PointingHandCursor);
+        screenCursorSet_ = true;
+    }
+    IntroStep4(surfaces, Lay);
+    emit introWaiting();
+}
+
+bool TForm1::StartupSequence()
+{
+    FetchNews();
+    setWindowTitle(FromUtf8(ProductNames[Game.UiLanguage]));
+    Image1->update();
+
+    if (!CheckClubFile())
+        return false;
+
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize s = screen->size();
+        sizeTooSmall_[0] = s.width() < 990 || s.height() < 670;
+        sizeTooSmall_[1] = s.width() < 1290 || s.height() < 870;
+        sizeTooSmall_[2] = s.width() < 1520 || s.height() < 1020;
+    }
+
+    Button6->setText(Message(Game, Msg::NewPlayer));
+    Button9->setText(Message(Game, Msg::TopTen));
+    Button10->setText(Message(Game, Msg::Options));
+    Button11->setText(Message(Game, Msg::Exit));
+    Quit->setText(Message(Game, Msg::ExitToMenu));
+    Help->setText(Message(Game, Msg::Help));
+    About->setText(Message(Game, Msg::About));
+    GenCount->setText(Message(Game, Msg::GeneralScore));
+    ChangeName->setText(Message(Game, Msg::ChangeName));
+    setWindowTitle(FromUtf8(ProductNames[Game.UiLanguage]));
+
+    ShowNews();
+    ReportStart();
+    WriteSettings(Game.ProgramDir, Prefs);
+
+    Game.ClubState = ClubLoggedOut;
+    AutoLogin();
+
+    PrepareMusic(Game.TempDir);
+    if (Prefs.MusicOn)
+        PlayMusic(true);
+    return true;
+}
+
+void TForm1::EndIntro()
+{
+    if (!Game.IntroActive || Game.StartupPhase != 5)
+        return;
+    Game.IntroActive = false;
+    setCursor(Qt::ArrowCursor);
+    if (screenCursorSet_) {
+        QApplication::restoreOverrideCursor();
+        screenCursorSet_ = false;
+    }
+    for (AnimationPlayer* a : {RxGIFAn1, RxGIFAn2, RxGIFAn3}) {
+        a->hide();
+        a->Clear();
+    }
+    ScaleBackground();
+    BuildMainMenu();
+    Game.MenuActive = true;
+    About->setEnabled(true);
+    N3->setEnabled(true);
+    update();
+}
+
+void TForm1::ScaleBackground()
+{
+    QImage bg;
+    if (const auto bytes = ResourceBytes(ResourceKind::Jpeg, QStringLiteral("BG")))
+        bg = QImage::fromData(*bytes, "JPG");
+    if (bg.isNull()) {
+        bg = QImage(Lay.ClientW, Lay.ClientH, QImage::Format_RGB32);
+        bg.fill(kMenuColour);
+    }
+    BackgroundPicture = bg.size() == QSize(Lay.ClientW, Lay.ClientH)
+        ? bg
+        : bg.scaled(Lay.ClientW, Lay.ClientH, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+void TForm1::Timer2Timer()
+{
+    if (Prefs.MusicOn && MusicStopped() && (Game.IntroActive || Game.MenuActive))
+        PlayMusic(true);
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    if (!Game.IntroActive && !Game.MenuActive) {
+        const QString question =
+            Message(Game, Msg::LeaveTheGame) + QLatin1Char(' ') + Message(Game, Msg::AllDataLost);
+        if (!AskYesNo(this, question)) {
+            event->ignore();
+            return;
+        }
+    }
+    if (!Game.IntroActive)
+        WriteSettings(Game.ProgramDir, Prefs);
+
+    for (auto& key : BLetters) {
+        delete key;
+        key = nullptr;
+    }
+    RemoveOwnFont();
+    for (AnimationPlayer* a : MenuAnimations) {
+        a->hide();
+        a->Clear();
+    }
+    Game.Closing = true;
+    BackgroundPicture = QImage();
+    PlayMusic(false);
+    RemoveMusicFile();
+    qApp->removeEventFilter(this);
+    event->accept();
+}
+
+void TForm1::contextMenuEvent(QContextMenuEvent* event)
+{
+    PopupMenu1->popup(event->globalPos());
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    // Key preview: a key released anywhere in this window ends the intro once
+    // it waits for the player.
+    if (event->type() == QEvent::KeyRelease && Game.IntroActive && Game.StartupPhase == 5) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this) {
+            EndIntro();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---- Steps still to come ---------------------------------------------------
+
+void TForm1::FetchNews()
+{
+    // The news page is read once the club's transport exists; until then the
+    // store and package links stay empty, as when the page is unreachable.
+    Game.StoreLink.clear();
+    Game.PackageLink.clear();
+}
+
+bool TForm1::CheckClubFile()
+{
+    // The club file check arrives with the local players' work.
+    return true;
+}
+
+void TForm1::ShowFontWindow() {}
+void TForm1::ShowNews() {}
+void TForm1::ReportStart() {}
+void TForm1::AutoLogin() {}
+
+void TForm1::BuildMainMenu()
+{
+    // The menu's controls come with the main menu work; for now the menu
+    // screen is the background in the menu colour.
+    SetWindowColour(kMenuColour);
+    Image1->hide();
+    MenuPicture = BackgroundPicture;
+}
+
+void TForm1::LetterKeyClick(int) {}
+
+} // namespace vk

@@ -1,0 +1,104 @@
+#pragma once
+// TForm1: the main window.  The intro, the main menu and the game board all
+// happen on it; every other window is opened from it.
+#include <QImage>
+#include <QWidget>
+#include <array>
+
+#include "game/game_state.h"
+#include "game/layout.h"
+#include "localdata/settings.h"
+
+class QMenu;
+class QAction;
+class QTimer;
+
+namespace vk {
+
+class AnimationPlayer;
+class PictureBox;
+class TTevQuizButton;
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    GameState Game;
+    Settings Prefs;
+    Layout Lay;
+
+    // Components, named as the window's description names them.
+    PictureBox* Image1 = nullptr;
+    AnimationPlayer* RxGIFAn1 = nullptr;
+    AnimationPlayer* RxGIFAn2 = nullptr;
+    AnimationPlayer* RxGIFAn3 = nullptr;
+    PictureBox* ImageCa = nullptr;
+    std::array<AnimationPlayer*, 4> MenuAnimations{}; // SvLeft, SvRight, Man, Clock
+    std::array<TTevQuizButton*, 5> MemberButtons{};   // Button1 .. Button5
+    std::array<TTevQuizButton*, 3> Panels{};          // Panel1 .. Panel3
+    TTevQuizButton* Button6 = nullptr;                // "Новый Игрок"
+    TTevQuizButton* Button8 = nullptr;                // "Выход" in a game
+    TTevQuizButton* Button9 = nullptr;                // "Чемпионы"
+    TTevQuizButton* Button10 = nullptr;               // "Опции"
+    TTevQuizButton* Button11 = nullptr;               // "Выход"
+    TTevQuizButton* ButtonN = nullptr;                // "Дальше"
+    std::array<TTevQuizButton*, 32> BLetters{};       // BLetters[k - 1] is letter key k
+    QMenu* PopupMenu1 = nullptr;
+    QAction* GenCount = nullptr;
+    QAction* Quit = nullptr;
+    QAction* ChangeName = nullptr;
+    QAction* Help = nullptr;
+    QAction* About = nullptr;
+    QAction* N3 = nullptr;
+    QTimer* Timer2 = nullptr;
+
+    QImage BackgroundPicture;
+    QImage MenuPicture;
+
+    // Runs the intro's phase machine; painter is null when the animation
+    // calls it outside a paint.
+    void FormPaint(QPainter* painter);
+    void RxGIFAn1FrameChanged(int frameIndex);
+    void EndIntro();
+    void Timer2Timer();
+
+signals:
+    // The intro has run the start-up sequence and waits for a click or a key.
+    void introWaiting();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void InitMainWindow();
+    void LoadPuzzleBases();
+    void CreateLetterKeys();
+    void RunPhaseFour();
+    bool StartupSequence();
+    void AdvancePastAnimation();
+    void ScaleBackground();
+    void SetWindowColour(QColor colour);
+
+    // Steps whose windows and services come with the later work; each is
+    // called where the start-up and closing sequences need it.
+    void FetchNews();
+    bool CheckClubFile();
+    void ShowFontWindow();
+    void ShowNews();
+    void ReportStart();
+    void AutoLogin();
+    void BuildMainMenu();
+    void LetterKeyClick(int letter);
+
+    bool screenCursorSet_ = false;
+    bool settingsRead_ = false;
+    bool sizeTooSmall_[3] = {};
+};
+
+} // namespace vk

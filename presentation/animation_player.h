@@ -1,0 +1,35 @@
+#pragma once
+// Plays a GIF animation from the resources in a loop, taking the size of the
+// animation, and reports every frame it shows.
+#include <QBuffer>
+#include <QMovie>
+#include <QWidget>
+#include <memory>
+
+namespace vk {
+
+class AnimationPlayer : public QWidget {
+    Q_OBJECT
+public:
+    explicit AnimationPlayer(QWidget* parent = nullptr);
+
+    // Loads the named "GIF" resource and starts it; false when the resource
+    // is missing or cannot be decoded (the player then shows nothing).
+    bool LoadGif(const QString& name);
+    void Clear();
+    bool HasAnimation() const { return movie_ != nullptr; }
+    int FrameCount() const;
+
+signals:
+    void frameChanged(int frameIndex);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::unique_ptr<QBuffer> buffer_;
+    std::unique_ptr<QMovie> movie_;
+    QByteArray data_;
+};
+
+} // namespace vk

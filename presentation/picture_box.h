@@ -1,0 +1,30 @@
+#pragma once
+// A picture control: a widget with a canvas of its own.  What is drawn on the
+// canvas stays until it is drawn over; repaint() shows it at once.
+#include <QImage>
+#include <QWidget>
+
+namespace vk {
+
+class PictureBox : public QWidget {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget* parent = nullptr);
+
+    // The canvas follows the widget's size; growing keeps what was drawn.
+    QImage& Canvas() { return canvas_; }
+    void ResizeCanvas(int width, int height);
+
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QImage canvas_;
+};
+
+} // namespace vk

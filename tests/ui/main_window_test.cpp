@@ -1,0 +1,165 @@
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+
+#include "game/main_window.h"
+#include "presentation/picture_box.h"
+#include "presentation/quiz_button.h"
+
+using vk::TForm1;
+
+namespace {
+
+// Answers the next modal message box with the button whose text is given,
+// and records the box's text.
+void AnswerNextBox(const QString& buttonText, QString* seenText)
+{
+    QTimer::singleShot(0, [=] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            AnswerNextBox(buttonText, seenText);
+            return;
+        }
+        *seenText = box->text();
+        for (QAbstractButton* b : box->buttons())
+            if (b->text() == buttonText)
+                b->click();
+    });
+}
+
+void RunIntroToTheEnd(TForm1& form)
+{
+    QSignalSpy waiting(&form, &TForm1::introWaiting);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(waiting.wait(30000));
+    QCOMPARE(form.Game.StartupPhase, 5);
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void createdState()
+    {
+        TForm1 form;
+        QCOMPARE(form.Game.IntroActive, true);
+        QCOMPARE(form.Game.MenuActive, false);
+        QCOMPARE(form.Game.StartupPhase, 0);
+        QCOMPARE(form.Game.ClubGameKey, std::string("zarvo"));
+        QCOMPARE(form.size(), QSize(760, 500));
+        QCOMPARE(form.Game.Memo1.size(), std::size_t(500));
+        QCOMPARE(form.Game.Memo2.size(), std::size_t(500));
+        for (auto* key : form.BLetters) {
+            QVERIFY(key);
+            QVERIFY(key->isHidden());
+            QVERIFY(key->LightRect());
+            QCOMPARE(key->cursor().shape(), Qt::PointingHandCursor);
+        }
+        QVERIFY(!form.Quit->isEnabled());
+        QVERIFY(!form.GenCount->isEnabled());
+        QVERIFY(!form.ChangeName->isEnabled());
+        QVERIFY(!form.About->isEnabled());
+        QVERIFY(!form.N3->isEnabled());
+        QVERIFY(form.Help->isEnabled());
+        QCOMPARE(form.palette().color(QPalette::Window), QColor(Qt::black));
+    }
+
+    void inputBeforeTheLastPhaseDoesNothing()
+    {
+        TForm1 form;
+        for (int phase : {0, 1, 2, 3, 4}) {
+            form.Game.StartupPhase = phase;
+            QTest::keyRelease(&form, Qt::Key_Space);
+            QTest::mouseClick(form.Image1, Qt::LeftButton);
+            QCOMPARE(form.Game.IntroActive, true);
+            QCOMPARE(form.Game.MenuActive, false);
+        }
+    }
+
+    void introRunsThroughItsPhasesAndAKeyEndsIt()
+    {
+        TForm1 form;
+        QCOMPARE(form.windowTitle(), QString());
+        RunIntroToTheEnd(form);
+        QCOMPARE(form.windowTitle(), QStringLiteral("Вокаброн"));
+        QCOMPARE(form.Game.ClubState, 1);
+        QCOMPARE(form.Button6->text(), QStringLiteral("Новый Игрок"));
+        QCOMPARE(form.Quit->text(), QStringLiteral("Выход в меню"));
+
+        QTest::keyRelease(&form, Qt::Key_A);
+        QCOMPARE(form.Game.IntroActive, false);
+        QCOMPARE(form.Game.MenuActive, true);
+        QVERIFY(form.About->isEnabled());
+        QVERIFY(form.N3->isEnabled());
+        QVERIFY(!form.Quit->isEnabled());
+        QCOMPARE(form.BackgroundPicture.size(), QSize(760, 500));
+        QCOMPARE(form.cursor().shape(), Qt::ArrowCursor);
+        QVERIFY(!QApplication::overrideCursor());
+
+        // A second key changes nothing more.
+        QTest::keyRelease(&form, Qt::Key_A);
+        QCOMPARE(form.Game.MenuActive, true);
+        form.close();
+    }
+
+    void aClickOnTheIntroPictureEndsIt()
+    {
+        TForm1 form;
+        RunIntroToTheEnd(form);
+        QTest::mouseClick(form.Image1, Qt::LeftButton, {}, QPoint(10, 10));
+        QCOMPARE(form.Game.IntroActive, false);
+        QCOMPARE(form.Game.MenuActive, true);
+        form.close();
+    }
+
+    void closingDuringTheIntroAsksNothing()
+    {
+        TForm1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(form.close());
+        QVERIFY(form.Game.Closing);
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    void closingDuringAGameAsksAndNoKeepsIt()
+    {
+        TForm1 form;
+        RunIntroToTheEnd(form);
+        QTest::keyRelease(&form, Qt::Key_A);
+        // A game is on the board.
+        form.Game.MenuActive = false;
+        form.Game.DealActive = true;
+        form.Game.Score = 987;
+
+        QString asked;
+        AnswerNextBox(QStringLiteral("Нет"), &asked);
+        QVERIFY(!form.close());
+        QCOMPARE(asked, QStringLiteral("Вы хотите выйти из игры? Все данные при этом будут утеряны!"));
+        QVERIFY(form.isVisible());
+        QVERIFY(!form.Game.Closing);
+        QCOMPARE(form.Game.Score, 987);
+        QVERIFY(form.BLetters[0] != nullptr);
+
+        AnswerNextBox(QStringLiteral("Да"), &asked);
+        QVERIFY(form.close());
+        QVERIFY(form.Game.Closing);
+    }
+
+    void closingFromTheMenuAsksNothing()
+    {
+        TForm1 form;
+        RunIntroToTheEnd(form);
+        QTest::keyRelease(&form, Qt::Key_A);
+        QVERIFY(form.close());
+        QVERIFY(form.Game.Closing);
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
