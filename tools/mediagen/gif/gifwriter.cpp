@@ -1,5 +1,7 @@
 #include "gifwriter.h"
 
+#include <QFile>
+
 #include <gif_lib.h>
 
 #include <algorithm>
@@ -343,4 +345,6 @@ void writeGif(const QString &path, const std::vector<QImage> &frames, const GifO
     }
     if (EGifCloseFile(gif, &err) != GIF_OK)
         fail(path, err);
+    // giflib creates the file readable by its owner only.
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
 }
