@@ -43,7 +43,7 @@ QImage contactSheet(const Sink& sink)
         QSize s = e.image.size();
         if (s.width() > kThumb || s.height() > kThumb)
             s.scale(kThumb, kThumb, Qt::KeepAspectRatio);
-        const int cellW = std::max(s.width(), 110);
+        const int cellW = std::max(s.width(), 136);
         if (x + cellW > kSheetWidth - kMargin) {
             x = kMargin;
             y += rowHeight + kLabel + 16;
@@ -86,7 +86,7 @@ QImage contactSheet(const Sink& sink)
         p.drawImage(pl.box, pl.entry->image);
         const QSize n = pl.entry->image.size();
         p.setPen(QColor(220, 220, 220));
-        p.drawText(QRect(pl.box.left(), pl.box.bottom() + 3, std::max(pl.box.width(), 110) + 10, kLabel),
+        p.drawText(QRect(pl.box.left(), pl.box.bottom() + 3, std::max(pl.box.width(), 136) + 10, kLabel),
                    Qt::AlignLeft | Qt::AlignTop, QString("%1 %2x%3").arg(pl.entry->name).arg(n.width()).arg(n.height()));
     }
     y = flagsTop;
