@@ -28,7 +28,7 @@ constexpr std::array<Entry, static_cast<int>(Msg::Count)> kTable = {{
     {Msg::No, {"No", "Нет"}},
     {Msg::Ok, {"OK", "OK"}},
     {Msg::ReleaseDate, {"29 May, 2025", "29 Мая, 2025"}},
-    {Msg::Credit, {"Words and pictures: the Vokabron team", "Слова и картинки: команда «Вокаброна»"}},
+    {Msg::Credit, {"Pictures and sound: Vokabron", "Рисунки и звук: Вокаброн"}},
 }};
 
 constexpr bool TableInOrder()
