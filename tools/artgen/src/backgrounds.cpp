@@ -103,7 +103,7 @@ QImage menuBackground()
         p.drawImage(0, 0, beams);
         // The stage floor: an ellipse of light and a gold rim.
         glow(p, QPointF(W / 2.0, H * 0.98), W * 0.45, QColor(90, 200, 210, 70));
-        p.setPen(QPen(QColor(240, 190, 80, 60), 4));
+        p.setPen(QPen(QColor(240, 190, 80, 34), 4));
         p.setBrush(Qt::NoBrush);
         p.drawEllipse(QPointF(W / 2.0, H * 1.02), W * 0.48, H * 0.16);
         bokeh(p, W, H, 90, 31, 16, 70);

@@ -134,14 +134,16 @@ QImage subtitle()
     QPainter p(&img);
     prepare(p);
     const QRectF ribbon(20, 34, W - 40, 92);
-    // Swallow-tailed ends behind the plate.
+    const QRectF plate = ribbon.adjusted(40, 0, -40, -8);
+    // Swallow-tailed ends tucked behind the plate.
     for (int dir : {-1, 1}) {
-        const qreal x = dir < 0 ? ribbon.left() + 20 : ribbon.right() - 20;
+        const qreal x = dir < 0 ? plate.left() + 16 : plate.right() - 16;
+        const qreal reach = 16 + 40;
         QPainterPath tail;
         tail.moveTo(x, ribbon.top() + 14);
-        tail.lineTo(x + dir * 34, ribbon.top() + 14);
-        tail.lineTo(x + dir * 18, ribbon.center().y() + 7);
-        tail.lineTo(x + dir * 34, ribbon.bottom() + 0);
+        tail.lineTo(x + dir * reach, ribbon.top() + 14);
+        tail.lineTo(x + dir * (reach - 16), ribbon.center().y() + 7);
+        tail.lineTo(x + dir * reach, ribbon.bottom());
         tail.lineTo(x, ribbon.bottom());
         tail.closeSubpath();
         QLinearGradient tg(0, ribbon.top(), 0, ribbon.bottom());
@@ -151,7 +153,6 @@ QImage subtitle()
         p.setBrush(tg);
         p.drawPath(tail);
     }
-    const QRectF plate = ribbon.adjusted(40, 0, -40, -8);
     glassPlate(p, plate, 30, 250);
     goldBand(p, plate, 30, 6);
     goldLettering(p, fittedText(QString::fromUtf8("Телевикторина"), displayFont(62), plate.adjusted(40, 10, -40, -10)), 2.5);
