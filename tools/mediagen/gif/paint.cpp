@@ -100,11 +100,12 @@ void drawGlow(QPainter &p, QPointF at, double radius, QColor colour, double opac
     p.restore();
 }
 
-void drawSparkle(QPainter &p, QPointF at, double radius, double opacity, QColor colour)
+void drawSparkle(QPainter &p, QPointF at, double radius, double opacity, QColor colour, bool halo)
 {
     if (radius <= 0 || opacity <= 0.01)
         return;
-    drawGlow(p, at, radius * 0.8, colour, opacity * 0.8);
+    if (halo)
+        drawGlow(p, at, radius * 0.8, colour, opacity * 0.8);
     p.save();
     p.setOpacity(p.opacity() * std::clamp(opacity, 0.0, 1.0));
     p.setPen(Qt::NoPen);

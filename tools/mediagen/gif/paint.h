@@ -30,9 +30,10 @@ void drawGold(QPainter &p, const QPainterPath &path, double outline = 2.0, doubl
 void drawShine(QPainter &p, const QPainterPath &path, double bandX, double width = 40,
                double strength = 0.85);
 
-// A four-pointed twinkle with a soft halo.
+// A four-pointed twinkle, with a soft halo unless it is drawn for a
+// see-through animation (GIF keeps no partial transparency).
 void drawSparkle(QPainter &p, QPointF at, double radius, double opacity,
-                 QColor colour = QColor(255, 250, 220));
+                 QColor colour = QColor(255, 250, 220), bool halo = true);
 
 // A soft round glow fading to nothing at `radius`.
 void drawGlow(QPainter &p, QPointF at, double radius, QColor colour, double opacity);
