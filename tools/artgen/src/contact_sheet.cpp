@@ -4,6 +4,8 @@
 
 #include <QFontDatabase>
 
+#include <cmath>
+
 namespace art {
 
 namespace {
@@ -24,6 +26,68 @@ void checker(QPainter& p, const QRect& r)
     p.restore();
 }
 
+const QImage* find(const Sink& sink, const QString& name)
+{
+    for (const auto& e : sink.entries())
+        if (e.name == name)
+            return &e.image;
+    return nullptr;
+}
+
+// The game's channel permutations for its seven button colours.
+QImage recolour(const QImage& src, int variant)
+{
+    QImage img = src.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < img.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x) {
+            const int r = qRed(line[x]), g = qGreen(line[x]), b = qBlue(line[x]), a = qAlpha(line[x]);
+            int nr = r, ng = g, nb = b;
+            switch (variant) {
+            case 1: nr = g; ng = r; break;                // green
+            case 2: nr = b; ng = r; nb = r; break;        // blue
+            case 3: nr = b; nb = r; break;                // navy
+            case 4: ng = r; break;                        // yellow
+            case 5: nb = r; break;                        // violet
+            case 6:                                       // orange
+                if (r > g && r > b) {
+                    nb = int(std::lround(0.7 * b));
+                    ng = nb + int(std::lround(0.4 * (r - nb)));
+                }
+                break;
+            default: break;
+            }
+            line[x] = qRgba(nr, ng, nb, a);
+        }
+    }
+    return img;
+}
+
+// Buttons put together from their three pieces as the game does, in every
+// colour variant, so seams and recolouring can be judged.
+int drawAssembledButtons(QPainter& p, const Sink& sink, int top)
+{
+    int y = top;
+    for (const char* set : {"B29", "B44", "B59"}) {
+        for (const char* lit : {"", "L"}) {
+            const QImage* l = find(sink, QString(set) + "_Left" + lit);
+            const QImage* b = find(sink, QString(set) + "_Telo" + lit);
+            const QImage* r = find(sink, QString(set) + "_Right" + lit);
+            if (!l || !b || !r)
+                return top;
+            const int w = 300, h = l->height();
+            for (int v = 0; v < 7; ++v) {
+                const int x = kMargin + v * (w + 16);
+                p.drawImage(QRect(x, y, l->width(), h), recolour(*l, v));
+                p.drawImage(QRect(x + l->width(), y, w - 2 * l->width(), h), recolour(*b, v));
+                p.drawImage(QRect(x + w - r->width(), y, r->width(), h), recolour(*r, v));
+            }
+            y += h + 8;
+        }
+    }
+    return y + 16;
+}
+
 } // namespace
 
 QImage contactSheet(const Sink& sink)
@@ -36,7 +100,9 @@ QImage contactSheet(const Sink& sink)
         QRect box;
     };
     std::vector<Placed> placed;
-    int x = kMargin, y = kMargin + 50, rowHeight = 0;
+    const int buttonsTop = kMargin + 50;
+    const int buttonsHeight = 2 * (29 + 44 + 59) + 6 * 8 + 16;
+    int x = kMargin, y = buttonsTop + buttonsHeight, rowHeight = 0;
     for (const auto& e : sink.entries()) {
         if (e.isFlag)
             continue;
@@ -81,6 +147,7 @@ QImage contactSheet(const Sink& sink)
     p.setPen(QColor(230, 230, 230));
     p.drawText(kMargin, kMargin + 26, QString("Vokabron pictures (%1 files; larger ones shown shrunk)").arg(sink.entries().size()));
     p.setFont(labelFont);
+    drawAssembledButtons(p, sink, buttonsTop);
     for (const auto& pl : placed) {
         checker(p, pl.box);
         p.drawImage(pl.box, pl.entry->image);
