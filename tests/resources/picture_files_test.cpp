@@ -11,8 +11,11 @@
 #include <QString>
 #include <QXmlStreamReader>
 
+#include <algorithm>
+#include <cstdlib>
 #include <ostream>
 #include <set>
+#include <utility>
 
 namespace {
 
