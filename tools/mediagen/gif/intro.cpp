@@ -7,6 +7,7 @@
 #include <QRadialGradient>
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -124,45 +125,56 @@ Animation openingTitle()
         fit.translate(-whole.boundingRect().center().x(), -whole.boundingRect().center().y());
         const QRectF box = fit.map(whole).boundingRect();
 
+        struct Letter {
+            QPainterPath final;
+            QPointF home;
+            double angle, spin, far, lin;
+            int start;
+        };
         Rng rng(2024);
+        std::vector<Letter> letters;
         QPainterPath landed;
         for (int i = 0; i < word.size(); ++i) {
             QPainterPath glyph;
             glyph.addText(fm.horizontalAdvance(word.left(i)), 0, font, word.mid(i, 1));
-            const QPainterPath final = fit.map(glyph);
-            const QPointF home = final.boundingRect().center();
-            const double angle = rng.uniform(0, 2 * kPi);
-            const double spin = rng.uniform(-220, 220);
-            const double far = rng.uniform(230, 300);
-            const int start = 3 + i * 5;
-            const double lin = (f - start) / 16.0;
-            if (lin <= 0)
-                continue;
-            auto place = [&](double q) {
+            Letter l;
+            l.final = fit.map(glyph);
+            l.home = l.final.boundingRect().center();
+            l.angle = rng.uniform(0, 2 * kPi);
+            l.spin = rng.uniform(-220, 220);
+            l.far = rng.uniform(230, 300);
+            l.start = 3 + i * 5;
+            l.lin = (f - l.start) / 16.0;
+            if (l.lin >= 1)
+                landed.addPath(l.final);
+            letters.push_back(l);
+        }
+        // Letters in place first, so the ones still flying pass over them.
+        drawGold(p, landed, 2.2);
+        for (const Letter &l : letters) {
+            auto place = [&l](double q) {
                 const double pos = easeOutBack(q);
                 const double grow = 2.8 - 1.8 * easeOutCubic(q);
                 QTransform t;
-                t.translate(home.x() + std::cos(angle) * far * (1 - pos), home.y() + std::sin(angle) * far * (1 - pos));
-                t.rotate(spin * (1 - easeOutCubic(q)));
+                t.translate(l.home.x() + std::cos(l.angle) * l.far * (1 - pos),
+                            l.home.y() + std::sin(l.angle) * l.far * (1 - pos));
+                t.rotate(l.spin * (1 - easeOutCubic(q)));
                 t.scale(grow, grow);
-                t.translate(-home.x(), -home.y());
-                return t.map(final);
+                t.translate(-l.home.x(), -l.home.y());
+                return t.map(l.final);
             };
-            if (lin < 1) {
+            if (l.lin > 0 && l.lin < 1) {
                 for (int ghost = 3; ghost >= 1; --ghost) {
-                    const double q = lin - ghost * 0.07;
+                    const double q = l.lin - ghost * 0.07;
                     if (q > 0)
                         drawGold(p, place(q), 0, 0.8, 0.22 / ghost);
                 }
-                drawGold(p, place(lin), 2.0, 1.0, smoothstep(0, 0.25, lin));
-            } else {
-                landed.addPath(final);
+                drawGold(p, place(l.lin), 2.0, 1.0, smoothstep(0, 0.25, l.lin));
             }
-            const double sinceLanding = f - start - 16;
+            const double sinceLanding = f - l.start - 16;
             if (sinceLanding >= 0 && sinceLanding < 8)
-                drawSparkle(p, home, 26 * (1 - sinceLanding / 8), 1 - sinceLanding / 8);
+                drawSparkle(p, l.home, 26 * (1 - sinceLanding / 8), 1 - sinceLanding / 8);
         }
-        drawGold(p, landed, 2.2);
 
         // After the last letter: rule, subtitle, gleam and twinkles.
         drawRule(p, QPointF(W / 2.0, 158), 130, easeOutCubic((f - 52) / 14.0));

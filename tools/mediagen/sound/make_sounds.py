@@ -73,7 +73,7 @@ def click(dst, work):
     sox("-n", "-r", "44100", "-c", "1", "-b", "16", puff,
         "synth", "0.012", "pinknoise", "fade", "q", "0.0005", "0.012", "0.011",
         "highpass", "1500", "gain", "-6")
-    sox("-m", tick, puff, "-b", "16", dst, "gain", "-n", "-3")
+    sox("-m", tick, puff, "-b", "16", dst, "gain", "-n", "-6")
 
 
 def miss(dst, work):
