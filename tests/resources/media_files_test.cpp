@@ -4,6 +4,8 @@
 // sound format, the font's family name and its Cyrillic capitals).
 #include <gtest/gtest.h>
 
+#include "qrc_index.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
@@ -19,39 +21,11 @@
 
 namespace {
 
-const QString kResourceDir = QStringLiteral(VOKABRON_RESOURCE_DIR);
+using resource_files::kResourceDir;
 
-// "prefix/alias" -> file path relative to the resource folder.
-const QMap<QString, QString> &qrcEntries()
-{
-    static const QMap<QString, QString> entries = [] {
-        QMap<QString, QString> map;
-        QFile f(kResourceDir + QStringLiteral("/resources.qrc"));
-        if (!f.open(QIODevice::ReadOnly))
-            return map;
-        QXmlStreamReader xml(&f);
-        QString prefix;
-        while (!xml.atEnd()) {
-            xml.readNext();
-            if (!xml.isStartElement())
-                continue;
-            if (xml.name() == QLatin1String("qresource")) {
-                prefix = xml.attributes().value(QLatin1String("prefix")).toString();
-            } else if (xml.name() == QLatin1String("file")) {
-                const QString alias = xml.attributes().value(QLatin1String("alias")).toString();
-                map.insert(prefix + '/' + alias, xml.readElementText());
-            }
-        }
-        return map;
-    }();
-    return entries;
-}
-
-// The file behind ":PREFIX/NAME", or an empty string when the qrc lacks it.
 QString resourcePath(const QString &prefix, const QString &name)
 {
-    const QString rel = qrcEntries().value(prefix + '/' + name);
-    return rel.isEmpty() ? QString() : kResourceDir + '/' + rel;
+    return resource_files::ResourceFilePath(prefix, name);
 }
 
 QByteArray readAll(const QString &path)

@@ -5,6 +5,8 @@
 // geometry the code depends on, checked here too.
 #include <gtest/gtest.h>
 
+#include "qrc_index.h"
+
 #include <QFile>
 #include <QImage>
 #include <QMap>
@@ -19,38 +21,11 @@
 
 namespace {
 
-const QString kPictureRoot = QStringLiteral(VOKABRON_RESOURCE_DIR);
-
-// "prefix/alias" -> path relative to the resource folder.
-const QMap<QString, QString> &pictureQrc()
-{
-    static const QMap<QString, QString> entries = [] {
-        QMap<QString, QString> map;
-        QFile f(kPictureRoot + QStringLiteral("/resources.qrc"));
-        if (!f.open(QIODevice::ReadOnly))
-            return map;
-        QXmlStreamReader xml(&f);
-        QString prefix;
-        while (!xml.atEnd()) {
-            xml.readNext();
-            if (!xml.isStartElement())
-                continue;
-            if (xml.name() == QLatin1String("qresource")) {
-                prefix = xml.attributes().value(QLatin1String("prefix")).toString();
-            } else if (xml.name() == QLatin1String("file")) {
-                const QString alias = xml.attributes().value(QLatin1String("alias")).toString();
-                map.insert(prefix + '/' + alias, xml.readElementText());
-            }
-        }
-        return map;
-    }();
-    return entries;
-}
+using resource_files::kResourceDir;
 
 QString picturePath(const QString &prefix, const QString &name)
 {
-    const QString rel = pictureQrc().value(prefix + '/' + name);
-    return rel.isEmpty() ? QString() : kPictureRoot + '/' + rel;
+    return resource_files::ResourceFilePath(prefix, name);
 }
 
 // Bit depth and colour type from a PNG's IHDR chunk; {0, 0} if not a PNG.
