@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDir>
@@ -20,6 +21,7 @@
 #include "presentation/intro.h"
 #include "presentation/message_box.h"
 #include "presentation/picture_box.h"
+#include "presentation/picture_scaling.h"
 #include "presentation/quiz_button.h"
 #include "presentation/resource_store.h"
 #include "presentation/text_codec.h"
@@ -365,9 +367,18 @@ void TForm1::ScaleBackground()
         bg = QImage(Lay.ClientW, Lay.ClientH, QImage::Format_RGB32);
         bg.fill(kMenuColour);
     }
-    BackgroundPicture = bg.size() == QSize(Lay.ClientW, Lay.ClientH)
-        ? bg
-        : bg.scaled(Lay.ClientW, Lay.ClientH, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (bg.size() == QSize(Lay.ClientW, Lay.ClientH)) {
+        BackgroundPicture = bg;
+        return;
+    }
+    ScalePictureSmooth(bg, bg, Lay.ClientW, Lay.ClientH);
+    // The background stays a JPEG picture: the resampled pixels are stored
+    // encoded again, as every window then shows them.
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    const QImage encoded = bg.save(&buffer, "JPG", 90) ? QImage::fromData(jpeg, "JPG") : QImage();
+    BackgroundPicture = encoded.isNull() ? bg : encoded;
 }
 
 void TForm1::Timer2Timer()

@@ -1,0 +1,34 @@
+#pragma once
+// Smooth picture scaling on Qt pictures: the filtered resampler for the
+// window background, the bilinear resize for PNG pictures, and the moves of
+// pixels between QImage and the 24-bit buffers.
+#include <QImage>
+#include <QString>
+#include <optional>
+
+class QPainter;
+
+namespace vk {
+
+class TFastDIB;
+
+// Copies image's pixels into dib as 24-bit rows (alpha is dropped, not
+// blended: draw onto an opaque picture first where that matters).
+void LoadDIB(TFastDIB& dib, const QImage& image);
+
+// Draws dib's pixels onto painter's device with the top-left corner at (x, y).
+void DrawDIB(const TFastDIB& dib, QPainter& painter, int x, int y);
+
+// Makes destination a W x H version of source through the Spline36
+// resampler, the source's transparent parts showing black.  A source already
+// of that size is copied as it is.  source and destination may be the same
+// picture.
+void ScalePictureSmooth(const QImage& source, QImage& destination, int W, int H);
+
+// Replaces picture by its bilinear resample at newWidth x newHeight, in its
+// own format.  Nothing changes when either size is 1 or less.  A picture
+// without red, green and blue channels of its own (indexed, grey) is refused
+// with the error text the caller reports; nullopt means done.
+[[nodiscard]] std::optional<QString> ResizePngSmooth(QImage& picture, int newWidth, int newHeight);
+
+} // namespace vk

@@ -1,0 +1,189 @@
+#include <QBuffer>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include "presentation/bilinear.h"
+#include "presentation/picture_scaling.h"
+#include "presentation/resample.h"
+
+namespace {
+
+const QString kFormatError = QStringLiteral("Only COLOR_RGBALPHA and COLOR_RGB formats are supported");
+
+QImage RandomPicture(int width, int height, QImage::Format format, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QImage picture(width, height, QImage::Format_ARGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.setPixel(x, y, random.generate());
+    return picture.convertToFormat(format);
+}
+
+QImage ThroughPng(const QImage& picture)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    return QImage::fromData(bytes, "PNG");
+}
+
+// The picture's straight (not premultiplied) channels in red, green, blue,
+// alpha order, read pixel by pixel.
+vk::PixelBuffer ChannelsOf(const QImage& picture, bool alpha)
+{
+    vk::PixelBuffer buffer{picture.width(), picture.height(), alpha ? 4 : 3, {}};
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QColor c = picture.pixelColor(x, y);
+            buffer.Bits.insert(buffer.Bits.end(), {static_cast<std::uint8_t>(c.red()),
+                                                   static_cast<std::uint8_t>(c.green()),
+                                                   static_cast<std::uint8_t>(c.blue())});
+            if (alpha)
+                buffer.Bits.push_back(static_cast<std::uint8_t>(c.alpha()));
+        }
+    return buffer;
+}
+
+// The 24-bit buffer of a picture shown over black, built pixel by pixel.
+vk::TFastDIB OverBlack(const QImage& picture)
+{
+    const QImage premultiplied = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    vk::TFastDIB dib;
+    dib.SetSize(picture.width(), picture.height(), 24);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb p = premultiplied.pixel(x, y);
+            std::uint8_t* bgr = dib.Scanline(y) + 3 * x;
+            bgr[0] = static_cast<std::uint8_t>(qBlue(p));
+            bgr[1] = static_cast<std::uint8_t>(qGreen(p));
+            bgr[2] = static_cast<std::uint8_t>(qRed(p));
+        }
+    return dib;
+}
+
+void CompareWithDIB(const QImage& picture, const vk::TFastDIB& dib)
+{
+    QCOMPARE(picture.size(), QSize(dib.Width(), dib.AbsHeight()));
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const std::uint8_t* bgr = dib.Scanline(y) + 3 * x;
+            const QRgb p = picture.pixel(x, y);
+            if (qRed(p) != bgr[2] || qGreen(p) != bgr[1] || qBlue(p) != bgr[0] || qAlpha(p) != 255)
+                QFAIL(qPrintable(QStringLiteral("pixel %1, %2 differs").arg(x).arg(y)));
+        }
+}
+
+} // namespace
+
+class PictureScalingTest : public QObject {
+    Q_OBJECT
+private slots:
+    void resizePngSmoothRefusesPicturesWithoutColourChannels_data()
+    {
+        QTest::addColumn<QImage::Format>("format");
+        QTest::newRow("indexed") << QImage::Format_Indexed8;
+        QTest::newRow("grey") << QImage::Format_Grayscale8;
+    }
+
+    void resizePngSmoothRefusesPicturesWithoutColourChannels()
+    {
+        QFETCH(QImage::Format, format);
+        QImage picture = RandomPicture(4, 3, QImage::Format_RGB32, 1).convertToFormat(format);
+        picture = ThroughPng(picture);
+        QCOMPARE(picture.format(), format);
+        const QImage before = picture;
+
+        const auto error = vk::ResizePngSmooth(picture, 8, 6);
+        QVERIFY(error.has_value());
+        QCOMPARE(*error, kFormatError);
+        QCOMPARE(picture, before);
+
+        // Sizes of one are left alone before the colour type is looked at.
+        QImage thin = ThroughPng(RandomPicture(1, 3, QImage::Format_RGB32, 2).convertToFormat(format));
+        QVERIFY(!vk::ResizePngSmooth(thin, 8, 6).has_value());
+        QCOMPARE(thin.size(), QSize(1, 3));
+        QVERIFY(!vk::ResizePngSmooth(picture, 1, 6).has_value());
+        QCOMPARE(picture, before);
+    }
+
+    void resizePngSmoothResamplesEveryChannel_data()
+    {
+        QTest::addColumn<bool>("alpha");
+        QTest::newRow("RGB") << false;
+        QTest::newRow("RGB with alpha") << true;
+    }
+
+    void resizePngSmoothResamplesEveryChannel()
+    {
+        // Odd widths give rows with filler; a PNG round trip gives the
+        // formats the decoder really hands over.
+        QFETCH(bool, alpha);
+        QImage picture = ThroughPng(RandomPicture(5, 3, alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32, 3));
+        QCOMPARE(picture.hasAlphaChannel(), alpha);
+        const QImage::Format format = picture.format();
+        vk::PixelBuffer expected = ChannelsOf(picture, alpha);
+        vk::ResizeBilinear(expected, 7, 11);
+
+        QVERIFY(!vk::ResizePngSmooth(picture, 7, 11).has_value());
+        QCOMPARE(picture.format(), format);
+        const vk::PixelBuffer actual = ChannelsOf(picture, alpha);
+        QCOMPARE(actual.Width, 7);
+        QCOMPARE(actual.Height, 11);
+        QVERIFY(actual.Bits == expected.Bits);
+    }
+
+    void scalePictureSmoothCopiesAPictureOfTheRightSize()
+    {
+        const QImage source = RandomPicture(9, 4, QImage::Format_ARGB32, 4);
+        QImage destination;
+        vk::ScalePictureSmooth(source, destination, 9, 4);
+        QCOMPARE(destination, source);
+        QCOMPARE(destination.format(), QImage::Format_ARGB32);
+    }
+
+    void scalePictureSmoothResamplesOverBlack_data()
+    {
+        QTest::addColumn<QImage::Format>("format");
+        QTest::addColumn<QSize>("target");
+        QTest::newRow("opaque, down") << QImage::Format_RGB32 << QSize(13, 7);
+        QTest::newRow("opaque, up") << QImage::Format_RGB888 << QSize(61, 40);
+        QTest::newRow("with alpha") << QImage::Format_ARGB32 << QSize(20, 11);
+    }
+
+    void scalePictureSmoothResamplesOverBlack()
+    {
+        QFETCH(QImage::Format, format);
+        QFETCH(QSize, target);
+        const QImage source = RandomPicture(27, 15, format, 5);
+        vk::TFastDIB expected;
+        expected.SetSize(target.width(), target.height(), 24);
+        vk::ResampleDIB(OverBlack(source), expected, vk::kSpline36Filter);
+
+        QImage destination;
+        vk::ScalePictureSmooth(source, destination, target.width(), target.height());
+        CompareWithDIB(destination, expected);
+
+        // The background scales itself in place.
+        QImage same = source;
+        vk::ScalePictureSmooth(same, same, target.width(), target.height());
+        QCOMPARE(same, destination);
+    }
+
+    void scalePictureSmoothOfNothingIsBlack()
+    {
+        QImage destination;
+        vk::ScalePictureSmooth(QImage(), destination, 4, 3);
+        QCOMPARE(destination.size(), QSize(4, 3));
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 4; ++x)
+                QCOMPARE(destination.pixel(x, y), qRgb(0, 0, 0));
+        vk::ScalePictureSmooth(RandomPicture(3, 3, QImage::Format_RGB32, 6), destination, 0, 5);
+        QVERIFY(destination.isNull());
+    }
+};
+
+QTEST_MAIN(PictureScalingTest)
+#include "picture_scaling_test.moc"
