@@ -1,11 +1,126 @@
 #include "presentation/quiz_button.h"
 
+#include <QApplication>
+#include <QEnterEvent>
+#include <QHash>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSet>
+#include <QtGlobal>
+
+#include "presentation/colour.h"
+#include "presentation/resource_store.h"
+
 namespace vk {
+namespace {
+
+struct FacePictures {
+    QImage part[3]; // indexed by FacePart; a null image is a picture that could not be had
+};
+
+FacePictureLoader& Loader()
+{
+    static FacePictureLoader loader;
+    return loader;
+}
+
+QHash<quint32, FacePictures>& FaceCache()
+{
+    static QHash<quint32, FacePictures> cache;
+    return cache;
+}
+
+QSet<QString>& ReportedNames()
+{
+    static QSet<QString> names;
+    return names;
+}
+
+// A missing picture costs the face that part, not the program; it is said
+// once per name so that a face repainted on every hover does not flood.
+void ReportUnusable(const QString& name, const char* why)
+{
+    if (ReportedNames().contains(name))
+        return;
+    ReportedNames().insert(name);
+    qWarning("Button picture \"%s\" %s", qUtf8Printable(name), why);
+}
+
+QImage LoadFacePart(const QString& name, TColorSB variant, unsigned char lightening)
+{
+    const auto bytes = Loader() ? Loader()(name) : ResourceBytes(ResourceKind::Raw, name);
+    if (!bytes) {
+        ReportUnusable(name, "is missing");
+        return {};
+    }
+    // Straight alpha: the channels are rewritten as stored, before any
+    // premultiplication could round them.
+    QImage picture = QImage::fromData(*bytes).convertToFormat(QImage::Format_RGBA8888);
+    if (picture.isNull()) {
+        ReportUnusable(name, "cannot be decoded");
+        return {};
+    }
+    for (int y = 0; y < picture.height(); ++y)
+        RecolourRgba(picture.scanLine(y), static_cast<std::size_t>(picture.width()), variant, lightening);
+    return picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+// The decoded, recoloured pictures depend only on these four values, so
+// every button with the same ones shares them.
+const FacePictures& Faces(FaceSet set, bool lit, TColorSB variant, unsigned char lightening)
+{
+    const quint32 key = static_cast<quint32>(set) | (lit ? 1u << 2 : 0u) | (static_cast<quint32>(variant) << 3)
+        | (static_cast<quint32>(lightening) << 8);
+    auto& cache = FaceCache();
+    auto it = cache.find(key);
+    if (it == cache.end()) {
+        FacePictures faces;
+        for (FacePart part : {FacePart::Left, FacePart::Right, FacePart::Body})
+            faces.part[static_cast<int>(part)] =
+                LoadFacePart(QString::fromStdString(FacePictureName(set, part, lit)), variant, lightening);
+        it = cache.insert(key, faces);
+    }
+    return *it;
+}
+
+QRect ToQRect(const FaceRect& r)
+{
+    return QRect(r.left, r.top, r.Width(), r.Height());
+}
+
+FaceRect ToFaceRect(const QRect& r)
+{
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+void StretchDraw(QPainter& painter, const FaceRect& target, const QImage& picture)
+{
+    if (picture.isNull() || target.Width() <= 0 || target.Height() <= 0)
+        return;
+    const QRect to = ToQRect(target);
+    if (picture.size() == to.size())
+        painter.drawImage(to.topLeft(), picture);
+    else
+        painter.drawImage(to.topLeft(), picture.scaled(to.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
+} // namespace
 
 TTevQuizButton::TTevQuizButton(QWidget* parent) : QPushButton(parent)
 {
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Not opaque: the face has transparent corners, and Qt paints what lies
+    // under the button (the parent and any lower sibling) before the face is
+    // composed over it.  The backing store gives the double buffering.
     resize(100, 30);
+    focusTracking_ =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FocusChanged(now); });
+}
+
+// The base destructor may still move the focus; by then this is no longer a
+// button to be told about it.
+TTevQuizButton::~TTevQuizButton()
+{
+    disconnect(focusTracking_);
 }
 
 void TTevQuizButton::SetColorSB(TColorSB value)
@@ -21,8 +136,7 @@ void TTevQuizButton::SetHeightSB(THeightSB value)
     if (value == FHeightSB)
         return;
     FHeightSB = value;
-    static constexpr int kHeights[] = {30, 45, 60};
-    resize(width(), kHeights[value]);
+    resize(width(), StandardHeight(value));
     update();
 }
 
@@ -38,6 +152,161 @@ void TTevQuizButton::SetFontColor(unsigned int value)
 {
     FFontColor = value;
     update();
+}
+
+void TTevQuizButton::SetGlyph(const QPixmap& glyph)
+{
+    FGlyph = glyph;
+    glyphImage_ = glyph.toImage().convertToFormat(QImage::Format_ARGB32);
+    if (!glyphImage_.isNull()) {
+        const QRgb key = glyphImage_.pixel(0, glyphImage_.height() - 1) & RGB_MASK;
+        for (int y = 0; y < glyphImage_.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(glyphImage_.scanLine(y));
+            for (int x = 0; x < glyphImage_.width(); ++x)
+                if ((line[x] & RGB_MASK) == key)
+                    line[x] = 0;
+        }
+    }
+    update();
+}
+
+void TTevQuizButton::SetLayout(TButtonLayout value)
+{
+    FLayout = value;
+    update();
+}
+
+void TTevQuizButton::SetMargin(int value)
+{
+    FMargin = value;
+    update();
+}
+
+unsigned short TTevQuizButton::StateBits() const
+{
+    unsigned short bits = 0;
+    if (isDown())
+        bits |= kStateSelected;
+    if (!isEnabled())
+        bits |= kStateDisabled;
+    if (hasFocus())
+        bits |= kStateFocus;
+    return bits;
+}
+
+void TTevQuizButton::SetFacePictureLoader(FacePictureLoader loader)
+{
+    Loader() = std::move(loader);
+    FaceCache().clear();
+    ReportedNames().clear();
+}
+
+void TTevQuizButton::paintEvent(QPaintEvent*)
+{
+    const int w = width();
+    const int h = height();
+    const unsigned short bits = StateBits();
+    const bool selected = bits & kStateSelected;
+
+    FaceState state;
+    state.lightRect = FLightRect;
+    state.lightFont = FLightFont;
+    state.grayDis = FGrayDis;
+    state.kontur = FKontur;
+    state.isFocused = FIsFocused;
+    state.mouseInPos = FMouseInPos;
+    state.stateBits = bits;
+    state.fontColour = FFontColor;
+    state.colorMouse = FColorMouse;
+    const FaceLook look = ChooseLook(state);
+    const FaceGeometry geometry = ComputeFaceGeometry(w, h);
+
+    // The face is composed off screen and placed whole, so that the pressed
+    // look moves everything by one pixel at once.
+    QImage face(w, h, QImage::Format_ARGB32_Premultiplied);
+    face.fill(Qt::transparent);
+    {
+        QPainter p(&face);
+        const FacePictures& pictures = Faces(geometry.set, look.lit, FColorSB, FKLightSB);
+        StretchDraw(p, geometry.left, pictures.part[static_cast<int>(FacePart::Left)]);
+        StretchDraw(p, geometry.right, pictures.part[static_cast<int>(FacePart::Right)]);
+        StretchDraw(p, geometry.body, pictures.part[static_cast<int>(FacePart::Body)]);
+        if (!glyphImage_.isNull())
+            if (const auto at = GlyphPositionFor(FLayout, w, h, glyphImage_.width(), glyphImage_.height(),
+                                                 geometry.glyphInset))
+                p.drawImage(at->x, at->y, glyphImage_);
+    }
+
+    QPainter painter(this);
+    painter.drawImage(selected ? QPoint(1, 1) : QPoint(0, 0), face);
+
+    QRect item(0, 0, w, h);
+    if (selected)
+        item.translate(1, 1);
+
+    const FaceRect caption =
+        CaptionRect(ToFaceRect(item), FLayout, FMargin, h, glyphImage_.width(), geometry.capAfterInset);
+    const int flags = int(Qt::TextSingleLine) | int(Qt::TextShowMnemonic) | int(Qt::AlignVCenter)
+        | int(FMargin == -1 ? Qt::AlignHCenter : Qt::AlignLeft);
+    painter.setFont(font());
+    painter.setPen(ToQColor(look.captionColour));
+    painter.drawText(ToQRect(caption), flags, text());
+
+    if (FOnDrawButton) {
+        painter.save();
+        FCanvas = &painter;
+        FOnDrawButton(this, item, bits);
+        FCanvas = nullptr;
+        painter.restore();
+    }
+
+    if (look.contour) {
+        // A one-pixel outline in the classic style: aliased, the box's right
+        // and bottom edges exclusive.
+        const FaceRect box = ContourRect(w, h, geometry.capAfterInset, selected);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(QPen(ToQColor(ContourColour(FColorSB)), 0));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRect(box.left, box.top, box.Width() - 1, box.Height() - 1), 3.5, 3.5);
+    }
+}
+
+void TTevQuizButton::enterEvent(QEnterEvent* event)
+{
+    QPushButton::enterEvent(event);
+    FMouseInPos = true;
+    repaint();
+}
+
+void TTevQuizButton::leaveEvent(QEvent* event)
+{
+    QPushButton::leaveEvent(event);
+    FMouseInPos = false;
+    repaint();
+}
+
+// The second press of a double click is a press of its own, so two quick
+// clicks give two clicks.
+void TTevQuizButton::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    mousePressEvent(event);
+}
+
+void TTevQuizButton::FocusChanged(QWidget* now)
+{
+    if (!now || now->window() != window())
+        return;
+    // Another button taking the focus makes it the active one; any other
+    // control hands the part back to the window's default button.
+    SetActiveStyle(qobject_cast<QPushButton*>(now) ? now == this : isDefault());
+}
+
+void TTevQuizButton::SetActiveStyle(bool active)
+{
+    if (active == FIsFocused)
+        return;
+    FIsFocused = active;
+    repaint();
 }
 
 } // namespace vk
