@@ -27,6 +27,15 @@ bool AnimationPlayer::LoadGif(const QString& name)
         update();
         emit frameChanged(frame);
     });
+    // A GIF without a loop count plays once in QMovie, one with a count
+    // plays that often; the player loops regardless.
+    connect(
+        movie_.get(), &QMovie::finished, this,
+        [this] {
+            if (loop_ && movie_)
+                movie_->start();
+        },
+        Qt::QueuedConnection);
     movie_->jumpToFrame(0);
     resize(movie_->currentImage().size());
     movie_->start();

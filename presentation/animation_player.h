@@ -20,6 +20,11 @@ public:
     bool HasAnimation() const { return movie_ != nullptr; }
     int FrameCount() const;
 
+    // Whether the animation starts over after its last frame, whatever loop
+    // count the GIF itself carries; on unless switched off.
+    bool Loop() const { return loop_; }
+    void SetLoop(bool loop) { loop_ = loop; }
+
 signals:
     void frameChanged(int frameIndex);
 
@@ -30,6 +35,7 @@ private:
     std::unique_ptr<QBuffer> buffer_;
     std::unique_ptr<QMovie> movie_;
     QByteArray data_;
+    bool loop_ = true;
 };
 
 } // namespace vk

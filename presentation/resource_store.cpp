@@ -1,8 +1,15 @@
 #include "presentation/resource_store.h"
 
+#include <QApplication>
 #include <QDirIterator>
 #include <QFile>
 #include <QHash>
+#include <QMessageBox>
+#include <QMutex>
+#include <QSet>
+#include <QtGlobal>
+
+#include "game/game_state.h"
 
 namespace vk {
 namespace {
@@ -20,8 +27,12 @@ QString Prefix(ResourceKind kind)
 }
 
 // Upper-cased name -> resource path, one index per kind, built on first use.
+// Built under a lock so that a lookup from any thread sees a whole index;
+// once built it never changes.
 const QHash<QString, QString>& Index(ResourceKind kind)
 {
+    static QMutex mutex;
+    QMutexLocker lock(&mutex);
     static QHash<QString, QString> indexes[5];
     static bool built[5] = {};
     const int k = static_cast<int>(kind);
@@ -36,9 +47,7 @@ const QHash<QString, QString>& Index(ResourceKind kind)
     return indexes[k];
 }
 
-} // namespace
-
-std::optional<QString> ResourcePath(ResourceKind kind, const QString& name)
+std::optional<QString> FindPath(ResourceKind kind, const QString& name)
 {
     const auto& index = Index(kind);
     const auto it = index.constFind(name.toUpper());
@@ -47,14 +56,58 @@ std::optional<QString> ResourcePath(ResourceKind kind, const QString& name)
     return *it;
 }
 
+void ShowMissingResourceBox(const QString& name)
+{
+    auto* box = new QMessageBox(QMessageBox::Critical, QString::fromUtf8(ProductNames[1]),
+                                QStringLiteral("Не найден ресурс программы: %1").arg(name), QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setObjectName(QStringLiteral("MissingResourceBox"));
+    box->show();
+}
+
+} // namespace
+
+void ReportMissingResource(const QString& name)
+{
+    static QMutex mutex;
+    static QSet<QString> reported;
+    {
+        QMutexLocker lock(&mutex);
+        const QString key = name.toUpper();
+        if (reported.contains(key))
+            return;
+        reported.insert(key);
+    }
+    qWarning("Missing program resource: %s", qUtf8Printable(name));
+    // The box is shown from the event loop of the main thread, never from
+    // inside the lookup: the caller may be painting, or on another thread.
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
+        QMetaObject::invokeMethod(app, [name] { ShowMissingResourceBox(name); }, Qt::QueuedConnection);
+}
+
+bool HasResource(ResourceKind kind, const QString& name)
+{
+    return FindPath(kind, name).has_value();
+}
+
+std::optional<QString> ResourcePath(ResourceKind kind, const QString& name)
+{
+    auto path = FindPath(kind, name);
+    if (!path)
+        ReportMissingResource(name);
+    return path;
+}
+
 std::optional<QByteArray> ResourceBytes(ResourceKind kind, const QString& name)
 {
     const auto path = ResourcePath(kind, name);
     if (!path)
         return std::nullopt;
     QFile file(*path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        ReportMissingResource(name);
         return std::nullopt;
+    }
     return file.readAll();
 }
 

@@ -1,0 +1,51 @@
+#pragma once
+// How windows dress themselves: named pictures, the shared background, the
+// JPEG and GIF resources, three ways of writing text and a bevelled frame.
+// The canvas is a QPainter on a picture control's canvas or on a window; its
+// pen colour is the canvas's font colour.
+#include <QImage>
+#include <QString>
+
+class QPainter;
+
+namespace vk {
+
+class AnimationPlayer;
+
+// Draws the PNG resource Name with its top-left corner at (X, Y), blended by
+// its alpha.  Unscaled it is drawn at its natural size and Width, Height are
+// ignored; scaled it is area-averaged to Width x Height first (a picture of
+// that size already is drawn unchanged).  False when the picture is missing
+// (reported) or cannot be decoded; nothing is drawn then.
+bool DrawResPicture(const QString& name, QPainter& canvas, int x, int y, int width, int height, bool scaled);
+
+// Stretches the window background over (-X, -Y, ClientWidth - X,
+// ClientHeight - Y): called with 0, 0 by a window's paint, and with an area's
+// position on that area's canvas, so the area shows the piece of background
+// that lies under it.
+void PaintFormBackground(QPainter& canvas, const QImage& background, int x, int y, int clientWidth,
+                         int clientHeight);
+
+// Decodes the "JPEG" resource Name into Picture; false (Picture untouched)
+// when it is missing or undecodable.
+bool LoadJpegRes(const QString& name, QImage& picture);
+
+// Loads the "GIF" resource Name into the player, which shows and loops it.
+bool LoadGifRes(const QString& name, AnimationPlayer& animator);
+
+// Text with its top at Y, in the canvas's font and pen.
+void TextOutCentred(const QString& text, int x1, int x2, int y, QPainter& canvas);
+void TextOutRight(const QString& text, int x, int y, QPainter& canvas);
+
+// Text in Colour (0x00BBGGRR) over its shadow in half that colour, one pixel
+// right and down.  Align 'l' writes from X1, 'c' centres between X1 and X2,
+// 'r' ends at X2; any other value writes nothing.  The pen is left at Colour.
+void TextOutShadow(const QString& text, int x1, int x2, int y, QPainter& canvas, unsigned int colour, char align);
+unsigned int ShadowColour(unsigned int colour);
+
+// A silver frame with a raised outer and a sunken inner edge over the
+// rectangle X1..X2, Y1..Y2 (both ends included).  The painter's pen (also the
+// text colour) and brush are left as they were.
+void DrawBevelFrame(int x1, int y1, int x2, int y2, QPainter& canvas);
+
+} // namespace vk
