@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QDirIterator>
+#include <QRegularExpression>
 #include <QMessageBox>
 #include <QPainter>
 #include <QSignalSpy>
@@ -6,6 +8,7 @@
 
 #include "../fixtures/dressing/fixture_resources.h"
 #include "presentation/animation_player.h"
+#include "presentation/button_face.h"
 #include "presentation/colour.h"
 #include "presentation/dressing.h"
 #include "presentation/picture_box.h"
@@ -43,6 +46,70 @@ QList<QMessageBox*> MissingResourceBoxes()
         if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible())
             boxes << box;
     return boxes;
+}
+
+struct AskedName {
+    ResourceKind Kind;
+    QString Name;
+    QString Where;
+};
+
+// Every call in the program's sources that hands a resource name to one of
+// the operations taking one, with the name written out in the call.  The
+// kind is the one the call states, or the one its operation reads.
+QList<AskedName> NamesWrittenInCalls()
+{
+    const struct {
+        const char* Function;
+        ResourceKind Kind;
+    } operations[] = {
+        {"ResourceBytes", ResourceKind::Raw}, {"ResourcePath", ResourceKind::Raw},
+        {"DrawResPicture", ResourceKind::Raw}, {"PlayWavRes", ResourceKind::Raw},
+        {"LoadJpegRes", ResourceKind::Jpeg},  {"LoadGifRes", ResourceKind::Gif},
+        {"LoadGif", ResourceKind::Gif},
+        // The intro's own helpers around the two above.
+        {"DrawScaled", ResourceKind::Raw},     {"StartAnimation", ResourceKind::Gif},
+    };
+    const struct {
+        const char* Word;
+        ResourceKind Kind;
+    } kinds[] = {{"ResourceKind::Raw", ResourceKind::Raw}, {"ResourceKind::Gif", ResourceKind::Gif},
+                 {"ResourceKind::Jpeg", ResourceKind::Jpeg}, {"ResourceKind::Any", ResourceKind::Any},
+                 {"ResourceKind::Flags", ResourceKind::Flags}};
+    const QRegularExpression literal(QStringLiteral("\"([^\"\\\\]+)\""));
+
+    QList<AskedName> found;
+    const QDir root(QStringLiteral(VOKABRON_FIXTURE_DIR "/../.."));
+    for (const char* folder : {"game", "localdata", "presentation", "club"}) {
+        QDirIterator it(root.filePath(QString::fromLatin1(folder)), {"*.cpp", "*.h"}, QDir::Files,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            const QString text = QString::fromUtf8(fixture::ReadFile(path));
+            for (const auto& op : operations) {
+                const QRegularExpression call(QStringLiteral("\\b%1\\s*\\(").arg(QLatin1String(op.Function)));
+                for (auto m = call.globalMatch(text); m.hasNext();) {
+                    // The arguments, up to the parenthesis that closes the call.
+                    const auto match = m.next();
+                    qsizetype end = match.capturedEnd();
+                    for (int depth = 1; end < text.size() && depth > 0; ++end)
+                        depth += text[end] == QLatin1Char('(') ? 1 : text[end] == QLatin1Char(')') ? -1 : 0;
+                    const QString arguments = text.mid(match.capturedEnd(), end - match.capturedEnd());
+                    const auto name = literal.match(arguments);
+                    if (!name.hasMatch())
+                        continue;
+                    ResourceKind kind = op.Kind;
+                    for (const auto& k : kinds)
+                        if (arguments.contains(QLatin1String(k.Word)))
+                            kind = k.Kind;
+                    const int line = static_cast<int>(text.left(match.capturedStart()).count(QLatin1Char('\n'))) + 1;
+                    found << AskedName{kind, name.captured(1), root.relativeFilePath(path) + QLatin1Char(':')
+                                                                    + QString::number(line)};
+                }
+            }
+        }
+    }
+    return found;
 }
 
 QStringList warnings;
@@ -432,6 +499,33 @@ private slots:
         QCOMPARE(box.Canvas().copy(0, 0, 20, 10), before);
         QCOMPARE(box.grab().toImage().convertToFormat(QImage::Format_RGB32).copy(0, 0, 20, 10),
                  before.convertToFormat(QImage::Format_RGB32));
+    }
+
+    void everyNameTheCodeAsksForIsInTheStore()
+    {
+        QList<AskedName> asked = NamesWrittenInCalls();
+        // The scan must keep finding calls as the code changes shape.
+        QStringList scanned;
+        for (const auto& a : asked)
+            scanned << a.Name;
+        for (const char* name : {"BG", "GZastNew1", "GZastNew4", "Caption"})
+            QVERIFY2(scanned.contains(QLatin1String(name)), name);
+
+        // Names the code puts together or keeps in lists of its own.
+        for (const char* name : {"DATA01", "DATA02", "SZastNew1", "SZastNew2", "S_FiBad", "S_FiGut", "MMusic"})
+            asked << AskedName{ResourceKind::Raw, QString::fromLatin1(name), QStringLiteral("lists")};
+        asked << AskedName{ResourceKind::Any, QStringLiteral("OLDCYRBOLD"), QStringLiteral("audio")};
+        for (FaceSet set : {FaceSet::B29, FaceSet::B44, FaceSet::B59})
+            for (FacePart part : {FacePart::Left, FacePart::Right, FacePart::Body})
+                for (bool lit : {false, true})
+                    asked << AskedName{ResourceKind::Raw, QString::fromStdString(FacePictureName(set, part, lit)),
+                                       QStringLiteral("button faces")};
+
+        QStringList missing;
+        for (const auto& a : asked)
+            if (!HasResource(a.Kind, a.Name))
+                missing << a.Name + QStringLiteral(" (") + a.Where + QLatin1Char(')');
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(", "))));
     }
 
     // Not a check: a picture of the dressing operations, written to the
