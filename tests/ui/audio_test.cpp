@@ -8,6 +8,7 @@
 #include <SDL_mixer.h>
 
 #include <atomic>
+#include <functional>
 
 #include "../fixtures/dressing/fixture_resources.h"
 #include "presentation/audio.h"
@@ -307,31 +308,48 @@ private slots:
     }
 
     // SDL's "disk" driver stands in for a sound card: what reaches the
-    // device is written to a file, where the tone can be found.
-    void aDeviceReceivesTheEffect()
+    // device is written to a file, where the sound can be found.
+    void aDeviceReceivesTheEffectsAndTheMusic()
     {
         QTemporaryDir dir;
-        const QString output = dir.filePath(QStringLiteral("device.raw"));
-        qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(output));
-        UseDriver("disk");
-        PlayWavRes(QStringLiteral("AuFixShort"), true);
-        QVERIFY(Mix_Playing(0));
-        int frequency = 0;
-        Uint16 format = 0;
-        int channels = 0;
-        QVERIFY(Mix_QuerySpec(&frequency, &format, &channels));
-        QCOMPARE(format, Uint16(AUDIO_S16SYS));
-        QTRY_VERIFY_WITH_TIMEOUT(!Mix_Playing(0), 5000);
-        UseDriver("dummy"); // closing the device completes the file
+        auto loudestOnDevice = [&](const QString& name, const std::function<bool()>& play) {
+            const QString output = dir.filePath(name);
+            qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(output));
+            UseDriver("disk");
+            if (!play())
+                return -1;
+            int frequency = 0;
+            Uint16 format = 0;
+            int channels = 0;
+            if (!Mix_QuerySpec(&frequency, &format, &channels) || format != AUDIO_S16SYS)
+                return -1;
+            if (!QTest::qWaitFor([] { return !Mix_Playing(-1) && MusicStopped(); }, 10000))
+                return -1;
+            UseDriver("dummy"); // closing the device completes the file
+            const QByteArray written = fixture::ReadFile(output);
+            const auto* samples = reinterpret_cast<const qint16*>(written.constData());
+            int loudest = 0;
+            for (qsizetype i = 0; i < written.size() / 2; ++i)
+                loudest = std::max(loudest, std::abs(int(samples[i])));
+            return loudest;
+        };
 
-        const QByteArray written = fixture::ReadFile(output);
-        QVERIFY(written.size() > 4096);
-        const auto* samples = reinterpret_cast<const qint16*>(written.constData());
-        int loudest = 0;
-        for (qsizetype i = 0; i < written.size() / 2; ++i)
-            loudest = std::max(loudest, std::abs(int(samples[i])));
-        // The tone's amplitude is 12000; the mixer passes it at full volume.
-        QVERIFY2(loudest > 11000 && loudest <= 12001, qPrintable(QString::number(loudest)));
+        // The effect's tone has the amplitude 12000, passed at full volume.
+        const int effect = loudestOnDevice(QStringLiteral("effect.raw"), [] {
+            PlayWavRes(QStringLiteral("AuFixShort"), true);
+            return Mix_Playing(0) != 0;
+        });
+        QVERIFY2(effect > 11000 && effect <= 12001, qPrintable(QString::number(effect)));
+
+        // The fixture tune is a sine at half of full scale.
+        PlaceShortTune(dir);
+        const int music = loudestOnDevice(QStringLiteral("music.raw"), [&] {
+            PrepareMusic(Folder(dir));
+            PlayMusic(true);
+            return !MusicStopped();
+        });
+        QVERIFY2(music > 12000, qPrintable(QString::number(music)));
+        RemoveMusicFile();
     }
 };
 
