@@ -5,8 +5,6 @@
 #include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSet>
-#include <QtGlobal>
 
 #include "presentation/colour.h"
 #include "presentation/resource_store.h"
@@ -30,34 +28,22 @@ QHash<quint32, FacePictures>& FaceCache()
     return cache;
 }
 
-QSet<QString>& ReportedNames()
-{
-    static QSet<QString> names;
-    return names;
-}
-
-// A missing picture costs the face that part, not the program; it is said
-// once per name so that a face repainted on every hover does not flood.
-void ReportUnusable(const QString& name, const char* why)
-{
-    if (ReportedNames().contains(name))
-        return;
-    ReportedNames().insert(name);
-    qWarning("Button picture \"%s\" %s", qUtf8Printable(name), why);
-}
-
 QImage LoadFacePart(const QString& name, TColorSB variant, unsigned char lightening)
 {
+    // A picture that cannot be had costs the face that part, not the
+    // program; the store tells about the name once.  The store reports its
+    // own misses, a test's loader does not.
     const auto bytes = Loader() ? Loader()(name) : ResourceBytes(ResourceKind::Raw, name);
     if (!bytes) {
-        ReportUnusable(name, "is missing");
+        if (Loader())
+            ReportMissingResource(name);
         return {};
     }
     // Straight alpha: the channels are rewritten as stored, before any
     // premultiplication could round them.
     QImage picture = QImage::fromData(*bytes).convertToFormat(QImage::Format_RGBA8888);
     if (picture.isNull()) {
-        ReportUnusable(name, "cannot be decoded");
+        ReportMissingResource(name);
         return {};
     }
     for (int y = 0; y < picture.height(); ++y)
@@ -198,7 +184,6 @@ void TTevQuizButton::SetFacePictureLoader(FacePictureLoader loader)
 {
     Loader() = std::move(loader);
     FaceCache().clear();
-    ReportedNames().clear();
 }
 
 void TTevQuizButton::paintEvent(QPaintEvent*)

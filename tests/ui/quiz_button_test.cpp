@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QEnterEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QtTest>
@@ -432,7 +433,7 @@ private slots:
         static QStringList warnings;
         warnings.clear();
         const auto previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-            if (type == QtWarningMsg && text.contains(QLatin1String("Button picture")))
+            if (type == QtWarningMsg && text.contains(QLatin1String("B29_Telo")))
                 warnings << text;
         });
         Host host;
@@ -442,17 +443,22 @@ private slots:
         shot = host.Shot();
         qInstallMessageHandler(previous);
         QCOMPARE(warnings.size(), 1);
-        QVERIFY(warnings[0].contains(QLatin1String("B29_Telo")));
         QCOMPARE(shot.pixel(5, 10), Expected(FacePart::Left, false, DRed, 0));
         QCOMPARE(shot.pixel(90, 10), Expected(FacePart::Right, false, DRed, 0));
         QCOMPARE(shot.pixel(50, 10), kBackground);
+        // The report's error box comes from the event loop; close it so that
+        // it takes no focus from the tests after this one.
+        QCoreApplication::processEvents();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<QMessageBox*>(w))
+                w->close();
     }
 
     // Every variant at the three standard heights in every look, in one
     // picture for the eye: <build>/artifacts/quiz_buttons.png.
     void sheetOfAllLooks()
     {
-        const bool realArt = ResourcePath(ResourceKind::Raw, QStringLiteral("B29_Left")).has_value();
+        const bool realArt = HasResource(ResourceKind::Raw, QStringLiteral("B29_Left"));
         TTevQuizButton::SetFacePictureLoader(realArt ? FacePictureLoader{} : FacePictureLoader{FixtureFace});
 
         struct Look {
