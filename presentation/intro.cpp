@@ -6,8 +6,8 @@
 #include "common/rounding.h"
 #include "presentation/animation_player.h"
 #include "presentation/audio.h"
+#include "presentation/dressing.h"
 #include "presentation/picture_box.h"
-#include "presentation/resource_store.h"
 
 namespace vk {
 namespace {
@@ -17,32 +17,9 @@ void StartAnimation(AnimationPlayer* player, int left, int top, const QString& n
     player->move(left, top);
     player->show();
     player->raise();
-    const bool loaded = player->LoadGif(name);
+    const bool loaded = LoadGifRes(name, *player);
     if (ok)
         *ok = loaded;
-}
-
-QImage LoadPicture(const QString& name)
-{
-    const auto bytes = ResourceBytes(ResourceKind::Raw, name);
-    return bytes ? QImage::fromData(*bytes) : QImage();
-}
-
-void DrawScaled(QPainter& p, const QString& name, int x, int y, int w, int h)
-{
-    const QImage picture = LoadPicture(name);
-    if (picture.isNull())
-        return;
-    const QImage sized = picture.size() == QSize(w, h)
-        ? picture
-        : picture.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    p.drawImage(x, y, sized);
-}
-
-void TextCentred(QPainter& p, const QString& text, int width, int top)
-{
-    const int x = (width - p.fontMetrics().horizontalAdvance(text)) / 2;
-    p.drawText(x, top + p.fontMetrics().ascent(), text);
 }
 
 } // namespace
@@ -88,12 +65,13 @@ void IntroStep3(const IntroSurfaces& s, const Layout& layout, const IntroTexts& 
     {
         QPainter p(&title);
         p.setRenderHint(QPainter::TextAntialiasing);
-        DrawScaled(p, QStringLiteral("Caption"), layout.ScaleSize(150), layout.ScaleSize(10), layout.ScaleSize(400),
-                   layout.ScaleSize(100));
-        DrawScaled(p, QStringLiteral("GTitle"), layout.ScaleSize(175), layout.ScaleSize(110), layout.ScaleSize(350),
-                   layout.ScaleSize(90));
-        DrawScaled(p, QStringLiteral("Logo"), layout.ScaleSize(175), layout.ScaleSize(200), 50, 50);
-        DrawScaled(p, QStringLiteral("GIcon048"), pw - layout.ScaleSize(175) - 48, layout.ScaleSize(200), 48, 48);
+        DrawResPicture(QStringLiteral("Caption"), p, layout.ScaleSize(150), layout.ScaleSize(10),
+                       layout.ScaleSize(400), layout.ScaleSize(100), true);
+        DrawResPicture(QStringLiteral("GTitle"), p, layout.ScaleSize(175), layout.ScaleSize(110),
+                       layout.ScaleSize(350), layout.ScaleSize(90), true);
+        DrawResPicture(QStringLiteral("Logo"), p, layout.ScaleSize(175), layout.ScaleSize(200), 50, 50, true);
+        DrawResPicture(QStringLiteral("GIcon048"), p, pw - layout.ScaleSize(175) - 48, layout.ScaleSize(200), 48, 48,
+                       true);
 
         struct Line { QString text; QColor colour; int height; int top; };
         const Line lines[] = {
@@ -107,7 +85,7 @@ void IntroStep3(const IntroSurfaces& s, const Layout& layout, const IntroTexts& 
             font.setPixelSize(std::max(1, layout.ScaleSize(line.height)));
             p.setFont(font);
             p.setPen(line.colour);
-            TextCentred(p, line.text, pw, layout.ScaleSize(line.top));
+            TextOutCentred(line.text, 0, pw, layout.ScaleSize(line.top), p);
         }
     }
 
