@@ -85,8 +85,8 @@ namespace detail {
 
 // clamp(trunc((sum + total / 2) / total), 0, 255) without a division per
 // value: a multiply by a rounded-up reciprocal, exact for every sum once the
-// quotient is confined to 0 .. 255.  Exact for totals up to kMaxTotal; larger
-// ones divide.
+// numerator is confined to where the quotient is 0 .. 255.  Totals above
+// kMaxTotal (which no Spline36 list reaches) divide instead.
 class FixedDivisor {
 public:
     static constexpr std::int32_t kMaxTotal = (1 << 23) - 1;
@@ -104,11 +104,18 @@ public:
         return static_cast<std::uint8_t>((static_cast<std::uint64_t>(a) * multiplier_) >> shift_);
     }
 
+    // The parts, for vector code; meaningful when Divides() is false.
+    bool Divides() const { return divide_; }
+    std::int32_t Half() const { return half_; }
+    std::int32_t Limit() const { return limit_; } // 256 * total - 1
+    std::uint32_t Multiplier() const { return multiplier_; }
+    int Shift() const { return shift_; }
+
 private:
     std::int32_t total_;
     std::int32_t half_;
-    std::int32_t limit_ = 0; // 256 * total - 1: the largest numerator below 256
-    std::uint64_t multiplier_ = 0;
+    std::int32_t limit_ = 0;
+    std::uint32_t multiplier_ = 0; // below 512 * total, so below 2^32
     int shift_ = 0;
     bool divide_ = false;
 };

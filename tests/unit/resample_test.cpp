@@ -38,10 +38,10 @@ void SetPixel(TFastDIB& dib, int x, int y, Bgr bgr)
         p[ch] = static_cast<std::uint8_t>(bgr[static_cast<std::size_t>(ch)]);
 }
 
-TFastDIB RandomDIB(int width, int height, unsigned seed)
+TFastDIB RandomDIB(int width, int height, unsigned seed, int maximum = 255)
 {
     std::mt19937 random(seed);
-    std::uniform_int_distribution<int> byte(0, 255);
+    std::uniform_int_distribution<int> byte(0, maximum);
     TFastDIB dib = MakeDIB(width, height);
     for (int y = 0; y < dib.AbsHeight(); ++y)
         for (int x = 0; x < width; ++x)
@@ -49,10 +49,11 @@ TFastDIB RandomDIB(int width, int height, unsigned seed)
     return dib;
 }
 
-TFastDIB Resampled(const TFastDIB& source, int width, int height)
+TFastDIB Resampled(const TFastDIB& source, int width, int height,
+                   const vk::ResampleFilter& filter = vk::kSpline36Filter)
 {
     TFastDIB destination = MakeDIB(width, height);
-    vk::ResampleDIB(source, destination, vk::kSpline36Filter);
+    vk::ResampleDIB(source, destination, filter);
     return destination;
 }
 
@@ -64,21 +65,21 @@ struct ReferenceList {
     long long Total = 0;
 };
 
-std::vector<ReferenceList> ReferenceLists(int sourceSize, int destSize)
+std::vector<ReferenceList> ReferenceLists(int sourceSize, int destSize, const vk::ResampleFilter& filter)
 {
     const double c = static_cast<double>(destSize) / sourceSize;
-    const double d = c >= 1 ? 3.0 : 3.0 / c;
+    const double d = c >= 1 ? filter.Radius : filter.Radius / c;
     const int n = 2 * static_cast<int>(std::trunc(d)) + 1;
     std::vector<ReferenceList> lists(static_cast<std::size_t>(destSize));
     for (int x = 0; x < destSize; ++x) {
         ReferenceList& list = lists[static_cast<std::size_t>(x)];
         const double g = x / c - (1 - 1 / c) * 0.5;
-        const int first = static_cast<int>(std::ceil(g - d));
+        const int first = n == 1 ? vk::RoundInt(g) : static_cast<int>(std::ceil(g - d));
         for (int i = first; i < first + n; ++i) {
             long long w = 0;
             if (i >= 0 && i < sourceSize)
-                w = c >= 1 ? vk::RoundEven(vk::Spline36(g - i) * 65536)
-                           : vk::RoundEven(c * vk::Spline36(c * (g - i)) * 65536);
+                w = c >= 1 ? vk::RoundEven(filter.Kernel(g - i) * 65536)
+                           : vk::RoundEven(c * filter.Kernel(c * (g - i)) * 65536);
             list.Taps.emplace_back(i, w);
             list.Total += w;
         }
@@ -93,12 +94,13 @@ int ReferenceValue(long long sum, long long total)
     return static_cast<int>(std::clamp((sum + (total >> 1)) / total, 0LL, 255LL));
 }
 
-TFastDIB ReferenceResample(const TFastDIB& source, int dw, int dh)
+TFastDIB ReferenceResample(const TFastDIB& source, int dw, int dh,
+                           const vk::ResampleFilter& filter = vk::kSpline36Filter)
 {
     const int sw = source.Width();
     const int sh = source.AbsHeight();
     TFastDIB between = MakeDIB(dw, sh);
-    const auto columns = ReferenceLists(sw, dw);
+    const auto columns = ReferenceLists(sw, dw, filter);
     for (int y = 0; y < sh; ++y)
         for (int x = 0; x < dw; ++x) {
             const ReferenceList& list = columns[static_cast<std::size_t>(x)];
@@ -113,7 +115,7 @@ TFastDIB ReferenceResample(const TFastDIB& source, int dw, int dh)
             SetPixel(between, x, y, value);
         }
     TFastDIB destination = MakeDIB(dw, dh);
-    const auto rows = ReferenceLists(sh, dh);
+    const auto rows = ReferenceLists(sh, dh, filter);
     for (int y = 0; y < dh; ++y)
         for (int x = 0; x < dw; ++x) {
             const ReferenceList& list = rows[static_cast<std::size_t>(y)];
@@ -308,7 +310,7 @@ TEST(ResampleDIB, MatchesTheDefinitionOnRandomPictures)
     unsigned seed = 10;
     for (const Case c : {Case{37, 23, 17, 11}, Case{13, 7, 31, 29}, Case{1, 1, 5, 3}, Case{5, 1, 2, 7},
                          Case{101, 57, 100, 58}, Case{3, 3, 1, 1}, Case{64, 40, 29, 19}, Case{211, 9, 97, 20},
-                         Case{8, 97, 3, 45}, Case{2, 2, 9, 9}}) {
+                         Case{8, 97, 3, 45}, Case{2, 2, 9, 9}, Case{20, 32, 48, 64}}) {
         for (const int sourceHeight : {c.Sh, -c.Sh}) {
             const TFastDIB source = RandomDIB(c.Sw, sourceHeight, ++seed);
             const TFastDIB expected = ReferenceResample(source, c.Dw, c.Dh);
@@ -316,6 +318,17 @@ TEST(ResampleDIB, MatchesTheDefinitionOnRandomPictures)
             ExpectSamePixels(Resampled(source, c.Dw, -c.Dh), expected);
         }
     }
+}
+
+TEST(ResampleDIB, FilterTooHeavyForTheVectorCodeStillMatches)
+{
+    // Weights of 129 x 65536 overflow the 16-bit halves and the reciprocal
+    // division, and a radius of 1/2 takes the single-tap branch.  Pixels stop
+    // at 250 so that the 32-bit sums stay in range.
+    const vk::ResampleFilter heavy{[](double x) { return std::fabs(x) < 0.5 ? 129.0 : 0.0; }, 0.5};
+    const TFastDIB source = RandomDIB(7, 5, 30, 250);
+    SCOPED_TRACE("heavy filter");
+    ExpectSamePixels(Resampled(source, 16, 11, heavy), ReferenceResample(source, 16, 11, heavy));
 }
 
 TEST(ResampleDIB, EmptySourceLeavesBlack)
