@@ -6,24 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "common/product.h"
 #include "game/puzzle_base.h"
 
 namespace vk {
-
-inline constexpr int ProductNumber = 50;        // our number in the maker's catalogue
-inline constexpr int DealsPerGame = 20;
-inline constexpr int WorldTopTenMinScore = 900;
-
-inline constexpr const char* ClubFileName = "Vokabron.clb";
-inline constexpr const char* SettingsFileName = "Vokabron.ini";
-inline constexpr const char* StoreLinkKey = "RuStore_Link_Vokabron";
-inline constexpr const char* PackageLinkKey = "DownLoad_Link_Vokabron";
-inline constexpr const char* NewsKey = "NewsVokabron4.1";
-inline constexpr const char* VersionText = "V 4.3";
-
-// Product names by language (0 English, 1 Russian), UTF-8.
-inline constexpr const char* ProductNames[2] = {"Vokabron", "Вокаброн"};
-inline constexpr const char* ProductNamesUpper[2] = {"VOKABRON", "ВОКАБРОН"};
 
 // ClubState values.
 enum : int { ClubLoggedOut = 1, ClubLoggedIn = 2, ClubRatingGame = 3 };

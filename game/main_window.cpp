@@ -14,7 +14,7 @@
 #include <QTimer>
 
 #include "common/rounding.h"
-#include "game/messages.h"
+#include "common/messages.h"
 #include "localdata/window_size.h"
 #include "presentation/animation_player.h"
 #include "presentation/audio.h"

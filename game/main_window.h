@@ -6,7 +6,7 @@
 #include <array>
 
 #include "game/game_state.h"
-#include "game/layout.h"
+#include "common/layout.h"
 #include "localdata/settings.h"
 
 class QMenu;

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <random>
 
-#include "game/text_cipher.h"
+#include "common/text_cipher.h"
 
 namespace vk {
 namespace {

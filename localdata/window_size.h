@@ -1,6 +1,6 @@
 #pragma once
 // The five sizes of the main window.
-#include "game/layout.h"
+#include "common/layout.h"
 
 namespace vk {
 

@@ -13,7 +13,7 @@
 
 #include <array>
 
-#include "game/game_state.h"
+#include "common/product.h"
 #include "presentation/resource_store.h"
 
 namespace vk {

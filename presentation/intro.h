@@ -4,7 +4,7 @@
 // title until the player clicks or presses a key.
 #include <QString>
 
-#include "game/layout.h"
+#include "common/layout.h"
 
 namespace vk {
 

@@ -3,7 +3,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "game/messages.h"
+#include "common/messages.h"
 #include "presentation/text_codec.h"
 
 namespace vk {

@@ -9,7 +9,7 @@
 #include <QSet>
 #include <QtGlobal>
 
-#include "game/game_state.h"
+#include "common/product.h"
 
 namespace vk {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "game/puzzle_base.h"
-#include "game/text_cipher.h"
+#include "common/text_cipher.h"
 
 using namespace vk;
 

@@ -9,7 +9,7 @@
 
 #include "common/codepage.h"
 #include "game/puzzle_base.h"
-#include "game/text_cipher.h"
+#include "common/text_cipher.h"
 
 using namespace vk;
 

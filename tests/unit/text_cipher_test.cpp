@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "game/text_cipher.h"
+#include "common/text_cipher.h"
 
 using namespace vk;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "game/layout.h"
+#include "common/layout.h"
 #include "localdata/window_size.h"
 
 using namespace vk;

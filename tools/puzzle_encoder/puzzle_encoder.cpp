@@ -11,7 +11,7 @@
 
 #include "common/codepage.h"
 #include "game/puzzle_base.h"
-#include "game/text_cipher.h"
+#include "common/text_cipher.h"
 
 int main(int argc, char* argv[])
 {

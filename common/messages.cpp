@@ -1,4 +1,4 @@
-#include "game/messages.h"
+#include "common/messages.h"
 
 #include <array>
 

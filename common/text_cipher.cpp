@@ -1,4 +1,4 @@
-#include "game/text_cipher.h"
+#include "common/text_cipher.h"
 
 #include <array>
 

@@ -1,0 +1,22 @@
+#pragma once
+// Who we are: the product's numbers, names, file names and the keys it looks
+// for on the news page.  Shared by every layer.
+
+namespace vk {
+
+inline constexpr int ProductNumber = 50;        // our number in the maker's catalogue
+inline constexpr int DealsPerGame = 20;
+inline constexpr int WorldTopTenMinScore = 900;
+
+inline constexpr const char* ClubFileName = "Vokabron.clb";
+inline constexpr const char* SettingsFileName = "Vokabron.ini";
+inline constexpr const char* StoreLinkKey = "RuStore_Link_Vokabron";
+inline constexpr const char* PackageLinkKey = "DownLoad_Link_Vokabron";
+inline constexpr const char* NewsKey = "NewsVokabron4.1";
+inline constexpr const char* VersionText = "V 4.3";
+
+// Product names by language (0 English, 1 Russian), UTF-8.
+inline constexpr const char* ProductNames[2] = {"Vokabron", "Вокаброн"};
+inline constexpr const char* ProductNamesUpper[2] = {"VOKABRON", "ВОКАБРОН"};
+
+} // namespace vk
