@@ -1,0 +1,50 @@
+#pragma once
+// Scores, deal counts and the club rating: the arithmetic of a game's end.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vk {
+
+inline constexpr std::int32_t NewGameScore = 1000;
+
+// The line a game is filed with (the member line layout): name (20), "#",
+// score right-aligned in 8, "#", deal count right-aligned in 3, a blank,
+// "######", the password code (15).  A score that the field cannot hold is
+// clamped to the nearest one it can; longer texts are cut, shorter padded.
+std::string PlayerRecordLine(std::string_view name, std::int32_t score, int dealNumber,
+                             std::string_view passwordCode);
+
+// Pads or cuts a name to the 20 characters the files keep.
+std::string PaddedName(std::string_view name);
+
+// The deal count a resumed game continues from: a stored count outside
+// 0..19 would start past the last deal, so it is clamped and the game's
+// next deal is at most the last one.
+int ResumedDealNumber(int storedDeals);
+
+// The deal just finished was the last one.
+bool GameCompleteAfter(int dealNumber);
+// "Дальше" is offered after a solved deal.
+bool NextDealOffered(int dealNumber);
+
+// The member's club rating: with n rating games started and S the sum of
+// their final scores (an abandoned game counting 0), Rating = S / n + n.
+struct ClubRating {
+    int Kon = 0;        // rating games started
+    double Rating = 0;
+};
+
+// A new rating game is registered: it counts with a score of 0 until it ends.
+ClubRating RatingAtStart(ClubRating before);
+// The game ended after its last deal with final score s.  A record that never
+// counted a start (Kon 0) counts this game as its first.
+ClubRating RatingAtEnd(ClubRating before, std::int32_t finalScore);
+
+// The currency bonus of a club board place: 25 for 1, 10 for 2..10, else 0.
+int PlaceBonus(int place);
+// The bonus reported at the end of a rating game: the place's bonus, or -1
+// when it was due and crediting it failed.
+int ResultBonus(int place, bool credited);
+
+} // namespace vk
