@@ -1,0 +1,108 @@
+#include "club/remote_config.h"
+
+#include "common/codepage.h"
+#include "common/product.h"
+
+namespace vk {
+namespace {
+
+// Length of the UTF-8 sequence a lead byte opens (1 for a stray byte).
+std::size_t SequenceLength(unsigned char lead)
+{
+    if (lead >= 0xF0 && lead <= 0xF7)
+        return 4;
+    if (lead >= 0xE0)
+        return lead <= 0xEF ? 3 : 1;
+    if (lead >= 0xC0)
+        return 2;
+    return 1;
+}
+
+void AppendCp1251(std::string& out, std::string_view utf8Line)
+{
+    for (std::size_t pos = 0; pos < utf8Line.size();) {
+        const std::size_t len = std::min(SequenceLength(static_cast<unsigned char>(utf8Line[pos])), utf8Line.size() - pos);
+        const auto converted = Utf8ToCp1251(utf8Line.substr(pos, len));
+        out += converted ? *converted : std::string("?");
+        pos += len;
+    }
+}
+
+// The "#"-terminated field starting at `start`, with `start` moved past it.
+std::optional<std::string> HashField(std::string_view text, std::size_t& start)
+{
+    if (start > text.size())
+        return std::nullopt;
+    const std::size_t end = text.find('#', start);
+    if (end == std::string_view::npos)
+        return std::nullopt;
+    std::string value(text.substr(start, end - start));
+    start = end + 1;
+    return value;
+}
+
+// Where the value after a key starts (one separator byte skipped).
+std::optional<std::size_t> ValueStart(std::string_view text, std::string_view key)
+{
+    const std::size_t pos = text.find(key);
+    if (pos == std::string_view::npos)
+        return std::nullopt;
+    return pos + key.size() + 1;
+}
+
+} // namespace
+
+std::string PageText(std::string_view utf8Body)
+{
+    std::string text;
+    std::size_t start = 0;
+    while (start < utf8Body.size()) {
+        std::size_t end = utf8Body.find('\n', start);
+        if (end == std::string_view::npos)
+            end = utf8Body.size();
+        std::string_view line = utf8Body.substr(start, end - start);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        AppendCp1251(text, line);
+        text += "\r\n";
+        start = end + 1;
+    }
+    return text;
+}
+
+std::optional<std::string> KeyValue(std::string_view text, std::string_view key)
+{
+    auto start = ValueStart(text, key);
+    return start ? HashField(text, *start) : std::nullopt;
+}
+
+std::string ReadWttPath(std::string_view text, int selector, bool& chatAvailable)
+{
+    chatAvailable = text.find(ChatPauseWord) == std::string_view::npos;
+    if (text.find(WttPauseWord) != std::string_view::npos)
+        return "pause";
+    const auto value = KeyValue(text, selector == 1 ? "WTGamesPath" : "WTGamesPatt");
+    return value ? *value : "old";
+}
+
+NewsPage ReadNewsPage(std::string_view text)
+{
+    NewsPage page;
+    page.StoreLink = KeyValue(text, StoreLinkKey).value_or("");
+    page.PackageLink = KeyValue(text, PackageLinkKey).value_or("");
+    if (auto start = ValueStart(text, NewsKey)) {
+        const auto flag = HashField(text, *start);
+        const auto title = HashField(text, *start);
+        const auto body = HashField(text, *start);
+        const auto link = HashField(text, *start);
+        if (flag && title && body && link) {
+            page.ShowNews = *flag == "Y";
+            page.Title = *title;
+            page.Text = *body;
+            page.Link = *link;
+        }
+    }
+    return page;
+}
+
+} // namespace vk

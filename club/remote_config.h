@@ -1,0 +1,42 @@
+#pragma once
+// Reading the remote configuration text and the news page: "#"-terminated
+// values found after their keys.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vk {
+
+inline constexpr const char* WttPauseWord = "WTGamesPause";
+inline constexpr const char* ChatPauseWord = "CTGamesPause";
+inline constexpr const char* StatPathKey = "StatPath";
+inline constexpr const char* AccPathKey = "AccPath";
+
+// A page as the program reads it: UTF-8 lines joined with CR LF, in the
+// program's code page ("?" for characters it lacks).
+std::string PageText(std::string_view utf8Body);
+
+// The value of the first occurrence of the key (case-sensitive): from one
+// separator byte after the key up to the next "#".  A value that finds no
+// "#" before the end of the text counts as not given: a page cut short must
+// not replace a working address with half of one.
+std::optional<std::string> KeyValue(std::string_view text, std::string_view key);
+
+// The world top ten answer on a fetched configuration: "pause", "old" (key
+// absent) or the path value.  `chatAvailable` is false when the chat pause
+// word occurs anywhere.  Selector 2 looks for "WTGamesPatt", 1 for
+// "WTGamesPath".
+std::string ReadWttPath(std::string_view text, int selector, bool& chatAvailable);
+
+// What the news page gives.
+struct NewsPage {
+    std::string StoreLink;
+    std::string PackageLink;
+    bool ShowNews = false; // the news flag is "Y"
+    std::string Title;
+    std::string Text;
+    std::string Link;
+};
+NewsPage ReadNewsPage(std::string_view text);
+
+} // namespace vk
