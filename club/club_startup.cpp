@@ -6,7 +6,6 @@
 #include "club/account_requests.h"
 #include "club/form_encoding.h"
 #include "club/user_file.h"
-#include "common/builtin_addresses.h"
 #include "common/product.h"
 #include "common/text_cipher.h"
 
@@ -49,21 +48,13 @@ std::string FetchAccPath(const std::string& configAddress)
     return FetchPath(configAddress, AccPathKey);
 }
 
-void RefreshServerAddresses(const std::string& configAddress, ServerAddresses& addresses)
+RemoteConfigAnswers FetchRemoteConfig(const std::string& configAddress)
 {
-    const std::string wtt = FetchWttPath(configAddress, 2, addresses.ChatAvailable);
-    addresses.WttAvailable = wtt != "pause";
-    // An empty path would leave the world top ten without an address for the
-    // whole run; the stored one is the better guess.
-    if (wtt != "pause" && wtt != "old" && !wtt.empty())
-        addresses.ServerPath = wtt;
-
-    if (std::string stat = FetchStatPath(configAddress); !stat.empty())
-        addresses.StatPath = std::move(stat);
-
-    addresses.AccPath = BuiltinAccPath;
-    if (std::string acc = FetchAccPath(configAddress); !acc.empty())
-        addresses.AccPath = std::move(acc);
+    RemoteConfigAnswers answers;
+    answers.WttPath = FetchWttPath(configAddress, 2, answers.ChatAvailable);
+    answers.StatPath = FetchStatPath(configAddress);
+    answers.AccPath = FetchAccPath(configAddress);
+    return answers;
 }
 
 NewsPage FetchNews(const std::string& newsAddress)

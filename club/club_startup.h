@@ -17,20 +17,17 @@ std::string FetchWttPath(const std::string& configAddress, int selector, bool& c
 std::string FetchStatPath(const std::string& configAddress);
 std::string FetchAccPath(const std::string& configAddress);
 
-// The server addresses the settings keep (stored forms) and the two
-// availability flags that the remote refresh sets.
-struct ServerAddresses {
-    std::string ServerPath;
+// The three answers of the remote refresh, read in the order the server
+// expects: the world top ten path ("pause", "old" or a stored address) with
+// the chat flag, then the statistics and account paths (empty: keep what is
+// stored).  The settings reading applies them.
+struct RemoteConfigAnswers {
+    std::string WttPath = "old";
+    bool ChatAvailable = true;
     std::string StatPath;
     std::string AccPath;
-    bool WttAvailable = false;
-    bool ChatAvailable = false;
 };
-
-// The remote refresh: three reads of the configuration, in the order the
-// server expects.  Runs at every start, with or without a settings file, so
-// that a first start reaches the club.
-void RefreshServerAddresses(const std::string& configAddress, ServerAddresses& addresses);
+RemoteConfigAnswers FetchRemoteConfig(const std::string& configAddress);
 
 // The news page; links empty and no news when it cannot be read.
 NewsPage FetchNews(const std::string& newsAddress);

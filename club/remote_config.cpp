@@ -82,7 +82,9 @@ std::string ReadWttPath(std::string_view text, int selector, bool& chatAvailable
     if (text.find(WttPauseWord) != std::string_view::npos)
         return "pause";
     const auto value = KeyValue(text, selector == 1 ? "WTGamesPath" : "WTGamesPatt");
-    return value ? *value : "old";
+    // An empty path would leave the world top ten without an address for the
+    // whole run: keep the stored one, as when the key is absent.
+    return value && !value->empty() ? *value : "old";
 }
 
 NewsPage ReadNewsPage(std::string_view text)

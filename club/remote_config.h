@@ -23,7 +23,7 @@ std::string PageText(std::string_view utf8Body);
 std::optional<std::string> KeyValue(std::string_view text, std::string_view key);
 
 // The world top ten answer on a fetched configuration: "pause", "old" (key
-// absent) or the path value.  `chatAvailable` is false when the chat pause
+// absent or its value empty) or the path value.  `chatAvailable` is false when the chat pause
 // word occurs anywhere.  Selector 2 looks for "WTGamesPatt", 1 for
 // "WTGamesPath".
 std::string ReadWttPath(std::string_view text, int selector, bool& chatAvailable);

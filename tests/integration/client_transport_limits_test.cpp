@@ -178,13 +178,11 @@ TEST(ClientTransportLimits, StoppedServerFailsAtOnce)
     }
 
     // The start-up reads answer as for an unreachable configuration.
-    ServerAddresses addresses{"stored-wtt", "stored-stat", "", false, false};
-    RefreshServerAddresses(a.config, addresses);
-    EXPECT_EQ(addresses.ServerPath, "stored-wtt");
-    EXPECT_EQ(addresses.StatPath, "stored-stat");
-    EXPECT_TRUE(addresses.WttAvailable);
-    EXPECT_TRUE(addresses.ChatAvailable);
-    EXPECT_FALSE(addresses.AccPath.empty()); // the built-in account address
+    const RemoteConfigAnswers answers = FetchRemoteConfig(a.config);
+    EXPECT_EQ(answers.WttPath, "old");
+    EXPECT_TRUE(answers.ChatAvailable);
+    EXPECT_EQ(answers.StatPath, "");
+    EXPECT_EQ(answers.AccPath, "");
 
     const NewsPage news = FetchNews(EncodeText(StoppedBase() + "/news.txt", AddressStartKey));
     EXPECT_FALSE(news.ShowNews);

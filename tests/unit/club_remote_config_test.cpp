@@ -42,6 +42,7 @@ TEST(ClubRemoteConfig, WorldTopTenAnswer)
         {"WTGamesPause#CTGamesPause#", 2, "pause", false},
         {"StatPath=S#", 2, "old", true},
         {"WTGamesPatt=P2", 2, "old", true}, // value cut short
+        {"WTGamesPatt=#", 2, "old", true},  // an empty path keeps the stored one
         {"", 2, "old", true},
     };
     for (const auto& c : cases) {
