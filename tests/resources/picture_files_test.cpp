@@ -97,6 +97,9 @@ const PictureCase kPngPictures[] = {
     {"FaceMan16", 16, 16}, {"FaceWoman16", 16, 16}, {"GTevs128", 64, 64}, {"GTevsT128", 128, 128},
     {"RamkaAc", 330, 55}, {"SvitokSM", 663, 488}, {"SvitokWT", 315, 400}, {"BGAdv", 50, 50},
     {"GFree", 10, 10}, {"GRefresh24", 24, 24}, {"GReload24", 24, 24}, {"GSend24", 24, 16},
+    // The main window's popup menu picture list.
+    {"GMenu0", 24, 24}, {"GMenu1", 24, 24}, {"GMenu2", 24, 24}, {"GMenu3", 24, 24},
+    {"GMenu4", 24, 24}, {"GMenu5", 24, 24}, {"GMenu6", 24, 24},
     // Member card.
     {"GAcFrame", 240, 290}, {"GAcNoM", 200, 250}, {"GAcNoF", 200, 250},
     {"GAcName1", 32, 32}, {"GAcName2", 32, 32}, {"GAcAbout", 32, 32}, {"GAcTelephone", 32, 32},

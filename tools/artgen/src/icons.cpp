@@ -621,6 +621,223 @@ QImage arrowPicture(int w, int h, bool circular, bool twin)
     });
 }
 
+// Menu pictures (24 x 24): objects drawn without a badge carry a one-pixel
+// dark outline and the same drop shadow as the lamps, so they read on any
+// menu colour and sit with the badge-shaped help and about pictures. Edges lie
+// on odd design units, the centres of the final pixels, to stay sharp.
+void outlined(QPainter& p, const QPainterPath& path, const QBrush& fill, qreal outline = 2)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 90));
+    p.drawPath(path.translated(1, 1.5));
+    p.setPen(QPen(kOutline, outline, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(fill);
+    p.drawPath(path);
+}
+
+// A gold arrow pointing right, its shaft from x0 and its tip at x1.
+QPainterPath arrowRight(qreal x0, qreal x1, qreal y, qreal shaft, qreal head, qreal headLength)
+{
+    QPainterPath a;
+    a.moveTo(x0, y - shaft / 2);
+    a.lineTo(x1 - headLength, y - shaft / 2);
+    a.lineTo(x1 - headLength, y - head / 2);
+    a.lineTo(x1, y);
+    a.lineTo(x1 - headLength, y + head / 2);
+    a.lineTo(x1 - headLength, y + shaft / 2);
+    a.lineTo(x0, y + shaft / 2);
+    a.closeSubpath();
+    return a;
+}
+
+// General score: a framed board with the sum sign.
+void scoreBoard(QPainter& p)
+{
+    const QRectF board(3, 7, 42, 36);
+    QPainterPath plate;
+    plate.addRoundedRect(board, 5, 5);
+    outlined(p, plate, Qt::NoBrush);
+    glassPlate(p, board, 5, 255);
+    goldBand(p, board.adjusted(1, 1, -1, -1), 4, 3.5);
+    const QPolygonF sigma({QPointF(33, 17), QPointF(33, 13), QPointF(15, 13), QPointF(25, 24.5),
+                           QPointF(15, 36), QPointF(33, 36), QPointF(33, 32)});
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kOutline, 7, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    p.drawPolyline(sigma);
+    p.setPen(QPen(QBrush(goldGradient(12, 37)), 4, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    p.drawPolyline(sigma);
+}
+
+// Exit to the menu: an open door with an arrow leaving through it.
+void exitDoor(QPainter& p)
+{
+    QPainterPath frame;
+    frame.addRect(QRectF(5, 5, 26, 40));
+    outlined(p, frame, goldGradient(5, 45));
+    QLinearGradient dark(0, 9, 0, 45);
+    dark.setColorAt(0.0, kNavyDeep);
+    dark.setColorAt(1.0, kNavy);
+    p.setPen(QPen(kOutline, 2));
+    p.setBrush(dark);
+    p.drawRect(QRectF(9, 9, 18, 36));
+    // The leaf, swung open towards the viewer on its left hinge.
+    QPainterPath leaf;
+    leaf.moveTo(9, 9);
+    leaf.lineTo(21, 13);
+    leaf.lineTo(21, 47);
+    leaf.lineTo(9, 45);
+    leaf.closeSubpath();
+    QLinearGradient wood(9, 0, 21, 0);
+    wood.setColorAt(0.0, kTealLight);
+    wood.setColorAt(1.0, kTeal);
+    outlined(p, leaf, wood);
+    p.setPen(Qt::NoPen);
+    p.setBrush(goldGradient(27, 32));
+    p.drawEllipse(QPointF(18, 30), 1.8, 2.2);
+    outlined(p, arrowRight(23, 46, 25, 8, 18, 10), goldGradient(16, 34));
+}
+
+// Change name: a pencil writing on a name tag.
+void nameTag(QPainter& p)
+{
+    const QRectF card(3, 13, 38, 30);
+    QPainterPath tag;
+    tag.addRoundedRect(card, 4, 4);
+    QLinearGradient paper(card.topLeft(), card.bottomRight());
+    paper.setColorAt(0.0, QColor(255, 250, 230));
+    paper.setColorAt(1.0, kParchmentDark);
+    outlined(p, tag, paper);
+    // Header stripe of the tag.
+    p.save();
+    p.setClipPath(tag);
+    p.setPen(Qt::NoPen);
+    QLinearGradient head(0, 13, 0, 23);
+    head.setColorAt(0.0, kTealLight);
+    head.setColorAt(1.0, kTeal);
+    p.setBrush(head);
+    p.drawRect(QRectF(3, 13, 38, 10));
+    p.restore();
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kOutline, 2));
+    p.drawRoundedRect(card, 4, 4);
+    p.drawLine(QPointF(4, 23), QPointF(40, 23));
+    // The name being written.
+    p.setPen(QPen(kInk, 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    QPainterPath name;
+    name.moveTo(8, 35);
+    name.cubicTo(10, 25, 13, 25, 13, 35);
+    name.cubicTo(14, 27, 18, 27, 18, 35);
+    name.cubicTo(19, 29, 22, 29, 24, 33);
+    p.drawPath(name);
+
+    // The pencil, from the upper right down to the end of the name.
+    p.save();
+    p.translate(23, 32);
+    p.rotate(-45);
+    QPainterPath body;
+    body.addRect(QRectF(7, -4, 20, 8));
+    QLinearGradient yellow(0, -4, 0, 4);
+    yellow.setColorAt(0.0, QColor(255, 236, 150));
+    yellow.setColorAt(0.5, kGold);
+    yellow.setColorAt(1.0, QColor(176, 110, 20));
+    QPainterPath tip;
+    tip.moveTo(7, -4);
+    tip.lineTo(0, 0);
+    tip.lineTo(7, 4);
+    tip.closeSubpath();
+    QPainterPath eraser;
+    eraser.addRoundedRect(QRectF(27, -4, 5, 8), 1.5, 1.5);
+    QPainterPath all = body.united(tip).united(eraser);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 90));
+    p.drawPath(all.translated(1.2, 0.6));
+    p.setPen(QPen(kOutline, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(yellow);
+    p.drawPath(body);
+    p.setBrush(QColor(240, 140, 150));
+    p.drawPath(eraser);
+    p.setBrush(kParchment);
+    p.drawPath(tip);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kOutline);
+    QPainterPath lead;
+    lead.moveTo(2.6, -1.5);
+    lead.lineTo(0, 0);
+    lead.lineTo(2.6, 1.5);
+    lead.closeSubpath();
+    p.drawPath(lead);
+    p.restore();
+}
+
+// Help and about on 24-pixel badges. The display face's question mark
+// closes up at that size, so both marks are drawn as a heavy stroke and a dot.
+void strokeAndDot(QPainter& p, const QPainterPath& stroke, QPointF dotCentre)
+{
+    badge(p, QColor(90, 150, 250), QColor(10, 30, 110), 3);
+    QPainterPath dot;
+    dot.addEllipse(dotCentre, 2.9, 2.9);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(0, 0, 0, 110), 6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(stroke.translated(0.6, 0.9));
+    p.drawPath(dot.translated(0.6, 0.9));
+    p.setPen(symbolPen(4.6));
+    p.drawPath(stroke);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawPath(dot);
+    gloss(p);
+}
+
+void smallHelp(QPainter& p)
+{
+    QPainterPath hook;
+    hook.moveTo(17, 19);
+    hook.arcTo(QRectF(17, 11, 14, 14), 180, -250);
+    hook.quadTo(24, 25, 24, 28.5);
+    strokeAndDot(p, hook, QPointF(24, 35));
+}
+
+void smallAbout(QPainter& p)
+{
+    QPainterPath stem;
+    stem.moveTo(24, 23);
+    stem.lineTo(24, 35);
+    strokeAndDot(p, stem, QPointF(24, 13.5));
+}
+
+// Chat: two speech bubbles, the reply behind in gold.
+void bubbles(QPainter& p)
+{
+    QPainterPath back;
+    back.addRoundedRect(QRectF(17, 3, 28, 20), 7, 7);
+    back.moveTo(39, 21);
+    back.lineTo(39, 29);
+    back.lineTo(31, 21);
+    outlined(p, back.simplified(), goldGradient(3, 31));
+    QPainterPath front;
+    front.addRoundedRect(QRectF(3, 15, 30, 22), 7, 7);
+    front.moveTo(9, 35);
+    front.lineTo(9, 43);
+    front.lineTo(17, 35);
+    QLinearGradient white(0, 15, 0, 45);
+    white.setColorAt(0.0, Qt::white);
+    white.setColorAt(1.0, QColor(200, 222, 226));
+    outlined(p, front.simplified(), white);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kTeal);
+    for (int i = 0; i < 3; ++i)
+        p.drawEllipse(QRectF(8 + i * 8, 24, 4, 4));
+}
+
+void menuStar(QPainter& p)
+{
+    const QPainterPath star = starPath(QPointF(24, 26), 21, 9);
+    outlined(p, star, goldGradient(5, 44));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 255, 255, 120));
+    p.drawPath(starPath(QPointF(22, 22), 7, 3));
+}
+
 } // namespace
 
 void drawIcons(Sink& sink)
@@ -652,6 +869,16 @@ void drawIcons(Sink& sink)
     sink.png("GStat048", icon(48, barChart));
     sink.png("GStatWin048", icon(48, pieChart));
     sink.png("GAttention048", icon(48, attention));
+
+    // The main window's popup menu, in the order of its picture list: general
+    // score, exit to menu, change name, help, a spare star, about, chat.
+    sink.png("GMenu0", icon(24, scoreBoard));
+    sink.png("GMenu1", icon(24, exitDoor));
+    sink.png("GMenu2", icon(24, nameTag));
+    sink.png("GMenu3", icon(24, smallHelp));
+    sink.png("GMenu4", icon(24, menuStar));
+    sink.png("GMenu5", icon(24, smallAbout));
+    sink.png("GMenu6", icon(24, bubbles));
 
     sink.png("LampG24", icon(24, [](QPainter& p) { lamp(p, QColor(220, 255, 200), QColor(60, 220, 60), QColor(10, 90, 20)); }));
     sink.png("LampR24", icon(24, [](QPainter& p) { lamp(p, QColor(255, 210, 200), QColor(240, 40, 30), QColor(110, 0, 0)); }));
