@@ -8,6 +8,7 @@
 
 #include "common/product.h"
 #include "game/puzzle_base.h"
+#include "localdata/club_file.h"
 
 namespace vk {
 
@@ -25,9 +26,10 @@ struct GameState {
     // Who plays and how the game was started.
     int ClubState = 0;
     int MemberSlot = 0;   // 1..5 resumed member line, 6 new player, 7 club account game
-    bool PasswordAccepted = false;
-    std::string CurrentName;          // 20 characters, blank-padded (Windows-1251)
-    std::string CurrentPasswordCode;
+    // The player's name and password, the club file's protection and the
+    // result of the last filing (CurrentName, PasswordAccepted,
+    // GameComplete, ResultScore, ResultPlace, ...).
+    LocalClubState Local;
 
     // Progress of the game.
     int DealNumber = 0;
@@ -37,7 +39,6 @@ struct GameState {
     bool DealSolved = false;
     bool RatingGameActive = false;
     bool RatingGameRegistered = false;
-    bool GameComplete = false;
 
     // The puzzle of the current deal and both bases, one line per puzzle.
     PuzzleState Puzzle;

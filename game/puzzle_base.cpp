@@ -4,6 +4,7 @@
 #include <random>
 
 #include "common/text_cipher.h"
+#include "common/text_lines.h"
 
 namespace vk {
 namespace {
@@ -18,23 +19,6 @@ bool IsSectionMarker(const std::string& line)
 }
 
 } // namespace
-
-std::vector<std::string> SplitLines(std::string_view text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
-            continue;
-        lines.emplace_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        lines.emplace_back(text.substr(start));
-    return lines;
-}
 
 void LoadPuzzleBase(std::string_view resourceText, std::vector<std::string>& memo)
 {

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/text_lines.h" // SplitLines
+
 namespace vk {
 
 // Puzzle lines per base after loading; the pick relies on them.
@@ -19,10 +21,6 @@ struct PuzzleState {
     std::string PuzzleTheme;   // shown above the board
     std::string PuzzleExtra;   // editors' note, never shown
 };
-
-// Splits a text into lines at CR LF, LF or a lone CR; a final line end adds
-// no empty line.
-std::vector<std::string> SplitLines(std::string_view text);
 
 // Clears memo, loads the resource's lines into it and removes the section
 // header lines ("$01 ...$") and the end line ("$XX$").
