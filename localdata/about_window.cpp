@@ -1,0 +1,178 @@
+#include "localdata/about_window.h"
+
+#include <QDesktopServices>
+#include <QEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QUrl>
+#include <vector>
+
+#include "common/messages.h"
+#include "common/product.h"
+#include "localdata/apply_fonts.h"
+#include "presentation/animation_player.h"
+#include "presentation/dressing.h"
+#include "presentation/picture_box.h"
+#include "presentation/quiz_button.h"
+#include "presentation/text_codec.h"
+
+namespace vk {
+namespace {
+
+QString Text(Msg id) { return FromUtf8(MessageText(id, 1)); }
+
+const QColor kAqua(0, 255, 255);
+const QColor kYellow(255, 255, 0);
+
+struct PictureStep {
+    const char* name;
+    int x, y, w, h; // w = 0: natural size
+};
+
+} // namespace
+
+TFormAbout::TFormAbout(Settings& prefs, const QImage& background, QWidget* parent)
+    : LocalDialog(prefs, background, QSize(525, 715), parent)
+{
+    setObjectName(QStringLiteral("FormAbout"));
+    ImageTitle = MakePictureArea(this, "ImageTitle", QRect(0, 0, 525, 125));
+    ImageVersion = MakePictureArea(this, "ImageVersion", QRect(5, 135, 200, 110));
+    ImagePortret = MakePictureArea(this, "ImagePortret", QRect(20, 280, 170, 234));
+    ImageLogo = MakePictureArea(this, "ImageLogo", QRect(43, 550, 124, 124));
+    ImageCredits = MakePictureArea(this, "ImageCredits", QRect(210, 130, 310, 350));
+    ImageContact = MakePictureArea(this, "ImageContact", QRect(210, 490, 310, 190));
+
+    const std::string& font = prefs.DisplayFontName;
+    auto label = [this, &font](const char* name, const QRect& box, const QColor* colour, int height) {
+        auto* l = new QLabel(this);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setGeometry(box);
+        l->setAlignment(Qt::AlignCenter);
+        l->setFont(MakeFont(font, height, false));
+        if (colour) {
+            QPalette pal = l->palette();
+            pal.setColor(QPalette::WindowText, *colour);
+            l->setPalette(pal);
+        }
+        return l;
+    };
+    LabelVersion = label("LabelVersion", QRect(20, 155, 170, 25), &kAqua, 20);
+    LabelDate = label("LabelDate", QRect(20, 180, 170, 25), nullptr, 20);
+    LabelPlace = label("LabelPlace", QRect(20, 205, 170, 21), &kYellow, 20);
+    for (int i = 0; i < 6; ++i) {
+        const QByteArray name = "LabelCredit" + QByteArray::number(i + 1);
+        CreditLabels[i] = label(name.constData(), QRect(240, 170 + 31 * i, 255, 25), i % 2 == 0 ? &kYellow : &kAqua, 20);
+    }
+    LabelThanksTitle = label("LabelThanksTitle", QRect(240, 355, 255, 20), &kYellow, 18);
+    LabelThanks = label("LabelThanks", QRect(240, 375, 255, 80), &kAqua, 18);
+    LabelThanks->setWordWrap(true);
+    LabelSiteTitle = label("LabelSiteTitle", QRect(240, 575, 246, 15), &kYellow, 16);
+    LabelSite = label("LabelSite", QRect(240, 590, 246, 15), &kAqua, 16);
+    LabelMailTitle = label("LabelMailTitle", QRect(315, 615, 111, 13), &kYellow, 16);
+    LabelMail = label("LabelMail", QRect(315, 630, 111, 15), &kAqua, 16);
+    for (QLabel* link : {LabelSite, LabelMail}) {
+        link->setCursor(Qt::PointingHandCursor);
+        link->installEventFilter(this);
+    }
+
+    RxGIFAn1 = new AnimationPlayer(this);
+    RxGIFAn1->setObjectName(QStringLiteral("RxGIFAn1"));
+    RxGIFAn1->setGeometry(300, 540, 130, 28);
+    RxGIFAn2 = new AnimationPlayer(this);
+    RxGIFAn2->setObjectName(QStringLiteral("RxGIFAn2"));
+    RxGIFAn2->setGeometry(270, 610, 35, 35);
+
+    Button1 = MakeOkButton(QRect(10, 685, 505, 30));
+    Button1->setFont(MakeFont(font, ButtonHeight, false));
+
+    OpenAddress = [](const QString& address) { return QDesktopServices::openUrl(QUrl(address)); };
+
+    // Dress the areas.
+    const std::pair<PictureBox*, std::vector<PictureStep>> dressing[] = {
+        {ImageTitle,
+         {{"G_PanR", 70, 5, 80, 80},
+          {"GIcon048", 85, 25, 0, 0},
+          {"G_Panel7", 220, 5, 290, 80},
+          {"Caption", 245, 17, 240, 60},
+          {"G_Zav2", 10, 95, 505, 30}}},
+        {ImageVersion, {{"G_Panel6", 0, 0, 0, 0}}},
+        {ImagePortret, {{"Portret", 0, 0, 0, 0}}},
+        {ImageLogo, {{"G_PanR", 0, 0, 0, 0}, {"Logo", 30, 30, 0, 0}}},
+        {ImageCredits, {{"G_Panel8", 0, 0, 0, 0}}},
+        {ImageContact, {{"G_Panel9", 0, 0, 0, 0}}},
+    };
+    for (const auto& [area, steps] : dressing) {
+        PaintAreaBackground(*area);
+        QPainter p(&area->Canvas());
+        for (const PictureStep& s : steps)
+            DrawResPicture(QString::fromLatin1(s.name), p, s.x, s.y, s.w, s.h, s.w > 0);
+    }
+
+    // Either of the two addresses, as the maker asks.
+    LabelSite->setText(QString::fromLatin1(MakerSites[QRandomGenerator::global()->bounded(2)]));
+    LabelMail->setText(QString::fromLatin1(MakerMail));
+    setWindowTitle(Text(Msg::About));
+    LabelVersion->setText(QString::fromLatin1(VersionText));
+    LabelDate->setText(Text(Msg::ReleaseDate));
+    LabelPlace->setText(Text(Msg::MakerTown));
+    const Msg credits[6] = {Msg::CreditIdeaTitle, Msg::CreditIdea, Msg::CreditArtTitle,
+                            Msg::CreditArt,       Msg::CreditSoundTitle, Msg::CreditSound};
+    for (int i = 0; i < 6; ++i)
+        CreditLabels[i]->setText(Text(credits[i]));
+    LabelThanksTitle->setText(Text(Msg::ThanksTitle));
+    LabelThanks->setText(Text(Msg::Thanks1) + QLatin1Char('\n') + Text(Msg::Thanks2) + QLatin1Char('\n')
+                         + Text(Msg::Thanks3) + QLatin1Char('\n') + Text(Msg::Thanks4));
+    for (QLabel* l : {LabelThanksTitle, LabelThanks})
+        l->setToolTip(Text(Msg::MoreInHelp));
+    LabelSiteTitle->setText(Text(Msg::OfficialSite));
+    LabelMailTitle->setText(Text(Msg::Email));
+
+    LoadGifRes(QStringLiteral("GAboutSite"), *RxGIFAn1);
+    LoadGifRes(QStringLiteral("GAboutMail"), *RxGIFAn2);
+}
+
+void TFormAbout::ShowModal(Settings& prefs, const QImage& background, QWidget* parent)
+{
+    TFormAbout about(prefs, background, parent);
+    about.exec();
+}
+
+void TFormAbout::SiteClick()
+{
+    OpenAddress(LabelSite->text());
+}
+
+void TFormAbout::MailClick()
+{
+    if (!OpenAddress(QStringLiteral("mailto:") + LabelMail->text())) {
+        QMessageBox box(QMessageBox::NoIcon, windowTitle(), QStringLiteral("Auto method failed."), QMessageBox::Ok,
+                        this);
+        box.exec();
+    }
+}
+
+bool TFormAbout::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease) {
+        if (watched == LabelSite) {
+            SiteClick();
+            return true;
+        }
+        if (watched == LabelMail) {
+            MailClick();
+            return true;
+        }
+    }
+    return LocalDialog::eventFilter(watched, event);
+}
+
+void TFormAbout::done(int result)
+{
+    RxGIFAn1->Clear();
+    RxGIFAn2->Clear();
+    LocalDialog::done(result);
+}
+
+} // namespace vk

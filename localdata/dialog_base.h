@@ -1,0 +1,59 @@
+#pragma once
+// What the program's dialog windows share: a fixed client size, centring on
+// the main window, Escape to close, the click sound, and the pieces of the
+// shared window background under their picture areas.
+#include <QDialog>
+#include <QImage>
+
+#include "localdata/settings.h"
+
+class QPainter;
+
+namespace vk {
+
+class PictureBox;
+class TTevQuizButton;
+
+class LocalDialog : public QDialog {
+    Q_OBJECT
+public:
+    // Background is the main window's background picture; it lives as long
+    // as the main window and may be replaced by a size change.
+    LocalDialog(Settings& prefs, const QImage& background, QSize clientSize, QWidget* parent);
+
+    Settings& Prefs() const { return prefs_; }
+
+    // The click sound, when the sound is on.
+    void ClickSound() const;
+
+protected:
+    // Fills a picture area's canvas with the piece of background under it.
+    void PaintAreaBackground(PictureBox& area) const;
+    void PaintAreaBackground(QPainter& canvas, QPoint areaPos) const;
+    // The whole client area, for the paint handlers.
+    void PaintWindowBackground(QPainter& canvas) const;
+    // A dialog "Ok" button: click sound, then close.
+    TTevQuizButton* MakeOkButton(const QRect& box);
+    // Centred on the main window (or the screen without one).
+    void CentreOnParent();
+
+    void showEvent(QShowEvent* event) override;
+    // The whole client area shows the window background.
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Settings& prefs_;
+    const QImage& background_;
+};
+
+// Draws the PNG resource Name resized smoothly (ResizePngSmooth) to W x H
+// with its top-left corner at (X, Y); false when it is missing or refused.
+bool DrawSmoothPicture(const QString& name, QPainter& canvas, int x, int y, int width, int height);
+
+// Text with its top at Y, starting at X, in the canvas's font and pen.
+void TextOutAt(const QString& text, int x, int y, QPainter& canvas);
+
+// A picture area: a picture control at a fixed place in a dialog.
+PictureBox* MakePictureArea(QWidget* parent, const char* name, const QRect& box);
+
+} // namespace vk

@@ -1,0 +1,148 @@
+#include "localdata/end_game_window.h"
+
+#include <QPainter>
+
+#include "common/messages.h"
+#include "localdata/apply_fonts.h"
+#include "presentation/animation_player.h"
+#include "presentation/audio.h"
+#include "presentation/dressing.h"
+#include "presentation/picture_box.h"
+#include "presentation/quiz_button.h"
+#include "presentation/text_codec.h"
+
+namespace vk {
+namespace {
+
+QString Text(Msg id) { return FromUtf8(MessageText(id, 1)); }
+
+constexpr int kAreaWidth = 306;
+constexpr int kGoodSound = 4; // "S_FiGut"
+constexpr int kPoorSound = 3; // "S_FiBad"
+
+} // namespace
+
+TFormEndGame::TFormEndGame(Settings& prefs, const QImage& background, QWidget* parent)
+    : LocalDialog(prefs, background, QSize(570, 390), parent)
+{
+    setObjectName(QStringLiteral("FormEndGame"));
+    ImageTitle = MakePictureArea(this, "ImageTitle", QRect(0, 0, 570, 100));
+    Image1 = MakePictureArea(this, "Image1", QRect(130, 105, kAreaWidth, 225));
+    RxGIFAn1 = new AnimationPlayer(this);
+    RxGIFAn1->setObjectName(QStringLiteral("RxGIFAn1"));
+    RxGIFAn1->setGeometry(10, 125, 130, 250);
+    RxGIFAn2 = new AnimationPlayer(this);
+    RxGIFAn2->setObjectName(QStringLiteral("RxGIFAn2"));
+    RxGIFAn2->setGeometry(426, 125, 130, 250);
+    // The text area lies over the players' inner edges; it stays on top.
+    Image1->raise();
+    Button1 = MakeOkButton(QRect(160, 340, 246, 30));
+    PlaySound = [](int number) {
+        OpenIntroSounds();
+        PlayIntroSound(number);
+    };
+    SetFonts(prefs.DisplayFontName);
+}
+
+void TFormEndGame::SetFonts(const std::string& displayFontName)
+{
+    Button1->setFont(MakeFont(displayFontName, ButtonHeight, false));
+    TextFont = MakeFont(displayFontName, ButtonHeight, false);
+}
+
+void TFormEndGame::Sound(int number)
+{
+    if (Prefs().SoundOn && PlaySound)
+        PlaySound(number);
+}
+
+void TFormEndGame::Prepare(const LocalClubState& state, int clubState)
+{
+    setWindowTitle(Text(Msg::GameOver));
+
+    PaintAreaBackground(*ImageTitle);
+    {
+        QPainter p(&ImageTitle->Canvas());
+        DrawResPicture(QStringLiteral("G_End"), p, 85, 0, 0, 0, false);
+        DrawResPicture(QStringLiteral("G_Zav2"), p, 130, 64, 0, 0, false);
+        DrawResPicture(QStringLiteral("GPFlagF"), p, 10, 6, 0, 0, false);
+        DrawResPicture(QStringLiteral("GPFlagF"), p, 512, 6, 0, 0, false);
+    }
+    ImageTitle->update();
+    LoadGifRes(QStringLiteral("GEndG1"), *RxGIFAn1);
+    LoadGifRes(QStringLiteral("GEndG2"), *RxGIFAn2);
+
+    PaintAreaBackground(*Image1);
+    QPainter p(&Image1->Canvas());
+    DrawSmoothPicture(QStringLiteral("SvitokSm"), p, 0, 0, kAreaWidth, 225);
+    p.setBackgroundMode(Qt::TransparentMode);
+
+    const bool clubGame = clubState == 3;
+    const bool rewarded = clubGame && state.ResultBonus > 0;
+    const int y[4] = {rewarded ? 45 : 50, rewarded ? 80 : 90, rewarded ? 105 : 120, rewarded ? 130 : 150};
+    const int place = state.ResultPlace;
+    const QString score = QString::number(state.ResultScore);
+
+    QFont font = TextFont;
+    font.setPixelSize(24);
+    p.setFont(font);
+    p.setPen(QColor(128, 0, 0));
+    font.setPixelSize(16);
+    // Only places 1 to 10 are in the top ten; a club game can report any
+    // other place, and it reads as not placed.
+    if (place >= 1 && place <= 10) {
+        Sound(kGoodSound);
+        TextOutCentred(Text(Msg::Congratulations), 0, kAreaWidth, y[0], p);
+        p.setPen(QColor(255, 0, 0));
+        p.setFont(font);
+        TextOutCentred(Text(place == 1 ? Msg::BestResult : Msg::GoodResult), 0, kAreaWidth, y[1], p);
+        TextOutCentred(Text(Msg::ResultIs) + score + QStringLiteral(" ;  ") + Text(Msg::PlaceIs) + QString::number(place),
+                       0, kAreaWidth, y[2], p);
+        TextOutCentred(Text(place == 1 ? Msg::Chairman : Msg::InTopTen), 0, kAreaWidth, y[3], p);
+    } else {
+        Sound(kPoorSound);
+        TextOutCentred(Text(Msg::Regrets), 0, kAreaWidth, y[0], p);
+        p.setPen(QColor(0, 0, 255));
+        p.setFont(font);
+        TextOutCentred(Text(Msg::PoorResult), 0, kAreaWidth, y[1], p);
+        if (place > 10)
+            TextOutCentred(Text(Msg::ResultIs) + score + QStringLiteral(" ; ") + Text(Msg::PlaceIs) + QString::number(place),
+                           20, 280, y[2], p);
+        else
+            TextOutCentred(Text(Msg::ResultIs) + score, 0, kAreaWidth, y[2], p);
+        TextOutCentred(Text(Msg::NotInTopTen), 0, kAreaWidth, y[3], p);
+    }
+
+    if (rewarded) {
+        Sound(kGoodSound);
+        font.setPixelSize(20);
+        p.setFont(font);
+        p.setPen(QColor(0, 128, 0));
+        TextOutCentred(Text(Msg::YouEarned) + QLatin1Char(' ') + QString::number(state.ResultBonus) + QLatin1Char(' ')
+                           + Text(Msg::Tevs) + QStringLiteral("!!!"),
+                       20, 280, 160, p);
+        DrawSmoothPicture(QStringLiteral("GTevs128"), p, 40, 40, 32, 32);
+    }
+    if (clubGame) {
+        if (state.ResultBonus == 0)
+            Sound(kPoorSound);
+        DrawSmoothPicture(QStringLiteral("Account48"), p, 234, 40, 32, 32);
+    }
+    p.end();
+    Image1->update();
+}
+
+int TFormEndGame::ShowModal(const LocalClubState& state, int clubState)
+{
+    Prepare(state, clubState);
+    return exec();
+}
+
+void TFormEndGame::done(int result)
+{
+    RxGIFAn1->Clear();
+    RxGIFAn2->Clear();
+    LocalDialog::done(result);
+}
+
+} // namespace vk
