@@ -1,5 +1,7 @@
 #include "presentation/animation_player.h"
 
+#include <QBuffer>
+#include <QMovie>
 #include <QPainter>
 
 #include "presentation/resource_store.h"
@@ -8,50 +10,69 @@ namespace vk {
 
 AnimationPlayer::AnimationPlayer(QWidget* parent) : QWidget(parent) {}
 
+AnimationPlayer::~AnimationPlayer()
+{
+    // Destroyed with the window: no signal of the movie is running then.
+    delete movie_.data();
+}
+
 bool AnimationPlayer::LoadGif(const QString& name)
 {
     Clear();
     const auto bytes = ResourceBytes(ResourceKind::Gif, name);
     if (!bytes)
         return false;
-    data_ = *bytes;
-    buffer_ = std::make_unique<QBuffer>(&data_);
-    buffer_->open(QIODevice::ReadOnly);
-    movie_ = std::make_unique<QMovie>(buffer_.get(), QByteArray("gif"));
-    if (!movie_->isValid()) {
-        Clear();
+    auto* movie = new QMovie;
+    auto* buffer = new QBuffer(movie);
+    buffer->setData(*bytes);
+    buffer->open(QIODevice::ReadOnly);
+    movie->setDevice(buffer);
+    movie->setFormat(QByteArray("gif"));
+    if (!movie->isValid()) {
+        delete movie;
         return false;
     }
-    movie_->setCacheMode(QMovie::CacheAll);
-    connect(movie_.get(), &QMovie::frameChanged, this, [this](int frame) {
+    movie_ = movie;
+    movie->setCacheMode(QMovie::CacheAll);
+    connect(movie, &QMovie::frameChanged, this, [this](int frame) {
         update();
         emit frameChanged(frame);
     });
     // A GIF without a loop count plays once in QMovie, one with a count
     // plays that often; the player loops regardless.
     connect(
-        movie_.get(), &QMovie::finished, this,
-        [this] {
-            if (loop_ && movie_)
-                movie_->start();
+        movie, &QMovie::finished, this,
+        [this, movie] {
+            if (loop_ && movie_ == movie)
+                movie->start();
         },
         Qt::QueuedConnection);
-    movie_->jumpToFrame(0);
-    resize(movie_->currentImage().size());
-    movie_->start();
+    movie->jumpToFrame(0);
+    resize(movie->currentImage().size());
+    movie->start();
     return true;
+}
+
+void AnimationPlayer::Stop()
+{
+    if (movie_)
+        movie_->stop();
 }
 
 void AnimationPlayer::Clear()
 {
-    if (movie_) {
-        movie_->stop();
-        movie_->disconnect(this);
+    if (QMovie* movie = movie_.data()) {
+        movie_ = nullptr;
+        movie->stop();
+        movie->disconnect(this);
+        movie->deleteLater();
     }
-    movie_.reset();
-    buffer_.reset();
-    data_.clear();
     update();
+}
+
+bool AnimationPlayer::HasAnimation() const
+{
+    return !movie_.isNull();
 }
 
 int AnimationPlayer::FrameCount() const

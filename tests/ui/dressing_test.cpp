@@ -484,6 +484,31 @@ private slots:
         QVERIFY(c == QColor(Qt::red) || c == QColor(Qt::green) || c == QColor(Qt::blue));
     }
 
+    void animationCanBeClearedFromItsOwnFrameSignal()
+    {
+        // The intro drops an animation from inside its frame report; the
+        // movie must outlive its own signal and the player must load again.
+        AnimationPlayer player;
+        int cleared = 0;
+        const auto clearing = connect(&player, &AnimationPlayer::frameChanged, this, [&](int frame) {
+            if (frame == 1 && player.HasAnimation()) {
+                player.Clear();
+                ++cleared;
+            }
+        });
+        QVERIFY(LoadGifRes(QStringLiteral("DrFixOnce"), player));
+        QTRY_COMPARE_WITH_TIMEOUT(cleared, 1, 5000);
+        QVERIFY(!player.HasAnimation());
+        QVERIFY(LoadGifRes(QStringLiteral("DrFixOnce"), player));
+        QTRY_COMPARE_WITH_TIMEOUT(cleared, 2, 5000);
+
+        // Stopping keeps the animation where it is.
+        disconnect(clearing);
+        QVERIFY(LoadGifRes(QStringLiteral("DrFixOnce"), player));
+        player.Stop();
+        QVERIFY(player.HasAnimation());
+    }
+
     void pictureControlKeepsWhatIsDrawn()
     {
         PictureBox box;
