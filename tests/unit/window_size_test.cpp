@@ -12,7 +12,7 @@ TEST(WindowSize, FixedSizes)
                           {0, 760, 500, 1.0}, {9, 760, 500, 1.0}};
     for (const Case& c : cases) {
         Layout l;
-        ApplyWindowSize(c.size, 1920, 1040, l);
+        SetWindowSize(c.size, 1920, 1040, l);
         EXPECT_EQ(l.ClientW, c.w) << c.size;
         EXPECT_EQ(l.ClientH, c.h) << c.size;
         EXPECT_DOUBLE_EQ(l.Scale, c.scale);
@@ -24,11 +24,39 @@ TEST(WindowSize, FixedSizes)
 TEST(WindowSize, FullScreenKeepsProportionsByTheSmallerScale)
 {
     Layout l;
-    ApplyWindowSize(2, 1920, 1040, l);
-    EXPECT_EQ(l.ClientW, 1920);
-    EXPECT_DOUBLE_EQ(l.ScaleX, 1920.0 / 760);
-    EXPECT_DOUBLE_EQ(l.ScaleY, 1040.0 / 500);
-    EXPECT_DOUBLE_EQ(l.Scale, l.ScaleY);
+    SetWindowSize(2, 1366, 700, l);
+    EXPECT_EQ(l.ClientW, 1366);
+    EXPECT_EQ(l.ClientH, 700);
+    EXPECT_NEAR(l.ScaleX, 1.797, 0.001);
+    EXPECT_DOUBLE_EQ(l.ScaleY, 1.4);
+    EXPECT_DOUBLE_EQ(l.Scale, 1.4);
+
+    // Not measured yet: the small window until the window reports its size.
+    SetWindowSize(2, 0, 0, l);
+    EXPECT_EQ(l.ClientW, 760);
+    EXPECT_DOUBLE_EQ(l.Scale, 1.0);
+}
+
+TEST(WindowSize, ScreenLimitsComeFromTheWholeScreen)
+{
+    struct Case { int w, h; bool too3, too4, too5; };
+    const Case cases[] = {
+        {1280, 1024, false, true, true},  // 1280 < 1290
+        {1920, 1000, false, false, true}, // 1000 < 1020
+        {1920, 1080, false, false, false},
+        {1520, 1020, false, false, false}, // exactly enough
+        {989, 800, true, true, true},
+        {1024, 669, true, true, true},
+    };
+    for (const Case& c : cases) {
+        const ScreenLimits s = ComputeScreenLimits(c.w, c.h);
+        EXPECT_EQ(s.SizeTooSmall3, c.too3) << c.w << "x" << c.h;
+        EXPECT_EQ(s.SizeTooSmall4, c.too4) << c.w << "x" << c.h;
+        EXPECT_EQ(s.SizeTooSmall5, c.too5) << c.w << "x" << c.h;
+        for (int size : {1, 2})
+            EXPECT_FALSE(s.Refuses(size));
+        EXPECT_EQ(s.Refuses(5), c.too5);
+    }
 }
 
 TEST(Layout, ScaleOperationsRoundHalvesToEven)
