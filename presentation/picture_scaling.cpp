@@ -9,22 +9,39 @@
 namespace vk {
 namespace {
 
-// The PNG colour types the bilinear resize works on are RGB and RGB with
-// alpha; Qt decodes the others (palette, grey) into these formats.
-bool HasColourChannels(QImage::Format format)
+// The PNG header keeps what the decoder hides: Qt hands grey with alpha over
+// as ARGB32 and 16-bit pictures as 64-bit formats.
+const QString kColourTypeKey = QStringLiteral("PngColourType");
+const QString kBitDepthKey = QStringLiteral("PngBitDepth");
+constexpr int kPngRgb = 2;
+constexpr int kPngRgbAlpha = 6;
+
+// Pictures made in memory (not decoded from a PNG) qualify by their format:
+// eight bits for each of red, green and blue.
+bool HasEightBitColourChannels(QImage::Format format)
 {
     switch (format) {
-    case QImage::Format_Invalid:
-    case QImage::Format_Mono:
-    case QImage::Format_MonoLSB:
-    case QImage::Format_Indexed8:
-    case QImage::Format_Alpha8:
-    case QImage::Format_Grayscale8:
-    case QImage::Format_Grayscale16:
-        return false;
-    default:
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+    case QImage::Format_RGB888:
+    case QImage::Format_BGR888:
+    case QImage::Format_RGBX8888:
+    case QImage::Format_RGBA8888:
+    case QImage::Format_RGBA8888_Premultiplied:
         return true;
+    default:
+        return false;
     }
+}
+
+bool IsRgbOrRgbAlpha(const QImage& picture)
+{
+    const QString colourType = picture.text(kColourTypeKey);
+    if (colourType.isEmpty())
+        return HasEightBitColourChannels(picture.format());
+    const int type = colourType.toInt();
+    return (type == kPngRgb || type == kPngRgbAlpha) && picture.text(kBitDepthKey).toInt() == 8;
 }
 
 std::size_t RowLength(const QImage& image)
@@ -80,11 +97,23 @@ void ScalePictureSmooth(const QImage& source, QImage& destination, int W, int H)
     destination = bitmap;
 }
 
+QImage DecodePng(const QByteArray& bytes)
+{
+    QImage picture = QImage::fromData(bytes, "PNG");
+    // The header: signature (8), chunk length and type (8), width, height,
+    // then bit depth at 24 and colour type at 25.
+    if (!picture.isNull() && bytes.size() > 25 && bytes.mid(12, 4) == "IHDR") {
+        picture.setText(kBitDepthKey, QString::number(static_cast<unsigned char>(bytes[24])));
+        picture.setText(kColourTypeKey, QString::number(static_cast<unsigned char>(bytes[25])));
+    }
+    return picture;
+}
+
 std::optional<QString> ResizePngSmooth(QImage& picture, int newWidth, int newHeight)
 {
     if (picture.width() <= 1 || picture.height() <= 1 || newWidth <= 1 || newHeight <= 1)
         return std::nullopt;
-    if (!HasColourChannels(picture.format()))
+    if (!IsRgbOrRgbAlpha(picture))
         return QStringLiteral("Only COLOR_RGBALPHA and COLOR_RGB formats are supported");
 
     const QImage::Format original = picture.format();
@@ -106,7 +135,14 @@ std::optional<QString> ResizePngSmooth(QImage& picture, int newWidth, int newHei
     ResizeBilinear(buffer, newWidth, newHeight);
     for (int y = 0; y < buffer.Height; ++y)
         std::memcpy(resized.scanLine(y), buffer.Pixel(0, y), RowLength(resized));
+    const QString colourType = picture.text(kColourTypeKey);
+    const QString bitDepth = picture.text(kBitDepthKey);
     picture = resized.convertToFormat(original);
+    if (!colourType.isEmpty()) {
+        // Still a PNG picture of the same colour type.
+        picture.setText(kColourTypeKey, colourType);
+        picture.setText(kBitDepthKey, bitDepth);
+    }
     return std::nullopt;
 }
 

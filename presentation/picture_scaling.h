@@ -25,10 +25,15 @@ void DrawDIB(const TFastDIB& dib, QPainter& painter, int x, int y);
 // picture.
 void ScalePictureSmooth(const QImage& source, QImage& destination, int W, int H);
 
+// Decodes PNG bytes and remembers the file's colour type and bit depth with
+// the picture, for ResizePngSmooth.
+QImage DecodePng(const QByteArray& bytes);
+
 // Replaces picture by its bilinear resample at newWidth x newHeight, in its
-// own format.  Nothing changes when either size is 1 or less.  A picture
-// without red, green and blue channels of its own (indexed, grey) is refused
-// with the error text the caller reports; nullopt means done.
+// own format.  Nothing changes when either size is 1 or less.  Only 8-bit RGB
+// and RGB with alpha are resized: any other PNG (palette, grey, grey with
+// alpha, 16-bit) is refused with the error text the caller reports; nullopt
+// means done.
 [[nodiscard]] std::optional<QString> ResizePngSmooth(QImage& picture, int newWidth, int newHeight);
 
 } // namespace vk

@@ -27,8 +27,26 @@ QImage ThroughPng(const QImage& picture)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     picture.save(&buffer, "PNG");
-    return QImage::fromData(bytes, "PNG");
+    return vk::DecodePng(bytes);
 }
+
+QByteArray PngBytes(const QImage& picture)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    return bytes;
+}
+
+// A 4 x 3 grey-with-alpha PNG (colour type 4), which Qt never writes and
+// decodes into the same format as RGB with alpha.
+const QByteArray kGreyAlphaPng = QByteArray::fromRawData(
+    "\x89\x50\x4e\x47\x0d\x0a\x1a\x0a\x00\x00\x00\x0d\x49\x48\x44\x52\x00\x00\x00\x04\x00\x00\x00\x03"
+    "\x08\x04\x00\x00\x00\x1e\xfd\x66\x4d\x00\x00\x00\x24\x49\x44\x41\x54\x78\xda\x63\x60\x68\xb0"
+    "\x99\x57\xb1\x67\xcb\x2d\x06\x91\x86\x80\x79\x3d\x7b\x4e\xdc\x62\xd0\x68\x48\x99\xb7\x60\xcf"
+    "\x9d\x5b\x00\xa1\x8b\x0d\x45\x11\x0d\x98\xb8\x00\x00\x00\x00\x49\x45\x4e\x44\xae\x42\x60\x82",
+    93);
 
 // The picture's straight (not premultiplied) channels in red, green, blue,
 // alpha order, read pixel by pixel.
@@ -81,19 +99,22 @@ void CompareWithDIB(const QImage& picture, const vk::TFastDIB& dib)
 class PictureScalingTest : public QObject {
     Q_OBJECT
 private slots:
-    void resizePngSmoothRefusesPicturesWithoutColourChannels_data()
+    void resizePngSmoothRefusesAllButRgbAndRgbAlpha_data()
     {
-        QTest::addColumn<QImage::Format>("format");
-        QTest::newRow("indexed") << QImage::Format_Indexed8;
-        QTest::newRow("grey") << QImage::Format_Grayscale8;
+        QTest::addColumn<QByteArray>("png");
+        const QImage colours = RandomPicture(4, 3, QImage::Format_ARGB32, 1);
+        QTest::newRow("indexed") << PngBytes(colours.convertToFormat(QImage::Format_Indexed8));
+        QTest::newRow("grey") << PngBytes(colours.convertToFormat(QImage::Format_Grayscale8));
+        QTest::newRow("grey with alpha") << kGreyAlphaPng;
+        QTest::newRow("16-bit RGB with alpha") << PngBytes(colours.convertToFormat(QImage::Format_RGBA64));
+        QTest::newRow("16-bit RGB") << PngBytes(colours.convertToFormat(QImage::Format_RGBX64));
     }
 
-    void resizePngSmoothRefusesPicturesWithoutColourChannels()
+    void resizePngSmoothRefusesAllButRgbAndRgbAlpha()
     {
-        QFETCH(QImage::Format, format);
-        QImage picture = RandomPicture(4, 3, QImage::Format_RGB32, 1).convertToFormat(format);
-        picture = ThroughPng(picture);
-        QCOMPARE(picture.format(), format);
+        QFETCH(QByteArray, png);
+        QImage picture = vk::DecodePng(png);
+        QVERIFY(!picture.isNull());
         const QImage before = picture;
 
         const auto error = vk::ResizePngSmooth(picture, 8, 6);
@@ -102,9 +123,6 @@ private slots:
         QCOMPARE(picture, before);
 
         // Sizes of one are left alone before the colour type is looked at.
-        QImage thin = ThroughPng(RandomPicture(1, 3, QImage::Format_RGB32, 2).convertToFormat(format));
-        QVERIFY(!vk::ResizePngSmooth(thin, 8, 6).has_value());
-        QCOMPARE(thin.size(), QSize(1, 3));
         QVERIFY(!vk::ResizePngSmooth(picture, 1, 6).has_value());
         QCOMPARE(picture, before);
     }
