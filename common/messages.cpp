@@ -95,6 +95,7 @@ constexpr std::array<Entry, static_cast<int>(Msg::Count)> kTable = {{
     {Msg::FontHintEnd, {"\", You see squares, put a tick against the item \"Do not use own font\".", "\", Вы видите квадратики, поставьте галочку напротив пункта \"Не использовать собственный шрифт\"."}},
     {Msg::NoOwnFontBox, {"Do not use own font", "Не использовать собственный шрифт"}},
     {Msg::NoFontWindowBox, {"Do not show this window again", "Больше не показывать это окно"}},
+    {Msg::MissingResource, {"Program resource not found: %1", "Не найден ресурс программы: %1"}},
 }};
 
 constexpr bool TableInOrder()
@@ -106,7 +107,13 @@ constexpr bool TableInOrder()
 }
 static_assert(TableInOrder(), "message table entries must follow the Msg order");
 
+int currentLanguage = 1;
+
 } // namespace
+
+int UiLanguage() { return currentLanguage; }
+
+void SetUiLanguage(int uiLanguage) { currentLanguage = uiLanguage == 0 ? 0 : 1; }
 
 std::string_view MessageText(Msg id, int uiLanguage)
 {

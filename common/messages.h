@@ -91,9 +91,16 @@ enum class Msg {
     FontHintEnd,
     NoOwnFontBox,
     NoFontWindowBox,
+    MissingResource,
     Count
 };
 
 std::string_view MessageText(Msg id, int uiLanguage);
+
+// The language the program speaks: 0 English, 1 Russian.  The window
+// initialisation sets it once; every text shown is looked up in it.
+int UiLanguage();
+void SetUiLanguage(int uiLanguage);
+inline std::string_view MessageText(Msg id) { return MessageText(id, UiLanguage()); }
 
 } // namespace vk

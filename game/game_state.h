@@ -22,6 +22,7 @@ struct GameState {
     bool DealActive = false;
     bool Closing = false;
     int StartupPhase = 0; // 0..5, driven by paints and the intro animation
+    bool IntroWaiting = false; // phase four has finished; a click or a key ends the intro
 
     // Who plays and how the game was started.
     int ClubState = 0;
@@ -52,10 +53,6 @@ struct GameState {
     // Addresses from the news page; empty when it did not give them.
     std::string StoreLink;
     std::string PackageLink;
-
-    int UiLanguage = 1; // 0 English, 1 Russian
-    std::string ClubGameKey;
-    int WorldTopTenTable = 0;
 };
 
 } // namespace vk

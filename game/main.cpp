@@ -3,11 +3,14 @@
 #include <QIcon>
 
 #include "game/main_window.h"
+#include "game/screen_scaling.h"
 #include "game/single_instance.h"
 #include "presentation/resource_store.h"
+#include "presentation/text_codec.h"
 
 int main(int argc, char* argv[])
 {
+    vk::DisableAutomaticScaling();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vokabron"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vokabron.Vokabron"));
@@ -20,6 +23,9 @@ int main(int argc, char* argv[])
         QApplication::setWindowIcon(QIcon(*icon));
 
     vk::TForm1 form;
+    // The application's own title, "Вокаброн", once the window has set the
+    // language it speaks.
+    QGuiApplication::setApplicationDisplayName(vk::UiProductName());
     QObject::connect(&instance, &vk::SingleInstance::raiseRequested, &form, [&form] {
         form.showNormal();
         form.raise();

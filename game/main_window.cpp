@@ -6,18 +6,19 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDir>
-#include <QFileInfo>
 #include <QMenu>
 #include <QPainter>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QTimer>
 
-#include "common/rounding.h"
 #include "common/messages.h"
-#include "localdata/window_size.h"
+#include "common/rounding.h"
+#include "game/folders.h"
+#include "game/intro_flow.h"
 #include "presentation/animation_player.h"
 #include "presentation/audio.h"
+#include "presentation/colour.h"
+#include "presentation/dressing.h"
 #include "presentation/intro.h"
 #include "presentation/message_box.h"
 #include "presentation/picture_box.h"
@@ -29,26 +30,7 @@
 namespace vk {
 namespace {
 
-constexpr QColor kMenuColour(0, 100, 100); // 0x646400 in 0x00BBGGRR
-
-QString WithSeparator(const QString& dir)
-{
-    return dir.endsWith('/') ? dir : dir + '/';
-}
-
-// The program's own folder: beside the executable when we may write there
-// (the build tree, an unpacked copy), otherwise the per-user data folder.
-QString FindProgramDir()
-{
-    const QString exeDir = QCoreApplication::applicationDirPath();
-    if (QFileInfo(exeDir).isWritable())
-        return WithSeparator(exeDir);
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/vokabron";
-    QDir().mkpath(data);
-    return WithSeparator(data);
-}
-
-QString Message(const GameState& game, Msg id) { return FromUtf8(MessageText(id, game.UiLanguage)); }
+constexpr unsigned int kMenuColour = 0x646400; // dark teal
 
 } // namespace
 
@@ -69,8 +51,6 @@ void TForm1::FormCreate()
     InitMainWindow();
     CreateLetterKeys();
     LoadPuzzleBases();
-    Game.WorldTopTenTable = 1;
-    Game.ClubGameKey = "zarvo";
 }
 
 void TForm1::InitMainWindow()
@@ -85,10 +65,7 @@ void TForm1::InitMainWindow()
         a->hide();
     }
     connect(RxGIFAn1, &AnimationPlayer::frameChanged, this, &TForm1::RxGIFAn1FrameChanged);
-    connect(Image1, &PictureBox::clicked, this, [this] {
-        if (Game.IntroActive && Game.StartupPhase == 5)
-            EndIntro();
-    });
+    connect(Image1, &PictureBox::clicked, this, &TForm1::EndIntro);
     ImageCa = new PictureBox(this);
     for (auto& a : MenuAnimations) {
         a = new AnimationPlayer(this);
@@ -121,22 +98,18 @@ void TForm1::InitMainWindow()
     ButtonN->SetGrayDis(true);
 
     Game.ProgramDir = FindProgramDir().toStdString();
-    Game.TempDir = WithSeparator(QDir::tempPath()).toStdString();
+    Game.TempDir = FindTempDir(QString::fromStdString(Game.ProgramDir)).toStdString();
 
-    Game.UiLanguage = 1;
+    SetUiLanguage(1);
     Prefs.SoundOn = true;
     Prefs.WindowSize = 1;
     // Without a settings file the defaults above stay and everything else
     // runs all the same.
     ReadEarlySettings(Game.ProgramDir, Prefs);
 
-    QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect work = screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
-    ApplyWindowSize(Prefs.WindowSize, work.width(), work.height(), Lay);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(Lay.ClientW, Lay.ClientH);
-    move(work.x() + RoundInt((work.width() - width()) / 2.0), work.y() + RoundInt((work.height() - height()) / 2.0));
+    SetWindowSize();
 
     Game.StartupPhase = 0;
     InstallOwnFont(Game.TempDir);
@@ -208,6 +181,51 @@ void TForm1::LoadPuzzleBases()
     }
 }
 
+void TForm1::SetWindowSize()
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect work = screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
+    if (Prefs.WindowSize == SizeFullScreen) {
+        // The window fills the work area as a maximised window.  Its client
+        // size is what is left of the work area inside the frame, so it is
+        // read back from the window once the maximise has taken effect
+        // (resizeEvent); until then the current size stands in.
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        const QSize frameExtra = frameGeometry().size() - size();
+        setGeometry(QRect(work.topLeft(), work.size() - frameExtra));
+        setWindowState(windowState() | Qt::WindowMaximized);
+        vk::SetWindowSize(SizeFullScreen, width(), height(), Lay);
+        return;
+    }
+    setWindowState(windowState() & ~Qt::WindowMaximized);
+    vk::SetWindowSize(Prefs.WindowSize, 0, 0, Lay);
+    setFixedSize(Lay.ClientW, Lay.ClientH);
+    CentreOnScreen();
+}
+
+void TForm1::CentreOnScreen()
+{
+    // Centred by the whole window, frame included, on the whole screen.
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->geometry() : QRect(0, 0, 1920, 1080);
+    const QSize outer = frameGeometry().size();
+    move(area.x() + RoundInt((area.width() - outer.width()) / 2.0),
+         area.y() + RoundInt((area.height() - outer.height()) / 2.0));
+}
+
+void TForm1::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (Prefs.WindowSize != SizeFullScreen || !isMaximized())
+        return;
+    vk::SetWindowSize(SizeFullScreen, width(), height(), Lay);
+    if (Game.IntroActive && Image1->isVisible()) {
+        Image1->setGeometry(0, 0, Lay.ClientW, Lay.ClientH);
+        FillBlack(*Image1, Lay.ClientW, Lay.ClientH);
+    }
+}
+
 void TForm1::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -219,28 +237,28 @@ void TForm1::FormPaint(QPainter* painter)
     // Work that a phase starts may open windows or wait for the network, so
     // it runs right after the paint instead of inside it.
     const IntroSurfaces surfaces{Image1, RxGIFAn1, RxGIFAn2, RxGIFAn3};
-    switch (Game.StartupPhase) {
-    case 0:
-        Game.StartupPhase = 1;
+    switch (OnPaint(Game)) {
+    case PaintStep::StartStep1:
         setWindowTitle(FromUtf8(ProductNames[0]));
         setCursor(Qt::WaitCursor);
+        // The frame is known once the window is on the screen.
+        if (Prefs.WindowSize != SizeFullScreen)
+            CentreOnScreen();
         QTimer::singleShot(0, this, [this, surfaces] {
             if (!IntroStep1(surfaces, Lay, Prefs.SoundOn))
-                AdvancePastAnimation();
+                RxGIFAn1FrameChanged(0);
         });
         return;
-    case 2:
-        Game.StartupPhase = 3;
+    case PaintStep::StartStep2:
         QTimer::singleShot(0, this, [this, surfaces] {
             if (!IntroStep2(surfaces, Lay, Prefs.SoundOn))
-                AdvancePastAnimation();
+                RxGIFAn1FrameChanged(0);
         });
         return;
-    case 4:
-        Game.StartupPhase = 5;
+    case PaintStep::RunPhaseFour:
         QTimer::singleShot(0, this, &TForm1::RunPhaseFour);
         return;
-    default:
+    case PaintStep::DrawScreen:
         break;
     }
     if (!painter)
@@ -253,35 +271,27 @@ void TForm1::FormPaint(QPainter* painter)
 
 void TForm1::RxGIFAn1FrameChanged(int frameIndex)
 {
-    if (!Game.IntroActive)
-        return;
-    // The last frame of each animation ends its step; a shorter animation
-    // than planned ends it on its own last frame rather than never.
-    const int target = Game.StartupPhase == 1 ? 100 : Game.StartupPhase == 3 ? 46 : -1;
-    if (target < 0)
-        return;
-    const int last = RxGIFAn1->FrameCount() - 1;
-    if (frameIndex == target || (last >= 0 && last < target && frameIndex == last))
+    if (OnIntroFrame(Game, frameIndex, RxGIFAn1->FrameCount()))
         AdvancePastAnimation();
 }
 
 void TForm1::AdvancePastAnimation()
 {
-    if (!Game.IntroActive || (Game.StartupPhase != 1 && Game.StartupPhase != 3))
-        return;
-    Game.StartupPhase += 1;
+    // Only hidden and stopped here: this runs inside the animation's own
+    // frame report, and the next step loads the player again.
     RxGIFAn1->hide();
-    RxGIFAn1->Clear();
+    RxGIFAn1->Stop();
     Image1->repaint();
     FormPaint(nullptr);
 }
 
 void TForm1::RunPhaseFour()
 {
+    if (!MayRunPhaseFour(Game))
+        return;
     const IntroSurfaces surfaces{Image1, RxGIFAn1, RxGIFAn2, RxGIFAn3};
     const QFont display(FromUtf8(Prefs.DisplayFontName));
-    IntroStep3(surfaces, Lay,
-               {display.family(), Message(Game, Msg::ReleaseDate), Message(Game, Msg::Credit)});
+    IntroStep3(surfaces, Lay, {display.family(), UiText(Msg::ReleaseDate), UiText(Msg::Credit), FromUtf8(VersionText)});
     settingsRead_ = ReadSettings(Game.ProgramDir, Prefs);
     if (!Prefs.NoFontWindow)
         ShowFontWindow();
@@ -293,35 +303,45 @@ void TForm1::RunPhaseFour()
         screenCursorSet_ = true;
     }
     IntroStep4(surfaces, Lay);
+    OnPhaseFourDone(Game);
     emit introWaiting();
+}
+
+void TForm1::ShowMenuWithoutIntro()
+{
+    if (!Game.IntroActive || Game.StartupPhase != 0)
+        return;
+    Game.StartupPhase = 5;
+    setWindowTitle(FromUtf8(ProductNames[0]));
+    settingsRead_ = ReadSettings(Game.ProgramDir, Prefs);
+    if (!StartupSequence())
+        return;
+    OnPhaseFourDone(Game);
+    EndIntro();
 }
 
 bool TForm1::StartupSequence()
 {
     FetchNews();
-    setWindowTitle(FromUtf8(ProductNames[Game.UiLanguage]));
+    setWindowTitle(UiProductName());
     Image1->update();
 
     if (!CheckClubFile())
         return false;
 
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QSize s = screen->size();
-        sizeTooSmall_[0] = s.width() < 990 || s.height() < 670;
-        sizeTooSmall_[1] = s.width() < 1290 || s.height() < 870;
-        sizeTooSmall_[2] = s.width() < 1520 || s.height() < 1020;
-    }
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        Limits = ComputeScreenLimits(screen->size().width(), screen->size().height());
 
-    Button6->setText(Message(Game, Msg::NewPlayer));
-    Button9->setText(Message(Game, Msg::TopTen));
-    Button10->setText(Message(Game, Msg::Options));
-    Button11->setText(Message(Game, Msg::Exit));
-    Quit->setText(Message(Game, Msg::ExitToMenu));
-    Help->setText(Message(Game, Msg::Help));
-    About->setText(Message(Game, Msg::About));
-    GenCount->setText(Message(Game, Msg::GeneralScore));
-    ChangeName->setText(Message(Game, Msg::ChangeName));
-    setWindowTitle(FromUtf8(ProductNames[Game.UiLanguage]));
+    Button6->setText(UiText(Msg::NewPlayer));
+    Button9->setText(UiText(Msg::TopTen));
+    Button10->setText(UiText(Msg::Options));
+    Button11->setText(UiText(Msg::Exit));
+    Quit->setText(UiText(Msg::ExitToMenu));
+    Help->setText(UiText(Msg::Help));
+    About->setText(UiText(Msg::About));
+    GenCount->setText(UiText(Msg::GeneralScore));
+    ChangeName->setText(UiText(Msg::ChangeName));
+    setWindowTitle(UiProductName());
 
     ShowNews();
     ReportStart();
@@ -338,7 +358,7 @@ bool TForm1::StartupSequence()
 
 void TForm1::EndIntro()
 {
-    if (!Game.IntroActive || Game.StartupPhase != 5)
+    if (!MayEndIntro(Game))
         return;
     Game.IntroActive = false;
     setCursor(Qt::ArrowCursor);
@@ -361,11 +381,9 @@ void TForm1::EndIntro()
 void TForm1::ScaleBackground()
 {
     QImage bg;
-    if (const auto bytes = ResourceBytes(ResourceKind::Jpeg, QStringLiteral("BG")))
-        bg = QImage::fromData(*bytes, "JPG");
-    if (bg.isNull()) {
+    if (!LoadJpegRes(QStringLiteral("BG"), bg)) {
         bg = QImage(Lay.ClientW, Lay.ClientH, QImage::Format_RGB32);
-        bg.fill(kMenuColour);
+        bg.fill(ToQColor(kMenuColour));
     }
     if (bg.size() == QSize(Lay.ClientW, Lay.ClientH)) {
         BackgroundPicture = bg;
@@ -389,15 +407,16 @@ void TForm1::Timer2Timer()
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
-    if (!Game.IntroActive && !Game.MenuActive) {
-        const QString question =
-            Message(Game, Msg::LeaveTheGame) + QLatin1Char(' ') + Message(Game, Msg::AllDataLost);
-        if (!AskYesNo(this, question)) {
+    const CloseDecision decision = OnCloseRequest(Game);
+    if (decision.AskToLeaveGame) {
+        const QString question = UiText(Msg::LeaveTheGame) + QLatin1Char(' ') + UiText(Msg::AllDataLost);
+        // "Да" loses the game on the board: Enter must not answer it.
+        if (!AskYesNo(this, question, DefaultAnswer::No)) {
             event->ignore();
             return;
         }
     }
-    if (!Game.IntroActive)
+    if (decision.WriteSettings)
         WriteSettings(Game.ProgramDir, Prefs);
 
     for (auto& key : BLetters) {
@@ -413,6 +432,8 @@ void TForm1::closeEvent(QCloseEvent* event)
     BackgroundPicture = QImage();
     PlayMusic(false);
     RemoveMusicFile();
+    if (!Game.TempDir.empty())
+        QDir().rmdir(QString::fromStdString(Game.TempDir));
     qApp->removeEventFilter(this);
     event->accept();
 }
@@ -426,7 +447,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     // Key preview: a key released anywhere in this window ends the intro once
     // it waits for the player.
-    if (event->type() == QEvent::KeyRelease && Game.IntroActive && Game.StartupPhase == 5) {
+    if (event->type() == QEvent::KeyRelease && MayEndIntro(Game)) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == this) {
             EndIntro();
@@ -461,7 +482,7 @@ void TForm1::BuildMainMenu()
 {
     // The menu's controls come with the main menu work; for now the menu
     // screen is the background in the menu colour.
-    SetWindowColour(kMenuColour);
+    SetWindowColour(ToQColor(kMenuColour));
     Image1->hide();
     MenuPicture = BackgroundPicture;
 }

@@ -8,6 +8,7 @@
 #include "game/game_state.h"
 #include "common/layout.h"
 #include "localdata/settings.h"
+#include "localdata/window_size.h"
 
 class QMenu;
 class QAction;
@@ -28,6 +29,7 @@ public:
     GameState Game;
     Settings Prefs;
     Layout Lay;
+    ScreenLimits Limits; // computed once by the start-up sequence
 
     // Components, named as the window's description names them.
     PictureBox* Image1 = nullptr;
@@ -64,12 +66,23 @@ public:
     void EndIntro();
     void Timer2Timer();
 
+    // Applies WindowSize to the window: the client size (or, at full screen,
+    // a maximised window whose client size is read back once it has taken
+    // effect) and the position at the centre of the screen.
+    void SetWindowSize();
+
+    // For window tests: runs the start-up without the intro's pictures and
+    // animations and ends at the main menu, as a click after the intro
+    // would.  The program itself never calls it.
+    void ShowMenuWithoutIntro();
+
 signals:
     // The intro has run the start-up sequence and waits for a click or a key.
     void introWaiting();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -82,6 +95,7 @@ private:
     void RunPhaseFour();
     bool StartupSequence();
     void AdvancePastAnimation();
+    void CentreOnScreen();
     void ScaleBackground();
     void SetWindowColour(QColor colour);
 
@@ -98,7 +112,6 @@ private:
 
     bool screenCursorSet_ = false;
     bool settingsRead_ = false;
-    bool sizeTooSmall_[3] = {};
 };
 
 } // namespace vk

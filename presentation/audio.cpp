@@ -175,8 +175,10 @@ void PrepareMusic(const std::string& tempDir)
 {
     AudioState& s = State();
     FreeMusic(s);
-    s.MusicFile = QString::fromStdString(tempDir) + QStringLiteral("temp_%1_17.mp3").arg(ProductNumber);
-    if (EnsureResourceFile(ResourceKind::Raw, QStringLiteral("MMusic"), s.MusicFile))
+    // Without a private folder there is no music file, and no music.
+    s.MusicFile = tempDir.empty() ? QString()
+                                  : QString::fromStdString(tempDir) + QStringLiteral("temp_%1_17.mp3").arg(ProductNumber);
+    if (!s.MusicFile.isEmpty() && EnsureResourceFile(ResourceKind::Raw, QStringLiteral("MMusic"), s.MusicFile))
         MusicLoaded(s);
 }
 
@@ -223,6 +225,8 @@ bool InstallOwnFont(const std::string& tempDir)
     if (s.FontId >= 0 && file == s.FontFile)
         return true;
     RemoveOwnFont();
+    if (tempDir.empty())
+        return false;
     s.FontFile = file;
     if (!EnsureResourceFile(ResourceKind::Any, QStringLiteral("OLDCYRBOLD"), file) || !qGuiApp)
         return false;

@@ -19,7 +19,8 @@ void OpenIntroSounds();
 void PlayIntroSound(int number);
 
 // Background music, written once to TempDir + "temp_50_17.mp3" (a file left
-// by an earlier run is used as it is) and played from there.  PlayMusic does
+// by an earlier run is used as it is) and played from there; TempDir is the
+// program's private folder, and an empty one means no music.  PlayMusic does
 // nothing while that file is missing; MusicStopped is what the restart timer
 // asks.
 void PrepareMusic(const std::string& tempDir);
@@ -28,7 +29,7 @@ bool MusicStopped();
 void RemoveMusicFile();
 
 // The display font, written once to TempDir + "oldcyr_bold.ttf" and installed
-// for this process only; true when it is installed.  RemoveOwnFont
+// for this process only; true when it is installed (never without TempDir).  RemoveOwnFont
 // uninstalls it and deletes the file.
 bool InstallOwnFont(const std::string& tempDir);
 void RemoveOwnFont();

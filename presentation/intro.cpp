@@ -78,7 +78,7 @@ void IntroStep3(const IntroSurfaces& s, const Layout& layout, const IntroTexts& 
             {QStringLiteral("Ломбирак"), QColor(255, 255, 0), 18, 205},
             {texts.releaseDate, QColor(255, 0, 0), 24, 230},
             {texts.credit, QColor(0, 255, 255), 24, 260},
-            {QStringLiteral("V 4.3"), QColor(255, 255, 255), 24, 290},
+            {texts.version, QColor(255, 255, 255), 24, 290},
         };
         for (const Line& line : lines) {
             QFont font(texts.fontFamily);
@@ -97,8 +97,9 @@ void IntroStep3(const IntroSurfaces& s, const Layout& layout, const IntroTexts& 
     const double r = static_cast<double>(ph) / pw;
     for (int x = x0; x >= x1; --x) {
         {
+            // A plain stretch: every step is shown at once and smoothing
+            // would only slow the reveal down.
             QPainter p(&s.Image1->Canvas());
-            p.setRenderHint(QPainter::SmoothPixmapTransform);
             p.fillRect(-1, -1, layout.ClientW + 2, layout.ClientH + 2, Qt::black);
             const int d = RoundInt((x - x1) * r);
             p.drawImage(QRect(QPoint(x, y1 + d), QPoint(pw + 2 * x1 - x - 1, ph + y1 - d - 1)), title);

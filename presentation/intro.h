@@ -22,6 +22,7 @@ struct IntroTexts {
     QString fontFamily;
     QString releaseDate;
     QString credit;
+    QString version;
 };
 
 // Steps 1 and 2 return false when their animation could not be shown, so the

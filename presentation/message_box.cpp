@@ -3,24 +3,26 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "common/messages.h"
 #include "presentation/text_codec.h"
 
 namespace vk {
 namespace {
 
-QString Text(Msg id) { return FromUtf8(MessageText(id, 1)); }
-
-QString Title() { return QStringLiteral("Вокаброн"); }
+void ShowWithOk(QWidget* parent, QMessageBox::Icon icon, const QString& text)
+{
+    QMessageBox box(icon, UiProductName(), text, QMessageBox::NoButton, parent);
+    box.addButton(UiText(Msg::Ok), QMessageBox::AcceptRole);
+    box.exec();
+}
 
 } // namespace
 
-bool AskYesNo(QWidget* parent, const QString& text)
+bool AskYesNo(QWidget* parent, const QString& text, DefaultAnswer defaultAnswer)
 {
-    QMessageBox box(QMessageBox::Question, Title(), text, QMessageBox::NoButton, parent);
-    QPushButton* yes = box.addButton(Text(Msg::Yes), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(Text(Msg::No), QMessageBox::NoRole);
-    box.setDefaultButton(no);
+    QMessageBox box(QMessageBox::Question, UiProductName(), text, QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(UiText(Msg::Yes), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(UiText(Msg::No), QMessageBox::NoRole);
+    box.setDefaultButton(defaultAnswer == DefaultAnswer::Yes ? yes : no);
     box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes;
@@ -28,16 +30,12 @@ bool AskYesNo(QWidget* parent, const QString& text)
 
 void ShowError(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, Title(), text, QMessageBox::NoButton, parent);
-    box.addButton(Text(Msg::Ok), QMessageBox::AcceptRole);
-    box.exec();
+    ShowWithOk(parent, QMessageBox::Critical, text);
 }
 
 void ShowInformation(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::Information, Title(), text, QMessageBox::NoButton, parent);
-    box.addButton(Text(Msg::Ok), QMessageBox::AcceptRole);
-    box.exec();
+    ShowWithOk(parent, QMessageBox::Information, text);
 }
 
 } // namespace vk

@@ -1,13 +1,18 @@
 #pragma once
-// The program's message boxes, with its own Russian button texts.
+// The program's message boxes, titled with the product's name and with its
+// own button texts, in the language the program speaks.
 #include <QString>
 
 class QWidget;
 
 namespace vk {
 
-// Confirmation box with "Да" and "Нет"; true for "Да".
-bool AskYesNo(QWidget* parent, const QString& text);
+enum class DefaultAnswer { Yes, No };
+
+// Confirmation box with "Да" and "Нет"; true for "Да".  Enter gives "Да" as
+// in every classic Yes/No box; a question whose "Да" loses the player's
+// data asks for DefaultAnswer::No, so that a hasty Enter keeps it.
+bool AskYesNo(QWidget* parent, const QString& text, DefaultAnswer defaultAnswer = DefaultAnswer::Yes);
 void ShowError(QWidget* parent, const QString& text);
 void ShowInformation(QWidget* parent, const QString& text);
 

@@ -9,7 +9,7 @@
 #include <QSet>
 #include <QtGlobal>
 
-#include "common/product.h"
+#include "presentation/text_codec.h"
 
 namespace vk {
 namespace {
@@ -58,8 +58,8 @@ std::optional<QString> FindPath(ResourceKind kind, const QString& name)
 
 void ShowMissingResourceBox(const QString& name)
 {
-    auto* box = new QMessageBox(QMessageBox::Critical, QString::fromUtf8(ProductNames[1]),
-                                QStringLiteral("Не найден ресурс программы: %1").arg(name), QMessageBox::Ok);
+    auto* box = new QMessageBox(QMessageBox::Critical, UiProductName(),
+                                UiText(Msg::MissingResource).arg(name), QMessageBox::Ok);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setObjectName(QStringLiteral("MissingResourceBox"));
     box->show();

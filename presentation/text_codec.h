@@ -5,6 +5,8 @@
 #include <string_view>
 
 #include "common/codepage.h"
+#include "common/messages.h"
+#include "common/product.h"
 
 namespace vk {
 
@@ -28,6 +30,18 @@ inline std::string ToCp1251(const QString& text)
 inline QString FromUtf8(std::string_view utf8)
 {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+// A text of the message table, and the product's name, in the language the
+// program speaks.
+inline QString UiText(Msg id)
+{
+    return FromUtf8(MessageText(id));
+}
+
+inline QString UiProductName()
+{
+    return FromUtf8(ProductNames[UiLanguage()]);
 }
 
 } // namespace vk

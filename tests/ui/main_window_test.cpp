@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -6,6 +8,7 @@
 #include <QtTest>
 
 #include "game/main_window.h"
+#include "presentation/animation_player.h"
 #include "presentation/picture_box.h"
 #include "presentation/quiz_button.h"
 
@@ -54,7 +57,6 @@ private slots:
         QCOMPARE(form.Game.IntroActive, true);
         QCOMPARE(form.Game.MenuActive, false);
         QCOMPARE(form.Game.StartupPhase, 0);
-        QCOMPARE(form.Game.ClubGameKey, std::string("zarvo"));
         QCOMPARE(form.size(), QSize(760, 500));
         QCOMPARE(form.Game.Memo1.size(), std::size_t(500));
         QCOMPARE(form.Game.Memo2.size(), std::size_t(500));
@@ -83,6 +85,62 @@ private slots:
             QCOMPARE(form.Game.IntroActive, true);
             QCOMPARE(form.Game.MenuActive, false);
         }
+    }
+
+    void aKeyRightAfterThePhaseFourPaintDoesNothing()
+    {
+        TForm1 form;
+        form.Game.StartupPhase = 4;
+        form.FormPaint(nullptr); // queues phase four's work
+        QCOMPARE(form.Game.StartupPhase, 5);
+        QTest::keyRelease(&form, Qt::Key_Space);
+        QTest::mouseClick(form.Image1, Qt::LeftButton);
+        QCOMPARE(form.Game.IntroActive, true);
+        QCOMPARE(form.Game.MenuActive, false);
+
+        // Once phase four has run, the first key ends the intro, and the
+        // final animations do not come back over the menu.
+        QSignalSpy waiting(&form, &TForm1::introWaiting);
+        QVERIFY(waiting.wait(30000));
+        QTest::keyRelease(&form, Qt::Key_Space);
+        QCOMPARE(form.Game.MenuActive, true);
+        QCoreApplication::processEvents();
+        QVERIFY(form.RxGIFAn1->isHidden() && form.RxGIFAn2->isHidden() && form.RxGIFAn3->isHidden());
+        QCOMPARE(form.cursor().shape(), Qt::ArrowCursor);
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void menuCanBeReachedWithoutTheIntro()
+    {
+        TForm1 form;
+        form.ShowMenuWithoutIntro();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCOMPARE(form.Game.IntroActive, false);
+        QCOMPARE(form.Game.MenuActive, true);
+        QCOMPARE(form.windowTitle(), QStringLiteral("Вокаброн"));
+        QCOMPARE(form.Game.ClubState, 1);
+        QCOMPARE(form.palette().color(QPalette::Window), QColor(0, 100, 100));
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void privateFilesLieInAFolderOfOurOwn()
+    {
+        TForm1 form;
+        const QString temp = QString::fromStdString(form.Game.TempDir);
+        QVERIFY(temp.endsWith('/'));
+        QVERIFY(temp != QDir::tempPath() + '/');
+        const QFileInfo info(temp);
+        QVERIFY(info.isDir());
+        QCOMPARE(info.permissions() & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther
+                                       | QFileDevice::WriteOther | QFileDevice::ExeGroup | QFileDevice::ExeOther),
+                 QFileDevice::Permissions());
+        // The font is unpacked there, under its own name.
+        QVERIFY(QFileInfo::exists(temp + "oldcyr_bold.ttf"));
+        form.ShowMenuWithoutIntro();
+        QVERIFY(form.close());
+        QVERIFY(!QFileInfo::exists(temp + "oldcyr_bold.ttf"));
+        QVERIFY(!QFileInfo::exists(temp + "temp_50_17.mp3"));
     }
 
     void introRunsThroughItsPhasesAndAKeyEndsIt()
@@ -134,8 +192,8 @@ private slots:
     void closingDuringAGameAsksAndNoKeepsIt()
     {
         TForm1 form;
-        RunIntroToTheEnd(form);
-        QTest::keyRelease(&form, Qt::Key_A);
+        form.ShowMenuWithoutIntro();
+        form.show();
         // A game is on the board.
         form.Game.MenuActive = false;
         form.Game.DealActive = true;
@@ -158,8 +216,8 @@ private slots:
     void closingFromTheMenuAsksNothing()
     {
         TForm1 form;
-        RunIntroToTheEnd(form);
-        QTest::keyRelease(&form, Qt::Key_A);
+        form.ShowMenuWithoutIntro();
+        form.show();
         QVERIFY(form.close());
         QVERIFY(form.Game.Closing);
     }
