@@ -10,7 +10,7 @@ namespace {
 Layout ForSize(int size, int fullW = 0, int fullH = 0)
 {
     Layout lay;
-    ApplyWindowSize(size, fullW, fullH, lay);
+    SetWindowSize(size, fullW, fullH, lay);
     return lay;
 }
 
