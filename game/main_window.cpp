@@ -6,7 +6,9 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QIcon>
 #include <QMenu>
+#include <QPixmap>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
@@ -31,6 +33,9 @@ namespace vk {
 namespace {
 
 constexpr unsigned int kMenuColour = 0x646400; // dark teal
+
+// The window's picture list, as the popup items name their pictures.
+constexpr const char* kPictureList[] = {"GMenu0", "GMenu1", "GMenu2", "GMenu3", "GMenu4", "GMenu5", "GMenu6"};
 
 } // namespace
 
@@ -71,6 +76,9 @@ void TForm1::InitMainWindow()
         a = new AnimationPlayer(this);
         a->hide();
     }
+    const char* const animationNames[] = {"RxGIFAnSvLeft", "RxGIFAnSvRight", "RxGIFAnMan", "RxGIFAnClock"};
+    for (std::size_t i = 0; i < MenuAnimations.size(); ++i)
+        MenuAnimations[i]->setObjectName(QLatin1String(animationNames[i]));
 
     auto makeButton = [this](TColorSB variant, unsigned int caption) {
         auto* b = new TTevQuizButton(this);
@@ -96,6 +104,17 @@ void TForm1::InitMainWindow()
     ButtonN = makeButton(DNavy, 0xFFFF00);
     Button8->SetGrayDis(true);
     ButtonN->SetGrayDis(true);
+    for (std::size_t i = 0; i < MemberButtons.size(); ++i)
+        MemberButtons[i]->setObjectName(QStringLiteral("Button%1").arg(i + 1));
+    for (std::size_t i = 0; i < Panels.size(); ++i)
+        Panels[i]->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+    const std::pair<QWidget*, const char*> named[] = {
+        {Image1, "Image1"}, {RxGIFAn1, "RxGIFAn1"}, {RxGIFAn2, "RxGIFAn2"}, {RxGIFAn3, "RxGIFAn3"},
+        {ImageCa, "ImageCa"}, {Button6, "Button6"}, {Button8, "Button8"}, {Button9, "Button9"},
+        {Button10, "Button10"}, {Button11, "Button11"}, {ButtonN, "ButtonN"},
+    };
+    for (const auto& [widget, name] : named)
+        widget->setObjectName(QLatin1String(name));
 
     Game.ProgramDir = FindProgramDir().toStdString();
     Game.TempDir = FindTempDir(QString::fromStdString(Game.ProgramDir)).toStdString();
@@ -122,14 +141,24 @@ void TForm1::InitMainWindow()
     Game.Closing = false;
 
     PopupMenu1 = new QMenu(this);
-    GenCount = PopupMenu1->addAction(QStringLiteral("Общий Счёт"));
-    Quit = PopupMenu1->addAction(QStringLiteral("Выход в меню"));
-    ChangeName = PopupMenu1->addAction(QStringLiteral("Изменить имя"));
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    // Each item shows its picture from the window's picture list.
+    const auto addItem = [this](const char* name, const QString& text, int picture) {
+        QImage image;
+        if (const auto bytes = ResourceBytes(ResourceKind::Raw, QLatin1String(kPictureList[picture])))
+            image = DecodePng(*bytes);
+        QAction* item = PopupMenu1->addAction(QIcon(QPixmap::fromImage(image)), text);
+        item->setObjectName(QLatin1String(name));
+        return item;
+    };
+    GenCount = addItem("GenCount", QStringLiteral("Общий Счёт"), 0);
+    Quit = addItem("Quit", QStringLiteral("Выход в меню"), 1);
+    ChangeName = addItem("ChangeName", QStringLiteral("Изменить имя"), 2);
     PopupMenu1->addSeparator();
-    Help = PopupMenu1->addAction(QStringLiteral("Помощь"));
-    About = PopupMenu1->addAction(QStringLiteral("О программе"));
+    Help = addItem("Help", QStringLiteral("Помощь"), 3);
+    About = addItem("About", QStringLiteral("О программе"), 5);
     PopupMenu1->addSeparator();
-    N3 = PopupMenu1->addAction(QStringLiteral("Чат"));
+    N3 = addItem("N3", QStringLiteral("Чат"), 6);
     for (QAction* item : {Quit, GenCount, ChangeName, About, N3})
         item->setEnabled(false);
 
@@ -140,6 +169,7 @@ void TForm1::InitMainWindow()
     Game.RatingGameRegistered = false;
 
     Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(1000);
     connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
     Timer2->start();
@@ -193,7 +223,8 @@ void TForm1::SetWindowSize()
         setMinimumSize(0, 0);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         const QSize frameExtra = frameGeometry().size() - size();
-        setGeometry(QRect(work.topLeft(), work.size() - frameExtra));
+        resize(work.size() - frameExtra);
+        move(work.topLeft()); // the frame's corner
         setWindowState(windowState() | Qt::WindowMaximized);
         vk::SetWindowSize(SizeFullScreen, width(), height(), Lay);
         return;

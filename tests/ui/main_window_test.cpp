@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -72,6 +73,12 @@ private slots:
         QVERIFY(!form.About->isEnabled());
         QVERIFY(!form.N3->isEnabled());
         QVERIFY(form.Help->isEnabled());
+        // Every popup item shows its 24 x 24 picture and carries its name.
+        for (QAction* item : {form.GenCount, form.Quit, form.ChangeName, form.Help, form.About, form.N3}) {
+            QVERIFY(!item->objectName().isEmpty());
+            QCOMPARE(item->icon().availableSizes().value(0), QSize(24, 24));
+        }
+        QCOMPARE(form.findChild<QWidget*>(QStringLiteral("ButtonN")), static_cast<QWidget*>(form.ButtonN));
         QCOMPARE(form.palette().color(QPalette::Window), QColor(Qt::black));
     }
 
