@@ -6,7 +6,6 @@
 #include "game/screen_scaling.h"
 #include "game/single_instance.h"
 #include "presentation/resource_store.h"
-#include "presentation/text_codec.h"
 
 int main(int argc, char* argv[])
 {
@@ -23,9 +22,6 @@ int main(int argc, char* argv[])
         QApplication::setWindowIcon(QIcon(*icon));
 
     vk::TForm1 form;
-    // The application's own title, "Вокаброн", once the window has set the
-    // language it speaks.
-    QGuiApplication::setApplicationDisplayName(vk::UiProductName());
     QObject::connect(&instance, &vk::SingleInstance::raiseRequested, &form, [&form] {
         form.showNormal();
         form.raise();

@@ -354,6 +354,10 @@ void TForm1::ShowMenuWithoutIntro()
 bool TForm1::StartupSequence()
 {
     FetchNews();
+    // The application's title too; not earlier, since the platform adds it
+    // to every window caption and the intro's first caption is the Latin
+    // name alone.
+    QGuiApplication::setApplicationDisplayName(UiProductName());
     setWindowTitle(UiProductName());
     Image1->update();
 
