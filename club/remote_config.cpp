@@ -2,6 +2,7 @@
 
 #include "common/codepage.h"
 #include "common/product.h"
+#include "common/text_lines.h"
 
 namespace vk {
 namespace {
@@ -54,20 +55,13 @@ std::optional<std::size_t> ValueStart(std::string_view text, std::string_view ke
 
 std::string PageText(std::string_view utf8Body)
 {
-    std::string text;
-    std::size_t start = 0;
-    while (start < utf8Body.size()) {
-        std::size_t end = utf8Body.find('\n', start);
-        if (end == std::string_view::npos)
-            end = utf8Body.size();
-        std::string_view line = utf8Body.substr(start, end - start);
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
-        AppendCp1251(text, line);
-        text += "\r\n";
-        start = end + 1;
+    std::vector<std::string> lines = SplitLines(utf8Body);
+    for (std::string& line : lines) {
+        std::string converted;
+        AppendCp1251(converted, line);
+        line = std::move(converted);
     }
-    return text;
+    return JoinLines(lines);
 }
 
 std::optional<std::string> KeyValue(std::string_view text, std::string_view key)

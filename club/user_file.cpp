@@ -1,7 +1,9 @@
 #include "club/user_file.h"
 
 #include <filesystem>
-#include <fstream>
+
+#include "common/atomic_file.h"
+#include "common/text_lines.h"
 
 namespace vk {
 namespace fs = std::filesystem;
@@ -22,49 +24,32 @@ bool ReadUserFile(const std::string& path, std::string& nick, std::string& store
     std::error_code ec;
     if (!fs::exists(path, ec))
         return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        in.open(path, std::ios::binary); // a second try, as after a passing lock
-    if (!in)
+    auto bytes = ReadWholeFile(path);
+    if (!bytes)
+        bytes = ReadWholeFile(path); // a second try, as after a passing lock
+    if (!bytes)
         return false;
-
-    auto readLine = [&in](std::string& line) {
-        line.clear();
-        std::getline(in, line);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-    };
-    std::string marker;
-    readLine(marker);
-    if (marker != UserFileMarker)
+    const auto lines = SplitLines(*bytes);
+    if (lines.empty() || lines[0] != UserFileMarker)
         return false;
-    readLine(nick);
-    readLine(storedPw);
+    if (lines.size() > 1)
+        nick = lines[1];
+    if (lines.size() > 2)
+        storedPw = lines[2];
     return true;
 }
 
 bool WriteUserFile(const std::string& path, ClubStateData& club)
 {
-    const std::string temp = path + ".new";
+    // The stored password is only enciphered, so nobody else may read it: an
+    // older file that others could read is closed first, and the new one
+    // keeps its bits.
     std::error_code ec;
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        // The stored password is only enciphered, so nobody else may read it.
-        fs::permissions(temp, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace, ec);
-        out << UserFileMarker << "\r\n" << club.ClubUser.Nick << "\r\n" << club.ClubUser.PwC << "\r\n";
-        out.close();
-        if (ec || !out) {
-            fs::remove(temp, ec);
-            return false;
-        }
-    }
-    fs::rename(temp, path, ec);
-    if (ec) {
-        fs::remove(temp, ec);
+    if (fs::exists(path, ec))
+        fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace, ec);
+    const std::string lines[] = {UserFileMarker, club.ClubUser.Nick, club.ClubUser.PwC};
+    if (!WriteFileAtomically(path, JoinLines(lines), 0600))
         return false;
-    }
     club.UserFileSaved = true;
     return true;
 }

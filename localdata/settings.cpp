@@ -180,14 +180,16 @@ bool ReadSettings(const std::string& programDir, Settings& settings, const Setti
     SetStatPath(settings, sources.BuiltInStatPath);
     settings.PlayerName = Settings{}.PlayerName;
 
+    settings.AccPath = sources.BuiltInAccPath;
+
     const auto lines = ReadLines(programDir);
-    if (!lines || lines->size() < kLineCount)
-        return false;
-    if (!TakeValues(*lines, settings))
-        return false;
+    const bool complete = lines && lines->size() >= kLineCount && TakeValues(*lines, settings);
+    // The addresses are refreshed whatever the file held: a first start has
+    // no file yet and must still reach the club, the world top ten and the
+    // chat.
     if (sources.FetchRemoteAddresses)
         RefreshAddresses(settings, sources);
-    return true;
+    return complete;
 }
 
 std::string SettingsFileText(const Settings& s)

@@ -33,7 +33,7 @@ struct Settings {
     std::string ServerSex = "M";            // "M" or "W"
     std::string PlayerName = "\xC8\xED\xEA\xEE\xE3\xED\xE8\xF2\xEE"; // "Инкогнито"
     std::string StatPath;    // stored form; StatAddress is its decoded form
-    std::string AccPath;     // stored form, empty until the remote refresh
+    std::string AccPath;     // stored form: the built-in one until the remote refresh
     bool WttAvailable = false;
     bool ChatAvailable = false;
 
@@ -73,8 +73,8 @@ struct SettingsSources {
 bool ReadEarlySettings(const std::string& programDir, Settings& settings);
 
 // Every default, then the whole file, then the remote refresh.  A short or
-// malformed file keeps what was taken before the faulty line and skips the
-// refresh.  True when all 16 lines were taken.
+// malformed file keeps what was taken before the faulty line; the refresh
+// runs also then, and without a file.  True when all 16 lines were taken.
 bool ReadSettings(const std::string& programDir, Settings& settings, const SettingsSources& sources = {});
 
 // The 16 lines, CR LF ended, exactly as the file holds them.

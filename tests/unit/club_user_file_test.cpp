@@ -90,15 +90,24 @@ TEST_F(ClubUserFile, MarkerMustMatchExactly)
     EXPECT_EQ(nick, "");
 }
 
-TEST_F(ClubUserFile, FailedWriteKeepsTheOldFile)
+TEST_F(ClubUserFile, OlderFileOthersCouldReadIsClosedAtTheNextWrite)
 {
     Put(path_, "Tev User File\r\nOld\r\nxyz\r\n");
-    fs::create_directory(path_ + ".new"); // the temporary file cannot be created
+    fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read
+                               | fs::perms::others_read);
     ClubStateData club;
     club.ClubUser.Nick = "New";
+    ASSERT_TRUE(WriteUserFile(path_, club));
+    EXPECT_EQ(fs::status(path_).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(Contents(path_), "Tev User File\r\nNew\r\n\r\n");
+}
+
+TEST_F(ClubUserFile, UnwritablePlaceIsAResult)
+{
+    ClubStateData club;
+    club.ClubUser.Nick = "New";
+    EXPECT_FALSE(WriteUserFile((dir_ / "missing" / "TevUser.tev").string(), club));
+    fs::create_directory(path_); // a folder where the file should be
     EXPECT_FALSE(WriteUserFile(path_, club));
     EXPECT_FALSE(club.UserFileSaved);
-    EXPECT_EQ(Contents(path_), "Tev User File\r\nOld\r\nxyz\r\n");
-
-    EXPECT_FALSE(WriteUserFile((dir_ / "missing" / "TevUser.tev").string(), club));
 }

@@ -172,15 +172,37 @@ TEST_F(SettingsFolder, AShortFileKeepsEveryDefault)
     s.LikeSent = false;
     s.WindowSize = 4;
     int calls = 0;
-    EXPECT_FALSE(ReadSettings(dir_, s, Sources({"new", true, "", ""}, &calls)));
+    EXPECT_FALSE(ReadSettings(dir_, s, Sources({"old", true, "", ""}, &calls)));
     EXPECT_TRUE(s.StartCounted);
     EXPECT_TRUE(s.LikeSent);
     EXPECT_EQ(s.WindowSize, 1);
     EXPECT_EQ(s.ServerNick, "Incognito");
     EXPECT_EQ(s.WttAddress, "http://builtin-wtt/");
-    EXPECT_EQ(calls, 0);
-    EXPECT_FALSE(s.WttAvailable);
-    EXPECT_TRUE(s.AccPath.empty());
+    // The online services are still refreshed and reachable.
+    EXPECT_EQ(calls, 1);
+    EXPECT_TRUE(s.WttAvailable);
+    EXPECT_EQ(DecodeText(s.AccPath, AddressStartKey), "http://builtin-acc/");
+}
+
+TEST_F(SettingsFolder, FirstStartWithoutAFileStillReachesTheClub)
+{
+    const RemoteAddressAnswers remote{EncodeText("http://new-wtt/", AddressStartKey), true,
+                                      EncodeText("http://new-stat/", AddressStartKey),
+                                      EncodeText("http://new-acc/", AddressStartKey)};
+    Settings s;
+    int calls = 0;
+    EXPECT_FALSE(ReadSettings(dir_, s, Sources(remote, &calls)));
+    EXPECT_EQ(calls, 1);
+    EXPECT_TRUE(s.WttAvailable);
+    EXPECT_TRUE(s.ChatAvailable);
+    EXPECT_EQ(s.WttAddress, "http://new-wtt/");
+    EXPECT_EQ(s.StatAddress, "http://new-stat/");
+    EXPECT_EQ(DecodeText(s.AccPath, AddressStartKey), "http://new-acc/");
+
+    // Without the remote configuration the built-in account address stands.
+    Settings offline;
+    EXPECT_FALSE(ReadSettings(dir_, offline, Sources({"old", true, "", ""})));
+    EXPECT_EQ(DecodeText(offline.AccPath, AddressStartKey), "http://builtin-acc/");
 }
 
 TEST_F(SettingsFolder, CountryCityAndSexLines)
