@@ -1,0 +1,675 @@
+#include "server/club_service.h"
+
+#include <sodium.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "common/countries.h"
+#include "server/fields.h"
+#include "server/jpeg_photo.h"
+#include "server/number_text.h"
+#include "server/published_texts.h"
+#include "server/rating_rules.h"
+#include "server/replies.h"
+
+namespace vks {
+namespace {
+
+constexpr std::int64_t kInt32Max = 2147483647;
+
+Seconds Now() { return static_cast<Seconds>(std::time(nullptr)); }
+
+std::string LocalDate(Seconds t, const char* format)
+{
+    const std::time_t tt = static_cast<std::time_t>(t);
+    std::tm tm{};
+    localtime_r(&tt, &tm);
+    char buf[32];
+    std::strftime(buf, sizeof buf, format, &tm);
+    return buf;
+}
+
+Reply Text(std::string body, int status = 200) { return Reply{status, std::move(body)}; }
+Reply Status(int status) { return Reply{status, ReplyNo}; }
+
+bool DigitsAndDots(std::string_view text, std::size_t maxLen)
+{
+    if (text.size() > maxLen)
+        return false;
+    return std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
+}
+
+// Reserved integers the client sends but the server never takes: a sign and
+// up to 19 digits.
+bool LooseInteger(std::string_view text)
+{
+    if (!text.empty() && text[0] == '-')
+        text.remove_prefix(1);
+    return !text.empty() && text.size() <= 19 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool ChatStampOk(const std::string& text)
+{
+    if (text.empty() || text.size() > 40)
+        return false;
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (!IsNickChar(c) && !IsCyrillic(c) && c != ':' && c != '/')
+            return false;
+    }
+    return true;
+}
+
+unsigned HardwareThreads()
+{
+    const unsigned n = std::thread::hardware_concurrency();
+    return n == 0 ? 1 : n;
+}
+
+int Concurrency(const Limits& l) { return l.argon2Concurrency > 0 ? l.argon2Concurrency : static_cast<int>(HardwareThreads()); }
+
+} // namespace
+
+ClubService::ClubService(ServerConfig config, Storage& storage)
+    : config_(std::move(config)),
+      storage_(storage),
+      hasher_(config_.limits.argon2Ops, config_.limits.argon2MemKiB * 1024, Concurrency(config_.limits),
+              config_.limits.argon2Queue > 0 ? config_.limits.argon2Queue : 4 * Concurrency(config_.limits))
+{
+    for (const auto& g : config_.games) {
+        gameKeys_.push_back(g.key);
+        boards_[g.productGid] = BoardKind::Open;
+        boards_[g.productGid + 100] = config_.secondBoardOpen ? BoardKind::Open : BoardKind::ReadOnly;
+        boards_[g.clubGid] = BoardKind::Club;
+        storage_.EnsureStatCounter(g.productGid);
+    }
+    boards_[ChatGid] = BoardKind::Chat;
+    for (const auto& [gid, kind] : boards_)
+        storage_.EnsureBoard(gid, kind);
+    secret_ = storage_.ServerSecret();
+    std::filesystem::create_directories(std::filesystem::path(config_.dataDir) / "photos");
+    SetPublicBase(config_.publicBase.empty() ? "http://" + config_.host + ":" + std::to_string(config_.port)
+                                             : config_.publicBase);
+}
+
+void ClubService::SetPublicBase(std::string base)
+{
+    while (!base.empty() && base.back() == '/')
+        base.pop_back();
+    publicBase_ = std::move(base);
+    secureCookie_ = publicBase_.starts_with("https://");
+    std::lock_guard lock(textMutex_);
+    configText_ = RenderConfigText(config_, publicBase_);
+    newsText_ = RenderNewsText(config_);
+}
+
+std::optional<std::string> ClubService::ReloadPublishedTexts(const ServerConfig& fresh)
+{
+    if (auto error = ValidateConfig(fresh))
+        return error;
+    std::lock_guard lock(textMutex_);
+    configText_ = RenderConfigText(fresh, publicBase_);
+    newsText_ = RenderNewsText(fresh);
+    return std::nullopt;
+}
+
+Reply ClubService::ConfigText() const
+{
+    std::lock_guard lock(textMutex_);
+    return Reply{200, configText_, Utf8Text};
+}
+
+Reply ClubService::NewsText() const
+{
+    std::lock_guard lock(textMutex_);
+    return Reply{200, newsText_, Utf8Text};
+}
+
+std::string ClubService::PhotoPath(MemberId id) const
+{
+    return (std::filesystem::path(config_.dataDir) / "photos" / (std::to_string(id) + ".jpg")).string();
+}
+
+void ClubService::Maintain() { storage_.PurgeSessions(Now(), config_.limits.sessionIdleS); }
+
+// ---------------------------------------------------------------- authorisation
+
+std::optional<SessionInfo> ClubService::SessionOf(const Caller& caller)
+{
+    if (!caller.session)
+        return std::nullopt;
+    return storage_.UseSession(TokenHash(*caller.session), Now(), config_.limits.sessionIdleS);
+}
+
+std::string ClubService::Source(const Caller& caller) { return SourceHash(secret_, caller.address); }
+
+ClubService::Auth ClubService::CheckPassword(const std::string& nick, const std::string& pw, const Caller& caller,
+                                             Member& member)
+{
+    const auto& l = config_.limits;
+    const std::string failures = "fail:" + caller.address + "|" + nick;
+    if (limiter_.Count(failures, static_cast<double>(l.loginFailureWindowS)) >= l.loginFailures)
+        return Auth::Throttled;
+    if (!limiter_.Take({{"pw:" + caller.address, l.passwordChecksPerMin, 60.0}}))
+        return Auth::Throttled;
+    auto found = storage_.FindMember(nick);
+    if (!found || found->disabled) {
+        limiter_.Add(failures);
+        return Auth::Refused;
+    }
+    bool rehash = false;
+    switch (hasher_.Verify(found->pwHash, pw, rehash)) {
+    case PasswordHasher::Check::Busy:
+        return Auth::Busy;
+    case PasswordHasher::Check::Mismatch:
+        limiter_.Add(failures);
+        return Auth::Refused;
+    case PasswordHasher::Check::Match:
+        break;
+    }
+    limiter_.Clear(failures);
+    if (rehash) {
+        if (auto hash = hasher_.Hash(pw))
+            storage_.UpdatePasswordHash(found->id, *hash);
+    }
+    member = std::move(*found);
+    return Auth::Ok;
+}
+
+std::string ClubService::IssueSession(MemberId id)
+{
+    const std::string token = NewSessionToken();
+    const Seconds now = Now();
+    storage_.CreateSession(TokenHash(token), id, now, now + config_.limits.sessionLifetimeS);
+    std::string cookie = std::string(SessionCookie) + "=" + token + "; Path=/; HttpOnly; Max-Age=" +
+                         std::to_string(config_.limits.sessionLifetimeS);
+    if (secureCookie_)
+        cookie += "; Secure";
+    return cookie;
+}
+
+// The password requests heal a lapsed session: when the caller holds no live
+// session of this member, a new one comes with the reply.
+void ClubService::RenewSession(const Caller& caller, MemberId id, Reply& reply)
+{
+    const auto session = SessionOf(caller);
+    if (!session || session->memberId != id)
+        reply.setCookie = IssueSession(id);
+}
+
+// ---------------------------------------------------------------- /club/account
+
+Reply ClubService::Account(const std::string& body, const Caller& caller)
+{
+    const auto outcome = ParseRequestBody(Endpoint::Account, body, gameKeys_);
+    if (!outcome.request)
+        return Status(outcome.failure == ParseFailure::UnknownGameKey ? 404 : 400);
+    const ParsedRequest& r = *outcome.request;
+    const auto& v = r.values;
+    switch (r.kind) {
+    case RequestKind::SaveInfo: return SaveInfo(r, caller);
+    case RequestKind::Register: return Register(r, caller);
+    case RequestKind::SaveGame: return SaveGame(r, caller);
+    case RequestKind::LoginDate: return LoginDate(r, caller);
+    case RequestKind::AddBalance: return AddBalance(r, caller);
+    case RequestKind::ReadGame: return ReadGame(r, caller);
+    case RequestKind::Login: return Login(r, caller);
+    case RequestKind::ReadBalance: return ReadBalance(r, caller);
+    case RequestKind::ReadInfo: return ReadInfo(r, caller);
+    case RequestKind::ReadTopTen:
+        return Text(TopTenReply(storage_.ClubTopTen(r.gameKey)));
+    case RequestKind::ReadPlace: {
+        const auto rating = ParseReal(v[0]);
+        if (!rating || *rating < 0 || *rating > 2147483648.0)
+            return Text(ReplyNo);
+        return Text(NumberReply(storage_.ClubPlace(r.gameKey, *rating)));
+    }
+    case RequestKind::MemberCount:
+        return Text(NumberReply(storage_.CountMembers()));
+    default:
+        return Status(400);
+    }
+}
+
+Reply ClubService::SaveInfo(const ParsedRequest& r, const Caller& caller)
+{
+    const auto& nick = r.values[0];
+    if (!ValidMemberNick(nick))
+        return Text(ReplyNo);
+    Card card;
+    for (int i = 0; i < 14; ++i) {
+        const auto& value = r.values[static_cast<std::size_t>(i + 2)];
+        if (!ValidCardField(i, value))
+            return Text(ReplyNo);
+        card[static_cast<std::size_t>(i)] = value;
+    }
+    const auto session = SessionOf(caller);
+    if (!session || session->nick != nick)
+        return Text(ReplyNo);
+    storage_.SaveCard(session->memberId, card, Now());
+    return Text(ReplyOk);
+}
+
+Reply ClubService::Register(const ParsedRequest& r, const Caller& caller)
+{
+    const auto& v = r.values;
+    const std::string &nick = v[0], &pw = v[1], &city = v[2], &country1 = v[3], &country2 = v[4], &sex = v[5],
+                      &email = v[6], &dater = v[7];
+    const auto country = vk::CountryOfCode(country2);
+    const bool valid = ValidNewMemberNick(nick) && ValidPassword(pw) && ValidCity(city) && country &&
+                       country->Key == country1 && ValidSex(sex) && ValidEmail(email) && DigitsAndDots(dater, 10) &&
+                       ValidReserved(v[8]) && ValidReserved(v[9]) && ValidReserved(v[10]) && LooseInteger(v[11]) &&
+                       LooseInteger(v[12]) && LooseInteger(v[13]);
+    if (!valid)
+        return Text(ReplyNo);
+    if (storage_.NickTaken(nick))
+        return Text(ReplyTaken);
+    if (!limiter_.Take({{"reg:" + caller.address, config_.limits.registrationsPerHour, 3600.0}}))
+        return Status(429);
+    const auto hash = hasher_.Hash(pw);
+    if (!hash)
+        return Status(503);
+    NewMember m;
+    m.nick = nick;
+    m.pwHash = *hash;
+    m.city = city;
+    m.countryKey = country1;
+    m.countryCode = country2;
+    m.sex = sex;
+    m.email = email;
+    const Seconds now = Now();
+    m.dateReg = LocalDate(now, "%d.%m.%Y");
+    // The balance the client sends (R04) is never taken.
+    m.balance = config_.initialBalance;
+    if (!storage_.RegisterMember(m, gameKeys_, now))
+        return Text(ReplyTaken);
+    return Text(ReplyOk);
+}
+
+Reply ClubService::SaveGame(const ParsedRequest& r, const Caller& caller)
+{
+    const auto& v = r.values;
+    if (!ValidMemberNick(v[0]) || !ValidPassword(v[1]))
+        return Text(ReplyNo);
+    SentGame g;
+    const auto kon = ParseInteger(v[2], 0, kInt32Max);
+    const auto best = ParseInteger(v[3], 0, 1000);
+    const auto rating = ParseReal(v[4]);
+    const auto ses = ParseInteger(v[5], 0, kInt32Max);
+    const auto konl = ParseInteger(v[6], 0, 19);
+    const auto score = ParseInteger(v[7], 0, 1000);
+    const auto r1 = ParseInteger(v[8], -kInt32Max - 1, kInt32Max);
+    if (!kon || !best || !rating || *rating < 0 || *rating > 2147483648.0 || !ses || *ses > *kon || !konl || !score ||
+        (*konl == 0 && *score != 0) || !r1 || v[9].empty() || !ValidReserved(v[9]))
+        return Text(ReplyNo);
+    g.kon = *kon;
+    g.best = *best;
+    g.rating = *rating;
+    g.ses = *ses;
+    g.konl = *konl;
+    g.score = *score;
+    g.r1 = *r1;
+    g.r2 = v[9];
+
+    Member member;
+    switch (CheckPassword(v[0], v[1], caller, member)) {
+    case Auth::Ok: break;
+    case Auth::Refused: return Text(ReplyNo);
+    case Auth::Throttled: return Status(429);
+    case Auth::Busy: return Status(503);
+    }
+    const RatingLimits limits{config_.limits.minDealS, config_.limits.ratingStartsPerHour, config_.limits.resultWindowS};
+    const auto decision = storage_.SaveGame(member.id, r.gameKey, Now(), [&](const GameSnapshot& snapshot) {
+        return DecideGameSave(snapshot, g, Now(), limits);
+    });
+    Reply reply = Text(decision.transition == Transition::Refused ? ReplyNo : ReplyOk);
+    RenewSession(caller, member.id, reply);
+    return reply;
+}
+
+Reply ClubService::LoginDate(const ParsedRequest& r, const Caller& caller)
+{
+    const auto& v = r.values;
+    if (!ValidMemberNick(v[0]) || !ValidPassword(v[1]) || !ValidLoginStamp(v[2]) || !ValidClientTag(v[3]))
+        return Text(ReplyNo);
+    Member member;
+    switch (CheckPassword(v[0], v[1], caller, member)) {
+    case Auth::Ok: break;
+    case Auth::Refused: return Text(ReplyNo);
+    case Auth::Throttled: return Status(429);
+    case Auth::Busy: return Status(503);
+    }
+    storage_.RecordLogin(member.id, Now(), v[2], v[3]);
+    Reply reply = Text(ReplyOk);
+    RenewSession(caller, member.id, reply);
+    return reply;
+}
+
+Reply ClubService::AddBalance(const ParsedRequest& r, const Caller& caller)
+{
+    const auto& nick = r.values[0];
+    const auto amount = ParseInteger(r.values[2], -kInt32Max - 1, kInt32Max);
+    if (!ValidMemberNick(nick) || !amount || *amount == 0)
+        return Text(ReplyNo);
+    const auto session = SessionOf(caller);
+    if (!session)
+        return Text(ReplyNo);
+    const Seconds now = Now();
+    if (nick == session->nick) {
+        // The client's own half of a transfer or its claim of a reward: the
+        // server has moved the money already; acknowledge each once.
+        const bool ok = *amount < 0 ? storage_.AcknowledgeDebit(TokenHash(*caller.session), -*amount, now)
+                                    : storage_.AcknowledgeReward(session->memberId, *amount, now);
+        return Text(ok ? ReplyOk : ReplyNo);
+    }
+    if (*amount < 1)
+        return Text(ReplyNo);
+    const auto receiver = storage_.FindMember(nick);
+    if (!receiver || receiver->disabled || receiver->id == session->memberId)
+        return Text(ReplyNo);
+    const auto result = storage_.Transfer(TokenHash(*caller.session), session->memberId, receiver->id, *amount, now,
+                                          now + config_.limits.owedDebitS);
+    return Text(result == TransferResult::Done ? ReplyOk : ReplyNo);
+}
+
+Reply ClubService::ReadGame(const ParsedRequest& r, const Caller& caller)
+{
+    // "No record" reads as zeros to the client, so a refusal must be an error.
+    const auto& v = r.values;
+    if (!ValidMemberNick(v[0]) || !ValidPassword(v[1]))
+        return Status(403);
+    Member member;
+    switch (CheckPassword(v[0], v[1], caller, member)) {
+    case Auth::Ok: break;
+    case Auth::Refused: return Status(403);
+    case Auth::Throttled: return Status(429);
+    case Auth::Busy: return Status(503);
+    }
+    Reply reply = Text(GameReply(storage_.ReadGame(member.id, r.gameKey)));
+    RenewSession(caller, member.id, reply);
+    return reply;
+}
+
+Reply ClubService::Login(const ParsedRequest& r, const Caller& caller)
+{
+    const auto& v = r.values;
+    if (!ValidMemberNick(v[0]) || !ValidPassword(v[1]))
+        return Text(ReplyNo);
+    Member member;
+    switch (CheckPassword(v[0], v[1], caller, member)) {
+    case Auth::Ok: break;
+    case Auth::Refused: return Text(ReplyNo);
+    case Auth::Throttled: return Status(429);
+    case Auth::Busy: return Status(503);
+    }
+    if (caller.session)   // a new login replaces the caller's old session
+        storage_.DeleteSession(TokenHash(*caller.session));
+    Reply reply = Text(LoginReply(member));
+    reply.setCookie = IssueSession(member.id);
+    return reply;
+}
+
+Reply ClubService::ReadBalance(const ParsedRequest& r, const Caller& caller)
+{
+    const auto session = SessionOf(caller);
+    if (!session || session->nick != r.values[0])
+        return Text(ReplyNo);
+    return Text(BalanceReply(storage_.Balance(session->memberId)));
+}
+
+Reply ClubService::ReadInfo(const ParsedRequest& r, const Caller& caller)
+{
+    const auto& nick = r.values[0];
+    if (!ValidMemberNick(nick))
+        return Text(ReplyNo);
+    const auto member = storage_.FindMember(nick);
+    if (!member || member->disabled)
+        return Text(ReplyNo);
+    bool allowed = config_.cardsPublic;
+    if (!allowed) {
+        const auto session = SessionOf(caller);
+        allowed = (session && session->memberId == member->id) || storage_.InAnyClubTopTen(member->id);
+    }
+    if (!allowed)
+        return Text(ReplyNo);
+    return Text(CardReply(storage_.ReadCard(member->id)));
+}
+
+// ---------------------------------------------------------------- /wtt
+
+BoardKind ClubService::KindOfBoard(int gid, bool& known) const
+{
+    const auto it = boards_.find(gid);
+    known = it != boards_.end();
+    return known ? it->second : BoardKind::ReadOnly;
+}
+
+const GameConfig* ClubService::GameOfClubBoard(int gid) const
+{
+    for (const auto& g : config_.games)
+        if (g.clubGid == gid)
+            return &g;
+    return nullptr;
+}
+
+bool ClubService::IsStatGid(int gid) const
+{
+    return std::any_of(config_.games.begin(), config_.games.end(), [&](const GameConfig& g) { return g.productGid == gid; });
+}
+
+Reply ClubService::Wtt(const std::string& body, const Caller& caller)
+{
+    const auto outcome = ParseRequestBody(Endpoint::Wtt, body, {});
+    if (!outcome.request)
+        return Status(400);
+    const ParsedRequest& r = *outcome.request;
+    const auto gid = ParseInteger(r.values[0], 0, kInt32Max);
+    bool known = false;
+    if (gid)
+        KindOfBoard(static_cast<int>(*gid), known);
+    if (!known)
+        return Status(404);
+    const int board = static_cast<int>(*gid);
+    switch (r.kind) {
+    case RequestKind::WttSubmit:
+        return WttSubmit(r, caller);
+    case RequestKind::WttOwn: {
+        const auto& nick = r.values[1];
+        const auto& city = r.values[2];
+        if (!IsNickText(nick, 1, 12, true) || !IsNickText(city, 1, 15, true))
+            return Text("");
+        return Text(BoardReply(board, storage_.OwnRows(board, nick, city, 10)));
+    }
+    case RequestKind::WttBoard:
+        return Text(BoardReply(board, storage_.Board(board, 10)));
+    case RequestKind::WttCount:
+        return Text(NumberReply(storage_.AcceptedCount(board)));
+    default:
+        return Status(400);
+    }
+}
+
+Reply ClubService::WttSubmit(const ParsedRequest& r, const Caller& caller)
+{
+    const auto& v = r.values;
+    const int gid = static_cast<int>(*ParseInteger(v[0], 0, kInt32Max));
+    bool known = false;
+    const BoardKind kind = KindOfBoard(gid, known);
+    const std::string &nick = v[1], &city = v[2], &country = v[3], &r7 = v[5], &r8 = v[6];
+    std::string r9 = v[7], r10 = v[8];
+    // The client appends "*" to R10; it comes back as the row's terminator.
+    if (!r10.ends_with('*'))
+        return Text(ReplyNo);
+    r10.pop_back();
+    const auto& l = config_.limits;
+    const Seconds now = Now();
+
+    switch (kind) {
+    case BoardKind::ReadOnly:
+        return Text(ReplyNo);
+    case BoardKind::Open: {
+        const auto score = ParseInteger(v[4], 900, 1000);
+        if (config_.wttPaused || PassportClass(nick, 1) != 3 || PassportClass(city, 2) == 1 ||
+            !vk::CountryOfCode(country) || !score || !ValidSex(r7) || !ValidVersion(r8) || r9 != "#" || r10 != "#")
+            return Text(ReplyNo);
+        if (!limiter_.Take({{"board:" + std::to_string(gid) + ":" + caller.address, 1, static_cast<double>(l.boardIntervalS)}}))
+            return Status(429);
+        BoardEntry e{nick, country, city, r7, r8, r9, r10, *score, Source(caller)};
+        return Text(NumberReply(storage_.SubmitResult(gid, e, now)));
+    }
+    case BoardKind::Club: {
+        const auto score = ParseInteger(v[4], 900, 1000);
+        const GameConfig* game = GameOfClubBoard(gid);
+        if (config_.wttPaused || !game || !ValidMemberNick(nick) || !score || !ValidVersion(r8) || r9 != "#" || r10 != "#")
+            return Text(ReplyNo);
+        const auto session = SessionOf(caller);
+        if (!session || session->nick != nick)
+            return Text(ReplyNo);
+        const auto member = storage_.FindMember(nick);
+        if (!member)
+            return Text(ReplyNo);
+        // The identity words come from the member's own record.
+        BoardEntry e{member->nick, member->countryKey, member->city, member->sex, r8, "#", "#", *score, Source(caller)};
+        const auto place = storage_.SubmitClubResult(member->id, game->key, gid, e, now, l.resultWindowS);
+        return Text(place ? NumberReply(*place) : ReplyNo);
+    }
+    case BoardKind::Chat: {
+        // Blanks of a locale time ("2:05 PM") would shift every later word.
+        std::replace(r9.begin(), r9.end(), ' ', '_');
+        if (config_.chatPaused || PassportClass(nick, 1) == 1 || PassportClass(city, 2) == 1 ||
+            !vk::CountryOfCode(country) || !ParseInteger(v[4], -kInt32Max - 1, kInt32Max) || !ValidSex(r7) ||
+            !ValidVersion(r8) || !ChatStampOk(r9) || !IsNickText(r10, 1, 80, true))
+            return Text(ReplyNo);
+        if (!limiter_.Take({{"chat:" + caller.address, 1, static_cast<double>(l.chatIntervalS)},
+                            {"chatday:" + caller.address, l.chatPerDay, 24 * 3600.0}}))
+            return Status(429);
+        BoardEntry e{nick, country, city, r7, r8, r9, r10, 0, Source(caller)};
+        return Text(NumberReply(storage_.SubmitChat(gid, e, now, l.chatKeep)));
+    }
+    }
+    return Text(ReplyNo);
+}
+
+// ---------------------------------------------------------------- /stat
+
+Reply ClubService::Stat(const std::string& body, const Caller& caller)
+{
+    const auto outcome = ParseRequestBody(Endpoint::Stat, body, {});
+    if (!outcome.request)
+        return Status(400);
+    const ParsedRequest& r = *outcome.request;
+    const auto& v = r.values;
+    const auto gid = ParseInteger(v[0], 0, kInt32Max);
+    const bool known = gid && IsStatGid(static_cast<int>(*gid));
+    const auto& l = config_.limits;
+
+    if (r.kind == RequestKind::StatRead) {
+        if (!known)
+            return Status(404);
+        const auto counters = storage_.ReadStats(static_cast<int>(*gid));
+        const std::string day = counters.lastLikeAt ? LocalDate(*counters.lastLikeAt, "%Y-%m-%d") : "-";
+        return Text(StatsReply(counters, day));
+    }
+    if (!known)
+        return Text(ReplyStatNo);
+    const int g = static_cast<int>(*gid);
+    // Repeats are acknowledged without counting: a refusal would only make
+    // the client send the same report again at its next start.
+    switch (r.kind) {
+    case RequestKind::StatDeal: {
+        std::array<std::int64_t, 12> x{};
+        const auto deals = ParseInteger(v[1], 0, 20);
+        const auto games = ParseInteger(v[2], 0, 1);
+        if (!deals || !games)
+            return Text(ReplyStatNo);
+        for (std::size_t i = 3; i <= 12; ++i)
+            if (v[i] != "0")
+                return Text(ReplyStatNo);
+        x[0] = *deals;
+        x[1] = *games;
+        if (limiter_.Take({{"deal:" + caller.address, l.dealReportsPerHour, 3600.0}}))
+            storage_.CountDeal(g, x);
+        return Text(ReplyStatOk);
+    }
+    case RequestKind::StatLaunch:
+        if (v[1] != "1" || (v[2] != "0" && v[2] != "1"))
+            return Text(ReplyStatNo);
+        if (limiter_.Take({{"launch:" + caller.address, l.launchReportsPerHour, 3600.0}}))
+            storage_.CountLaunch(g, v[2] == "1");
+        return Text(ReplyStatOk);
+    case RequestKind::StatLike: {
+        if (v[1] != "1" || PassportClass(v[2], 1) == 1)
+            return Text(ReplyStatNo);
+        const Seconds now = Now();
+        storage_.CountLike(g, Source(caller), LocalDate(now, "%Y-%m-%d"), now);
+        return Text(ReplyStatOk);
+    }
+    default:
+        return Status(400);
+    }
+}
+
+// ---------------------------------------------------------------- photos
+
+Reply ClubService::PhotoUpload(const std::vector<std::pair<std::string, std::string>>& parts, const Caller& caller)
+{
+    const auto session = SessionOf(caller);
+    if (!session)
+        return Text(ReplyNo);
+    // The part's file name is never used: the photo is the session member's.
+    if (parts.size() != 1 || parts[0].first != "file")
+        return Text(ReplyNo);
+    const std::string& bytes = parts[0].second;
+    if (bytes.empty() || bytes.size() > config_.limits.maxPhoto)
+        return Text(ReplyNo);
+    const auto photo = CleanPhoto(bytes);
+    if (!photo)
+        return Text(ReplyNo);
+
+    const std::string path = PhotoPath(session->memberId);
+    const std::string temp = path + ".tmp" + std::to_string(::getpid()) + "-" +
+                             std::to_string(std::hash<std::thread::id>{}(std::this_thread::get_id()));
+    FILE* f = std::fopen(temp.c_str(), "wb");
+    if (!f)
+        return Status(500);
+    const bool written = std::fwrite(photo->data(), 1, photo->size(), f) == photo->size() && std::fflush(f) == 0 &&
+                         ::fsync(::fileno(f)) == 0;
+    const bool closed = std::fclose(f) == 0;
+    std::error_code ec;
+    if (!written || !closed) {
+        std::filesystem::remove(temp, ec);
+        return Status(500);
+    }
+    std::filesystem::rename(temp, path, ec);
+    if (ec) {
+        std::filesystem::remove(temp, ec);
+        return Status(500);
+    }
+    storage_.RecordPhoto(session->memberId, static_cast<std::int64_t>(photo->size()), Sha256(*photo), Now());
+    return Text(ReplyUploaded);
+}
+
+Reply ClubService::PhotoGet(const std::string& name)
+{
+    if (!name.ends_with(".jpg"))
+        return Status(404);
+    const std::string nick = name.substr(0, name.size() - 4);
+    if (!ValidMemberNick(nick))
+        return Status(404);
+    const auto member = storage_.FindMember(nick);
+    if (!member || member->disabled || !storage_.HasPhoto(member->id))
+        return Status(404);
+    std::ifstream in(PhotoPath(member->id), std::ios::binary);
+    if (!in)
+        return Status(404);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return Reply{200, std::move(bytes), "image/jpeg"};
+}
+
+} // namespace vks

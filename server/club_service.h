@@ -1,0 +1,105 @@
+#pragma once
+// What the server does with each request, apart from HTTP itself: parse the
+// body against its templates, check the fields, authorise, ask the storage
+// and build the reply in the form the client reads correctly.
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "server/form_template.h"
+#include "server/options.h"
+#include "server/passwords.h"
+#include "server/rate_limit.h"
+#include "server/storage.h"
+
+namespace vks {
+
+inline constexpr const char* Cp1251Text = "text/plain; charset=windows-1251";
+inline constexpr const char* Utf8Text = "text/plain; charset=utf-8";
+inline constexpr const char* SessionCookie = "vks";
+
+struct Reply {
+    int status = 200;
+    std::string body;
+    std::string contentType = Cp1251Text;
+    std::optional<std::string> setCookie;   // whole Set-Cookie value
+
+    Reply() = default;
+    Reply(int s, std::string b, std::string type = Cp1251Text)
+        : status(s), body(std::move(b)), contentType(std::move(type))
+    {
+    }
+};
+
+struct Caller {
+    std::string address;                   // the client's address
+    std::optional<std::string> session;    // the session token it sent, if exactly one
+};
+
+class ClubService {
+public:
+    ClubService(ServerConfig config, Storage& storage);
+
+    // The address the published texts name; fixed once the port is known.
+    void SetPublicBase(std::string base);
+    // Re-renders the configuration and news texts (after the configuration
+    // file changed); the previous texts stay when the new ones are invalid.
+    std::optional<std::string> ReloadPublishedTexts(const ServerConfig& fresh);
+
+    Reply ConfigText() const;
+    Reply NewsText() const;
+
+    Reply Account(const std::string& body, const Caller& caller);
+    Reply Wtt(const std::string& body, const Caller& caller);
+    Reply Stat(const std::string& body, const Caller& caller);
+    // parts: name of each multipart part and its bytes.
+    Reply PhotoUpload(const std::vector<std::pair<std::string, std::string>>& parts, const Caller& caller);
+    // name: the decoded path segment after /club/photos/
+    Reply PhotoGet(const std::string& name);
+
+    void Maintain();   // periodic clean-up: expired sessions
+
+    const ServerConfig& Config() const { return config_; }
+    std::string PhotoPath(MemberId id) const;
+
+private:
+    enum class Auth { Ok, Refused, Throttled, Busy };
+
+    std::optional<SessionInfo> SessionOf(const Caller& caller);
+    Auth CheckPassword(const std::string& nick, const std::string& pw, const Caller& caller, Member& member);
+    std::string IssueSession(MemberId id);
+    void RenewSession(const Caller& caller, MemberId id, Reply& reply);
+    std::string Source(const Caller& caller);
+    BoardKind KindOfBoard(int gid, bool& known) const;
+    const GameConfig* GameOfClubBoard(int gid) const;
+    bool IsStatGid(int gid) const;
+
+    Reply SaveInfo(const ParsedRequest& r, const Caller& caller);
+    Reply Register(const ParsedRequest& r, const Caller& caller);
+    Reply SaveGame(const ParsedRequest& r, const Caller& caller);
+    Reply LoginDate(const ParsedRequest& r, const Caller& caller);
+    Reply AddBalance(const ParsedRequest& r, const Caller& caller);
+    Reply ReadGame(const ParsedRequest& r, const Caller& caller);
+    Reply Login(const ParsedRequest& r, const Caller& caller);
+    Reply ReadBalance(const ParsedRequest& r, const Caller& caller);
+    Reply ReadInfo(const ParsedRequest& r, const Caller& caller);
+    Reply WttSubmit(const ParsedRequest& r, const Caller& caller);
+
+    ServerConfig config_;
+    Storage& storage_;
+    PasswordHasher hasher_;
+    RateLimiter limiter_;
+    std::vector<std::string> gameKeys_;
+    std::map<int, BoardKind> boards_;
+    std::string secret_;
+    std::string publicBase_;
+    bool secureCookie_ = false;
+
+    mutable std::mutex textMutex_;
+    std::string configText_, newsText_;
+};
+
+} // namespace vks

@@ -1,0 +1,418 @@
+#include "server/options.h"
+
+#include <charconv>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "common/codepage.h"
+
+namespace vks {
+namespace {
+
+std::string Trim(const std::string& s)
+{
+    const auto b = s.find_first_not_of(" \t\r\n");
+    if (b == std::string::npos)
+        return {};
+    const auto e = s.find_last_not_of(" \t\r\n");
+    return s.substr(b, e - b + 1);
+}
+
+std::optional<long long> ReadNumber(const std::string& v)
+{
+    long long n = 0;
+    const auto [p, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
+    if (ec != std::errc{} || p != v.data() + v.size())
+        return std::nullopt;
+    return n;
+}
+
+std::optional<bool> ReadFlag(const std::string& v)
+{
+    if (v == "yes" || v == "true" || v == "on" || v == "1")
+        return true;
+    if (v == "no" || v == "false" || v == "off" || v == "0")
+        return false;
+    return std::nullopt;
+}
+
+std::vector<std::string> SplitBlanks(const std::string& v)
+{
+    std::istringstream in(v);
+    std::vector<std::string> out;
+    for (std::string w; in >> w;)
+        out.push_back(w);
+    return out;
+}
+
+template <class T>
+std::function<std::optional<std::string>(ServerConfig&, const std::string&)> Number(T Limits::*field, long long lo, long long hi)
+{
+    return [=](ServerConfig& c, const std::string& v) -> std::optional<std::string> {
+        const auto n = ReadNumber(v);
+        if (!n || *n < lo || *n > hi)
+            return "a whole number from " + std::to_string(lo) + " to " + std::to_string(hi);
+        c.limits.*field = static_cast<T>(*n);
+        return std::nullopt;
+    };
+}
+
+std::function<std::optional<std::string>(ServerConfig&, const std::string&)> Flag(bool ServerConfig::*field)
+{
+    return [=](ServerConfig& c, const std::string& v) -> std::optional<std::string> {
+        const auto f = ReadFlag(v);
+        if (!f)
+            return "yes or no";
+        c.*field = *f;
+        return std::nullopt;
+    };
+}
+
+std::function<std::optional<std::string>(ServerConfig&, const std::string&)> Text(std::string ServerConfig::*field)
+{
+    return [=](ServerConfig& c, const std::string& v) -> std::optional<std::string> {
+        c.*field = v;
+        return std::nullopt;
+    };
+}
+
+using Setter = std::function<std::optional<std::string>(ServerConfig&, const std::string&)>;
+
+const std::map<std::string, Setter>& Setters()
+{
+    static const std::map<std::string, Setter> setters = [] {
+        std::map<std::string, Setter> m;
+        constexpr long long day = 24 * 3600, year = 365 * day;
+        m["wtt_paused"] = Flag(&ServerConfig::wttPaused);
+        m["chat_paused"] = Flag(&ServerConfig::chatPaused);
+        m["second_board_open"] = Flag(&ServerConfig::secondBoardOpen);
+        m["cards_public"] = Flag(&ServerConfig::cardsPublic);
+        m["log_requests"] = Flag(&ServerConfig::logRequests);
+        m["store_link"] = Text(&ServerConfig::storeLink);
+        m["package_link"] = Text(&ServerConfig::packageLink);
+        m["public_base"] = Text(&ServerConfig::publicBase);
+        m["help_dir"] = Text(&ServerConfig::helpDir);
+        m["news"] = [](ServerConfig& c, const std::string& v) -> std::optional<std::string> {
+            if (v != "Y" && v != "N")
+                return "Y or N";
+            c.news.configured = true;
+            c.news.show = v == "Y";
+            return std::nullopt;
+        };
+        m["news_title"] = [](ServerConfig& c, const std::string& v) { c.news.title = v; return std::optional<std::string>{}; };
+        m["news_text"] = [](ServerConfig& c, const std::string& v) { c.news.text = v; return std::optional<std::string>{}; };
+        m["news_link"] = [](ServerConfig& c, const std::string& v) { c.news.link = v; return std::optional<std::string>{}; };
+        m["ad"] = [](ServerConfig& c, const std::string& v) -> std::optional<std::string> {
+            const auto bar1 = v.find('|');
+            const auto bar2 = bar1 == std::string::npos ? bar1 : v.find('|', bar1 + 1);
+            if (bar2 == std::string::npos)
+                return "picture address | name | link";
+            c.ads.push_back({Trim(v.substr(0, bar1)), Trim(v.substr(bar1 + 1, bar2 - bar1 - 1)), Trim(v.substr(bar2 + 1))});
+            return std::nullopt;
+        };
+        m["game"] = [](ServerConfig& c, const std::string& v) -> std::optional<std::string> {
+            const auto words = SplitBlanks(v);
+            const auto product = words.size() == 3 ? ReadNumber(words[1]) : std::nullopt;
+            const auto club = words.size() == 3 ? ReadNumber(words[2]) : std::nullopt;
+            if (!product || !club)
+                return "key, product board number, club board number";
+            if (!c.gamesConfigured) {   // the first "game" line replaces the built-in list
+                c.games.clear();
+                c.gamesConfigured = true;
+            }
+            c.games.push_back({words[0], static_cast<int>(*product), static_cast<int>(*club)});
+            return std::nullopt;
+        };
+        m["initial_balance"] = [](ServerConfig& c, const std::string& v) -> std::optional<std::string> {
+            const auto n = ReadNumber(v);
+            if (!n || *n < 0 || *n > 2147483647)
+                return "a whole number from 0 to 2147483647";
+            c.initialBalance = static_cast<std::int32_t>(*n);
+            return std::nullopt;
+        };
+        m["trusted_proxies"] = [](ServerConfig& c, const std::string& v) {
+            c.trustedProxies = SplitBlanks(v);
+            return std::optional<std::string>{};
+        };
+        m["max_form_body"] = Number(&Limits::maxFormBody, 64, 1 << 20);
+        m["max_upload"] = Number(&Limits::maxUploadRequest, 1024, 16 << 20);
+        m["max_photo"] = Number(&Limits::maxPhoto, 1024, 16 << 20);
+        m["session_idle_s"] = Number(&Limits::sessionIdleS, 1, year);
+        m["session_lifetime_s"] = Number(&Limits::sessionLifetimeS, 1, 10 * year);
+        m["owed_debit_s"] = Number(&Limits::owedDebitS, 1, day);
+        m["login_failures"] = Number(&Limits::loginFailures, 1, 1000000);
+        m["login_failure_window_s"] = Number(&Limits::loginFailureWindowS, 1, day);
+        m["password_checks_per_min"] = Number(&Limits::passwordChecksPerMin, 1, 1000000);
+        m["argon2_ops"] = Number(&Limits::argon2Ops, 1, 100);
+        m["argon2_mem_kib"] = Number(&Limits::argon2MemKiB, 8, 4 << 20);
+        m["argon2_concurrency"] = Number(&Limits::argon2Concurrency, 0, 1024);
+        m["argon2_queue"] = Number(&Limits::argon2Queue, 0, 100000);
+        m["registrations_per_hour"] = Number(&Limits::registrationsPerHour, 1, 1000000);
+        m["rating_starts_per_hour"] = Number(&Limits::ratingStartsPerHour, 1, 1000000);
+        m["min_deal_s"] = Number(&Limits::minDealS, 0, 3600);
+        m["result_window_s"] = Number(&Limits::resultWindowS, 1, day);
+        m["board_interval_s"] = Number(&Limits::boardIntervalS, 0, day);
+        m["chat_interval_s"] = Number(&Limits::chatIntervalS, 0, day);
+        m["chat_per_day"] = Number(&Limits::chatPerDay, 1, 1000000);
+        m["chat_keep"] = Number(&Limits::chatKeep, 10, 1000000);
+        m["launch_reports_per_hour"] = Number(&Limits::launchReportsPerHour, 1, 1000000);
+        m["deal_reports_per_hour"] = Number(&Limits::dealReportsPerHour, 1, 1000000);
+        m["busy_timeout_ms"] = Number(&Limits::busyTimeoutMs, 0, 60000);
+        m["threads"] = Number(&Limits::threads, 2, 1024);
+        m["keep_alive_s"] = Number(&Limits::keepAliveS, 1, 600);
+        m["read_timeout_s"] = Number(&Limits::readTimeoutS, 1, 600);
+        return m;
+    }();
+    return setters;
+}
+
+bool IsHttps(const std::string& url) { return url.starts_with("https://") && url.size() > 8; }
+bool IsHttp(const std::string& url) { return IsHttps(url) || (url.starts_with("http://") && url.size() > 7); }
+
+} // namespace
+
+std::optional<std::string> ApplySetting(ServerConfig& config, const std::string& key, const std::string& value)
+{
+    const auto& setters = Setters();
+    const auto it = setters.find(key);
+    if (it == setters.end())
+        return "unknown setting \"" + key + "\"";
+    if (auto error = it->second(config, value))
+        return key + ": " + *error;
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadConfigFile(ServerConfig& config, const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return "cannot read the configuration file " + path;
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+        const std::string t = Trim(line);
+        if (t.empty() || t[0] == '#' || t[0] == ';')
+            continue;
+        const auto eq = t.find('=');
+        if (eq == std::string::npos)
+            return path + ":" + std::to_string(number) + ": expected \"key = value\"";
+        if (auto error = ApplySetting(config, Trim(t.substr(0, eq)), Trim(t.substr(eq + 1))))
+            return path + ":" + std::to_string(number) + ": " + *error;
+    }
+    return std::nullopt;
+}
+
+std::string UsageText()
+{
+    return
+R"(Usage: vokabron-server [options]
+
+The Vokabron club server: accounts, rating games, currency, member cards and
+photos, the world top ten and chat, statistics, the remote configuration and
+the news page, all on one port.
+
+Options:
+  --port N            port to listen on (default 8350); 0 picks a free port.
+                      The bound port is printed on the first line of
+                      standard output as "port=N".
+  --host ADDR         address to listen on (default 127.0.0.1)
+  --data-dir DIR      folder for the database and member photos
+                      (default ./vokabron-server-data; created when missing)
+  --db PATH           database file (default DIR/club.db)
+  --public-base URL   the address clients reach this server at, written
+                      (enciphered) into /config.txt (default
+                      http://HOST:PORT); use https:// behind a TLS proxy
+  --config FILE       configuration file, "key = value" lines (below)
+  --help-dir DIR      folder served under /help/ (default: none)
+  --set KEY=VALUE     one configuration setting; wins over the file
+  --print-texts       print /config.txt and /news.txt and stop
+  --help              this text
+
+Configuration settings (all optional):
+  wtt_paused, chat_paused = yes|no     pause the world top ten / the chat
+  news = Y|N, news_title, news_text, news_link
+  store_link, package_link = https://...
+  ad = PICTURE_URL | NAME | LINK       one line each; none or at least four
+  game = KEY PRODUCT_GID CLUB_GID      default: zarvo 50 350
+  second_board_open = no              accept results on board PRODUCT+100
+  cards_public = no                   anyone may read any member card
+  initial_balance = 0                 Tevs of a new member
+  trusted_proxies = ADDR ...          take the client address from
+                                      X-Forwarded-For when sent by these
+  Limits (seconds unless named otherwise):
+  max_form_body=8192  max_upload=307200  max_photo=262144 (bytes)
+  session_idle_s=604800  session_lifetime_s=2592000  owed_debit_s=60
+  login_failures=10  login_failure_window_s=900  password_checks_per_min=60
+  argon2_ops=2  argon2_mem_kib=65536  argon2_concurrency=0 (CPUs)
+  argon2_queue=0 (4 x concurrency)
+  registrations_per_hour=5  rating_starts_per_hour=30  min_deal_s=3
+  result_window_s=900  board_interval_s=60  chat_interval_s=10
+  chat_per_day=200  chat_keep=1000  launch_reports_per_hour=20
+  deal_reports_per_hour=600  busy_timeout_ms=2000  threads=64
+  keep_alive_s=3  read_timeout_s=5  log_requests=no
+
+Signals: SIGHUP re-reads the configuration file's published texts (pause
+flags, news, advertisements); SIGTERM and SIGINT stop the server.
+)";
+}
+
+CommandLineResult ParseCommandLine(int argc, char** argv, ServerConfig& config, std::string& message)
+{
+    std::vector<std::pair<std::string, std::string>> sets;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto next = [&](std::string& out) {
+            if (i + 1 >= argc) {
+                message = arg + " needs a value";
+                return false;
+            }
+            out = argv[++i];
+            return true;
+        };
+        if (arg == "--help" || arg == "-h") {
+            message = UsageText();
+            return CommandLineResult::Help;
+        } else if (arg == "--port") {
+            std::string v;
+            if (!next(v))
+                return CommandLineResult::Error;
+            const auto n = ReadNumber(v);
+            if (!n || *n < 0 || *n > 65535) {
+                message = "--port: a number from 0 to 65535";
+                return CommandLineResult::Error;
+            }
+            config.port = static_cast<int>(*n);
+        } else if (arg == "--host") {
+            if (!next(config.host))
+                return CommandLineResult::Error;
+        } else if (arg == "--data-dir") {
+            if (!next(config.dataDir))
+                return CommandLineResult::Error;
+        } else if (arg == "--db") {
+            if (!next(config.dbPath))
+                return CommandLineResult::Error;
+        } else if (arg == "--public-base") {
+            if (!next(config.publicBase))
+                return CommandLineResult::Error;
+        } else if (arg == "--config") {
+            if (!next(config.configFile))
+                return CommandLineResult::Error;
+        } else if (arg == "--help-dir") {
+            if (!next(config.helpDir))
+                return CommandLineResult::Error;
+        } else if (arg == "--set") {
+            std::string v;
+            if (!next(v))
+                return CommandLineResult::Error;
+            const auto eq = v.find('=');
+            if (eq == std::string::npos) {
+                message = "--set: KEY=VALUE";
+                return CommandLineResult::Error;
+            }
+            sets.emplace_back(Trim(v.substr(0, eq)), Trim(v.substr(eq + 1)));
+        } else if (arg == "--print-texts") {
+            config.printTexts = true;
+        } else {
+            message = "unknown option " + arg + " (see --help)";
+            return CommandLineResult::Error;
+        }
+    }
+    if (!config.configFile.empty()) {
+        if (auto error = ReadConfigFile(config, config.configFile)) {
+            message = *error;
+            return CommandLineResult::Error;
+        }
+    }
+    for (const auto& [key, value] : sets) {
+        if (auto error = ApplySetting(config, key, value)) {
+            message = "--set " + *error;
+            return CommandLineResult::Error;
+        }
+    }
+    if (config.dbPath.empty())
+        config.dbPath = config.dataDir + "/club.db";
+    return CommandLineResult::Run;
+}
+
+std::optional<std::string> ValidateConfig(const ServerConfig& config)
+{
+    // Keys the client finds by plain substring search anywhere in the text.
+    static const char* const kConfigWords[] = {"WTGamesPause", "CTGamesPause", "WTGamesPatt", "WTGamesPath",
+                                               "StatPath", "AccPath", "SecAdv"};
+    static const char* const kNewsWords[] = {"RuStore_Link_Vokabron", "DownLoad_Link_Vokabron", "NewsVokabron4.1"};
+
+    auto published = [&](const std::string& what, const std::string& value) -> std::optional<std::string> {
+        if (!vk::Utf8ToCp1251(value))
+            return what + " must be UTF-8 text the club's code page can carry";
+        if (value.find('#') != std::string::npos)
+            return what + " may not contain \"#\"";
+        for (const char c : value)
+            if (static_cast<unsigned char>(c) < 0x20)
+                return what + " may not contain control characters";
+        for (const char* word : kConfigWords)
+            if (value.find(word) != std::string::npos)
+                return what + " may not contain the word " + std::string(word);
+        for (const char* word : kNewsWords)
+            if (value.find(word) != std::string::npos)
+                return what + " may not contain the word " + std::string(word);
+        return std::nullopt;
+    };
+
+    if (config.games.empty())
+        return std::string("at least one game is needed");
+    std::set<std::string> keys;
+    std::set<int> gids = {ChatGid};
+    for (const auto& g : config.games) {
+        if (g.key.empty() || g.key.size() > 32)
+            return "game key \"" + g.key + "\" must be 1 to 32 letters or digits";
+        for (const char c : g.key)
+            if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')))
+                return "game key \"" + g.key + "\" must be letters or digits";
+        if (!keys.insert(g.key).second)
+            return "game key " + g.key + " given twice";
+        for (const int gid : {g.productGid, g.productGid + 100, g.clubGid})
+            if (gid <= 0 || !gids.insert(gid).second)
+                return "board number " + std::to_string(gid) + " of game " + g.key + " is used twice or not positive";
+    }
+    if (!config.publicBase.empty()) {
+        if (!IsHttp(config.publicBase))
+            return std::string("the public base address must start with http:// or https://");
+        if (auto e = published("the public base address", config.publicBase))
+            return e;
+    }
+    for (const auto* link : {&config.storeLink, &config.packageLink}) {
+        if (link->empty())
+            continue;
+        if (!IsHttps(*link))
+            return "store and package links must be https addresses: " + *link;
+        if (auto e = published("a link", *link))
+            return e;
+    }
+    if (config.news.configured) {
+        if (auto e = published("news_title", config.news.title))
+            return e;
+        if (auto e = published("news_text", config.news.text))
+            return e;
+        if (auto e = published("news_link", config.news.link))
+            return e;
+        if (!config.news.link.empty() && !IsHttp(config.news.link))
+            return std::string("news_link must be an http or https address");
+    }
+    if (!config.ads.empty() && (config.ads.size() < 4 || config.ads.size() > 999))
+        return std::string("publish no advertisement or 4 to 999 of them (fewer than four show as \"No Connect\")");
+    for (const auto& ad : config.ads) {
+        if (!IsHttp(ad.picture) || !IsHttp(ad.link))
+            return "advertisement addresses must be http or https: " + ad.name;
+        for (const auto* v : {&ad.picture, &ad.name, &ad.link})
+            if (auto e = published("an advertisement", *v))
+                return e;
+    }
+    for (const auto& p : config.trustedProxies)
+        if (p.empty())
+            return std::string("empty proxy address");
+    return std::nullopt;
+}
+
+} // namespace vks

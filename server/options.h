@@ -1,0 +1,105 @@
+#pragma once
+// The server's settings: the command line names where things live, the
+// configuration file says what the club publishes (pause flags, news,
+// advertisements) and every limit.  Every limit is a setting so that tests
+// can shrink time windows instead of sleeping through them.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vks {
+
+struct GameConfig {
+    std::string key;        // sent in front of the game's field names
+    int productGid = 0;     // the game's own world top ten board
+    int clubGid = 0;        // the club accounts' board
+};
+
+struct Advertisement {
+    std::string picture;    // PNG address
+    std::string name;
+    std::string link;
+};
+
+struct NewsEntry {
+    bool configured = false;
+    bool show = false;      // flag "Y"
+    std::string title, text, link;
+};
+
+struct Limits {
+    std::size_t maxFormBody = 8192;
+    std::size_t maxUploadRequest = 300 * 1024;
+    std::size_t maxPhoto = 256 * 1024;
+    std::int64_t sessionIdleS = 7 * 24 * 3600;
+    std::int64_t sessionLifetimeS = 30 * 24 * 3600;
+    std::int64_t owedDebitS = 60;
+    int loginFailures = 10;
+    std::int64_t loginFailureWindowS = 15 * 60;
+    int passwordChecksPerMin = 60;
+    unsigned long long argon2Ops = 2;              // crypto_pwhash_OPSLIMIT_INTERACTIVE
+    std::size_t argon2MemKiB = 64 * 1024;          // crypto_pwhash_MEMLIMIT_INTERACTIVE
+    int argon2Concurrency = 0;                     // 0: the number of processors
+    int argon2Queue = 0;                           // waiting checks beyond the running ones; 0: 4 x concurrency
+    int registrationsPerHour = 5;
+    int ratingStartsPerHour = 30;
+    std::int64_t minDealS = 3;
+    std::int64_t resultWindowS = 15 * 60;          // a completed cycle may be re-saved or posted this long
+    std::int64_t boardIntervalS = 60;
+    std::int64_t chatIntervalS = 10;
+    int chatPerDay = 200;
+    int chatKeep = 1000;
+    int launchReportsPerHour = 20;
+    int dealReportsPerHour = 600;
+    int busyTimeoutMs = 2000;
+    int threads = 64;
+    int keepAliveS = 3;
+    int readTimeoutS = 5;
+};
+
+struct ServerConfig {
+    std::string host = "127.0.0.1";
+    int port = 8350;
+    std::string dataDir = "vokabron-server-data";
+    std::string dbPath;          // default: <dataDir>/club.db
+    std::string publicBase;      // default: http://<host>:<bound port>
+    std::string helpDir;         // served under /help/ when it exists
+    std::string configFile;
+    bool printTexts = false;     // print /config.txt and /news.txt, then stop
+
+    std::vector<GameConfig> games = {{"zarvo", 50, 350}};
+    bool gamesConfigured = false;
+    bool secondBoardOpen = false;
+    bool wttPaused = false;
+    bool chatPaused = false;
+    std::vector<Advertisement> ads;
+    std::string storeLink, packageLink;
+    NewsEntry news;
+    bool cardsPublic = false;
+    std::int32_t initialBalance = 0;
+    std::vector<std::string> trustedProxies;
+    bool logRequests = false;
+    Limits limits;
+};
+
+inline constexpr int ChatGid = 100;
+
+// Applies one "key = value" setting of the configuration file; an error text
+// when the key is unknown or the value does not read.
+std::optional<std::string> ApplySetting(ServerConfig& config, const std::string& key, const std::string& value);
+
+// Reads the configuration file into config; an error text on failure.
+std::optional<std::string> ReadConfigFile(ServerConfig& config, const std::string& path);
+
+enum class CommandLineResult { Run, Help, Error };
+CommandLineResult ParseCommandLine(int argc, char** argv, ServerConfig& config, std::string& message);
+
+std::string UsageText();
+
+// Everything that must hold before the server publishes anything: the texts
+// the client searches as plain substrings stay unambiguous, links are https,
+// games and limits make sense.  An error text when not.
+std::optional<std::string> ValidateConfig(const ServerConfig& config);
+
+} // namespace vks

@@ -1,0 +1,75 @@
+#pragma once
+// Runs the real vokabron-server for a test: a free loopback port, a fresh
+// data folder with its own database, settings chosen by the test.  Also a
+// plain HTTP/1.1 exchange over a socket, for probes that must send exact
+// bytes (the client's raw bodies, malformed requests, duplicate headers).
+//
+//   vk::test::TestServer server({"min_deal_s=0", "session_idle_s=2"});
+//   auto reply = vk::test::Post(server.Port(), "/club/account", "label1=0");
+//
+// The server binary is found through VOKABRON_SERVER_BIN (set by CMake for
+// every test that links vokabron_server_harness).
+#include <chrono>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vk::test {
+
+// Settings that keep tests quick: the cheapest Argon2 parameters and no
+// per-address limits that a test from one address would trip over.
+std::vector<std::string> QuickSettings();
+
+class TestServer {
+public:
+    // Each setting is "key=value" as in the configuration file; they follow
+    // QuickSettings().  An empty dataDir makes a fresh temporary folder that
+    // is removed with the server.
+    explicit TestServer(std::vector<std::string> settings = {}, std::string dataDir = {});
+    ~TestServer();
+    TestServer(const TestServer&) = delete;
+    TestServer& operator=(const TestServer&) = delete;
+
+    int Port() const { return port_; }
+    std::string Base() const;                 // http://127.0.0.1:<port>
+    const std::string& DataDir() const { return dataDir_; }
+    std::string DbPath() const { return dataDir_ + "/club.db"; }
+    int Pid() const { return pid_; }
+
+    void Stop();      // SIGTERM, waits
+    void Kill();      // SIGKILL, waits
+    void Start();     // again, on the same data folder (a new port)
+
+private:
+    std::vector<std::string> settings_;
+    std::string dataDir_;
+    bool ownDir_ = false;
+    int pid_ = -1;
+    int port_ = 0;
+};
+
+struct HttpReply {
+    int status = 0;                                 // 0: no answer
+    std::multimap<std::string, std::string> headers;   // names in lower case
+    std::string body;
+
+    std::string Header(const std::string& lowerName) const;
+    // The value of the session cookie set by this reply, if any.
+    std::optional<std::string> SessionCookie() const;
+};
+
+// Sends bytes as they are on a fresh connection and reads the reply until
+// the server closes it or the time runs out.
+HttpReply Exchange(int port, const std::string& request, std::chrono::milliseconds limit = std::chrono::seconds(10));
+
+// A form POST with the client's content type; cookie is the session token.
+HttpReply Post(int port, const std::string& path, const std::string& body, const std::string& cookie = {},
+               const std::string& contentType = "application/x-www-form-urlencoded");
+HttpReply Get(int port, const std::string& path);
+
+// A multipart upload with one part.
+HttpReply Upload(int port, const std::string& partName, const std::string& fileName, const std::string& bytes,
+                 const std::string& cookie);
+
+} // namespace vk::test
