@@ -13,7 +13,6 @@
 #include "common/countries.h"
 #include "server/fields.h"
 #include "server/jpeg_photo.h"
-#include "server/number_text.h"
 #include "server/published_texts.h"
 #include "server/rating_rules.h"
 #include "server/replies.h"

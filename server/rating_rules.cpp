@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "server/number_text.h"
+#include <charconv>
+
+#include "club/readers.h"
 
 namespace vks {
 namespace {
@@ -33,6 +35,14 @@ GameDecision Make(Transition t, const GameRecord& updated = {}, std::int64_t fin
 }
 
 } // namespace
+
+double CanonicalRating(double x)
+{
+    const std::string text = vk::FloatToText(x);
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
 
 GameDecision DecideGameSave(const GameSnapshot& snapshot, const SentGame& g, Seconds now, const RatingLimits& limits)
 {

@@ -28,6 +28,12 @@ struct RatingLimits {
 inline constexpr int MaxGameScore = 1000;
 inline constexpr int LastDeal = 20;
 
+// What a rating becomes once written and read back; ratings are stored this
+// way so that the text the client was given compares equal to the stored
+// value when it is sent back (a raw double would place a member below
+// himself).
+double CanonicalRating(double x);
+
 GameDecision DecideGameSave(const GameSnapshot& snapshot, const SentGame& sent, Seconds now, const RatingLimits& limits);
 
 } // namespace vks

@@ -1,6 +1,6 @@
 #include "server/replies.h"
 
-#include "server/number_text.h"
+#include "club/readers.h"
 
 namespace vks {
 
@@ -12,7 +12,7 @@ std::string LoginReply(const Member& m)
 
 std::string GameReply(const GameRecord& r)
 {
-    return "$" + std::to_string(r.kon) + " " + std::to_string(r.best) + " " + FloatToText(r.rating) + " " +
+    return "$" + std::to_string(r.kon) + " " + std::to_string(r.best) + " " + vk::FloatToText(r.rating) + " " +
            std::to_string(r.sessions) + " " + std::to_string(r.konl) + " " + std::to_string(r.score) + " " +
            std::to_string(r.r1) + " " + r.r2 + "$";
 }
@@ -23,7 +23,7 @@ std::string TopTenReply(const std::vector<TopTenRow>& rows)
     int place = 0;
     for (const auto& r : rows) {
         out += "$" + std::to_string(++place) + " " + r.nick + " " + r.city + " " + r.countryKey + " " + r.countryCode +
-               " " + r.sex + " " + FloatToText(r.rating) + "*";
+               " " + r.sex + " " + vk::FloatToText(r.rating) + "*";
     }
     return out;
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "club/jpeg_frame.h"
 #include "server/jpeg_photo.h"
 
 using namespace vks;
@@ -39,6 +40,11 @@ TEST(JpegPhoto, KeepsThePictureAndDropsMetadata)
     const auto clean = CleanPhoto(Photo(Frame(0xC0, 200, 250)) + "trailing bytes");
     ASSERT_TRUE(clean);
     EXPECT_EQ(*clean, kSoi + kApp0 + kTables + Frame(0xC0, 200, 250) + kScan + kEoi);
+    // The card window's own check takes what is stored.
+    const auto frame = vk::ReadJpegFrame(*clean);
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->Width, 200);
+    EXPECT_EQ(frame->Height, 250);
     EXPECT_TRUE(CleanPhoto(Photo(Frame(0xC2, 200, 250))));   // progressive
 }
 

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <random>
 
-#include "server/number_text.h"
+#include "club/readers.h"
 #include "server/rating_rules.h"
 #include "test_db.h"
 
@@ -13,7 +13,7 @@ namespace {
 
 double ReadBack(double x)
 {
-    const std::string text = FloatToText(x);
+    const std::string text = vk::FloatToText(x);
     double v = 0;
     std::from_chars(text.data(), text.data() + text.size(), v);
     return v;
@@ -206,6 +206,13 @@ TEST_F(RatingFlow, StartsPerHourAreBounded)
     EXPECT_EQ(StartGame(), Transition::StartNew);
     EXPECT_EQ(StartGame(), Transition::StartNew);
     EXPECT_EQ(StartGame(), Transition::Refused);
+}
+
+TEST(RatingRules, StoredRatingsAreWhatTheirTextReadsBack)
+{
+    EXPECT_EQ(CanonicalRating(950.0 / 3 + 3), 319.666666666667);
+    EXPECT_EQ(CanonicalRating(951), 951.0);
+    EXPECT_EQ(CanonicalRating(0.000001), 0.0);
 }
 
 // The score implied by an honest client's completion is read back exactly
