@@ -181,6 +181,18 @@ ClubService::Auth ClubService::CheckPassword(const std::string& nick, const std:
     return Auth::Ok;
 }
 
+std::optional<Reply> ClubService::Authenticate(const std::string& nick, const std::string& pw, const Caller& caller,
+                                               Member& member, Reply refusal)
+{
+    switch (CheckPassword(nick, pw, caller, member)) {
+    case Auth::Ok: return std::nullopt;
+    case Auth::Refused: return refusal;
+    case Auth::Throttled: return Reply{429, ReplyNo};
+    case Auth::Busy: break;
+    }
+    return Reply{503, ReplyNo};
+}
+
 std::string ClubService::IssueSession(MemberId id)
 {
     const std::string token = NewSessionToken();
@@ -317,12 +329,8 @@ Reply ClubService::SaveGame(const ParsedRequest& r, const Caller& caller)
     g.r2 = v[9];
 
     Member member;
-    switch (CheckPassword(v[0], v[1], caller, member)) {
-    case Auth::Ok: break;
-    case Auth::Refused: return Text(ReplyNo);
-    case Auth::Throttled: return Status(429);
-    case Auth::Busy: return Status(503);
-    }
+    if (auto refused = Authenticate(v[0], v[1], caller, member, Text(ReplyNo)))
+        return *refused;
     const RatingLimits limits{config_.limits.minDealS, config_.limits.ratingStartsPerHour, config_.limits.resultWindowS};
     const auto decision = storage_.SaveGame(member.id, r.gameKey, Now(), [&](const GameSnapshot& snapshot) {
         return DecideGameSave(snapshot, g, Now(), limits);
@@ -338,12 +346,8 @@ Reply ClubService::LoginDate(const ParsedRequest& r, const Caller& caller)
     if (!ValidMemberNick(v[0]) || !ValidPassword(v[1]) || !ValidLoginStamp(v[2]) || !ValidClientTag(v[3]))
         return Text(ReplyNo);
     Member member;
-    switch (CheckPassword(v[0], v[1], caller, member)) {
-    case Auth::Ok: break;
-    case Auth::Refused: return Text(ReplyNo);
-    case Auth::Throttled: return Status(429);
-    case Auth::Busy: return Status(503);
-    }
+    if (auto refused = Authenticate(v[0], v[1], caller, member, Text(ReplyNo)))
+        return *refused;
     storage_.RecordLogin(member.id, Now(), v[2], v[3]);
     Reply reply = Text(ReplyOk);
     RenewSession(caller, member.id, reply);
@@ -384,12 +388,8 @@ Reply ClubService::ReadGame(const ParsedRequest& r, const Caller& caller)
     if (!ValidMemberNick(v[0]) || !ValidPassword(v[1]))
         return Status(403);
     Member member;
-    switch (CheckPassword(v[0], v[1], caller, member)) {
-    case Auth::Ok: break;
-    case Auth::Refused: return Status(403);
-    case Auth::Throttled: return Status(429);
-    case Auth::Busy: return Status(503);
-    }
+    if (auto refused = Authenticate(v[0], v[1], caller, member, Status(403)))
+        return *refused;
     Reply reply = Text(GameReply(storage_.ReadGame(member.id, r.gameKey)));
     RenewSession(caller, member.id, reply);
     return reply;
@@ -401,12 +401,8 @@ Reply ClubService::Login(const ParsedRequest& r, const Caller& caller)
     if (!ValidMemberNick(v[0]) || !ValidPassword(v[1]))
         return Text(ReplyNo);
     Member member;
-    switch (CheckPassword(v[0], v[1], caller, member)) {
-    case Auth::Ok: break;
-    case Auth::Refused: return Text(ReplyNo);
-    case Auth::Throttled: return Status(429);
-    case Auth::Busy: return Status(503);
-    }
+    if (auto refused = Authenticate(v[0], v[1], caller, member, Text(ReplyNo)))
+        return *refused;
     if (caller.session)   // a new login replaces the caller's old session
         storage_.DeleteSession(TokenHash(*caller.session));
     Reply reply = Text(LoginReply(member));

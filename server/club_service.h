@@ -70,6 +70,10 @@ private:
 
     std::optional<SessionInfo> SessionOf(const Caller& caller);
     Auth CheckPassword(const std::string& nick, const std::string& pw, const Caller& caller, Member& member);
+    // The reply for a password request that did not pass (the request's own
+    // refusal, or a throttled or busy status); nothing when it passed.
+    std::optional<Reply> Authenticate(const std::string& nick, const std::string& pw, const Caller& caller,
+                                      Member& member, Reply refusal);
     std::string IssueSession(MemberId id);
     void RenewSession(const Caller& caller, MemberId id, Reply& reply);
     std::string Source(const Caller& caller);
