@@ -481,13 +481,48 @@ Reply ClubService::Wtt(const std::string& body, const Caller& caller)
             return Text("");
         return Text(BoardReply(board, storage_.OwnRows(board, nick, city, 10)));
     }
-    case RequestKind::WttBoard:
-        return Text(BoardReply(board, storage_.Board(board, 10)));
+    case RequestKind::WttBoard: {
+        const bool cacheable = KindOfBoard(board, known) != BoardKind::Chat;
+        if (cacheable) {
+            if (auto cached = CachedBoard(board))
+                return Text(std::move(*cached));
+        }
+        std::string reply = BoardReply(board, storage_.Board(board, 10));
+        if (cacheable)
+            KeepBoard(board, reply);
+        return Text(std::move(reply));
+    }
     case RequestKind::WttCount:
         return Text(NumberReply(storage_.AcceptedCount(board)));
     default:
         return Status(400);
     }
+}
+
+std::optional<std::string> ClubService::CachedBoard(int gid)
+{
+    if (config_.limits.boardCacheMs <= 0)
+        return std::nullopt;
+    std::lock_guard lock(boardMutex_);
+    const auto it = boardCache_.find(gid);
+    if (it == boardCache_.end() ||
+        std::chrono::steady_clock::now() - it->second.second > std::chrono::milliseconds(config_.limits.boardCacheMs))
+        return std::nullopt;
+    return it->second.first;
+}
+
+void ClubService::KeepBoard(int gid, const std::string& reply)
+{
+    if (config_.limits.boardCacheMs <= 0)
+        return;
+    std::lock_guard lock(boardMutex_);
+    boardCache_[gid] = {reply, std::chrono::steady_clock::now()};
+}
+
+void ClubService::ForgetBoard(int gid)
+{
+    std::lock_guard lock(boardMutex_);
+    boardCache_.erase(gid);
 }
 
 Reply ClubService::WttSubmit(const ParsedRequest& r, const Caller& caller)
@@ -516,7 +551,9 @@ Reply ClubService::WttSubmit(const ParsedRequest& r, const Caller& caller)
         if (!limiter_.Take({{"board:" + std::to_string(gid) + ":" + caller.address, 1, static_cast<double>(l.boardIntervalS)}}))
             return Status(429);
         BoardEntry e{nick, country, city, r7, r8, r9, r10, *score, Source(caller)};
-        return Text(NumberReply(storage_.SubmitResult(gid, e, now)));
+        const auto place = storage_.SubmitResult(gid, e, now);
+        ForgetBoard(gid);
+        return Text(NumberReply(place));
     }
     case BoardKind::Club: {
         const auto score = ParseInteger(v[4], 900, 1000);
@@ -532,6 +569,7 @@ Reply ClubService::WttSubmit(const ParsedRequest& r, const Caller& caller)
         // The identity words come from the member's own record.
         BoardEntry e{member->nick, member->countryKey, member->city, member->sex, r8, "#", "#", *score, Source(caller)};
         const auto place = storage_.SubmitClubResult(member->id, game->key, gid, e, now, l.resultWindowS);
+        ForgetBoard(gid);
         return Text(place ? NumberReply(*place) : ReplyNo);
     }
     case BoardKind::Chat: {

@@ -2,6 +2,7 @@
 // What the server does with each request, apart from HTTP itself: parse the
 // body against its templates, check the fields, authorise, ask the storage
 // and build the reply in the form the client reads correctly.
+#include <chrono>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -101,6 +102,16 @@ private:
     std::string secret_;
     std::string publicBase_;
     bool secureCookie_ = false;
+
+    // World top ten boards are the hottest read (every repaint of the
+    // viewer); a reply is kept briefly and dropped at once when this process
+    // enters a row, so only another process's entries can be seen late, by
+    // at most board_cache_ms.  The chat is always read fresh.
+    std::optional<std::string> CachedBoard(int gid);
+    void KeepBoard(int gid, const std::string& reply);
+    void ForgetBoard(int gid);
+    std::mutex boardMutex_;
+    std::map<int, std::pair<std::string, std::chrono::steady_clock::time_point>> boardCache_;
 
     mutable std::mutex textMutex_;
     std::string configText_, newsText_;

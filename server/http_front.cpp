@@ -86,6 +86,10 @@ HttpFrontEnd::HttpFrontEnd(ClubService& service) : service_(service), server_(st
     const auto& l = config.limits;
     const int threads = l.threads;
     svr.new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<std::size_t>(threads)); };
+    // Replies go out as headers and body; without this, Nagle's algorithm
+    // holds the body back for the client's delayed acknowledgement (~40 ms)
+    // on every kept-alive connection.
+    svr.set_tcp_nodelay(true);
     svr.set_keep_alive_timeout(l.keepAliveS);
     svr.set_keep_alive_max_count(100);
     svr.set_read_timeout(l.readTimeoutS, 0);

@@ -158,6 +158,7 @@ const std::map<std::string, Setter>& Setters()
         m["chat_interval_s"] = Number(&Limits::chatIntervalS, 0, day);
         m["chat_per_day"] = Number(&Limits::chatPerDay, 1, 1000000);
         m["chat_keep"] = Number(&Limits::chatKeep, 10, 1000000);
+        m["board_cache_ms"] = Number(&Limits::boardCacheMs, 0, 60000);
         m["launch_reports_per_hour"] = Number(&Limits::launchReportsPerHour, 1, 1000000);
         m["deal_reports_per_hour"] = Number(&Limits::dealReportsPerHour, 1, 1000000);
         m["busy_timeout_ms"] = Number(&Limits::busyTimeoutMs, 0, 60000);
@@ -249,7 +250,8 @@ Configuration settings (all optional):
   argon2_queue=0 (4 x concurrency)
   registrations_per_hour=5  rating_starts_per_hour=30  min_deal_s=3
   result_window_s=900  board_interval_s=60  chat_interval_s=10
-  chat_per_day=200  chat_keep=1000  launch_reports_per_hour=20
+  chat_per_day=200  chat_keep=1000  board_cache_ms=1000 (0: off)
+  launch_reports_per_hour=20
   deal_reports_per_hour=600  busy_timeout_ms=2000  threads=64
   keep_alive_s=3  read_timeout_s=5  log_requests=no
 

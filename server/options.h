@@ -50,6 +50,7 @@ struct Limits {
     std::int64_t chatIntervalS = 10;
     int chatPerDay = 200;
     int chatKeep = 1000;
+    int boardCacheMs = 1000;                       // a board read may be this old for other processes' entries
     int launchReportsPerHour = 20;
     int dealReportsPerHour = 600;
     int busyTimeoutMs = 2000;

@@ -314,6 +314,7 @@ TEST(ServerClub, WorldTopTenBoardsAndChat)
 {
     TestServer server({"chat_interval_s=1"});
     const int port = server.Port();
+    EXPECT_EQ(Post(port, "/wtt", "gid=50").body, "");
     EXPECT_EQ(Post(port, "/wtt", SubmitBody(50, "Nomad", "Tula", 950)).body, "$1 ");
     EXPECT_EQ(Post(port, "/wtt", SubmitBody(50, "Lynx", "\xCE\xEC\xF1\xEA", 960)).body, "$1 ");
     EXPECT_EQ(Post(port, "/wtt", "gid=50").body,
@@ -355,4 +356,24 @@ TEST(ServerClub, StatisticsCountOncePerSourceWhereTheyMust)
     const std::string read = Post(port, "/stat", "gid=50").body;
     const std::string day = read.substr(7, 10);
     EXPECT_EQ(read, "$2 1 1 " + day + " 27 1 0 0 0 0 0 0 0 0 0 0 0 #*");
+}
+
+TEST(ServerClub, TwoProcessesShareOneDatabase)
+{
+    TestServer first({"board_cache_ms=300"});
+    TestServer second({"board_cache_ms=300"}, first.DataDir());
+    EXPECT_EQ(Account(first.Port(), RegisterBody("Nomad")), "ok");
+    EXPECT_EQ(Account(second.Port(), RegisterBody("nomad")), "is");
+    const auto cookie = Post(second.Port(), "/club/account", LoginBody("Nomad")).SessionCookie();
+    ASSERT_TRUE(cookie);
+    EXPECT_EQ(Account(first.Port(), "nick=Nomad&labeltevread=0", *cookie), "$0$") << "a session of the other process";
+
+    EXPECT_EQ(Post(second.Port(), "/wtt", "gid=50").body, "");
+    EXPECT_EQ(Post(first.Port(), "/wtt", SubmitBody(50, "Nomad", "Tula", 950)).body, "$1 ");
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    EXPECT_EQ(Post(second.Port(), "/wtt", "gid=50").body, "$1 50 950 Nomad 1-007 Tula M 4.3 # #*");
+    // The chat is never read late.
+    EXPECT_EQ(Post(second.Port(), "/wtt", "gid=100").body, "");
+    EXPECT_EQ(Post(first.Port(), "/wtt", SubmitBody(100, "Nomad", "Tula", 1, "x", "hi")).body, "$1 ");
+    EXPECT_EQ(Post(second.Port(), "/wtt", "gid=100").body, "$1 100 1 Nomad 1-007 Tula M 4.3 x hi*");
 }
