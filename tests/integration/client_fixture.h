@@ -1,0 +1,168 @@
+#pragma once
+// The game's club side against a real server: one shared client as in the
+// game, the account, world top ten and statistics addresses taken from the
+// server's configuration text through the client's own reading and
+// decoding.  Only the configuration, news and photo addresses are the
+// test's own (the built-in ones name the default port).
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QBuffer>
+#include <QImage>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "club/account_requests.h"
+#include "club/club_startup.h"
+#include "common/codepage.h"
+#include "common/text_cipher.h"
+#include "server_harness.h"
+
+namespace vk::test {
+
+inline TTevUser Member(const std::string& nick, const std::string& city = "Tula",
+                       const std::string& country1 = "Russia", const std::string& country2 = "1-001",
+                       const std::string& email = "member@example.org")
+{
+    TTevUser user;
+    user.Nick = nick;
+    user.Pw = "secret12";
+    user.City = city;
+    user.Country1 = country1;
+    user.Country2 = country2;
+    user.Sex = 'M';
+    user.EMail = email;
+    user.DateR = "10.12.2024";
+    user.R01 = user.R02 = user.R03 = "xxx";
+    return user;
+}
+
+struct ClubSide {
+    explicit ClubSide(const TestServer& server) { Connect(server); }
+
+    // After a restart the server listens on a new port: read its
+    // configuration again.
+    void Connect(const TestServer& server)
+    {
+        const std::string base = server.Base();
+        configAddress = EncodeText(base + "/config.txt", AddressStartKey);
+        newsAddress = EncodeText(base + "/news.txt", AddressStartKey);
+        photoFolder = EncodeText(base + "/club/photos/", ClubStartKey);
+        photoUpload = EncodeText(base + "/club/photo-upload", ClubStartKey);
+        answers = FetchRemoteConfig(configAddress);
+        accPath = answers.AccPath;
+        wttAddress = DecodeText(answers.WttPath, AddressStartKey);
+        statPath = answers.StatPath;
+    }
+
+    // A new member (password "secret12"), logged in on `http`.
+    void Join(HttpClient& http, const TTevUser& member) const
+    {
+        ASSERT_EQ(ClubRegister(http, accPath, member), 0) << member.Nick;
+        LogIn(http, member.Nick);
+    }
+    void LogIn(HttpClient& http, const std::string& nick) const
+    {
+        TTevUser user;
+        ASSERT_TRUE(ClubLogin(http, accPath, nick, "secret12", user)) << nick;
+    }
+
+    std::string configAddress, newsAddress, photoFolder, photoUpload;
+    RemoteConfigAnswers answers;
+    std::string accPath;
+    std::string statPath;
+    std::string wttAddress;
+};
+
+
+// A picture with a pattern in every pixel, as JPEG (or another format).
+inline std::string Jpeg(int width, int height, const char* format = "JPG")
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(x, y % 256, (x * y) % 256));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, 95);
+    return bytes.toStdString();
+}
+
+inline QImage Decoded(const std::string& bytes)
+{
+    return QImage::fromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()));
+}
+
+// A folder of the client's own for one test, removed with it.
+class ScratchFolder {
+public:
+    ScratchFolder()
+        : path_((std::filesystem::temp_directory_path()
+                 / ("vokabron-client-" + std::to_string(::getpid()) + "-"
+                    + ::testing::UnitTest::GetInstance()->current_test_info()->name()))
+                    .string())
+    {
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchFolder() { std::filesystem::remove_all(path_); }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// Writes bytes to a file named as the card window names the photo it sends.
+inline std::string AvaFile(const std::string& folder, const std::string& nick, const std::string& bytes)
+{
+    const std::string path = folder + "/" + nick + ".jpg";
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
+// Read-only look into the server's database.
+class Database {
+public:
+    explicit Database(const std::string& path)
+    {
+        sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_busy_timeout(db_, 2000);
+    }
+    ~Database() { sqlite3_close(db_); }
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // The first column of the first row as an integer (-1 without a row).
+    long long Integer(const std::string& sql)
+    {
+        sqlite3_stmt* stmt = nullptr;
+        long long value = -1;
+        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+            value = sqlite3_column_type(stmt, 0) == SQLITE_NULL ? -2 : sqlite3_column_int64(stmt, 0);
+        sqlite3_finalize(stmt);
+        return value;
+    }
+
+    // The money rules: every balance is its ledger's sum, transfers sum to
+    // zero, nobody is below zero.
+    void ExpectMoneyInvariants()
+    {
+        EXPECT_EQ(Integer("SELECT COUNT(*) FROM member m WHERE m.balance <> "
+                          "(SELECT COALESCE(SUM(delta), 0) FROM ledger l WHERE l.member_id = m.id)"),
+                  0);
+        EXPECT_EQ(Integer("SELECT COALESCE(SUM(delta), 0) FROM ledger WHERE kind IN ('transfer_out', 'transfer_in')"),
+                  0);
+        EXPECT_EQ(Integer("SELECT COUNT(*) FROM member WHERE balance < 0"), 0);
+    }
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+} // namespace vk::test

@@ -1,0 +1,124 @@
+// Start-up against the real server: the remote configuration decoded into
+// working addresses, the news page, the launch report and the automatic
+// login from the user file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "client_fixture.h"
+#include "club/user_file.h"
+
+using namespace vk;
+using namespace vk::test;
+namespace fs = std::filesystem;
+
+TEST(ClientStartup, ConfigurationGivesTheServersAddresses)
+{
+    TestServer server;
+    ClubSide club(server);
+    EXPECT_EQ(club.wttAddress, server.Base() + "/wtt");
+    EXPECT_EQ(DecodeText(club.answers.StatPath, AddressStartKey), server.Base() + "/stat");
+    EXPECT_EQ(DecodeText(club.answers.AccPath, ClubStartKey), server.Base() + "/club/account");
+    EXPECT_TRUE(club.answers.ChatAvailable);
+}
+
+TEST(ClientStartup, PausedServicesAreReportedAsPaused)
+{
+    TestServer server({"wtt_paused=yes", "chat_paused=yes"});
+    ClubSide club(server);
+    EXPECT_EQ(club.answers.WttPath, "pause");
+    EXPECT_FALSE(club.answers.ChatAvailable);
+    EXPECT_FALSE(club.answers.AccPath.empty()); // the club itself stays open
+}
+
+TEST(ClientStartup, NewsPageWithAndWithoutNews)
+{
+    {
+        TestServer server({"news=Y", "news_title=Новая версия", "news_text=Вышла версия 4.3",
+                           "news_link=https://example.org/news", "store_link=https://store.example/vokabron",
+                           "package_link=https://example.org/vokabron.apk"});
+        ClubSide club(server);
+        const NewsPage news = FetchNews(club.newsAddress);
+        EXPECT_TRUE(news.ShowNews);
+        EXPECT_EQ(Cp1251ToUtf8(news.Title), "Новая версия");
+        EXPECT_EQ(Cp1251ToUtf8(news.Text), "Вышла версия 4.3");
+        EXPECT_EQ(news.Link, "https://example.org/news");
+        EXPECT_EQ(news.StoreLink, "https://store.example/vokabron");
+        EXPECT_EQ(news.PackageLink, "https://example.org/vokabron.apk");
+    }
+    {
+        TestServer server({"news=N"});
+        ClubSide club(server);
+        const NewsPage news = FetchNews(club.newsAddress);
+        EXPECT_FALSE(news.ShowNews);
+        EXPECT_EQ(news.StoreLink, "");
+        EXPECT_EQ(news.PackageLink, "");
+    }
+}
+
+TEST(ClientStartup, LaunchIsCountedOnceAsFirstStart)
+{
+    TestServer server;
+    ClubSide club(server);
+    HttpClient http;
+    bool startCounted = false;
+    ReportStartup(http, club.statPath, startCounted);
+    EXPECT_TRUE(startCounted);
+    ReportStartup(http, club.statPath, startCounted); // the next start: a repeated one
+    EXPECT_TRUE(startCounted);
+
+    Database db(server.DbPath());
+    EXPECT_EQ(db.Integer("SELECT starts FROM stat_counter WHERE gid = 50"), 2);
+    EXPECT_EQ(db.Integer("SELECT unique_starts FROM stat_counter WHERE gid = 50"), 1);
+
+    // With the server gone the first start stays unconfirmed.
+    server.Stop();
+    bool unconfirmed = false;
+    ReportStartup(http, club.statPath, unconfirmed);
+    EXPECT_FALSE(unconfirmed);
+}
+
+TEST(ClientStartup, UserFileLogsInAutomatically)
+{
+    TestServer server;
+    ClubSide club(server);
+    HttpClient http;
+    ASSERT_EQ(ClubRegister(http, club.accPath, Member("Nomad")), 0);
+
+    ScratchFolder home;
+    const fs::path dir = home.Path();
+    fs::create_directories(dir / "Vokabron");
+    const std::string userFile = UserFilePath((dir / "Vokabron").string() + "/");
+    ClubStateData state;
+    state.ClubUser.Nick = "Nomad";
+    state.ClubUser.PwC = EncodeText("secret12", ClubStartKey);
+    ASSERT_TRUE(WriteUserFile(userFile, state));
+
+    ClubStateData fresh;
+    HttpClient game;
+    ASSERT_TRUE(AutoLogin(game, club.accPath, userFile, fresh));
+    EXPECT_TRUE(fresh.UserFileSaved);
+    EXPECT_EQ(fresh.ClubUser.Nick, "Nomad");
+    EXPECT_EQ(fresh.ClubUser.Pw, "secret12");
+    EXPECT_EQ(fresh.ClubUser.City, "Tula");
+    EXPECT_EQ(DecodeText(fresh.ClubUser.PwC, ClubStartKey), "secret12");
+
+    Database db(server.DbPath());
+    EXPECT_GT(db.Integer("SELECT last_login_at FROM member WHERE nick = 'Nomad'"), 0);
+    // The login started a session: a nick-only request now works.
+    EXPECT_EQ(ClubReadBalance(game, club.accPath, "Nomad"), 0);
+
+    // A wrong stored password: not logged in, nothing shown, file still counted.
+    state.ClubUser.PwC = EncodeText("wrong123", ClubStartKey);
+    ASSERT_TRUE(WriteUserFile(userFile, state));
+    ClubStateData refused;
+    HttpClient other;
+    EXPECT_FALSE(AutoLogin(other, club.accPath, userFile, refused));
+    EXPECT_TRUE(refused.UserFileSaved);
+
+    // Without a user file nothing is sent.
+    fs::remove(userFile);
+    ClubStateData none;
+    EXPECT_FALSE(AutoLogin(other, club.accPath, userFile, none));
+    EXPECT_FALSE(none.UserFileSaved);
+}
