@@ -13,6 +13,9 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "club/club_startup.h"
+#include "club/user_file.h"
+#include "common/builtin_addresses.h"
 #include "common/messages.h"
 #include "common/rounding.h"
 #include "game/folders.h"
@@ -36,6 +39,16 @@ constexpr unsigned int kMenuColour = 0x646400; // dark teal
 
 // The window's picture list, as the popup items name their pictures.
 constexpr const char* kPictureList[] = {"GMenu0", "GMenu1", "GMenu2", "GMenu3", "GMenu4", "GMenu5", "GMenu6"};
+
+// The built-in server addresses, and the remote configuration that may
+// replace them while the settings are read.
+SettingsSources ServerSources()
+{
+    return {BuiltinServerPath, BuiltinStatPath, BuiltinAccPath, [] {
+                const RemoteConfigAnswers remote = FetchRemoteConfig(RemoteConfigAddress);
+                return RemoteAddressAnswers{remote.WttPath, remote.ChatAvailable, remote.StatPath, remote.AccPath};
+            }};
+}
 
 } // namespace
 
@@ -323,7 +336,7 @@ void TForm1::RunPhaseFour()
     const IntroSurfaces surfaces{Image1, RxGIFAn1, RxGIFAn2, RxGIFAn3};
     const QFont display(FromUtf8(Prefs.DisplayFontName));
     IntroStep3(surfaces, Lay, {display.family(), UiText(Msg::ReleaseDate), UiText(Msg::Credit), FromUtf8(VersionText)});
-    settingsRead_ = ReadSettings(Game.ProgramDir, Prefs);
+    settingsRead_ = ReadSettings(Game.ProgramDir, Prefs, ServerSources());
     if (!Prefs.NoFontWindow)
         ShowFontWindow();
     if (!StartupSequence())
@@ -344,7 +357,7 @@ void TForm1::ShowMenuWithoutIntro()
         return;
     Game.StartupPhase = 5;
     setWindowTitle(FromUtf8(ProductNames[0]));
-    settingsRead_ = ReadSettings(Game.ProgramDir, Prefs);
+    settingsRead_ = ReadSettings(Game.ProgramDir, Prefs, ServerSources());
     if (!StartupSequence())
         return;
     OnPhaseFourDone(Game);
@@ -496,10 +509,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 
 void TForm1::FetchNews()
 {
-    // The news page is read once the club's transport exists; until then the
-    // store and package links stay empty, as when the page is unreachable.
-    Game.StoreLink.clear();
-    Game.PackageLink.clear();
+    News = vk::FetchNews(NewsAddress);
+    Game.StoreLink = News.StoreLink;
+    Game.PackageLink = News.PackageLink;
 }
 
 bool TForm1::CheckClubFile()
@@ -510,8 +522,16 @@ bool TForm1::CheckClubFile()
 
 void TForm1::ShowFontWindow() {}
 void TForm1::ShowNews() {}
-void TForm1::ReportStart() {}
-void TForm1::AutoLogin() {}
+void TForm1::ReportStart()
+{
+    ReportStartup(IdHTTP1, Prefs.StatPath, Prefs.StartCounted);
+}
+
+void TForm1::AutoLogin()
+{
+    if (vk::AutoLogin(IdHTTP1, Prefs.AccPath, UserFilePath(Game.ProgramDir), Club))
+        Game.ClubState = ClubLoggedIn;
+}
 
 void TForm1::BuildMainMenu()
 {

@@ -5,6 +5,9 @@
 #include <QWidget>
 #include <array>
 
+#include "club/club_state.h"
+#include "club/http_client.h"
+#include "club/remote_config.h"
 #include "game/game_state.h"
 #include "common/layout.h"
 #include "localdata/settings.h"
@@ -30,6 +33,12 @@ public:
     Settings Prefs;
     Layout Lay;
     ScreenLimits Limits; // computed once by the start-up sequence
+
+    // The online club: the shared client of its requests (cookies kept for
+    // the run), its state, and what the news page gave at start-up.
+    HttpClient IdHTTP1;
+    ClubStateData Club;
+    NewsPage News;
 
     // Components, named as the window's description names them.
     PictureBox* Image1 = nullptr;
