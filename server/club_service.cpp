@@ -149,7 +149,7 @@ std::optional<SessionInfo> ClubService::SessionOf(const Caller& caller)
 std::string ClubService::Source(const Caller& caller) { return SourceHash(secret_, caller.address); }
 
 ClubService::Auth ClubService::CheckPassword(const std::string& nick, const std::string& pw, const Caller& caller,
-                                             Member& member)
+                                             Authenticated& who)
 {
     const auto& l = config_.limits;
     const std::string failures = "fail:" + caller.address + "|" + nick;
@@ -162,29 +162,41 @@ ClubService::Auth ClubService::CheckPassword(const std::string& nick, const std:
         limiter_.Add(failures);
         return Auth::Refused;
     }
-    bool rehash = false;
-    switch (hasher_.Verify(found->pwHash, pw, rehash)) {
-    case PasswordHasher::Check::Busy:
-        return Auth::Busy;
-    case PasswordHasher::Check::Mismatch:
-        limiter_.Add(failures);
-        return Auth::Refused;
-    case PasswordHasher::Check::Match:
-        break;
+    who.session = SessionOf(caller);
+    const bool ownSession = who.session && who.session->memberId == found->id;
+    if (ownSession && !who.session->passwordCheck.empty()) {
+        // The session already saw this member's password: no Argon2 again.
+        if (!SamePasswordCheck(who.session->passwordCheck, PasswordCheck(*caller.session, pw))) {
+            limiter_.Add(failures);
+            return Auth::Refused;
+        }
+    } else {
+        bool rehash = false;
+        switch (hasher_.Verify(found->pwHash, pw, rehash)) {
+        case PasswordHasher::Check::Busy:
+            return Auth::Busy;
+        case PasswordHasher::Check::Mismatch:
+            limiter_.Add(failures);
+            return Auth::Refused;
+        case PasswordHasher::Check::Match:
+            break;
+        }
+        if (rehash) {
+            if (auto hash = hasher_.Hash(pw))
+                storage_.UpdatePasswordHash(found->id, *hash);
+        }
+        if (ownSession)
+            storage_.SetPasswordCheck(TokenHash(*caller.session), PasswordCheck(*caller.session, pw));
     }
     limiter_.Clear(failures);
-    if (rehash) {
-        if (auto hash = hasher_.Hash(pw))
-            storage_.UpdatePasswordHash(found->id, *hash);
-    }
-    member = std::move(*found);
+    who.member = std::move(*found);
     return Auth::Ok;
 }
 
 std::optional<Reply> ClubService::Authenticate(const std::string& nick, const std::string& pw, const Caller& caller,
-                                               Member& member, Reply refusal)
+                                               Authenticated& who, Reply refusal)
 {
-    switch (CheckPassword(nick, pw, caller, member)) {
+    switch (CheckPassword(nick, pw, caller, who)) {
     case Auth::Ok: return std::nullopt;
     case Auth::Refused: return refusal;
     case Auth::Throttled: return Reply{429, ReplyNo};
@@ -193,11 +205,11 @@ std::optional<Reply> ClubService::Authenticate(const std::string& nick, const st
     return Reply{503, ReplyNo};
 }
 
-std::string ClubService::IssueSession(MemberId id)
+std::string ClubService::IssueSession(MemberId id, const std::string& pw)
 {
     const std::string token = NewSessionToken();
     const Seconds now = Now();
-    storage_.CreateSession(TokenHash(token), id, now, now + config_.limits.sessionLifetimeS);
+    storage_.CreateSession(TokenHash(token), id, now, now + config_.limits.sessionLifetimeS, PasswordCheck(token, pw));
     std::string cookie = std::string(SessionCookie) + "=" + token + "; Path=/; HttpOnly; Max-Age=" +
                          std::to_string(config_.limits.sessionLifetimeS);
     if (secureCookie_)
@@ -207,11 +219,10 @@ std::string ClubService::IssueSession(MemberId id)
 
 // The password requests heal a lapsed session: when the caller holds no live
 // session of this member, a new one comes with the reply.
-void ClubService::RenewSession(const Caller& caller, MemberId id, Reply& reply)
+void ClubService::RenewSession(const Authenticated& who, const std::string& pw, Reply& reply)
 {
-    const auto session = SessionOf(caller);
-    if (!session || session->memberId != id)
-        reply.setCookie = IssueSession(id);
+    if (!who.session || who.session->memberId != who.member.id)
+        reply.setCookie = IssueSession(who.member.id, pw);
 }
 
 // ---------------------------------------------------------------- /club/account
@@ -328,15 +339,15 @@ Reply ClubService::SaveGame(const ParsedRequest& r, const Caller& caller)
     g.r1 = *r1;
     g.r2 = v[9];
 
-    Member member;
-    if (auto refused = Authenticate(v[0], v[1], caller, member, Text(ReplyNo)))
+    Authenticated who;
+    if (auto refused = Authenticate(v[0], v[1], caller, who, Text(ReplyNo)))
         return *refused;
     const RatingLimits limits{config_.limits.minDealS, config_.limits.ratingStartsPerHour, config_.limits.resultWindowS};
-    const auto decision = storage_.SaveGame(member.id, r.gameKey, Now(), [&](const GameSnapshot& snapshot) {
+    const auto decision = storage_.SaveGame(who.member.id, r.gameKey, Now(), [&](const GameSnapshot& snapshot) {
         return DecideGameSave(snapshot, g, Now(), limits);
     });
     Reply reply = Text(decision.transition == Transition::Refused ? ReplyNo : ReplyOk);
-    RenewSession(caller, member.id, reply);
+    RenewSession(who, v[1], reply);
     return reply;
 }
 
@@ -345,12 +356,12 @@ Reply ClubService::LoginDate(const ParsedRequest& r, const Caller& caller)
     const auto& v = r.values;
     if (!ValidMemberNick(v[0]) || !ValidPassword(v[1]) || !ValidLoginStamp(v[2]) || !ValidClientTag(v[3]))
         return Text(ReplyNo);
-    Member member;
-    if (auto refused = Authenticate(v[0], v[1], caller, member, Text(ReplyNo)))
+    Authenticated who;
+    if (auto refused = Authenticate(v[0], v[1], caller, who, Text(ReplyNo)))
         return *refused;
-    storage_.RecordLogin(member.id, Now(), v[2], v[3]);
+    storage_.RecordLogin(who.member.id, Now(), v[2], v[3]);
     Reply reply = Text(ReplyOk);
-    RenewSession(caller, member.id, reply);
+    RenewSession(who, v[1], reply);
     return reply;
 }
 
@@ -387,11 +398,11 @@ Reply ClubService::ReadGame(const ParsedRequest& r, const Caller& caller)
     const auto& v = r.values;
     if (!ValidMemberNick(v[0]) || !ValidPassword(v[1]))
         return Status(403);
-    Member member;
-    if (auto refused = Authenticate(v[0], v[1], caller, member, Status(403)))
+    Authenticated who;
+    if (auto refused = Authenticate(v[0], v[1], caller, who, Status(403)))
         return *refused;
-    Reply reply = Text(GameReply(storage_.ReadGame(member.id, r.gameKey)));
-    RenewSession(caller, member.id, reply);
+    Reply reply = Text(GameReply(storage_.ReadGame(who.member.id, r.gameKey)));
+    RenewSession(who, v[1], reply);
     return reply;
 }
 
@@ -400,13 +411,13 @@ Reply ClubService::Login(const ParsedRequest& r, const Caller& caller)
     const auto& v = r.values;
     if (!ValidMemberNick(v[0]) || !ValidPassword(v[1]))
         return Text(ReplyNo);
-    Member member;
-    if (auto refused = Authenticate(v[0], v[1], caller, member, Text(ReplyNo)))
+    Authenticated who;
+    if (auto refused = Authenticate(v[0], v[1], caller, who, Text(ReplyNo)))
         return *refused;
     if (caller.session)   // a new login replaces the caller's old session
         storage_.DeleteSession(TokenHash(*caller.session));
-    Reply reply = Text(LoginReply(member));
-    reply.setCookie = IssueSession(member.id);
+    Reply reply = Text(LoginReply(who.member));
+    reply.setCookie = IssueSession(who.member.id, v[1]);
     return reply;
 }
 

@@ -69,14 +69,20 @@ public:
 private:
     enum class Auth { Ok, Refused, Throttled, Busy };
 
+    // Who a password request turned out to be, and the session it carried.
+    struct Authenticated {
+        Member member;
+        std::optional<SessionInfo> session;
+    };
+
     std::optional<SessionInfo> SessionOf(const Caller& caller);
-    Auth CheckPassword(const std::string& nick, const std::string& pw, const Caller& caller, Member& member);
+    Auth CheckPassword(const std::string& nick, const std::string& pw, const Caller& caller, Authenticated& who);
     // The reply for a password request that did not pass (the request's own
     // refusal, or a throttled or busy status); nothing when it passed.
     std::optional<Reply> Authenticate(const std::string& nick, const std::string& pw, const Caller& caller,
-                                      Member& member, Reply refusal);
-    std::string IssueSession(MemberId id);
-    void RenewSession(const Caller& caller, MemberId id, Reply& reply);
+                                      Authenticated& who, Reply refusal);
+    std::string IssueSession(MemberId id, const std::string& pw);
+    void RenewSession(const Authenticated& who, const std::string& pw, Reply& reply);
     std::string Source(const Caller& caller);
     BoardKind KindOfBoard(int gid, bool& known) const;
     const GameConfig* GameOfClubBoard(int gid) const;

@@ -2,6 +2,8 @@
 
 #include <sodium.h>
 
+#include <algorithm>
+
 namespace vks {
 
 PasswordHasher::PasswordHasher(unsigned long long opsLimit, std::size_t memLimitBytes, int concurrency, int queue)
@@ -71,6 +73,21 @@ std::string TokenHash(const std::string& token)
     crypto_generichash(reinterpret_cast<unsigned char*>(out.data()), out.size(),
                        reinterpret_cast<const unsigned char*>(token.data()), token.size(), nullptr, 0);
     return out;
+}
+
+std::string PasswordCheck(const std::string& token, const std::string& password)
+{
+    std::string out(crypto_generichash_BYTES, '\0');
+    crypto_generichash(reinterpret_cast<unsigned char*>(out.data()), out.size(),
+                       reinterpret_cast<const unsigned char*>(password.data()), password.size(),
+                       reinterpret_cast<const unsigned char*>(token.data()),
+                       std::min<std::size_t>(token.size(), crypto_generichash_KEYBYTES_MAX));
+    return out;
+}
+
+bool SamePasswordCheck(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && !a.empty() && sodium_memcmp(a.data(), b.data(), a.size()) == 0;
 }
 
 std::string SourceHash(const std::string& secret, const std::string& address)

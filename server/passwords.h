@@ -38,6 +38,11 @@ private:
 std::string NewSessionToken();
 // What the database keeps of a token.
 std::string TokenHash(const std::string& token);
+// A password, hashed with the session's token as the key: the session's
+// later password requests are checked against it without Argon2.  Without
+// the token (which only the client holds) it says nothing about the password.
+std::string PasswordCheck(const std::string& token, const std::string& password);
+bool SamePasswordCheck(const std::string& a, const std::string& b);
 // Keyed hash of a client address, hex; for rate limits and likes.
 std::string SourceHash(const std::string& secret, const std::string& address);
 std::string Sha256(const std::string& bytes);

@@ -36,6 +36,7 @@ CREATE TABLE IF NOT EXISTS session (
   created_at    INTEGER NOT NULL,
   last_seen_at  INTEGER NOT NULL,
   expires_at    INTEGER NOT NULL,
+  pw_check      BLOB,
   owed_debit    INTEGER,
   owed_debit_until INTEGER,
   owed_transfer_id INTEGER
@@ -395,6 +396,11 @@ SqliteStorage::SqliteStorage(std::string path, int busyTimeoutMs) : path_(std::m
     {
         Transaction t(*c, true);
         c->Exec(kSchema);
+        // Databases made before sessions kept a password check.
+        sqlite3_stmt* probe = nullptr;
+        if (sqlite3_prepare_v2(c->db, "SELECT pw_check FROM session LIMIT 0", -1, &probe, nullptr) != SQLITE_OK)
+            c->Exec("ALTER TABLE session ADD COLUMN pw_check BLOB");
+        sqlite3_finalize(probe);
         t.Commit();
     }
     Release(std::move(c));
@@ -518,12 +524,19 @@ std::int64_t SqliteStorage::CountMembers()
 
 // ---------------------------------------------------------------- sessions
 
-void SqliteStorage::CreateSession(const std::string& tokenHash, MemberId id, Seconds now, Seconds expiresAt)
+void SqliteStorage::CreateSession(const std::string& tokenHash, MemberId id, Seconds now, Seconds expiresAt,
+                                  const std::string& passwordCheck)
 {
     auto lease = Acquire();
-    Query(*lease, "INSERT INTO session (token_hash, member_id, created_at, last_seen_at, expires_at) "
-                  "VALUES (?, ?, ?, ?, ?)")
-        .BindBlob(1, tokenHash).Bind(2, id).Bind(3, now).Bind(4, now).Bind(5, expiresAt).Run();
+    Query(*lease, "INSERT INTO session (token_hash, member_id, created_at, last_seen_at, expires_at, pw_check) "
+                  "VALUES (?, ?, ?, ?, ?, ?)")
+        .BindBlob(1, tokenHash).Bind(2, id).Bind(3, now).Bind(4, now).Bind(5, expiresAt).BindBlob(6, passwordCheck).Run();
+}
+
+void SqliteStorage::SetPasswordCheck(const std::string& tokenHash, const std::string& passwordCheck)
+{
+    auto lease = Acquire();
+    Query(*lease, "UPDATE session SET pw_check = ? WHERE token_hash = ?").BindBlob(1, passwordCheck).BindBlob(2, tokenHash).Run();
 }
 
 std::optional<SessionInfo> SqliteStorage::UseSession(const std::string& tokenHash, Seconds now, Seconds idleLimit)
@@ -532,7 +545,7 @@ std::optional<SessionInfo> SqliteStorage::UseSession(const std::string& tokenHas
     auto& c = *lease;
     SessionInfo info;
     {
-        Query q(c, "SELECT s.member_id, m.nick, s.last_seen_at, s.expires_at FROM session s "
+        Query q(c, "SELECT s.member_id, m.nick, s.last_seen_at, s.expires_at, s.pw_check FROM session s "
                    "JOIN member m ON m.id = s.member_id WHERE s.token_hash = ? AND m.disabled = 0");
         q.BindBlob(1, tokenHash);
         if (!q.Step())
@@ -541,6 +554,7 @@ std::optional<SessionInfo> SqliteStorage::UseSession(const std::string& tokenHas
             return std::nullopt;
         info.memberId = q.Int(0);
         info.nick = FromDb(q.Text(1));
+        info.passwordCheck = q.Blob(4);
     }
     Query(c, "UPDATE session SET last_seen_at = ? WHERE token_hash = ? AND last_seen_at < ?")
         .Bind(1, now).BindBlob(2, tokenHash).Bind(3, now).Run();

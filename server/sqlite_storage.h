@@ -26,7 +26,9 @@ public:
     void RecordLogin(MemberId id, Seconds now, const std::string& clientStamp, const std::string& from) override;
     std::int64_t CountMembers() override;
 
-    void CreateSession(const std::string& tokenHash, MemberId id, Seconds now, Seconds expiresAt) override;
+    void CreateSession(const std::string& tokenHash, MemberId id, Seconds now, Seconds expiresAt,
+                       const std::string& passwordCheck) override;
+    void SetPasswordCheck(const std::string& tokenHash, const std::string& passwordCheck) override;
     std::optional<SessionInfo> UseSession(const std::string& tokenHash, Seconds now, Seconds idleLimit) override;
     void DeleteSession(const std::string& tokenHash) override;
     void PurgeSessions(Seconds now, Seconds idleLimit) override;

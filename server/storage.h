@@ -42,6 +42,7 @@ using Card = std::array<std::string, 14>;
 struct SessionInfo {
     MemberId memberId = 0;
     std::string nick;
+    std::string passwordCheck;   // keyed with the token; empty until a password passed
 };
 
 enum class BoardKind { Open, ReadOnly, Club, Chat };
@@ -125,7 +126,9 @@ public:
     virtual std::int64_t CountMembers() = 0;
 
     // --- sessions (only a hash of the token is ever stored)
-    virtual void CreateSession(const std::string& tokenHash, MemberId id, Seconds now, Seconds expiresAt) = 0;
+    virtual void CreateSession(const std::string& tokenHash, MemberId id, Seconds now, Seconds expiresAt,
+                               const std::string& passwordCheck) = 0;
+    virtual void SetPasswordCheck(const std::string& tokenHash, const std::string& passwordCheck) = 0;
     // The member of a live session, its idle time renewed; nothing when the
     // session is unknown, expired or its member disabled.
     virtual std::optional<SessionInfo> UseSession(const std::string& tokenHash, Seconds now, Seconds idleLimit) = 0;

@@ -186,8 +186,11 @@ TEST(ServerClub, IdleSessionsExpireAndHealOnPasswordRequests)
     ASSERT_TRUE(read.SessionCookie());
     EXPECT_EQ(Account(server.Port(), card, *read.SessionCookie()), "ok");
 
-    // A wrong password on the game read is an error status, never zeros.
+    // A wrong password on the game read is an error status, never zeros,
+    // also when the session already knows the right one.
     EXPECT_EQ(Post(server.Port(), "/club/account", "nick=Alpha&pw=wrong123&zarvobest=0").status, 403);
+    EXPECT_EQ(Post(server.Port(), "/club/account", "nick=Alpha&pw=wrong123&zarvobest=0", *read.SessionCookie()).status, 403);
+    EXPECT_EQ(Post(server.Port(), "/club/account", "nick=Alpha&pw=secret12&zarvobest=0", *read.SessionCookie()).status, 200);
     EXPECT_EQ(Post(server.Port(), "/club/account", "nick=Alpha&pw=secret12&quizbest=0").status, 404);
 }
 
