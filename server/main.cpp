@@ -55,7 +55,9 @@ int main(int argc, char** argv)
     signal(SIGPIPE, SIG_IGN);
 
     try {
-        std::filesystem::create_directories(config.dataDir);
+        // The folder holds password hashes and member photos: the server's own.
+        if (std::filesystem::create_directories(config.dataDir))
+            std::filesystem::permissions(config.dataDir, std::filesystem::perms::owner_all);
         const auto dbFolder = std::filesystem::path(config.dbPath).parent_path();
         if (!dbFolder.empty())
             std::filesystem::create_directories(dbFolder);
@@ -85,10 +87,14 @@ int main(int argc, char** argv)
                 }
                 if (sig == SIGHUP) {
                     ServerConfig fresh;
-                    std::string ignored;
-                    ParseCommandLine(argc, argv, fresh, ignored);
-                    if (auto error = service.ReloadPublishedTexts(fresh))
-                        std::fprintf(stderr, "vokabron-server: configuration kept: %s\n", error->c_str());
+                    std::string problem;
+                    std::optional<std::string> error;
+                    if (ParseCommandLine(argc, argv, fresh, problem) != CommandLineResult::Run)
+                        error = problem;
+                    else
+                        error = service.ReloadPublishedTexts(fresh);
+                    if (error)
+                        std::fprintf(stderr, "vokabron-server: published texts kept: %s\n", error->c_str());
                     else
                         std::fprintf(stderr, "vokabron-server: published texts re-read\n");
                     continue;

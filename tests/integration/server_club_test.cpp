@@ -7,6 +7,8 @@
 #include <QImage>
 
 #include <filesystem>
+#include <fstream>
+#include <unistd.h>
 #include <thread>
 
 #include "common/text_cipher.h"
@@ -379,4 +381,21 @@ TEST(ServerClub, TwoProcessesShareOneDatabase)
     EXPECT_EQ(Post(second.Port(), "/wtt", "gid=100").body, "");
     EXPECT_EQ(Post(first.Port(), "/wtt", SubmitBody(100, "Nomad", "Tula", 1, "x", "hi")).body, "$1 ");
     EXPECT_EQ(Post(second.Port(), "/wtt", "gid=100").body, "$1 100 1 Nomad 1-007 Tula M 4.3 x hi*");
+}
+
+TEST(ServerClub, ServesTheHelpFolderAndNothingBesideIt)
+{
+    const auto folder = std::filesystem::temp_directory_path() / ("vokabron-help-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    {
+        std::ofstream(folder / "index.html") << "<html>Помощь</html>";
+    }
+    TestServer server({"help_dir=" + folder.string()});
+    const auto page = Get(server.Port(), "/help/index.html");
+    EXPECT_EQ(page.status, 200);
+    EXPECT_EQ(page.body, "<html>Помощь</html>");
+    EXPECT_NE(page.Header("content-type").find("text/html"), std::string::npos);
+    EXPECT_NE(Get(server.Port(), "/help/../club.db").status, 200);
+    EXPECT_NE(Get(server.Port(), "/help/%2E%2E/club.db").status, 200);
+    std::filesystem::remove_all(folder);
 }
