@@ -5,6 +5,8 @@
 #   bench/server_load.sh [seconds per run, default 10]
 #   ARGON2_CONCURRENCY=1 bench/server_load.sh   (password checks at once;
 #                                                default: one per processor)
+#   BOARD_CACHE_MS=0 bench/server_load.sh       (every board read from the
+#                                                database; default 1000)
 #
 # Needs wrk and nginx (scripts/install-deps --bench) and a built server
 # (cmake --build build --target vokabron-server).  Everything listens on
@@ -38,7 +40,7 @@ mkfifo "$work/port"
 "$server_bin" --port 0 --host 127.0.0.1 --data-dir "$work/data" \
   --set password_checks_per_min=1000000 --set login_failures=1000000 \
   --set board_interval_s=0 --set registrations_per_hour=100000 \
-  --set argon2_concurrency="${ARGON2_CONCURRENCY:-0}" \
+  --set argon2_concurrency="${ARGON2_CONCURRENCY:-0}" --set board_cache_ms="${BOARD_CACHE_MS:-1000}" \
   > "$work/port" 2> "$work/server.log" &
 server_pid=$!
 read -r line < "$work/port"
@@ -97,7 +99,7 @@ cat > "$work/report.lua" <<'LUA'
 done = function(summary, latency, requests)
   local errors = summary.errors.connect + summary.errors.read + summary.errors.write
                + summary.errors.status + summary.errors.timeout
-  io.write(string.format("RESULT %.0f %.2f %.2f %d %d\n",
+  io.write(string.format("RESULT %.1f %.2f %.2f %d %d\n",
     summary.requests / (summary.duration / 1e6),
     latency:percentile(50) / 1000, latency:percentile(99) / 1000, errors, summary.requests))
 end
