@@ -20,6 +20,7 @@
 #include "common/rounding.h"
 #include "game/folders.h"
 #include "game/intro_flow.h"
+#include "game/server_sources.h"
 #include "presentation/animation_player.h"
 #include "presentation/audio.h"
 #include "presentation/colour.h"
@@ -39,16 +40,6 @@ constexpr unsigned int kMenuColour = 0x646400; // dark teal
 
 // The window's picture list, as the popup items name their pictures.
 constexpr const char* kPictureList[] = {"GMenu0", "GMenu1", "GMenu2", "GMenu3", "GMenu4", "GMenu5", "GMenu6"};
-
-// The built-in server addresses, and the remote configuration that may
-// replace them while the settings are read.
-SettingsSources ServerSources()
-{
-    return {BuiltinServerPath, BuiltinStatPath, BuiltinAccPath, [] {
-                const RemoteConfigAnswers remote = FetchRemoteConfig(RemoteConfigAddress);
-                return RemoteAddressAnswers{remote.WttPath, remote.ChatAvailable, remote.StatPath, remote.AccPath};
-            }};
-}
 
 } // namespace
 

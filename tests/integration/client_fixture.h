@@ -102,14 +102,16 @@ inline QImage Decoded(const std::string& bytes)
 class ScratchFolder {
 public:
     ScratchFolder()
-        : path_((std::filesystem::temp_directory_path()
-                 / ("vokabron-client-" + std::to_string(::getpid()) + "-"
-                    + ::testing::UnitTest::GetInstance()->current_test_info()->name()))
-                    .string())
     {
-        std::filesystem::create_directories(path_);
+        std::string pattern = (std::filesystem::temp_directory_path() / "vokabron-client-XXXXXX").string();
+        if (::mkdtemp(pattern.data()))
+            path_ = pattern;
     }
-    ~ScratchFolder() { std::filesystem::remove_all(path_); }
+    ~ScratchFolder()
+    {
+        if (!path_.empty())
+            std::filesystem::remove_all(path_);
+    }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
     const std::string& Path() const { return path_; }

@@ -7,6 +7,7 @@
 
 #include "client_fixture.h"
 #include "club/user_file.h"
+#include "game/server_sources.h"
 
 using namespace vk;
 using namespace vk::test;
@@ -20,6 +21,29 @@ TEST(ClientStartup, ConfigurationGivesTheServersAddresses)
     EXPECT_EQ(DecodeText(club.answers.StatPath, AddressStartKey), server.Base() + "/stat");
     EXPECT_EQ(DecodeText(club.answers.AccPath, ClubStartKey), server.Base() + "/club/account");
     EXPECT_TRUE(club.answers.ChatAvailable);
+}
+
+TEST(ClientStartup, SettingsReadingTakesTheServersAddressesWithOrWithoutAFile)
+{
+    TestServer server;
+    ClubSide club(server);
+    ScratchFolder withFile, firstStart;
+    Settings stored;
+    stored.ServerPath = BuiltinServerPath;
+    stored.StatPath = BuiltinStatPath;
+    ASSERT_TRUE(WriteSettings(withFile.Path() + "/", stored));
+
+    for (const auto& [dir, complete] : {std::pair{withFile.Path(), true}, std::pair{firstStart.Path(), false}}) {
+        SCOPED_TRACE(complete ? "settings file" : "first start without a settings file");
+        Settings s;
+        EXPECT_EQ(ReadSettings(dir + "/", s, ServerSources(club.configAddress)), complete);
+        EXPECT_TRUE(s.WttAvailable);
+        EXPECT_TRUE(s.ChatAvailable);
+        EXPECT_EQ(s.WttAddress, server.Base() + "/wtt");
+        EXPECT_EQ(s.StatAddress, server.Base() + "/stat");
+        HttpClient http;
+        EXPECT_EQ(ClubReadMemberCount(http, s.AccPath), 0); // the club is reachable
+    }
 }
 
 TEST(ClientStartup, PausedServicesAreReportedAsPaused)
