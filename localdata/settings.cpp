@@ -127,7 +127,9 @@ void RefreshAddresses(Settings& s, const SettingsSources& sources)
         s.WttAvailable = false;
     } else {
         s.WttAvailable = true;
-        if (answers.WttPath != "old")
+        // An empty answer would leave the world top ten without an address
+        // for the whole run; the stored one is the better guess.
+        if (answers.WttPath != "old" && !answers.WttPath.empty())
             SetServerPath(s, answers.WttPath);
     }
     s.ChatAvailable = answers.ChatAvailable;

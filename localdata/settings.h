@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "common/builtin_addresses.h"
+
 namespace vk {
 
 inline constexpr const char* OwnFontName = "OldCyr Bold";
@@ -52,7 +54,7 @@ inline constexpr std::size_t ServerCityCapacity = 15;
 // What the remote configuration answered when the reading refreshes the
 // server addresses.  The club's transport fills it.
 struct RemoteAddressAnswers {
-    std::string WttPath;       // "pause", "old", or a new stored address
+    std::string WttPath = "old"; // "pause", "old", or a new stored address (empty: as "old")
     bool ChatAvailable = true; // false when the configuration pauses the chat
     std::string StatPath;      // empty: keep the stored one
     std::string AccPath;       // empty: keep the built-in one
@@ -62,9 +64,9 @@ struct RemoteAddressAnswers {
 // the program (stored form) and the remote refresh.  Without a refresh the
 // reading ends with the file, as when the file is missing.
 struct SettingsSources {
-    std::string BuiltInServerPath;
-    std::string BuiltInStatPath;
-    std::string BuiltInAccPath;
+    std::string BuiltInServerPath = BuiltinServerPath;
+    std::string BuiltInStatPath = BuiltinStatPath;
+    std::string BuiltInAccPath = BuiltinAccPath;
     std::function<RemoteAddressAnswers()> FetchRemoteAddresses;
 };
 

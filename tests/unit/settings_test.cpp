@@ -265,6 +265,8 @@ TEST_F(SettingsFolder, RemoteRefresh)
     const Case cases[] = {
         {{"old", true, "", ""}, true, "http://wtt.example/", "http://stat.example/", "http://builtin-acc/"},
         {{"pause", false, "", ""}, false, "http://wtt.example/", "http://stat.example/", "http://builtin-acc/"},
+        // An empty answer keeps the stored address rather than none.
+        {{"", true, "", ""}, true, "http://wtt.example/", "http://stat.example/", "http://builtin-acc/"},
         {{EncodeText("http://new-wtt/", AddressStartKey), true, EncodeText("http://new-stat/", AddressStartKey),
           EncodeText("http://new-acc/", AddressStartKey)},
          true, "http://new-wtt/", "http://new-stat/", "http://new-acc/"},
@@ -282,6 +284,13 @@ TEST_F(SettingsFolder, RemoteRefresh)
 
 TEST_F(SettingsFolder, MissingFileAndUnwritableFolder)
 {
+    // Without a file the program's built-in addresses are in force.
+    Settings builtIn;
+    EXPECT_FALSE(ReadSettings(dir_, builtIn));
+    EXPECT_EQ(builtIn.WttAddress.rfind("http", 0), 0u);
+    EXPECT_EQ(builtIn.StatAddress.rfind("http", 0), 0u);
+    EXPECT_NE(builtIn.WttAddress, builtIn.StatAddress);
+
     Settings s;
     s.SoundOn = false;
     EXPECT_FALSE(ReadEarlySettings(dir_, s));
