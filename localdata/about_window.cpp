@@ -67,7 +67,6 @@ TFormAbout::TFormAbout(Settings& prefs, const QImage& background, QWidget* paren
     }
     LabelThanksTitle = label("LabelThanksTitle", QRect(240, 355, 255, 20), &kYellow, 18);
     LabelThanks = label("LabelThanks", QRect(240, 375, 255, 80), &kAqua, 18);
-    LabelThanks->setWordWrap(true);
     LabelSiteTitle = label("LabelSiteTitle", QRect(240, 575, 246, 15), &kYellow, 16);
     LabelSite = label("LabelSite", QRect(240, 590, 246, 15), &kAqua, 16);
     LabelMailTitle = label("LabelMailTitle", QRect(315, 615, 111, 13), &kYellow, 16);
@@ -128,6 +127,9 @@ TFormAbout::TFormAbout(Settings& prefs, const QImage& background, QWidget* paren
         l->setToolTip(Text(Msg::MoreInHelp));
     LabelSiteTitle->setText(Text(Msg::OfficialSite));
     LabelMailTitle->setText(Text(Msg::Email));
+
+    for (QLabel* l : findChildren<QLabel*>())
+        FitLabelCentred(l, l->geometry());
 
     LoadGifRes(QStringLiteral("GAboutSite"), *RxGIFAn1);
     LoadGifRes(QStringLiteral("GAboutMail"), *RxGIFAn2);

@@ -1,6 +1,7 @@
 #include "localdata/dialog_base.h"
 
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPainter>
 #include <QScreen>
 
@@ -20,11 +21,13 @@ LocalDialog::LocalDialog(Settings& prefs, const QImage& background, QSize client
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(clientSize);
     setModal(true);
+    PlayEffect = [](const QString& name) { PlayWavRes(name, true); };
 }
 
 void LocalDialog::ClickSound() const
 {
-    PlayWavRes(QStringLiteral("WClick"), prefs_.SoundOn);
+    if (prefs_.SoundOn && PlayEffect)
+        PlayEffect(QStringLiteral("WClick"));
 }
 
 void LocalDialog::PaintAreaBackground(QPainter& canvas, QPoint areaPos) const
@@ -109,6 +112,14 @@ bool DrawSmoothPicture(const QString& name, QPainter& canvas, int x, int y, int 
 void TextOutAt(const QString& text, int x, int y, QPainter& canvas)
 {
     canvas.drawText(x, y + canvas.fontMetrics().ascent(), text);
+}
+
+void FitLabelCentred(QLabel* label, const QRect& box)
+{
+    const QSize needed = label->fontMetrics().size(0, label->text()) + QSize(4, 0);
+    const int wider = std::max(0, needed.width() - box.width());
+    const int taller = std::max(0, needed.height() - box.height());
+    label->setGeometry(box.adjusted(-(wider + 1) / 2, -(taller + 1) / 2, wider / 2, taller / 2));
 }
 
 PictureBox* MakePictureArea(QWidget* parent, const char* name, const QRect& box)

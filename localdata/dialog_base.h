@@ -4,9 +4,11 @@
 // shared window background under their picture areas.
 #include <QDialog>
 #include <QImage>
+#include <functional>
 
 #include "localdata/settings.h"
 
+class QLabel;
 class QPainter;
 
 namespace vk {
@@ -25,6 +27,9 @@ public:
 
     // The click sound, when the sound is on.
     void ClickSound() const;
+
+    // Plays a short effect from the resources; tests listen here.
+    std::function<void(const QString& name)> PlayEffect;
 
 protected:
     // Fills a picture area's canvas with the piece of background under it.
@@ -52,6 +57,11 @@ bool DrawSmoothPicture(const QString& name, QPainter& canvas, int x, int y, int 
 
 // Text with its top at Y, starting at X, in the canvas's font and pen.
 void TextOutAt(const QString& text, int x, int y, QPainter& canvas);
+
+// Gives a centred label its box, grown evenly on both sides when its text
+// needs more room: our display font runs wider than the one the boxes were
+// made for.  The label's centre stays where the box puts it.
+void FitLabelCentred(QLabel* label, const QRect& box);
 
 // A picture area: a picture control at a fixed place in a dialog.
 PictureBox* MakePictureArea(QWidget* parent, const char* name, const QRect& box);

@@ -79,6 +79,13 @@ void TFormEndGame::Prepare(const LocalClubState& state, int clubState)
 
     const bool clubGame = clubState == 3;
     const bool rewarded = clubGame && state.ResultBonus > 0;
+    // The two small pictures flank the heading; under it rather than over
+    // it, since our display font runs wider than the gap between them.
+    if (rewarded)
+        DrawSmoothPicture(QStringLiteral("GTevs128"), p, 40, 40, 32, 32);
+    if (clubGame)
+        DrawSmoothPicture(QStringLiteral("Account48"), p, 234, 40, 32, 32);
+    Written.clear();
     const int y[4] = {rewarded ? 45 : 50, rewarded ? 80 : 90, rewarded ? 105 : 120, rewarded ? 130 : 150};
     const int place = state.ResultPlace;
     const QString score = QString::number(state.ResultScore);
@@ -92,25 +99,25 @@ void TFormEndGame::Prepare(const LocalClubState& state, int clubState)
     // other place, and it reads as not placed.
     if (place >= 1 && place <= 10) {
         Sound(kGoodSound);
-        TextOutCentred(Text(Msg::Congratulations), 0, kAreaWidth, y[0], p);
+        Write(p, Text(Msg::Congratulations), 0, kAreaWidth, y[0]);
         p.setPen(QColor(255, 0, 0));
         p.setFont(font);
-        TextOutCentred(Text(place == 1 ? Msg::BestResult : Msg::GoodResult), 0, kAreaWidth, y[1], p);
-        TextOutCentred(Text(Msg::ResultIs) + score + QStringLiteral(" ;  ") + Text(Msg::PlaceIs) + QString::number(place),
-                       0, kAreaWidth, y[2], p);
-        TextOutCentred(Text(place == 1 ? Msg::Chairman : Msg::InTopTen), 0, kAreaWidth, y[3], p);
+        Write(p, Text(place == 1 ? Msg::BestResult : Msg::GoodResult), 0, kAreaWidth, y[1]);
+        Write(p, Text(Msg::ResultIs) + score + QStringLiteral(" ;  ") + Text(Msg::PlaceIs) + QString::number(place),
+                       0, kAreaWidth, y[2]);
+        Write(p, Text(place == 1 ? Msg::Chairman : Msg::InTopTen), 0, kAreaWidth, y[3]);
     } else {
         Sound(kPoorSound);
-        TextOutCentred(Text(Msg::Regrets), 0, kAreaWidth, y[0], p);
+        Write(p, Text(Msg::Regrets), 0, kAreaWidth, y[0]);
         p.setPen(QColor(0, 0, 255));
         p.setFont(font);
-        TextOutCentred(Text(Msg::PoorResult), 0, kAreaWidth, y[1], p);
+        Write(p, Text(Msg::PoorResult), 0, kAreaWidth, y[1]);
         if (place > 10)
-            TextOutCentred(Text(Msg::ResultIs) + score + QStringLiteral(" ; ") + Text(Msg::PlaceIs) + QString::number(place),
-                           20, 280, y[2], p);
+            Write(p, Text(Msg::ResultIs) + score + QStringLiteral(" ; ") + Text(Msg::PlaceIs) + QString::number(place),
+                           20, 280, y[2]);
         else
-            TextOutCentred(Text(Msg::ResultIs) + score, 0, kAreaWidth, y[2], p);
-        TextOutCentred(Text(Msg::NotInTopTen), 0, kAreaWidth, y[3], p);
+            Write(p, Text(Msg::ResultIs) + score, 0, kAreaWidth, y[2]);
+        Write(p, Text(Msg::NotInTopTen), 0, kAreaWidth, y[3]);
     }
 
     if (rewarded) {
@@ -118,18 +125,20 @@ void TFormEndGame::Prepare(const LocalClubState& state, int clubState)
         font.setPixelSize(20);
         p.setFont(font);
         p.setPen(QColor(0, 128, 0));
-        TextOutCentred(Text(Msg::YouEarned) + QLatin1Char(' ') + QString::number(state.ResultBonus) + QLatin1Char(' ')
+        Write(p, Text(Msg::YouEarned) + QLatin1Char(' ') + QString::number(state.ResultBonus) + QLatin1Char(' ')
                            + Text(Msg::Tevs) + QStringLiteral("!!!"),
-                       20, 280, 160, p);
-        DrawSmoothPicture(QStringLiteral("GTevs128"), p, 40, 40, 32, 32);
+                       20, 280, 160);
     }
-    if (clubGame) {
-        if (state.ResultBonus == 0)
-            Sound(kPoorSound);
-        DrawSmoothPicture(QStringLiteral("Account48"), p, 234, 40, 32, 32);
-    }
+    if (clubGame && state.ResultBonus == 0)
+        Sound(kPoorSound);
     p.end();
     Image1->update();
+}
+
+void TFormEndGame::Write(QPainter& canvas, const QString& text, int x1, int x2, int y)
+{
+    TextOutCentred(text, x1, x2, y, canvas);
+    Written.push_back({text, x1, x2, y, canvas.pen().color(), canvas.font().pixelSize()});
 }
 
 int TFormEndGame::ShowModal(const LocalClubState& state, int clubState)

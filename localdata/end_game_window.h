@@ -3,12 +3,14 @@
 // place in the top ten and, in a club rating game, the currency earned.
 #include <QFont>
 #include <functional>
+#include <vector>
 #include <string>
 
 #include "localdata/club_file.h"
 #include "localdata/dialog_base.h"
 
 class QLabel;
+class QPainter;
 
 namespace vk {
 
@@ -40,11 +42,21 @@ public:
     // here.  Called only while the sound is on.
     std::function<void(int number)> PlaySound;
 
+    // What the last Prepare wrote on the text area, in order.
+    struct WrittenLine {
+        QString Text;
+        int X1 = 0, X2 = 0, Y = 0; // centred between X1 and X2, top at Y
+        QColor Colour;
+        int Height = 0;
+    };
+    std::vector<WrittenLine> Written;
+
 protected:
     void done(int result) override;
 
 private:
     void Sound(int number);
+    void Write(QPainter& canvas, const QString& text, int x1, int x2, int y);
 };
 
 } // namespace vk

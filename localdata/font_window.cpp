@@ -15,8 +15,9 @@ namespace {
 
 QString Text(Msg id) { return FromUtf8(MessageText(id, 1)); }
 
-// The small sans-serif face of the platform's plain dialogs.
-QFont SmallFont() { return MakeFont("Tahoma", 11, false); }
+// The small sans-serif face of the classic plain dialogs; fontconfig stands
+// Liberation Sans, made to its widths, in for it.
+QFont SmallFont() { return MakeFont("Arial", 11, false); }
 
 void SetTextColour(QWidget* w, const QColor& colour)
 {

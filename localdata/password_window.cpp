@@ -138,6 +138,9 @@ void TFormPassword::Prepare(PasswordMode mode, int slot, const std::string& club
     Label2->setText(Text(Msg::EnterPassword));
     Label3->setText(Text(Msg::PasswordAgain));
     Button2->setText(Text(Msg::Cancel));
+    FitLabelCentred(Label1, QRect(120, 110, 200, 20));
+    FitLabelCentred(Label2, QRect(120, 170, 200, 20));
+    FitLabelCentred(Label3, QRect(120, 230, 200, 20));
     Edit2->clear();
     Edit3->clear();
 
@@ -185,6 +188,7 @@ bool TFormPassword::ShowModal(PasswordMode mode, int slot, const std::string& cl
 void TFormPassword::ShowError(Msg message, QLineEdit* focus)
 {
     Label4->setText(Text(message));
+    FitLabelCentred(Label4, QRect(120, 280, 200, 17));
     Label4->show();
     focus->setFocus();
 }

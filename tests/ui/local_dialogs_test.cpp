@@ -1,0 +1,345 @@
+// The password, options and font windows, driven as a player drives them.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "common/codepage.h"
+#include "common/text_lines.h"
+#include "localdata/club_file.h"
+#include "localdata/font_window.h"
+#include "localdata/options_window.h"
+#include "localdata/password_window.h"
+#include "presentation/audio.h"
+#include "presentation/picture_box.h"
+#include "presentation/quiz_button.h"
+#include "presentation/text_codec.h"
+#include "window_test_support.h"
+
+using namespace vk;
+
+namespace {
+
+std::string Cp(const char* utf8) { return *Utf8ToCp1251(utf8); }
+
+void MoveMouse(QWidget* widget, QPoint at)
+{
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+} // namespace
+
+class LocalDialogsTest : public QObject {
+    Q_OBJECT
+
+    QImage background;
+    QTemporaryDir folder;
+    std::string clubPath;
+
+    // A club file whose first member has the password "ab" and whose second
+    // carries a code no password gives.
+    void WriteClub()
+    {
+        ClubLines lines = EmptyClubFile();
+        lines[0] = MakeMemberLine(Cp("Маша"), 1500, 7, EncodePassword("ab"));
+        lines[1] = MakeMemberLine("Broken", 900, 3, "999999999999999");
+        SealClubFile(lines);
+        QFile f(QString::fromStdString(clubPath));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        const std::string bytes = ClubFileBytes(lines);
+        f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(folder.isValid());
+        clubPath = folder.filePath(QStringLiteral("Vokabron.clb")).toStdString();
+        background = testsupport::Background();
+        QVERIFY(!background.isNull());
+        InstallOwnFont(folder.path().toStdString() + "/");
+    }
+
+    void init() { WriteClub(); }
+
+    void passwordWindowModes()
+    {
+        Settings prefs;
+        prefs.PlayerName = Cp("  Петя  ");
+        TFormPassword w(prefs, background);
+        LocalClubState state;
+        state.CurrentName = PadRight(Cp("Вова"), 20);
+
+        struct Mode {
+            PasswordMode mode;
+            int slot;
+            QString name;
+            bool nameEnabled;
+            QLineEdit* focus;
+        };
+        const Mode modes[] = {
+            {PasswordMode::Member, 1, QStringLiteral("Маша") + QString(16, ' '), false, w.Edit2},
+            {PasswordMode::NewPlayer, 6, QStringLiteral("Петя"), true, w.Edit1},
+            {PasswordMode::ChangeName, 6, QStringLiteral("Вова"), true, w.Edit1},
+        };
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        for (const Mode& m : modes) {
+            w.Edit2->setText(QStringLiteral("xx"));
+            w.Edit3->setText(QStringLiteral("yy"));
+            w.Prepare(m.mode, m.slot, clubPath, state);
+            QCOMPARE(w.windowTitle(), QStringLiteral("Добро пожаловать!"));
+            QCOMPARE(w.Edit1->text(), m.name);
+            QCOMPARE(w.Edit1->isEnabled(), m.nameEnabled);
+            QCOMPARE(w.Label1->isEnabled(), m.nameEnabled);
+            QCOMPARE(w.Edit3->isEnabled(), m.nameEnabled);
+            QCOMPARE(w.Label3->isEnabled(), m.nameEnabled);
+            QVERIFY(w.Edit2->isEnabled());
+            QVERIFY(w.Edit2->text().isEmpty());
+            QVERIFY(w.Edit3->text().isEmpty());
+            QVERIFY(w.Label4->isHidden());
+            QCOMPARE(QApplication::focusWidget(), m.focus);
+        }
+        // The window's own filling of the name box leaves PlayerName alone.
+        QCOMPARE(prefs.PlayerName, Cp("  Петя  "));
+        QCOMPARE(w.Label2->text(), QStringLiteral("Введите Ваш пароль:"));
+        QCOMPARE(w.Button2->text(), QStringLiteral("Отмена"));
+        QVERIFY(testsupport::SaveGrab(w, QStringLiteral("password_new_player")));
+    }
+
+    void passwordEntryCheck()
+    {
+        Settings prefs;
+        TFormPassword w(prefs, background);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+
+        struct Attempt {
+            const char* what;
+            PasswordMode mode;
+            int slot;
+            QString name, first, second;
+            const char* error; // nullptr: accepted
+            QLineEdit* focus;
+        };
+        const Attempt attempts[] = {
+            {"empty name", PasswordMode::NewPlayer, 6, "", "a", "a", "Неверное имя!", w.Edit1},
+            {"passwords differ", PasswordMode::NewPlayer, 6, "Ann", "ab", "ac", "Пароли не совпадают!", w.Edit2},
+            {"wrong password", PasswordMode::Member, 1, {}, "ba", {}, "Неверный пароль!", w.Edit2},
+            {"other letter case", PasswordMode::Member, 1, {}, "AB", {}, "Неверный пароль!", w.Edit2},
+            {"a code no password gives", PasswordMode::Member, 2, {}, "", {}, "Неверный пароль!", w.Edit2},
+            {"the two letters", PasswordMode::Member, 1, {}, "ab", {}, nullptr, nullptr},
+            {"the two letters and a blank", PasswordMode::Member, 1, {}, "ab ", {}, nullptr, nullptr},
+        };
+        for (const Attempt& a : attempts) {
+            const QByteArray what(a.what);
+            LocalClubState state;
+            w.Prepare(a.mode, a.slot, clubPath, state);
+            w.show();
+            if (a.mode != PasswordMode::Member) {
+                w.Edit1->setText(a.name);
+                w.Edit3->setText(a.second);
+            }
+            w.Edit2->setText(a.first);
+            // Enter in the box runs the check, as "Ok" does.
+            QTest::keyClick(w.Edit2, Qt::Key_Return);
+            QCOMPARE(state.PasswordAccepted, a.error == nullptr);
+            if (a.error) {
+                QVERIFY2(w.isVisible(), what);
+                QVERIFY2(w.Label4->isVisible(), what);
+                QCOMPARE(w.Label4->text(), QString::fromUtf8(a.error));
+                QCOMPARE(QApplication::focusWidget(), a.focus);
+                continue;
+            }
+            QVERIFY2(!w.isVisible(), what);
+            QCOMPARE(w.result(), int(QDialog::Accepted));
+            QCOMPARE(state.CurrentName, PadRight(Cp("Маша"), 20));
+            QCOMPARE(state.CurrentPassword, std::string("ab   "));
+            QCOMPARE(state.CurrentPasswordCode, EncodePassword("ab"));
+        }
+    }
+
+    void newPlayerWithoutPassword()
+    {
+        Settings prefs;
+        TFormPassword w(prefs, background);
+        LocalClubState state;
+        testsupport::AnswerModal<TFormPassword>([](TFormPassword* modal) {
+            modal->Edit1->clear();
+            testsupport::TypeText(modal->Edit1, QStringLiteral("Ёжик в тумане"));
+            QTest::mouseClick(modal->Button1, Qt::LeftButton);
+        });
+        QVERIFY(w.ShowModal(PasswordMode::NewPlayer, 6, clubPath, state));
+        QCOMPARE(state.CurrentName, PadRight(Cp("Ёжик в тумане"), 20));
+        QCOMPARE(state.CurrentPassword, std::string(5, ' '));
+        QCOMPARE(state.CurrentPasswordCode, EncodePassword(""));
+        // What the player typed is proposed next time.
+        QCOMPARE(prefs.PlayerName, Cp("Ёжик в тумане"));
+    }
+
+    void boxesTakeOnlyWhatTheFilesCanHold()
+    {
+        Settings prefs;
+        TFormPassword w(prefs, background);
+        LocalClubState state;
+        w.Prepare(PasswordMode::NewPlayer, 6, clubPath, state);
+        w.show();
+        w.Edit1->clear();
+        testsupport::TypeText(w.Edit1, QStringLiteral("Ab日€"));
+        QCOMPARE(w.Edit1->text(), QStringLiteral("Ab€"));
+        // A pasted line break or tab never gets in.
+        w.Edit1->insert(QStringLiteral("x\ny"));
+        w.Edit1->insert(QStringLiteral("x\ty"));
+        QCOMPARE(w.Edit1->text(), QStringLiteral("Ab€"));
+        QTest::keyClicks(w.Edit2, QStringLiteral("abcdefg"));
+        QCOMPARE(w.Edit2->text(), QStringLiteral("abcde"));
+        QCOMPARE(w.Edit2->displayText(), QStringLiteral("#####"));
+        QCOMPARE(w.Edit1->maxLength(), 20);
+    }
+
+    void cancelLeavesTheEntryUnaccepted()
+    {
+        Settings prefs;
+        TFormPassword w(prefs, background);
+        LocalClubState state;
+        int clicks = 0;
+        w.PlayEffect = [&clicks](const QString&) { ++clicks; };
+        testsupport::AnswerModal<TFormPassword>(
+            [](TFormPassword* modal) { QTest::mouseClick(modal->Button2, Qt::LeftButton); });
+        QVERIFY(!w.ShowModal(PasswordMode::NewPlayer, 6, clubPath, state));
+        QCOMPARE(clicks, 1);
+        testsupport::AnswerModal<TFormPassword>(
+            [](TFormPassword* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+        QVERIFY(!w.ShowModal(PasswordMode::Member, 1, clubPath, state));
+        QVERIFY(!state.PasswordAccepted);
+    }
+
+    void optionRowsAndHitBoxes()
+    {
+        Settings prefs;
+        prefs.WindowSize = 1;
+        TFormOptions w(prefs, background);
+        w.AnimationPauseMs = 0;
+        w.SetScreenLimits(false, true, true); // a 1280 x 1024 screen
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.DrawOptionsPage();
+
+        for (int row = 1; row <= 9; ++row) {
+            const int top = 147 + 34 * (row - 1);
+            QCOMPARE(w.RowAt(QPoint(65, top)), row);
+            QCOMPARE(w.RowAt(QPoint(90, top + 28)), row);
+            QCOMPARE(w.RowAt(QPoint(64, top + 10)), 0);
+            QCOMPARE(w.RowAt(QPoint(90, top + 29)), 0);
+            QCOMPARE(w.RowAt(QPoint(90, top - 1)), 0);
+        }
+        // The box ends 40 pixels past the label's width; the label of row 9
+        // is wider than 60 pixels in any font.
+        QVERIFY(w.RowAt(QPoint(160, 419)) == 9);
+
+        struct Cursor {
+            int row;
+            Qt::CursorShape shape;
+        };
+        for (const Cursor c : {Cursor{1, Qt::PointingHandCursor}, Cursor{4, Qt::PointingHandCursor},
+                               Cursor{5, Qt::ArrowCursor},       // the current size
+                               Cursor{6, Qt::PointingHandCursor}, Cursor{7, Qt::PointingHandCursor},
+                               Cursor{8, Qt::ArrowCursor},       // too big for the screen
+                               Cursor{9, Qt::ArrowCursor}}) {
+            MoveMouse(w.Image1, QPoint(70, 147 + 34 * (c.row - 1) + 5));
+            QCOMPARE(w.Image1->cursor().shape(), c.shape);
+        }
+        MoveMouse(w.Image1, QPoint(20, 20));
+        QCOMPARE(w.Image1->cursor().shape(), Qt::ArrowCursor);
+        QVERIFY(testsupport::SaveGrab(w, QStringLiteral("options")));
+    }
+
+    void optionClicks()
+    {
+        Settings prefs;
+        TFormOptions w(prefs, background);
+        w.AnimationPauseMs = 0;
+        w.SetScreenLimits(false, false, true);
+        QStringList effects;
+        w.PlayEffect = [&effects](const QString& name) { effects << name; };
+        int sizeChanges = 0, fontChanges = 0;
+        w.OnWindowSizeChanged = [&] { ++sizeChanges; };
+        w.OnFontsChanged = [&] { ++fontChanges; };
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.DrawOptionsPage();
+        const QRect cell(65, 147, 28, 28);
+        const QImage on = w.Image1->Canvas().copy(cell);
+
+        auto click = [&w](int row) {
+            QTest::mouseClick(w.Image1, Qt::LeftButton, Qt::NoModifier, QPoint(70, 147 + 34 * (row - 1) + 5));
+        };
+        // Turning the sound off plays no click; turning it on plays one.
+        click(1);
+        QVERIFY(!prefs.SoundOn);
+        QVERIFY(effects.isEmpty());
+        QVERIFY(w.Image1->Canvas().copy(cell) != on);
+        click(1);
+        QVERIFY(prefs.SoundOn);
+        QCOMPARE(effects, QStringList{QStringLiteral("WClick")});
+        QCOMPARE(w.Image1->Canvas().copy(cell), on); // the mark is back, pixel for pixel
+
+        click(3);
+        QVERIFY(prefs.NoOwnFont);
+        QCOMPARE(prefs.DisplayFontName, std::string("Times New Roman"));
+        QCOMPARE(fontChanges, 1);
+        click(4);
+        QVERIFY(prefs.NoFontWindow);
+
+        // The current size and a size too big for the screen do nothing.
+        effects.clear();
+        click(5);
+        click(9);
+        QCOMPARE(prefs.WindowSize, 1);
+        QCOMPARE(sizeChanges, 0);
+        QVERIFY(effects.isEmpty());
+        const QImage sizeRows = w.Image1->Canvas().copy(QRect(65, 283, 28, 170));
+        click(8);
+        QCOMPARE(prefs.WindowSize, 4);
+        QCOMPARE(sizeChanges, 1);
+        QCOMPARE(effects, QStringList{QStringLiteral("WClick")});
+        // The old size lost its mark and the new one gained it.
+        QVERIFY(w.Image1->Canvas().copy(QRect(65, 283, 28, 28)) != sizeRows.copy(0, 0, 28, 28));
+        QVERIFY(w.Image1->Canvas().copy(QRect(65, 385, 28, 28)) != sizeRows.copy(0, 102, 28, 28));
+        QVERIFY(testsupport::SaveGrab(w, QStringLiteral("options_changed")));
+    }
+
+    void fontWindow()
+    {
+        Settings prefs;
+        prefs.NoOwnFont = true;
+        TFormFont w(prefs);
+        w.Prepare();
+        // The own font is tried again at every showing.
+        QVERIFY(!prefs.NoOwnFont);
+        QVERIFY(!w.CheckBox1->isChecked());
+        QVERIFY(!w.CheckBox2->isChecked());
+        QCOMPARE(w.windowTitle(), QStringLiteral("Шрифты"));
+        QCOMPARE(w.Label1->text(), QStringLiteral("Вокаброн"));
+        QCOMPARE(w.Label1->font().family(), QStringLiteral("OldCyr Bold"));
+        QVERIFY(w.Label2->text().startsWith(QStringLiteral("Если сверху вместо слова \"Вокаброн\", Вы видите")));
+        QCOMPARE(w.palette().color(QPalette::Window), QColor(200, 255, 255));
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTest::mouseClick(w.CheckBox1, Qt::LeftButton, Qt::NoModifier, QPoint(5, 8));
+        QVERIFY(prefs.NoOwnFont);
+        QTest::mouseClick(w.CheckBox2, Qt::LeftButton, Qt::NoModifier, QPoint(5, 8));
+        QVERIFY(prefs.NoFontWindow);
+        QVERIFY(testsupport::SaveGrab(w, QStringLiteral("font_window")));
+        QTest::mouseClick(w.CheckBox1, Qt::LeftButton, Qt::NoModifier, QPoint(5, 8));
+        QVERIFY(!prefs.NoOwnFont);
+        QTest::mouseClick(w.Button1, Qt::LeftButton);
+        QVERIFY(!w.isVisible());
+    }
+};
+
+QTEST_MAIN(LocalDialogsTest)
+#include "local_dialogs_test.moc"

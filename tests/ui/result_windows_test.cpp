@@ -1,0 +1,298 @@
+// The top ten, score, end-of-game and About windows: their texts, colours,
+// positions and sounds at the edge cases.
+#include <QLabel>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "common/codepage.h"
+#include "common/text_lines.h"
+#include "localdata/about_window.h"
+#include "localdata/club_file.h"
+#include "localdata/count_window.h"
+#include "localdata/end_game_window.h"
+#include "localdata/top_ten_window.h"
+#include "presentation/animation_player.h"
+#include "presentation/audio.h"
+#include "presentation/picture_box.h"
+#include "presentation/quiz_button.h"
+#include "window_test_support.h"
+
+using namespace vk;
+using testsupport::CountColour;
+
+namespace {
+
+std::string Cp(const char* utf8) { return *Utf8ToCp1251(utf8); }
+
+const QColor kBlue(0, 0, 255);
+const QColor kNavy(0, 0, 128);
+
+// The columns of a text row that hold pixels of Colour.
+std::pair<int, int> InkSpan(const QImage& image, int top, int height, const QColor& colour)
+{
+    int first = -1, last = -1;
+    for (int x = 0; x < image.width(); ++x)
+        if (CountColour(image, QRect(x, top, 1, height), colour) > 0) {
+            if (first < 0)
+                first = x;
+            last = x;
+        }
+    return {first, last};
+}
+
+} // namespace
+
+class ResultWindowsTest : public QObject {
+    Q_OBJECT
+
+    QImage background;
+    QTemporaryDir folder;
+
+    std::string WriteTopTen()
+    {
+        ClubLines lines = EmptyClubFile();
+        const int scores[10] = {1990, 1500, 1400, 1300, 1200, 1100, 1000, 950, 920, 900};
+        for (int r = 0; r < 10; ++r)
+            lines[static_cast<std::size_t>(MemberCount + r)] = MakeTopTenLine(Cp("Игрок"), scores[r]);
+        // Place 4 holds a name of the whole 20 characters.
+        lines[MemberCount + 3] = MakeTopTenLine(Cp("Иванов Иван Иванович"), 1300);
+        SealClubFile(lines);
+        const std::string path = folder.filePath(QStringLiteral("Vokabron.clb")).toStdString();
+        QFile f(QString::fromStdString(path));
+        if (f.open(QIODevice::WriteOnly)) {
+            const std::string bytes = ClubFileBytes(lines);
+            f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        }
+        return path;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(folder.isValid());
+        background = testsupport::Background();
+        InstallOwnFont(folder.path().toStdString() + "/");
+    }
+
+    void topTenList()
+    {
+        Settings prefs;
+        TFormTopTen w(prefs, background);
+        w.Prepare(WriteTopTen());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(testsupport::SaveGrab(w, QStringLiteral("top_ten")));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Чемпионы"));
+        QCOMPARE(w.size(), QSize(520, 500));
+        QCOMPARE(w.Image1->geometry(), QRect(5, 85, 510, 375));
+        QCOMPARE(w.Button1->geometry(), QRect(5, 465, 510, 30));
+        QVERIFY(w.RxGIFAn1->HasAnimation());
+
+        const QImage list = w.Image1->Canvas();
+        const int rowHeight = 25;
+        for (int r = 1; r <= 10; ++r) {
+            const int y = 40 + 25 * r;
+            const QColor colour = r <= 3 ? kBlue : kNavy;
+            const QColor other = r <= 3 ? kNavy : kBlue;
+            const auto [first, last] = InkSpan(list, y, rowHeight, colour);
+            QVERIFY2(first >= 65 && first <= 72, qPrintable(QString("row %1 starts at %2").arg(r).arg(first)));
+            // The score ends at x = 450 whatever the name's length.
+            QVERIFY2(last >= 446 && last < 450, qPrintable(QString("row %1 ends at %2").arg(r).arg(last)));
+            QCOMPARE(CountColour(list, QRect(0, y + 3, 510, 16), other), 0);
+        }
+        // The 20-character name of place 4 is written whole from x = 95.
+        const auto name = InkSpan(list.copy(0, 140, 380, 25), 0, 25, kNavy);
+        QVERIFY(name.first >= 65 && name.second > 300);
+    }
+
+    void topTenWithoutAFile()
+    {
+        Settings prefs;
+        TFormTopTen w(prefs, background);
+        w.Prepare(folder.filePath(QStringLiteral("missing.clb")).toStdString());
+        const QImage list = w.Image1->Canvas();
+        // The place numbers only.
+        const auto [first, last] = InkSpan(list, 65, 25, kBlue);
+        QVERIFY(first >= 65 && last < 95);
+        QCOMPARE(CountColour(list, QRect(95, 60, 400, 240), kNavy), 0);
+    }
+
+    void scoreWindow()
+    {
+        Settings prefs;
+        TFormCount w(prefs, background);
+        for (int state : {1, 3}) {
+            w.Prepare({PadRight(Cp("Петя"), 20), 7, 1000, 985, state});
+            QCOMPARE(w.windowTitle(), QStringLiteral("Игрок:  Петя") + QString(16, ' '));
+            QCOMPARE(w.ImageTitle->toolTip(),
+                     state == 3 ? QStringLiteral("Идет игра на рейтинг!") : QStringLiteral("Игра не на рейтинг!"));
+        }
+        const QString names[4] = {"Общий номер кона:", "Начальный счёт:", "Текущий счёт:", "Общий счёт:"};
+        const QString values[4] = {"7", "1000", "985", "985"};
+        const int ys[4] = {170, 205, 240, 275};
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(w.Labels[i]->text(), names[i]);
+            QCOMPARE(w.Labels[i]->x(), 70);
+            QCOMPARE(w.Labels[i]->y(), ys[i]);
+            QCOMPARE(w.Labels[i + 4]->text(), values[i]);
+            QCOMPARE(w.Labels[i + 4]->geometry().right() + 1, 430);
+            QVERIFY(w.Labels[i + 4]->alignment() & Qt::AlignRight);
+            QCOMPARE(w.Labels[i]->palette().color(QPalette::WindowText), QColor(255, 255, 0));
+            QCOMPARE(w.Labels[i + 4]->palette().color(QPalette::WindowText), QColor(255, 255, 255));
+        }
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(testsupport::SaveGrab(w, QStringLiteral("score")));
+    }
+
+    void endOfGame_data()
+    {
+        QTest::addColumn<int>("clubState");
+        QTest::addColumn<int>("place");
+        QTest::addColumn<int>("bonus");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QList<int>>("ys");
+        QTest::addColumn<QList<int>>("sounds");
+        QTest::addColumn<bool>("resultLineNarrow");
+
+        QTest::newRow("first place") << 1 << 1 << 0
+                                     << QStringList{"ПОЗДРАВЛЯЕМ!!!", "Ваш результат лучший!",
+                                                    "Результат: 1180 ;  Место: 1", "Вы становитесь председателем клуба!"}
+                                     << QList<int>{50, 90, 120, 150} << QList<int>{4} << false;
+        QTest::newRow("tenth place") << 1 << 10 << 0
+                                     << QStringList{"ПОЗДРАВЛЯЕМ!!!", "Хороший результат!", "Результат: 1180 ;  Место: 10",
+                                                    "Вы попали в десятку лучших игроков!"}
+                                     << QList<int>{50, 90, 120, 150} << QList<int>{4} << false;
+        QTest::newRow("not placed") << 1 << 0 << 0
+                                    << QStringList{"Наши сожаления...", "Ваш результат не очень...", "Результат: 1180",
+                                                   "Вы не попали в десятку лучших игроков..."}
+                                    << QList<int>{50, 90, 120, 150} << QList<int>{3} << false;
+        QTest::newRow("club place 37, no reward")
+            << 3 << 37 << 0
+            << QStringList{"Наши сожаления...", "Ваш результат не очень...", "Результат: 1180 ; Место: 37",
+                           "Вы не попали в десятку лучших игроков..."}
+            << QList<int>{50, 90, 120, 150} << QList<int>{3, 3} << true;
+        QTest::newRow("club reward failed")
+            << 3 << 4 << -1
+            << QStringList{"ПОЗДРАВЛЯЕМ!!!", "Хороший результат!", "Результат: 1180 ;  Место: 4",
+                           "Вы попали в десятку лучших игроков!"}
+            << QList<int>{50, 90, 120, 150} << QList<int>{4} << false;
+        QTest::newRow("club first place, 25 Tevs")
+            << 3 << 1 << 25
+            << QStringList{"ПОЗДРАВЛЯЕМ!!!", "Ваш результат лучший!", "Результат: 1180 ;  Место: 1",
+                           "Вы становитесь председателем клуба!", "Вы заработали 25 Тевов!!!"}
+            << QList<int>{45, 80, 105, 130, 160} << QList<int>{4, 4} << false;
+        // A negative place is no place in the top ten either.
+        QTest::newRow("a place below 1") << 3 << -2 << 0
+                                         << QStringList{"Наши сожаления...", "Ваш результат не очень...",
+                                                        "Результат: 1180", "Вы не попали в десятку лучших игроков..."}
+                                         << QList<int>{50, 90, 120, 150} << QList<int>{3, 3} << false;
+    }
+
+    void endOfGame()
+    {
+        QFETCH(int, clubState);
+        QFETCH(int, place);
+        QFETCH(int, bonus);
+        QFETCH(QStringList, lines);
+        QFETCH(QList<int>, ys);
+        QFETCH(QList<int>, sounds);
+        QFETCH(bool, resultLineNarrow);
+
+        Settings prefs;
+        TFormEndGame w(prefs, background);
+        QList<int> played;
+        w.PlaySound = [&played](int n) { played << n; };
+        LocalClubState state;
+        state.ResultScore = 1180;
+        state.ResultPlace = place;
+        state.ResultBonus = bonus;
+        w.Prepare(state, clubState);
+
+        QCOMPARE(w.windowTitle(), QStringLiteral("Окончание игры"));
+        QCOMPARE(int(w.Written.size()), lines.size());
+        for (int i = 0; i < lines.size(); ++i) {
+            const auto& line = w.Written[static_cast<std::size_t>(i)];
+            QCOMPARE(line.Text, lines[i]);
+            QCOMPARE(line.Y, ys[i]);
+        }
+        const bool good = place >= 1 && place <= 10;
+        QCOMPARE(w.Written[0].Colour, QColor(128, 0, 0));
+        QCOMPARE(w.Written[0].Height, 24);
+        QCOMPARE(w.Written[1].Colour, good ? QColor(255, 0, 0) : QColor(0, 0, 255));
+        QCOMPARE(w.Written[1].Height, 16);
+        QCOMPARE(w.Written[2].X1, resultLineNarrow ? 20 : 0);
+        QCOMPARE(w.Written[2].X2, resultLineNarrow ? 280 : 306);
+        if (lines.size() == 5) {
+            QCOMPARE(w.Written[4].Colour, QColor(0, 128, 0));
+            QCOMPARE(w.Written[4].Height, 20);
+            QCOMPARE(w.Written[4].X1, 20);
+        }
+        QCOMPARE(played, sounds);
+
+        // The heading is on the canvas in maroon, at its row.
+        const QImage text = w.Image1->Canvas();
+        QVERIFY(CountColour(text, QRect(0, ys[0], 306, 26), QColor(128, 0, 0)) > 50);
+        QCOMPARE(CountColour(text, QRect(0, 0, 306, ys[0] - 2), QColor(128, 0, 0)), 0);
+
+        // With the sound off nothing plays at all.
+        prefs.SoundOn = false;
+        played.clear();
+        w.Prepare(state, clubState);
+        QVERIFY(played.isEmpty());
+
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(w.RxGIFAn1->HasAnimation() && w.RxGIFAn2->HasAnimation());
+        QVERIFY(testsupport::SaveGrab(w, QStringLiteral("end_game_") + QString::fromLatin1(QTest::currentDataTag())
+                                             .replace(' ', '_').replace(',', QString())));
+        QTest::mouseClick(w.Button1, Qt::LeftButton);
+        QVERIFY(!w.RxGIFAn1->HasAnimation());
+    }
+
+    void aboutWindow()
+    {
+        Settings prefs;
+        TFormAbout w(prefs, background);
+        QStringList opened;
+        bool handlerStarts = true;
+        w.OpenAddress = [&](const QString& address) {
+            opened << address;
+            return handlerStarts;
+        };
+        QCOMPARE(w.windowTitle(), QStringLiteral("О Программе"));
+        QCOMPARE(w.size(), QSize(525, 715));
+        QCOMPARE(w.LabelVersion->text(), QStringLiteral("V 4.3"));
+        QCOMPARE(w.LabelDate->text(), QStringLiteral("29 Мая, 2025"));
+        QCOMPARE(w.LabelThanksTitle->text(), QStringLiteral("Отдельное спасибо:"));
+        QCOMPARE(w.LabelThanks->text(), QStringLiteral("В программе было использовано\nмного графических, звуковых и\n"
+                                                       "музыкальных фрагментов.\nСпасибо их авторам."));
+        QCOMPARE(w.LabelThanks->toolTip(), QStringLiteral("Подробнее в помощи"));
+        QVERIFY(w.LabelSite->text() == QStringLiteral("https://vokabron.ru")
+                || w.LabelSite->text() == QStringLiteral("https://www.vokabron.ru"));
+        QCOMPARE(w.LabelSite->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(w.LabelMail->cursor().shape(), Qt::PointingHandCursor);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(w.RxGIFAn1->HasAnimation() && w.RxGIFAn2->HasAnimation());
+        QVERIFY(testsupport::SaveGrab(w, QStringLiteral("about")));
+
+        QTest::mouseClick(w.LabelSite, Qt::LeftButton);
+        QTest::mouseClick(w.LabelMail, Qt::LeftButton);
+        QCOMPARE(opened, (QStringList{w.LabelSite->text(), QStringLiteral("mailto:") + w.LabelMail->text()}));
+
+        // No mail handler: the player is told.
+        handlerStarts = false;
+        QString told;
+        testsupport::AnswerModal<QMessageBox>([&told](QMessageBox* box) {
+            told = box->text();
+            box->accept();
+        });
+        QTest::mouseClick(w.LabelMail, Qt::LeftButton);
+        QCOMPARE(told, QStringLiteral("Auto method failed."));
+    }
+};
+
+QTEST_MAIN(ResultWindowsTest)
+#include "result_windows_test.moc"

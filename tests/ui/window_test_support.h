@@ -1,0 +1,70 @@
+#pragma once
+// What the local windows' tests share: the background the windows dress
+// themselves with, grabbing a window for the eye, and answering a modal
+// window from a timer.
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QKeyEvent>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+#include "presentation/dressing.h"
+
+namespace testsupport {
+
+// The window background as the main window has it at the small size.
+inline QImage Background()
+{
+    QImage bg;
+    vk::LoadJpegRes(QStringLiteral("BG"), bg);
+    return bg.scaled(760, 500);
+}
+
+// Saves the window's look as <build>/artifacts/<name>.png.
+inline bool SaveGrab(QWidget& window, const QString& name)
+{
+    const QString dir = QStringLiteral(VOKABRON_BUILD_DIR "/artifacts");
+    return QDir().mkpath(dir) && window.grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+// Runs Answer on the modal widget of type W as soon as it is up.
+template <typename W>
+void AnswerModal(std::function<void(W*)> answer)
+{
+    QTimer::singleShot(0, [answer] {
+        auto* modal = qobject_cast<W*>(QApplication::activeModalWidget());
+        if (!modal) {
+            AnswerModal<W>(answer);
+            return;
+        }
+        answer(modal);
+    });
+}
+
+// Types Text into the widget as key presses carrying the characters (QTest's
+// own typing knows only Latin-1 keys).
+inline void TypeText(QWidget* widget, const QString& text)
+{
+    for (const QChar ch : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+// Pixels of exactly Colour inside Rect of Image.
+inline int CountColour(const QImage& image, const QRect& rect, const QColor& colour)
+{
+    int n = 0;
+    const QRect r = rect.intersected(image.rect());
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (QColor(image.pixel(x, y)).rgb() == colour.rgb())
+                ++n;
+    return n;
+}
+
+} // namespace testsupport
