@@ -53,11 +53,6 @@ void TFormOptions::SetFonts(const std::string& displayFontName)
     Button1->setFont(MakeFont(displayFontName, ButtonHeight, false));
 }
 
-void TFormOptions::SetScreenLimits(bool sizeTooSmall3, bool sizeTooSmall4, bool sizeTooSmall5)
-{
-    sizeTooSmall_ = {sizeTooSmall3, sizeTooSmall4, sizeTooSmall5};
-}
-
 int TFormOptions::ShowModal()
 {
     setWindowTitle(Text(Msg::Options));
@@ -173,7 +168,7 @@ bool TFormOptions::RowActs(int row) const
     const int size = row - 4;
     if (size == Prefs().WindowSize)
         return false;
-    return size < 3 || !sizeTooSmall_[static_cast<std::size_t>(size - 3)];
+    return !limits_.Refuses(size);
 }
 
 void TFormOptions::ClickRow(int row)

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "localdata/dialog_base.h"
+#include "localdata/window_size.h"
 
 namespace vk {
 
@@ -25,7 +26,7 @@ public:
     std::function<void()> OnFontsChanged;
 
     // The screen flags: sizes 3, 4 and 5 are refused while their flag is set.
-    void SetScreenLimits(bool sizeTooSmall3, bool sizeTooSmall4, bool sizeTooSmall5);
+    void SetScreenLimits(const ScreenLimits& limits) { limits_ = limits; }
 
     // Redraws the page from the current settings and shows it modally.
     int ShowModal();
@@ -66,7 +67,7 @@ private:
 
     QImage work_;
     std::array<int, 9> labelWidths_{};
-    std::array<bool, 3> sizeTooSmall_{}; // sizes 3, 4, 5
+    ScreenLimits limits_;
 };
 
 } // namespace vk

@@ -223,7 +223,7 @@ private slots:
         prefs.WindowSize = 1;
         TFormOptions w(prefs, background);
         w.AnimationPauseMs = 0;
-        w.SetScreenLimits(false, true, true); // a 1280 x 1024 screen
+        w.SetScreenLimits(ComputeScreenLimits(1280, 1024));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.DrawOptionsPage();
@@ -262,7 +262,7 @@ private slots:
         Settings prefs;
         TFormOptions w(prefs, background);
         w.AnimationPauseMs = 0;
-        w.SetScreenLimits(false, false, true);
+        w.SetScreenLimits(ComputeScreenLimits(1920, 1000));
         QStringList effects;
         w.PlayEffect = [&effects](const QString& name) { effects << name; };
         int sizeChanges = 0, fontChanges = 0;
