@@ -20,6 +20,14 @@
 #include "common/rounding.h"
 #include "game/folders.h"
 #include "game/intro_flow.h"
+#include "localdata/apply_fonts.h"
+#include "localdata/club_file_messages.h"
+#include "localdata/count_window.h"
+#include "localdata/end_game_window.h"
+#include "localdata/font_window.h"
+#include "localdata/options_window.h"
+#include "localdata/password_window.h"
+#include "localdata/top_ten_window.h"
 #include "game/server_sources.h"
 #include "presentation/animation_player.h"
 #include "presentation/audio.h"
@@ -60,6 +68,37 @@ void TForm1::FormCreate()
     InitMainWindow();
     CreateLetterKeys();
     LoadPuzzleBases();
+    CreateDialogs();
+}
+
+void TForm1::CreateDialogs()
+{
+    FormPassword = new TFormPassword(Prefs, BackgroundPicture, this);
+    FormOptions = new TFormOptions(Prefs, BackgroundPicture, this);
+    FormTopTen = new TFormTopTen(Prefs, BackgroundPicture, this);
+    FormEndGame = new TFormEndGame(Prefs, BackgroundPicture, this);
+    FormCount = new TFormCount(Prefs, BackgroundPicture, this);
+    FormFont = new TFormFont(Prefs, this);
+    FormOptions->OnFontsChanged = [this] { ApplyFonts(); };
+}
+
+std::string TForm1::ClubFilePath() const
+{
+    return Game.ProgramDir + ClubFileName;
+}
+
+void TForm1::ApplyFonts()
+{
+    FontTargets targets;
+    targets.MainButtons = {Button6, Button8, Button9, Button10, Button11, Panels[0], Panels[1], Panels[2]};
+    targets.ButtonN = ButtonN;
+    targets.MemberButtons.assign(MemberButtons.begin(), MemberButtons.end());
+    targets.TopTen = FormTopTen;
+    targets.Options = FormOptions;
+    targets.Password = FormPassword;
+    targets.EndGame = FormEndGame;
+    targets.Count = FormCount;
+    vk::ApplyFonts(Prefs, Lay, targets);
 }
 
 void TForm1::InitMainWindow()
@@ -329,7 +368,7 @@ void TForm1::RunPhaseFour()
     IntroStep3(surfaces, Lay, {display.family(), UiText(Msg::ReleaseDate), UiText(Msg::Credit), FromUtf8(VersionText)});
     settingsRead_ = ReadSettings(Game.ProgramDir, Prefs, ServerSources());
     if (!Prefs.NoFontWindow)
-        ShowFontWindow();
+        FormFont->ShowModal();
     if (!StartupSequence())
         return;
     setCursor(Qt::PointingHandCursor);
@@ -363,13 +402,20 @@ bool TForm1::StartupSequence()
     // name alone.
     QGuiApplication::setApplicationDisplayName(UiProductName());
     setWindowTitle(UiProductName());
+    UpdateFontNames(Prefs);
+    ApplyFonts();
     Image1->update();
 
-    if (!CheckClubFile())
+    // A system-wide install keeps the club file in the player's own folder.
+    SeedClubFile(Game.ProgramDir);
+    if (!vk::CheckClubFile(this, ClubFilePath(), true, Game.Local)) {
+        close();
         return false;
+    }
 
     if (QScreen* screen = QGuiApplication::primaryScreen())
         Limits = ComputeScreenLimits(screen->size().width(), screen->size().height());
+    FormOptions->SetScreenLimits(Limits);
 
     Button6->setText(UiText(Msg::NewPlayer));
     Button9->setText(UiText(Msg::TopTen));
@@ -384,7 +430,7 @@ bool TForm1::StartupSequence()
 
     ShowNews();
     ReportStart();
-    WriteSettings(Game.ProgramDir, Prefs);
+    SaveSettings(this, Game.ProgramDir, Prefs);
 
     Game.ClubState = ClubLoggedOut;
     AutoLogin();
@@ -456,7 +502,7 @@ void TForm1::closeEvent(QCloseEvent* event)
         }
     }
     if (decision.WriteSettings)
-        WriteSettings(Game.ProgramDir, Prefs);
+        SaveSettings(this, Game.ProgramDir, Prefs);
 
     for (auto& key : BLetters) {
         delete key;
@@ -505,13 +551,6 @@ void TForm1::FetchNews()
     Game.PackageLink = News.PackageLink;
 }
 
-bool TForm1::CheckClubFile()
-{
-    // The club file check arrives with the local players' work.
-    return true;
-}
-
-void TForm1::ShowFontWindow() {}
 void TForm1::ShowNews() {}
 void TForm1::ReportStart()
 {

@@ -22,6 +22,12 @@ namespace vk {
 class AnimationPlayer;
 class PictureBox;
 class TTevQuizButton;
+class TFormCount;
+class TFormEndGame;
+class TFormFont;
+class TFormOptions;
+class TFormPassword;
+class TFormTopTen;
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -68,6 +74,20 @@ public:
     QImage BackgroundPicture;
     QImage MenuPicture;
 
+    // The dialogs made with the application and reused at every showing.
+    TFormPassword* FormPassword = nullptr;
+    TFormOptions* FormOptions = nullptr;
+    TFormTopTen* FormTopTen = nullptr;
+    TFormEndGame* FormEndGame = nullptr;
+    TFormCount* FormCount = nullptr;
+    TFormFont* FormFont = nullptr;
+
+    // ProgramDir + "Vokabron.clb".
+    std::string ClubFilePath() const;
+    // The fonts of the main window's buttons and of the dialogs, from the
+    // window size and the own-font setting.
+    void ApplyFonts();
+
     // Runs the intro's phase machine; painter is null when the animation
     // calls it outside a paint.
     void FormPaint(QPainter* painter);
@@ -111,8 +131,7 @@ private:
     // Steps whose windows and services come with the later work; each is
     // called where the start-up and closing sequences need it.
     void FetchNews();
-    bool CheckClubFile();
-    void ShowFontWindow();
+    void CreateDialogs();
     void ShowNews();
     void ReportStart();
     void AutoLogin();

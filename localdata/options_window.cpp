@@ -10,6 +10,7 @@
 #include "presentation/audio.h"
 #include "presentation/colour.h"
 #include "presentation/dressing.h"
+#include "presentation/message_box.h"
 #include "presentation/picture_box.h"
 #include "presentation/quiz_button.h"
 #include "presentation/text_codec.h"
@@ -236,6 +237,14 @@ bool TFormOptions::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return LocalDialog::eventFilter(watched, event);
+}
+
+bool SaveSettings(QWidget* parent, const std::string& programDir, const Settings& settings)
+{
+    if (WriteSettings(programDir, settings))
+        return true;
+    ShowError(parent, Text(Msg::CantSaveOptions));
+    return false;
 }
 
 } // namespace vk

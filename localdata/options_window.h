@@ -70,4 +70,8 @@ private:
     ScreenLimits limits_;
 };
 
+// Writes the settings file; tells the player when it cannot be written (the
+// old file then stays as it was).
+bool SaveSettings(QWidget* parent, const std::string& programDir, const Settings& settings);
+
 } // namespace vk

@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -9,6 +10,7 @@
 #include "common/codepage.h"
 #include "common/text_lines.h"
 #include "localdata/club_file.h"
+#include "localdata/club_file_messages.h"
 #include "localdata/font_window.h"
 #include "localdata/options_window.h"
 #include "localdata/password_window.h"
@@ -64,6 +66,57 @@ private slots:
     }
 
     void init() { WriteClub(); }
+
+    void clubFileMessages()
+    {
+        struct Case {
+            const char* what;
+            std::function<void(const QString&)> prepare;
+            bool goesOn;
+            QString message; // empty: none
+        };
+        const QString path = folder.filePath(QStringLiteral("check/Vokabron.clb"));
+        QDir().mkpath(folder.filePath(QStringLiteral("check")));
+        auto write = [](const QString& p, const std::string& bytes) {
+            QFile::remove(p);
+            QFile f(p);
+            f.open(QIODevice::WriteOnly);
+            f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        };
+        const std::string good = ClubFileBytes(EmptyClubFile());
+        const Case cases[] = {
+            {"missing", [](const QString& p) { QFile::remove(p); }, false,
+             QStringLiteral("Не могу найти файл \"Vokabron.clb\"!")},
+            {"damaged", [&](const QString& p) { write(p, good.substr(1)); }, false,
+             QStringLiteral("Неверный файл \"Vokabron.clb\"!")},
+            {"good", [&](const QString& p) { write(p, good); }, true, {}},
+            {"read-only",
+             [&](const QString& p) {
+                 write(p, good);
+                 QFile::setPermissions(p, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+             },
+             true,
+             QStringLiteral("Файл \"Vokabron.clb\" имеет неверные атрибуты!\nРабота программы будет некорректной!")},
+        };
+        for (const Case& c : cases) {
+            c.prepare(path);
+            QString told;
+            bool answered = false;
+            if (!c.message.isEmpty())
+                testsupport::AnswerModal<QMessageBox>([&](QMessageBox* box) {
+                    told = box->text();
+                    answered = true;
+                    box->accept();
+                });
+            LocalClubState state;
+            QCOMPARE(CheckClubFile(nullptr, path.toStdString(), true, state), c.goesOn);
+            QCOMPARE(told, c.message);
+            QCOMPARE(answered, !c.message.isEmpty());
+            QCOMPARE(state.ClubWriteProtected, c.message.contains(QStringLiteral("атрибуты")));
+            if (c.goesOn)
+                QCOMPARE(state.DistributionLabel, std::string("STD"));
+        }
+    }
 
     void passwordWindowModes()
     {

@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include "game/main_window.h"
+#include "localdata/font_window.h"
 #include "presentation/animation_player.h"
 #include "presentation/picture_box.h"
 #include "presentation/quiz_button.h"
@@ -34,8 +35,30 @@ void AnswerNextBox(const QString& buttonText, QString* seenText)
     });
 }
 
+// The font window comes up during the intro unless the settings turn it
+// off; the player closes it with "Ok".  Counts its showings.
+class FontWindowCloser : public QObject {
+public:
+    explicit FontWindowCloser(vk::TFormFont* window) : window_(window) { window->installEventFilter(this); }
+    int Shown = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            ++Shown;
+            QTimer::singleShot(0, window_->Button1, &QPushButton::click);
+        }
+        return false;
+    }
+
+private:
+    vk::TFormFont* window_;
+};
+
 void RunIntroToTheEnd(TForm1& form)
 {
+    FontWindowCloser closer(form.FormFont);
     QSignalSpy waiting(&form, &TForm1::introWaiting);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -45,6 +68,10 @@ void RunIntroToTheEnd(TForm1& form)
         QCOMPARE(form.windowTitle(), QStringLiteral("Vokabron"));
     QVERIFY(waiting.wait(30000));
     QCOMPARE(form.Game.StartupPhase, 5);
+    // The font window came up once, unless the settings file turned it
+    // off, and the shipped club file passed its check.
+    QCOMPARE(closer.Shown, form.Prefs.NoFontWindow ? 0 : 1);
+    QCOMPARE(form.Game.Local.DistributionLabel, std::string("STD"));
 }
 
 } // namespace
@@ -107,6 +134,7 @@ private slots:
 
         // Once phase four has run, the first key ends the intro, and the
         // final animations do not come back over the menu.
+        FontWindowCloser closer(form.FormFont);
         QSignalSpy waiting(&form, &TForm1::introWaiting);
         QVERIFY(waiting.wait(30000));
         QTest::keyRelease(&form, Qt::Key_Space);
