@@ -63,20 +63,43 @@ bool NextDealOffered(int dealNumber)
     return dealNumber < DealsPerGame;
 }
 
-ClubRating RatingAtStart(ClubRating before)
+void RatingAtStart(TTevGame& game)
 {
-    const int n = before.Kon + 1;
-    return {n, ((n - 1) * (before.Rating - (n - 1))) / n + n};
+    const int n = game.Kon + 1;
+    game.Rating = ((n - 1) * (game.Rating - (n - 1))) / n + n;
+    game.Kon = n;
 }
 
-ClubRating RatingAtEnd(ClubRating before, std::int32_t finalScore)
+void RatingAtEnd(TTevGame& game, std::int32_t finalScore)
 {
     // Dividing by a Kon of 0 would make the rating infinite or NaN and the
-    // server would store it; such a record has simply not counted its start.
-    if (before.Kon < 1)
-        before = RatingAtStart(before);
-    const double n = before.Kon;
-    return {before.Kon, (n * (before.Rating - n) + finalScore) / n + n};
+    // server would keep it; such a record has simply not counted its start.
+    if (game.Kon < 1)
+        RatingAtStart(game);
+    const double n = game.Kon;
+    game.Rating = (n * (game.Rating - n) + finalScore) / n + n;
+}
+
+void RegisterRatingGameStart(TTevGame& game)
+{
+    if (game.KonL == 0)
+        RatingAtStart(game);
+    game.KonL = 0;
+    game.Score = 0;
+}
+
+void RegisterRatingGameEnd(TTevGame& game, int dealNumber, std::int32_t score)
+{
+    if (dealNumber < DealsPerGame) {
+        game.KonL = dealNumber;
+        game.Score = score;
+        return;
+    }
+    game.Best = std::max(game.Best, score);
+    game.Sessions += 1;
+    RatingAtEnd(game, score);
+    game.KonL = 0;
+    game.Score = 0;
 }
 
 int PlaceBonus(int place)

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "club/records.h"
+
 namespace vk {
 
 inline constexpr std::int32_t NewGameScore = 1000;
@@ -28,18 +30,22 @@ bool GameCompleteAfter(int dealNumber);
 // "Дальше" is offered after a solved deal.
 bool NextDealOffered(int dealNumber);
 
-// The member's club rating: with n rating games started and S the sum of
-// their final scores (an abandoned game counting 0), Rating = S / n + n.
-struct ClubRating {
-    int Kon = 0;        // rating games started
-    double Rating = 0;
-};
+// The member's club rating: with n = Kon rating games started and S the sum
+// of their final scores (an abandoned game counting 0), Rating = S / n + n.
 
 // A new rating game is registered: it counts with a score of 0 until it ends.
-ClubRating RatingAtStart(ClubRating before);
+void RatingAtStart(TTevGame& game);
 // The game ended after its last deal with final score s.  A record that never
 // counted a start (Kon 0) counts this game as its first.
-ClubRating RatingAtEnd(ClubRating before, std::int32_t finalScore);
+void RatingAtEnd(TTevGame& game, std::int32_t finalScore);
+
+// The record a rating game's start saves: a new game (KonL 0) is counted,
+// and the server then holds no unfinished game until this one ends.
+void RegisterRatingGameStart(TTevGame& game);
+// The record a rating game's end saves: an interrupted game keeps its deal
+// and score to be resumed; a finished one is counted into Best, Sessions and
+// the rating.
+void RegisterRatingGameEnd(TTevGame& game, int dealNumber, std::int32_t score);
 
 // The currency bonus of a club board place: 25 for 1, 10 for 2..10, else 0.
 int PlaceBonus(int place);
