@@ -96,6 +96,9 @@ constexpr std::array<Entry, static_cast<int>(Msg::Count)> kTable = {{
     {Msg::NoOwnFontBox, {"Do not use own font", "Не использовать собственный шрифт"}},
     {Msg::NoFontWindowBox, {"Do not show this window again", "Больше не показывать это окно"}},
     {Msg::MissingResource, {"Program resource not found: %1", "Не найден ресурс программы: %1"}},
+    {Msg::LeaveToMenu, {"You want to leave in the main menu?", "Вы хотите выйти в главное меню?"}},
+    {Msg::Next, {"Next", "Дальше"}},
+    {Msg::BaseNumber, {"Base number", "Номер базы"}},
 }};
 
 constexpr bool TableInOrder()

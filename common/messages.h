@@ -92,6 +92,9 @@ enum class Msg {
     NoOwnFontBox,
     NoFontWindowBox,
     MissingResource,
+    LeaveToMenu,
+    Next,
+    BaseNumber,
     Count
 };
 

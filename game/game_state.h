@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/product.h"
+#include "game/board.h"
 #include "game/puzzle_base.h"
 #include "localdata/club_file.h"
 
@@ -43,6 +44,7 @@ struct GameState {
 
     // The puzzle of the current deal and both bases, one line per puzzle.
     PuzzleState Puzzle;
+    DealBoard Deal; // the board of the current deal and the letters picked
     std::vector<std::string> Memo1;
     std::vector<std::string> Memo2;
 

@@ -7,6 +7,7 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPixmap>
 #include <QPainter>
@@ -67,6 +68,7 @@ void TForm1::FormCreate()
 {
     InitMainWindow();
     CreateLetterKeys();
+    CreateGameControls();
     LoadPuzzleBases();
     CreateDialogs();
 }
@@ -530,6 +532,13 @@ void TForm1::contextMenuEvent(QContextMenuEvent* event)
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
+    // Key preview in a game: a typed letter picks its key wherever the focus
+    // is in this window.
+    if (event->type() == QEvent::KeyPress && Game.DealActive) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this && FormKeyPress(static_cast<QKeyEvent*>(event)->text()))
+            return true;
+    }
     // Key preview: a key released anywhere in this window ends the intro once
     // it waits for the player.
     if (event->type() == QEvent::KeyRelease && MayEndIntro(Game)) {
@@ -571,7 +580,5 @@ void TForm1::BuildMainMenu()
     Image1->hide();
     MenuPicture = BackgroundPicture;
 }
-
-void TForm1::LetterKeyClick(int) {}
 
 } // namespace vk

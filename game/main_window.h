@@ -8,11 +8,13 @@
 #include "club/club_state.h"
 #include "club/http_client.h"
 #include "club/remote_config.h"
+#include "game/board_layout.h"
 #include "game/game_state.h"
 #include "common/layout.h"
 #include "localdata/settings.h"
 #include "localdata/window_size.h"
 
+class QLabel;
 class QMenu;
 class QAction;
 class QTimer;
@@ -21,6 +23,9 @@ namespace vk {
 
 class AnimationPlayer;
 class PictureBox;
+class TFormCount;
+class TFormEndGame;
+class TFormPassword;
 class TTevQuizButton;
 class TFormCount;
 class TFormEndGame;
@@ -105,6 +110,47 @@ public:
     // would.  The program itself never calls it.
     void ShowMenuWithoutIntro();
 
+    // ---- The game screen (game_screen.cpp) ----------------------------------
+    QLabel* LabelType = nullptr;     // the theme line
+    PictureBox* ImageRamka = nullptr; // the board
+    PictureBox* ImageBase = nullptr;  // the base star
+    PictureBox* ImGeld = nullptr;     // the score frame
+    PictureBox* ImTick = nullptr;     // the deal frame
+    GameScreenLayout GameLayout;     // placed at the start of every game
+    int HelpContext = 1;             // 1 the menu, 5 a game
+    // Where the pick draws its numbers from; tests deal a puzzle of their
+    // choosing through it.
+    RandomSource PuzzleRandom = ClockSeededRandom;
+    // The local windows a game opens; made on first use unless the program
+    // entry has handed them over.
+    TFormPassword* FormPassword = nullptr;
+    TFormCount* FormCount = nullptr;
+    TFormEndGame* FormEndGame = nullptr;
+
+    // The new-player button's game, once the password window has accepted
+    // the player: MemberSlot 6, then BeginDeal.
+    void StartNewPlayerGame();
+    void BeginDeal(bool continuing);
+    void LayOutBoard();
+    void ShowScoreFrames(std::int32_t score, int deal);
+    void HideMenuScreen();
+    void DrawPictureInImage(const QString& name, PictureBox* image, bool overBackground, int left = 0, int top = 0,
+                            int right = 0, int bottom = 0);
+    void DrawLetterPicture(int letterCode, int left, int top, int right, int bottom);
+    void GuessLetter(int letterCode);
+    // One step (1..10) of a cell's opening, shown at once.
+    void DrawOpeningStep(const CellGrid& grid, const CellPosition& cell, int letterCode, int step);
+    // A typed character; true when it was a letter of the keyboard.
+    bool FormKeyPress(const QString& typed);
+    // Button001Click .. Button032Click: the click of letter key k.
+    void LetterKeyClick(int k);
+    void ButtonNClick();
+    void Button8Click();
+    void QuitClick();
+    void GenCountClick();
+    void ChangeNameClick();
+    void HideGameScreen();
+
 signals:
     // The intro has run the start-up sequence and waits for a click or a key.
     void introWaiting();
@@ -136,7 +182,24 @@ private:
     void ReportStart();
     void AutoLogin();
     void BuildMainMenu();
-    void LetterKeyClick(int letter);
+
+    // The game screen's own steps (game_screen.cpp).
+    void CreateGameControls();
+    void PlaceGameControls();
+    void SetPlayerAtStart();
+    void DressLetterKeys();
+    void DrawOpenCellText(const ControlRect& cell, char character);
+    void ReturnToMenu();
+    std::string ClubFilePath() const;
+    void ShowEndOfGame();
+    void ShowScoreWindow();
+    void AskNewNameAndPassword();
+    // The club's steps of a game (game_club_steps.cpp).
+    void SendClubResult(std::int32_t score);
+    void ReportPlayedDeals(int dealsThisRun, bool lastDealPlayed);
+    void OfferWorldTopTen(std::int32_t score);
+    void EnterClubRatingResult();
+    void ClubGameStart();
 
     bool screenCursorSet_ = false;
     bool settingsRead_ = false;

@@ -5,53 +5,6 @@
 #include "common/product.h"
 
 namespace vk {
-namespace {
-
-constexpr std::size_t kNameWidth = 20;
-constexpr std::size_t kCodeWidth = 15;
-// What an 8-character decimal field holds.
-constexpr std::int32_t kLeastScore = -9999999;
-constexpr std::int32_t kGreatestScore = 99999999;
-
-std::string Fixed(std::string_view text, std::size_t width)
-{
-    std::string out(text.substr(0, width));
-    out.resize(width, ' ');
-    return out;
-}
-
-std::string RightAligned(long long value, std::size_t width)
-{
-    std::string digits = std::to_string(value);
-    if (digits.size() < width)
-        digits.insert(0, width - digits.size(), ' ');
-    return digits;
-}
-
-} // namespace
-
-std::string PaddedName(std::string_view name)
-{
-    return Fixed(name, kNameWidth);
-}
-
-std::string PlayerRecordLine(std::string_view name, std::int32_t score, int dealNumber,
-                             std::string_view passwordCode)
-{
-    std::string line = PaddedName(name);
-    line += '#';
-    line += RightAligned(std::clamp(score, kLeastScore, kGreatestScore), 8);
-    line += '#';
-    line += RightAligned(std::clamp(dealNumber, 0, 999), 3);
-    line += " ######";
-    line += Fixed(passwordCode, kCodeWidth);
-    return line;
-}
-
-int ResumedDealNumber(int storedDeals)
-{
-    return std::clamp(storedDeals, 0, DealsPerGame - 1);
-}
 
 bool GameCompleteAfter(int dealNumber)
 {

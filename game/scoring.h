@@ -1,29 +1,13 @@
 #pragma once
 // Scores, deal counts and the club rating: the arithmetic of a game's end.
+// The record line a game is filed with is the club file's MakeMemberLine.
 #include <cstdint>
-#include <string>
-#include <string_view>
 
 #include "club/records.h"
 
 namespace vk {
 
 inline constexpr std::int32_t NewGameScore = 1000;
-
-// The line a game is filed with (the member line layout): name (20), "#",
-// score right-aligned in 8, "#", deal count right-aligned in 3, a blank,
-// "######", the password code (15).  A score that the field cannot hold is
-// clamped to the nearest one it can; longer texts are cut, shorter padded.
-std::string PlayerRecordLine(std::string_view name, std::int32_t score, int dealNumber,
-                             std::string_view passwordCode);
-
-// Pads or cuts a name to the 20 characters the files keep.
-std::string PaddedName(std::string_view name);
-
-// The deal count a resumed game continues from: a stored count outside
-// 0..19 would start past the last deal, so it is clamped and the game's
-// next deal is at most the last one.
-int ResumedDealNumber(int storedDeals);
 
 // The deal just finished was the last one.
 bool GameCompleteAfter(int dealNumber);

@@ -2,44 +2,18 @@
 
 #include <cmath>
 
-#include "common/codepage.h"
+#include "localdata/club_file.h"
 #include "game/scoring.h"
 
 using namespace vk;
 
-TEST(PlayerRecordLine, Fields)
+TEST(DealCount, TheLastDeal)
 {
-    const std::string name = Utf8ToCp1251("Иван").value();
-    const std::string code = "123456789012345";
-    struct Case { std::int32_t score; int deal; std::string middle; };
-    const Case cases[] = {
-        {985, 7, "#     985#  7 ######"},
-        {1000, 20, "#    1000# 20 ######"},
-        {-15, 3, "#     -15#  3 ######"},
-        {-123456789, 1, "#-9999999#  1 ######"},   // clamped to what the field holds
-        {999999999, 1, "#99999999#  1 ######"},
-    };
-    for (const Case& c : cases) {
-        const std::string line = PlayerRecordLine(name, c.score, c.deal, code);
-        ASSERT_EQ(line.size(), 55u);
-        EXPECT_EQ(line.substr(0, 20), name + std::string(16, ' '));
-        EXPECT_EQ(line.substr(20, 20), c.middle) << c.score;
-        EXPECT_EQ(line.substr(40), code);
-    }
-    const std::string full(20, '\xC6');
-    EXPECT_EQ(PlayerRecordLine(full + "tail", 1, 1, "1").substr(0, 20), full);
-    EXPECT_EQ(PlayerRecordLine(full, 1, 1, "1").substr(40), "1" + std::string(14, ' '));
-}
-
-TEST(DealCount, ResumedCountsAndTheLastDeal)
-{
-    struct Case { int stored, resumed; };
-    for (const Case c : {Case{-3, 0}, {0, 0}, {7, 7}, {19, 19}, {20, 19}, {999, 19}})
-        EXPECT_EQ(ResumedDealNumber(c.stored), c.resumed) << c.stored;
-    // Whatever a line held, the next deal after a resume is at most the 20th,
-    // and that one completes the game.
-    EXPECT_TRUE(GameCompleteAfter(ResumedDealNumber(999) + 1));
+    // Whatever a stored line held, a resumed game's next deal is at most the
+    // 20th, and that one completes the game.
+    EXPECT_TRUE(GameCompleteAfter(MemberDeals(MakeMemberLine("x", 1, 999, "")) + 1));
     EXPECT_FALSE(GameCompleteAfter(19));
+    EXPECT_TRUE(GameCompleteAfter(20));
     EXPECT_TRUE(GameCompleteAfter(21));
     EXPECT_TRUE(NextDealOffered(19));
     EXPECT_FALSE(NextDealOffered(20));

@@ -1,0 +1,42 @@
+// The club's part in a game's flow: the statistics report of played deals,
+// the world top ten, the club rating game's start and end.  They talk to the
+// club servers; until the club's requests are built in, every game is an
+// offline game and these steps have nothing to do.
+#include "game/main_window.h"
+#include "game/scoring.h"
+
+namespace vk {
+
+void TForm1::SendClubResult(std::int32_t)
+{
+    // Registers the end (or the interruption) of a club rating game; acts
+    // only when ClubState is 3.
+}
+
+void TForm1::ReportPlayedDeals(int, bool)
+{
+    // Tells the statistics service how many deals this run played and
+    // whether the game reached its last deal.
+}
+
+void TForm1::OfferWorldTopTen(std::int32_t)
+{
+    // Opens the world top ten write window with the final score and no
+    // place yet.
+}
+
+void TForm1::EnterClubRatingResult()
+{
+    // A finished club rating game of 900 points or more goes to the club's
+    // board of the world top ten, with the currency bonus of its place.
+}
+
+void TForm1::ClubGameStart()
+{
+    // A club account game takes the member's nick and, for an unfinished
+    // rating game, its deal count and score from the club's record.
+    Game.DealNumber = 0;
+    Game.InitialScore = NewGameScore;
+}
+
+} // namespace vk

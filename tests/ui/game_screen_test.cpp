@@ -1,0 +1,472 @@
+#include <QAccessible>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+#include "common/codepage.h"
+#include "common/text_cipher.h"
+#include "common/text_lines.h"
+#include "game/main_window.h"
+#include "localdata/club_file.h"
+#include "localdata/password_window.h"
+#include "presentation/picture_box.h"
+#include "presentation/quiz_button.h"
+#include "presentation/text_codec.h"
+
+using vk::TForm1;
+
+namespace {
+
+std::string Cp(const char* utf8)
+{
+    return vk::Utf8ToCp1251(utf8).value();
+}
+
+// Runs Action on the next modal window once it is up.
+void OnNextModal(std::function<void(QWidget*)> action)
+{
+    QTimer::singleShot(0, [action] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) {
+            OnNextModal(action);
+            return;
+        }
+        action(modal);
+    });
+}
+
+// Answers the next message box with the button of that text; records the
+// box's text.
+void AnswerNextBox(const QString& buttonText, QString* seen)
+{
+    OnNextModal([=](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        QVERIFY(box);
+        *seen = box->text();
+        for (QAbstractButton* b : box->buttons())
+            if (b->text() == buttonText)
+                b->click();
+    });
+}
+
+QString ArtifactDir()
+{
+    const QString dir = QStringLiteral(VOKABRON_BUILD_DIR "/artifacts");
+    QDir().mkpath(dir);
+    return dir;
+}
+
+// A window on the menu at a window size, playing in a folder of its own
+// with a fresh club file, on a fixed puzzle.
+struct GameWindow {
+    explicit GameWindow(int size = 1)
+    {
+        form.Prefs.WindowSize = size;
+        form.Prefs.SoundOn = false;
+        form.SetWindowSize();
+        form.ShowMenuWithoutIntro();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.Game.ProgramDir = QDir(folder.path()).absolutePath().toStdString() + "/";
+        WriteClub(vk::EmptyClubFile());
+        form.Game.Local.ClubWriteProtected = false;
+    }
+
+    std::string ClubPath() const { return form.Game.ProgramDir + vk::ClubFileName; }
+
+    void WriteClub(vk::ClubLines lines)
+    {
+        vk::SealClubFile(lines);
+        QFile file(QString::fromStdString(ClubPath()));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        const std::string bytes = vk::ClubFileBytes(lines);
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    }
+
+    vk::ClubLines Club() const { return vk::ReadClubFile(ClubPath()).value(); }
+
+    // Every deal from now on deals this puzzle (answer and theme in UTF-8).
+    void UsePuzzle(const char* answer, const char* theme = "Тема")
+    {
+        const std::string line = Cp(answer) + "#" + Cp(theme) + "#x#";
+        form.Game.Memo1[0] = vk::EncodeText(line, vk::PuzzleStartKey);
+        form.PuzzleRandom = [](int) { return 0; };
+    }
+
+    void StartNewPlayer(const char* name = "Тестер")
+    {
+        form.Game.Local.CurrentName = Cp(name);
+        form.Game.Local.CurrentPasswordCode = vk::EncodePassword("");
+        form.StartNewPlayerGame();
+    }
+
+    vk::TTevQuizButton* Key(const char* letter) const
+    {
+        return form.BLetters[static_cast<std::size_t>(vk::KeyOfLetter(Cp(letter)[0]) - 1)];
+    }
+
+    void Click(const char* letter) const { QTest::mouseClick(Key(letter), Qt::LeftButton); }
+
+    // Types into whatever has the focus, as the keyboard would.
+    void Type(const QString& text)
+    {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &form;
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+
+    void Solve(const char* letters) const
+    {
+        for (const char* p = letters; *p;) {
+            // One UTF-8 letter at a time.
+            const int len = (static_cast<unsigned char>(*p) & 0xE0) == 0xC0 ? 2 : 1;
+            const std::string letter(p, static_cast<std::size_t>(len));
+            Click(letter.c_str());
+            p += len;
+        }
+    }
+
+    QImage Board() { return form.ImageRamka->Canvas().copy(0, 0, form.ImageRamka->width(), form.ImageRamka->height()); }
+
+    void Shot(const QString& name) { form.grab().save(ArtifactDir() + "/" + name + ".png"); }
+
+    QTemporaryDir folder;
+    TForm1 form;
+};
+
+} // namespace
+
+class GameScreenTest : public QObject {
+    Q_OBJECT
+private slots:
+    void dealSolvedWithTheMouse_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::newRow("size 1") << 1;
+        QTest::newRow("size 5") << 5;
+    }
+
+    void dealSolvedWithTheMouse()
+    {
+        QFETCH(int, size);
+        GameWindow w(size);
+        w.UsePuzzle("ЛЕВ ТОЛСТОЙ", "Писатель");
+        w.StartNewPlayer();
+        TForm1& f = w.form;
+
+        QVERIFY(f.Game.DealActive && !f.Game.MenuActive);
+        QCOMPARE(f.Game.DealNumber, 1);
+        QCOMPARE(f.Game.Score, 1000);
+        QCOMPARE(f.LabelType->text(), QStringLiteral("Писатель"));
+        QCOMPARE(f.ImTick->accessibleName(), QStringLiteral("1 / 20"));
+        QVERIFY(f.Quit->isEnabled() && f.GenCount->isEnabled() && f.ChangeName->isEnabled());
+        QVERIFY(!f.Button8->isEnabled() && !f.ButtonN->isEnabled());
+        QCOMPARE(w.Key("Ж")->accessibleName(), QStringLiteral("Ж"));
+        QCOMPARE(f.ButtonN->accessibleName(), QStringLiteral("Дальше"));
+        QCOMPARE(f.Button8->accessibleName(), QStringLiteral("Выход"));
+
+        // Two misses: a point each, and the keys are spent.
+        const QImage scoreBefore = f.ImGeld->grab().toImage();
+        w.Click("Я");
+        w.Click("Ж");
+        QCOMPARE(f.Game.Score, 998);
+        QCOMPARE(f.ImGeld->accessibleName(), QStringLiteral("998"));
+        QVERIFY(f.ImGeld->grab().toImage() != scoreBefore);
+        QVERIFY(!w.Key("Я")->isEnabled());
+        QVERIFY(w.Key("Я")->text().isEmpty() && w.Key("Я")->Glyph().isNull());
+        w.Click("Я");
+        QCOMPARE(f.Game.Score, 998);
+
+        // A right letter opens its cells and draws them on the board.
+        const vk::CellGrid grid = vk::CellGridFor(f.ImageRamka->width(), f.ImageRamka->height());
+        const vk::ControlRect cell = vk::CellRect(grid, 4, 4); // the first О of ТОЛСТОЙ
+        const QRect r(cell.Left, cell.Top, cell.Width, cell.Height);
+        const QImage closed = w.Board().copy(r);
+        w.Click("О");
+        QCOMPARE(f.Game.Deal.Cells.BoardMask[3], Cp("**#О###О#*"));
+        QVERIFY(w.Board().copy(r) != closed);
+        QCOMPARE(f.Game.Score, 998);
+        w.Shot(QStringLiteral("deal_in_progress_size%1").arg(size));
+
+        w.Solve("ЛЕВТСЙ");
+        QVERIFY(f.Game.DealSolved);
+        QCOMPARE(f.Game.Score, 998);
+        for (auto* key : f.BLetters)
+            QVERIFY(!key->isEnabled());
+        QVERIFY(f.Button8->isEnabled() && f.ButtonN->isEnabled());
+        w.Shot(QStringLiteral("deal_solved_size%1").arg(size));
+
+        // "Дальше": the next deal, every key fresh again.
+        QTest::mouseClick(f.ButtonN, Qt::LeftButton);
+        QCOMPARE(f.Game.DealNumber, 2);
+        QCOMPARE(f.Game.Score, 998);
+        QVERIFY(!f.Game.DealSolved);
+        QVERIFY(w.Key("Я")->isEnabled());
+        QVERIFY(!f.ButtonN->isEnabled());
+    }
+
+    void dealSolvedWithTheKeyboard()
+    {
+        GameWindow w;
+        w.UsePuzzle("КОТ");
+        w.StartNewPlayer();
+        TForm1& f = w.form;
+        w.Key("А")->setFocus();
+
+        w.Type(QStringLiteral("ы"));
+        QCOMPARE(f.Game.Score, 999);
+        // Latin, Ё, digits and a spent letter change nothing.
+        w.Type(QStringLiteral("kKёЁ7ыЫ"));
+        QCOMPARE(f.Game.Score, 999);
+        QCOMPARE(f.Game.Deal.Cells.BoardMask[2], std::string("****###***"));
+        w.Type(QStringLiteral("Ко"));
+        QCOMPARE(f.Game.Deal.Cells.BoardMask[2], Cp("****КО#***"));
+        QVERIFY(!w.Key("К")->isEnabled() && !w.Key("О")->isEnabled());
+        w.Type(QStringLiteral("т"));
+        QVERIFY(f.Game.DealSolved);
+        QCOMPARE(f.Game.Score, 999);
+        // Keys are all off now; typing finds nothing to pick.
+        w.Type(QStringLiteral("я"));
+        QCOMPARE(f.Game.Score, 999);
+    }
+
+    void keyFacesFollowTheScale_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QSize>("key");
+        QTest::addColumn<int>("glyph");
+        QTest::newRow("size 1") << 1 << QSize(32, 30) << 0;
+        QTest::newRow("size 3") << 3 << QSize(48, 45) << 28;
+        QTest::newRow("size 5") << 5 << QSize(64, 60) << 40;
+    }
+
+    void keyFacesFollowTheScale()
+    {
+        QFETCH(int, size);
+        QFETCH(QSize, key);
+        QFETCH(int, glyph);
+        GameWindow w(size);
+        w.UsePuzzle("КОТ");
+        w.StartNewPlayer();
+        for (int k = 1; k <= vk::LetterKeys; ++k) {
+            auto* button = w.form.BLetters[static_cast<std::size_t>(k - 1)];
+            QCOMPARE(button->size(), key);
+            QVERIFY(button->isVisible() && button->isEnabled());
+            if (glyph == 0) {
+                QCOMPARE(button->text(), QString(QChar(0x0410 + k - 1)));
+                QVERIFY(button->Glyph().isNull());
+            } else {
+                QVERIFY(button->text().isEmpty());
+                QCOMPARE(button->Glyph().size(), QSize(glyph, glyph));
+            }
+        }
+        QCOMPARE(w.form.Button8->height(), 60);
+        QCOMPARE(w.form.ButtonN->height(), 60);
+    }
+
+    void lastDealOffersOnlyExit()
+    {
+        GameWindow w;
+        w.UsePuzzle("Я");
+        w.StartNewPlayer();
+        w.form.Game.DealNumber = 19;
+        w.Click("Я");
+        QVERIFY(w.form.ButtonN->isEnabled());
+        QTest::mouseClick(w.form.ButtonN, Qt::LeftButton);
+        QCOMPARE(w.form.Game.DealNumber, 20);
+        QCOMPARE(w.form.ImTick->accessibleName(), QStringLiteral("20 / 20"));
+        w.Click("Я");
+        QVERIFY(w.form.Game.DealSolved);
+        QVERIFY(w.form.Button8->isEnabled());
+        QVERIFY(!w.form.ButtonN->isEnabled());
+    }
+
+    void emptyBoardShowsTheLineAndCostsNothing()
+    {
+        GameWindow w;
+        w.UsePuzzle("ДОСТОПРИМЕЧАТЕЛЬНОСТЬ", "Длинное");
+        w.StartNewPlayer();
+        QCOMPARE(w.form.windowTitle(), QStringLiteral("ДОСТОПРИМЕЧАТЕЛЬНОСТЬ#Длинное#x#"));
+        w.Click("Д");
+        QCOMPARE(w.form.Game.Score, 1000);
+        QVERIFY(w.form.Game.DealSolved);
+        QVERIFY(w.form.ButtonN->isEnabled());
+        // The next deal with cells gives the window its name back.
+        w.UsePuzzle("КОТ");
+        QTest::mouseClick(w.form.ButtonN, Qt::LeftButton);
+        QCOMPARE(w.form.windowTitle(), QStringLiteral("Вокаброн"));
+    }
+
+    void exitAfterDealSevenFilesTheGame()
+    {
+        GameWindow w;
+        w.UsePuzzle("КОТ");
+        w.StartNewPlayer("Иван");
+        w.form.Game.DealNumber = 6;
+        w.Click("Я");
+        w.Solve("КОТ");
+        QTest::mouseClick(w.form.ButtonN, Qt::LeftButton);
+        QCOMPARE(w.form.Game.DealNumber, 7);
+        w.Solve("КОТ");
+        QTest::mouseClick(w.form.Button8, Qt::LeftButton);
+
+        const vk::ClubLines club = w.Club();
+        QCOMPARE(club[0].substr(0, 20), Cp("Иван") + std::string(16, ' '));
+        QCOMPARE(club[0].substr(21, 8), std::string("     999"));
+        QCOMPARE(club[0].substr(30, 3), std::string("  7"));
+        QCOMPARE(club[0].substr(40), w.form.Game.Local.CurrentPasswordCode);
+        QVERIFY(w.form.Game.MenuActive && !w.form.Game.DealActive);
+        QVERIFY(!w.form.Quit->isEnabled() && !w.form.GenCount->isEnabled());
+        QVERIFY(w.form.ImageRamka->isHidden() && w.form.BLetters[0]->isHidden() && w.form.Button8->isHidden());
+
+        // The member continues it later: deal 8 with the same score, and the
+        // line leaves the file while the game runs.
+        w.form.Game.MemberSlot = 1;
+        w.form.Game.MenuActive = false;
+        w.form.Game.DealActive = true;
+        w.form.BeginDeal(false);
+        QCOMPARE(w.form.Game.DealNumber, 8);
+        QCOMPARE(w.form.Game.Score, 999);
+        QCOMPARE(w.form.Game.InitialScore, 999);
+        QCOMPARE(w.form.Game.Local.CurrentName, Cp("Иван") + std::string(16, ' '));
+        QVERIFY(vk::IsEmptyMemberLine(w.Club()[0]));
+    }
+
+    void resumedLinePastTheLastDealEndsAtTheTwentieth()
+    {
+        GameWindow w;
+        vk::ClubLines club = vk::EmptyClubFile();
+        club[0] = vk::MakeMemberLine(Cp("Пётр"), 985, 7, vk::EncodePassword("ab"));
+        club[1] = vk::MakeMemberLine(Cp("Оля"), 900, 3, vk::EncodePassword("cd"));
+        club[2] = vk::MakeMemberLine(Cp("Лишний"), 800, 25, vk::EncodePassword("ef"));
+        w.WriteClub(club);
+        w.UsePuzzle("Я");
+
+        w.form.Game.MemberSlot = 1;
+        w.form.Game.MenuActive = false;
+        w.form.Game.DealActive = true;
+        w.form.BeginDeal(false);
+        QCOMPARE(w.form.Game.DealNumber, 8);
+        QCOMPARE(w.form.Game.Score, 985);
+        QCOMPARE(w.form.Game.InitialScore, 985);
+        QCOMPARE(w.Club()[0], club[1]);
+        QCOMPARE(w.Club()[1], club[2]);
+
+        QString seen;
+        AnswerNextBox(QStringLiteral("Да"), &seen);
+        w.form.QuitClick();
+        w.form.Game.MemberSlot = 2;
+        w.form.Game.MenuActive = false;
+        w.form.Game.DealActive = true;
+        w.form.BeginDeal(false);
+        QCOMPARE(w.form.Game.DealNumber, 20);
+        w.Click("Я");
+        QVERIFY(!w.form.ButtonN->isEnabled());
+    }
+
+    void twentiethDealEntersTheTopTen()
+    {
+        GameWindow w;
+        w.UsePuzzle("Я");
+        w.StartNewPlayer("Чемпион");
+        w.form.Game.DealNumber = 19;
+        w.Click("А");
+        w.Click("Я");
+        QTest::mouseClick(w.form.ButtonN, Qt::LeftButton);
+        w.Click("Я");
+        QString endWindow;
+        OnNextModal([&endWindow](QWidget* modal) {
+            endWindow = modal->objectName();
+            qobject_cast<QDialog*>(modal)->accept();
+        });
+        QTest::mouseClick(w.form.Button8, Qt::LeftButton);
+        QCOMPARE(endWindow, QStringLiteral("FormEndGame"));
+        QVERIFY(w.form.Game.Local.GameComplete);
+        QCOMPARE(w.form.Game.Local.ResultPlace, 1);
+        QCOMPARE(w.form.Game.Local.ResultScore, 999);
+        const vk::ClubLines club = w.Club();
+        QCOMPARE(club[5], vk::MakeTopTenLine(Cp("Чемпион"), 999));
+        QVERIFY(vk::IsEmptyMemberLine(club[0]));
+        QVERIFY(w.form.Game.MenuActive);
+    }
+
+    void scoreWindowAndNameChangeDuringAGame()
+    {
+        GameWindow w;
+        w.UsePuzzle("КОТ");
+        // A name that fills all 20 characters is offered whole.
+        w.StartNewPlayer("Абвгдежзийклмнопрсту");
+        w.Click("Я");
+
+        QString shown;
+        OnNextModal([&shown](QWidget* modal) {
+            shown = modal->objectName();
+            qobject_cast<QDialog*>(modal)->accept();
+        });
+        w.form.GenCount->trigger();
+        QCOMPARE(shown, QStringLiteral("FormCount"));
+
+        QString offered;
+        QString box;
+        OnNextModal([&](QWidget* modal) {
+            auto* password = qobject_cast<vk::TFormPassword*>(modal);
+            QVERIFY(password);
+            offered = password->Edit1->text();
+            password->Edit1->setText(QStringLiteral("Новое Имя"));
+            password->Edit2->setText(QStringLiteral("xy"));
+            password->Edit3->setText(QStringLiteral("xy"));
+            AnswerNextBox(QStringLiteral("OK"), &box);
+            password->Button1->click();
+        });
+        w.form.ChangeName->trigger();
+        QCOMPARE(offered, QStringLiteral("Абвгдежзийклмнопрсту"));
+        QCOMPARE(box, QStringLiteral("Ваше имя и/или пароль были успешно изменены!\n\rНовое имя: Новое Имя           "));
+        QCOMPARE(w.form.Game.Local.CurrentName, vk::PadRight(Cp("Новое Имя"), 20));
+        QCOMPARE(w.form.Game.Local.CurrentPasswordCode, vk::EncodePassword("xy"));
+        // The game goes on where it was, under the new name.
+        QVERIFY(w.form.Game.DealActive);
+        QCOMPARE(w.form.Game.Score, 999);
+        w.Solve("КОТ");
+        QTest::mouseClick(w.form.Button8, Qt::LeftButton);
+        QCOMPARE(vk::MemberName(w.Club()[0]), vk::PadRight(Cp("Новое Имя"), 20));
+    }
+
+    void exitToMenuAsksFirst()
+    {
+        GameWindow w;
+        w.UsePuzzle("КОТ");
+        w.StartNewPlayer();
+        w.Click("Я");
+        w.Click("К");
+
+        QString seen;
+        AnswerNextBox(QStringLiteral("Нет"), &seen);
+        w.form.Quit->trigger();
+        QVERIFY(seen.startsWith(QStringLiteral("Вы хотите выйти в главное меню?")));
+        QVERIFY(seen.endsWith(QStringLiteral("Все данные при этом будут утеряны!")));
+        QVERIFY(w.form.Game.DealActive && !w.form.Game.MenuActive);
+        QCOMPARE(w.form.Game.Score, 999);
+        QVERIFY(w.form.ImageRamka->isVisible() && w.form.BLetters[0]->isVisible());
+        QVERIFY(!w.Key("К")->isEnabled() && w.Key("О")->isEnabled());
+
+        const vk::ClubLines before = w.Club();
+        AnswerNextBox(QStringLiteral("Да"), &seen);
+        w.form.Quit->trigger();
+        QVERIFY(w.form.Game.MenuActive && !w.form.Game.DealActive);
+        QVERIFY(w.form.ImageRamka->isHidden() && w.form.BLetters[0]->isHidden());
+        QVERIFY(!w.form.Quit->isEnabled() && !w.form.ChangeName->isEnabled());
+        QCOMPARE(w.Club(), before);
+    }
+};
+
+QTEST_MAIN(GameScreenTest)
+#include "game_screen_test.moc"
