@@ -72,6 +72,52 @@ const QImage& SizedPicture(const QString& name, int width, int height)
     return *sized.insert(key, picture.convertToFormat(QImage::Format_ARGB32_Premultiplied));
 }
 
+QImage PictureOverBackground(const QString& name, const QRect& place, const QImage& background, const Layout& lay)
+{
+    // The board's frame, the score frames and the stars come back at every
+    // deal on the same piece of the same background: each is composed once
+    // for as long as the background stays.
+    static QHash<QString, QImage> composed;
+    static qint64 composedOn = 0;
+    if (composedOn != background.cacheKey()) {
+        composed.clear();
+        composedOn = background.cacheKey();
+    }
+    const QString key = QStringLiteral("%1@%2,%3,%4x%5")
+                            .arg(name)
+                            .arg(place.x())
+                            .arg(place.y())
+                            .arg(place.width())
+                            .arg(place.height());
+    if (auto it = composed.constFind(key); it != composed.constEnd())
+        return *it;
+    QImage piece(place.size(), QImage::Format_ARGB32_Premultiplied);
+    piece.fill(Qt::black);
+    {
+        QPainter p(&piece);
+        PaintFormBackground(p, background, place.x(), place.y(), lay.ClientW, lay.ClientH);
+        p.drawImage(0, 0, SizedPicture(name, place.width(), place.height()));
+    }
+    return *composed.insert(key, piece);
+}
+
+QPixmap LetterGlyph(int k, int side)
+{
+    // The same 32 faces at every deal of a window size.  Kept as pictures:
+    // pixmaps must not outlive the application.
+    static QHash<int, QImage> glyphs;
+    const int key = side * 100 + k;
+    if (auto it = glyphs.constFind(key); it != glyphs.constEnd())
+        return QPixmap::fromImage(*it);
+    QImage glyph(side, side, QImage::Format_ARGB32_Premultiplied);
+    glyph.fill(Qt::transparent);
+    {
+        QPainter p(&glyph);
+        p.drawImage(0, 0, SizedPicture(FromUtf8(LetterPictureName(k)), side, side));
+    }
+    return QPixmap::fromImage(*glyphs.insert(key, glyph));
+}
+
 QFont DisplayFont(const Settings& prefs, int pixelSize)
 {
     QFont font(FromUtf8(prefs.DisplayFontName));
@@ -257,16 +303,9 @@ void TForm1::DrawPictureInImage(const QString& name, PictureBox* image, bool ove
         const int w = image->width();
         const int h = image->height();
         image->ResizeCanvas(w, h);
-        QImage piece(w, h, QImage::Format_ARGB32_Premultiplied);
-        piece.fill(Qt::black);
-        {
-            QPainter p(&piece);
-            PaintFormBackground(p, BackgroundPicture, image->x(), image->y(), Lay.ClientW, Lay.ClientH);
-            p.drawImage(0, 0, SizedPicture(name, w, h));
-        }
         QPainter p(&canvas);
         p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(0, 0, piece);
+        p.drawImage(0, 0, PictureOverBackground(name, QRect(image->pos(), image->size()), BackgroundPicture, Lay));
         return;
     }
     QPainter p(&canvas);
@@ -306,7 +345,7 @@ void TForm1::LayOutBoard()
                 DrawOpenCellText(cell, Game.Deal.Cells.Mask(r, c));
         }
     ImageRamka->show();
-    ImageRamka->repaint();
+    ImageRamka->update();
 
     // With no cell at all the player would face a blank board: the caption
     // then tells the whole line.
@@ -346,7 +385,7 @@ void TForm1::ShowScoreFrames(std::int32_t score, int deal)
             TextOutCentred(texts[i], 0, boxes[i]->width(), GameLayout.ScoreTextTop, p);
         }
         boxes[i]->setAccessibleName(texts[i]);
-        boxes[i]->repaint();
+        boxes[i]->update();
     }
 }
 
@@ -357,21 +396,15 @@ void TForm1::DressLetterKeys()
     for (int k = 1; k <= LetterKeys; ++k) {
         TTevQuizButton* key = BLetters[static_cast<std::size_t>(k - 1)];
         key->SetLayout(blGlyphBottom);
-        key->SetGlyph(QPixmap());
         if (g.Face == KeyFace::Caption) {
+            key->SetGlyph(QPixmap());
             key->setText(ToQString(std::string(1, KeyLetter(k))));
-            key->setFont(captionFont);
+            if (key->font() != captionFont)
+                key->setFont(captionFont);
             key->SetFontColor(kAqua);
         } else {
-            const int side = g.FacePictureSize;
-            QImage glyph(side, side, QImage::Format_ARGB32_Premultiplied);
-            glyph.fill(Qt::transparent);
-            {
-                QPainter p(&glyph);
-                p.drawImage(0, 0, SizedPicture(FromUtf8(LetterPictureName(k)), side, side));
-            }
             key->setText(QString());
-            key->SetGlyph(QPixmap::fromImage(glyph));
+            key->SetGlyph(LetterGlyph(k, g.FacePictureSize));
         }
         key->setEnabled(true);
     }

@@ -79,6 +79,25 @@ FaceRect ToFaceRect(const QRect& r)
     return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
 
+// A face part stretched to a size.  The parts are shared and a window shows
+// the same few sizes at every paint (32 letter keys alike), so each
+// stretch is made once.
+const QImage& Stretched(const QImage& picture, QSize size)
+{
+    static QHash<QPair<qint64, quint64>, QImage> cache;
+    const QPair<qint64, quint64> key(picture.cacheKey(),
+                                     (static_cast<quint64>(size.width()) << 32) | static_cast<quint32>(size.height()));
+    auto it = cache.constFind(key);
+    if (it == cache.constEnd()) {
+        // Parts replaced by a new loader leave their stretches unused; a
+        // bound keeps that from growing for good.
+        if (cache.size() > 512)
+            cache.clear();
+        it = cache.insert(key, picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    }
+    return *it;
+}
+
 void StretchDraw(QPainter& painter, const FaceRect& target, const QImage& picture)
 {
     if (picture.isNull() || target.Width() <= 0 || target.Height() <= 0)
@@ -87,7 +106,7 @@ void StretchDraw(QPainter& painter, const FaceRect& target, const QImage& pictur
     if (picture.size() == to.size())
         painter.drawImage(to.topLeft(), picture);
     else
-        painter.drawImage(to.topLeft(), picture.scaled(to.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        painter.drawImage(to.topLeft(), Stretched(picture, to.size()));
 }
 
 } // namespace

@@ -1,0 +1,157 @@
+// Times the game screen offscreen at window sizes 1 and 5:
+//   DealSetUp      a deal set up (puzzle, board, frames, key faces) and the
+//                  whole window rendered into a picture;
+//   BackgroundOnly the same window with only its background, rendered the
+//                  same way (the baseline);
+//   OpeningStep    one step of a cell's opening, shown with its synchronous
+//                  repaint of the cell;
+//   FullRender     the game window rendered whole, for comparison with one
+//                  step.
+// Run: build/bench/bench_game_screen_bench (the ratios are printed at the
+// end).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "common/codepage.h"
+#include "common/text_cipher.h"
+#include "game/main_window.h"
+#include "presentation/audio.h"
+#include "presentation/picture_box.h"
+
+namespace {
+
+std::map<int, std::unique_ptr<vk::TForm1>>& Forms()
+{
+    static std::map<int, std::unique_ptr<vk::TForm1>> forms;
+    return forms;
+}
+
+// One window per size, on the menu, with a fixed two-word puzzle.
+vk::TForm1& FormAtSize(int size)
+{
+    auto& form = Forms()[size];
+    if (!form) {
+        form = std::make_unique<vk::TForm1>();
+        form->Prefs.WindowSize = size;
+        form->Prefs.SoundOn = false;
+        form->SetWindowSize();
+        form->ShowMenuWithoutIntro();
+        form->Game.ProgramDir.clear();
+        const std::string line = vk::Utf8ToCp1251("ЛЕВ ТОЛСТОЙ#Писатель#x#").value();
+        form->Game.Memo1.assign(500, vk::EncodeText(line, vk::PuzzleStartKey));
+        form->PuzzleRandom = [](int) { return 0; };
+        form->Game.Local.CurrentName = "Bench";
+        form->StartNewPlayerGame();
+        // Shown, so that the opening's repaints really paint.
+        form->show();
+        QApplication::processEvents();
+    }
+    return *form;
+}
+
+QImage& Target(const vk::TForm1& form)
+{
+    static QImage image;
+    if (image.size() != form.size())
+        image = QImage(form.size(), QImage::Format_ARGB32_Premultiplied);
+    return image;
+}
+
+void DealSetUp(benchmark::State& state)
+{
+    vk::TForm1& form = FormAtSize(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        form.Game.DealNumber = 1;
+        form.BeginDeal(true);
+        form.render(&Target(form));
+        benchmark::DoNotOptimize(Target(form).constBits());
+    }
+}
+
+void BackgroundOnly(benchmark::State& state)
+{
+    vk::TForm1& form = FormAtSize(static_cast<int>(state.range(0)));
+    form.HideGameScreen();
+    for (auto _ : state) {
+        form.render(&Target(form));
+        benchmark::DoNotOptimize(Target(form).constBits());
+    }
+    form.Game.DealNumber = 0;
+    form.StartNewPlayerGame();
+}
+
+void FullRender(benchmark::State& state)
+{
+    vk::TForm1& form = FormAtSize(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        form.render(&Target(form));
+        benchmark::DoNotOptimize(Target(form).constBits());
+    }
+}
+
+void OpeningStep(benchmark::State& state)
+{
+    vk::TForm1& form = FormAtSize(static_cast<int>(state.range(0)));
+    const vk::CellGrid grid = vk::CellGridFor(form.ImageRamka->width(), form.ImageRamka->height());
+    int step = 0;
+    for (auto _ : state) {
+        form.DrawOpeningStep(grid, {4, 5}, 0x0422 /* Т */, step % vk::OpeningSteps + 1);
+        ++step;
+    }
+}
+
+BENCHMARK(BackgroundOnly)->Arg(1)->Arg(5)->Unit(benchmark::kMicrosecond);
+BENCHMARK(DealSetUp)->Arg(1)->Arg(5)->Unit(benchmark::kMicrosecond);
+BENCHMARK(FullRender)->Arg(1)->Arg(5)->Unit(benchmark::kMicrosecond);
+BENCHMARK(OpeningStep)->Arg(1)->Arg(5)->Unit(benchmark::kMicrosecond);
+
+// Keeps the mean time of every run for the ratios.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration)
+                times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    void PrintRatios() const
+    {
+        for (const char* size : {"1", "5"}) {
+            const auto t = [&](const char* name) {
+                const auto it = times_.find(std::string(name) + "/" + size);
+                return it == times_.end() ? 0.0 : it->second;
+            };
+            if (t("BackgroundOnly") > 0 && t("FullRender") > 0)
+                std::printf("size %s: deal set-up + render / background render = %.2f (target <= 2); "
+                            "opening step / full render = %.3f (target <= 0.1)\n",
+                            size, t("DealSetUp") / t("BackgroundOnly"), t("OpeningStep") / t("FullRender"));
+        }
+    }
+
+private:
+    std::map<std::string, double> times_;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("SDL_AUDIODRIVER", "dummy");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintRatios();
+    Forms().clear();
+    vk::CloseAudio();
+    benchmark::Shutdown();
+    return 0;
+}
