@@ -10,6 +10,7 @@
 #include "common/product.h"
 #include "game/main_window.h"
 #include "game/scoring.h"
+#include "localdata/apply_fonts.h"
 #include "localdata/club_file.h"
 #include "localdata/club_file_messages.h"
 #include "localdata/count_window.h"
@@ -221,14 +222,9 @@ void TForm1::PlaceGameControls()
     ButtonN->setGeometry(ToQRect(g.ButtonN));
     Button8->setText(Text(Msg::Exit));
     ButtonN->setText(Text(Msg::Next));
-    for (TTevQuizButton* b : {Button8, ButtonN}) {
-        // The size comes with the fonts of the window size; only the face
-        // changes here.
-        QFont font = b->font();
-        font.setFamily(FromUtf8(Prefs.DisplayFontName));
-        b->setFont(font);
+    ApplyGameFonts();
+    for (TTevQuizButton* b : {Button8, ButtonN})
         b->setAccessibleName(b->text());
-    }
     for (QWidget* w : {static_cast<QWidget*>(ImGeld), static_cast<QWidget*>(ImTick),
                        static_cast<QWidget*>(Button8), static_cast<QWidget*>(ButtonN)})
         w->show();
@@ -562,6 +558,17 @@ void TForm1::ChangeNameClick()
                                   ToQString(Game.Local.CurrentName));
 }
 
+void TForm1::ApplyGameFonts()
+{
+    FontTargets targets;
+    targets.MainButtons = {Button8};
+    targets.ButtonN = ButtonN;
+    targets.Password = FormPassword;
+    targets.EndGame = FormEndGame;
+    targets.Count = FormCount;
+    ApplyFonts(Prefs, Lay, targets);
+}
+
 std::string TForm1::ClubFilePath() const
 {
     return Game.ProgramDir + ClubFileName;
@@ -569,15 +576,19 @@ std::string TForm1::ClubFilePath() const
 
 void TForm1::ShowEndOfGame()
 {
-    if (!FormEndGame)
+    if (!FormEndGame) {
         FormEndGame = new TFormEndGame(Prefs, BackgroundPicture, this);
+        ApplyGameFonts();
+    }
     FormEndGame->ShowModal(Game.Local, Game.ClubState);
 }
 
 void TForm1::ShowScoreWindow()
 {
-    if (!FormCount)
+    if (!FormCount) {
         FormCount = new TFormCount(Prefs, BackgroundPicture, this);
+        ApplyGameFonts();
+    }
     GameFigures figures;
     figures.CurrentName = Game.Local.CurrentName;
     figures.DealNumber = Game.DealNumber;
@@ -589,8 +600,10 @@ void TForm1::ShowScoreWindow()
 
 void TForm1::AskNewNameAndPassword()
 {
-    if (!FormPassword)
+    if (!FormPassword) {
         FormPassword = new TFormPassword(Prefs, BackgroundPicture, this);
+        ApplyGameFonts();
+    }
     FormPassword->ShowModal(PasswordMode::ChangeName, 6, ClubFilePath(), Game.Local);
 }
 

@@ -579,6 +579,7 @@ void TForm1::BuildMainMenu()
     SetWindowColour(ToQColor(kMenuColour));
     Image1->hide();
     MenuPicture = BackgroundPicture;
+    ShowStandInMenu();
 }
 
 } // namespace vk

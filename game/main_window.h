@@ -190,6 +190,11 @@ private:
     void DressLetterKeys();
     void DrawOpenCellText(const ControlRect& cell, char character);
     void ReturnToMenu();
+    void ApplyGameFonts();
+    // Until the main menu is built: its member lines and "Новый Игрок".
+    void ShowStandInMenu();
+    void StandInClicked();
+    void StandInStart(int n);
     std::string ClubFilePath() const;
     void ShowEndOfGame();
     void ShowScoreWindow();
