@@ -10,7 +10,6 @@
 #include "common/product.h"
 #include "game/main_window.h"
 #include "game/scoring.h"
-#include "localdata/apply_fonts.h"
 #include "localdata/club_file.h"
 #include "localdata/club_file_messages.h"
 #include "localdata/count_window.h"
@@ -222,7 +221,6 @@ void TForm1::PlaceGameControls()
     ButtonN->setGeometry(ToQRect(g.ButtonN));
     Button8->setText(Text(Msg::Exit));
     ButtonN->setText(Text(Msg::Next));
-    ApplyGameFonts();
     for (TTevQuizButton* b : {Button8, ButtonN})
         b->setAccessibleName(b->text());
     for (QWidget* w : {static_cast<QWidget*>(ImGeld), static_cast<QWidget*>(ImTick),
@@ -558,37 +556,14 @@ void TForm1::ChangeNameClick()
                                   ToQString(Game.Local.CurrentName));
 }
 
-void TForm1::ApplyGameFonts()
-{
-    FontTargets targets;
-    targets.MainButtons = {Button8};
-    targets.ButtonN = ButtonN;
-    targets.Password = FormPassword;
-    targets.EndGame = FormEndGame;
-    targets.Count = FormCount;
-    ApplyFonts(Prefs, Lay, targets);
-}
-
-std::string TForm1::ClubFilePath() const
-{
-    return Game.ProgramDir + ClubFileName;
-}
 
 void TForm1::ShowEndOfGame()
 {
-    if (!FormEndGame) {
-        FormEndGame = new TFormEndGame(Prefs, BackgroundPicture, this);
-        ApplyGameFonts();
-    }
     FormEndGame->ShowModal(Game.Local, Game.ClubState);
 }
 
 void TForm1::ShowScoreWindow()
 {
-    if (!FormCount) {
-        FormCount = new TFormCount(Prefs, BackgroundPicture, this);
-        ApplyGameFonts();
-    }
     GameFigures figures;
     figures.CurrentName = Game.Local.CurrentName;
     figures.DealNumber = Game.DealNumber;
@@ -600,10 +575,6 @@ void TForm1::ShowScoreWindow()
 
 void TForm1::AskNewNameAndPassword()
 {
-    if (!FormPassword) {
-        FormPassword = new TFormPassword(Prefs, BackgroundPicture, this);
-        ApplyGameFonts();
-    }
     FormPassword->ShowModal(PasswordMode::ChangeName, 6, ClubFilePath(), Game.Local);
 }
 

@@ -27,11 +27,8 @@ class TFormCount;
 class TFormEndGame;
 class TFormPassword;
 class TTevQuizButton;
-class TFormCount;
-class TFormEndGame;
 class TFormFont;
 class TFormOptions;
-class TFormPassword;
 class TFormTopTen;
 
 class TForm1 : public QWidget {
@@ -121,11 +118,6 @@ public:
     // Where the pick draws its numbers from; tests deal a puzzle of their
     // choosing through it.
     RandomSource PuzzleRandom = ClockSeededRandom;
-    // The local windows a game opens; made on first use unless the program
-    // entry has handed them over.
-    TFormPassword* FormPassword = nullptr;
-    TFormCount* FormCount = nullptr;
-    TFormEndGame* FormEndGame = nullptr;
 
     // The new-player button's game, once the password window has accepted
     // the player: MemberSlot 6, then BeginDeal.
@@ -190,12 +182,10 @@ private:
     void DressLetterKeys();
     void DrawOpenCellText(const ControlRect& cell, char character);
     void ReturnToMenu();
-    void ApplyGameFonts();
     // Until the main menu is built: its member lines and "Новый Игрок".
     void ShowStandInMenu();
     void StandInClicked();
     void StandInStart(int n);
-    std::string ClubFilePath() const;
     void ShowEndOfGame();
     void ShowScoreWindow();
     void AskNewNameAndPassword();

@@ -59,10 +59,6 @@ void TForm1::StandInStart(int n)
     }
     PlayWavRes(QStringLiteral("WClick"), Prefs.SoundOn);
     Game.MemberSlot = n;
-    if (!FormPassword) {
-        FormPassword = new TFormPassword(Prefs, BackgroundPicture, this);
-        ApplyGameFonts();
-    }
     FormPassword->ShowModal(n <= 5 ? PasswordMode::Member : PasswordMode::NewPlayer, n, ClubFilePath(), Game.Local);
     if (!Game.Local.PasswordAccepted)
         return;
