@@ -99,6 +99,29 @@ constexpr std::array<Entry, static_cast<int>(Msg::Count)> kTable = {{
     {Msg::LeaveToMenu, {"You want to leave in the main menu?", "Вы хотите выйти в главное меню?"}},
     {Msg::Next, {"Next", "Дальше"}},
     {Msg::BaseNumber, {"Base number", "Номер базы"}},
+    {Msg::MembersOfClub, {"The members of club", "Члены клуба"}},
+    {Msg::GamesColumn, {"Games", "Коны"}},
+    {Msg::ScoreColumn, {"Score", "Счет"}},
+    {Msg::NotLoggedIn, {"You are not logged in to your account!", "Вы не вошли в свой аккаунт!"}},
+    {Msg::LoggedIn, {"You are logged in to your account!", "Вы вошли в свой аккаунт!"}},
+    {Msg::RatingGameOn, {"There is a game on the rating!", "Идет игра на рейтинг!"}},
+    {Msg::HintMoreGames, {"More games!", "Больше игр!"}},
+    // %1 is the English product name.
+    {Msg::HintDownload, {"Download %1.apk", "Скачать %1.apk"}},
+    {Msg::HintStore, {"\"%1\" on RuStore", "\"%1\" на RuStore"}},
+    {Msg::HintStatistics, {"Statistics", "Статистика"}},
+    {Msg::HintChat, {"Tev-Chat", "Tev-Чат"}},
+    {Msg::HintWorldTopTen, {"World Top Ten", "World Top Ten"}},
+    // %1 is the product name in the language shown.
+    {Msg::ApkUnavailable, {"\"%1\" in Apk is temporarily unavailable!", "\"%1\" в формате Apk временно недоступен!"}},
+    {Msg::StoreUnavailable, {"\"%1\" on RuStore is temporarily unavailable!", "\"%1\" на RuStore временно недоступен!"}},
+    {Msg::ChatUnavailable, {"Chat is temporarily unavailable!", "Чат временно недоступен!"}},
+    {Msg::WorldTopTenUnavailable, {"World Top Ten is temporarily unavailable!", "Турнир World Top Ten временно недоступен!"}},
+    {Msg::ClubNotConnected, {"The players' club is not connected yet!", "Клуб игроков пока не подключён!"}},
+    {Msg::HelpNotTranslated, {"Excuse!\n\rThe file of the help is not translated to the English language.", ""}},
+    {Msg::HelpContents, {"Contents", "Содержание"}},
+    {Msg::HelpBack, {"Back", "Назад"}},
+    {Msg::HelpForward, {"Forward", "Вперёд"}},
 }};
 
 constexpr bool TableInOrder()

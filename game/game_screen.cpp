@@ -287,6 +287,7 @@ void TForm1::HideMenuScreen()
         p->hide();
     for (TTevQuizButton* b : {Button6, Button9, Button10, Button11})
         b->hide();
+    HideMenuIcons();
 }
 
 void TForm1::DrawPictureInImage(const QString& name, PictureBox* image, bool overBackground, int left, int top,
@@ -525,7 +526,7 @@ void TForm1::QuitClick()
 
 void TForm1::ReturnToMenu()
 {
-    BuildMainMenu();
+    ShowMainMenu();
     Quit->setEnabled(false);
     GenCount->setEnabled(false);
     ChangeName->setEnabled(false);

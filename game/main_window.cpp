@@ -67,6 +67,7 @@ TForm1::~TForm1()
 void TForm1::FormCreate()
 {
     InitMainWindow();
+    CreateMenuControls();
     CreateLetterKeys();
     CreateGameControls();
     LoadPuzzleBases();
@@ -82,6 +83,7 @@ void TForm1::CreateDialogs()
     FormCount = new TFormCount(Prefs, BackgroundPicture, this);
     FormFont = new TFormFont(Prefs, this);
     FormOptions->OnFontsChanged = [this] { ApplyFonts(); };
+    FormOptions->OnWindowSizeChanged = [this] { ApplyWindowSize(); };
 }
 
 std::string TForm1::ClubFilePath() const
@@ -300,6 +302,8 @@ void TForm1::resizeEvent(QResizeEvent* event)
         Image1->setGeometry(0, 0, Lay.ClientW, Lay.ClientH);
         FillBlack(*Image1, Lay.ClientW, Lay.ClientH);
     }
+    if (Game.MenuActive)
+        RebuildMenuAfterResize();
 }
 
 void TForm1::paintEvent(QPaintEvent*)
@@ -458,7 +462,7 @@ void TForm1::EndIntro()
         a->Clear();
     }
     ScaleBackground();
-    BuildMainMenu();
+    ShowMainMenu();
     Game.MenuActive = true;
     About->setEnabled(true);
     N3->setEnabled(true);
@@ -572,14 +576,5 @@ void TForm1::AutoLogin()
         Game.ClubState = ClubLoggedIn;
 }
 
-void TForm1::BuildMainMenu()
-{
-    // The menu's controls come with the main menu work; for now the menu
-    // screen is the background in the menu colour.
-    SetWindowColour(ToQColor(kMenuColour));
-    Image1->hide();
-    MenuPicture = BackgroundPicture;
-    ShowStandInMenu();
-}
 
 } // namespace vk

@@ -4,12 +4,15 @@
 #include <QImage>
 #include <QWidget>
 #include <array>
+#include <functional>
+#include <string>
 
 #include "club/club_state.h"
 #include "club/http_client.h"
 #include "club/remote_config.h"
 #include "game/board_layout.h"
 #include "game/game_state.h"
+#include "game/menu_layout.h"
 #include "common/layout.h"
 #include "localdata/settings.h"
 #include "localdata/window_size.h"
@@ -26,10 +29,11 @@ class PictureBox;
 class TFormCount;
 class TFormEndGame;
 class TFormPassword;
-class TTevQuizButton;
-class TFormFont;
 class TFormOptions;
 class TFormTopTen;
+class THelpWindow;
+class TTevQuizButton;
+class TFormFont;
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -90,6 +94,57 @@ public:
     // window size and the own-font setting.
     void ApplyFonts();
 
+    // ---- The main menu (main_menu.cpp) ------------------------------------
+    // The icons along the top edge: 48 x 48, unscaled, with the hand cursor.
+    PictureBox* ImOnLineL = nullptr; // more games
+    PictureBox* ImageAn = nullptr;   // the Android package
+    PictureBox* ImAc = nullptr;      // the club account and its lamp
+    PictureBox* ImOnLineR = nullptr; // the store page, only with a store link
+    PictureBox* ImHp = nullptr;      // help on the web
+    PictureBox* ImSt = nullptr;      // statistics
+    PictureBox* ImCh = nullptr;      // chat
+    PictureBox* ImWT = nullptr;      // world top ten
+    MainMenuLayout MenuLayout;       // as the last build placed the menu
+    // Club file lines 1..5 as the last build read them; MemberCopy[n - 1]
+    // is member line n.
+    std::array<std::string, 5> MemberCopy;
+    int HelpContext = 1; // 1 the menu, 5 a game
+    THelpWindow* FormHelp = nullptr;
+    // Opens an address with the desktop's browser; tests replace it.  False
+    // when no browser could be started.
+    std::function<bool(const QString& address)> OpenAddress;
+
+    void ShowMainMenu();
+    // Club states 1 to 3; any other value shows state 1.
+    void ShowAccountLamp(int state);
+    // 1..5 a member line, 6 a new player.
+    void StartFromSlot(int n);
+    // The window size has changed (the Options window): the window, the
+    // background, the fonts and the menu follow it at once.
+    void ApplyWindowSize();
+    void RefreshMenuButtons();
+
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void Button9Click();
+    void Button10Click();
+    void Button11Click();
+    void ImOnLineLClick();
+    void ImageAnClick();
+    void ImAcClick();
+    void ImOnLineRClick();
+    void ImHpClick();
+    void ImStClick();
+    void ImChClick();
+    void ImWTClick();
+    void HelpClick();
+    void AboutClick();
+    void N3Click();
+
     // Runs the intro's phase machine; painter is null when the animation
     // calls it outside a paint.
     void FormPaint(QPainter* painter);
@@ -114,7 +169,6 @@ public:
     PictureBox* ImGeld = nullptr;     // the score frame
     PictureBox* ImTick = nullptr;     // the deal frame
     GameScreenLayout GameLayout;     // placed at the start of every game
-    int HelpContext = 1;             // 1 the menu, 5 a game
     // Where the pick draws its numbers from; tests deal a puzzle of their
     // choosing through it.
     RandomSource PuzzleRandom = ClockSeededRandom;
@@ -173,7 +227,6 @@ private:
     void ShowNews();
     void ReportStart();
     void AutoLogin();
-    void BuildMainMenu();
 
     // The game screen's own steps (game_screen.cpp).
     void CreateGameControls();
@@ -182,10 +235,6 @@ private:
     void DressLetterKeys();
     void DrawOpenCellText(const ControlRect& cell, char character);
     void ReturnToMenu();
-    // Until the main menu is built: its member lines and "Новый Игрок".
-    void ShowStandInMenu();
-    void StandInClicked();
-    void StandInStart(int n);
     void ShowEndOfGame();
     void ShowScoreWindow();
     void AskNewNameAndPassword();
@@ -195,9 +244,28 @@ private:
     void OfferWorldTopTen(std::int32_t score);
     void EnterClubRatingResult();
     void ClubGameStart();
+    // The main menu's own steps (main_menu.cpp).
+    void CreateMenuControls();
+    void PlaceMenuControls();
+    void DressIcon(PictureBox* icon, const QString& picture);
+    void SetMemberCaptions();
+    void HideMenuIcons();
+    void RebuildMenuAfterResize();
+    void DownloadPackage(const QString& path);
+    // The club's windows and requests, reached from the menu
+    // (menu_club_windows.cpp).
+    void OpenMoreGamesWindow();
+    void OpenAccountWindow();
+    void OpenStatisticsWindow();
+    void OpenChatWindow();
+    void OpenWorldTopTenWindow();
+    void StartRatingGame();
+    std::string ClubNick() const;
+    bool ReadClubGameForMenu(std::string& nick, int& dealReached, int& score);
 
     bool screenCursorSet_ = false;
     bool settingsRead_ = false;
+    bool menuRebuildQueued_ = false;
 };
 
 } // namespace vk

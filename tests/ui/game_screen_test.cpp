@@ -440,7 +440,7 @@ private slots:
     }
 
     // Until the main menu is built, its stand-in starts and resumes games.
-    void standInMenuStartsAndResumesWithThePassword()
+    void menuStartsAndResumesWithThePassword()
     {
         GameWindow w;
         w.UsePuzzle("КОТ");

@@ -25,6 +25,8 @@ constexpr Address kAddresses[] = {
     {"BuiltinAccPath", "/club/account", vk::ClubStartKey, "account requests"},
     {"PhotoFolderAddress", "/club/photos/", vk::ClubStartKey, "photo folder: nick and \".jpg\" follow"},
     {"PhotoUploadAddress", "/club/photo-upload", vk::ClubStartKey, "photo upload"},
+    {"HelpIndexAddress", "/help/index.html", vk::AddressStartKey, "help on the web: contents"},
+    {"HelpRulesAddress", "/help/rules.html", vk::AddressStartKey, "help on the web: the rules"},
 };
 
 } // namespace

@@ -1,0 +1,463 @@
+// The main menu: the screen between games, its buttons, icons and popup
+// items, and the change of the window size that rebuilds it.
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QTimer>
+#include <QUrl>
+
+#include "club/attention_window.h"
+#include "club/http_client.h"
+#include "common/atomic_file.h"
+#include "common/builtin_addresses.h"
+#include "common/messages.h"
+#include "common/text_cipher.h"
+#include "common/text_lines.h"
+#include "game/help_window.h"
+#include "game/main_window.h"
+#include "game/menu_links.h"
+#include "localdata/about_window.h"
+#include "localdata/apply_fonts.h"
+#include "localdata/club_file.h"
+#include "localdata/dialog_base.h"
+#include "localdata/options_window.h"
+#include "localdata/password_window.h"
+#include "localdata/top_ten_window.h"
+#include "presentation/animation_player.h"
+#include "presentation/audio.h"
+#include "presentation/colour.h"
+#include "presentation/dressing.h"
+#include "presentation/message_box.h"
+#include "presentation/picture_box.h"
+#include "presentation/quiz_button.h"
+#include "presentation/text_codec.h"
+
+namespace vk {
+namespace {
+
+constexpr unsigned int kMenuColour = 0x646400; // dark teal
+constexpr unsigned int kNavy = 0x800000;
+constexpr unsigned int kAqua = 0xFFFF00;
+constexpr unsigned int kYellow = 0x00FFFF;
+
+// A package is a large file on a slow line: it gets far longer than a
+// request, but still a limit.
+constexpr TransportLimits kPackageLimits{5000, 10 * 60 * 1000};
+
+QRect ToRect(const ControlRect& r) { return QRect(r.Left, r.Top, r.Width, r.Height); }
+
+void Click(const Settings& prefs) { PlayWavRes(QStringLiteral("WClick"), prefs.SoundOn); }
+
+} // namespace
+
+void TForm1::CreateMenuControls()
+{
+    const std::pair<PictureBox**, const char*> icons[] = {
+        {&ImOnLineL, "ImOnLineL"}, {&ImageAn, "ImageAn"}, {&ImAc, "ImAc"}, {&ImOnLineR, "ImOnLineR"},
+        {&ImHp, "ImHp"},           {&ImSt, "ImSt"},       {&ImCh, "ImCh"}, {&ImWT, "ImWT"},
+    };
+    // The column headings are disabled buttons with silver captions.
+    for (TTevQuizButton* p : Panels)
+        p->SetGrayDis(true);
+    for (const auto& [icon, name] : icons) {
+        *icon = new PictureBox(this);
+        (*icon)->setObjectName(QLatin1String(name));
+        (*icon)->setCursor(Qt::PointingHandCursor);
+        (*icon)->resize(MenuIconSize, MenuIconSize);
+        (*icon)->hide();
+    }
+    connect(ImOnLineL, &PictureBox::clicked, this, &TForm1::ImOnLineLClick);
+    connect(ImageAn, &PictureBox::clicked, this, &TForm1::ImageAnClick);
+    connect(ImAc, &PictureBox::clicked, this, &TForm1::ImAcClick);
+    connect(ImOnLineR, &PictureBox::clicked, this, &TForm1::ImOnLineRClick);
+    connect(ImHp, &PictureBox::clicked, this, &TForm1::ImHpClick);
+    connect(ImSt, &PictureBox::clicked, this, &TForm1::ImStClick);
+    connect(ImCh, &PictureBox::clicked, this, &TForm1::ImChClick);
+    connect(ImWT, &PictureBox::clicked, this, &TForm1::ImWTClick);
+
+    void (TForm1::*const memberClicks[5])() = {&TForm1::Button1Click, &TForm1::Button2Click, &TForm1::Button3Click,
+                                               &TForm1::Button4Click, &TForm1::Button5Click};
+    for (std::size_t i = 0; i < MemberButtons.size(); ++i)
+        connect(MemberButtons[i], &QPushButton::clicked, this, memberClicks[i]);
+    connect(Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
+    connect(Button9, &QPushButton::clicked, this, &TForm1::Button9Click);
+    connect(Button10, &QPushButton::clicked, this, &TForm1::Button10Click);
+    connect(Button11, &QPushButton::clicked, this, &TForm1::Button11Click);
+    connect(Help, &QAction::triggered, this, &TForm1::HelpClick);
+    connect(About, &QAction::triggered, this, &TForm1::AboutClick);
+    connect(N3, &QAction::triggered, this, &TForm1::N3Click);
+
+    OpenAddress = [](const QString& address) { return QDesktopServices::openUrl(QUrl(address)); };
+}
+
+void TForm1::ShowMainMenu()
+{
+    // The full-screen window keeps the size it was given; the others take
+    // theirs again and stand in the middle of the screen.
+    if (Prefs.WindowSize != SizeFullScreen) {
+        setFixedSize(Lay.ClientW, Lay.ClientH);
+        CentreOnScreen();
+    }
+
+    for (QAction* item : {Quit, GenCount, ChangeName})
+        item->setEnabled(false);
+    Image1->hide();
+    SetWindowColour(ToQColor(kMenuColour));
+    HelpContext = HelpContextMenu;
+
+    MenuLayout = LayOutMainMenu(Lay);
+    PlaceMenuControls();
+
+    MenuPicture = QImage(Lay.ClientW, Lay.ClientH, QImage::Format_RGB32);
+    MenuPicture.fill(ToQColor(kMenuColour));
+    {
+        QPainter p(&MenuPicture);
+        DrawResPicture(QStringLiteral("G_BGMenu"), p, 0, 0, Lay.ClientW, Lay.ClientH, true);
+    }
+
+    // The title over its piece of the menu picture.
+    ImageCa->setGeometry(ToRect(MenuLayout.ImageCa));
+    ImageCa->ResizeCanvas(ImageCa->width(), ImageCa->height());
+    {
+        QPainter p(&ImageCa->Canvas());
+        p.drawImage(0, 0, MenuPicture, ImageCa->x(), ImageCa->y(), ImageCa->width(), ImageCa->height());
+        DrawSmoothPicture(QStringLiteral("Caption"), p, 0, 0, ImageCa->width(), ImageCa->height());
+    }
+    ImageCa->show();
+    ImageCa->update();
+
+    for (TTevQuizButton* p : Panels)
+        p->show();
+    const char* const animations[4] = {"GSv", "GSv", "GMenu160", "GMenu160"};
+    for (std::size_t i = 0; i < MenuAnimations.size(); ++i) {
+        AnimationPlayer* a = MenuAnimations[i];
+        LoadGifRes(QLatin1String(animations[i]), *a);
+        a->setGeometry(ToRect(MenuLayout.Animations[i]));
+        a->show();
+    }
+
+    const std::pair<PictureBox*, const char*> dressed[] = {
+        {ImOnLineL, "AdvR"}, {ImageAn, "Android"}, {ImOnLineR, "GRuStore"}, {ImHp, "GHelp048"},
+        {ImSt, "GStat048"},  {ImCh, "GChat048"},   {ImWT, "Earth48"},
+    };
+    for (const auto& [icon, picture] : dressed)
+        DressIcon(icon, QLatin1String(picture));
+    ImOnLineL->setToolTip(UiText(Msg::HintMoreGames));
+    ImageAn->setToolTip(UiText(Msg::HintDownload).arg(FromUtf8(ProductNames[0])));
+    ImOnLineR->setToolTip(UiText(Msg::HintStore).arg(FromUtf8(ProductNames[0])));
+    ImHp->setToolTip(UiText(Msg::Help));
+    ImSt->setToolTip(UiText(Msg::HintStatistics));
+    ImCh->setToolTip(UiText(Msg::HintChat));
+    ImWT->setToolTip(UiText(Msg::HintWorldTopTen));
+    for (PictureBox* icon : {ImOnLineL, ImageAn, ImHp, ImSt, ImCh, ImWT})
+        icon->show();
+    ShowAccountLamp(Game.ClubState);
+    ImOnLineR->setVisible(!Game.StoreLink.empty());
+
+    Button6->setText(UiText(Msg::NewPlayer));
+    SetMemberCaptions();
+}
+
+void TForm1::PlaceMenuControls()
+{
+    const Msg headings[3] = {Msg::MembersOfClub, Msg::GamesColumn, Msg::ScoreColumn};
+    for (std::size_t i = 0; i < Panels.size(); ++i) {
+        Panels[i]->setGeometry(ToRect(MenuLayout.Panels[i]));
+        Panels[i]->setText(UiText(headings[i]));
+    }
+    for (std::size_t i = 0; i < MemberButtons.size(); ++i)
+        MemberButtons[i]->setGeometry(ToRect(MenuLayout.MemberButtons[i]));
+    Button6->setGeometry(ToRect(MenuLayout.Button6));
+    Button9->setGeometry(ToRect(MenuLayout.Button9));
+    Button10->setGeometry(ToRect(MenuLayout.Button10));
+    Button11->setGeometry(ToRect(MenuLayout.Button11));
+    const std::pair<PictureBox*, MenuIcon> icons[] = {
+        {ImOnLineL, IconMoreGames}, {ImageAn, IconPackage}, {ImAc, IconAccount},   {ImOnLineR, IconStore},
+        {ImHp, IconHelp},           {ImSt, IconStatistics}, {ImCh, IconChat},      {ImWT, IconWorldTopTen},
+    };
+    for (const auto& [icon, which] : icons)
+        icon->setGeometry(ToRect(MenuLayout.Icons[which]));
+    for (TTevQuizButton* b : MemberButtons)
+        b->show();
+    for (TTevQuizButton* b : {Button6, Button9, Button10, Button11})
+        b->show();
+}
+
+void TForm1::DressIcon(PictureBox* icon, const QString& picture)
+{
+    // The icon's transparent parts show the menu picture under it.
+    icon->ResizeCanvas(MenuIconSize, MenuIconSize);
+    QPainter p(&icon->Canvas());
+    p.drawImage(0, 0, MenuPicture, icon->x(), icon->y(), MenuIconSize, MenuIconSize);
+    DrawResPicture(picture, p, 0, 0, 0, 0, false);
+    p.end();
+    icon->update();
+}
+
+void TForm1::ShowAccountLamp(int state)
+{
+    const AccountLamp lamp = AccountLampFor(state);
+    DressIcon(ImAc, QStringLiteral("Account48"));
+    {
+        QPainter p(&ImAc->Canvas());
+        DrawResPicture(QLatin1String(lamp.Picture), p, 24, 0, 0, 0, false);
+    }
+    ImAc->setToolTip(UiText(lamp.Hint));
+    ImAc->show();
+    ImAc->update();
+}
+
+void TForm1::SetMemberCaptions()
+{
+    const auto bytes = ReadWholeFile(ClubFilePath());
+    const std::vector<std::string> lines = bytes ? SplitLines(*bytes) : std::vector<std::string>();
+    for (std::size_t r = 0; r < MemberCopy.size(); ++r)
+        MemberCopy[r] = r < lines.size() ? lines[r] : std::string(EmptyMemberLine);
+
+    // Fitted in the list font of the small window, whatever the size.
+    const QFontMetrics list(MakeFont(Prefs.MenuListFontName, 11, false));
+    const auto width = [&list](std::string_view text) { return list.horizontalAdvance(ToQString(text)); };
+    const auto memberCaption = [&](std::size_t r) {
+        return ToQString(FitMemberCaption(MemberCaption(MemberCopy[r]), width));
+    };
+    for (std::size_t r = 0; r < 4; ++r)
+        MemberButtons[r]->setText(memberCaption(r));
+
+    TTevQuizButton* fifth = MemberButtons[4];
+    std::string nick;
+    int dealReached = 0;
+    int score = 0;
+    if (Game.ClubState > ClubLoggedOut && ReadClubGameForMenu(nick, dealReached, score)) {
+        fifth->SetColorSB(DRed);
+        fifth->SetFontColor(kAqua);
+        fifth->SetColorMouse(kYellow);
+        fifth->setText(ToQString(ClubMemberCaption(nick, dealReached, score)));
+        return;
+    }
+    fifth->SetColorSB(DBlue);
+    fifth->SetFontColor(kNavy);
+    fifth->SetColorMouse(kYellow);
+    fifth->setText(memberCaption(4));
+}
+
+void TForm1::HideMenuIcons()
+{
+    for (PictureBox* icon : {ImOnLineL, ImageAn, ImAc, ImOnLineR, ImHp, ImSt, ImCh, ImWT})
+        icon->hide();
+}
+
+void TForm1::StartFromSlot(int n)
+{
+    Game.Local.PasswordAccepted = false;
+    Prefs.PlayerName = std::string(TrimBlanks(Prefs.PlayerName));
+    if (n >= 1 && n <= 5 && IsEmptyMemberLine(MemberCopy[static_cast<std::size_t>(n - 1)]))
+        return;
+    if (n < 1 || n > 6)
+        return;
+
+    Click(Prefs);
+    Game.MemberSlot = n;
+    FormPassword->ShowModal(n == 6 ? PasswordMode::NewPlayer : PasswordMode::Member, n, ClubFilePath(),
+                            Game.Local);
+    if (!Game.Local.PasswordAccepted)
+        return;
+
+    MenuPicture = QImage();
+    Game.MenuActive = false;
+    Game.DealActive = true;
+    BeginDeal(false);
+    update();
+}
+
+void TForm1::Button1Click() { StartFromSlot(1); }
+void TForm1::Button2Click() { StartFromSlot(2); }
+void TForm1::Button3Click() { StartFromSlot(3); }
+void TForm1::Button4Click() { StartFromSlot(4); }
+
+void TForm1::Button5Click()
+{
+    if (Game.ClubState == ClubLoggedOut)
+        StartFromSlot(5);
+    else
+        StartRatingGame(); // plays its own click only when the password window opens
+}
+
+void TForm1::Button6Click() { StartFromSlot(6); }
+
+void TForm1::Button9Click()
+{
+    Click(Prefs);
+    FormTopTen->ShowModal(ClubFilePath());
+}
+
+void TForm1::Button10Click()
+{
+    Click(Prefs);
+    FormOptions->ShowModal();
+}
+
+void TForm1::Button11Click()
+{
+    Click(Prefs);
+    close();
+}
+
+void TForm1::ImOnLineLClick()
+{
+    Click(Prefs);
+    OpenMoreGamesWindow();
+}
+
+void TForm1::ImageAnClick()
+{
+    if (Game.PackageLink.empty()) {
+        ShowAttention(this, UiText(Msg::ApkUnavailable).arg(UiProductName()));
+        return;
+    }
+    // Heard whatever the sound setting says: the download is on its way.
+    PlayWavRes(QStringLiteral("WClick"), true);
+    const std::string name = PackageFileName(Game.PackageLink, ProductNames[0]);
+    const QString extension = QString::fromStdString(PackageExtension(name));
+    const QString path = QFileDialog::getSaveFileName(
+        this, UiText(Msg::HintDownload).arg(FromUtf8(ProductNames[0])),
+        QDir(QString::fromStdString(Game.ProgramDir)).filePath(QString::fromStdString(name)),
+        QStringLiteral("%1 (*.%1)").arg(extension));
+    if (!path.isEmpty())
+        DownloadPackage(path);
+}
+
+void TForm1::DownloadPackage(const QString& path)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto bytes = HttpGet(Game.PackageLink, kPackageLimits);
+    // Nothing reaches the chosen name unless the whole package came: it is
+    // written beside it first and renamed over it once complete.
+    const bool saved = bytes && !bytes->empty() && WriteFileAtomically(path.toStdString(), *bytes);
+    QApplication::restoreOverrideCursor();
+    if (!saved)
+        ShowAttention(this, UiText(Msg::ApkUnavailable).arg(UiProductName()));
+}
+
+void TForm1::ImAcClick()
+{
+    Click(Prefs);
+    const int stateBefore = Game.ClubState;
+    const std::string nickBefore = ClubNick();
+    OpenAccountWindow();
+    ShowAccountLamp(Game.ClubState);
+    if (Game.ClubState != stateBefore || ClubNick() != nickBefore)
+        ShowMainMenu();
+}
+
+void TForm1::ImOnLineRClick()
+{
+    if (Game.StoreLink.empty()) {
+        ShowAttention(this, UiText(Msg::StoreUnavailable).arg(UiProductName()));
+        return;
+    }
+    PlayWavRes(QStringLiteral("WClick"), true);
+    OpenAddress(FromUtf8(Game.StoreLink));
+}
+
+void TForm1::ImHpClick()
+{
+    Click(Prefs);
+    const char* const pages[2] = {HelpIndexAddress, HelpRulesAddress};
+    const char* page = pages[QRandomGenerator::global()->bounded(2)];
+    OpenAddress(FromUtf8(DecodeText(page, AddressStartKey)));
+}
+
+void TForm1::ImStClick()
+{
+    Click(Prefs);
+    OpenStatisticsWindow();
+}
+
+void TForm1::ImChClick()
+{
+    Click(Prefs);
+    if (Prefs.ChatAvailable)
+        OpenChatWindow();
+    else
+        ShowAttention(this, UiText(Msg::ChatUnavailable));
+}
+
+void TForm1::N3Click() { ImChClick(); }
+
+void TForm1::ImWTClick()
+{
+    Click(Prefs);
+    if (Prefs.WttAvailable)
+        OpenWorldTopTenWindow();
+    else
+        ShowAttention(this, UiText(Msg::WorldTopTenUnavailable));
+}
+
+void TForm1::HelpClick()
+{
+    Click(Prefs);
+    if (UiLanguage() == 0)
+        ShowInformation(this, UiText(Msg::HelpNotTranslated));
+    if (!FormHelp) {
+        FormHelp = new THelpWindow(this);
+        for (TTevQuizButton* b : {FormHelp->ButtonContents, FormHelp->ButtonBack, FormHelp->ButtonForward})
+            b->setFont(MakeFont(Prefs.DisplayFontName, ButtonHeight, false));
+    }
+    FormHelp->ShowContext(HelpContext);
+}
+
+void TForm1::AboutClick()
+{
+    Click(Prefs);
+    TFormAbout::ShowModal(Prefs, BackgroundPicture, this);
+}
+
+// ---- The window size -------------------------------------------------------
+
+void TForm1::ApplyWindowSize()
+{
+    SetWindowSize();
+    ScaleBackground();
+    // The old menu picture stays under the controls while they are rebuilt.
+    repaint();
+    RefreshMenuButtons();
+    ApplyFonts();
+    ShowMainMenu();
+    repaint();
+}
+
+void TForm1::RebuildMenuAfterResize()
+{
+    // The full-screen window learns its client size only once the maximise
+    // has taken effect, after ApplyWindowSize has run: the menu is built
+    // again for the size it really got, once the resizing has settled.
+    if (menuRebuildQueued_ || MenuPicture.size() == QSize(Lay.ClientW, Lay.ClientH))
+        return;
+    menuRebuildQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        menuRebuildQueued_ = false;
+        if (!Game.MenuActive || Prefs.WindowSize != SizeFullScreen
+            || MenuPicture.size() == QSize(Lay.ClientW, Lay.ClientH))
+            return;
+        ScaleBackground();
+        ShowMainMenu();
+        update();
+    });
+}
+
+void TForm1::RefreshMenuButtons()
+{
+    for (TTevQuizButton* b : MemberButtons)
+        b->repaint();
+    for (TTevQuizButton* b : {Button6, Button9, Button10, Button11})
+        b->repaint();
+    for (TTevQuizButton* p : Panels)
+        p->repaint();
+}
+
+} // namespace vk

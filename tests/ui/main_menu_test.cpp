@@ -1,0 +1,564 @@
+// The main menu on a 1920 x 1080 screen: its controls at the window sizes,
+// the member lines, the buttons, icons and popup items, the size change from
+// the Options window, the help window and the package download.
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QtTest>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <functional>
+#include <map>
+#include <thread>
+
+#include "club/attention_window.h"
+#include "common/codepage.h"
+#include "game/help_window.h"
+#include "game/main_window.h"
+#include "game/screen_scaling.h"
+#include "localdata/about_window.h"
+#include "localdata/club_file.h"
+#include "localdata/options_window.h"
+#include "localdata/password_window.h"
+#include "localdata/top_ten_window.h"
+#include "presentation/animation_player.h"
+#include "presentation/picture_box.h"
+#include "presentation/quiz_button.h"
+#include "presentation/text_codec.h"
+
+using vk::TForm1;
+
+namespace {
+
+std::string Cp(const char* utf8) { return vk::Utf8ToCp1251(utf8).value(); }
+
+// Hands every modal window that comes up to Action, once per showing.
+class ModalAnswerer : public QObject {
+public:
+    explicit ModalAnswerer(std::function<void(QWidget*)> action) : action_(std::move(action))
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            // Windows are marked while they are up: a window made at the
+            // address of the last one is a new one all the same, and a
+            // reused one is answered again at its next showing.
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || modal->property("answered").toBool())
+                return;
+            modal->setProperty("answered", true);
+            modal->installEventFilter(this);
+            ++count_;
+            action_(modal);
+        });
+        timer_.start(0);
+    }
+    int Count() const { return count_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide)
+            watched->setProperty("answered", false);
+        return false;
+    }
+
+private:
+    std::function<void(QWidget*)> action_;
+    QTimer timer_;
+    int count_ = 0;
+};
+
+// The notice of an attention window, which is then closed.
+QString TakeNotice(QWidget* modal)
+{
+    auto* notice = qobject_cast<vk::TFormLink*>(modal);
+    if (!notice)
+        return QStringLiteral("<no notice>");
+    const QString title = notice->Label1->text();
+    QTimer::singleShot(0, notice->Button1, &QPushButton::click);
+    return title;
+}
+
+// A window on the menu at a window size, in a folder of its own.
+struct MenuWindow {
+    explicit MenuWindow(int size = 1)
+    {
+        form.Prefs.WindowSize = size;
+        form.SetWindowSize();
+        form.ShowMenuWithoutIntro();
+        form.Prefs.SoundOn = false;
+        form.Prefs.WindowSize = size; // whatever the shared settings file says
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.Game.ProgramDir = QDir(folder.path()).absolutePath().toStdString() + "/";
+        WriteClub(vk::EmptyClubFile());
+        form.ShowMainMenu();
+    }
+    ~MenuWindow()
+    {
+        // The shared settings file must keep the small window for the
+        // other window tests.
+        form.Prefs.WindowSize = 1;
+    }
+    void WriteClub(vk::ClubLines lines)
+    {
+        vk::SealClubFile(lines);
+        QFile f(QString::fromStdString(form.Game.ProgramDir) + "Vokabron.clb");
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        const std::string bytes = vk::ClubFileBytes(lines);
+        f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    }
+    QTemporaryDir folder;
+    TForm1 form;
+};
+
+QRect Rect(int x, int y, int w, int h) { return QRect(x, y, w, h); }
+
+// An HTTP server on a thread of its own (the game waits for its downloads
+// on the main thread): each path answers with its raw reply.
+class ReplyServer {
+public:
+    explicit ReplyServer(std::map<std::string, std::string> replies) : replies_(std::move(replies))
+    {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+        socklen_t len = sizeof addr;
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &len);
+        port_ = ntohs(addr.sin_port);
+        ::listen(fd_, 8);
+        thread_ = std::thread([this] { Serve(); });
+    }
+    ~ReplyServer()
+    {
+        ::shutdown(fd_, SHUT_RDWR);
+        ::close(fd_);
+        thread_.join();
+    }
+    std::string Address(const std::string& path) const
+    {
+        return "http://127.0.0.1:" + std::to_string(port_) + path;
+    }
+
+private:
+    void Serve()
+    {
+        for (;;) {
+            const int client = ::accept(fd_, nullptr, nullptr);
+            if (client < 0)
+                return;
+            std::string request;
+            char buffer[1024];
+            while (request.find("\r\n\r\n") == std::string::npos) {
+                const ssize_t n = ::read(client, buffer, sizeof buffer);
+                if (n <= 0)
+                    break;
+                request.append(buffer, static_cast<std::size_t>(n));
+            }
+            const auto start = request.find(' ') + 1;
+            std::string path = request.substr(start, request.find(' ', start) - start);
+            path = path.substr(0, path.find('?'));
+            const auto reply = replies_.find(path);
+            const std::string out =
+                reply != replies_.end() ? reply->second : "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n";
+            std::size_t sent = 0;
+            while (sent < out.size()) {
+                const ssize_t n = ::write(client, out.data() + sent, out.size() - sent);
+                if (n <= 0)
+                    break;
+                sent += static_cast<std::size_t>(n);
+            }
+            ::close(client);
+        }
+    }
+
+    std::map<std::string, std::string> replies_;
+    int fd_ = -1;
+    int port_ = 0;
+    std::thread thread_;
+};
+
+} // namespace
+
+class MainMenuTest : public QObject {
+    Q_OBJECT
+private slots:
+    void controlsFollowTheTableAtEachSize()
+    {
+        struct Case {
+            int size;
+            QSize client;
+            QRect button1, panel3, button6, title;
+        };
+        const Case cases[] = {
+            {1, {760, 500}, Rect(175, 180, 410, 30), Rect(465, 140, 120, 30), Rect(275, 380, 210, 30),
+             Rect(180, 22, 400, 100)},
+            {3, {990, 650}, Rect(228, 234, 534, 45), Rect(604, 182, 158, 45), Rect(358, 494, 274, 45),
+             Rect(234, 13, 520, 130)},
+            {5, {1520, 1000}, Rect(350, 360, 820, 60), Rect(930, 280, 240, 60), Rect(550, 760, 420, 60),
+             Rect(360, 20, 800, 200)},
+        };
+        for (const Case& c : cases) {
+            MenuWindow w(c.size);
+            TForm1& f = w.form;
+            QCOMPARE(f.size(), c.client);
+            QCOMPARE(f.MenuPicture.size(), c.client);
+            QCOMPARE(f.MemberButtons[0]->geometry(), c.button1);
+            QCOMPARE(f.Panels[2]->geometry(), c.panel3);
+            QCOMPARE(f.Button6->geometry(), c.button6);
+            QCOMPARE(f.ImageCa->geometry(), c.title);
+            for (auto* p : f.Panels)
+                QVERIFY(p->isVisible() && !p->isEnabled());
+            QCOMPARE(f.Panels[0]->text(), QStringLiteral("Члены клуба"));
+            QCOMPARE(f.Panels[2]->text(), QStringLiteral("Счет"));
+            QCOMPARE(f.Button6->text(), QStringLiteral("Новый Игрок"));
+            for (auto* a : f.MenuAnimations)
+                QVERIFY(a->isVisible() && a->HasAnimation());
+            QCOMPARE(f.MenuAnimations[3]->geometry().size(), QSize(160, 160));
+            // The icons keep their size along the top edge; the right-hand
+            // ones follow the window's width.
+            QCOMPARE(f.ImWT->geometry(), Rect(c.client.width() - 53, 5, 48, 48));
+            QCOMPARE(f.ImSt->geometry(), Rect(c.client.width() - 159, 8, 48, 48));
+            QCOMPARE(f.ImageAn->geometry(), Rect(58, 5, 48, 48));
+            QVERIFY(f.ImageAn->isVisible());
+            QVERIFY(!f.ImOnLineR->isVisible()); // no store link
+            QCOMPARE(f.ImAc->toolTip(), QStringLiteral("Вы не вошли в свой аккаунт!"));
+            QCOMPARE(f.ImageAn->toolTip(), QStringLiteral("Скачать Vokabron.apk"));
+            QCOMPARE(f.ImCh->toolTip(), QStringLiteral("Tev-Чат"));
+
+            const QImage shot = f.grab().toImage();
+            shot.save(QStringLiteral(VOKABRON_BUILD_DIR "/artifacts/menu_size%1.png").arg(c.size));
+            // The icons are drawn over the menu picture, not over a grey box.
+            const QColor corner = shot.pixelColor(f.ImWT->x() + 1, f.ImWT->y() + 1);
+            QCOMPARE(corner, f.MenuPicture.pixelColor(f.ImWT->x() + 1, f.ImWT->y() + 1));
+        }
+    }
+
+    void memberLinesShowTheClubFile()
+    {
+        MenuWindow w;
+        vk::ClubLines lines = vk::EmptyClubFile();
+        lines[0] = vk::MakeMemberLine(Cp("Маша"), 987, 7, vk::EncodePassword("ab"));
+        w.WriteClub(lines);
+        w.form.ShowMainMenu();
+        const QString blanks4(4, ' ');
+        QCOMPARE(w.form.MemberButtons[0]->text(),
+                 QStringLiteral("Маша") + QString(16, ' ') + blanks4 + "  7" + blanks4 + "     987");
+        // An empty slot shows the club file's empty-slot text.
+        QCOMPARE(w.form.MemberButtons[1]->text(), QStringLiteral("####################    ###    ########"));
+        // Not logged in, the fifth line is a member line in blue.
+        QCOMPARE(w.form.MemberButtons[4]->ColorSB(), vk::DBlue);
+        QCOMPARE(w.form.MemberButtons[4]->FontColor(), 0x800000u);
+        QCOMPARE(w.form.MemberCopy[0], lines[0]);
+    }
+
+    void anEmptySlotDoesNothing()
+    {
+        MenuWindow w;
+        ModalAnswerer answer([](QWidget* modal) { modal->close(); });
+        w.form.Game.MemberSlot = 0;
+        w.form.MemberButtons[2]->click();
+        QCoreApplication::processEvents();
+        QCOMPARE(answer.Count(), 0);
+        QCOMPARE(w.form.Game.MemberSlot, 0);
+        QVERIFY(w.form.Game.MenuActive);
+    }
+
+    void aMemberLineAsksForItsPasswordAndStartsTheGame()
+    {
+        MenuWindow w;
+        vk::ClubLines lines = vk::EmptyClubFile();
+        lines[0] = vk::MakeMemberLine(Cp("Маша"), 987, 7, vk::EncodePassword("ab"));
+        w.WriteClub(lines);
+        w.form.ShowMainMenu();
+
+        // Cancelled: the menu stays.
+        QString name;
+        bool nameBoxEnabled = true;
+        {
+            ModalAnswerer answer([&](QWidget* modal) {
+                auto* pw = qobject_cast<vk::TFormPassword*>(modal);
+                QVERIFY(pw);
+                name = pw->Edit1->text();
+                nameBoxEnabled = pw->Edit1->isEnabled();
+                QTimer::singleShot(0, pw->Button2, &QPushButton::click);
+            });
+            w.form.MemberButtons[0]->click();
+            QCOMPARE(answer.Count(), 1);
+        }
+        QCOMPARE(name, QStringLiteral("Маша") + QString(16, ' '));
+        QVERIFY(!nameBoxEnabled);
+        QCOMPARE(w.form.Game.MemberSlot, 1);
+        QVERIFY(w.form.Game.MenuActive);
+        QVERIFY(w.form.ImWT->isVisible());
+
+        // The right password: the menu gives way to the game.
+        {
+            ModalAnswerer answer([&](QWidget* modal) {
+                auto* pw = qobject_cast<vk::TFormPassword*>(modal);
+                QVERIFY(pw);
+                pw->Edit2->setText(QStringLiteral("ab"));
+                QTimer::singleShot(0, pw->Button1, &QPushButton::click);
+            });
+            w.form.MemberButtons[0]->click();
+        }
+        QVERIFY(w.form.Game.Local.PasswordAccepted);
+        QVERIFY(!w.form.Game.MenuActive);
+        QVERIFY(w.form.Game.DealActive);
+        QVERIFY(w.form.MenuPicture.isNull());
+        QVERIFY(!w.form.ImWT->isVisible() && !w.form.ImAc->isVisible());
+    }
+
+    void newPlayerOffersTheLastName()
+    {
+        MenuWindow w;
+        w.form.Prefs.PlayerName = Cp("  Петя ");
+        QString name;
+        bool nameBoxEnabled = false;
+        ModalAnswerer answer([&](QWidget* modal) {
+            auto* pw = qobject_cast<vk::TFormPassword*>(modal);
+            QVERIFY(pw);
+            name = pw->Edit1->text();
+            nameBoxEnabled = pw->Edit1->isEnabled() && pw->Edit3->isEnabled();
+            QTimer::singleShot(0, pw->Button2, &QPushButton::click);
+        });
+        w.form.Button6->click();
+        QCOMPARE(answer.Count(), 1);
+        QCOMPARE(name, QStringLiteral("Петя"));
+        QVERIFY(nameBoxEnabled);
+        QCOMPARE(w.form.Game.MemberSlot, 6);
+        QVERIFY(w.form.Game.MenuActive);
+    }
+
+    void theOptionsWindowChangesTheSizeAtOnce()
+    {
+        MenuWindow w;
+        TForm1& f = w.form;
+        const auto pickSize = [&f](int size) {
+            ModalAnswerer answer([size](QWidget* modal) {
+                auto* options = qobject_cast<vk::TFormOptions*>(modal);
+                QVERIFY(options);
+                options->AnimationPauseMs = 0;
+                options->ClickRow(4 + size);
+                QTimer::singleShot(0, options->Button1, &QPushButton::click);
+            });
+            f.Button10->click();
+            QCOMPARE(answer.Count(), 1);
+        };
+
+        pickSize(5);
+        QCOMPARE(f.Prefs.WindowSize, 5);
+        QCOMPARE(f.size(), QSize(1520, 1000));
+        QCOMPARE(f.Lay.Scale, 2.0);
+        QCOMPARE(f.BackgroundPicture.size(), QSize(1520, 1000));
+        QCOMPARE(f.MenuPicture.size(), QSize(1520, 1000));
+        QCOMPARE(f.MemberButtons[4]->geometry(), Rect(350, 648, 820, 60));
+        QCOMPARE(f.ImWT->x(), 1467);
+        // Own font: rnd(18 x 2 x 0.9 + rnd(8)) = 40; the member lines in a
+        // fixed-pitch face, rnd(16 x 2) bold.
+        QCOMPARE(f.Button9->font().pixelSize(), 40);
+        QCOMPARE(f.MemberButtons[0]->font().pixelSize(), 32);
+        QVERIFY(f.MemberButtons[0]->font().bold());
+        // Centred by its frame on the 1920 x 1080 screen.
+        QCOMPARE(f.frameGeometry().topLeft(), QPoint(198, 38));
+        f.grab().save(QStringLiteral(VOKABRON_BUILD_DIR "/artifacts/menu_size5_after_change.png"));
+
+        // The whole screen: the client size is read back from the
+        // maximised window, and the menu follows it.
+        pickSize(2);
+        QTRY_VERIFY(f.isMaximized());
+        QTRY_COMPARE(f.MenuPicture.size(), f.size());
+        QCOMPARE(f.Lay.ClientW, f.width());
+        QCOMPARE(f.BackgroundPicture.size(), f.size());
+        QCOMPARE(f.ImWT->x(), f.width() - 53);
+        QCOMPARE(f.MemberButtons[0]->x(), qRound(175 * f.Lay.ScaleX));
+
+        pickSize(1);
+        QTRY_VERIFY(!f.isMaximized());
+        QCOMPARE(f.size(), QSize(760, 500));
+        QCOMPARE(f.MenuPicture.size(), QSize(760, 500));
+        QCOMPARE(f.MemberButtons[0]->geometry(), Rect(175, 180, 410, 30));
+        QCOMPARE(f.MemberButtons[0]->font().pixelSize(), 11);
+        QCOMPARE(f.Button9->font().pixelSize(), 22);
+    }
+
+    void helpOpensAtThePageOfTheContext()
+    {
+        MenuWindow w;
+        w.form.Help->trigger();
+        QVERIFY(w.form.FormHelp && w.form.FormHelp->isVisible());
+        QTextBrowser* browser = w.form.FormHelp->HelpBrowser;
+        QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/menu.html")));
+        QVERIFY(!browser->toPlainText().trimmed().isEmpty());
+
+        // During a game the rules come up; the contents and the way back.
+        w.form.HelpContext = 5;
+        w.form.Help->trigger();
+        QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/rules.html")));
+        QVERIFY(!browser->toPlainText().trimmed().isEmpty());
+        w.form.FormHelp->ButtonContents->click();
+        QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/index.html")));
+        QVERIFY(w.form.FormHelp->ButtonBack->isEnabled());
+        w.form.FormHelp->ButtonBack->click();
+        QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/rules.html")));
+        w.form.FormHelp->ButtonForward->click();
+        QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/index.html")));
+        w.form.FormHelp->grab().save(QStringLiteral(VOKABRON_BUILD_DIR "/artifacts/help_window.png"));
+    }
+
+    void iconsOpenPagesOrSayWhatIsUnavailable()
+    {
+        MenuWindow w;
+        TForm1& f = w.form;
+        QStringList opened;
+        f.OpenAddress = [&opened](const QString& address) {
+            opened << address;
+            return true;
+        };
+
+        // The help on the web: the contents or the rules, either by chance.
+        for (int i = 0; i < 40; ++i)
+            f.ImHp->clicked();
+        QSet<QString> pages;
+        for (const QString& a : opened) {
+            QVERIFY2(a.startsWith(QStringLiteral("http")) && a.section('/', -2, -2) == QStringLiteral("help"),
+                     qPrintable(a));
+            pages << a.section('/', -1);
+        }
+        QCOMPARE(pages, (QSet<QString>{QStringLiteral("index.html"), QStringLiteral("rules.html")}));
+
+        // The store icon appears with a store link and opens it.
+        f.Game.StoreLink = "https://store.example/app/vokabron";
+        f.ShowMainMenu();
+        QVERIFY(f.ImOnLineR->isVisible());
+        opened.clear();
+        f.ImOnLineR->clicked();
+        QCOMPARE(opened, QStringList{QStringLiteral("https://store.example/app/vokabron")});
+
+        // What is not there says so.
+        QStringList notices;
+        ModalAnswerer answer([&notices](QWidget* modal) { notices << TakeNotice(modal); });
+        f.ImCh->clicked();
+        f.N3->trigger();
+        f.ImWT->clicked();
+        f.ImageAn->clicked();
+        f.ImSt->clicked();
+        f.ImOnLineL->clicked();
+        f.ImAc->clicked();
+        QCOMPARE(notices, (QStringList{QStringLiteral("Чат временно недоступен!"),
+                                       QStringLiteral("Чат временно недоступен!"),
+                                       QStringLiteral("Турнир World Top Ten временно недоступен!"),
+                                       QStringLiteral("\"Вокаброн\" в формате Apk временно недоступен!"),
+                                       QStringLiteral("Клуб игроков пока не подключён!"),
+                                       QStringLiteral("Клуб игроков пока не подключён!"),
+                                       QStringLiteral("Клуб игроков пока не подключён!")}));
+        QVERIFY(f.Game.MenuActive);
+    }
+
+    void buttonsAndItemsOpenTheirWindows()
+    {
+        MenuWindow w;
+        QStringList seen;
+        ModalAnswerer answer([&seen](QWidget* modal) {
+            seen << QString::fromLatin1(modal->metaObject()->className());
+            QTimer::singleShot(0, modal, [modal] { static_cast<QDialog*>(modal)->reject(); });
+        });
+        w.form.Button9->click();
+        w.form.Button10->click();
+        w.form.About->trigger();
+        QCOMPARE(seen, (QStringList{QStringLiteral("vk::TFormTopTen"), QStringLiteral("vk::TFormOptions"),
+                                    QStringLiteral("vk::TFormAbout")}));
+        // "Выход" closes the window; from the menu nothing is asked.
+        w.form.Button11->click();
+        QVERIFY(!w.form.isVisible());
+        QCOMPARE(answer.Count(), 3);
+    }
+
+    void thePackageIsSavedWholeOrNotAtAll()
+    {
+        std::string package(300000, '\0');
+        for (std::size_t i = 0; i < package.size(); ++i)
+            package[i] = static_cast<char>(i * 7 + i / 251);
+        ReplyServer server({
+            {"/files/Vokabron-4.3.apk", "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(package.size()) +
+                                            "\r\nConnection: close\r\n\r\n" + package},
+            // The line breaks off after ten bytes of a long package.
+            {"/files/broken/Vokabron.apk", "HTTP/1.1 200 OK\r\nContent-Length: 900000\r\nConnection: close\r\n\r\n"
+                                           "0123456789"},
+        });
+        MenuWindow w;
+        TForm1& f = w.form;
+        QTemporaryDir target;
+        const QString targetFile = target.filePath(QStringLiteral("mine.apk"));
+
+        QString proposed;
+        QStringList notices;
+        ModalAnswerer answer([&](QWidget* modal) {
+            if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+                proposed = dialog->selectedFiles().value(0);
+                dialog->selectFile(targetFile);
+                QTimer::singleShot(0, dialog, &QDialog::accept);
+                return;
+            }
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                // Replace the file saved before: yes.
+                QTimer::singleShot(0, box->button(QMessageBox::Yes), &QPushButton::click);
+                return;
+            }
+            notices << TakeNotice(modal);
+        });
+
+        // A link whose name would climb out of the folder offers only the
+        // name; the whole package lands under the chosen name.
+        f.Game.PackageLink = server.Address("/files/Vokabron-4.3.apk?from=../../x");
+        f.ImageAn->clicked();
+        QCOMPARE(QFileInfo(proposed).fileName(), QStringLiteral("Vokabron-4.3.apk"));
+        QCOMPARE(QFileInfo(proposed).absolutePath(), QDir(QString::fromStdString(f.Game.ProgramDir)).absolutePath());
+        QFile saved(targetFile);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray::fromStdString(package));
+        saved.close();
+        QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("mine.apk")});
+        QVERIFY(notices.isEmpty());
+
+        // A broken download and a missing package leave the old file as it
+        // was and nothing beside it, and say the package is unavailable.
+        for (const char* path : {"/files/broken/Vokabron.apk", "/files/none.apk"}) {
+            f.Game.PackageLink = server.Address(path);
+            f.ImageAn->clicked();
+            QVERIFY(saved.open(QIODevice::ReadOnly));
+            QCOMPARE(saved.readAll(), QByteArray::fromStdString(package));
+            saved.close();
+            QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden),
+                     QStringList{QStringLiteral("mine.apk")});
+        }
+        QCOMPARE(notices, QStringList(2, QStringLiteral("\"Вокаброн\" в формате Apk временно недоступен!")));
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" VOKABRON_FIXTURE_DIR "/screens/desktop_1920.json");
+    vk::DisableAutomaticScaling();
+    QApplication app(argc, argv);
+    QDir().mkpath(QStringLiteral(VOKABRON_BUILD_DIR "/artifacts"));
+    MainMenuTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "main_menu_test.moc"
