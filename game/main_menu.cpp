@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "club/account_requests.h"
 #include "club/attention_window.h"
 #include "club/http_client.h"
 #include "common/atomic_file.h"
@@ -243,6 +244,22 @@ void TForm1::SetMemberCaptions()
     fifth->SetFontColor(kNavy);
     fifth->SetColorMouse(kYellow);
     fifth->setText(memberCaption(4));
+}
+
+std::string TForm1::ClubNick() const { return Club.ClubUser.Nick; }
+
+bool TForm1::ReadClubGameForMenu(std::string& nick, int& dealReached, int& score)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool read = ClubReadGame(IdHTTP1, Prefs.AccPath, Club.ClubUser.Nick, Club.ClubUser.Pw, Club.ClubGameKey,
+                                   Club.ClubGame);
+    QApplication::restoreOverrideCursor();
+    if (!read)
+        return false;
+    nick = Club.ClubUser.Nick;
+    dealReached = Club.ClubGame.KonL;
+    score = Club.ClubGame.Score;
+    return true;
 }
 
 void TForm1::HideMenuIcons()

@@ -252,16 +252,17 @@ private:
     void HideMenuIcons();
     void RebuildMenuAfterResize();
     void DownloadPackage(const QString& path);
-    // The club's windows and requests, reached from the menu
-    // (menu_club_windows.cpp).
+    // The logged-in member's nick, and the record of this game for the
+    // fifth line: false when it could not be read.
+    std::string ClubNick() const;
+    bool ReadClubGameForMenu(std::string& nick, int& dealReached, int& score);
+    // The club's windows as the menu opens them (menu_club_windows.cpp).
     void OpenMoreGamesWindow();
     void OpenAccountWindow();
     void OpenStatisticsWindow();
     void OpenChatWindow();
     void OpenWorldTopTenWindow();
     void StartRatingGame();
-    std::string ClubNick() const;
-    bool ReadClubGameForMenu(std::string& nick, int& dealReached, int& score);
 
     bool screenCursorSet_ = false;
     bool settingsRead_ = false;

@@ -1,8 +1,7 @@
-// The club's windows and requests as the main menu reaches them.  The
-// club's own windows (more games, account, statistics, chat, world top ten)
-// and the rating game take these steps over; until the main window holds
-// the club's state and transport, the club is not connected, the player is
-// never logged in, and each step tells the player so.
+// The club's windows as the main menu opens them.  The club's own windows
+// (more games, account, statistics, chat, world top ten) and the rating
+// game take these steps over; until they are part of the program, each
+// step tells the player that this part of the club is not there yet.
 #include "club/attention_window.h"
 #include "game/main_window.h"
 #include "presentation/text_codec.h"
@@ -25,13 +24,5 @@ void TForm1::OpenWorldTopTenWindow() { ShowAttention(this, UiText(Msg::WorldTopT
 
 // The fifth line of a logged-in member starts a game for the club rating.
 void TForm1::StartRatingGame() { ShowAttention(this, UiText(Msg::ClubNotConnected)); }
-
-// The logged-in member's nick; empty while nobody is logged in.
-std::string TForm1::ClubNick() const { return {}; }
-
-// The logged-in member's record of this game for the menu's fifth line: the
-// deal reached and the score of an unfinished rating game.  False when it
-// could not be read; the line then shows the fifth member line instead.
-bool TForm1::ReadClubGameForMenu(std::string&, int&, int&) { return false; }
 
 } // namespace vk

@@ -1,0 +1,119 @@
+// Times a change of the window size on the main menu, offscreen:
+//   SizeChange    sizes 1 -> 5 -> 1 as the Options window applies them
+//                 (ApplyWindowSize: the background resampled and encoded as
+//                 JPEG again, fonts, the menu rebuilt), each followed by one
+//                 render of the whole window;
+//   BareResample  the Spline36 resample alone of the window background to
+//                 the same two sizes (the baseline).
+// Run: build/bench/bench_window_size_screen_bench (the ratio is printed at
+// the end).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "game/main_window.h"
+#include "presentation/audio.h"
+#include "presentation/dressing.h"
+#include "presentation/picture_scaling.h"
+#include "presentation/resample.h"
+
+namespace {
+
+std::unique_ptr<vk::TForm1>& Form()
+{
+    static std::unique_ptr<vk::TForm1> form;
+    if (!form) {
+        form = std::make_unique<vk::TForm1>();
+        form->Prefs.SoundOn = false;
+        form->ShowMenuWithoutIntro();
+        form->Prefs.WindowSize = 1;
+        form->ApplyWindowSize();
+        form->show();
+        QApplication::processEvents();
+    }
+    return form;
+}
+
+void RenderWhole(vk::TForm1& form)
+{
+    static QImage image;
+    if (image.size() != form.size())
+        image = QImage(form.size(), QImage::Format_ARGB32_Premultiplied);
+    form.render(&image);
+    benchmark::DoNotOptimize(image.constBits());
+}
+
+void SizeChange(benchmark::State& state)
+{
+    vk::TForm1& form = *Form();
+    for (auto _ : state) {
+        for (int size : {5, 1}) {
+            form.Prefs.WindowSize = size;
+            form.ApplyWindowSize();
+            RenderWhole(form);
+        }
+    }
+}
+
+void BareResample(benchmark::State& state)
+{
+    QImage background;
+    vk::LoadJpegRes(QStringLiteral("BG"), background);
+    vk::TFastDIB source;
+    vk::LoadDIB(source, background);
+    vk::TFastDIB target;
+    for (auto _ : state) {
+        for (const auto [w, h] : {std::pair{1520, 1000}, std::pair{760, 500}}) {
+            target.SetSize(w, -h, vk::TFastDIB::kBitsPerPixel);
+            vk::ResampleDIB(source, target, vk::kSpline36Filter);
+            benchmark::DoNotOptimize(target.Scanline(0));
+        }
+    }
+}
+
+BENCHMARK(BareResample)->Unit(benchmark::kMillisecond);
+BENCHMARK(SizeChange)->Unit(benchmark::kMillisecond);
+
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration)
+                times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    void PrintRatio() const
+    {
+        const auto resample = times_.find("BareResample");
+        const auto change = times_.find("SizeChange");
+        if (resample != times_.end() && change != times_.end() && resample->second > 0)
+            std::printf("size change 1 -> 5 -> 1 / bare resample of the same sizes = %.2f (target <= 3)\n",
+                        change->second / resample->second);
+    }
+
+private:
+    std::map<std::string, double> times_;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("SDL_AUDIODRIVER", "dummy");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintRatio();
+    Form().reset();
+    vk::CloseAudio();
+    benchmark::Shutdown();
+    return 0;
+}
