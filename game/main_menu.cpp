@@ -36,6 +36,7 @@
 #include "presentation/message_box.h"
 #include "presentation/picture_box.h"
 #include "presentation/quiz_button.h"
+#include "presentation/resource_store.h"
 #include "presentation/text_codec.h"
 
 namespace vk {
@@ -114,11 +115,20 @@ void TForm1::ShowMainMenu()
     MenuLayout = LayOutMainMenu(Lay);
     PlaceMenuControls();
 
+    // "G_BGMenu" stretched to the window, area-averaged as every scaled
+    // picture; decoded once while the menu is up.
+    if (menuSource_.isNull()) {
+        if (const auto bytes = ResourceBytes(ResourceKind::Raw, QStringLiteral("G_BGMenu")))
+            menuSource_ = QImage::fromData(*bytes).convertToFormat(QImage::Format_RGBA8888);
+    }
     MenuPicture = QImage(Lay.ClientW, Lay.ClientH, QImage::Format_RGB32);
     MenuPicture.fill(ToQColor(kMenuColour));
     {
         QPainter p(&MenuPicture);
-        DrawResPicture(QStringLiteral("G_BGMenu"), p, 0, 0, Lay.ClientW, Lay.ClientH, true);
+        if (menuSource_.size() == MenuPicture.size())
+            p.drawImage(0, 0, menuSource_);
+        else if (!menuSource_.isNull())
+            p.drawImage(0, 0, AreaAveragedPicture(menuSource_, Lay.ClientW, Lay.ClientH));
     }
 
     // The title over its piece of the menu picture.
@@ -285,6 +295,7 @@ void TForm1::StartFromSlot(int n)
         return;
 
     MenuPicture = QImage();
+    menuSource_ = QImage();
     Game.MenuActive = false;
     Game.DealActive = true;
     BeginDeal(false);

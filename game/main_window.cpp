@@ -471,16 +471,23 @@ void TForm1::EndIntro()
 
 void TForm1::ScaleBackground()
 {
-    QImage bg;
-    if (!LoadJpegRes(QStringLiteral("BG"), bg)) {
-        bg = QImage(Lay.ClientW, Lay.ClientH, QImage::Format_RGB32);
-        bg.fill(ToQColor(kMenuColour));
+    // "BG" is decoded and made ready once; every window size resamples it
+    // from there.
+    if (backgroundSource_.IsNull()) {
+        QImage bg;
+        if (LoadJpegRes(QStringLiteral("BG"), bg))
+            backgroundSource_.Load(bg);
     }
-    if (bg.size() == QSize(Lay.ClientW, Lay.ClientH)) {
+    if (backgroundSource_.IsNull()) {
+        BackgroundPicture = QImage(Lay.ClientW, Lay.ClientH, QImage::Format_RGB32);
+        BackgroundPicture.fill(ToQColor(kMenuColour));
+        return;
+    }
+    QImage bg = backgroundSource_.ScaledTo(Lay.ClientW, Lay.ClientH);
+    if (backgroundSource_.Size() == QSize(Lay.ClientW, Lay.ClientH)) {
         BackgroundPicture = bg;
         return;
     }
-    ScalePictureSmooth(bg, bg, Lay.ClientW, Lay.ClientH);
     // The background stays a JPEG picture: the resampled pixels are stored
     // encoded again, as every window then shows them.
     QByteArray jpeg;

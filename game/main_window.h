@@ -16,6 +16,7 @@
 #include "common/layout.h"
 #include "localdata/settings.h"
 #include "localdata/window_size.h"
+#include "presentation/picture_scaling.h"
 
 class QLabel;
 class QMenu;
@@ -267,6 +268,10 @@ private:
     bool screenCursorSet_ = false;
     bool settingsRead_ = false;
     bool menuRebuildQueued_ = false;
+    // Decoded once for the size changes: "BG" ready for resampling, and the
+    // menu picture "G_BGMenu" (dropped while a game is on).
+    SmoothScaleSource backgroundSource_;
+    QImage menuSource_;
 };
 
 } // namespace vk

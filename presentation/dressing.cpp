@@ -11,17 +11,6 @@
 namespace vk {
 namespace {
 
-QImage AreaAveraged(const QImage& picture, int width, int height)
-{
-    const QImage source = picture.convertToFormat(QImage::Format_RGBA8888);
-    QImage target(width, height, QImage::Format_RGBA8888);
-    if (target.isNull())
-        return {};
-    AreaAverageRgba({source.constBits(), source.width(), source.height(), source.bytesPerLine()},
-                    {target.bits(), target.width(), target.height(), target.bytesPerLine()});
-    return target;
-}
-
 // Both ends included, so a one-pixel line from (a, b) to (c, d) covers the
 // pixels the frame's description names, whatever the painter's pen width.
 void Line(QPainter& p, int a, int b, int c, int d, const QColor& colour)
@@ -40,6 +29,19 @@ void Outline(QPainter& p, int a, int b, int c, int d, const QColor& colour)
 
 } // namespace
 
+QImage AreaAveragedPicture(const QImage& picture, int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return {};
+    const QImage source = picture.convertToFormat(QImage::Format_RGBA8888);
+    QImage target(width, height, QImage::Format_RGBA8888);
+    if (target.isNull())
+        return {};
+    AreaAverageRgba({source.constBits(), source.width(), source.height(), source.bytesPerLine()},
+                    {target.bits(), target.width(), target.height(), target.bytesPerLine()});
+    return target;
+}
+
 bool DrawResPicture(const QString& name, QPainter& canvas, int x, int y, int width, int height, bool scaled)
 {
     const auto bytes = ResourceBytes(ResourceKind::Raw, name);
@@ -53,7 +55,7 @@ bool DrawResPicture(const QString& name, QPainter& canvas, int x, int y, int wid
     if (scaled && picture.size() != QSize(width, height)) {
         if (width <= 0 || height <= 0)
             return false;
-        picture = AreaAveraged(picture, width, height);
+        picture = AreaAveragedPicture(picture, width, height);
     }
     canvas.drawImage(x, y, picture);
     return true;

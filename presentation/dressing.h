@@ -19,6 +19,10 @@ class AnimationPlayer;
 // (reported) or cannot be decoded; nothing is drawn then.
 bool DrawResPicture(const QString& name, QPainter& canvas, int x, int y, int width, int height, bool scaled);
 
+// Picture area-averaged to Width x Height, with its alpha (the scaling of
+// DrawResPicture); a null picture when either size is not positive.
+QImage AreaAveragedPicture(const QImage& picture, int width, int height);
+
 // Stretches the window background over (-X, -Y, ClientWidth - X,
 // ClientHeight - Y): called with 0, 0 by a window's paint, and with an area's
 // position on that area's canvas, so the area shows the piece of background

@@ -67,34 +67,44 @@ void DrawDIB(const TFastDIB& dib, QPainter& painter, int x, int y)
     painter.drawImage(x, y, bgr);
 }
 
+void SmoothScaleSource::Load(const QImage& source)
+{
+    QImage bitmap(source.size(), QImage::Format_RGB32);
+    if (!bitmap.isNull()) {
+        bitmap.fill(Qt::black);
+        QPainter painter(&bitmap);
+        painter.drawImage(0, 0, source);
+    }
+    LoadDIB(dib_, bitmap);
+}
+
+QImage SmoothScaleSource::ScaledTo(int W, int H) const
+{
+    if (W <= 0 || H <= 0)
+        return {};
+    QImage bitmap(W, H, QImage::Format_RGB32);
+    QPainter painter(&bitmap);
+    if (Size() == QSize(W, H)) {
+        // Already of that size: the pixels as they are.
+        DrawDIB(dib_, painter, 0, 0);
+        return bitmap;
+    }
+    TFastDIB b;
+    b.SetSize(W, H, TFastDIB::kBitsPerPixel);
+    ResampleDIB(dib_, b, kSpline36Filter);
+    DrawDIB(b, painter, 0, 0);
+    return bitmap;
+}
+
 void ScalePictureSmooth(const QImage& source, QImage& destination, int W, int H)
 {
     if (source.size() == QSize(W, H)) {
         destination = source;
         return;
     }
-    if (W <= 0 || H <= 0) {
-        destination = QImage();
-        return;
-    }
-    QImage bitmap(source.size(), QImage::Format_RGB32);
-    TFastDIB a;
-    if (!bitmap.isNull()) {
-        bitmap.fill(Qt::black);
-        QPainter painter(&bitmap);
-        painter.drawImage(0, 0, source);
-    }
-    LoadDIB(a, bitmap);
-    TFastDIB b;
-    b.SetSize(W, H, TFastDIB::kBitsPerPixel);
-    ResampleDIB(a, b, kSpline36Filter);
-
-    bitmap = QImage(W, H, QImage::Format_RGB32);
-    {
-        QPainter painter(&bitmap);
-        DrawDIB(b, painter, 0, 0);
-    }
-    destination = bitmap;
+    SmoothScaleSource prepared;
+    prepared.Load(source);
+    destination = prepared.ScaledTo(W, H);
 }
 
 QImage DecodePng(const QByteArray& bytes)

@@ -6,11 +6,11 @@
 #include <QString>
 #include <optional>
 
+#include "presentation/resample.h"
+
 class QPainter;
 
 namespace vk {
-
-class TFastDIB;
 
 // Copies image's pixels into dib as 24-bit rows (alpha is dropped, not
 // blended: draw onto an opaque picture first where that matters).
@@ -18,6 +18,22 @@ void LoadDIB(TFastDIB& dib, const QImage& image);
 
 // Draws dib's pixels onto painter's device with the top-left corner at (x, y).
 void DrawDIB(const TFastDIB& dib, QPainter& painter, int x, int y);
+
+// A picture made ready once for smooth scaling to any number of sizes (the
+// window background at every change of the window size): drawn onto black
+// and kept as 24-bit rows.
+class SmoothScaleSource {
+public:
+    void Load(const QImage& source);
+    bool IsNull() const { return dib_.Width() == 0; }
+    QSize Size() const { return QSize(dib_.Width(), dib_.AbsHeight()); }
+    // The picture resampled to W x H with the Spline36 filter; at its own
+    // size, unchanged.
+    QImage ScaledTo(int W, int H) const;
+
+private:
+    TFastDIB dib_;
+};
 
 // Makes destination a W x H version of source through the Spline36
 // resampler, the source's transparent parts showing black.  A source already

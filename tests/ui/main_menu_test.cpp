@@ -404,13 +404,11 @@ private slots:
         QVERIFY(w.form.FormHelp && w.form.FormHelp->isVisible());
         QTextBrowser* browser = w.form.FormHelp->HelpBrowser;
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/menu.html")));
-        QVERIFY(!browser->toPlainText().trimmed().isEmpty());
 
         // During a game the rules come up; the contents and the way back.
         w.form.HelpContext = 5;
         w.form.Help->trigger();
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/rules.html")));
-        QVERIFY(!browser->toPlainText().trimmed().isEmpty());
         w.form.FormHelp->ButtonContents->click();
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/index.html")));
         QVERIFY(w.form.FormHelp->ButtonBack->isEnabled());
