@@ -404,13 +404,16 @@ private slots:
         QVERIFY(w.form.FormHelp && w.form.FormHelp->isVisible());
         QTextBrowser* browser = w.form.FormHelp->HelpBrowser;
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/menu.html")));
+        QVERIFY(browser->toPlainText().contains(QStringLiteral("«Новый Игрок»")));
 
         // During a game the rules come up; the contents and the way back.
         w.form.HelpContext = 5;
         w.form.Help->trigger();
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/rules.html")));
+        QCOMPARE(browser->documentTitle(), QStringLiteral("Вокаброн — Правила игры"));
         w.form.FormHelp->ButtonContents->click();
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/index.html")));
+        QCOMPARE(browser->documentTitle(), QStringLiteral("Вокаброн — помощь"));
         QVERIFY(w.form.FormHelp->ButtonBack->isEnabled());
         w.form.FormHelp->ButtonBack->click();
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/rules.html")));
