@@ -20,6 +20,7 @@
 
 #include "common/codepage.h"
 #include "common/text_cipher.h"
+#include "bench/bench_window.h"
 #include "game/main_window.h"
 #include "presentation/audio.h"
 #include "presentation/picture_box.h"
@@ -37,12 +38,7 @@ vk::TForm1& FormAtSize(int size)
 {
     auto& form = Forms()[size];
     if (!form) {
-        form = std::make_unique<vk::TForm1>();
-        form->Prefs.WindowSize = size;
-        form->Prefs.SoundOn = false;
-        form->SetWindowSize();
-        form->ShowMenuWithoutIntro();
-        form->Game.ProgramDir.clear();
+        form = bench::MenuWindowAtSize(size);
         const std::string line = vk::Utf8ToCp1251("ЛЕВ ТОЛСТОЙ#Писатель#x#").value();
         form->Game.Memo1.assign(500, vk::EncodeText(line, vk::PuzzleStartKey));
         form->PuzzleRandom = [](int) { return 0; };

@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/bench_window.h"
 #include "game/main_window.h"
 #include "presentation/audio.h"
 #include "presentation/dressing.h"
@@ -28,11 +29,7 @@ std::unique_ptr<vk::TForm1>& Form()
 {
     static std::unique_ptr<vk::TForm1> form;
     if (!form) {
-        form = std::make_unique<vk::TForm1>();
-        form->Prefs.SoundOn = false;
-        form->ShowMenuWithoutIntro();
-        form->Prefs.WindowSize = 1;
-        form->ApplyWindowSize();
+        form = bench::MenuWindowAtSize(1);
         form->show();
         QApplication::processEvents();
     }
