@@ -70,7 +70,12 @@ QUrl THelpWindow::PageUrl(const QString& page)
 
 void THelpWindow::ShowContext(int helpContext)
 {
-    HelpBrowser->setSource(PageUrl(QString::fromStdString(HelpPageForContext(helpContext))));
+    ShowPage(QString::fromStdString(HelpPageForContext(helpContext)));
+}
+
+void THelpWindow::ShowPage(const QString& page)
+{
+    HelpBrowser->setSource(PageUrl(page));
     show();
     raise();
     activateWindow();

@@ -22,6 +22,8 @@ public:
     // Shows the window at the page of a help context (the menu, a game),
     // raising it when it is open already.
     void ShowContext(int helpContext);
+    // Shows the window at one of the program's pages ("credits.html").
+    void ShowPage(const QString& page);
 
     QTextBrowser* HelpBrowser = nullptr;
     TTevQuizButton* ButtonContents = nullptr;

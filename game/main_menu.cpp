@@ -431,18 +431,24 @@ void TForm1::HelpClick()
     Click(Prefs);
     if (UiLanguage() == 0)
         ShowInformation(this, UiText(Msg::HelpNotTranslated));
+    HelpWindow()->ShowContext(HelpContext);
+}
+
+THelpWindow* TForm1::HelpWindow()
+{
     if (!FormHelp) {
         FormHelp = new THelpWindow(this);
         for (TTevQuizButton* b : {FormHelp->ButtonContents, FormHelp->ButtonBack, FormHelp->ButtonForward})
             b->setFont(MakeFont(Prefs.DisplayFontName, ButtonHeight, false));
     }
-    FormHelp->ShowContext(HelpContext);
+    return FormHelp;
 }
 
 void TForm1::AboutClick()
 {
     Click(Prefs);
-    TFormAbout::ShowModal(Prefs, BackgroundPicture, this);
+    if (TFormAbout::ShowModal(Prefs, BackgroundPicture, this))
+        HelpWindow()->ShowPage(QStringLiteral("credits.html"));
 }
 
 // ---- The window size -------------------------------------------------------

@@ -143,6 +143,8 @@ public:
     void ImChClick();
     void ImWTClick();
     void HelpClick();
+    // The help window, made at its first use.
+    THelpWindow* HelpWindow();
     void AboutClick();
     void N3Click();
 

@@ -123,8 +123,11 @@ TFormAbout::TFormAbout(Settings& prefs, const QImage& background, QWidget* paren
     LabelThanksTitle->setText(Text(Msg::ThanksTitle));
     LabelThanks->setText(Text(Msg::Thanks1) + QLatin1Char('\n') + Text(Msg::Thanks2) + QLatin1Char('\n')
                          + Text(Msg::Thanks3) + QLatin1Char('\n') + Text(Msg::Thanks4));
-    for (QLabel* l : {LabelThanksTitle, LabelThanks})
+    for (QLabel* l : {LabelThanksTitle, LabelThanks}) {
         l->setToolTip(Text(Msg::MoreInHelp));
+        l->setCursor(Qt::PointingHandCursor);
+        l->installEventFilter(this);
+    }
     LabelSiteTitle->setText(Text(Msg::OfficialSite));
     LabelMailTitle->setText(Text(Msg::Email));
 
@@ -135,10 +138,17 @@ TFormAbout::TFormAbout(Settings& prefs, const QImage& background, QWidget* paren
     LoadGifRes(QStringLiteral("GAboutMail"), *RxGIFAn2);
 }
 
-void TFormAbout::ShowModal(Settings& prefs, const QImage& background, QWidget* parent)
+bool TFormAbout::ShowModal(Settings& prefs, const QImage& background, QWidget* parent)
 {
     TFormAbout about(prefs, background, parent);
     about.exec();
+    return about.ThanksAsked;
+}
+
+void TFormAbout::ThanksClick()
+{
+    ThanksAsked = true;
+    accept();
 }
 
 void TFormAbout::SiteClick()
@@ -164,6 +174,10 @@ bool TFormAbout::eventFilter(QObject* watched, QEvent* event)
         }
         if (watched == LabelMail) {
             MailClick();
+            return true;
+        }
+        if (watched == LabelThanks || watched == LabelThanksTitle) {
+            ThanksClick();
             return true;
         }
     }

@@ -19,8 +19,9 @@ class TFormAbout : public LocalDialog {
 public:
     TFormAbout(Settings& prefs, const QImage& background, QWidget* parent = nullptr);
 
-    // Creates the window, shows it modally and deletes it.
-    static void ShowModal(Settings& prefs, const QImage& background, QWidget* parent);
+    // Creates the window, shows it modally and deletes it.  True when the
+    // player closed it by clicking the thanks, to read them in the help.
+    static bool ShowModal(Settings& prefs, const QImage& background, QWidget* parent);
 
     // Opens an address with the desktop's default handler; tests replace it.
     // False when no handler could be started.
@@ -28,6 +29,10 @@ public:
 
     void SiteClick();
     void MailClick();
+    // The thanks lead to the help's page of credits: the window closes and
+    // says so to the one who opened it.
+    void ThanksClick();
+    bool ThanksAsked = false;
 
     PictureBox* ImageTitle = nullptr;
     PictureBox* ImageVersion = nullptr;

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 #include "common/messages.h"
 #include "localdata/apply_fonts.h"
 #include "presentation/animation_player.h"
@@ -17,6 +19,7 @@ namespace {
 QString Text(Msg id) { return FromUtf8(MessageText(id, 1)); }
 
 constexpr int kAreaWidth = 306;
+constexpr int kScrollRoll = 28; // each roll of the scroll, at the text area's size
 constexpr int kGoodSound = 4; // "S_FiGut"
 constexpr int kPoorSound = 3; // "S_FiBad"
 
@@ -137,7 +140,11 @@ void TFormEndGame::Prepare(const LocalClubState& state, int clubState)
 
 void TFormEndGame::Write(QPainter& canvas, const QString& text, int x1, int x2, int y)
 {
+    // The scroll's rolls take the edges of the text area.
+    const QFont font = canvas.font();
+    NarrowFontToFit(text, std::min(x2 - x1, kAreaWidth - 2 * kScrollRoll), canvas);
     TextOutCentred(text, x1, x2, y, canvas);
+    canvas.setFont(font);
     Written.push_back({text, x1, x2, y, canvas.pen().color(), canvas.font().pixelSize()});
 }
 

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QThread>
 
+#include <algorithm>
+
 #include "common/messages.h"
 #include "common/rounding.h"
 #include "localdata/apply_fonts.h"
@@ -19,6 +21,9 @@ namespace vk {
 namespace {
 
 constexpr int kCell = 28;
+// Where the row texts must end: inside the panel's frame (the panel lies
+// at x 20 and is 360 wide).
+constexpr int kTextRight = 364;
 constexpr unsigned int kYellow = 0x00FFFF; // 0x00BBGGRR
 constexpr Msg kLabels[9] = {Msg::OptSound,    Msg::OptMusic,       Msg::OptOwnFont,
                             Msg::OptAskAtStart, Msg::SizeSmall,    Msg::SizeFullScreen,
@@ -93,7 +98,8 @@ void TFormOptions::DrawOptionsPage()
         // Size rows show only the current size's mark.
         const int mode = row <= 4 ? 3 : (state ? 5 : 4);
         DrawOptionRow(state, RowX, RowTop(row), mode, work_, kYellow, false, false, *Image1, Text(kLabels[row - 1]));
-        labelWidths_[static_cast<std::size_t>(row - 1)] = metrics.horizontalAdvance(Text(kLabels[row - 1]));
+        labelWidths_[static_cast<std::size_t>(row - 1)] =
+            std::min(metrics.horizontalAdvance(Text(kLabels[row - 1])), kTextRight - (RowX + 40));
     }
     Image1->update();
 }
@@ -115,6 +121,7 @@ void TFormOptions::DrawOptionRow(bool state, int x, int y, int mode, const QImag
     p.setPen(ToQColor(textColour));
     p.setBackgroundMode(Qt::TransparentMode);
     const int textTop = y + RoundInt((kCell - p.fontMetrics().height()) / 2.0) + 1;
+    NarrowFontToFit(text, kTextRight - (x + 40), p);
     TextOutAt(text, x + 40, textTop, p);
 }
 

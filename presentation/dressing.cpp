@@ -101,6 +101,17 @@ void TextOutRight(const QString& text, int x, int y, QPainter& canvas)
     canvas.drawText(x - canvas.fontMetrics().horizontalAdvance(text), y + canvas.fontMetrics().ascent(), text);
 }
 
+void NarrowFontToFit(const QString& text, int width, QPainter& canvas)
+{
+    QFont font = canvas.font();
+    for (int stretch = 100; stretch > 50; stretch -= 2) {
+        font.setStretch(stretch);
+        if (QFontMetrics(font).horizontalAdvance(text) <= width)
+            break;
+    }
+    canvas.setFont(font);
+}
+
 unsigned int ShadowColour(unsigned int colour)
 {
     unsigned int shadow = 0;

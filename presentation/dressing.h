@@ -40,6 +40,10 @@ bool LoadGifRes(const QString& name, AnimationPlayer& animator);
 // Text with its top at Y, in the canvas's font and pen.
 void TextOutCentred(const QString& text, int x1, int x2, int y, QPainter& canvas);
 void TextOutRight(const QString& text, int x, int y, QPainter& canvas);
+// Narrows the canvas's font (its horizontal stretch, the height stays) just
+// enough for Text to fit in Width pixels; a text that fits keeps the font.
+// Our display font runs wider than the one the pictures were drawn for.
+void NarrowFontToFit(const QString& text, int width, QPainter& canvas);
 
 // Text in Colour (0x00BBGGRR) over its shadow in half that colour, one pixel
 // right and down.  Align 'l' writes from X1, 'c' centres between X1 and X2,

@@ -420,6 +420,19 @@ private slots:
         w.form.FormHelp->ButtonForward->click();
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/index.html")));
         w.form.FormHelp->grab().save(QStringLiteral(VOKABRON_BUILD_DIR "/artifacts/help_window.png"));
+
+        // The About window's thanks close it and open the page of credits.
+        ModalAnswerer answer([](QWidget* modal) {
+            auto* about = qobject_cast<vk::TFormAbout*>(modal);
+            QVERIFY(about);
+            QTimer::singleShot(0, about, [about] {
+                QTest::mouseClick(about->LabelThanks, Qt::LeftButton);
+            });
+        });
+        w.form.About->trigger();
+        QCOMPARE(answer.Count(), 1);
+        QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/credits.html")));
+        QVERIFY(browser->toPlainText().contains(QStringLiteral("Old Standard TT")));
     }
 
     void iconsOpenPagesOrSayWhatIsUnavailable()

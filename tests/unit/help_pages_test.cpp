@@ -17,7 +17,7 @@
 
 namespace {
 
-const char* const kPages[] = {"index.html", "rules.html", "menu.html", "options.html", "club.html"};
+const char* const kPages[] = {"index.html", "rules.html", "menu.html", "options.html", "club.html", "credits.html"};
 
 std::optional<std::string> ReadPage(const std::string& name)
 {
