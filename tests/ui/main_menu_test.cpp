@@ -101,6 +101,7 @@ struct MenuWindow {
         form.ShowMenuWithoutIntro();
         form.Prefs.SoundOn = false;
         form.Prefs.WindowSize = size; // whatever the shared settings file says
+        form.ApplyFonts();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.Game.ProgramDir = QDir(folder.path()).absolutePath().toStdString() + "/";
@@ -204,14 +205,15 @@ private slots:
             int size;
             QSize client;
             QRect button1, panel3, button6, title;
+            int listFont; // the member lines' font height
         };
         const Case cases[] = {
             {1, {760, 500}, Rect(175, 180, 410, 30), Rect(465, 140, 120, 30), Rect(275, 380, 210, 30),
-             Rect(180, 22, 400, 100)},
+             Rect(180, 22, 400, 100), 11},
             {3, {990, 650}, Rect(228, 234, 534, 45), Rect(604, 182, 158, 45), Rect(358, 494, 274, 45),
-             Rect(234, 13, 520, 130)},
+             Rect(234, 13, 520, 130), 21},
             {5, {1520, 1000}, Rect(350, 360, 820, 60), Rect(930, 280, 240, 60), Rect(550, 760, 420, 60),
-             Rect(360, 20, 800, 200)},
+             Rect(360, 20, 800, 200), 32},
         };
         for (const Case& c : cases) {
             MenuWindow w(c.size);
@@ -222,6 +224,8 @@ private slots:
             QCOMPARE(f.Panels[2]->geometry(), c.panel3);
             QCOMPARE(f.Button6->geometry(), c.button6);
             QCOMPARE(f.ImageCa->geometry(), c.title);
+            QCOMPARE(f.MemberButtons[0]->font().pixelSize(), c.listFont);
+            QCOMPARE(f.MemberButtons[0]->font().bold(), c.size != 1);
             for (auto* p : f.Panels)
                 QVERIFY(p->isVisible() && !p->isEnabled());
             QCOMPARE(f.Panels[0]->text(), QStringLiteral("Члены клуба"));
