@@ -116,19 +116,30 @@ void TForm1::ShowMainMenu()
     PlaceMenuControls();
 
     // "G_BGMenu" stretched to the window, area-averaged as every scaled
-    // picture; decoded once while the menu is up.
-    if (menuSource_.isNull()) {
-        if (const auto bytes = ResourceBytes(ResourceKind::Raw, QStringLiteral("G_BGMenu")))
-            menuSource_ = QImage::fromData(*bytes).convertToFormat(QImage::Format_RGBA8888);
+    // picture.  It is decoded at each build and let go at once: the
+    // decoded picture alone would hold ten megabytes while the menu is up.
+    // The conversions below work in place, so that no third picture of
+    // the window's size is held on the way.
+    MenuPicture = QImage();
+    if (const auto bytes = ResourceBytes(ResourceKind::Raw, QStringLiteral("G_BGMenu"))) {
+        QImage source = QImage::fromData(*bytes);
+        source.convertTo(QImage::Format_RGBA8888);
+        MenuPicture = source.size() == QSize(Lay.ClientW, Lay.ClientH)
+                          ? std::move(source)
+                          : AreaAveragedPicture(source, Lay.ClientW, Lay.ClientH);
     }
-    MenuPicture = QImage(Lay.ClientW, Lay.ClientH, QImage::Format_RGB32);
-    MenuPicture.fill(ToQColor(kMenuColour));
-    {
-        QPainter p(&MenuPicture);
-        if (menuSource_.size() == MenuPicture.size())
-            p.drawImage(0, 0, menuSource_);
-        else if (!menuSource_.isNull())
-            p.drawImage(0, 0, AreaAveragedPicture(menuSource_, Lay.ClientW, Lay.ClientH));
+    if (MenuPicture.isNull()) {
+        MenuPicture = QImage(Lay.ClientW, Lay.ClientH, QImage::Format_RGB32);
+        MenuPicture.fill(ToQColor(kMenuColour));
+    } else {
+        // The menu colour shows where the picture is transparent.
+        MenuPicture.convertTo(QImage::Format_ARGB32_Premultiplied);
+        {
+            QPainter p(&MenuPicture);
+            p.setCompositionMode(QPainter::CompositionMode_DestinationOver);
+            p.fillRect(MenuPicture.rect(), ToQColor(kMenuColour));
+        }
+        MenuPicture.convertTo(QImage::Format_RGB32);
     }
 
     // The title over its piece of the menu picture.
@@ -295,7 +306,6 @@ void TForm1::StartFromSlot(int n)
         return;
 
     MenuPicture = QImage();
-    menuSource_ = QImage();
     Game.MenuActive = false;
     Game.DealActive = true;
     BeginDeal(false);

@@ -461,6 +461,9 @@ void TForm1::EndIntro()
         a->hide();
         a->Clear();
     }
+    // The intro's surface is as large as the window and is not shown again.
+    Image1->hide();
+    Image1->ReleaseCanvas();
     ScaleBackground();
     ShowMainMenu();
     Game.MenuActive = true;
@@ -493,8 +496,17 @@ void TForm1::ScaleBackground()
     QByteArray jpeg;
     QBuffer buffer(&jpeg);
     buffer.open(QIODevice::WriteOnly);
-    const QImage encoded = bg.save(&buffer, "JPG", 90) ? QImage::fromData(jpeg, "JPG") : QImage();
-    BackgroundPicture = encoded.isNull() ? bg : encoded;
+    if (!bg.save(&buffer, "JPG", 90)) {
+        BackgroundPicture = bg;
+        return;
+    }
+    // The old picture and the resampled one go before the decoding, so
+    // that only one picture of the window's size is held at a time.
+    bg = QImage();
+    BackgroundPicture = QImage();
+    BackgroundPicture = QImage::fromData(jpeg, "JPG");
+    if (BackgroundPicture.isNull())
+        BackgroundPicture = backgroundSource_.ScaledTo(Lay.ClientW, Lay.ClientH);
 }
 
 void TForm1::Timer2Timer()

@@ -273,7 +273,6 @@ private:
     // Decoded once for the size changes: "BG" ready for resampling, and the
     // menu picture "G_BGMenu" (dropped while a game is on).
     SmoothScaleSource backgroundSource_;
-    QImage menuSource_;
 };
 
 } // namespace vk

@@ -33,7 +33,9 @@ bool AnimationPlayer::LoadGif(const QString& name)
         return false;
     }
     movie_ = movie;
-    movie->setCacheMode(QMovie::CacheAll);
+    // Frames are decoded as they come: caching them all would hold tens of
+    // megabytes for the intro's and the menu's animations.
+    movie->setCacheMode(QMovie::CacheNone);
     connect(movie, &QMovie::frameChanged, this, [this](int frame) {
         update();
         emit frameChanged(frame);

@@ -14,6 +14,9 @@ public:
     // The canvas follows the widget's size; growing keeps what was drawn.
     QImage& Canvas() { return canvas_; }
     void ResizeCanvas(int width, int height);
+    // Lets the canvas go, for a control whose work is done; the next
+    // ResizeCanvas (or resize) makes it again.
+    void ReleaseCanvas() { canvas_ = QImage(); }
 
 signals:
     void clicked();
