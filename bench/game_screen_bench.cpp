@@ -14,7 +14,6 @@
 #include <QApplication>
 #include <QImage>
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <string>
 
@@ -107,47 +106,20 @@ BENCHMARK(DealSetUp)->Arg(1)->Arg(5)->Unit(benchmark::kMicrosecond);
 BENCHMARK(FullRender)->Arg(1)->Arg(5)->Unit(benchmark::kMicrosecond);
 BENCHMARK(OpeningStep)->Arg(1)->Arg(5)->Unit(benchmark::kMicrosecond);
 
-// Keeps the mean time of every run for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration)
-                times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void PrintRatios() const
-    {
-        for (const char* size : {"1", "5"}) {
-            const auto t = [&](const char* name) {
-                const auto it = times_.find(std::string(name) + "/" + size);
-                return it == times_.end() ? 0.0 : it->second;
-            };
-            if (t("BackgroundOnly") > 0 && t("FullRender") > 0)
-                std::printf("size %s: deal set-up + render / background render = %.2f (target <= 2); "
-                            "opening step / full render = %.3f (target <= 0.1)\n",
-                            size, t("DealSetUp") / t("BackgroundOnly"), t("OpeningStep") / t("FullRender"));
-        }
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("SDL_AUDIODRIVER", "dummy");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatios();
-    Forms().clear();
-    vk::CloseAudio();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunWindowBenchmarks(
+        argc, argv,
+        [](const bench::TimeKeeper& times) {
+            for (const std::string& size : {std::string("1"), std::string("5")}) {
+                const auto t = [&](const char* name) { return times.Time(name + ("/" + size)); };
+                if (t("BackgroundOnly") > 0 && t("FullRender") > 0)
+                    std::printf("size %s: deal set-up + render / background render = %.2f (target <= 2); "
+                                "opening step / full render = %.3f (target <= 0.1)\n",
+                                size.c_str(), t("DealSetUp") / t("BackgroundOnly"), t("OpeningStep") / t("FullRender"));
+            }
+        },
+        [] { Forms().clear(); });
 }

@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QImage>
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <string>
 
@@ -65,7 +64,7 @@ void BareResample(benchmark::State& state)
     vk::LoadDIB(source, background);
     vk::TFastDIB target;
     for (auto _ : state) {
-        for (const auto [w, h] : {std::pair{1520, 1000}, std::pair{760, 500}}) {
+        for (const auto& [w, h] : {std::pair{1520, 1000}, std::pair{760, 500}}) {
             target.SetSize(w, -h, vk::TFastDIB::kBitsPerPixel);
             vk::ResampleDIB(source, target, vk::kSpline36Filter);
             benchmark::DoNotOptimize(target.Scanline(0));
@@ -76,41 +75,16 @@ void BareResample(benchmark::State& state)
 BENCHMARK(BareResample)->Unit(benchmark::kMillisecond);
 BENCHMARK(SizeChange)->Unit(benchmark::kMillisecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration)
-                times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void PrintRatio() const
-    {
-        const auto resample = times_.find("BareResample");
-        const auto change = times_.find("SizeChange");
-        if (resample != times_.end() && change != times_.end() && resample->second > 0)
-            std::printf("size change 1 -> 5 -> 1 / bare resample of the same sizes = %.2f (target <= 3)\n",
-                        change->second / resample->second);
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("SDL_AUDIODRIVER", "dummy");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio();
-    Form().reset();
-    vk::CloseAudio();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunWindowBenchmarks(
+        argc, argv,
+        [](const bench::TimeKeeper& times) {
+            if (times.Time("BareResample") > 0 && times.Time("SizeChange") > 0)
+                std::printf("size change 1 -> 5 -> 1 / bare resample of the same sizes = %.2f (target <= 3)\n",
+                            times.Time("SizeChange") / times.Time("BareResample"));
+        },
+        [] { Form().reset(); });
 }
