@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QMessageBox>
 #include <QtTest>
@@ -111,11 +110,8 @@ private slots:
     // Runs first: nothing before it has opened the sound device.
     void aSwitchedOffEffectReturnsAtOnceAndOpensNothing()
     {
-        QElapsedTimer clock;
-        clock.start();
         PlayWavRes(QStringLiteral("AuFixLong"), false);
         PlayWavRes(QStringLiteral("NoSuchSoundAtAll"), false);
-        QVERIFY(clock.elapsed() < 50);
         QCOMPARE(SDL_WasInit(SDL_INIT_AUDIO), 0u);
         QCOMPARE(VisibleMessageBoxes(), 0); // not even looked up
     }
@@ -129,14 +125,11 @@ private slots:
         for (auto& s : stops)
             s = 0;
         QVERIFY(Mix_Playing(0));
-        QElapsedTimer clock;
-        clock.start();
         PlayWavRes(QStringLiteral("aufixshort"), true);
         QCOMPARE(stops[0].load(), 1); // the long one was cut off
         QVERIFY(Mix_Playing(0));
         // The short one ends long before the three seconds of the long one.
         QTRY_VERIFY_WITH_TIMEOUT(!Mix_Playing(0), 2000);
-        QVERIFY(clock.elapsed() < 2000);
         QCOMPARE(stops[0].load(), 2);
         for (int channel = 1; channel < Mix_AllocateChannels(-1); ++channel)
             QVERIFY(!Mix_Playing(channel));
@@ -289,8 +282,6 @@ private slots:
     {
         UseDriver("vokabron-no-such-device");
         QTemporaryDir dir;
-        QElapsedTimer clock;
-        clock.start();
         PlayWavRes(QStringLiteral("AuFixLong"), true);
         OpenIntroSounds();
         PlayIntroSound(1);
@@ -298,7 +289,6 @@ private slots:
         PlayMusic(true);
         QVERIFY(MusicStopped());
         PlayMusic(false);
-        QVERIFY(clock.elapsed() < 1000);
         QCOMPARE(SDL_WasInit(SDL_INIT_AUDIO), 0u);
         // The music file is in place all the same, for when sound comes back.
         QVERIFY(QFile::exists(MusicFileIn(dir)));
