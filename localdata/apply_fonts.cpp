@@ -24,10 +24,10 @@ QFont MakeFont(const std::string& name, int pixelHeight, bool bold)
     return font;
 }
 
-QFont MakeFont(const FontSpec& spec)
+QFont MakeFont(const FontChoice& choice)
 {
-    QFont font = MakeFont(spec.Name, spec.Height, spec.Bold);
-    if (spec.FixedPitch) {
+    QFont font = MakeFont(choice.Name, choice.Height, choice.Bold);
+    if (choice.FixedPitch) {
         font.setStyleHint(QFont::TypeWriter);
         font.setFixedPitch(true);
     }

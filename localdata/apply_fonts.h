@@ -23,7 +23,7 @@ class TFormPassword;
 // A font by name and pixel height.  "FixedSys" asks fontconfig for a
 // fixed-pitch face.
 QFont MakeFont(const std::string& name, int pixelHeight, bool bold);
-QFont MakeFont(const FontSpec& spec);
+QFont MakeFont(const FontChoice& choice);
 
 // Whatever exists of these gets its fonts; null pointers are skipped.
 struct FontTargets {

@@ -7,7 +7,7 @@
 
 namespace vk {
 
-struct FontSpec {
+struct FontChoice {
     std::string Name;
     int Height = 0;
     bool Bold = false;
@@ -20,9 +20,9 @@ inline constexpr int ButtonHeight = 20; // dialog buttons
 inline constexpr int PanelHeight = 24;  // picture-area texts of the score and more-games windows
 
 struct FontPlan {
-    FontSpec MainButtons;   // Button6, Button8..11, Panel1..3
-    FontSpec ButtonN;
-    FontSpec MemberButtons; // Button1..5
+    FontChoice MainButtons;   // Button6, Button8..11, Panel1..3
+    FontChoice ButtonN;
+    FontChoice MemberButtons; // Button1..5
     std::string DialogFontName; // DisplayFontName, at the heights above
 };
 

@@ -5,11 +5,11 @@
 namespace vks {
 namespace {
 
-std::string FieldName(std::string_view spec, std::string_view gameKey)
+std::string FieldName(std::string_view pattern, std::string_view gameKey)
 {
-    if (spec.starts_with("{K}"))
-        return std::string(gameKey) + std::string(spec.substr(3));
-    return std::string(spec);
+    if (pattern.starts_with("{K}"))
+        return std::string(gameKey) + std::string(pattern.substr(3));
+    return std::string(pattern);
 }
 
 bool IsKeyed(const RequestTemplate& t)
@@ -56,10 +56,10 @@ bool KeyLike(std::string_view key)
 std::optional<std::string> KeyInBody(std::string_view body, const RequestTemplate& t)
 {
     for (std::size_t i = 0; i < t.fields.size(); ++i) {
-        const std::string_view spec = t.fields[i].name;
-        if (!spec.starts_with("{K}"))
+        const std::string_view pattern = t.fields[i].name;
+        if (!pattern.starts_with("{K}"))
             continue;
-        const std::string_view suffix = spec.substr(3);
+        const std::string_view suffix = pattern.substr(3);
         std::size_t nameStart = 0;
         if (i > 0) {
             const std::string anchor = "&" + std::string(t.fields[i - 1].name) + "=";
@@ -177,7 +177,7 @@ std::optional<std::string> DecodeEncodedValue(std::string_view value)
 }
 
 std::optional<std::vector<std::string>> MatchTemplate(std::string_view body, BodyForm form,
-                                                      std::span<const FieldSpec> fields,
+                                                      std::span<const FormField> fields,
                                                       std::string_view gameKey)
 {
     if (fields.empty())

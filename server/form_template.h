@@ -28,7 +28,7 @@ enum class RequestKind {
     StatDeal, StatLaunch, StatLike, StatRead,
 };
 
-struct FieldSpec {
+struct FormField {
     std::string_view name;   // "{K}" at the start stands for the game key
     bool marker = false;     // the value must be exactly "0"
 };
@@ -36,7 +36,7 @@ struct FieldSpec {
 struct RequestTemplate {
     RequestKind kind;
     BodyForm form;
-    std::vector<FieldSpec> fields;
+    std::vector<FormField> fields;
 };
 
 enum class Endpoint { Account, Wtt, Stat };
@@ -47,7 +47,7 @@ const std::vector<RequestTemplate>& TemplatesOf(Endpoint endpoint);
 // Values of one template, decoded to Windows-1251 bytes; nothing when the
 // body does not satisfy the template.
 std::optional<std::vector<std::string>> MatchTemplate(std::string_view body, BodyForm form,
-                                                      std::span<const FieldSpec> fields,
+                                                      std::span<const FormField> fields,
                                                       std::string_view gameKey);
 
 struct ParsedRequest {
