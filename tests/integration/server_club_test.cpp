@@ -389,12 +389,17 @@ TEST(ServerClub, ServesTheHelpFolderAndNothingBesideIt)
     std::filesystem::create_directories(folder);
     {
         std::ofstream(folder / "index.html") << "<html>Помощь</html>";
+        std::ofstream(folder / "help.css") << "h1 { color: #006464; }";
     }
     TestServer server({"help_dir=" + folder.string()});
     const auto page = Get(server.Port(), "/help/index.html");
     EXPECT_EQ(page.status, 200);
     EXPECT_EQ(page.body, "<html>Помощь</html>");
     EXPECT_NE(page.Header("content-type").find("text/html"), std::string::npos);
+    // The pages' shared style sheet, as a browser needs it.
+    const auto style = Get(server.Port(), "/help/help.css");
+    EXPECT_EQ(style.status, 200);
+    EXPECT_NE(style.Header("content-type").find("text/css"), std::string::npos);
     EXPECT_NE(Get(server.Port(), "/help/../club.db").status, 200);
     EXPECT_NE(Get(server.Port(), "/help/%2E%2E/club.db").status, 200);
     std::filesystem::remove_all(folder);

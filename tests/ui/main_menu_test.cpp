@@ -11,7 +11,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QTimer>
 #include <QtTest>
 
@@ -409,6 +411,14 @@ private slots:
         QTextBrowser* browser = w.form.FormHelp->HelpBrowser;
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/menu.html")));
         QVERIFY(browser->toPlainText().contains(QStringLiteral("«Новый Игрок»")));
+        // The pages' shared style sheet reaches the window: the heading's colour.
+        QColor heading;
+        for (QTextBlock b = browser->document()->begin(); b.isValid(); b = b.next())
+            if (b.blockFormat().headingLevel() == 1 && b.begin() != b.end()) {
+                heading = b.begin().fragment().charFormat().foreground().color();
+                break;
+            }
+        QCOMPARE(heading, QColor(0x00, 0x64, 0x64));
 
         // During a game the rules come up; the contents and the way back.
         w.form.HelpContext = 5;

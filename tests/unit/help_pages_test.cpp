@@ -86,7 +86,8 @@ std::vector<std::string> BrokenLinks(const std::map<std::string, std::string>& p
     std::vector<std::string> broken;
     const std::regex outside(R"re(^([a-zA-Z][a-zA-Z0-9+.-]*:|//))re");
     for (const auto& [name, html] : pages) {
-        for (const auto& href : AttributeValues(html, R"re(\bhref="([^"]*)")re")) {
+        // Links of the text; the style sheet's link is checked on its own.
+        for (const auto& href : AttributeValues(html, R"re(<a\b[^>]*\bhref="([^"]*)")re")) {
             const auto hash = href.find('#');
             const std::string file = href.substr(0, hash);
             const std::string target = file.empty() ? name : file;
@@ -132,8 +133,10 @@ TEST(HelpPages, Utf8CheckRefusesMalformedText)
 TEST(HelpPages, EveryPageIsUtf8WithATitleAndNothingFromOutside)
 {
     const std::regex title(R"re(<title>\s*([^<\s][^<]*)</title>)re");
-    const std::regex outsideResource(R"re(<script|<link|<img|<iframe|<object|\bsrc=|url\()re",
-                                     std::regex::icase);
+    const std::regex outsideResource(R"re(<script|<img|<iframe|<object|\bsrc=|url\(|@import)re", std::regex::icase);
+    // The one thing a page may pull in is the shared style sheet beside it.
+    const std::regex link(R"re(<link\b[^>]*>)re", std::regex::icase);
+    const std::string styleLink = R"(<link rel="stylesheet" type="text/css" href="help.css">)";
     for (const char* name : kPages) {
         SCOPED_TRACE(name);
         const auto html = ReadPage(name);
@@ -141,7 +144,13 @@ TEST(HelpPages, EveryPageIsUtf8WithATitleAndNothingFromOutside)
         EXPECT_TRUE(IsUtf8(*html));
         EXPECT_TRUE(std::regex_search(*html, title));
         EXPECT_FALSE(std::regex_search(*html, outsideResource));
+        for (auto it = std::sregex_iterator(html->begin(), html->end(), link); it != std::sregex_iterator(); ++it)
+            EXPECT_EQ(it->str(), styleLink);
     }
+    const auto css = ReadPage("help.css");
+    ASSERT_TRUE(css.has_value()) << "missing style sheet";
+    EXPECT_TRUE(IsUtf8(*css));
+    EXPECT_FALSE(std::regex_search(*css, outsideResource));
 }
 
 TEST(HelpPages, LinkCheckFindsMissingPagesAnchorsAndOutsideAddresses)
