@@ -35,11 +35,6 @@ constexpr unsigned int kAqua = 0xFFFF00;
 constexpr unsigned int kRed = 0x0000FF;
 constexpr unsigned int kCellTextColour = 0x400000;
 
-QString Text(Msg id)
-{
-    return FromUtf8(MessageText(id));
-}
-
 // A PNG resource resized smoothly to width x height.  The pictures of a deal
 // come back at the same few sizes again and again (every cell, every step of
 // an opening), so each size is resized once per run.
@@ -219,8 +214,8 @@ void TForm1::PlaceGameControls()
 
     Button8->setGeometry(ToQRect(g.Button8));
     ButtonN->setGeometry(ToQRect(g.ButtonN));
-    Button8->setText(Text(Msg::Exit));
-    ButtonN->setText(Text(Msg::Next));
+    Button8->setText(UiText(Msg::Exit));
+    ButtonN->setText(UiText(Msg::Next));
     for (TTevQuizButton* b : {Button8, ButtonN})
         b->setAccessibleName(b->text());
     for (QWidget* w : {static_cast<QWidget*>(ImGeld), static_cast<QWidget*>(ImTick),
@@ -321,8 +316,8 @@ void TForm1::LayOutBoard()
     ImageBase->show();
     DrawPictureInImage(Game.Puzzle.PuzzleBase == 2 ? QStringLiteral("Star2") : QStringLiteral("Star1"), ImageBase,
                        true);
-    ImageBase->setToolTip(Text(Msg::BaseNumber));
-    ImageBase->setAccessibleName(Text(Msg::BaseNumber) + QLatin1Char(' ') + QString::number(Game.Puzzle.PuzzleBase));
+    ImageBase->setToolTip(UiText(Msg::BaseNumber));
+    ImageBase->setAccessibleName(UiText(Msg::BaseNumber) + QLatin1Char(' ') + QString::number(Game.Puzzle.PuzzleBase));
     ImageBase->update();
 
     DrawPictureInImage(QStringLiteral("GRamka1"), ImageRamka, true);
@@ -512,7 +507,7 @@ void TForm1::QuitClick()
     PlayWavRes(QStringLiteral("WClick"), Prefs.SoundOn);
     if (Game.IntroActive || Game.MenuActive)
         return;
-    const bool leave = AskYesNo(this, Text(Msg::LeaveToMenu) + QStringLiteral("\n\r") + Text(Msg::AllDataLost));
+    const bool leave = AskYesNo(this, UiText(Msg::LeaveToMenu) + QStringLiteral("\n\r") + UiText(Msg::AllDataLost));
     PlayWavRes(QStringLiteral("WClick"), Prefs.SoundOn);
     if (!leave)
         return;
@@ -553,7 +548,7 @@ void TForm1::ChangeNameClick()
     Game.MemberSlot = 6;
     AskNewNameAndPassword();
     if (Game.Local.PasswordAccepted)
-        ShowInformation(this, Text(Msg::NameChanged) + QStringLiteral("\n\r") + Text(Msg::NewName) +
+        ShowInformation(this, UiText(Msg::NameChanged) + QStringLiteral("\n\r") + UiText(Msg::NewName) +
                                   ToQString(Game.Local.CurrentName));
 }
 

@@ -21,8 +21,6 @@
 namespace vk {
 namespace {
 
-QString Text(Msg id) { return FromUtf8(MessageText(id, 1)); }
-
 const QColor kAqua(0, 255, 255);
 const QColor kYellow(255, 255, 0);
 
@@ -112,24 +110,24 @@ TFormAbout::TFormAbout(Settings& prefs, const QImage& background, QWidget* paren
     // Either of the two addresses, as the maker asks.
     LabelSite->setText(QString::fromLatin1(MakerSites[QRandomGenerator::global()->bounded(2)]));
     LabelMail->setText(QString::fromLatin1(MakerMail));
-    setWindowTitle(Text(Msg::About));
+    setWindowTitle(UiText(Msg::About));
     LabelVersion->setText(QString::fromLatin1(VersionText));
-    LabelDate->setText(Text(Msg::ReleaseDate));
-    LabelPlace->setText(Text(Msg::MakerTown));
+    LabelDate->setText(UiText(Msg::ReleaseDate));
+    LabelPlace->setText(UiText(Msg::MakerTown));
     const Msg credits[6] = {Msg::CreditIdeaTitle, Msg::CreditIdea, Msg::CreditArtTitle,
                             Msg::CreditArt,       Msg::CreditSoundTitle, Msg::CreditSound};
     for (int i = 0; i < 6; ++i)
-        CreditLabels[i]->setText(Text(credits[i]));
-    LabelThanksTitle->setText(Text(Msg::ThanksTitle));
-    LabelThanks->setText(Text(Msg::Thanks1) + QLatin1Char('\n') + Text(Msg::Thanks2) + QLatin1Char('\n')
-                         + Text(Msg::Thanks3) + QLatin1Char('\n') + Text(Msg::Thanks4));
+        CreditLabels[i]->setText(UiText(credits[i]));
+    LabelThanksTitle->setText(UiText(Msg::ThanksTitle));
+    LabelThanks->setText(UiText(Msg::Thanks1) + QLatin1Char('\n') + UiText(Msg::Thanks2) + QLatin1Char('\n')
+                         + UiText(Msg::Thanks3) + QLatin1Char('\n') + UiText(Msg::Thanks4));
     for (QLabel* l : {LabelThanksTitle, LabelThanks}) {
-        l->setToolTip(Text(Msg::MoreInHelp));
+        l->setToolTip(UiText(Msg::MoreInHelp));
         l->setCursor(Qt::PointingHandCursor);
         l->installEventFilter(this);
     }
-    LabelSiteTitle->setText(Text(Msg::OfficialSite));
-    LabelMailTitle->setText(Text(Msg::Email));
+    LabelSiteTitle->setText(UiText(Msg::OfficialSite));
+    LabelMailTitle->setText(UiText(Msg::Email));
 
     for (QLabel* l : findChildren<QLabel*>())
         FitLabelCentred(l, l->geometry());

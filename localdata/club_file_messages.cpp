@@ -13,8 +13,6 @@
 namespace vk {
 namespace {
 
-QString Text(Msg id) { return FromUtf8(MessageText(id, 1)); }
-
 // The bare file name, between double quotes.
 QString QuotedName() { return QLatin1Char('"') + QString::fromLatin1(ClubFileName) + QLatin1Char('"'); }
 
@@ -25,11 +23,11 @@ bool CheckClubFile(QWidget* parent, const std::string& path, bool report, LocalC
     const ClubCheckResult result = InspectClubFile(path);
     switch (result.Verdict) {
     case ClubCheck::Missing:
-        ShowError(parent, Text(Msg::CantFindFile) + QLatin1Char(' ') + QuotedName() + QLatin1Char('!'));
+        ShowError(parent, UiText(Msg::CantFindFile) + QLatin1Char(' ') + QuotedName() + QLatin1Char('!'));
         return false;
     case ClubCheck::Bad:
         if (report)
-            ShowError(parent, Text(Msg::IncorrectFile) + QLatin1Char(' ') + QuotedName() + QLatin1Char('!'));
+            ShowError(parent, UiText(Msg::IncorrectFile) + QLatin1Char(' ') + QuotedName() + QLatin1Char('!'));
         return false;
     case ClubCheck::Good:
         break;
@@ -37,8 +35,8 @@ bool CheckClubFile(QWidget* parent, const std::string& path, bool report, LocalC
     state.DistributionLabel = result.DistributionLabel;
     state.ClubWriteProtected = result.WriteProtected;
     if (result.WriteProtected)
-        ShowError(parent, Text(Msg::TheFile) + QLatin1Char(' ') + QuotedName() + Text(Msg::BadAttributes)
-                              + QLatin1Char('\n') + Text(Msg::WorkIncorrect));
+        ShowError(parent, UiText(Msg::TheFile) + QLatin1Char(' ') + QuotedName() + UiText(Msg::BadAttributes)
+                              + QLatin1Char('\n') + UiText(Msg::WorkIncorrect));
     return true;
 }
 
@@ -49,10 +47,10 @@ void ReportClubWrite(QWidget* parent, ClubWrite result)
     case ClubWrite::Protected:
         return;
     case ClubWrite::BadFile:
-        ShowError(parent, Text(Msg::IncorrectFile) + QLatin1Char(' ') + QuotedName() + QLatin1Char('!'));
+        ShowError(parent, UiText(Msg::IncorrectFile) + QLatin1Char(' ') + QuotedName() + QLatin1Char('!'));
         return;
     case ClubWrite::Failed:
-        ShowError(parent, Text(Msg::DiskWriteError));
+        ShowError(parent, UiText(Msg::DiskWriteError));
         return;
     }
 }

@@ -13,8 +13,6 @@
 namespace vk {
 namespace {
 
-QString Text(Msg id) { return FromUtf8(MessageText(id, 1)); }
-
 constexpr int kRowY[4] = {170, 205, 240, 275};
 
 } // namespace
@@ -57,7 +55,7 @@ void TFormCount::SetFonts(const std::string& displayFontName)
 
 void TFormCount::Prepare(const GameFigures& figures)
 {
-    setWindowTitle(Text(Msg::PlayerCaption) + ToQString(figures.CurrentName));
+    setWindowTitle(UiText(Msg::PlayerCaption) + ToQString(figures.CurrentName));
 
     PaintAreaBackground(*ImageTitle);
     {
@@ -73,7 +71,7 @@ void TFormCount::Prepare(const GameFigures& figures)
         DrawResPicture(lamp, p, 34, 6, 0, 0, false);
         DrawResPicture(lamp, p, 466, 6, 0, 0, false);
     }
-    ImageTitle->setToolTip(Text(figures.ClubState == 3 ? Msg::RatingGame : Msg::NotRatingGame));
+    ImageTitle->setToolTip(UiText(figures.ClubState == 3 ? Msg::RatingGame : Msg::NotRatingGame));
     ImageTitle->update();
 
     PaintAreaBackground(*ImagePanel);
@@ -86,7 +84,7 @@ void TFormCount::Prepare(const GameFigures& figures)
     const Msg rows[4] = {Msg::DealNumberRow, Msg::InitialScoreRow, Msg::CurrentScoreRow, Msg::GeneralScoreRow};
     const int values[4] = {figures.DealNumber, figures.InitialScore, figures.Score, figures.Score};
     for (int i = 0; i < 4; ++i) {
-        Labels[i]->setText(Text(rows[i]));
+        Labels[i]->setText(UiText(rows[i]));
         Labels[i + 4]->setText(QString::number(values[i]));
     }
 }

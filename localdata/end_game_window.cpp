@@ -16,8 +16,6 @@
 namespace vk {
 namespace {
 
-QString Text(Msg id) { return FromUtf8(MessageText(id, 1)); }
-
 constexpr int kAreaWidth = 306;
 constexpr int kScrollRoll = 28; // each roll of the scroll, at the text area's size
 constexpr int kGoodSound = 4; // "S_FiGut"
@@ -61,7 +59,7 @@ void TFormEndGame::Sound(int number)
 
 void TFormEndGame::Prepare(const LocalClubState& state, int clubState)
 {
-    setWindowTitle(Text(Msg::GameOver));
+    setWindowTitle(UiText(Msg::GameOver));
 
     PaintAreaBackground(*ImageTitle);
     {
@@ -102,25 +100,27 @@ void TFormEndGame::Prepare(const LocalClubState& state, int clubState)
     // other place, and it reads as not placed.
     if (place >= 1 && place <= 10) {
         Sound(kGoodSound);
-        Write(p, Text(Msg::Congratulations), 0, kAreaWidth, y[0]);
+        Write(p, UiText(Msg::Congratulations), 0, kAreaWidth, y[0]);
         p.setPen(QColor(255, 0, 0));
         p.setFont(font);
-        Write(p, Text(place == 1 ? Msg::BestResult : Msg::GoodResult), 0, kAreaWidth, y[1]);
-        Write(p, Text(Msg::ResultIs) + score + QStringLiteral(" ;  ") + Text(Msg::PlaceIs) + QString::number(place),
-                       0, kAreaWidth, y[2]);
-        Write(p, Text(place == 1 ? Msg::Chairman : Msg::InTopTen), 0, kAreaWidth, y[3]);
+        Write(p, UiText(place == 1 ? Msg::BestResult : Msg::GoodResult), 0, kAreaWidth, y[1]);
+        Write(p, UiText(Msg::ResultIs) + score + QStringLiteral(" ;  ") + UiText(Msg::PlaceIs) + QString::number(place),
+              0, kAreaWidth, y[2]);
+        Write(p, UiText(place == 1 ? Msg::Chairman : Msg::InTopTen), 0, kAreaWidth, y[3]);
     } else {
         Sound(kPoorSound);
-        Write(p, Text(Msg::Regrets), 0, kAreaWidth, y[0]);
+        Write(p, UiText(Msg::Regrets), 0, kAreaWidth, y[0]);
         p.setPen(QColor(0, 0, 255));
         p.setFont(font);
-        Write(p, Text(Msg::PoorResult), 0, kAreaWidth, y[1]);
+        Write(p, UiText(Msg::PoorResult), 0, kAreaWidth, y[1]);
         if (place > 10)
-            Write(p, Text(Msg::ResultIs) + score + QStringLiteral(" ; ") + Text(Msg::PlaceIs) + QString::number(place),
-                           20, 280, y[2]);
+            Write(p,
+                  UiText(Msg::ResultIs) + score + QStringLiteral(" ; ") + UiText(Msg::PlaceIs)
+                      + QString::number(place),
+                  20, 280, y[2]);
         else
-            Write(p, Text(Msg::ResultIs) + score, 0, kAreaWidth, y[2]);
-        Write(p, Text(Msg::NotInTopTen), 0, kAreaWidth, y[3]);
+            Write(p, UiText(Msg::ResultIs) + score, 0, kAreaWidth, y[2]);
+        Write(p, UiText(Msg::NotInTopTen), 0, kAreaWidth, y[3]);
     }
 
     if (rewarded) {
@@ -128,9 +128,10 @@ void TFormEndGame::Prepare(const LocalClubState& state, int clubState)
         font.setPixelSize(20);
         p.setFont(font);
         p.setPen(QColor(0, 128, 0));
-        Write(p, Text(Msg::YouEarned) + QLatin1Char(' ') + QString::number(state.ResultBonus) + QLatin1Char(' ')
-                           + Text(Msg::Tevs) + QStringLiteral("!!!"),
-                       20, 280, 160);
+        Write(p,
+              UiText(Msg::YouEarned) + QLatin1Char(' ') + QString::number(state.ResultBonus) + QLatin1Char(' ')
+                  + UiText(Msg::Tevs) + QStringLiteral("!!!"),
+              20, 280, 160);
     }
     if (clubGame && state.ResultBonus == 0)
         Sound(kPoorSound);

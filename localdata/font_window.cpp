@@ -13,8 +13,6 @@
 namespace vk {
 namespace {
 
-QString Text(Msg id) { return FromUtf8(MessageText(id, 1)); }
-
 // The small sans-serif face of the classic plain dialogs; fontconfig stands
 // Liberation Sans, made to its widths, in for it.
 QFont SmallFont() { return MakeFont("Arial", 11, false); }
@@ -86,13 +84,13 @@ void TFormFont::Prepare()
     // The own font is tried again at every showing: the box below is how
     // the player gives it up.
     prefs_.NoOwnFont = false;
-    setWindowTitle(Text(Msg::FontsCaption));
+    setWindowTitle(UiText(Msg::FontsCaption));
     const QString product = FromUtf8(ProductNames[1]);
     Label1->setFont(MakeFont(OwnFontName, 24, false));
     Label1->setText(product);
-    Label2->setText(Text(Msg::FontHintStart) + product + Text(Msg::FontHintEnd));
-    CheckBox1->setText(Text(Msg::NoOwnFontBox));
-    CheckBox2->setText(Text(Msg::NoFontWindowBox));
+    Label2->setText(UiText(Msg::FontHintStart) + product + UiText(Msg::FontHintEnd));
+    CheckBox1->setText(UiText(Msg::NoOwnFontBox));
+    CheckBox2->setText(UiText(Msg::NoFontWindowBox));
     CheckBox1->setChecked(false);
     CheckBox2->setChecked(false);
 }

@@ -29,8 +29,6 @@ constexpr Msg kLabels[9] = {Msg::OptSound,    Msg::OptMusic,       Msg::OptOwnFo
                             Msg::OptAskAtStart, Msg::SizeSmall,    Msg::SizeFullScreen,
                             Msg::SizeMedium1, Msg::SizeMedium2,    Msg::SizeLarge};
 
-QString Text(Msg id) { return FromUtf8(MessageText(id, 1)); }
-
 int RowTop(int row) { return TFormOptions::FirstRowY + TFormOptions::RowStep * (row - 1); }
 
 void RestoreCell(QPainter& p, const QImage& work, int x, int y)
@@ -44,7 +42,7 @@ TFormOptions::TFormOptions(Settings& prefs, const QImage& background, QWidget* p
     : LocalDialog(prefs, background, QSize(400, 550), parent)
 {
     setObjectName(QStringLiteral("FormOptions"));
-    setWindowTitle(Text(Msg::Options));
+    setWindowTitle(UiText(Msg::Options));
     Image1 = MakePictureArea(this, "Image1", QRect(0, 0, 400, 500));
     Image1->setMouseTracking(true);
     Image1->installEventFilter(this);
@@ -61,7 +59,7 @@ void TFormOptions::SetFonts(const std::string& displayFontName)
 
 int TFormOptions::ShowModal()
 {
-    setWindowTitle(Text(Msg::Options));
+    setWindowTitle(UiText(Msg::Options));
     DrawOptionsPage();
     return exec();
 }
@@ -97,9 +95,9 @@ void TFormOptions::DrawOptionsPage()
         const bool state = states[row - 1];
         // Size rows show only the current size's mark.
         const int mode = row <= 4 ? 3 : (state ? 5 : 4);
-        DrawOptionRow(state, RowX, RowTop(row), mode, work_, kYellow, false, false, *Image1, Text(kLabels[row - 1]));
+        DrawOptionRow(state, RowX, RowTop(row), mode, work_, kYellow, false, false, *Image1, UiText(kLabels[row - 1]));
         labelWidths_[static_cast<std::size_t>(row - 1)] =
-            std::min(metrics.horizontalAdvance(Text(kLabels[row - 1])), kTextRight - (RowX + 40));
+            std::min(metrics.horizontalAdvance(UiText(kLabels[row - 1])), kTextRight - (RowX + 40));
     }
     Image1->update();
 }
@@ -250,7 +248,7 @@ bool SaveSettings(QWidget* parent, const std::string& programDir, const Settings
 {
     if (WriteSettings(programDir, settings))
         return true;
-    ShowError(parent, Text(Msg::CantSaveOptions));
+    ShowError(parent, UiText(Msg::CantSaveOptions));
     return false;
 }
 

@@ -30,8 +30,6 @@ public:
     }
 };
 
-QString Text(Msg id) { return FromUtf8(MessageText(id, 1)); }
-
 QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& box)
 {
     auto* label = new QLabel(parent);
@@ -78,7 +76,7 @@ TFormPassword::TFormPassword(Settings& prefs, const QImage& background, QWidget*
         box->setStyle(mask);
         box->setEchoMode(QLineEdit::Password);
     }
-    Edit1->setText(Text(Msg::Incognito));
+    Edit1->setText(UiText(Msg::Incognito));
 
     Button1 = new TTevQuizButton(this);
     Button1->setObjectName(QStringLiteral("Button1"));
@@ -133,11 +131,11 @@ void TFormPassword::Prepare(PasswordMode mode, int slot, const std::string& club
     state_ = &state;
 
     Label4->hide();
-    setWindowTitle(Text(Msg::Welcome));
-    Label1->setText(Text(Msg::EnterName));
-    Label2->setText(Text(Msg::EnterPassword));
-    Label3->setText(Text(Msg::PasswordAgain));
-    Button2->setText(Text(Msg::Cancel));
+    setWindowTitle(UiText(Msg::Welcome));
+    Label1->setText(UiText(Msg::EnterName));
+    Label2->setText(UiText(Msg::EnterPassword));
+    Label3->setText(UiText(Msg::PasswordAgain));
+    Button2->setText(UiText(Msg::Cancel));
     FitLabelCentred(Label1, QRect(120, 110, 200, 20));
     FitLabelCentred(Label2, QRect(120, 170, 200, 20));
     FitLabelCentred(Label3, QRect(120, 230, 200, 20));
@@ -187,7 +185,7 @@ bool TFormPassword::ShowModal(PasswordMode mode, int slot, const std::string& cl
 
 void TFormPassword::ShowError(Msg message, QLineEdit* focus)
 {
-    Label4->setText(Text(message));
+    Label4->setText(UiText(message));
     FitLabelCentred(Label4, QRect(120, 280, 200, 17));
     Label4->show();
     focus->setFocus();
