@@ -154,12 +154,19 @@ void TForm1::CreateGameControls()
     connect(ChangeName, &QAction::triggered, this, &TForm1::ChangeNameClick);
 }
 
-void TForm1::StartNewPlayerGame()
+void TForm1::StartGame()
 {
-    Game.MemberSlot = 6;
+    MenuPicture = QImage();
     Game.MenuActive = false;
     Game.DealActive = true;
     BeginDeal(false);
+    update();
+}
+
+void TForm1::StartNewPlayerGame()
+{
+    Game.MemberSlot = 6;
+    StartGame();
 }
 
 void TForm1::BeginDeal(bool continuing)

@@ -305,11 +305,7 @@ void TForm1::StartFromSlot(int n)
     if (!Game.Local.PasswordAccepted)
         return;
 
-    MenuPicture = QImage();
-    Game.MenuActive = false;
-    Game.DealActive = true;
-    BeginDeal(false);
-    update();
+    StartGame();
 }
 
 void TForm1::Button1Click() { StartFromSlot(1); }

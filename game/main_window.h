@@ -176,8 +176,11 @@ public:
     // choosing through it.
     RandomSource PuzzleRandom = ClockSeededRandom;
 
-    // The new-player button's game, once the password window has accepted
-    // the player: MemberSlot 6, then BeginDeal.
+    // A game from the menu, once the password window has accepted the
+    // player: the menu picture goes, then BeginDeal(new game).
+    void StartGame();
+    // A new player's game without the password window (MemberSlot 6): the
+    // way in for window tests and benchmarks.
     void StartNewPlayerGame();
     void BeginDeal(bool continuing);
     void LayOutBoard();
