@@ -178,7 +178,9 @@ bool ClubSaveGame(HttpClient& http, const std::string& accPath, const std::strin
 bool ClubLoadPhoto(const std::string& photoFolderPath, const std::string& nick, std::string& picture)
 {
     const std::string address = DecodeText(photoFolderPath, ClubStartKey) + PathSegmentEncode(nick) + ".jpg";
-    auto reply = HttpGet(address);
+    TransportLimits limits;
+    limits.MaxReplyBytes = PhotoReplyCap;
+    auto reply = HttpGet(address, limits);
     if (!reply || !ReadJpegFrame(*reply))
         return false;
     picture = std::move(*reply);

@@ -1,13 +1,12 @@
 #include "club/attention_window.h"
 
-#include <QDesktopServices>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QUrl>
 
+#include "club/link_opener.h"
 #include "presentation/dressing.h"
 #include "presentation/picture_box.h"
 
@@ -63,6 +62,7 @@ TFormLink::TFormLink(const QString& title, const QString& text, const QString& l
     for (int i = 0; i < 3; ++i) {
         QLabel* l = new QLabel(texts[i], this);
         l->setObjectName(QLatin1String(labels[i].second));
+        l->setTextFormat(Qt::PlainText);
         QFont font = NoticeFont(true);
         font.setUnderline(i == 2);
         l->setFont(font);
@@ -83,16 +83,13 @@ TFormLink::TFormLink(const QString& title, const QString& text, const QString& l
     Button1->setGeometry(5, 58, clientW - 10, 27);
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
-
-    OpenAddress = [](const QString& address) { return QDesktopServices::openUrl(QUrl(address)); };
 }
 
 bool TFormLink::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Label3 && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        if (OpenAddress)
-            OpenAddress(Label3->text());
+        OpenOutsideLink(this, Label3->text());
         return true;
     }
     return QDialog::eventFilter(watched, event);

@@ -1,10 +1,10 @@
 #pragma once
 // The program's notice window ("Attention"): a title, an optional text and
-// an optional link that opens in the desktop's browser.  Made anew for each
-// notice and gone when it closes.
+// an optional link that opens in the desktop's browser (club/link_opener.h).
+// Made anew for each notice and gone when it closes.  The texts often come
+// from the club's pages and are shown as plain text.
 #include <QDialog>
 #include <QString>
-#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -17,9 +17,6 @@ class TFormLink : public QDialog {
     Q_OBJECT
 public:
     TFormLink(const QString& title, const QString& text, const QString& link, QWidget* parent = nullptr);
-
-    // Opens the link with the desktop's default handler; tests replace it.
-    std::function<bool(const QString& address)> OpenAddress;
 
     // The client width for the widest of the three texts: 400, or the texts
     // plus their margins once they need more.

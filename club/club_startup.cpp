@@ -20,41 +20,22 @@ std::optional<std::string> FetchPage(const std::string& storedAddress)
     return PageText(*body);
 }
 
-std::string FetchPath(const std::string& configAddress, const char* key)
-{
-    const auto text = FetchPage(configAddress);
-    return text ? KeyValue(*text, key).value_or("") : std::string();
-}
-
 } // namespace
 
-std::string FetchWttPath(const std::string& configAddress, int selector, bool& chatAvailable)
+RemoteConfigAnswers ReadRemoteConfig(const std::optional<std::string>& text)
 {
-    const auto text = FetchPage(configAddress);
-    if (!text) {
-        chatAvailable = true;
-        return "old";
-    }
-    return ReadWttPath(*text, selector, chatAvailable);
-}
-
-std::string FetchStatPath(const std::string& configAddress)
-{
-    return FetchPath(configAddress, StatPathKey);
-}
-
-std::string FetchAccPath(const std::string& configAddress)
-{
-    return FetchPath(configAddress, AccPathKey);
+    RemoteConfigAnswers answers;
+    if (!text)
+        return answers;
+    answers.WttPath = ReadWttPath(*text, 2, answers.ChatAvailable);
+    answers.StatPath = KeyValue(*text, StatPathKey).value_or("");
+    answers.AccPath = KeyValue(*text, AccPathKey).value_or("");
+    return answers;
 }
 
 RemoteConfigAnswers FetchRemoteConfig(const std::string& configAddress)
 {
-    RemoteConfigAnswers answers;
-    answers.WttPath = FetchWttPath(configAddress, 2, answers.ChatAvailable);
-    answers.StatPath = FetchStatPath(configAddress);
-    answers.AccPath = FetchAccPath(configAddress);
-    return answers;
+    return ReadRemoteConfig(FetchPage(configAddress));
 }
 
 NewsPage FetchNews(const std::string& newsAddress)

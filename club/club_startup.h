@@ -3,6 +3,7 @@
 // launch report and the automatic login from the user file.  Addresses are
 // passed in stored (enciphered) form; the built-in ones are in
 // common/builtin_addresses.h.
+#include <optional>
 #include <string>
 
 #include "club/club_state.h"
@@ -11,22 +12,19 @@
 
 namespace vk {
 
-// Each reads the configuration with a client of its own.  A failed read
-// answers "old" with the chat available, resp. an empty text.
-std::string FetchWttPath(const std::string& configAddress, int selector, bool& chatAvailable);
-std::string FetchStatPath(const std::string& configAddress);
-std::string FetchAccPath(const std::string& configAddress);
-
-// The three answers of the remote refresh, read in the order the server
-// expects: the world top ten path ("pause", "old" or a stored address) with
-// the chat flag, then the statistics and account paths (empty: keep what is
-// stored).  The settings reading applies them.
+// The three answers of the remote refresh, all read from one fetch of the
+// configuration: the world top ten path ("pause", "old" or a stored
+// address) with the chat flag, then the statistics and account paths
+// (empty: keep what is stored).  The settings reading applies them.
 struct RemoteConfigAnswers {
     std::string WttPath = "old";
     bool ChatAvailable = true;
     std::string StatPath;
     std::string AccPath;
 };
+// The answers on a configuration text; no text (a failed read) answers
+// "old" with the chat available and empty paths.
+RemoteConfigAnswers ReadRemoteConfig(const std::optional<std::string>& text);
 RemoteConfigAnswers FetchRemoteConfig(const std::string& configAddress);
 
 // The news page; links empty and no news when it cannot be read.

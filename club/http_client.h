@@ -1,40 +1,63 @@
 #pragma once
 // The club's HTTP transport on libcurl.  HttpClient is the shared client of
-// the account, photo upload, world top ten and statistics requests: one
-// handle for the whole run, so the server's session cookie travels with
-// every later request.  HttpGet is the "client of its own" of the remote
-// configuration, news and photo reads: a fresh handle, default headers, no
-// cookies.  Every request fails within finite limits; none throws.
+// the account, photo upload, world top ten and statistics requests: the
+// server's session cookie travels with every later request of the run.
+// HttpGet is the "client of its own" of the remote configuration, news and
+// photo reads: default headers, no cookies.  Every request fails within
+// finite limits; none throws.
+//
+// Requests run on worker threads (club/request_runner.h).  Each request
+// takes an easy handle of its own; the cookies of the shared client are one
+// jar guarded by a lock, so requests may run side by side.  Only http and
+// https are spoken, redirects included, and no reply may grow past its cap.
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace vk {
 
+inline constexpr std::int64_t TextReplyCap = 1024 * 1024;   // pages, forms, records
+inline constexpr std::int64_t PhotoReplyCap = 512 * 1024;   // member photos, pictures
+
 struct TransportLimits {
     long ConnectMs = 5000;
-    long RequestMs = 15000; // the whole request, connect included
+    long RequestMs = 8000;     // the whole request, connect included; 0: no limit
+    long StallMs = 0;          // fails once no byte has moved for this long; 0: none
+    std::int64_t MaxReplyBytes = TextReplyCap;
 };
 
+// A photo upload carries up to a few hundred KiB to a person's connection.
+inline constexpr TransportLimits UploadLimits{5000, 30000, 0, TextReplyCap};
+
+// Whether the request running on this thread has been given up by the one
+// who asked (its window closed, the program ending).  The transport polls
+// the flag the request runner sets for the thread and stops the transfer.
+void SetAbandonFlag(const std::atomic<bool>* flag);
+bool RequestAbandoned();
+
+// Copies of a client share its cookie jar and its settings: a request on a
+// worker thread takes a copy, so the jar lives as long as any request on it.
 class HttpClient {
 public:
     HttpClient();
-    ~HttpClient();
-    HttpClient(const HttpClient&) = delete;
-    HttpClient& operator=(const HttpClient&) = delete;
 
-    void SetUserAgent(std::string userAgent) { userAgent_ = std::move(userAgent); }
+    void SetUserAgent(std::string userAgent);
     // A limit on waiting for data.  The world top ten and statistics reads
     // set 3000 ms; once set it stays for every later request.
-    void SetReadTimeout(long ms) { readTimeoutMs_ = ms; }
-    long ReadTimeout() const { return readTimeoutMs_; }
-    void SetLimits(TransportLimits limits) { limits_ = limits; }
+    void SetReadTimeout(long ms);
+    long ReadTimeout() const;
+    void SetLimits(TransportLimits limits);
 
     // POST of a form body (content type application/x-www-form-urlencoded).
     // The reply body, or nothing on any transport failure or error status.
     std::optional<std::string> PostForm(const std::string& address, std::string_view body);
 
-    // POST of one file as multipart form data.
+    // POST of one file as multipart form data, within UploadLimits.
     std::optional<std::string> PostFile(const std::string& address, const std::string& fieldName,
                                         const std::string& fileName, const std::string& contentType,
                                         std::string_view data);
@@ -43,15 +66,23 @@ public:
     void ClearCookies();
 
 private:
-    std::optional<std::string> Perform(const std::string& address, bool formBody);
+    struct State;
+    std::optional<std::string> Perform(const std::string& address, void* curl, bool formBody,
+                                       const TransportLimits* limits = nullptr);
 
-    void* handle_ = nullptr; // CURL*
-    std::string userAgent_;
-    long readTimeoutMs_ = 0;
-    TransportLimits limits_;
+    std::shared_ptr<State> state_;
 };
 
-// GET with a client of its own.  The reply body, or nothing on failure.
-std::optional<std::string> HttpGet(const std::string& address, TransportLimits limits = {});
+// GET with a client of its own.  The reply body, or nothing on failure;
+// `answered` (when given) tells a server that answered with an error or
+// too much from one that could not be reached at all.
+std::optional<std::string> HttpGet(const std::string& address, TransportLimits limits = {}, bool* answered = nullptr);
+
+// GET streamed into a file: written beside `path` and renamed over it only
+// once the whole reply has come, so a failed download leaves nothing behind.
+// `progress` (may be empty) hears bytes received and the total (0 while
+// unknown); it runs on the requesting thread.
+bool HttpDownload(const std::string& address, const std::string& path, TransportLimits limits,
+                  const std::function<void(std::int64_t received, std::int64_t total)>& progress = {});
 
 } // namespace vk

@@ -1,5 +1,7 @@
 #include "club/remote_config.h"
 
+#include <cstdio>
+
 #include "common/codepage.h"
 #include "common/product.h"
 #include "common/text_lines.h"
@@ -99,6 +101,46 @@ NewsPage ReadNewsPage(std::string_view text)
         }
     }
     return page;
+}
+
+namespace {
+
+std::string AdvertisementValue(std::string_view text, const std::string& key)
+{
+    const auto at = text.find(key);
+    if (at == std::string_view::npos)
+        return {};
+    const std::string_view rest = text.substr(at + key.size());
+    const auto end = rest.find("##");
+    return end == std::string_view::npos ? std::string() : std::string(rest.substr(0, end));
+}
+
+std::string AdvertisementKey(int number, char field)
+{
+    char key[16];
+    std::snprintf(key, sizeof key, "SecAdv%03d%c=", number, field);
+    return key;
+}
+
+} // namespace
+
+std::optional<int> AdvertisementCount(std::string_view text)
+{
+    constexpr std::string_view key = "SecAdv0000=";
+    const auto at = text.find(key);
+    if (at == std::string_view::npos || text.size() < at + key.size() + 3)
+        return std::nullopt;
+    const std::string_view digits = text.substr(at + key.size(), 3);
+    if (digits.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    const int n = (digits[0] - '0') * 100 + (digits[1] - '0') * 10 + (digits[2] - '0');
+    return n > 3 ? std::optional<int>(n) : std::nullopt;
+}
+
+Advertisement ReadAdvertisement(std::string_view text, int number)
+{
+    return {AdvertisementValue(text, AdvertisementKey(number, 'I')), AdvertisementValue(text, AdvertisementKey(number, 'N')),
+            AdvertisementValue(text, AdvertisementKey(number, 'L'))};
 }
 
 } // namespace vk

@@ -1,6 +1,8 @@
 #pragma once
 // Reading the remote configuration text and the news page: "#"-terminated
 // values found after their keys.
+#include <algorithm>
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,5 +40,35 @@ struct NewsPage {
     std::string Link;
 };
 NewsPage ReadNewsPage(std::string_view text);
+
+// The advertisement list of the configuration: "SecAdv0000=" with three
+// digits N, then "SecAdv" kkk "I=", "N=", "L=" (kkk = 001 .. N) for the
+// picture address, name and link, each ending before the next "##".
+struct Advertisement {
+    std::string Picture;
+    std::string Name;
+    std::string Link;
+};
+// N when the list is valid and holds at least four entries; nothing
+// otherwise (no key, no three digits, three entries or fewer).
+std::optional<int> AdvertisementCount(std::string_view text);
+Advertisement ReadAdvertisement(std::string_view text, int number);
+
+// Four different numbers from 1 to n (n >= 4), drawn uniformly; `draw(n)`
+// answers a number from 0 to n - 1.
+template <typename Draw>
+std::array<int, 4> ChooseFourOf(int n, Draw draw)
+{
+    std::array<int, 4> chosen{};
+    for (std::size_t i = 0; i < chosen.size(); ++i) {
+        int k;
+        do
+            k = draw(n) + 1;
+        while (std::find(chosen.begin(), chosen.begin() + static_cast<std::ptrdiff_t>(i), k) !=
+               chosen.begin() + static_cast<std::ptrdiff_t>(i));
+        chosen[i] = k;
+    }
+    return chosen;
+}
 
 } // namespace vk

@@ -122,6 +122,21 @@ constexpr std::array<Entry, static_cast<int>(Msg::Count)> kTable = {{
     {Msg::HelpContents, {"Contents", "Содержание"}},
     {Msg::HelpBack, {"Back", "Назад"}},
     {Msg::HelpForward, {"Forward", "Вперёд"}},
+    // %1 the file's name, %2 the part received in per cent.
+    {Msg::Downloading, {"Downloading %1: %2%", "Загрузка %1: %2%"}},
+    {Msg::CopiedToClipboard, {"Copied to the clipboard!", "Скопировано в буфер обмена!"}},
+    {Msg::StatStarts, {"Number of starts", "Число запусков"}},
+    {Msg::StatUniqueStarts, {"Number of unique starts", "Число уникальных запусков"}},
+    {Msg::StatLikes, {"Likes", "Лайки"}},
+    {Msg::StatLastLike, {"Last Like", "Последний Лайк"}},
+    {Msg::StatPlayedDeals, {"Played Rounds", "Сыгранных конов"}},
+    {Msg::StatPlayedGames, {"Played games", "Сыгранных партий"}},
+    {Msg::StatNote, {"This statistic is maintained since version 3.8", "Эта статистика ведется начиная с версии 3.8"}},
+    {Msg::ILikeThisGame, {"I like this game!", "Мне нравится эта игра!"}},
+    {Msg::Nick, {"Nick", "Ник"}},
+    {Msg::AdvCaption, {"Advertising", "Реклама"}},
+    // A configuration that was read but publishes no advertisements.
+    {Msg::NoAdvertisements, {"No advertisements", "Нет объявлений"}},
 }};
 
 constexpr bool TableInOrder()

@@ -116,6 +116,19 @@ enum class Msg {
     HelpContents,
     HelpBack,
     HelpForward,
+    Downloading,
+    CopiedToClipboard,
+    StatStarts,
+    StatUniqueStarts,
+    StatLikes,
+    StatLastLike,
+    StatPlayedDeals,
+    StatPlayedGames,
+    StatNote,
+    ILikeThisGame,
+    Nick,
+    AdvCaption,
+    NoAdvertisements,
     Count
 };
 

@@ -14,6 +14,9 @@ inline constexpr const char* StoreLinkKey = "RuStore_Link_Vokabron";
 inline constexpr const char* PackageLinkKey = "DownLoad_Link_Vokabron";
 inline constexpr const char* NewsKey = "NewsVokabron4.1";
 inline constexpr const char* VersionText = "V 4.3";
+// A club file whose distribution label is this sends no launch reports: the
+// copies the developers run every day would swell the figures.
+inline constexpr const char* ExemptDistributionLabel = "DEV";
 
 // The maker's web site (two addresses, shown at random) and mail address.
 inline constexpr const char* MakerSites[2] = {"https://vokabron.ru", "https://www.vokabron.ru"};

@@ -2,6 +2,7 @@
 // the world top ten, the club rating game's start and end.  They talk to the
 // club servers; until the club's requests are built in, every game is an
 // offline game and these steps have nothing to do.
+#include "club/statistics.h"
 #include "game/main_window.h"
 #include "game/scoring.h"
 
@@ -13,10 +14,16 @@ void TForm1::SendClubResult(std::int32_t)
     // only when ClubState is 3.
 }
 
-void TForm1::ReportPlayedDeals(int, bool)
+void TForm1::ReportPlayedDeals(int dealsThisRun, bool lastDealPlayed)
 {
     // Tells the statistics service how many deals this run played and
-    // whether the game reached its last deal.
+    // whether the game reached its last deal; nobody waits for the answer.
+    RunRequest(
+        this,
+        [http = IdHTTP1, statPath = Prefs.StatPath, dealsThisRun, lastDealPlayed]() mutable {
+            return ReportDeal(http, statPath, dealsThisRun, lastDealPlayed ? 1 : 0);
+        },
+        [](bool) {});
 }
 
 void TForm1::OfferWorldTopTen(std::int32_t)

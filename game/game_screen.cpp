@@ -156,6 +156,7 @@ void TForm1::CreateGameControls()
 
 void TForm1::StartGame()
 {
+    gameStartedThisRun_ = true;
     MenuPicture = QImage();
     Game.MenuActive = false;
     Game.DealActive = true;

@@ -1,9 +1,11 @@
 // The main menu: the screen between games, its buttons, icons and popup
 // items, and the change of the window size that rebuilds it.
 #include <QAction>
+#include <atomic>
+#include <memory>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QPainter>
@@ -14,6 +16,7 @@
 #include "club/account_requests.h"
 #include "club/attention_window.h"
 #include "club/http_client.h"
+#include "club/link_opener.h"
 #include "common/atomic_file.h"
 #include "common/builtin_addresses.h"
 #include "common/messages.h"
@@ -38,6 +41,7 @@
 #include "presentation/quiz_button.h"
 #include "presentation/resource_store.h"
 #include "presentation/text_codec.h"
+#include "presentation/window_busy.h"
 
 namespace vk {
 namespace {
@@ -47,9 +51,9 @@ constexpr unsigned int kNavy = 0x800000;
 constexpr unsigned int kAqua = 0xFFFF00;
 constexpr unsigned int kYellow = 0x00FFFF;
 
-// A package is a large file on a slow line: it gets far longer than a
-// request, but still a limit.
-constexpr TransportLimits kPackageLimits{5000, 10 * 60 * 1000};
+// A package is a large file on a slow line: it may take as long as it
+// keeps coming, and fails once nothing has come for half a minute.
+constexpr TransportLimits kPackageLimits{5000, 0, 30000, 512LL * 1024 * 1024};
 
 QRect ToRect(const ControlRect& r) { return QRect(r.Left, r.Top, r.Width, r.Height); }
 
@@ -94,7 +98,7 @@ void TForm1::CreateMenuControls()
     connect(About, &QAction::triggered, this, &TForm1::AboutClick);
     connect(N3, &QAction::triggered, this, &TForm1::N3Click);
 
-    OpenAddress = [](const QString& address) { return QDesktopServices::openUrl(QUrl(address)); };
+    MenuBusy = new WindowBusy(this);
 }
 
 void TForm1::ShowMainMenu()
@@ -251,37 +255,23 @@ void TForm1::SetMemberCaptions()
         MemberButtons[r]->setText(memberCaption(r));
 
     TTevQuizButton* fifth = MemberButtons[4];
-    std::string nick;
-    int dealReached = 0;
-    int score = 0;
-    if (Game.ClubState > ClubLoggedOut && ReadClubGameForMenu(nick, dealReached, score)) {
-        fifth->SetColorSB(DRed);
-        fifth->SetFontColor(kAqua);
-        fifth->SetColorMouse(kYellow);
-        fifth->setText(ToQString(ClubMemberCaption(nick, dealReached, score)));
-        return;
-    }
     fifth->SetColorSB(DBlue);
     fifth->SetFontColor(kNavy);
     fifth->SetColorMouse(kYellow);
     fifth->setText(memberCaption(4));
+    ReadFifthLine();
+}
+
+void TForm1::ShowClubMemberLine(const std::string& nick, int dealReached, int score)
+{
+    TTevQuizButton* fifth = MemberButtons[4];
+    fifth->SetColorSB(DRed);
+    fifth->SetFontColor(kAqua);
+    fifth->SetColorMouse(kYellow);
+    fifth->setText(ToQString(ClubMemberCaption(nick, dealReached, score)));
 }
 
 std::string TForm1::ClubNick() const { return Club.ClubUser.Nick; }
-
-bool TForm1::ReadClubGameForMenu(std::string& nick, int& dealReached, int& score)
-{
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool read = ClubReadGame(IdHTTP1, Prefs.AccPath, Club.ClubUser.Nick, Club.ClubUser.Pw, Club.ClubGameKey,
-                                   Club.ClubGame);
-    QApplication::restoreOverrideCursor();
-    if (!read)
-        return false;
-    nick = Club.ClubUser.Nick;
-    dealReached = Club.ClubGame.KonL;
-    score = Club.ClubGame.Score;
-    return true;
-}
 
 void TForm1::HideMenuIcons()
 {
@@ -367,14 +357,45 @@ void TForm1::ImageAnClick()
 
 void TForm1::DownloadPackage(const QString& path)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto bytes = HttpGet(Game.PackageLink, kPackageLimits);
+    if (packageDownload_.Running())
+        return;
+    // The worker writes how far it has come; the window reads it for its
+    // caption while the download runs.
+    struct Progress {
+        std::atomic<std::int64_t> Received{0};
+        std::atomic<std::int64_t> Total{0};
+    };
+    auto progress = std::make_shared<Progress>();
+    const QString fileName = QFileInfo(path).fileName();
+    auto* ticker = new QTimer(this);
+    ticker->setInterval(200);
+    connect(ticker, &QTimer::timeout, this, [this, ticker, progress, fileName] {
+        if (!packageDownload_.Running()) {
+            ticker->deleteLater();
+            return;
+        }
+        const std::int64_t total = progress->Total;
+        const int percent = total > 0 ? static_cast<int>(progress->Received * 100 / total) : 0;
+        setWindowTitle(UiText(Msg::Downloading).arg(fileName).arg(percent));
+    });
+    ticker->start();
+    MenuBusy->Begin();
     // Nothing reaches the chosen name unless the whole package came: it is
     // written beside it first and renamed over it once complete.
-    const bool saved = bytes && !bytes->empty() && WriteFileAtomically(path.toStdString(), *bytes);
-    QApplication::restoreOverrideCursor();
-    if (!saved)
-        ShowAttention(this, UiText(Msg::ApkUnavailable).arg(UiProductName()));
+    packageDownload_ = RunRequest(
+        this,
+        [address = Game.PackageLink, target = path.toStdString(), progress] {
+            return HttpDownload(address, target, kPackageLimits, [progress](std::int64_t received, std::int64_t total) {
+                progress->Received = received;
+                progress->Total = total;
+            });
+        },
+        [this](bool saved) {
+            setWindowTitle(UiProductName());
+            MenuBusy->End();
+            if (!saved)
+                ShowAttention(this, UiText(Msg::ApkUnavailable).arg(UiProductName()));
+        });
 }
 
 void TForm1::ImAcClick()
@@ -395,7 +416,7 @@ void TForm1::ImOnLineRClick()
         return;
     }
     PlayWavRes(QStringLiteral("WClick"), true);
-    OpenAddress(FromUtf8(Game.StoreLink));
+    OpenOutsideLink(this, FromUtf8(Game.StoreLink));
 }
 
 void TForm1::ImHpClick()
@@ -403,7 +424,7 @@ void TForm1::ImHpClick()
     Click(Prefs);
     const char* const pages[2] = {HelpIndexAddress, HelpRulesAddress};
     const char* page = pages[QRandomGenerator::global()->bounded(2)];
-    OpenAddress(FromUtf8(DecodeText(page, AddressStartKey)));
+    OpenOutsideLink(this, FromUtf8(DecodeText(page, AddressStartKey)));
 }
 
 void TForm1::ImStClick()

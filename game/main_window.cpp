@@ -14,13 +14,12 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "club/club_startup.h"
-#include "club/user_file.h"
 #include "common/builtin_addresses.h"
 #include "common/messages.h"
 #include "common/rounding.h"
 #include "game/folders.h"
 #include "game/intro_flow.h"
+#include "club/adv_window.h"
 #include "localdata/apply_fonts.h"
 #include "localdata/club_file_messages.h"
 #include "localdata/count_window.h"
@@ -29,7 +28,6 @@
 #include "localdata/options_window.h"
 #include "localdata/password_window.h"
 #include "localdata/top_ten_window.h"
-#include "game/server_sources.h"
 #include "presentation/animation_player.h"
 #include "presentation/audio.h"
 #include "presentation/colour.h"
@@ -82,6 +80,7 @@ void TForm1::CreateDialogs()
     FormEndGame = new TFormEndGame(Prefs, BackgroundPicture, this);
     FormCount = new TFormCount(Prefs, BackgroundPicture, this);
     FormFont = new TFormFont(Prefs, this);
+    FormAdv = new TFormAdv(Prefs, BackgroundPicture, this);
     FormOptions->OnFontsChanged = [this] { ApplyFonts(); };
     FormOptions->OnWindowSizeChanged = [this] { ApplyWindowSize(); };
 }
@@ -103,6 +102,8 @@ void TForm1::ApplyFonts()
     targets.EndGame = FormEndGame;
     targets.Count = FormCount;
     vk::ApplyFonts(Prefs, Lay, targets);
+    if (FormAdv)
+        FormAdv->SetFonts(Prefs.DisplayFontName);
 }
 
 void TForm1::InitMainWindow()
@@ -372,7 +373,8 @@ void TForm1::RunPhaseFour()
     const IntroSurfaces surfaces{Image1, RxGIFAn1, RxGIFAn2, RxGIFAn3};
     const QFont display(FromUtf8(Prefs.DisplayFontName));
     IntroStep3(surfaces, Lay, {display.family(), UiText(Msg::ReleaseDate), UiText(Msg::Credit), FromUtf8(VersionText)});
-    settingsRead_ = ReadSettings(Game.ProgramDir, Prefs, ServerSources());
+    settingsRead_ = ReadSettings(Game.ProgramDir, Prefs);
+    StartClubSteps();
     if (!Prefs.NoFontWindow)
         FormFont->ShowModal();
     if (!StartupSequence())
@@ -393,7 +395,8 @@ void TForm1::ShowMenuWithoutIntro()
         return;
     Game.StartupPhase = 5;
     setWindowTitle(FromUtf8(ProductNames[0]));
-    settingsRead_ = ReadSettings(Game.ProgramDir, Prefs, ServerSources());
+    settingsRead_ = ReadSettings(Game.ProgramDir, Prefs);
+    StartClubSteps();
     if (!StartupSequence())
         return;
     OnPhaseFourDone(Game);
@@ -402,7 +405,6 @@ void TForm1::ShowMenuWithoutIntro()
 
 bool TForm1::StartupSequence()
 {
-    FetchNews();
     // The application's title too; not earlier, since the platform adds it
     // to every window caption and the intro's first caption is the Latin
     // name alone.
@@ -434,12 +436,13 @@ bool TForm1::StartupSequence()
     ChangeName->setText(UiText(Msg::ChangeName));
     setWindowTitle(UiProductName());
 
-    ShowNews();
-    ReportStart();
     SaveSettings(this, Game.ProgramDir, Prefs);
 
+    // The news, the launch report and the login come in the background
+    // when their answers are there.
     Game.ClubState = ClubLoggedOut;
-    AutoLogin();
+    clubFileChecked_ = true;
+    ContinueClubStartup();
 
     PrepareMusic(Game.TempDir);
     if (Prefs.MusicOn)
@@ -470,6 +473,7 @@ void TForm1::EndIntro()
     About->setEnabled(true);
     N3->setEnabled(true);
     update();
+    ShowNewsWhenFree();
 }
 
 void TForm1::ScaleBackground()
@@ -528,6 +532,8 @@ void TForm1::closeEvent(QCloseEvent* event)
     }
     if (decision.WriteSettings)
         SaveSettings(this, Game.ProgramDir, Prefs);
+    // Nothing that comes back from the club after this is wanted.
+    AbandonRequests(this);
 
     for (auto& key : BLetters) {
         delete key;
@@ -573,27 +579,5 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     }
     return QWidget::eventFilter(watched, event);
 }
-
-// ---- Steps still to come ---------------------------------------------------
-
-void TForm1::FetchNews()
-{
-    News = vk::FetchNews(NewsAddress);
-    Game.StoreLink = News.StoreLink;
-    Game.PackageLink = News.PackageLink;
-}
-
-void TForm1::ShowNews() {}
-void TForm1::ReportStart()
-{
-    ReportStartup(IdHTTP1, Prefs.StatPath, Prefs.StartCounted);
-}
-
-void TForm1::AutoLogin()
-{
-    if (vk::AutoLogin(IdHTTP1, Prefs.AccPath, UserFilePath(Game.ProgramDir), Club))
-        Game.ClubState = ClubLoggedIn;
-}
-
 
 } // namespace vk

@@ -5,11 +5,15 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "club/club_startup.h"
 #include "club/club_state.h"
 #include "club/http_client.h"
 #include "club/remote_config.h"
+#include "club/request_runner.h"
+#include "common/builtin_addresses.h"
 #include "game/board_layout.h"
 #include "game/game_state.h"
 #include "game/menu_layout.h"
@@ -35,6 +39,8 @@ class TFormTopTen;
 class THelpWindow;
 class TTevQuizButton;
 class TFormFont;
+class TFormAdv;
+class WindowBusy;
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -52,6 +58,12 @@ public:
     HttpClient IdHTTP1;
     ClubStateData Club;
     NewsPage News;
+    // Where the start-up reads the remote configuration and the news page
+    // (stored form); tests point them at a server of their own.
+    std::string ConfigAddress = RemoteConfigAddress;
+    std::string NewsPageAddress = NewsAddress;
+    // The club's start-up steps still running in the background (tests).
+    bool ClubStartupRunning() const;
 
     // Components, named as the window's description names them.
     PictureBox* Image1 = nullptr;
@@ -88,6 +100,7 @@ public:
     TFormEndGame* FormEndGame = nullptr;
     TFormCount* FormCount = nullptr;
     TFormFont* FormFont = nullptr;
+    TFormAdv* FormAdv = nullptr;
 
     // ProgramDir + "Vokabron.clb".
     std::string ClubFilePath() const;
@@ -111,9 +124,11 @@ public:
     std::array<std::string, 5> MemberCopy;
     int HelpContext = 1; // 1 the menu, 5 a game
     THelpWindow* FormHelp = nullptr;
-    // Opens an address with the desktop's browser; tests replace it.  False
-    // when no browser could be started.
-    std::function<bool(const QString& address)> OpenAddress;
+    // The menu waiting for a club answer that the player asked for.
+    WindowBusy* MenuBusy = nullptr;
+    // Downloads the package into `path` in the background, the menu busy
+    // meanwhile; a second call while it runs does nothing.
+    void DownloadPackage(const QString& path);
 
     void ShowMainMenu();
     // Club states 1 to 3; any other value shows state 1.
@@ -226,13 +241,18 @@ private:
     void ScaleBackground();
     void SetWindowColour(QColor colour);
 
-    // Steps whose windows and services come with the later work; each is
-    // called where the start-up and closing sequences need it.
-    void FetchNews();
     void CreateDialogs();
-    void ShowNews();
+    // The club's part of the start-up (startup_club_steps.cpp): it runs in
+    // the background from the settings reading on, and its answers are
+    // applied here as they come.
+    void StartClubSteps();
+    void OnRemoteConfig(const RemoteConfigAnswers& answers);
+    void OnNewsPage(NewsPage page);
+    void ContinueClubStartup();
+    void ShowNewsWhenFree();
     void ReportStart();
     void AutoLogin();
+    void ReadFifthLine();
 
     // The game screen's own steps (game_screen.cpp).
     void CreateGameControls();
@@ -257,11 +277,10 @@ private:
     void SetMemberCaptions();
     void HideMenuIcons();
     void RebuildMenuAfterResize();
-    void DownloadPackage(const QString& path);
-    // The logged-in member's nick, and the record of this game for the
-    // fifth line: false when it could not be read.
+    // The logged-in member's nick, and the club's record of this game on
+    // the fifth line, in red.
     std::string ClubNick() const;
-    bool ReadClubGameForMenu(std::string& nick, int& dealReached, int& score);
+    void ShowClubMemberLine(const std::string& nick, int dealReached, int score);
     // The club's windows as the menu opens them (menu_club_windows.cpp).
     void OpenMoreGamesWindow();
     void OpenAccountWindow();
@@ -271,6 +290,16 @@ private:
     void StartRatingGame();
 
     bool screenCursorSet_ = false;
+    // The start-up's club steps: the addresses refreshed, the club file
+    // checked (the launch report and the login wait for both), a game
+    // started in this run (a news notice that comes later is dropped).
+    bool addressesKnown_ = false;
+    bool clubFileChecked_ = false;
+    bool clubStepsDone_ = false;
+    bool gameStartedThisRun_ = false;
+    std::optional<NewsPage> pendingNews_;
+    QTimer* newsTimer_ = nullptr;
+    RequestHandle configRead_, newsRead_, launchReport_, loginRead_, fifthLineRead_, packageDownload_;
     bool settingsRead_ = false;
     bool menuRebuildQueued_ = false;
     // Decoded once for the size changes: "BG" ready for resampling, and the

@@ -120,9 +120,10 @@ bool TakeValues(const std::vector<std::string>& lines, Settings& s)
     return true;
 }
 
-void RefreshAddresses(Settings& s, const SettingsSources& sources)
+} // namespace
+
+void ApplyRemoteAddresses(Settings& s, const RemoteAddressAnswers& answers, const std::string& builtInAccPath)
 {
-    const RemoteAddressAnswers answers = sources.FetchRemoteAddresses();
     if (answers.WttPath == "pause") {
         s.WttAvailable = false;
     } else {
@@ -135,10 +136,8 @@ void RefreshAddresses(Settings& s, const SettingsSources& sources)
     s.ChatAvailable = answers.ChatAvailable;
     if (!answers.StatPath.empty())
         SetStatPath(s, answers.StatPath);
-    s.AccPath = answers.AccPath.empty() ? sources.BuiltInAccPath : answers.AccPath;
+    s.AccPath = answers.AccPath.empty() ? builtInAccPath : answers.AccPath;
 }
-
-} // namespace
 
 bool ReadEarlySettings(const std::string& programDir, Settings& settings)
 {
@@ -190,7 +189,7 @@ bool ReadSettings(const std::string& programDir, Settings& settings, const Setti
     // no file yet and must still reach the club, the world top ten and the
     // chat.
     if (sources.FetchRemoteAddresses)
-        RefreshAddresses(settings, sources);
+        ApplyRemoteAddresses(settings, sources.FetchRemoteAddresses(), sources.BuiltInAccPath);
     return complete;
 }
 

@@ -70,6 +70,10 @@ struct SettingsSources {
     std::function<RemoteAddressAnswers()> FetchRemoteAddresses;
 };
 
+// Takes the answers of the remote refresh: the world top ten and chat
+// availability, and the addresses that replace the stored ones.
+void ApplyRemoteAddresses(Settings& settings, const RemoteAddressAnswers& answers, const std::string& builtInAccPath);
+
 // Sound, music and window size from the flags line; everything else keeps
 // its value.  False when the file is missing or unreadable.
 bool ReadEarlySettings(const std::string& programDir, Settings& settings);

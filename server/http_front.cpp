@@ -2,7 +2,9 @@
 
 #include <httplib.h>
 
+#include <chrono>
 #include <cstdio>
+#include <thread>
 #include <filesystem>
 
 namespace vks {
@@ -24,7 +26,7 @@ bool IsPostPath(const std::string& path) { return IsFormPath(path) || path == kU
 bool IsGetPath(const std::string& path)
 {
     return path == "/config.txt" || path == "/news.txt" || path.starts_with("/club/photos/") || path.starts_with("/help/") ||
-           path == "/help";
+           path == "/help" || path.starts_with("/adv/");
 }
 
 std::string MediaType(const httplib::Request& req)
@@ -116,7 +118,10 @@ HttpFrontEnd::HttpFrontEnd(ClubService& service) : service_(service), server_(st
 
     // Wrong methods are answered before any body is read; the connection is
     // closed so an unread body is never taken for the next request.
-    svr.set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
+    svr.set_pre_routing_handler([delay = l.replyDelayMs](const httplib::Request& req, httplib::Response& res) {
+        // A slow server for the tests of the game's patience.
+        if (delay > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(delay));
         const bool post = IsPostPath(req.path), get = IsGetPath(req.path);
         const bool ok = (post && req.method == "POST") || (get && (req.method == "GET" || req.method == "HEAD")) ||
                         (!post && !get);
@@ -161,6 +166,10 @@ HttpFrontEnd::HttpFrontEnd(ClubService& service) : service_(service), server_(st
 
     if (!config.helpDir.empty() && std::filesystem::is_directory(config.helpDir))
         svr.set_mount_point("/help", config.helpDir, {{"Cache-Control", "no-store"}});
+    // The advertisements' pictures, when the club keeps them itself.
+    const std::string adv = config.dataDir + "/adv";
+    if (std::filesystem::is_directory(adv))
+        svr.set_mount_point("/adv", adv, {{"Cache-Control", "no-store"}});
 
     // Every failure the library answers itself (unknown path, malformed
     // request, oversized body) carries the failure code as its body too.

@@ -165,6 +165,7 @@ const std::map<std::string, Setter>& Setters()
         m["threads"] = Number(&Limits::threads, 2, 1024);
         m["keep_alive_s"] = Number(&Limits::keepAliveS, 1, 600);
         m["read_timeout_s"] = Number(&Limits::readTimeoutS, 1, 600);
+        m["reply_delay_ms"] = Number(&Limits::replyDelayMs, 0, 60000);
         return m;
     }();
     return setters;
@@ -235,7 +236,8 @@ Configuration settings (all optional):
   wtt_paused, chat_paused = yes|no     pause the world top ten / the chat
   news = Y|N, news_title, news_text, news_link
   store_link, package_link = https://...
-  ad = PICTURE_URL | NAME | LINK       one line each; none or at least four
+  ad = PICTURE_URL | NAME | LINK       one line each; the game shows four at random
+                                      (pictures may lie in <data-dir>/adv/, served as /adv/)
   game = KEY PRODUCT_GID CLUB_GID      default: zarvo 50 350
   second_board_open = no              accept results on board PRODUCT+100
   cards_public = no                   anyone may read any member card
@@ -254,6 +256,7 @@ Configuration settings (all optional):
   launch_reports_per_hour=20
   deal_reports_per_hour=600  busy_timeout_ms=2000  threads=64
   keep_alive_s=3  read_timeout_s=5  log_requests=no
+  reply_delay_ms=0 (tests only: holds every reply back)
 
 Signals: SIGHUP re-reads the configuration file's published texts (pause
 flags, news, advertisements); SIGTERM and SIGINT stop the server.
@@ -402,8 +405,10 @@ std::optional<std::string> ValidateConfig(const ServerConfig& config)
         if (!config.news.link.empty() && !IsHttp(config.news.link))
             return std::string("news_link must be an http or https address");
     }
-    if (!config.ads.empty() && (config.ads.size() < 4 || config.ads.size() > 999))
-        return std::string("publish no advertisement or 4 to 999 of them (fewer than four show as \"No Connect\")");
+    // Fewer than four are published all the same; the game then shows that
+    // there are no advertisements.
+    if (config.ads.size() > 999)
+        return std::string("publish at most 999 advertisements");
     for (const auto& ad : config.ads) {
         if (!IsHttp(ad.picture) || !IsHttp(ad.link))
             return "advertisement addresses must be http or https: " + ad.name;

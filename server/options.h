@@ -57,6 +57,7 @@ struct Limits {
     int threads = 64;
     int keepAliveS = 3;
     int readTimeoutS = 5;
+    int replyDelayMs = 0;                          // tests: every reply held back this long
 };
 
 struct ServerConfig {

@@ -21,6 +21,98 @@
 
 namespace vk::test {
 
+SilentListener::SilentListener()
+{
+    fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    ::listen(fd_, 64);
+    socklen_t len = sizeof addr;
+    ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &len);
+    port_ = ntohs(addr.sin_port);
+    thread_ = std::thread([this] {
+        for (;;) {
+            const int client = ::accept(fd_, nullptr, nullptr);
+            if (client < 0 || stop_) {
+                if (client >= 0)
+                    ::close(client);
+                return;
+            }
+            ++accepted_;
+            std::lock_guard lock(mutex_);
+            held_.push_back(client);
+            if (const int port = forwardPort_)
+                relays_.emplace_back([this, client, port] { Relay(client, port); });
+        }
+    });
+}
+
+SilentListener::~SilentListener()
+{
+    stop_ = true;
+    ::shutdown(fd_, SHUT_RDWR);
+    thread_.join();
+    ::close(fd_);
+    {
+        std::lock_guard lock(mutex_);
+        for (int fd : held_)
+            ::shutdown(fd, SHUT_RDWR);
+    }
+    for (auto& relay : relays_)
+        relay.join();
+    for (int fd : held_)
+        ::close(fd);
+}
+
+std::string SilentListener::Base() const { return "http://127.0.0.1:" + std::to_string(port_); }
+
+void SilentListener::Relay(int client, int port)
+{
+    const int server = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_port = htons(static_cast<uint16_t>(port));
+    if (::connect(server, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+        ::close(server);
+        ::shutdown(client, SHUT_RDWR);
+        return;
+    }
+    pollfd fds[2] = {{client, POLLIN, 0}, {server, POLLIN, 0}};
+    char buffer[16384];
+    while (!stop_) {
+        if (::poll(fds, 2, 200) < 0)
+            break;
+        bool closed = false;
+        for (int i = 0; i < 2; ++i) {
+            if (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
+                continue;
+            const ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
+            if (n <= 0 || ::send(fds[1 - i].fd, buffer, static_cast<std::size_t>(n), MSG_NOSIGNAL) != n)
+                closed = true;
+        }
+        if (closed)
+            break;
+    }
+    ::shutdown(client, SHUT_RDWR);
+    ::close(server);
+}
+
+std::string StoppedBase()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    socklen_t len = sizeof addr;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+    ::close(fd);
+    return "http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port));
+}
+
 std::vector<std::string> QuickSettings()
 {
     return {"argon2_ops=1",           "argon2_mem_kib=8",          "registrations_per_hour=100000",

@@ -9,7 +9,10 @@
 //
 // The server binary is found through VOKABRON_SERVER_BIN (set by CMake for
 // every test that links vokabron_server_harness).
+#include <atomic>
 #include <chrono>
+#include <mutex>
+#include <thread>
 #include <map>
 #include <optional>
 #include <string>
@@ -48,6 +51,39 @@ private:
     int pid_ = -1;
     int port_ = 0;
 };
+
+// A loopback port that accepts connections and never answers (a hung
+// server, a proxy that swallows traffic) until it is told to pass every
+// later connection on to a real server.
+class SilentListener {
+public:
+    SilentListener();
+    ~SilentListener();
+    SilentListener(const SilentListener&) = delete;
+    SilentListener& operator=(const SilentListener&) = delete;
+
+    int Port() const { return port_; }
+    std::string Base() const; // http://127.0.0.1:<port>
+    int Accepted() const { return accepted_; }
+    // From now on a new connection is relayed to this port on loopback.
+    void ForwardTo(int port) { forwardPort_ = port; }
+
+private:
+    void Relay(int client, int port);
+
+    int fd_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> accepted_{0};
+    std::atomic<int> forwardPort_{0};
+    std::mutex mutex_;
+    std::vector<int> held_;
+    std::vector<std::thread> relays_;
+    std::thread thread_;
+};
+
+// A loopback address that nobody listens on.
+std::string StoppedBase();
 
 struct HttpReply {
     int status = 0;                                 // 0: no answer

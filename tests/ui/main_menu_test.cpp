@@ -15,6 +15,7 @@
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QTimer>
+#include <QScopeGuard>
 #include <QtTest>
 
 #include <arpa/inet.h>
@@ -30,7 +31,9 @@
 #include "club/attention_window.h"
 #include "common/codepage.h"
 #include "game/help_window.h"
+#include "club/link_opener.h"
 #include "game/main_window.h"
+#include "presentation/window_busy.h"
 #include "game/screen_scaling.h"
 #include "localdata/about_window.h"
 #include "localdata/club_file.h"
@@ -87,8 +90,12 @@ private:
 QString TakeNotice(QWidget* modal)
 {
     auto* notice = qobject_cast<vk::TFormLink*>(modal);
-    if (!notice)
-        return QStringLiteral("<no notice>");
+    if (!notice) {
+        // Another window: named and closed.
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            QTimer::singleShot(0, dialog, &QDialog::reject);
+        return QLatin1Char('<') + modal->objectName() + QLatin1Char('>');
+    }
     const QString title = notice->Label1->text();
     QTimer::singleShot(0, notice->Button1, &QPushButton::click);
     return title;
@@ -454,10 +461,11 @@ private slots:
         MenuWindow w;
         TForm1& f = w.form;
         QStringList opened;
-        f.OpenAddress = [&opened](const QString& address) {
-            opened << address;
+        const vk::DesktopOpener desktop = vk::SetDesktopOpener([&opened](const QUrl& address) {
+            opened << address.toString();
             return true;
-        };
+        });
+        const auto restore = qScopeGuard([&desktop] { vk::SetDesktopOpener(desktop); });
 
         // The help on the web: the contents or the rules, either by chance.
         for (int i = 0; i < 40; ++i)
@@ -492,8 +500,8 @@ private slots:
                                        QStringLiteral("Чат временно недоступен!"),
                                        QStringLiteral("Турнир World Top Ten временно недоступен!"),
                                        QStringLiteral("\"Вокаброн\" в формате Apk временно недоступен!"),
-                                       QStringLiteral("Клуб игроков пока не подключён!"),
-                                       QStringLiteral("Клуб игроков пока не подключён!"),
+                                       QStringLiteral("<FStat>"),
+                                       QStringLiteral("<FormAdv>"),
                                        QStringLiteral("Клуб игроков пока не подключён!")}));
         QVERIFY(f.Game.MenuActive);
     }
@@ -555,6 +563,8 @@ private slots:
         // name; the whole package lands under the chosen name.
         f.Game.PackageLink = server.Address("/files/Vokabron-4.3.apk?from=../../x");
         f.ImageAn->clicked();
+        // The download runs in the background with the menu busy.
+        QTRY_VERIFY(!f.MenuBusy->IsBusy());
         QCOMPARE(QFileInfo(proposed).fileName(), QStringLiteral("Vokabron-4.3.apk"));
         QCOMPARE(QFileInfo(proposed).absolutePath(), QDir(QString::fromStdString(f.Game.ProgramDir)).absolutePath());
         QFile saved(targetFile);
@@ -568,7 +578,9 @@ private slots:
         // was and nothing beside it, and say the package is unavailable.
         for (const char* path : {"/files/broken/Vokabron.apk", "/files/none.apk"}) {
             f.Game.PackageLink = server.Address(path);
+            const int noticesBefore = notices.size();
             f.ImageAn->clicked();
+            QTRY_COMPARE(notices.size(), noticesBefore + 1);
             QVERIFY(saved.open(QIODevice::ReadOnly));
             QCOMPARE(saved.readAll(), QByteArray::fromStdString(package));
             saved.close();

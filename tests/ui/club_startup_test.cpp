@@ -1,0 +1,250 @@
+// The network never holds the window: the club's start-up steps run in the
+// background while the intro and the menu go on, a window closed during its
+// request hears nothing of it, and a repeated click sends nothing twice.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <atomic>
+#include <memory>
+
+#include "club/attention_window.h"
+#include "club/http_client.h"
+#include "club/request_runner.h"
+#include "club_window_support.h"
+#include "game/screen_scaling.h"
+#include "localdata/settings.h"
+#include "presentation/picture_box.h"
+#include "presentation/quiz_button.h"
+#include "presentation/window_busy.h"
+#include "server_harness.h"
+
+using vk::TForm1;
+
+namespace {
+
+// The settings of a player who has turned the font window off, so the
+// intro runs without a modal window in it.
+void NoFontWindow(const clubtest::ProgramFolder& folder)
+{
+    vk::Settings s;
+    s.NoFontWindow = true;
+    QVERIFY(vk::WriteSettings(folder.ProgramDir(), s));
+}
+
+// Runs the real intro against the club at `base`, ends it with a key as
+// soon as it waits, and answers the seconds from the start to the menu.
+double SecondsToMenu(const std::string& base, bool withUserFile)
+{
+    clubtest::ProgramFolder folder;
+    NoFontWindow(folder);
+    if (withUserFile)
+        folder.SaveMember("Nomad", "secret12");
+    TForm1 form;
+    form.Game.ProgramDir = folder.ProgramDir();
+    form.ConfigAddress = clubtest::ConfigAddress(base);
+    form.NewsPageAddress = clubtest::NewsAddress(base);
+    form.Prefs.SoundOn = false;
+    QSignalSpy waiting(&form, &TForm1::introWaiting);
+    QElapsedTimer clock;
+    clock.start();
+    form.show();
+    if (!waiting.wait(30000))
+        return 1e9;
+    QTest::keyRelease(&form, Qt::Key_Space);
+    if (!form.Game.MenuActive)
+        return 1e9;
+    const double seconds = clock.elapsed() / 1000.0;
+    if (form.Game.ClubState != vk::ClubLoggedOut)
+        return 1e9;
+    return seconds;
+}
+
+// Nicks of the lamp's hint as the menu shows them.
+QString LampHint(const TForm1& form) { return form.ImAc->toolTip(); }
+
+} // namespace
+
+class ClubStartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void abandonedRequestStopsAndIsNeverDelivered()
+    {
+        vk::test::SilentListener silent;
+        auto owner = std::make_unique<QObject>();
+        bool delivered = false;
+        vk::RunRequest(owner.get(), [address = silent.Base() + "/config.txt"] { return vk::HttpGet(address); },
+                       [&delivered](std::optional<std::string>) { delivered = true; });
+        QTRY_COMPARE(silent.Accepted(), 1);
+        QElapsedTimer clock;
+        clock.start();
+        owner.reset();
+        // Given up at once, not after the eight seconds of its limit.
+        QTRY_COMPARE_WITH_TIMEOUT(vk::RequestsInFlight(), 0, 3000);
+        QVERIFY(clock.elapsed() < 3000);
+        QTest::qWait(50);
+        QVERIFY(!delivered);
+    }
+
+    void menuComesAsFastWithASilentServer()
+    {
+        const double stopped = SecondsToMenu(vk::test::StoppedBase(), true);
+        vk::test::SilentListener silent;
+        const double hung = SecondsToMenu(silent.Base(), true);
+        qInfo("start to menu: %.2f s with no server, %.2f s with a silent one", stopped, hung);
+        QVERIFY(stopped < 60);
+        QVERIFY2(hung < stopped + 1.0, "the silent server held the intro");
+        QVERIFY(silent.Accepted() >= 1);
+    }
+
+    void silentServerThenAnsweringOneWorks()
+    {
+        vk::test::TestServer server;
+        vk::test::SilentListener silent;
+        clubtest::ProgramFolder folder;
+        TForm1 form;
+        QElapsedTimer clock;
+        clock.start();
+        clubtest::OpenMenu(form, silent.Base(), folder);
+        QVERIFY(form.Game.MenuActive);
+        QVERIFY(clock.elapsed() < 2000);
+        QCOMPARE(form.Game.ClubState, vk::ClubLoggedOut);
+        QCOMPARE(LampHint(form), QStringLiteral("Вы не вошли в свой аккаунт!"));
+
+        // The listener comes to life as the real server: the window's own
+        // client reaches it.
+        silent.ForwardTo(server.Port());
+        std::optional<std::int32_t> members;
+        const auto accPath = vk::EncodeText(silent.Base() + "/club/account", vk::ClubStartKey);
+        vk::RunRequest(&form, [http = form.IdHTTP1, accPath]() mutable { return vk::ClubReadMemberCount(http, accPath); },
+                       [&members](std::int32_t n) { members = n; });
+        QTRY_VERIFY_WITH_TIMEOUT(members.has_value(), 5000);
+        QCOMPARE(*members, 0);
+    }
+
+    void slowServerLogsInWhileTheMenuIsUpAndShowsTheNews()
+    {
+        vk::test::TestServer server({"reply_delay_ms=2000", "news=Y", "news_title=Новые загадки",
+                                     "news_text=Сто новых загадок"});
+        {
+            vk::HttpClient http;
+            const auto accPath = vk::EncodeText(server.Base() + "/club/account", vk::ClubStartKey);
+            QCOMPARE(vk::ClubRegister(http, accPath, clubtest::Member("Nomad")), 0);
+        }
+        clubtest::ProgramFolder folder;
+        QVERIFY(folder.SaveMember("Nomad", "secret12"));
+
+        QString newsTitle, newsText;
+        bool newsOverADeal = false;
+        TForm1 form;
+        testsupportAnswerNews(form, &newsTitle, &newsText, &newsOverADeal);
+        QElapsedTimer clock;
+        clock.start();
+        clubtest::OpenMenu(form, server.Base(), folder);
+        QVERIFY(clock.elapsed() < 1500);
+        QCOMPARE(form.Game.ClubState, vk::ClubLoggedOut);
+
+        QTRY_COMPARE_WITH_TIMEOUT(form.Game.ClubState, vk::ClubLoggedIn, 20000);
+        QVERIFY(form.Game.MenuActive);
+        QCOMPARE(LampHint(form), QStringLiteral("Вы вошли в свой аккаунт!"));
+        QTRY_COMPARE_WITH_TIMEOUT(newsTitle, QStringLiteral("Новые загадки"), 10000);
+        QCOMPARE(newsText, QStringLiteral("Сто новых загадок"));
+        QVERIFY(!newsOverADeal);
+        // The fifth line follows with the member's record of this game.
+        QTRY_VERIFY_WITH_TIMEOUT(form.MemberButtons[4]->text().startsWith(QStringLiteral("Nomad")), 10000);
+        QCOMPARE(form.MemberButtons[4]->ColorSB(), vk::DRed);
+    }
+
+    void newsThatComesDuringADealIsDropped()
+    {
+        vk::test::TestServer server({"reply_delay_ms=1500", "news=Y", "news_title=Новые загадки"});
+        clubtest::ProgramFolder folder;
+        QString newsTitle, newsText;
+        bool newsOverADeal = false;
+        TForm1 form;
+        testsupportAnswerNews(form, &newsTitle, &newsText, &newsOverADeal);
+        clubtest::OpenMenu(form, server.Base(), folder);
+        form.StartNewPlayerGame();
+        QVERIFY(form.Game.DealActive);
+        QTRY_VERIFY_WITH_TIMEOUT(!form.ClubStartupRunning(), 15000);
+        QTest::qWait(600);
+        QVERIFY(newsTitle.isEmpty());
+        QVERIFY(!newsOverADeal);
+    }
+
+    void closingTheWindowDuringItsRequestsTouchesNothing()
+    {
+        vk::test::SilentListener silent;
+        clubtest::ProgramFolder folder;
+        folder.SaveMember("Nomad", "secret12");
+        {
+            auto form = std::make_unique<TForm1>();
+            clubtest::OpenMenu(*form, silent.Base(), folder);
+            QTRY_VERIFY(silent.Accepted() >= 2); // the configuration and the news
+            QVERIFY(form->close());
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(vk::RequestsInFlight(), 0, 3000);
+        QTest::qWait(100);
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    void aPackageDownloadRunsOnceAndKeepsTheMenuBusy()
+    {
+        vk::test::SilentListener silent;
+        clubtest::ProgramFolder folder;
+        const QString target = QString::fromStdString(folder.ProgramDir()) + QStringLiteral("Vokabron.apk");
+        TForm1 form;
+        clubtest::OpenMenu(form, vk::test::StoppedBase(), folder);
+        QTRY_VERIFY(!form.ClubStartupRunning());
+        form.Game.PackageLink = silent.Base() + "/Vokabron.apk";
+        form.DownloadPackage(target);
+        form.DownloadPackage(target);
+        QVERIFY(form.MenuBusy->IsBusy());
+        QTRY_COMPARE(silent.Accepted(), 1);
+        QTest::qWait(300);
+        QCOMPARE(silent.Accepted(), 1);
+
+        // The menu takes no click meanwhile: no password window comes up.
+        QTest::mouseClick(form.Button6, Qt::LeftButton);
+        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY(!form.Game.DealActive);
+
+        // Closing the window gives the download up and leaves no file.
+        QVERIFY(form.close());
+        QTRY_COMPARE_WITH_TIMEOUT(vk::RequestsInFlight(), 0, 3000);
+        const QStringList left = QDir(QString::fromStdString(folder.ProgramDir()))
+                                     .entryList({QStringLiteral("Vokabron.apk*")}, QDir::Files);
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(',')));
+    }
+
+private:
+    // Records the news notice when it comes up and closes it; notes whether
+    // a deal was on the board under it.
+    void testsupportAnswerNews(TForm1& form, QString* title, QString* text, bool* overADeal)
+    {
+        auto* poll = new QTimer(&form);
+        poll->setInterval(20);
+        connect(poll, &QTimer::timeout, &form, [&form, title, text, overADeal] {
+            auto* notice = qobject_cast<vk::TFormLink*>(QApplication::activeModalWidget());
+            if (!notice)
+                return;
+            *title = notice->Label1->text();
+            *text = notice->Label2->text();
+            *overADeal = *overADeal || form.Game.DealActive;
+            notice->accept();
+        });
+        poll->start();
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    vk::DisableAutomaticScaling();
+    QApplication app(argc, argv);
+    ClubStartupTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "club_startup_test.moc"

@@ -1,0 +1,88 @@
+#pragma once
+// What the club windows' tests share: a program folder of the test's own
+// (a fresh club file, the user file's folder above it), and a main window
+// pointed at a real server on a loopback port, brought to the menu without
+// the intro.
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <string>
+
+#include "club/account_requests.h"
+#include "club/records.h"
+#include "club/user_file.h"
+#include "common/text_cipher.h"
+#include "game/main_window.h"
+#include "localdata/club_file.h"
+
+namespace clubtest {
+
+// <temp>/Vokabron/ is the program's folder; the user file lies in <temp>/.
+class ProgramFolder {
+public:
+    ProgramFolder()
+    {
+        QDir(root_.path()).mkpath(QStringLiteral("Vokabron"));
+        vk::ClubLines lines = vk::EmptyClubFile();
+        vk::SealClubFile(lines);
+        QFile f(QDir(root_.path()).filePath(QStringLiteral("Vokabron/Vokabron.clb")));
+        if (f.open(QIODevice::WriteOnly))
+            f.write(QByteArray::fromStdString(vk::ClubFileBytes(lines)));
+    }
+    std::string ProgramDir() const { return QDir(root_.path()).absolutePath().toStdString() + "/Vokabron/"; }
+    std::string UserFile() const { return vk::UserFilePath(ProgramDir()); }
+
+    // The user file of a member whose password is `pw`.
+    bool SaveMember(const std::string& nick, const std::string& pw) const
+    {
+        vk::ClubStateData state;
+        state.ClubUser.Nick = nick;
+        state.ClubUser.PwC = vk::EncodeText(pw, vk::ClubStartKey);
+        return vk::WriteUserFile(UserFile(), state);
+    }
+
+private:
+    QTemporaryDir root_;
+};
+
+inline std::string ConfigAddress(const std::string& base)
+{
+    return vk::EncodeText(base + "/config.txt", vk::AddressStartKey);
+}
+inline std::string NewsAddress(const std::string& base)
+{
+    return vk::EncodeText(base + "/news.txt", vk::AddressStartKey);
+}
+
+// Points the window at the club at `base` and its folder, and opens the
+// menu as a click after the intro would.
+inline void OpenMenu(vk::TForm1& form, const std::string& base, const ProgramFolder& folder)
+{
+    form.Game.ProgramDir = folder.ProgramDir();
+    form.ConfigAddress = ConfigAddress(base);
+    form.NewsPageAddress = NewsAddress(base);
+    form.ShowMenuWithoutIntro();
+    form.Prefs.SoundOn = false;
+    form.Prefs.MusicOn = false;
+    form.show();
+}
+
+// A new member with the password "secret12".
+inline vk::TTevUser Member(const std::string& nick)
+{
+    vk::TTevUser user;
+    user.Nick = nick;
+    user.Pw = "secret12";
+    user.City = "Tula";
+    user.Country1 = "Russia";
+    user.Country2 = "1-001";
+    user.Sex = 'M';
+    user.EMail = "member@example.org";
+    user.DateR = "10.12.2024";
+    user.R01 = user.R02 = user.R03 = "xxx";
+    return user;
+}
+
+} // namespace clubtest
