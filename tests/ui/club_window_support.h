@@ -22,10 +22,12 @@ namespace clubtest {
 // <temp>/Vokabron/ is the program's folder; the user file lies in <temp>/.
 class ProgramFolder {
 public:
-    ProgramFolder()
+    // `label`: the club file's distribution label.
+    explicit ProgramFolder(const std::string& label = "STD")
     {
         QDir(root_.path()).mkpath(QStringLiteral("Vokabron"));
         vk::ClubLines lines = vk::EmptyClubFile();
+        lines.back().replace(6, 3, label);
         vk::SealClubFile(lines);
         QFile f(QDir(root_.path()).filePath(QStringLiteral("Vokabron/Vokabron.clb")));
         if (f.open(QIODevice::WriteOnly))
