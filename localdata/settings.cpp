@@ -1,6 +1,7 @@
 #include "localdata/settings.h"
 
 #include <array>
+#include <filesystem>
 
 #include "common/atomic_file.h"
 #include "common/product.h"
@@ -184,6 +185,13 @@ bool ReadSettings(const std::string& programDir, Settings& settings, const Setti
     settings.AccPath = sources.BuiltInAccPath;
 
     const auto lines = ReadLines(programDir);
+    // No file at all is a new installation: its first start is still to be
+    // counted and its like still to be given.  (A file that is there but
+    // short keeps both as done.)
+    if (!lines && !std::filesystem::exists(FilePath(programDir))) {
+        settings.StartCounted = false;
+        settings.LikeSent = false;
+    }
     const bool complete = lines && lines->size() >= kLineCount && TakeValues(*lines, settings);
     // The addresses are refreshed whatever the file held: a first start has
     // no file yet and must still reach the club, the world top ten and the

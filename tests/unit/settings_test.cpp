@@ -364,3 +364,19 @@ TEST(FontPlan, HeightsBySizeAndFont)
         EXPECT_TRUE(plan.MemberButtons.FixedPitch);
     }
 }
+
+TEST_F(SettingsFolder, ANewInstallationCountsItsFirstStartAndMayLike)
+{
+    // No file: the unique start is still to be reported and the like to be
+    // given; a file that is there keeps what it says.
+    Settings fresh;
+    EXPECT_FALSE(ReadSettings(dir_, fresh));
+    EXPECT_FALSE(fresh.StartCounted);
+    EXPECT_FALSE(fresh.LikeSent);
+    fresh.StartCounted = true;
+    ASSERT_TRUE(WriteSettings(dir_, fresh));
+    Settings again;
+    ASSERT_TRUE(ReadSettings(dir_, again));
+    EXPECT_TRUE(again.StartCounted);
+    EXPECT_FALSE(again.LikeSent);
+}
