@@ -28,6 +28,7 @@
 #include "game/screen_scaling.h"
 #include "localdata/club_file.h"
 #include "localdata/settings.h"
+#include "club_member.h"
 #include "server_harness.h"
 
 namespace {
@@ -144,17 +145,8 @@ int main(int argc, char* argv[])
     vk::test::TestServer server;
     {
         vk::HttpClient http;
-        vk::TTevUser member;
-        member.Nick = "Nomad";
-        member.Pw = "secret12";
-        member.City = "Tula";
-        member.Country1 = "Russia";
-        member.Country2 = "1-001";
-        member.Sex = 'M';
-        member.EMail = "nomad@example.org";
-        member.DateR = "10.12.2024";
-        member.R01 = member.R02 = member.R03 = "xxx";
-        vk::ClubRegister(http, vk::EncodeText(server.Base() + "/club/account", vk::ClubStartKey), member);
+        vk::ClubRegister(http, vk::EncodeText(server.Base() + "/club/account", vk::ClubStartKey),
+                         vk::test::Member("Nomad"));
     }
     vk::test::SilentListener silent;
     const std::pair<const char*, std::string> clubs[] = {

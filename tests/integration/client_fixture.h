@@ -20,26 +20,10 @@
 #include "club/club_startup.h"
 #include "common/codepage.h"
 #include "common/text_cipher.h"
+#include "club_member.h"
 #include "server_harness.h"
 
 namespace vk::test {
-
-inline TTevUser Member(const std::string& nick, const std::string& city = "Tula",
-                       const std::string& country1 = "Russia", const std::string& country2 = "1-001",
-                       const std::string& email = "member@example.org")
-{
-    TTevUser user;
-    user.Nick = nick;
-    user.Pw = "secret12";
-    user.City = city;
-    user.Country1 = country1;
-    user.Country2 = country2;
-    user.Sex = 'M';
-    user.EMail = email;
-    user.DateR = "10.12.2024";
-    user.R01 = user.R02 = user.R03 = "xxx";
-    return user;
-}
 
 struct ClubSide {
     explicit ClubSide(const TestServer& server) { Connect(server); }

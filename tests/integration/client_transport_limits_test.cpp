@@ -140,15 +140,7 @@ class CannedServer {
 public:
     explicit CannedServer(std::string reply) : reply_(std::move(reply))
     {
-        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-        ::listen(fd_, 16);
-        socklen_t len = sizeof addr;
-        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &len);
-        port_ = ntohs(addr.sin_port);
+        fd_ = vk::test::ListenOnLoopback(port_, 16);
         thread_ = std::thread([this] {
             for (;;) {
                 const int client = ::accept(fd_, nullptr, nullptr);

@@ -21,17 +21,23 @@
 
 namespace vk::test {
 
-SilentListener::SilentListener()
+int ListenOnLoopback(int& port, int backlog)
 {
-    fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    ::listen(fd_, 64);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    ::listen(fd, backlog);
     socklen_t len = sizeof addr;
-    ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &len);
-    port_ = ntohs(addr.sin_port);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+    port = ntohs(addr.sin_port);
+    return fd;
+}
+
+SilentListener::SilentListener()
+{
+    fd_ = ListenOnLoopback(port_);
     thread_ = std::thread([this] {
         for (;;) {
             const int client = ::accept(fd_, nullptr, nullptr);

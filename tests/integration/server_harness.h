@@ -82,6 +82,9 @@ private:
     std::thread thread_;
 };
 
+// A listening socket on a free loopback port; the port is written to `port`.
+int ListenOnLoopback(int& port, int backlog = 64);
+
 // A loopback address that nobody listens on.
 std::string StoppedBase();
 

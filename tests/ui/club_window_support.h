@@ -16,6 +16,7 @@
 #include "common/text_cipher.h"
 #include "game/main_window.h"
 #include "localdata/club_file.h"
+#include "club_member.h"
 
 namespace clubtest {
 
@@ -71,20 +72,6 @@ inline void OpenMenu(vk::TForm1& form, const std::string& base, const ProgramFol
     form.show();
 }
 
-// A new member with the password "secret12".
-inline vk::TTevUser Member(const std::string& nick)
-{
-    vk::TTevUser user;
-    user.Nick = nick;
-    user.Pw = "secret12";
-    user.City = "Tula";
-    user.Country1 = "Russia";
-    user.Country2 = "1-001";
-    user.Sex = 'M';
-    user.EMail = "member@example.org";
-    user.DateR = "10.12.2024";
-    user.R01 = user.R02 = user.R03 = "xxx";
-    return user;
-}
+using vk::test::Member;
 
 } // namespace clubtest
