@@ -121,6 +121,11 @@ FaceRect CaptionRect(FaceRect r, TButtonLayout layout, int margin, int height, i
     return r;
 }
 
+int CaptionBaseline(const FaceRect& text, int ascent, int descent)
+{
+    return text.top + RoundRatio(text.Height() - (ascent + descent), 2) + ascent;
+}
+
 FaceRect ContourRect(int width, int height, int capAfterInset, bool selected)
 {
     const int s = selected ? 1 : 0;
