@@ -401,9 +401,17 @@ void TForm1::ImOnLineRClick()
 void TForm1::ImHpClick()
 {
     Click(Prefs);
-    const char* const pages[2] = {HelpIndexAddress, HelpRulesAddress};
-    const char* page = pages[QRandomGenerator::global()->bounded(2)];
-    OpenAddress(FromUtf8(DecodeText(page, AddressStartKey)));
+    // Each page on the club server is also one of the program's own help
+    // pages: where no browser can be started, the help window shows it
+    // instead of nothing happening at all.
+    struct HelpPage {
+        const char* address;
+        const char* page;
+    };
+    const HelpPage pages[2] = {{HelpIndexAddress, "index.html"}, {HelpRulesAddress, "rules.html"}};
+    const HelpPage& chosen = pages[QRandomGenerator::global()->bounded(2)];
+    if (!OpenAddress(FromUtf8(DecodeText(chosen.address, AddressStartKey))))
+        HelpWindow()->ShowPage(QString::fromLatin1(chosen.page));
 }
 
 void TForm1::ImStClick()
