@@ -15,10 +15,6 @@ inline constexpr const char* PackageLinkKey = "DownLoad_Link_Vokabron";
 inline constexpr const char* NewsKey = "NewsVokabron4.1";
 inline constexpr const char* VersionText = "V 4.3";
 
-// The maker's web site (two addresses, shown at random) and mail address.
-inline constexpr const char* MakerSites[2] = {"https://vokabron.ru", "https://www.vokabron.ru"};
-inline constexpr const char* MakerMail = "info@vokabron.ru";
-
 // Product names by language (0 English, 1 Russian), UTF-8.
 inline constexpr const char* ProductNames[2] = {"Vokabron", "Вокаброн"};
 inline constexpr const char* ProductNamesUpper[2] = {"VOKABRON", "ВОКАБРОН"};

@@ -461,8 +461,8 @@ THelpWindow* TForm1::HelpWindow()
 void TForm1::AboutClick()
 {
     Click(Prefs);
-    if (TFormAbout::ShowModal(Prefs, BackgroundPicture, this))
-        HelpWindow()->ShowPage(QStringLiteral("credits.html"));
+    if (const QString page = TFormAbout::ShowModal(Prefs, BackgroundPicture, this); !page.isEmpty())
+        HelpWindow()->ShowPage(page);
 }
 
 // ---- The window size -------------------------------------------------------
