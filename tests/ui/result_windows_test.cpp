@@ -122,9 +122,15 @@ private slots:
     {
         Settings prefs;
         TFormCount w(prefs, background);
+        // The name's padding to its field is not part of the caption; its
+        // own blanks are.
+        w.Prepare({PadRight(Cp("Иван Петров"), 20), 7, 1000, 985, 1});
+        QCOMPARE(w.windowTitle(), QStringLiteral("Игрок:  Иван Петров"));
+        w.Prepare({Cp("Анна-Мария Карамзина"), 7, 1000, 985, 1});
+        QCOMPARE(w.windowTitle(), QStringLiteral("Игрок:  Анна-Мария Карамзина"));
         for (int state : {1, 3}) {
             w.Prepare({PadRight(Cp("Петя"), 20), 7, 1000, 985, state});
-            QCOMPARE(w.windowTitle(), QStringLiteral("Игрок:  Петя") + QString(16, ' '));
+            QCOMPARE(w.windowTitle(), QStringLiteral("Игрок:  Петя"));
             QCOMPARE(w.ImageTitle->toolTip(),
                      state == 3 ? QStringLiteral("Идет игра на рейтинг!") : QStringLiteral("Игра не на рейтинг!"));
         }
