@@ -78,6 +78,11 @@ FaceRect CaptionRect(FaceRect r, TButtonLayout layout, int margin, int height, i
 // that band the capitals come out a little above the face's middle.
 int CaptionBaseline(const FaceRect& text, int ascent, int descent);
 
+// How wide a caption may run in the caption rectangle of a face W pixels
+// wide: it keeps half a cap's width clear of either rounded end, where the
+// pill's edge would cut into its first or last letter.
+int CaptionRoom(const FaceRect& caption, int width, int capAfterInset);
+
 // The rounded focus contour's bounding box (drawn with 7 x 7 corners).
 FaceRect ContourRect(int width, int height, int capAfterInset, bool selected);
 

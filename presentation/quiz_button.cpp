@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include "presentation/colour.h"
+#include "presentation/dressing.h"
 #include "presentation/resource_store.h"
 
 namespace vk {
@@ -276,6 +277,11 @@ void TTevQuizButton::paintEvent(QPaintEvent*)
 
     const FaceRect caption =
         CaptionRect(ToFaceRect(item), FLayout, FMargin, h, glyphImage_.width(), geometry.capAfterInset);
+    // A caption too wide for the pill is narrowed rather than run onto its
+    // rounded ends; measured unpressed, so that pressing never changes it.
+    const int room = CaptionRoom(CaptionRect(FaceRect{0, 0, w, h}, FLayout, FMargin, h, glyphImage_.width(),
+                                             geometry.capAfterInset),
+                                 w, geometry.capAfterInset);
     // Vertically the caption is centred by the letters' real extent; the
     // text is then written from its baseline (Qt puts an AlignTop line's
     // baseline one ascent below the top).
@@ -286,6 +292,7 @@ void TTevQuizButton::paintEvent(QPaintEvent*)
     const int flags = int(Qt::TextSingleLine) | int(Qt::TextShowMnemonic) | int(Qt::AlignTop)
         | int(FMargin == -1 ? Qt::AlignHCenter : Qt::AlignLeft);
     painter.setFont(font());
+    NarrowFontToFit(QString(text()).remove(QLatin1Char('&')), room, painter);
     painter.setPen(ToQColor(look.captionColour));
     painter.drawText(line, flags, text());
 

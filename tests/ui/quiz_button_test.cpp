@@ -376,6 +376,42 @@ private slots:
         RemoveOwnFont();
     }
 
+    // A caption wider than its pill is narrowed to keep clear of the
+    // rounded ends, at the heights and font sizes of the smallest and the
+    // largest window, rather than drawn over the rim.
+    void wideCaptionKeepsClearOfTheRoundedEnds()
+    {
+        QTemporaryDir folder;
+        QVERIFY(InstallOwnFont(folder.path().toStdString() + "/"));
+        struct Case {
+            int width, height, pixels;
+        };
+        for (const Case& c : {Case{110, 30, 22}, Case{200, 60, 40}}) {
+            Host host(c.width, c.height);
+            TTevQuizButton& b = *host.button;
+            QFont f(QString::fromLatin1(OwnFontName));
+            f.setPixelSize(c.pixels);
+            f.setBold(true);
+            b.setFont(f);
+            b.setText(QStringLiteral("Члены клуба"));
+            b.SetFontColor(0xFFFFFF);
+            const int end = ComputeFaceGeometry(c.width, c.height).capAfterInset / 2;
+            QVERIFY(QFontMetrics(f).horizontalAdvance(b.text()) > c.width - 2 * end);
+            const QImage shot = host.Shot();
+            int left = shot.width(), right = -1;
+            for (int y = 0; y < shot.height(); ++y)
+                for (int x = 0; x < shot.width(); ++x)
+                    if (qGreen(shot.pixel(x, y)) > 128) {
+                        left = std::min(left, x);
+                        right = std::max(right, x);
+                    }
+            const QString where =
+                QStringLiteral("%1 x %2: letters %3..%4").arg(c.width).arg(c.height).arg(left).arg(right);
+            QVERIFY2(left >= end && right < c.width - end, qPrintable(where));
+        }
+        RemoveOwnFont();
+    }
+
     void drawHandlerSeesTheItemRectangleAndStateAndComesBeforeTheContour()
     {
         Host host;

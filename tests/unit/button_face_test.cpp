@@ -148,6 +148,18 @@ TEST(ButtonFaceGeometry, CaptionBaselineCentresTheLettersBand)
     }
 }
 
+TEST(ButtonFaceGeometry, CaptionRoomKeepsClearOfTheRoundedEnds)
+{
+    // Half of c' stays clear at each rounded end: round(7.5) = 8 at H = 30,
+    // round(11.5) = 12 at H = 45; a rectangle already narrowed past a glyph
+    // keeps its own edge on that side.
+    EXPECT_EQ(CaptionRoom({0, -4, 100, 30}, 100, 15), 84);
+    EXPECT_EQ(CaptionRoom({0, -4, 70, 30}, 70, 15), 54);
+    EXPECT_EQ(CaptionRoom({41, -4, 100, 30}, 100, 15), 51);
+    EXPECT_EQ(CaptionRoom({0, -4, 56, 45}, 100, 23), 44);
+    EXPECT_EQ(CaptionRoom({0, -4, 140, 60}, 140, 30), 110);
+}
+
 TEST(ButtonFaceGeometry, ContourRectangles)
 {
     // H = 45: t = round(11.5) + 1 = 13, u = round(4.5) + 2 = 6.
