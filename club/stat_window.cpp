@@ -81,7 +81,7 @@ TFStat::TFStat(Settings& prefs, const QImage& background, HttpClient http, std::
     ButtonLike->setFont(bold);
     Button1->setFont(bold);
     LabelNote->setFont(bold);
-    FitLabelCentred(LabelNote, QRect(50, 390, 400, 25));
+    FitLabelInBox(LabelNote, QRect(50, 390, 400, 25));
 
     AskNick = [this](const QString& current) { return AskNickInBox(this, current); };
 }

@@ -18,10 +18,6 @@ inline constexpr const char* VersionText = "V 4.3";
 // copies the developers run every day would swell the figures.
 inline constexpr const char* ExemptDistributionLabel = "DEV";
 
-// The maker's web site (two addresses, shown at random) and mail address.
-inline constexpr const char* MakerSites[2] = {"https://vokabron.ru", "https://www.vokabron.ru"};
-inline constexpr const char* MakerMail = "info@vokabron.ru";
-
 // Product names by language (0 English, 1 Russian), UTF-8.
 inline constexpr const char* ProductNames[2] = {"Vokabron", "Вокаброн"};
 inline constexpr const char* ProductNamesUpper[2] = {"VOKABRON", "ВОКАБРОН"};

@@ -1,6 +1,7 @@
 // The game screen of the main window: setting up deals, the board, picking
 // letters, and leaving the game.
 #include <QAction>
+#include <QApplication>
 #include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
@@ -8,6 +9,7 @@
 
 #include "common/messages.h"
 #include "common/product.h"
+#include "game/keyboard_layout.h"
 #include "game/main_window.h"
 #include "game/scoring.h"
 #include "localdata/club_file.h"
@@ -471,12 +473,29 @@ bool TForm1::FormKeyPress(const QString& typed)
 {
     if (!Game.DealActive || typed.size() != 1)
         return false;
-    const int k = KeyOfTypedChar(typed.at(0).unicode());
+    // A player who forgot to switch layouts means the Russian letter on
+    // the key.
+    const int k = KeyOfTypedChar(RussianOnSameKey(typed.at(0).unicode()));
     if (k == 0)
         return false;
     if (BLetters[static_cast<std::size_t>(k - 1)]->isEnabled())
         LetterKeyClick(k);
     return true;
+}
+
+bool TForm1::DealKeyPress(const QKeyEvent& event)
+{
+    if (FormKeyPress(event.text()))
+        return true;
+    // Space and Enter would press whatever button has the focus.  In a
+    // deal only "Дальше" and "Выход" may take them, once the deal is solved
+    // and the player has moved the focus there; a slip of the thumb must
+    // never cost a point.
+    const int key = event.key();
+    if (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter)
+        return false;
+    QWidget* focused = QApplication::focusWidget();
+    return focused != Button8 && focused != ButtonN;
 }
 
 // ---- Between deals and the end of a game --------------------------------------

@@ -22,11 +22,8 @@ int main(int argc, char* argv[])
         QApplication::setWindowIcon(QIcon(*icon));
 
     vk::TForm1 form;
-    QObject::connect(&instance, &vk::SingleInstance::raiseRequested, &form, [&form] {
-        form.showNormal();
-        form.raise();
-        form.activateWindow();
-    });
+    QObject::connect(&instance, &vk::SingleInstance::raiseRequested, &form,
+                     [&form] { vk::BringProgramToFront(form); });
     form.show();
     return app.exec();
 }

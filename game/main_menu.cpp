@@ -422,9 +422,17 @@ void TForm1::ImOnLineRClick()
 void TForm1::ImHpClick()
 {
     Click(Prefs);
-    const char* const pages[2] = {HelpIndexAddress, HelpRulesAddress};
-    const char* page = pages[QRandomGenerator::global()->bounded(2)];
-    OpenOutsideLink(this, FromUtf8(DecodeText(page, AddressStartKey)));
+    // Each page on the club server is also one of the program's own help
+    // pages: where no browser can be started, the help window shows it
+    // instead of nothing happening at all.
+    struct HelpPage {
+        const char* address;
+        const char* page;
+    };
+    const HelpPage pages[2] = {{HelpIndexAddress, "index.html"}, {HelpRulesAddress, "rules.html"}};
+    const HelpPage& chosen = pages[QRandomGenerator::global()->bounded(2)];
+    if (OpenOutsideLink(this, FromUtf8(DecodeText(chosen.address, AddressStartKey))) != LinkOutcome::Opened)
+        HelpWindow()->ShowPage(QString::fromLatin1(chosen.page));
 }
 
 void TForm1::ImStClick()
@@ -474,8 +482,8 @@ THelpWindow* TForm1::HelpWindow()
 void TForm1::AboutClick()
 {
     Click(Prefs);
-    if (TFormAbout::ShowModal(Prefs, BackgroundPicture, this))
-        HelpWindow()->ShowPage(QStringLiteral("credits.html"));
+    if (const QString page = TFormAbout::ShowModal(Prefs, BackgroundPicture, this); !page.isEmpty())
+        HelpWindow()->ShowPage(page);
 }
 
 // ---- The window size -------------------------------------------------------

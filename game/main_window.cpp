@@ -240,6 +240,9 @@ void TForm1::CreateLetterKeys()
         auto* key = new TTevQuizButton(this);
         key->setObjectName(QStringLiteral("BLetters%1").arg(k));
         key->setCursor(Qt::PointingHandCursor);
+        // The keys answer the mouse and typed letters only: a key holding
+        // the focus would be pressed by Space or Enter.
+        key->setFocusPolicy(Qt::NoFocus);
         key->SetLightRect(true);
         key->hide();
         connect(key, &QPushButton::clicked, this, [this, k] { LetterKeyClick(k); });
@@ -565,7 +568,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     // is in this window.
     if (event->type() == QEvent::KeyPress && Game.DealActive) {
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && widget->window() == this && FormKeyPress(static_cast<QKeyEvent*>(event)->text()))
+        if (widget && widget->window() == this && DealKeyPress(*static_cast<QKeyEvent*>(event)))
             return true;
     }
     // Key preview: a key released anywhere in this window ends the intro once

@@ -25,6 +25,7 @@
 class QLabel;
 class QMenu;
 class QAction;
+class QKeyEvent;
 class QTimer;
 
 namespace vk {
@@ -209,6 +210,9 @@ public:
     void DrawOpeningStep(const CellGrid& grid, const CellPosition& cell, int letterCode, int step);
     // A typed character; true when it was a letter of the keyboard.
     bool FormKeyPress(const QString& typed);
+    // A key pressed anywhere in this window during a game; true when it is
+    // used up here (a letter, or Space or Enter that no button may take).
+    bool DealKeyPress(const QKeyEvent& event);
     // Button001Click .. Button032Click: the click of letter key k.
     void LetterKeyClick(int k);
     void ButtonNClick();

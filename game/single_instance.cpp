@@ -1,8 +1,10 @@
 #include "game/single_instance.h"
 
+#include <QApplication>
 #include <QCryptographicHash>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QWidget>
 
 namespace vk {
 
@@ -42,6 +44,18 @@ bool SingleInstance::AnotherIsRunning()
         }
     });
     return false;
+}
+
+void BringProgramToFront(QWidget& mainWindow)
+{
+    mainWindow.setWindowState(mainWindow.windowState() & ~Qt::WindowMinimized);
+    mainWindow.show();
+    mainWindow.raise();
+    mainWindow.activateWindow();
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
 }
 
 } // namespace vk

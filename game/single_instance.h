@@ -6,6 +6,7 @@
 #include <QString>
 
 class QLocalServer;
+class QWidget;
 
 namespace vk {
 
@@ -28,5 +29,11 @@ private:
     QString name_;
     QLocalServer* server_ = nullptr;
 };
+
+// What a second start asks of the first: its main window comes back (out
+// of the task bar, keeping a maximised window maximised) and in front; when a
+// modal window is open, the topmost one is raised over it and takes the
+// keyboard, since only it answers the player.
+void BringProgramToFront(QWidget& mainWindow);
 
 } // namespace vk

@@ -1,14 +1,13 @@
 #include "localdata/about_window.h"
 
-#include <QDesktopServices>
 #include <QEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
-#include <QRandomGenerator>
-#include <QUrl>
 #include <vector>
 
+#include "club/link_opener.h"
+#include "common/about_contacts.h"
 #include "common/messages.h"
 #include "common/product.h"
 #include "localdata/apply_fonts.h"
@@ -23,6 +22,10 @@ namespace {
 
 const QColor kAqua(0, 255, 255);
 const QColor kYellow(255, 255, 0);
+// What the window's layout gives each label; fitting a text may narrow the
+// font and grow the label, and a later fitting starts from these again.
+constexpr const char* kBoxProperty = "box";
+constexpr const char* kFontProperty = "designFont";
 
 struct PictureStep {
     const char* name;
@@ -32,7 +35,9 @@ struct PictureStep {
 } // namespace
 
 TFormAbout::TFormAbout(Settings& prefs, const QImage& background, QWidget* parent)
-    : LocalDialog(prefs, background, QSize(525, 715), parent)
+    // Five pixels below "Ok", as the other windows have them: the "Ok" at
+    // 685 would otherwise sit on the window's bottom edge.
+    : LocalDialog(prefs, background, QSize(525, 720), parent)
 {
     setObjectName(QStringLiteral("FormAbout"));
     ImageTitle = MakePictureArea(this, "ImageTitle", QRect(0, 0, 525, 125));
@@ -47,8 +52,10 @@ TFormAbout::TFormAbout(Settings& prefs, const QImage& background, QWidget* paren
         auto* l = new QLabel(this);
         l->setObjectName(QString::fromLatin1(name));
         l->setGeometry(box);
+        l->setProperty(kBoxProperty, box);
         l->setAlignment(Qt::AlignCenter);
         l->setFont(MakeFont(font, height, false));
+        l->setProperty(kFontProperty, l->font());
         if (colour) {
             QPalette pal = l->palette();
             pal.setColor(QPalette::WindowText, *colour);
@@ -84,7 +91,6 @@ TFormAbout::TFormAbout(Settings& prefs, const QImage& background, QWidget* paren
     Button1 = MakeOkButton(QRect(10, 685, 505, 30));
     Button1->setFont(MakeFont(font, ButtonHeight, false));
 
-    OpenAddress = [](const QString& address) { return QDesktopServices::openUrl(QUrl(address)); };
 
     // Dress the areas.
     const std::pair<PictureBox*, std::vector<PictureStep>> dressing[] = {
@@ -107,9 +113,6 @@ TFormAbout::TFormAbout(Settings& prefs, const QImage& background, QWidget* paren
             DrawResPicture(QString::fromLatin1(s.name), p, s.x, s.y, s.w, s.h, s.w > 0);
     }
 
-    // Either of the two addresses, as the maker asks.
-    LabelSite->setText(QString::fromLatin1(MakerSites[QRandomGenerator::global()->bounded(2)]));
-    LabelMail->setText(QString::fromLatin1(MakerMail));
     setWindowTitle(UiText(Msg::About));
     LabelVersion->setText(QString::fromLatin1(VersionText));
     LabelDate->setText(UiText(Msg::ReleaseDate));
@@ -129,34 +132,58 @@ TFormAbout::TFormAbout(Settings& prefs, const QImage& background, QWidget* paren
     LabelSiteTitle->setText(UiText(Msg::OfficialSite));
     LabelMailTitle->setText(UiText(Msg::Email));
 
-    for (QLabel* l : findChildren<QLabel*>())
-        FitLabelCentred(l, l->geometry());
-
     LoadGifRes(QStringLiteral("GAboutSite"), *RxGIFAn1);
     LoadGifRes(QStringLiteral("GAboutMail"), *RxGIFAn2);
+    SetContacts(QString::fromLatin1(AboutSite), QString::fromLatin1(AboutMail));
 }
 
-bool TFormAbout::ShowModal(Settings& prefs, const QImage& background, QWidget* parent)
+void TFormAbout::SetContacts(const QString& site, const QString& mail)
+{
+    site_ = site;
+    mail_ = mail;
+    // Without a site of the build the line leads to the built-in help; the
+    // title and the globe that announce a web site go.
+    LabelSite->setText(site.isEmpty() ? UiText(Msg::Help) : site);
+    LabelSiteTitle->setVisible(!site.isEmpty());
+    RxGIFAn1->setVisible(!site.isEmpty());
+    LabelMail->setText(mail);
+    for (QWidget* w : {static_cast<QWidget*>(LabelMail), static_cast<QWidget*>(LabelMailTitle),
+                       static_cast<QWidget*>(RxGIFAn2)})
+        w->setVisible(!mail.isEmpty());
+    for (QLabel* l : findChildren<QLabel*>()) {
+        l->setFont(l->property(kFontProperty).value<QFont>());
+        FitLabelInBox(l, l->property(kBoxProperty).toRect());
+    }
+}
+
+QString TFormAbout::ShowModal(Settings& prefs, const QImage& background, QWidget* parent)
 {
     TFormAbout about(prefs, background, parent);
     about.exec();
-    return about.ThanksAsked;
+    return about.HelpPageAsked;
 }
 
 void TFormAbout::ThanksClick()
 {
-    ThanksAsked = true;
+    HelpPageAsked = QStringLiteral("credits.html");
     accept();
 }
 
 void TFormAbout::SiteClick()
 {
-    OpenAddress(LabelSite->text());
+    if (site_.isEmpty()) {
+        HelpPageAsked = QStringLiteral("index.html");
+        accept();
+        return;
+    }
+    OpenOutsideLink(this, site_);
 }
 
 void TFormAbout::MailClick()
 {
-    if (!OpenAddress(QStringLiteral("mailto:") + LabelMail->text())) {
+    if (mail_.isEmpty())
+        return;
+    if (OpenMailAddress(this, mail_) == LinkOutcome::Failed) {
         QMessageBox box(QMessageBox::NoIcon, windowTitle(), QStringLiteral("Auto method failed."), QMessageBox::Ok,
                         this);
         box.exec();

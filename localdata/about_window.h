@@ -19,20 +19,24 @@ class TFormAbout : public LocalDialog {
 public:
     TFormAbout(Settings& prefs, const QImage& background, QWidget* parent = nullptr);
 
-    // Creates the window, shows it modally and deletes it.  True when the
-    // player closed it by clicking the thanks, to read them in the help.
-    static bool ShowModal(Settings& prefs, const QImage& background, QWidget* parent);
+    // Creates the window, shows it modally and deletes it.  Gives the page
+    // of the built-in help the player asked for on closing it ("credits.html"
+    // from the thanks, "index.html" from the site line of a build without a
+    // site), or an empty text.
+    static QString ShowModal(Settings& prefs, const QImage& background, QWidget* parent);
 
-    // Opens an address with the desktop's default handler; tests replace it.
-    // False when no handler could be started.
-    std::function<bool(const QString& address)> OpenAddress;
+    // The site and mail lines, from the build's addresses.  An empty site
+    // turns the site line into a way to the built-in help; an empty mail
+    // address hides the mail line, its title and its envelope.
+    void SetContacts(const QString& site, const QString& mail);
+
 
     void SiteClick();
     void MailClick();
     // The thanks lead to the help's page of credits: the window closes and
     // says so to the one who opened it.
     void ThanksClick();
-    bool ThanksAsked = false;
+    QString HelpPageAsked;
 
     PictureBox* ImageTitle = nullptr;
     PictureBox* ImageVersion = nullptr;
@@ -57,6 +61,10 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void done(int result) override;
+
+private:
+    QString site_;
+    QString mail_;
 };
 
 } // namespace vk

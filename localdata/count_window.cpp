@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "common/messages.h"
+#include "common/text_lines.h"
 #include "localdata/apply_fonts.h"
 #include "presentation/dressing.h"
 #include "presentation/picture_box.h"
@@ -55,7 +56,9 @@ void TFormCount::SetFonts(const std::string& displayFontName)
 
 void TFormCount::Prepare(const GameFigures& figures)
 {
-    setWindowTitle(UiText(Msg::PlayerCaption) + ToQString(figures.CurrentName));
+    // The name comes padded to its field's width; the blanks are the
+    // file's, not the player's.
+    setWindowTitle(UiText(Msg::PlayerCaption) + ToQString(std::string(TrimBlanks(figures.CurrentName))));
 
     PaintAreaBackground(*ImageTitle);
     {

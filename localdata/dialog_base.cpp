@@ -114,12 +114,21 @@ void TextOutAt(const QString& text, int x, int y, QPainter& canvas)
     canvas.drawText(x, y + canvas.fontMetrics().ascent(), text);
 }
 
-void FitLabelCentred(QLabel* label, const QRect& box)
+void FitLabelInBox(QLabel* label, const QRect& box)
 {
-    const QSize needed = label->fontMetrics().size(0, label->text()) + QSize(4, 0);
-    const int wider = std::max(0, needed.width() - box.width());
-    const int taller = std::max(0, needed.height() - box.height());
-    label->setGeometry(box.adjusted(-(wider + 1) / 2, -(taller + 1) / 2, wider / 2, taller / 2));
+    // Two pixels each side, as the label's own frame margin leaves them.
+    // A text too long even for the narrowest face (an address a
+    // distributor chose) gets a smaller one as well.
+    const QStringList lines = label->text().split(QLatin1Char('\n'));
+    const int room = box.width() - 4;
+    QFont font = NarrowedFont(lines, room, label->font());
+    while (!LinesFit(lines, room, font) && font.pixelSize() > 6) {
+        font.setPixelSize(font.pixelSize() - 1);
+        font = NarrowedFont(lines, room, font);
+    }
+    label->setFont(font);
+    const int needed = label->fontMetrics().size(0, label->text()).height();
+    label->setGeometry(box.adjusted(0, 0, 0, std::max(0, needed - box.height())));
 }
 
 PictureBox* MakePictureArea(QWidget* parent, const char* name, const QRect& box)

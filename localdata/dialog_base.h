@@ -58,10 +58,11 @@ bool DrawSmoothPicture(const QString& name, QPainter& canvas, int x, int y, int 
 // Text with its top at Y, starting at X, in the canvas's font and pen.
 void TextOutAt(const QString& text, int x, int y, QPainter& canvas);
 
-// Gives a centred label its box, grown evenly on both sides when its text
-// needs more room: our display font runs wider than the one the boxes were
-// made for.  The label's centre stays where the box puts it.
-void FitLabelCentred(QLabel* label, const QRect& box);
+// Gives a label its box and keeps its text inside it: our display font runs
+// wider than the one the boxes were made for, so the font is narrowed until
+// the widest line fits the box's width.  A box too low for its lines grows
+// downward only, so that the text never reaches into the one above it.
+void FitLabelInBox(QLabel* label, const QRect& box);
 
 // A picture area: a picture control at a fixed place in a dialog.
 PictureBox* MakePictureArea(QWidget* parent, const char* name, const QRect& box);

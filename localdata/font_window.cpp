@@ -68,6 +68,11 @@ TFormFont::TFormFont(Settings& prefs, QWidget* parent) : QDialog(parent), prefs_
     Button1->setText(QStringLiteral("Ok"));
     Button1->setGeometry(80, 125, 216, 30);
     Button1->setFont(MakeFont(prefs.DisplayFontName, ButtonHeight, false));
+    // Enter presses "Ok" wherever the focus is; Tab leads from it to the
+    // boxes.
+    Button1->setDefault(true);
+    setTabOrder(Button1, CheckBox1);
+    setTabOrder(CheckBox1, CheckBox2);
 
     // Each box takes effect at once, so that the start-up that follows
     // already uses the player's choice.
@@ -93,6 +98,10 @@ void TFormFont::Prepare()
     CheckBox2->setText(UiText(Msg::NoFontWindowBox));
     CheckBox1->setChecked(false);
     CheckBox2->setChecked(false);
+    // A player told to press any key presses Space or Enter: that must
+    // close the window, not tick a box nobody sees focused.  A box changes
+    // only when clicked or when the player moves the focus to it.
+    Button1->setFocus();
 }
 
 int TFormFont::ShowModal()

@@ -136,9 +136,9 @@ void TFormPassword::Prepare(PasswordMode mode, int slot, const std::string& club
     Label2->setText(UiText(Msg::EnterPassword));
     Label3->setText(UiText(Msg::PasswordAgain));
     Button2->setText(UiText(Msg::Cancel));
-    FitLabelCentred(Label1, QRect(120, 110, 200, 20));
-    FitLabelCentred(Label2, QRect(120, 170, 200, 20));
-    FitLabelCentred(Label3, QRect(120, 230, 200, 20));
+    FitLabelInBox(Label1, QRect(120, 110, 200, 20));
+    FitLabelInBox(Label2, QRect(120, 170, 200, 20));
+    FitLabelInBox(Label3, QRect(120, 230, 200, 20));
     Edit2->clear();
     Edit3->clear();
 
@@ -186,7 +186,7 @@ bool TFormPassword::ShowModal(PasswordMode mode, int slot, const std::string& cl
 void TFormPassword::ShowError(Msg message, QLineEdit* focus)
 {
     Label4->setText(UiText(message));
-    FitLabelCentred(Label4, QRect(120, 280, 200, 17));
+    FitLabelInBox(Label4, QRect(120, 280, 200, 17));
     Label4->show();
     focus->setFocus();
 }

@@ -2,6 +2,8 @@
 
 #include "common/rounding.h"
 
+#include <algorithm>
+
 namespace vk {
 namespace {
 
@@ -119,6 +121,17 @@ FaceRect CaptionRect(FaceRect r, TButtonLayout layout, int margin, int height, i
     }
     r.top -= 4;
     return r;
+}
+
+int CaptionBaseline(const FaceRect& text, int ascent, int descent)
+{
+    return text.top + RoundRatio(text.Height() - (ascent + descent), 2) + ascent;
+}
+
+int CaptionRoom(const FaceRect& caption, int width, int capAfterInset)
+{
+    const int end = RoundRatio(capAfterInset, 2);
+    return std::min(caption.right, width - end) - std::max(caption.left, end);
 }
 
 FaceRect ContourRect(int width, int height, int capAfterInset, bool selected)

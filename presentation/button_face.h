@@ -72,6 +72,17 @@ std::optional<GlyphPosition> GlyphPositionFor(TButtonLayout layout, int width, i
 // the glyph.
 FaceRect CaptionRect(FaceRect r, TButtonLayout layout, int margin, int height, int glyphWidth, int capAfterInset);
 
+// The baseline of a caption in the text rectangle: the band the font's
+// letters really cover, Ascent pixels above the baseline and Descent below,
+// is centred in it (halves to even).  With the accents of "Й" and "Ё" in
+// that band the capitals come out a little above the face's middle.
+int CaptionBaseline(const FaceRect& text, int ascent, int descent);
+
+// How wide a caption may run in the caption rectangle of a face W pixels
+// wide: it keeps half a cap's width clear of either rounded end, where the
+// pill's edge would cut into its first or last letter.
+int CaptionRoom(const FaceRect& caption, int width, int capAfterInset);
+
 // The rounded focus contour's bounding box (drawn with 7 x 7 corners).
 FaceRect ContourRect(int width, int height, int capAfterInset, bool selected);
 

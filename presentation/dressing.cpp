@@ -1,5 +1,7 @@
 #include "presentation/dressing.h"
 
+#include <algorithm>
+
 #include <QPainter>
 
 #include "common/rounding.h"
@@ -103,13 +105,24 @@ void TextOutRight(const QString& text, int x, int y, QPainter& canvas)
 
 void NarrowFontToFit(const QString& text, int width, QPainter& canvas)
 {
-    QFont font = canvas.font();
+    canvas.setFont(NarrowedFont({text}, width, canvas.font()));
+}
+
+QFont NarrowedFont(const QStringList& lines, int width, QFont font)
+{
     for (int stretch = 100; stretch > 50; stretch -= 2) {
         font.setStretch(stretch);
-        if (QFontMetrics(font).horizontalAdvance(text) <= width)
+        if (LinesFit(lines, width, font))
             break;
     }
-    canvas.setFont(font);
+    return font;
+}
+
+bool LinesFit(const QStringList& lines, int width, const QFont& font)
+{
+    const QFontMetrics metrics(font);
+    return std::all_of(lines.begin(), lines.end(),
+                       [&](const QString& line) { return metrics.horizontalAdvance(line) <= width; });
 }
 
 unsigned int ShadowColour(unsigned int colour)

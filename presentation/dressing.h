@@ -3,8 +3,10 @@
 // JPEG and GIF resources, three ways of writing text and a bevelled frame.
 // The canvas is a QPainter on a picture control's canvas or on a window; its
 // pen colour is the canvas's font colour.
+#include <QFont>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 class QPainter;
 
@@ -44,6 +46,11 @@ void TextOutRight(const QString& text, int x, int y, QPainter& canvas);
 // enough for Text to fit in Width pixels; a text that fits keeps the font.
 // Our display font runs wider than the one the pictures were drawn for.
 void NarrowFontToFit(const QString& text, int width, QPainter& canvas);
+// The same narrowing for a font of its own: Font narrowed just enough for
+// the widest of Lines to fit in Width pixels.
+QFont NarrowedFont(const QStringList& lines, int width, QFont font);
+// Every one of Lines is at most Width pixels wide in Font.
+bool LinesFit(const QStringList& lines, int width, const QFont& font);
 
 // Text in Colour (0x00BBGGRR) over its shadow in half that colour, one pixel
 // right and down.  Align 'l' writes from X1, 'c' centres between X1 and X2,

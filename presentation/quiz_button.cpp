@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include "presentation/colour.h"
+#include "presentation/dressing.h"
 #include "presentation/resource_store.h"
 
 namespace vk {
@@ -107,6 +108,32 @@ void StretchDraw(QPainter& painter, const FaceRect& target, const QImage& pictur
         painter.drawImage(to.topLeft(), picture);
     else
         painter.drawImage(to.topLeft(), Stretched(picture, to.size()));
+}
+
+// How far the font's letters really reach above and below the baseline, in
+// pixels: measured on the glyphs, the accents of "Й" and "Ё" and the tails of
+// "у" and "щ" included.  Our display font declares an ascent no taller
+// than its capitals, so a caption centred by the declared figures sits high,
+// under the gloss.
+struct FontExtent {
+    int ascent = 0;
+    int descent = 0;
+};
+
+FontExtent LetterExtent(const QFont& font)
+{
+    static QHash<QString, FontExtent> known;
+    const QString key = font.key();
+    if (auto it = known.constFind(key); it != known.constEnd())
+        return *it;
+    static const QString letters = QStringLiteral("АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯабвгдеёжзийклмнопрстуфхцчшщъыьэюя"
+                                                  "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789");
+    const QFontMetrics metrics(font);
+    const QRect ink = metrics.tightBoundingRect(letters);
+    FontExtent extent{metrics.ascent(), metrics.descent()};
+    if (!ink.isEmpty())
+        extent = {-ink.top(), ink.bottom() + 1};
+    return *known.insert(key, extent);
 }
 
 } // namespace
@@ -250,11 +277,24 @@ void TTevQuizButton::paintEvent(QPaintEvent*)
 
     const FaceRect caption =
         CaptionRect(ToFaceRect(item), FLayout, FMargin, h, glyphImage_.width(), geometry.capAfterInset);
-    const int flags = int(Qt::TextSingleLine) | int(Qt::TextShowMnemonic) | int(Qt::AlignVCenter)
+    // A caption too wide for the pill is narrowed rather than run onto its
+    // rounded ends; measured unpressed, so that pressing never changes it.
+    const int room = CaptionRoom(CaptionRect(FaceRect{0, 0, w, h}, FLayout, FMargin, h, glyphImage_.width(),
+                                             geometry.capAfterInset),
+                                 w, geometry.capAfterInset);
+    // Vertically the caption is centred by the letters' real extent; the
+    // text is then written from its baseline (Qt puts an AlignTop line's
+    // baseline one ascent below the top).
+    const FontExtent extent = LetterExtent(font());
+    const int baseline = CaptionBaseline(caption, extent.ascent, extent.descent);
+    const QFontMetrics metrics(font());
+    const QRect line(caption.left, baseline - metrics.ascent(), caption.Width(), metrics.height());
+    const int flags = int(Qt::TextSingleLine) | int(Qt::TextShowMnemonic) | int(Qt::AlignTop)
         | int(FMargin == -1 ? Qt::AlignHCenter : Qt::AlignLeft);
     painter.setFont(font());
+    NarrowFontToFit(QString(text()).remove(QLatin1Char('&')), room, painter);
     painter.setPen(ToQColor(look.captionColour));
-    painter.drawText(ToQRect(caption), flags, text());
+    painter.drawText(line, flags, text());
 
     if (FOnDrawButton) {
         painter.save();

@@ -15,6 +15,7 @@
 #include <QXmlStreamReader>
 #include <QtEndian>
 
+#include <algorithm>
 #include <optional>
 #include <ostream>
 #include <set>
@@ -117,6 +118,38 @@ TEST_P(GifFiles, DecodesWithItsSizeFramesAndTimesAndLoopsForever)
 
 INSTANTIATE_TEST_SUITE_P(Animations, GifFiles, ::testing::ValuesIn(kGifs),
                          [](const auto &info) { return std::string(info.param.name); });
+
+// The intro's animations play on black at every window size (the window,
+// then the title picture's black ground): whatever moves in them (the flying
+// title letters and their trails) fades out before the frame's edge, so no
+// frame shows a hard edge.  Each frame's outer ring is black to the
+// eye (a glow of 9 in 255 is left to the ornament).
+TEST(IntroAnimations, FadeToBlackAtTheFrameEdge)
+{
+    constexpr int kRing = 2;
+    for (const char *name : {"GZastNew1", "GZastNew2", "GZastNew3", "GZastNew4"}) {
+        SCOPED_TRACE(name);
+        QImageReader reader(resourcePath(QStringLiteral("/gif"), QString::fromLatin1(name)), "gif");
+        int frameIndex = 0;
+        for (QImage frame = reader.read(); !frame.isNull(); frame = reader.read(), ++frameIndex) {
+            frame = frame.convertToFormat(QImage::Format_RGB32);
+            int brightest = 0;
+            QPoint where;
+            for (int y = 0; y < frame.height(); ++y)
+                for (int x = 0; x < frame.width(); ++x) {
+                    if (x >= kRing && x < frame.width() - kRing && y >= kRing && y < frame.height() - kRing)
+                        continue;
+                    const QRgb px = frame.pixel(x, y);
+                    const int level = std::max({qRed(px), qGreen(px), qBlue(px)});
+                    if (level > brightest) {
+                        brightest = level;
+                        where = QPoint(x, y);
+                    }
+                }
+            EXPECT_LE(brightest, 12) << "frame " << frameIndex << " at " << where.x() << "," << where.y();
+        }
+    }
+}
 
 // ---------------------------------------------------------------- WAVE
 

@@ -219,23 +219,76 @@ private slots:
         w.UsePuzzle("КОТ");
         w.StartNewPlayer();
         TForm1& f = w.form;
-        w.Key("А")->setFocus();
 
         w.Type(QStringLiteral("ы"));
         QCOMPARE(f.Game.Score, 999);
-        // Latin, Ё, digits and a spent letter change nothing.
-        w.Type(QStringLiteral("kKёЁ7ыЫ"));
+        // Ё (also from the Latin layout's ` and ~), digits, signs and a spent
+        // letter, in either layout, change nothing.
+        w.Type(QStringLiteral("ёЁ`~7/ыЫsS"));
         QCOMPARE(f.Game.Score, 999);
         QCOMPARE(f.Game.Deal.Cells.BoardMask[2], std::string("****###***"));
         w.Type(QStringLiteral("Ко"));
         QCOMPARE(f.Game.Deal.Cells.BoardMask[2], Cp("****КО#***"));
         QVERIFY(!w.Key("К")->isEnabled() && !w.Key("О")->isEnabled());
-        w.Type(QStringLiteral("т"));
+        // The Latin layout left on: N is the key of Т.
+        w.Type(QStringLiteral("N"));
         QVERIFY(f.Game.DealSolved);
         QCOMPARE(f.Game.Score, 999);
         // Keys are all off now; typing finds nothing to pick.
         w.Type(QStringLiteral("я"));
         QCOMPARE(f.Game.Score, 999);
+    }
+
+    // Letters typed with the Latin layout on are the Russian letters on the
+    // same keys: a whole deal played without switching layouts.
+    void latinLayoutPlaysTheRussianKeys()
+    {
+        GameWindow w;
+        w.UsePuzzle("ЖЮХЭБЪК");
+        w.StartNewPlayer();
+        TForm1& f = w.form;
+        w.Type(QStringLiteral(";.['d,]R")); // ж ю х э в б ъ К
+        QCOMPARE(f.Game.Score, 999);        // only в missed
+        QVERIFY(f.Game.DealSolved);
+    }
+
+    // Letter keys never take the focus, so Space and Enter cannot pick a
+    // letter; after the deal they press "Дальше" or "Выход" once the player
+    // has moved the focus there.
+    void spaceAndEnterNeverPickALetter()
+    {
+        GameWindow w;
+        w.UsePuzzle("КОТ");
+        w.StartNewPlayer();
+        TForm1& f = w.form;
+        f.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        for (auto* key : f.BLetters)
+            QCOMPARE(key->focusPolicy(), Qt::NoFocus);
+
+        auto press = [](Qt::Key key) { QTest::keyClick(static_cast<QWidget*>(nullptr), key); };
+        w.Click("А");
+        w.Type(QStringLiteral("т"));
+        for (int round = 0; round < 3; ++round)
+            for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter})
+                press(key);
+        QCOMPARE(f.Game.Score, 999);
+        for (const char* letter : {"Б", "В", "Я", "К", "О"})
+            QVERIFY2(w.Key(letter)->isEnabled(), letter);
+        for (auto* key : f.BLetters)
+            QVERIFY(!key->hasFocus());
+
+        w.Solve("КО");
+        QVERIFY(f.Game.DealSolved);
+        f.ButtonN->setFocus();
+        press(Qt::Key_Space);
+        QCOMPARE(f.Game.DealNumber, 2);
+        QVERIFY(!f.Game.DealSolved);
+        // A fresh deal: Space with the focus left where it was picks nothing.
+        press(Qt::Key_Space);
+        QCOMPARE(f.Game.Score, 999);
+        for (auto* key : f.BLetters)
+            QVERIFY(key->isEnabled());
     }
 
     void keyFacesFollowTheScale_data()

@@ -392,6 +392,43 @@ private slots:
         QTest::mouseClick(w.Button1, Qt::LeftButton);
         QVERIFY(!w.isVisible());
     }
+
+    // At the first start a player "presses any key": Space and Enter close
+    // the window through "Ok" and leave both settings alone; a box changes
+    // from the keyboard only once the focus has been moved onto it.
+    void fontWindowKeys()
+    {
+        Settings prefs;
+        TFormFont w(prefs);
+        // Keys go where the focus is; a window the keys did not close is
+        // turned down, so that the test goes on to report it.
+        QWidget* focused = nullptr;
+        auto press = [&focused](TFormFont* modal, std::initializer_list<Qt::Key> keys) {
+            if (QTest::qWaitForWindowActive(modal)) {
+                focused = QApplication::focusWidget();
+                for (const Qt::Key key : keys)
+                    QTest::keyClick(static_cast<QWidget*>(nullptr), key);
+            }
+            if (modal->isVisible())
+                modal->reject();
+        };
+        for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
+            focused = nullptr;
+            testsupport::AnswerModal<TFormFont>([&](TFormFont* modal) { press(modal, {key}); });
+            QCOMPARE(w.ShowModal(), int(QDialog::Accepted));
+            QCOMPARE(focused, static_cast<QWidget*>(w.Button1));
+            QVERIFY(!prefs.NoOwnFont);
+            QVERIFY(!prefs.NoFontWindow);
+        }
+
+        // Tab, then Space ticks the box the focus moved to; Enter still
+        // presses "Ok".
+        testsupport::AnswerModal<TFormFont>(
+            [&](TFormFont* modal) { press(modal, {Qt::Key_Tab, Qt::Key_Space, Qt::Key_Return}); });
+        QCOMPARE(w.ShowModal(), int(QDialog::Accepted));
+        QVERIFY(prefs.NoOwnFont);
+        QVERIFY(!prefs.NoFontWindow);
+    }
 };
 
 QTEST_MAIN(LocalDialogsTest)

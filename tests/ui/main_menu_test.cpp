@@ -477,6 +477,27 @@ private slots:
             pages << a.section('/', -1);
         }
         QCOMPARE(pages, (QSet<QString>{QStringLiteral("index.html"), QStringLiteral("rules.html")}));
+        QVERIFY(!f.FormHelp || !f.FormHelp->isVisible());
+
+        // No browser to be started: the help window opens at the same page.
+        pages.clear();
+        vk::SetDesktopOpener([&opened](const QUrl& address) {
+            opened << address.toString();
+            return false;
+        });
+        for (int i = 0; i < 40; ++i) {
+            f.ImHp->clicked();
+            QVERIFY(f.FormHelp && f.FormHelp->isVisible());
+            const QString page = f.FormHelp->HelpBrowser->source().fileName();
+            QCOMPARE(page, opened.last().section('/', -1));
+            pages << page;
+        }
+        QCOMPARE(pages, (QSet<QString>{QStringLiteral("index.html"), QStringLiteral("rules.html")}));
+        f.FormHelp->close();
+        vk::SetDesktopOpener([&opened](const QUrl& address) {
+            opened << address.toString();
+            return true;
+        });
 
         // The store icon appears with a store link and opens it.
         f.Game.StoreLink = "https://store.example/app/vokabron";

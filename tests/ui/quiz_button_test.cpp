@@ -11,6 +11,8 @@
 #include <memory>
 #include <vector>
 
+#include "localdata/settings.h"
+#include "presentation/audio.h"
 #include "presentation/quiz_button.h"
 #include "presentation/resource_store.h"
 
@@ -333,6 +335,81 @@ private slots:
         shot = host.Shot();
         QVERIFY(Contains(shot, captionArea, white));
         QVERIFY(!Contains(shot, captionArea, yellow));
+    }
+
+    // In the display font the capitals of a caption sit just above the
+    // face's middle (the caption rectangle is raised by two pixels), at the
+    // heights and font sizes of the smallest and the largest window: never up
+    // under the gloss, as when they were centred by the font's declared
+    // ascent, which is no taller than its capitals.
+    void captionCapitalsSitJustAboveTheMiddle()
+    {
+        QTemporaryDir folder;
+        QVERIFY(InstallOwnFont(folder.path().toStdString() + "/"));
+        struct Case {
+            int height, pixels;
+        };
+        const Case cases[] = {{30, 20}, {30, 22}, {45, 30}, {60, 40}};
+        for (const Case& c : cases) {
+            Host host(120, c.height);
+            TTevQuizButton& b = *host.button;
+            QFont f(QString::fromLatin1(OwnFontName));
+            f.setPixelSize(c.pixels);
+            f.setBold(true);
+            b.setFont(f);
+            b.setText(QStringLiteral("Коны")); // one capital, no tails below the line
+            b.SetFontColor(0xFFFFFF);
+            const QImage shot = host.Shot();
+            int top = -1, bottom = -1;
+            for (int y = 0; y < shot.height(); ++y)
+                for (int x = 0; x < shot.width(); ++x)
+                    if (qGreen(shot.pixel(x, y)) > 128) {
+                        top = top < 0 ? y : top;
+                        bottom = y;
+                    }
+            const QString where = QStringLiteral("height %1, font %2: capitals %3..%4")
+                                      .arg(c.height).arg(c.pixels).arg(top).arg(bottom);
+            QVERIFY2(top >= 0, qPrintable(where));
+            const double above = (c.height - 1) / 2.0 - (top + bottom) / 2.0;
+            QVERIFY2(above >= 0 && above <= 3, qPrintable(where));
+        }
+        RemoveOwnFont();
+    }
+
+    // A caption wider than its pill is narrowed to keep clear of the
+    // rounded ends, at the heights and font sizes of the smallest and the
+    // largest window, rather than drawn over the rim.
+    void wideCaptionKeepsClearOfTheRoundedEnds()
+    {
+        QTemporaryDir folder;
+        QVERIFY(InstallOwnFont(folder.path().toStdString() + "/"));
+        struct Case {
+            int width, height, pixels;
+        };
+        for (const Case& c : {Case{110, 30, 22}, Case{200, 60, 40}}) {
+            Host host(c.width, c.height);
+            TTevQuizButton& b = *host.button;
+            QFont f(QString::fromLatin1(OwnFontName));
+            f.setPixelSize(c.pixels);
+            f.setBold(true);
+            b.setFont(f);
+            b.setText(QStringLiteral("Члены клуба"));
+            b.SetFontColor(0xFFFFFF);
+            const int end = ComputeFaceGeometry(c.width, c.height).capAfterInset / 2;
+            QVERIFY(QFontMetrics(f).horizontalAdvance(b.text()) > c.width - 2 * end);
+            const QImage shot = host.Shot();
+            int left = shot.width(), right = -1;
+            for (int y = 0; y < shot.height(); ++y)
+                for (int x = 0; x < shot.width(); ++x)
+                    if (qGreen(shot.pixel(x, y)) > 128) {
+                        left = std::min(left, x);
+                        right = std::max(right, x);
+                    }
+            const QString where =
+                QStringLiteral("%1 x %2: letters %3..%4").arg(c.width).arg(c.height).arg(left).arg(right);
+            QVERIFY2(left >= end && right < c.width - end, qPrintable(where));
+        }
+        RemoveOwnFont();
     }
 
     void drawHandlerSeesTheItemRectangleAndStateAndComesBeforeTheContour()

@@ -3,7 +3,10 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QScopeGuard>
 #include <QtTest>
+
+#include "club/link_opener.h"
 
 #include "common/codepage.h"
 #include "common/text_lines.h"
@@ -122,9 +125,15 @@ private slots:
     {
         Settings prefs;
         TFormCount w(prefs, background);
+        // The name's padding to its field is not part of the caption; its
+        // own blanks are.
+        w.Prepare({PadRight(Cp("Иван Петров"), 20), 7, 1000, 985, 1});
+        QCOMPARE(w.windowTitle(), QStringLiteral("Игрок:  Иван Петров"));
+        w.Prepare({Cp("Анна-Мария Карамзина"), 7, 1000, 985, 1});
+        QCOMPARE(w.windowTitle(), QStringLiteral("Игрок:  Анна-Мария Карамзина"));
         for (int state : {1, 3}) {
             w.Prepare({PadRight(Cp("Петя"), 20), 7, 1000, 985, state});
-            QCOMPARE(w.windowTitle(), QStringLiteral("Игрок:  Петя") + QString(16, ' '));
+            QCOMPARE(w.windowTitle(), QStringLiteral("Игрок:  Петя"));
             QCOMPARE(w.ImageTitle->toolTip(),
                      state == 3 ? QStringLiteral("Идет игра на рейтинг!") : QStringLiteral("Игра не на рейтинг!"));
         }
@@ -257,30 +266,34 @@ private slots:
         TFormAbout w(prefs, background);
         QStringList opened;
         bool handlerStarts = true;
-        w.OpenAddress = [&](const QString& address) {
-            opened << address;
+        const vk::DesktopOpener desktop = vk::SetDesktopOpener([&](const QUrl& address) {
+            opened << address.toString();
             return handlerStarts;
-        };
+        });
+        const auto restore = qScopeGuard([&desktop] { vk::SetDesktopOpener(desktop); });
         QCOMPARE(w.windowTitle(), QStringLiteral("О Программе"));
-        QCOMPARE(w.size(), QSize(525, 715));
+        QCOMPARE(w.size(), QSize(525, 720));
         QCOMPARE(w.LabelVersion->text(), QStringLiteral("V 4.3"));
         QCOMPARE(w.LabelDate->text(), QStringLiteral("29 Мая, 2025"));
         QCOMPARE(w.LabelThanksTitle->text(), QStringLiteral("Отдельное спасибо:"));
         QCOMPARE(w.LabelThanks->text(), QStringLiteral("В программе было использовано\nмного графических, звуковых и\n"
                                                        "музыкальных фрагментов.\nСпасибо их авторам."));
         QCOMPARE(w.LabelThanks->toolTip(), QStringLiteral("Подробнее в помощи"));
-        QVERIFY(w.LabelSite->text() == QStringLiteral("https://vokabron.ru")
-                || w.LabelSite->text() == QStringLiteral("https://www.vokabron.ru"));
         QCOMPARE(w.LabelSite->cursor().shape(), Qt::PointingHandCursor);
         QCOMPARE(w.LabelMail->cursor().shape(), Qt::PointingHandCursor);
+
+        // A build with addresses of its own shows them and opens them.
+        w.SetContacts(QStringLiteral("https://games.example.org/vokabron"), QStringLiteral("team@example.org"));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QVERIFY(w.RxGIFAn1->HasAnimation() && w.RxGIFAn2->HasAnimation());
+        QVERIFY(w.LabelSiteTitle->isVisible() && w.LabelMailTitle->isVisible() && w.LabelMail->isVisible());
+        QCOMPARE(w.LabelSite->text(), QStringLiteral("https://games.example.org/vokabron"));
         QVERIFY(testsupport::SaveGrab(w, QStringLiteral("about")));
-
         QTest::mouseClick(w.LabelSite, Qt::LeftButton);
         QTest::mouseClick(w.LabelMail, Qt::LeftButton);
-        QCOMPARE(opened, (QStringList{w.LabelSite->text(), QStringLiteral("mailto:") + w.LabelMail->text()}));
+        QCOMPARE(opened, (QStringList{QStringLiteral("https://games.example.org/vokabron"),
+                                      QStringLiteral("mailto:team@example.org")}));
 
         // No mail handler: the player is told.
         handlerStarts = false;
@@ -291,6 +304,98 @@ private slots:
         });
         QTest::mouseClick(w.LabelMail, Qt::LeftButton);
         QCOMPARE(told, QStringLiteral("Auto method failed."));
+        QVERIFY(w.isVisible());
+        QVERIFY(w.HelpPageAsked.isEmpty());
+    }
+
+    // The build names no addresses by default: no click leads anywhere
+    // outside the program.  The site line opens the built-in help's
+    // contents; the mail line and its title are not there.
+    void aboutWindowWithoutAddresses()
+    {
+        Settings prefs;
+        TFormAbout w(prefs, background);
+        QStringList opened;
+        const vk::DesktopOpener desktop = vk::SetDesktopOpener([&](const QUrl& address) {
+            opened << address.toString();
+            return true;
+        });
+        const auto restore = qScopeGuard([&desktop] { vk::SetDesktopOpener(desktop); });
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(!w.LabelMail->isVisible() && !w.LabelMailTitle->isVisible() && !w.RxGIFAn2->isVisible());
+        QVERIFY(!w.LabelSiteTitle->isVisible());
+        QVERIFY(w.LabelSite->isVisible());
+        QCOMPARE(w.LabelSite->text(), QStringLiteral("Помощь"));
+        QVERIFY(testsupport::SaveGrab(w, QStringLiteral("about_without_addresses")));
+        QTest::mouseClick(w.LabelMail, Qt::LeftButton);
+        QVERIFY(w.isVisible());
+        QTest::mouseClick(w.LabelSite, Qt::LeftButton);
+        QVERIFY(opened.isEmpty());
+        QVERIFY(!w.isVisible());
+        QCOMPARE(w.HelpPageAsked, QStringLiteral("index.html"));
+    }
+
+    // Our display font is wider and taller than the one the layout was made
+    // for: every text stays inside its box's width, no text reaches into
+    // the one above or below it, and "Ok" keeps clear of the bottom edge.
+    void aboutTextsStayInTheirBoxes()
+    {
+        Settings prefs;
+        TFormAbout w(prefs, background);
+        w.SetContacts(QStringLiteral("https://games.example.org/a-rather-long-address/vokabron"),
+                      QStringLiteral("players.and.friends@example.org"));
+        QList<QLabel*> labels;
+        for (QLabel* l : w.findChildren<QLabel*>())
+            if (!l->isHidden())
+                labels << l;
+        QCOMPARE(labels.size(), 15);
+        for (QLabel* l : labels) {
+            const QRect box = l->property("box").toRect();
+            QVERIFY2(box.isValid(), qPrintable(l->objectName()));
+            QCOMPARE(l->x(), box.x());
+            QCOMPARE(l->width(), box.width());
+            QCOMPARE(l->y(), box.y());
+            for (const QString& line : l->text().split(QLatin1Char('\n')))
+                QVERIFY2(l->fontMetrics().horizontalAdvance(line) <= box.width() - 4, qPrintable(l->objectName()));
+        }
+        // The rows of text, top to bottom in each column, by where their
+        // letters are drawn.
+        auto ink = [](QLabel* l) {
+            const QRect text = l->fontMetrics().boundingRect(l->rect(), int(l->alignment()), l->text());
+            return text.translated(l->pos()).adjusted(0, l->fontMetrics().leading(), 0, 0);
+        };
+        const QList<QList<QLabel*>> columns = {
+            {w.LabelVersion, w.LabelDate, w.LabelPlace},
+            {w.CreditLabels[0], w.CreditLabels[1], w.CreditLabels[2], w.CreditLabels[3], w.CreditLabels[4],
+             w.CreditLabels[5], w.LabelThanksTitle, w.LabelThanks},
+            {w.LabelSiteTitle, w.LabelSite, w.LabelMailTitle, w.LabelMail},
+        };
+        for (const auto& column : columns)
+            for (int i = 1; i < column.size(); ++i)
+                QVERIFY2(ink(column[i - 1]).bottom() < ink(column[i]).top(),
+                         qPrintable(column[i - 1]->objectName() + QStringLiteral(" / ") + column[i]->objectName()));
+        // The envelope stays left of the mail lines.
+        QVERIFY(w.RxGIFAn2->geometry().right() < w.LabelMailTitle->x());
+        QVERIFY(w.RxGIFAn2->geometry().right() < w.LabelMail->x());
+        QVERIFY(testsupport::SaveGrab(w, QStringLiteral("about_long_addresses")));
+    }
+
+    // Every button of the windows that close with "Ok" lies inside the
+    // client area with room below it.
+    void okButtonsKeepClearOfTheEdges()
+    {
+        Settings prefs;
+        TFormAbout about(prefs, background);
+        TFormTopTen topTen(prefs, background);
+        TFormCount count(prefs, background);
+        for (QDialog* w : std::initializer_list<QDialog*>{&about, &topTen, &count})
+            for (QPushButton* b : w->findChildren<QPushButton*>()) {
+                const QRect r = b->geometry();
+                const QString where = w->objectName() + QLatin1Char('.') + b->objectName();
+                QVERIFY2(r.left() >= 5 && r.right() <= w->width() - 6, qPrintable(where));
+                QVERIFY2(r.top() >= 0 && r.bottom() <= w->height() - 6, qPrintable(where));
+            }
     }
 };
 

@@ -1,3 +1,5 @@
+#include <QApplication>
+#include <QDialog>
 #include <QLocalServer>
 #include <QSignalSpy>
 #include <QtTest>
@@ -23,6 +25,36 @@ private slots:
         // Another folder is another program.
         SingleInstance elsewhere(key + QStringLiteral("/other"));
         QVERIFY(!elsewhere.AnotherIsRunning());
+    }
+
+    // The first copy shows a modal window (the font window at start-up): a
+    // second start brings the main window back as it was and puts the
+    // topmost of the modal windows in front with the keyboard, never the
+    // main window over it.
+    void secondStartRaisesTheTopmostModalWindow()
+    {
+        QWidget main; // the full-screen size: a maximised window
+        main.showMaximized();
+        QDialog outer(&main);
+        outer.setModal(true);
+        outer.show();
+        QDialog inner(&outer);
+        inner.setModal(true);
+        inner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&inner));
+        main.showMinimized();
+        main.activateWindow();
+        QTRY_VERIFY(QApplication::activeWindow() != &inner);
+
+        const QString key = QStringLiteral("/test/modal/%1").arg(QCoreApplication::applicationPid());
+        SingleInstance first(key);
+        QVERIFY(!first.AnotherIsRunning());
+        connect(&first, &SingleInstance::raiseRequested, &main, [&main] { vk::BringProgramToFront(main); });
+        SingleInstance second(key);
+        QVERIFY(second.AnotherIsRunning());
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&inner));
+        QCOMPARE(main.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized), Qt::WindowMaximized);
+        QVERIFY(main.isVisible());
     }
 
     void staleSocketOfACrashedCopyIsTakenOver()

@@ -126,6 +126,40 @@ TEST(ButtonFaceGeometry, CaptionRectangles)
     }
 }
 
+TEST(ButtonFaceGeometry, CaptionBaselineCentresTheLettersBand)
+{
+    struct Case {
+        FaceRect text;
+        int ascent, descent;
+        int baseline;
+    };
+    const Case cases[] = {
+        {{0, -4, 100, 30}, 22, 5, 22},  // 34 - 27 = 7: half of it rounds to even, 4
+        {{0, -4, 100, 30}, 20, 5, 20},  // 9 / 2 = 4.5 -> 4
+        {{0, -4, 100, 30}, 20, 6, 20},  // 8 / 2 = 4
+        {{0, -4, 100, 45}, 24, 6, 30},  // 19 / 2 = 9.5 -> 10
+        {{0, -4, 100, 60}, 40, 9, 44},  // 15 / 2 = 7.5 -> 8
+        {{1, -3, 101, 31}, 22, 5, 23},  // pressed: everything one pixel lower
+        {{0, -4, 100, 20}, 30, 8, 19},  // a band taller than the rectangle overhangs both edges evenly
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "height " << c.text.Height() << " band " << c.ascent << "+" << c.descent);
+        EXPECT_EQ(CaptionBaseline(c.text, c.ascent, c.descent), c.baseline);
+    }
+}
+
+TEST(ButtonFaceGeometry, CaptionRoomKeepsClearOfTheRoundedEnds)
+{
+    // Half of c' stays clear at each rounded end: round(7.5) = 8 at H = 30,
+    // round(11.5) = 12 at H = 45; a rectangle already narrowed past a glyph
+    // keeps its own edge on that side.
+    EXPECT_EQ(CaptionRoom({0, -4, 100, 30}, 100, 15), 84);
+    EXPECT_EQ(CaptionRoom({0, -4, 70, 30}, 70, 15), 54);
+    EXPECT_EQ(CaptionRoom({41, -4, 100, 30}, 100, 15), 51);
+    EXPECT_EQ(CaptionRoom({0, -4, 56, 45}, 100, 23), 44);
+    EXPECT_EQ(CaptionRoom({0, -4, 140, 60}, 140, 30), 110);
+}
+
 TEST(ButtonFaceGeometry, ContourRectangles)
 {
     // H = 45: t = round(11.5) + 1 = 13, u = round(4.5) + 2 = 6.

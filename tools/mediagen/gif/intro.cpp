@@ -151,6 +151,14 @@ Animation openingTitle()
         }
         // Letters in place first, so the ones still flying pass over them.
         drawGold(p, landed, 2.2);
+        // The flying letters come from outside the frame; they are drawn on
+        // a layer of their own that fades out towards the frame's edge, so
+        // a letter and its trail rise out of the black instead of being cut
+        // by the frame's border.
+        QImage flyingLayer(W, H, QImage::Format_ARGB32_Premultiplied);
+        flyingLayer.fill(Qt::transparent);
+        QPainter flying(&flyingLayer);
+        flying.setRenderHints(p.renderHints());
         for (const Letter &l : letters) {
             auto place = [&l](double q) {
                 const double pos = easeOutBack(q);
@@ -167,14 +175,17 @@ Animation openingTitle()
                 for (int ghost = 3; ghost >= 1; --ghost) {
                     const double q = l.lin - ghost * 0.07;
                     if (q > 0)
-                        drawGold(p, place(q), 0, 0.8, 0.22 / ghost);
+                        drawGold(flying, place(q), 0, 0.8, 0.22 / ghost);
                 }
-                drawGold(p, place(l.lin), 2.0, 1.0, smoothstep(0, 0.25, l.lin));
+                drawGold(flying, place(l.lin), 2.0, 1.0, smoothstep(0, 0.25, l.lin));
             }
             const double sinceLanding = f - l.start - 16;
             if (sinceLanding >= 0 && sinceLanding < 8)
-                drawSparkle(p, l.home, 26 * (1 - sinceLanding / 8), 1 - sinceLanding / 8);
+                drawSparkle(flying, l.home, 26 * (1 - sinceLanding / 8), 1 - sinceLanding / 8);
         }
+        flying.end();
+        fadeTowardsEdges(flyingLayer, 3, 20);
+        p.drawImage(0, 0, flyingLayer);
 
         // After the last letter: rule, subtitle, gleam and twinkles.
         drawRule(p, QPointF(W / 2.0, 158), 130, easeOutCubic((f - 52) / 14.0));

@@ -1,6 +1,7 @@
 #include "paint.h"
 
 #include <QFontMetricsF>
+#include <QImage>
 #include <QRadialGradient>
 
 #include <algorithm>
@@ -162,6 +163,24 @@ void drawGlossy(QPainter &p, const QPainterPath &path, QColor base, double outli
 double clamp01(double v)
 {
     return std::clamp(v, 0.0, 1.0);
+}
+
+void fadeTowardsEdges(QImage &layer, double clear, double full)
+{
+    const int w = layer.width(), h = layer.height();
+    for (int y = 0; y < h; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(layer.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            // Distance of the pixel's centre to the nearest edge.
+            const double edge = std::min({x + 0.5, w - x - 0.5, y + 0.5, h - y - 0.5});
+            const double keep = smoothstep(clear, full, edge);
+            if (keep >= 1.0)
+                continue;
+            const QRgb px = line[x];
+            auto scaled = [keep](int c) { return int(std::lround(c * keep)); };
+            line[x] = qRgba(scaled(qRed(px)), scaled(qGreen(px)), scaled(qBlue(px)), scaled(qAlpha(px)));
+        }
+    }
 }
 
 double smoothstep(double a, double b, double v)

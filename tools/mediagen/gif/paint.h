@@ -44,6 +44,10 @@ QPainterPath starPath(QPointF centre, int points, double ro, double ri, double t
 // Glossy disc-like fill for a shape in a given hue (HSV hue, degrees).
 void drawGlossy(QPainter &p, const QPainterPath &path, QColor base, double outline = 1.5);
 
+// Scales a premultiplied layer down to nothing towards its border: fully
+// transparent up to `clear` pixels from the edge, untouched from `full` on.
+void fadeTowardsEdges(QImage &layer, double clear, double full);
+
 double clamp01(double v);
 double smoothstep(double a, double b, double v);
 double easeOutCubic(double t);
