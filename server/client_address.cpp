@@ -5,17 +5,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/text_lines.h"
+
 namespace vks {
 namespace {
-
-std::string_view TrimBlanks(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-        s.remove_suffix(1);
-    return s;
-}
 
 bool Trusted(const std::string& address, const std::vector<std::string>& trusted)
 {
@@ -61,7 +54,7 @@ std::string ClientAddress(std::string_view peer, const std::vector<std::string>&
         std::string_view rest = line;
         for (;;) {
             const auto comma = rest.find(',');
-            hops.push_back(TrimBlanks(rest.substr(0, comma)));
+            hops.push_back(vk::TrimBlanks(rest.substr(0, comma)));
             if (comma == std::string_view::npos)
                 break;
             rest.remove_prefix(comma + 1);

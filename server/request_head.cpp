@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "common/text_lines.h"
+
 namespace vks {
 namespace {
 
@@ -19,15 +21,6 @@ bool IsTokenChar(char c)
     if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
         return true;
     return std::string_view("!#$%&'*+-.^_`|~").find(c) != std::string_view::npos;
-}
-
-std::string_view TrimBlanks(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-        s.remove_suffix(1);
-    return s;
 }
 
 bool ValidRequestLine(std::string_view line)
@@ -120,7 +113,7 @@ HeadVerdict CheckRequestHead(std::string_view head, const HeadLimits& limits)
         const std::string_view name = line.substr(0, colon);
         if (!std::all_of(name.begin(), name.end(), IsTokenChar))
             return {400, 0};
-        const std::string_view value = TrimBlanks(line.substr(colon + 1));
+        const std::string_view value = vk::TrimBlanks(line.substr(colon + 1));
         if (SameName(name, "Transfer-Encoding")) {
             transferEncoding = true;
         } else if (SameName(name, "Content-Encoding")) {
