@@ -119,6 +119,11 @@ std::optional<std::string> Utf8ToCp1251(std::string_view text)
                 return std::nullopt;
             cp = (cp << 6) | (next & 0x3F);
         }
+        // Only the shortest form of a character is UTF-8; surrogates are
+        // not characters at all.
+        static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+        if (cp < kSmallest[extra] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
+            return std::nullopt;
         const auto byte = UnicodeToCp1251(cp);
         if (!byte)
             return std::nullopt;

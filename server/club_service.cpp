@@ -1,5 +1,6 @@
 #include "server/club_service.h"
 
+#include <fcntl.h>
 #include <sodium.h>
 #include <unistd.h>
 
@@ -65,22 +66,41 @@ bool ChatStampOk(const std::string& text)
     return true;
 }
 
-unsigned HardwareThreads()
+// Nicks are unique in any letter case, so their failures are counted so.
+std::string FoldedNick(const std::string& nick)
 {
-    const unsigned n = std::thread::hardware_concurrency();
-    return n == 0 ? 1 : n;
+    std::string folded = nick;
+    for (char& c : folded)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return folded;
 }
 
-int Concurrency(const Limits& l) { return l.argon2Concurrency > 0 ? l.argon2Concurrency : static_cast<int>(HardwareThreads()); }
+// A directory's entries are durable only once the directory itself is.
+void SyncFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
 
 } // namespace
 
 ClubService::ClubService(ServerConfig config, Storage& storage)
     : config_(std::move(config)),
       storage_(storage),
-      hasher_(config_.limits.argon2Ops, config_.limits.argon2MemKiB * 1024, Concurrency(config_.limits),
-              config_.limits.argon2Queue > 0 ? config_.limits.argon2Queue : 4 * Concurrency(config_.limits))
+      hasher_(config_.limits.argon2Ops, config_.limits.argon2MemKiB * 1024, Argon2Concurrency(config_.limits),
+              Argon2Queue(config_.limits)),
+      limiter_(static_cast<std::size_t>(config_.limits.rateLimitKeys)),
+      wttPaused_(config_.wttPaused),
+      chatPaused_(config_.chatPaused)
 {
+    // Unknown nicks are checked against this, so that a refusal takes as
+    // long whether the nick exists or not.
+    if (auto hash = hasher_.Hash(NewSessionToken()))
+        dummyHash_ = std::move(*hash);
     for (const auto& g : config_.games) {
         gameKeys_.push_back(g.key);
         boards_[g.productGid] = BoardKind::Open;
@@ -115,6 +135,10 @@ std::optional<std::string> ClubService::ReloadPublishedTexts(const ServerConfig&
     std::lock_guard lock(textMutex_);
     configText_ = RenderConfigText(fresh, publicBase_);
     newsText_ = RenderNewsText(fresh);
+    // The pause is the operator's lever against a flood: it closes the door,
+    // not only the client's view of it.
+    wttPaused_ = fresh.wttPaused;
+    chatPaused_ = fresh.chatPaused;
     return std::nullopt;
 }
 
@@ -152,32 +176,44 @@ ClubService::Auth ClubService::CheckPassword(const std::string& nick, const std:
                                              Authenticated& who)
 {
     const auto& l = config_.limits;
+    const double window = static_cast<double>(l.loginFailureWindowS);
     const std::string failures = "fail:" + caller.address + "|" + nick;
-    if (limiter_.Count(failures, static_cast<double>(l.loginFailureWindowS)) >= l.loginFailures)
+    // Guesses spread over many addresses still meet the nick's own budget;
+    // the member's own client, holding its session, is never kept out by it.
+    const std::string nickFailures = "nick:" + FoldedNick(nick);
+    who.session = SessionOf(caller);
+    const bool holdsSession = who.session && who.session->nick == nick;
+    if (limiter_.Count(failures, window) >= l.loginFailures)
+        return Auth::Throttled;
+    if (!holdsSession && limiter_.BackingOff(nickFailures, l.nickFailures, window))
         return Auth::Throttled;
     if (!limiter_.Take({{"pw:" + caller.address, l.passwordChecksPerMin, 60.0}}))
         return Auth::Throttled;
+    auto refuse = [&] {
+        limiter_.Add(failures, window);
+        limiter_.Add(nickFailures, window);
+        return Auth::Refused;
+    };
     auto found = storage_.FindMember(nick);
     if (!found || found->disabled) {
-        limiter_.Add(failures);
-        return Auth::Refused;
+        bool rehash = false;
+        if (!dummyHash_.empty() && hasher_.Verify(dummyHash_, pw, rehash) == PasswordHasher::Check::Busy)
+            return Auth::Busy;
+        return refuse();
     }
     who.session = SessionOf(caller);
     const bool ownSession = who.session && who.session->memberId == found->id;
     if (ownSession && !who.session->passwordCheck.empty()) {
         // The session already saw this member's password: no Argon2 again.
-        if (!SamePasswordCheck(who.session->passwordCheck, PasswordCheck(*caller.session, pw))) {
-            limiter_.Add(failures);
-            return Auth::Refused;
-        }
+        if (!SamePasswordCheck(who.session->passwordCheck, PasswordCheck(*caller.session, pw)))
+            return refuse();
     } else {
         bool rehash = false;
         switch (hasher_.Verify(found->pwHash, pw, rehash)) {
         case PasswordHasher::Check::Busy:
             return Auth::Busy;
         case PasswordHasher::Check::Mismatch:
-            limiter_.Add(failures);
-            return Auth::Refused;
+            return refuse();
         case PasswordHasher::Check::Match:
             break;
         }
@@ -290,10 +326,12 @@ Reply ClubService::Register(const ParsedRequest& r, const Caller& caller)
                        LooseInteger(v[12]) && LooseInteger(v[13]);
     if (!valid)
         return Text(ReplyNo);
-    if (storage_.NickTaken(nick))
-        return Text(ReplyTaken);
+    // The limit comes before the answer "taken", which would otherwise tell
+    // any number of askers which nicks exist.
     if (!limiter_.Take({{"reg:" + caller.address, config_.limits.registrationsPerHour, 3600.0}}))
         return Status(429);
+    if (storage_.NickTaken(nick))
+        return Text(ReplyTaken);
     const auto hash = hasher_.Hash(pw);
     if (!hash)
         return Status(503);
@@ -342,7 +380,8 @@ Reply ClubService::SaveGame(const ParsedRequest& r, const Caller& caller)
     Authenticated who;
     if (auto refused = Authenticate(v[0], v[1], caller, who, Text(ReplyNo)))
         return *refused;
-    const RatingLimits limits{config_.limits.minDealS, config_.limits.ratingStartsPerHour, config_.limits.resultWindowS};
+    const RatingLimits limits{config_.limits.minDealS, config_.limits.ratingStartsPerHour, config_.limits.resultWindowS,
+                              config_.limits.ratingStartsPerDay};
     const auto decision = storage_.SaveGame(who.member.id, r.gameKey, Now(), [&](const GameSnapshot& snapshot) {
         return DecideGameSave(snapshot, g, Now(), limits);
     });
@@ -490,7 +529,7 @@ Reply ClubService::Wtt(const std::string& body, const Caller& caller)
         const auto& city = r.values[2];
         if (!IsNickText(nick, 1, 12, true) || !IsNickText(city, 1, 15, true))
             return Text("");
-        return Text(BoardReply(board, storage_.OwnRows(board, nick, city, 10)));
+        return Text(BoardReply(board, storage_.OwnRows(board, nick, city, BoardRowsShown)));
     }
     case RequestKind::WttBoard: {
         const bool cacheable = KindOfBoard(board, known) != BoardKind::Chat;
@@ -498,7 +537,7 @@ Reply ClubService::Wtt(const std::string& body, const Caller& caller)
             if (auto cached = CachedBoard(board))
                 return Text(std::move(*cached));
         }
-        std::string reply = BoardReply(board, storage_.Board(board, 10));
+        std::string reply = BoardReply(board, storage_.Board(board, BoardRowsShown));
         if (cacheable)
             KeepBoard(board, reply);
         return Text(std::move(reply));
@@ -556,7 +595,7 @@ Reply ClubService::WttSubmit(const ParsedRequest& r, const Caller& caller)
         return Text(ReplyNo);
     case BoardKind::Open: {
         const auto score = ParseInteger(v[4], 900, 1000);
-        if (config_.wttPaused || PassportClass(nick, 1) != 3 || PassportClass(city, 2) == 1 ||
+        if (wttPaused_ || PassportClass(nick, 1) != 3 || PassportClass(city, 2) == 1 ||
             !vk::CountryOfCode(country) || !score || !ValidSex(r7) || !ValidVersion(r8) || r9 != "#" || r10 != "#")
             return Text(ReplyNo);
         if (!limiter_.Take({{"board:" + std::to_string(gid) + ":" + caller.address, 1, static_cast<double>(l.boardIntervalS)}}))
@@ -569,7 +608,7 @@ Reply ClubService::WttSubmit(const ParsedRequest& r, const Caller& caller)
     case BoardKind::Club: {
         const auto score = ParseInteger(v[4], 900, 1000);
         const GameConfig* game = GameOfClubBoard(gid);
-        if (config_.wttPaused || !game || !ValidMemberNick(nick) || !score || !ValidVersion(r8) || r9 != "#" || r10 != "#")
+        if (wttPaused_ || !game || !ValidMemberNick(nick) || !score || !ValidVersion(r8) || r9 != "#" || r10 != "#")
             return Text(ReplyNo);
         const auto session = SessionOf(caller);
         if (!session || session->nick != nick)
@@ -586,7 +625,7 @@ Reply ClubService::WttSubmit(const ParsedRequest& r, const Caller& caller)
     case BoardKind::Chat: {
         // Blanks of a locale time ("2:05 PM") would shift every later word.
         std::replace(r9.begin(), r9.end(), ' ', '_');
-        if (config_.chatPaused || PassportClass(nick, 1) == 1 || PassportClass(city, 2) == 1 ||
+        if (chatPaused_ || PassportClass(nick, 1) == 1 || PassportClass(city, 2) == 1 ||
             !vk::CountryOfCode(country) || !ParseInteger(v[4], -kInt32Max - 1, kInt32Max) || !ValidSex(r7) ||
             !ValidVersion(r8) || !ChatStampOk(r9) || !IsNickText(r10, 1, 80, true))
             return Text(ReplyNo);
@@ -695,6 +734,7 @@ Reply ClubService::PhotoUpload(const std::vector<std::pair<std::string, std::str
         std::filesystem::remove(temp, ec);
         return Status(500);
     }
+    SyncFolder(std::filesystem::path(path).parent_path().string());
     storage_.RecordPhoto(session->memberId, static_cast<std::int64_t>(photo->size()), Sha256(*photo), Now());
     return Text(ReplyUploaded);
 }

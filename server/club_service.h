@@ -2,6 +2,7 @@
 // What the server does with each request, apart from HTTP itself: parse the
 // body against its templates, check the fields, authorise, ask the storage
 // and build the reply in the form the client reads correctly.
+#include <atomic>
 #include <chrono>
 #include <map>
 #include <memory>
@@ -36,7 +37,7 @@ struct Reply {
 };
 
 struct Caller {
-    std::string address;                   // the client's address
+    std::string address;                   // the client's address as limits count it (IPv6: its /64)
     std::optional<std::string> session;    // the session token it sent, if exactly one
 };
 
@@ -106,6 +107,8 @@ private:
     std::vector<std::string> gameKeys_;
     std::map<int, BoardKind> boards_;
     std::string secret_;
+    std::string dummyHash_;
+    std::atomic<bool> wttPaused_, chatPaused_;
     std::string publicBase_;
     bool secureCookie_ = false;
 

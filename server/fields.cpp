@@ -1,5 +1,6 @@
 #include "server/fields.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -132,31 +133,87 @@ namespace {
 constexpr std::size_t kCardLimits[14] = {20, 20, 50, 20, 50, 50, 50, 50, 50, 50, 60, 50, 50, 50};
 // website, ok, vk, facebook, twitter, instagramm, youtube
 constexpr bool kCardLinks[14] = {false, false, false, false, false, true, false, true, true, false, true, true, true, true};
+// telephone, emailo, skype, telegram
+constexpr bool kCardContacts[14] = {false, false, false, true, true, false, true, false, false, true, false, false, false, false};
 
-// A link may name no scheme at all ("vk.com/x", "host:8080/x"); when it does,
-// the scheme must be http or https: the card's link rows are opened by the
-// desktop's "open" action on other members' machines.
+bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
+// "word:" at the start of a value: what a desktop's "open" action would take
+// for the scheme of an address.
+bool StartsWithScheme(std::string_view value)
+{
+    if (value.empty() || !IsAsciiLetter(value[0]))
+        return false;
+    for (const char c : value) {
+        if (c == ':')
+            return true;
+        if (!IsAsciiLetter(c) && !IsAsciiDigit(c) && c != '+' && c != '-' && c != '.')
+            return false;
+    }
+    return false;
+}
+
+bool StartsWithNoCase(std::string_view value, std::string_view prefix)
+{
+    if (value.size() < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        char c = value[i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != prefix[i])
+            return false;
+    }
+    return true;
+}
+
+// The card's link rows are opened by the desktop's "open" action on other
+// members' machines, so a link is an http or https address, or a host
+// without a scheme (the client adds https://): host[:port] followed by a
+// path, query or fragment.  Nothing else: no other scheme, no "host:1/"
+// that is really a scheme, no local path, no share name.
 bool SafeLink(std::string_view value)
 {
-    if (value.find(' ') != std::string_view::npos)
-        return false;
-    const auto colon = value.find(':');
-    if (colon == std::string_view::npos || colon == 0)
+    if (value.empty())
         return true;
-    const std::string_view scheme = value.substr(0, colon);
-    const auto first = static_cast<unsigned char>(scheme[0]);
-    if (!((first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z')))
-        return true;
-    for (const char c : scheme) {
-        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'))
-            return true;   // not a scheme: the colon sits later in the text
+    bool hadScheme = false;
+    for (const std::string_view prefix : {"http://", "https://"}) {
+        if (StartsWithNoCase(value, prefix)) {
+            value.remove_prefix(prefix.size());
+            hadScheme = true;
+            break;
+        }
     }
-    if (colon + 1 < value.size() && value[colon + 1] >= '0' && value[colon + 1] <= '9')
-        return true;       // host:port
-    std::string lower;
-    for (const char c : scheme)
-        lower += static_cast<char>((c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c);
-    return lower == "http" || lower == "https";
+    std::size_t i = 0;
+    if (value.empty() || !(IsAsciiLetter(value[0]) || IsAsciiDigit(value[0])))
+        return false;
+    while (i < value.size() && (IsAsciiLetter(value[i]) || IsAsciiDigit(value[i]) || value[i] == '.' || value[i] == '-'))
+        ++i;
+    // "name:digits" without a dot in the name reads as a scheme to any
+    // address parser ("javascript:1/x", "file:0/x"): a port is taken only
+    // after a dotted host name whose last part is letters ("x.org:8080").
+    const std::string_view host = value.substr(0, i);
+    const auto dot = host.rfind('.');
+    const bool dottedName = dot != std::string_view::npos && dot + 1 < host.size() &&
+                            std::all_of(host.begin() + static_cast<std::ptrdiff_t>(dot) + 1, host.end(), IsAsciiLetter);
+    if (i < value.size() && value[i] == ':' && !dottedName && !hadScheme)
+        return false;
+    if (i < value.size() && value[i] == ':') {
+        const std::size_t digits = ++i;
+        while (i < value.size() && IsAsciiDigit(value[i]))
+            ++i;
+        if (i == digits || i - digits > 5)
+            return false;
+    }
+    if (i == value.size())
+        return true;
+    if (value[i] != '/' && value[i] != '?' && value[i] != '#')
+        return false;
+    for (; i < value.size(); ++i)
+        if (value[i] == ' ' || value[i] == '\\')
+            return false;
+    return true;
 }
 
 } // namespace
@@ -173,7 +230,11 @@ bool ValidCardField(int index, std::string_view value)
         if (c < 0x20 || c == 0x7F || c == 0x98 || c == '$' || c == '~')
             return false;
     }
-    return !kCardLinks[index] || SafeLink(value);
+    if (kCardLinks[index])
+        return SafeLink(value);
+    // Contact fields are shown as text; none of them may pass for an address
+    // that some program would open.
+    return !kCardContacts[index] || !StartsWithScheme(value);
 }
 
 std::optional<std::int64_t> ParseInteger(std::string_view text, std::int64_t lo, std::int64_t hi)

@@ -1,6 +1,7 @@
 // vokabron-server: the club, world top ten, chat, statistics, remote
 // configuration and news page of the game, on one port.
 #include <signal.h>
+#include <sys/stat.h>
 #include <sodium.h>
 
 #include <cstdio>
@@ -54,8 +55,10 @@ int main(int argc, char** argv)
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
     signal(SIGPIPE, SIG_IGN);
 
+    // Everything the server writes (the database with the password hashes,
+    // the photos) is its own alone, whoever made the folders before.
+    ::umask(077);
     try {
-        // The folder holds password hashes and member photos: the server's own.
         if (std::filesystem::create_directories(config.dataDir))
             std::filesystem::permissions(config.dataDir, std::filesystem::perms::owner_all);
         const auto dbFolder = std::filesystem::path(config.dbPath).parent_path();
@@ -96,7 +99,7 @@ int main(int argc, char** argv)
                     if (error)
                         std::fprintf(stderr, "vokabron-server: published texts kept: %s\n", error->c_str());
                     else
-                        std::fprintf(stderr, "vokabron-server: published texts re-read\n");
+                        std::fprintf(stderr, "vokabron-server: configuration re-read (published texts and pause flags)\n");
                     continue;
                 }
                 try {

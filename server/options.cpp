@@ -1,13 +1,16 @@
 #include "server/options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <set>
 #include <sstream>
+#include <thread>
 
 #include "common/codepage.h"
+#include "server/client_address.h"
 
 namespace vks {
 namespace {
@@ -137,13 +140,15 @@ const std::map<std::string, Setter>& Setters()
             c.trustedProxies = SplitBlanks(v);
             return std::optional<std::string>{};
         };
-        m["max_form_body"] = Number(&Limits::maxFormBody, 64, 1 << 20);
+        // The HTTP library refuses form bodies over 8 KiB by itself.
+        m["max_form_body"] = Number(&Limits::maxFormBody, 64, 8192);
         m["max_upload"] = Number(&Limits::maxUploadRequest, 1024, 16 << 20);
         m["max_photo"] = Number(&Limits::maxPhoto, 1024, 16 << 20);
         m["session_idle_s"] = Number(&Limits::sessionIdleS, 1, year);
         m["session_lifetime_s"] = Number(&Limits::sessionLifetimeS, 1, 10 * year);
         m["owed_debit_s"] = Number(&Limits::owedDebitS, 1, day);
         m["login_failures"] = Number(&Limits::loginFailures, 1, 1000000);
+        m["nick_failures"] = Number(&Limits::nickFailures, 1, 1000000);
         m["login_failure_window_s"] = Number(&Limits::loginFailureWindowS, 1, day);
         m["password_checks_per_min"] = Number(&Limits::passwordChecksPerMin, 1, 1000000);
         m["argon2_ops"] = Number(&Limits::argon2Ops, 1, 100);
@@ -152,6 +157,7 @@ const std::map<std::string, Setter>& Setters()
         m["argon2_queue"] = Number(&Limits::argon2Queue, 0, 100000);
         m["registrations_per_hour"] = Number(&Limits::registrationsPerHour, 1, 1000000);
         m["rating_starts_per_hour"] = Number(&Limits::ratingStartsPerHour, 1, 1000000);
+        m["rating_starts_per_day"] = Number(&Limits::ratingStartsPerDay, 1, 1000000);
         m["min_deal_s"] = Number(&Limits::minDealS, 0, 3600);
         m["result_window_s"] = Number(&Limits::resultWindowS, 1, day);
         m["board_interval_s"] = Number(&Limits::boardIntervalS, 0, day);
@@ -161,9 +167,15 @@ const std::map<std::string, Setter>& Setters()
         m["board_cache_ms"] = Number(&Limits::boardCacheMs, 0, 60000);
         m["launch_reports_per_hour"] = Number(&Limits::launchReportsPerHour, 1, 1000000);
         m["deal_reports_per_hour"] = Number(&Limits::dealReportsPerHour, 1, 1000000);
+        m["rate_limit_keys"] = Number(&Limits::rateLimitKeys, 100, 100000000);
         m["busy_timeout_ms"] = Number(&Limits::busyTimeoutMs, 0, 60000);
         m["threads"] = Number(&Limits::threads, 2, 1024);
+        m["connections_per_address"] = Number(&Limits::connectionsPerAddress, 1, 100000);
+        m["waiting_connections"] = Number(&Limits::waitingConnections, 0, 100000);
         m["keep_alive_s"] = Number(&Limits::keepAliveS, 1, 600);
+        m["keep_alive_requests"] = Number(&Limits::keepAliveRequests, 1, 100000);
+        m["head_timeout_s"] = Number(&Limits::headTimeoutS, 1, 600);
+        m["body_timeout_s"] = Number(&Limits::bodyTimeoutS, 1, 3600);
         m["read_timeout_s"] = Number(&Limits::readTimeoutS, 1, 600);
         m["reply_delay_ms"] = Number(&Limits::replyDelayMs, 0, 60000);
         return m;
@@ -175,6 +187,16 @@ bool IsHttps(const std::string& url) { return url.starts_with("https://") && url
 bool IsHttp(const std::string& url) { return IsHttps(url) || (url.starts_with("http://") && url.size() > 7); }
 
 } // namespace
+
+int Argon2Concurrency(const Limits& limits)
+{
+    if (limits.argon2Concurrency > 0)
+        return limits.argon2Concurrency;
+    const int processors = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return std::max(1, std::min(processors, limits.threads / 8));
+}
+
+int Argon2Queue(const Limits& limits) { return limits.argon2Queue > 0 ? limits.argon2Queue : Argon2Concurrency(limits); }
 
 std::optional<std::string> ApplySetting(ServerConfig& config, const std::string& key, const std::string& value)
 {
@@ -242,24 +264,46 @@ Configuration settings (all optional):
   second_board_open = no              accept results on board PRODUCT+100
   cards_public = no                   anyone may read any member card
   initial_balance = 0                 Tevs of a new member
-  trusted_proxies = ADDR ...          take the client address from
-                                      X-Forwarded-For when sent by these
+  trusted_proxies = ADDR ...          the reverse proxies in front: the
+                                      client address is the last element
+                                      of X-Forwarded-For that none of them
+                                      added (every header line counts)
   Limits (seconds unless named otherwise):
-  max_form_body=8192  max_upload=307200  max_photo=262144 (bytes)
+  max_form_body=8192 (at most)  max_upload=307200  max_photo=262144 (bytes)
   session_idle_s=604800  session_lifetime_s=2592000  owed_debit_s=60
-  login_failures=10  login_failure_window_s=900  password_checks_per_min=60
-  argon2_ops=2  argon2_mem_kib=65536  argon2_concurrency=0 (CPUs)
-  argon2_queue=0 (4 x concurrency)
-  registrations_per_hour=5  rating_starts_per_hour=30  min_deal_s=3
+  login_failures=10 (per address and nick)  nick_failures=20 (per nick,
+  from any address; then 2, 4, 8 ... s between tries)
+  login_failure_window_s=900  password_checks_per_min=60
+  argon2_ops=2  argon2_mem_kib=65536  argon2_concurrency=0 (CPUs, at most
+  threads/8)  argon2_queue=0 (as many as run; both together at most
+  threads/4)
+  registrations_per_hour=5  rating_starts_per_hour=10
+  rating_starts_per_day=20  min_deal_s=3
   result_window_s=900  board_interval_s=60  chat_interval_s=10
   chat_per_day=200  chat_keep=1000  board_cache_ms=1000 (0: off)
-  launch_reports_per_hour=20
-  deal_reports_per_hour=600  busy_timeout_ms=2000  threads=64
-  keep_alive_s=3  read_timeout_s=5  log_requests=no
+  launch_reports_per_hour=20  deal_reports_per_hour=600
+  rate_limit_keys=100000  busy_timeout_ms=2000  log_requests=no
+  Connections: threads=64  connections_per_address=8
+  waiting_connections=0 (as many as threads)  keep_alive_s=1
+  keep_alive_requests=20  head_timeout_s=5 (request line and headers)
+  body_timeout_s=20  read_timeout_s=5
   reply_delay_ms=0 (tests only: holds every reply back)
 
-Signals: SIGHUP re-reads the configuration file's published texts (pause
-flags, news, advertisements); SIGTERM and SIGINT stop the server.
+Production layout: put a reverse proxy (nginx) in front of the server and
+let only the proxy reach it.  The server bounds what one client can hold
+(a connection cap per address, deadlines for the head and the body, short
+keep-alive), but each open connection still holds one of its threads, so a
+crowd of slow clients from many addresses can only be absorbed by a proxy
+that buffers requests: nginx with client_header_timeout and
+client_body_timeout of a few seconds, client_max_body_size 300k,
+large_client_header_buffers 4 8k, gzip off for requests, proxy_buffering,
+and proxy_set_header X-Forwarded-For $proxy_add_x_forwarded_for; list the
+proxy's address in trusted_proxies.  The proxy also ends TLS: use an
+https:// --public-base for anything beyond a trusted network.
+
+Signals: SIGHUP re-reads the configuration file: the published texts (news,
+advertisements) and the pause flags, which then also decide what the server
+accepts; SIGTERM and SIGINT stop the server.
 )";
 }
 
@@ -417,8 +461,11 @@ std::optional<std::string> ValidateConfig(const ServerConfig& config)
                 return e;
     }
     for (const auto& p : config.trustedProxies)
-        if (p.empty())
-            return std::string("empty proxy address");
+        if (CanonicalAddress(p).empty())
+            return "trusted_proxies: \"" + p + "\" is not an IPv4 or IPv6 address";
+    const Limits& l = config.limits;
+    if (Argon2Concurrency(l) + Argon2Queue(l) > std::max(2, l.threads / 4))
+        return std::string("argon2_concurrency + argon2_queue may be at most a quarter of the threads (and 2)");
     return std::nullopt;
 }
 

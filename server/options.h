@@ -35,15 +35,17 @@ struct Limits {
     std::int64_t sessionIdleS = 7 * 24 * 3600;
     std::int64_t sessionLifetimeS = 30 * 24 * 3600;
     std::int64_t owedDebitS = 60;
-    int loginFailures = 10;
+    int loginFailures = 10;                        // per address and nick ...
+    int nickFailures = 20;                         // ... and per nick from anywhere, then backing off
     std::int64_t loginFailureWindowS = 15 * 60;
     int passwordChecksPerMin = 60;
     unsigned long long argon2Ops = 2;              // crypto_pwhash_OPSLIMIT_INTERACTIVE
     std::size_t argon2MemKiB = 64 * 1024;          // crypto_pwhash_MEMLIMIT_INTERACTIVE
-    int argon2Concurrency = 0;                     // 0: the number of processors
-    int argon2Queue = 0;                           // waiting checks beyond the running ones; 0: 4 x concurrency
+    int argon2Concurrency = 0;                     // 0: the processors, at most threads / 8
+    int argon2Queue = 0;                           // waiting checks beyond the running ones; 0: as many as run
     int registrationsPerHour = 5;
-    int ratingStartsPerHour = 30;
+    int ratingStartsPerHour = 10;
+    int ratingStartsPerDay = 20;
     std::int64_t minDealS = 3;
     std::int64_t resultWindowS = 15 * 60;          // a completed cycle may be re-saved or posted this long
     std::int64_t boardIntervalS = 60;
@@ -53,12 +55,23 @@ struct Limits {
     int boardCacheMs = 1000;                       // a board read may be this old for other processes' entries
     int launchReportsPerHour = 20;
     int dealReportsPerHour = 600;
+    int rateLimitKeys = 100000;                    // addresses and nicks the limits remember at most
     int busyTimeoutMs = 2000;
     int threads = 64;
-    int keepAliveS = 3;
+    int connectionsPerAddress = 8;                 // open connections of one client address
+    int waitingConnections = 0;                    // accepted, waiting for a thread; 0: as many as threads
+    int keepAliveS = 1;
+    int keepAliveRequests = 20;
+    int headTimeoutS = 5;                          // the whole request line and headers
+    int bodyTimeoutS = 20;                         // the whole body
     int readTimeoutS = 5;
     int replyDelayMs = 0;                          // tests: every reply held back this long
 };
+
+// Argon2 checks that run at once and that may wait: together well below the
+// threads, so password requests alone can never hold every thread.
+int Argon2Concurrency(const Limits& limits);
+int Argon2Queue(const Limits& limits);
 
 struct ServerConfig {
     std::string host = "127.0.0.1";

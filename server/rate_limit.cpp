@@ -1,46 +1,75 @@
 #include "server/rate_limit.h"
 
-#include <vector>
+#include <algorithm>
+#include <cmath>
 
 namespace vks {
 namespace {
-// Nothing is kept longer than this, whatever a rule's window.
-constexpr double kLongestWindowS = 2 * 24 * 3600;
-}
+// Keys looked at for expiry on each use: the clean-up is spread over the
+// requests instead of walking the whole table under the lock at once.
+constexpr int kSweepPerUse = 4;
 
-void RateLimiter::Prune(std::deque<Clock::time_point>& events, double windowS, Clock::time_point now)
+std::chrono::steady_clock::duration Span(double seconds)
 {
-    const auto horizon = now - std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(windowS));
-    while (!events.empty() && events.front() <= horizon)
-        events.pop_front();
+    return std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds));
+}
+} // namespace
+
+void RateLimiter::Prune(Entry& entry, double windowS, Clock::time_point now)
+{
+    const auto horizon = now - Span(windowS);
+    while (!entry.events.empty() && entry.events.front() <= horizon)
+        entry.events.pop_front();
 }
 
 void RateLimiter::Sweep(Clock::time_point now)
 {
-    if (++operations_ % 4096 != 0)
-        return;
-    for (auto it = events_.begin(); it != events_.end();) {
-        Prune(it->second, kLongestWindowS, now);
-        it = it->second.empty() ? events_.erase(it) : std::next(it);
+    // The least recently used keys are the likeliest to have expired.
+    for (int i = 0; i < kSweepPerUse && !recency_.empty(); ++i) {
+        const auto it = entries_.find(recency_.back());
+        Prune(it->second, it->second.windowS, now);
+        if (!it->second.events.empty())
+            break;
+        recency_.pop_back();
+        entries_.erase(it);
     }
+    while (entries_.size() > maxKeys_) {
+        entries_.erase(recency_.back());
+        recency_.pop_back();
+    }
+}
+
+RateLimiter::Entry& RateLimiter::Touch(const std::string& key, double windowS, Clock::time_point now)
+{
+    auto [it, fresh] = entries_.try_emplace(key);
+    Entry& e = it->second;
+    if (fresh) {
+        recency_.push_front(key);
+    } else {
+        recency_.splice(recency_.begin(), recency_, e.use);
+    }
+    e.use = recency_.begin();
+    e.windowS = std::max(e.windowS, windowS);
+    Prune(e, windowS, now);
+    return e;
 }
 
 bool RateLimiter::Take(std::initializer_list<Rule> rules)
 {
     const auto now = Clock::now();
     std::lock_guard lock(mutex_);
-    Sweep(now);
     for (const auto& rule : rules) {
         if (rule.windowS <= 0)
             continue;
-        auto& events = events_[rule.key];
-        Prune(events, rule.windowS, now);
-        if (static_cast<int>(events.size()) >= rule.count)
+        if (static_cast<int>(Touch(rule.key, rule.windowS, now).events.size()) >= rule.count) {
+            Sweep(now);
             return false;
+        }
     }
     for (const auto& rule : rules)
         if (rule.windowS > 0)
-            events_[rule.key].push_back(now);
+            entries_[rule.key].events.push_back(now);
+    Sweep(now);
     return true;
 }
 
@@ -48,25 +77,51 @@ int RateLimiter::Count(const std::string& key, double windowS)
 {
     const auto now = Clock::now();
     std::lock_guard lock(mutex_);
-    const auto it = events_.find(key);
-    if (it == events_.end())
+    const auto it = entries_.find(key);
+    if (it == entries_.end())
         return 0;
     Prune(it->second, windowS, now);
-    return static_cast<int>(it->second.size());
+    return static_cast<int>(it->second.events.size());
 }
 
-void RateLimiter::Add(const std::string& key)
+void RateLimiter::Add(const std::string& key, double windowS)
 {
     const auto now = Clock::now();
     std::lock_guard lock(mutex_);
+    Touch(key, windowS, now).events.push_back(now);
     Sweep(now);
-    events_[key].push_back(now);
 }
 
 void RateLimiter::Clear(const std::string& key)
 {
     std::lock_guard lock(mutex_);
-    events_.erase(key);
+    const auto it = entries_.find(key);
+    if (it == entries_.end())
+        return;
+    recency_.erase(it->second.use);
+    entries_.erase(it);
+}
+
+bool RateLimiter::BackingOff(const std::string& key, int budget, double windowS)
+{
+    const auto now = Clock::now();
+    std::lock_guard lock(mutex_);
+    const auto it = entries_.find(key);
+    if (it == entries_.end())
+        return false;
+    Prune(it->second, windowS, now);
+    const auto& events = it->second.events;
+    const int over = static_cast<int>(events.size()) - budget;
+    if (over < 0)
+        return false;
+    const double wait = std::min(windowS, std::ldexp(2.0, std::min(over, 30)));
+    return now - events.back() < Span(wait);
+}
+
+std::size_t RateLimiter::Keys()
+{
+    std::lock_guard lock(mutex_);
+    return entries_.size();
 }
 
 } // namespace vks

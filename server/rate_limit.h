@@ -3,10 +3,16 @@
 // registrations, board and chat posts, statistics reports per client
 // address.  They are deliberately not shared between server processes: each
 // process bounds what it does itself.
+//
+// Keys can be made up by clients (every unknown nick tried, every address of
+// a large IPv6 network), so the table is bounded: each key is dropped once
+// its own window has passed, a few stale keys are let go at every use, and
+// past the size limit the least recently used key goes.
 #include <chrono>
 #include <cstdint>
 #include <deque>
 #include <initializer_list>
+#include <list>
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -15,6 +21,8 @@ namespace vks {
 
 class RateLimiter {
 public:
+    explicit RateLimiter(std::size_t maxKeys = 100000) : maxKeys_(maxKeys) {}
+
     struct Rule {
         std::string key;
         int count;          // at most this many events ...
@@ -25,17 +33,31 @@ public:
     bool Take(std::initializer_list<Rule> rules);
     // Events recorded under key within the window.
     int Count(const std::string& key, double windowS);
-    void Add(const std::string& key);
+    // Records one event, kept for windowS.
+    void Add(const std::string& key, double windowS);
     void Clear(const std::string& key);
+    // True while a key that holds budget or more events in the window must
+    // still wait: 2, 4, 8 ... seconds after its newest event for each event
+    // beyond the budget, never longer than the window.
+    bool BackingOff(const std::string& key, int budget, double windowS);
+
+    std::size_t Keys();
 
 private:
     using Clock = std::chrono::steady_clock;
-    void Prune(std::deque<Clock::time_point>& events, double windowS, Clock::time_point now);
+    struct Entry {
+        std::deque<Clock::time_point> events;
+        double windowS = 0;                    // the longest window the key is used with
+        std::list<std::string>::iterator use;  // its place in the recency list
+    };
+    Entry& Touch(const std::string& key, double windowS, Clock::time_point now);
+    static void Prune(Entry& entry, double windowS, Clock::time_point now);
     void Sweep(Clock::time_point now);
 
+    std::size_t maxKeys_;
     std::mutex mutex_;
-    std::unordered_map<std::string, std::deque<Clock::time_point>> events_;
-    std::uint64_t operations_ = 0;
+    std::unordered_map<std::string, Entry> entries_;
+    std::list<std::string> recency_;   // most recently used first
 };
 
 } // namespace vks

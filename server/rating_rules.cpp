@@ -63,7 +63,8 @@ GameDecision DecideGameSave(const GameSnapshot& snapshot, const SentGame& g, Sec
     // T1: a new cycle.  A cycle still open is abandoned and counts 0.
     if (k == 0 && g.kon == n + 1 && g.konl == 0 && g.score == 0 && keepsTotals) {
         const double next = static_cast<double>(S) / static_cast<double>(n + 1) + static_cast<double>(n + 1);
-        if (!Close(g.rating, next) || snapshot.startsInLastHour >= limits.startsPerHour)
+        if (!Close(g.rating, next) || snapshot.startsInLastHour >= limits.startsPerHour ||
+            snapshot.startsInLastDay >= limits.startsPerDay)
             return Make(Transition::Refused);
         GameRecord u = r;
         u.kon = n + 1;

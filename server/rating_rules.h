@@ -23,6 +23,7 @@ struct RatingLimits {
     Seconds minDealS = 3;
     int startsPerHour = 30;
     Seconds resultWindowS = 15 * 60;
+    int startsPerDay = 20;
 };
 
 inline constexpr int MaxGameScore = 1000;

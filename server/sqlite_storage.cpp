@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 #include <sodium.h>
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "common/codepage.h"
@@ -121,6 +122,7 @@ CREATE TABLE IF NOT EXISTS wtt_row (
 );
 CREATE INDEX IF NOT EXISTS wtt_rank ON wtt_row(gid, hidden, score DESC, id);
 CREATE INDEX IF NOT EXISTS wtt_own ON wtt_row(gid, nick, city);
+CREATE INDEX IF NOT EXISTS wtt_member ON wtt_row(gid, member_id, score DESC, id);
 CREATE TABLE IF NOT EXISTS stat_counter (
   gid INTEGER PRIMARY KEY,
   starts INTEGER NOT NULL DEFAULT 0, unique_starts INTEGER NOT NULL DEFAULT 0,
@@ -326,12 +328,44 @@ void AddLedger(SqliteStorage::Connection& c, MemberId id, std::int64_t delta, co
         .Bind(1, delta).Bind(2, kind).Bind(3, transfer).Bind(4, cycle).Bind(5, now).Bind(6, id).Run();
 }
 
-std::int64_t RowPlace(SqliteStorage::Connection& c, int gid, std::int64_t score, std::int64_t rowId)
+// A row's place: one more than the rows shown above it.  Rows of members
+// (the club board) are shown only at each member's best, so a member counts
+// once above, and never above himself.
+std::int64_t RowPlace(SqliteStorage::Connection& c, int gid, std::int64_t score, std::int64_t rowId,
+                      std::optional<MemberId> member)
 {
-    Query q(c, "SELECT COUNT(*) FROM wtt_row WHERE gid = ? AND hidden = 0 AND (score > ? OR (score = ? AND id < ?))");
-    q.Bind(1, gid).Bind(2, score).Bind(3, score).Bind(4, rowId);
+    Query q(c, "SELECT (SELECT COUNT(*) FROM wtt_row WHERE gid = ?1 AND hidden = 0 AND member_id IS NULL "
+               "AND (score > ?2 OR (score = ?2 AND id < ?3))) + "
+               "(SELECT COUNT(DISTINCT member_id) FROM wtt_row WHERE gid = ?1 AND hidden = 0 "
+               "AND member_id IS NOT NULL AND member_id IS NOT ?4 AND (score > ?2 OR (score = ?2 AND id < ?3)))");
+    q.Bind(1, gid).Bind(2, score).Bind(3, rowId).Bind(4, member);
     q.Step();
     return q.Int(0) + 1;
+}
+
+// Keeps of one sender's rows on a board only those that can still be shown:
+// the sender's best BoardRowsShown (what the own-rows read shows; the
+// board's top rows are among them).  A club row younger than protectAfter
+// stays, as its cycle may still be posted again after a lost reply.
+void PruneSenderRows(SqliteStorage::Connection& c, int gid, const BoardEntry& e, std::optional<MemberId> member,
+                     Seconds protectAfter)
+{
+    if (member) {
+        Query(c, "UPDATE rating_cycle SET wtt_row_id = NULL WHERE wtt_row_id IN ("
+                 "SELECT id FROM wtt_row WHERE gid = ?1 AND hidden = 0 AND member_id = ?2 AND created_at < ?3 "
+                 "AND id NOT IN (SELECT id FROM wtt_row WHERE gid = ?1 AND hidden = 0 AND member_id = ?2 "
+                 "ORDER BY score DESC, id LIMIT ?4))")
+            .Bind(1, gid).Bind(2, *member).Bind(3, protectAfter).Bind(4, BoardRowsShown).Run();
+        Query(c, "DELETE FROM wtt_row WHERE gid = ?1 AND hidden = 0 AND member_id = ?2 AND created_at < ?3 "
+                 "AND id NOT IN (SELECT id FROM wtt_row WHERE gid = ?1 AND hidden = 0 AND member_id = ?2 "
+                 "ORDER BY score DESC, id LIMIT ?4)")
+            .Bind(1, gid).Bind(2, *member).Bind(3, protectAfter).Bind(4, BoardRowsShown).Run();
+        return;
+    }
+    Query(c, "DELETE FROM wtt_row WHERE gid = ?1 AND hidden = 0 AND member_id IS NULL AND nick = ?2 AND city = ?3 "
+             "AND id NOT IN (SELECT id FROM wtt_row WHERE gid = ?1 AND hidden = 0 AND member_id IS NULL "
+             "AND nick = ?2 AND city = ?3 ORDER BY score DESC, id LIMIT ?4)")
+        .Bind(1, gid).Bind(2, ToDb(e.nick)).Bind(3, ToDb(e.city)).Bind(4, BoardRowsShown).Run();
 }
 
 std::int64_t InsertRow(SqliteStorage::Connection& c, int gid, const BoardEntry& e, std::optional<MemberId> member,
@@ -393,6 +427,8 @@ SqliteStorage::SqliteStorage(std::string path, int busyTimeoutMs) : path_(std::m
 {
     auto c = Open();
     c->Exec("PRAGMA journal_mode=WAL");
+    // A checkpoint leaves the write-ahead log at most this large on disk.
+    c->Exec("PRAGMA journal_size_limit=67108864");
     {
         Transaction t(*c, true);
         c->Exec(kSchema);
@@ -528,9 +564,15 @@ void SqliteStorage::CreateSession(const std::string& tokenHash, MemberId id, Sec
                                   const std::string& passwordCheck)
 {
     auto lease = Acquire();
-    Query(*lease, "INSERT INTO session (token_hash, member_id, created_at, last_seen_at, expires_at, pw_check) "
-                  "VALUES (?, ?, ?, ?, ?, ?)")
+    auto& c = *lease;
+    Transaction t(c, true);
+    Query(c, "INSERT INTO session (token_hash, member_id, created_at, last_seen_at, expires_at, pw_check) "
+             "VALUES (?, ?, ?, ?, ?, ?)")
         .BindBlob(1, tokenHash).Bind(2, id).Bind(3, now).Bind(4, now).Bind(5, expiresAt).BindBlob(6, passwordCheck).Run();
+    Query(c, "DELETE FROM session WHERE member_id = ?1 AND token_hash NOT IN (SELECT token_hash FROM session "
+             "WHERE member_id = ?1 ORDER BY created_at DESC, rowid DESC LIMIT ?2)")
+        .Bind(1, id).Bind(2, SessionsPerMember).Run();
+    t.Commit();
 }
 
 void SqliteStorage::SetPasswordCheck(const std::string& tokenHash, const std::string& passwordCheck)
@@ -556,8 +598,15 @@ std::optional<SessionInfo> SqliteStorage::UseSession(const std::string& tokenHas
         info.nick = FromDb(q.Text(1));
         info.passwordCheck = q.Blob(4);
     }
-    Query(c, "UPDATE session SET last_seen_at = ? WHERE token_hash = ? AND last_seen_at < ?")
-        .Bind(1, now).BindBlob(2, tokenHash).Bind(3, now).Run();
+    // The idle clock moves at most about once a minute (sooner only for very
+    // short idle limits), and a busy database does not fail the request that
+    // only wanted to read.
+    const Seconds step = std::min<Seconds>(60, idleLimit / 2);
+    try {
+        Query(c, "UPDATE session SET last_seen_at = ? WHERE token_hash = ? AND last_seen_at <= ?")
+            .Bind(1, now).BindBlob(2, tokenHash).Bind(3, now - std::max<Seconds>(step, 1)).Run();
+    } catch (const StorageError&) {
+    }
     return info;
 }
 
@@ -723,10 +772,12 @@ GameDecision SqliteStorage::SaveGame(MemberId id, const std::string& key, Second
             snap.lastCycle = CycleInfo{q.Int(0), q.Int(1), q.Int(2), q.OptInt(3), q.OptInt(4)};
     }
     {
-        Query q(c, "SELECT COUNT(*) FROM rating_cycle WHERE member_id = ? AND game_key = ? AND started_at > ?");
-        q.Bind(1, id).Bind(2, key).Bind(3, now - 3600);
+        Query q(c, "SELECT COUNT(CASE WHEN started_at > ? THEN 1 END), COUNT(*) FROM rating_cycle "
+                   "WHERE member_id = ? AND game_key = ? AND started_at > ?");
+        q.Bind(1, now - 3600).Bind(2, id).Bind(3, key).Bind(4, now - 24 * 3600);
         q.Step();
         snap.startsInLastHour = q.Int(0);
+        snap.startsInLastDay = q.Int(1);
     }
     GameDecision d = decide(snap);
     GameRecord u = d.updated;
@@ -814,7 +865,8 @@ std::int64_t SqliteStorage::SubmitResult(int gid, const BoardEntry& entry, Secon
     auto& c = *lease;
     Transaction t(c, true);
     const auto rowId = InsertRow(c, gid, entry, std::nullopt, now);
-    const auto place = RowPlace(c, gid, entry.score, rowId);
+    PruneSenderRows(c, gid, entry, std::nullopt, now);
+    const auto place = RowPlace(c, gid, entry.score, rowId, std::nullopt);
     t.Commit();
     return place;
 }
@@ -833,7 +885,7 @@ std::int64_t SqliteStorage::SubmitChat(int gid, const BoardEntry& entry, Seconds
     }
     const auto rowId = InsertRow(c, gid, e, std::nullopt, now);
     Query(c, "DELETE FROM wtt_row WHERE gid = ? AND score <= ?").Bind(1, gid).Bind(2, e.score - keep).Run();
-    const auto place = RowPlace(c, gid, e.score, rowId);
+    const auto place = RowPlace(c, gid, e.score, rowId, std::nullopt);
     t.Commit();
     return place;
 }
@@ -862,10 +914,10 @@ std::optional<std::int64_t> SqliteStorage::SubmitClubResult(MemberId id, const s
         if (!q.Step())
             return std::nullopt;
         const auto score = q.Int(0);
-        return RowPlace(c, gid, score, *existingRow);
+        return RowPlace(c, gid, score, *existingRow, id);
     }
     const auto rowId = InsertRow(c, gid, entry, id, now);
-    const auto place = RowPlace(c, gid, entry.score, rowId);
+    const auto place = RowPlace(c, gid, entry.score, rowId, id);
     std::optional<std::int64_t> reward;
     if (place <= 10) {
         const std::int64_t amount = place == 1 ? 25 : 10;
@@ -878,6 +930,7 @@ std::optional<std::int64_t> SqliteStorage::SubmitClubResult(MemberId id, const s
     }
     Query(c, "UPDATE rating_cycle SET wtt_row_id = ?, reward = ? WHERE id = ?")
         .Bind(1, rowId).Bind(2, reward).Bind(3, cycle).Run();
+    PruneSenderRows(c, gid, entry, id, now - window);
     t.Commit();
     return place;
 }
@@ -885,7 +938,11 @@ std::optional<std::int64_t> SqliteStorage::SubmitClubResult(MemberId id, const s
 std::vector<BoardRow> SqliteStorage::Board(int gid, int limit)
 {
     auto lease = Acquire();
-    Query q(*lease, "SELECT score, nick, country, city, r07, r08, r09, r10 FROM wtt_row WHERE gid = ? AND hidden = 0 "
+    // A member's rows are shown at the member's best only: one member cannot
+    // fill the board with his own results.
+    Query q(*lease, "SELECT score, nick, country, city, r07, r08, r09, r10 FROM wtt_row r WHERE gid = ? AND hidden = 0 "
+                    "AND (member_id IS NULL OR NOT EXISTS (SELECT 1 FROM wtt_row b WHERE b.gid = r.gid AND b.hidden = 0 "
+                    "AND b.member_id = r.member_id AND (b.score > r.score OR (b.score = r.score AND b.id < r.id)))) "
                     "ORDER BY score DESC, id LIMIT ?");
     q.Bind(1, gid).Bind(2, limit);
     std::vector<BoardRow> rows;
@@ -900,19 +957,20 @@ std::vector<BoardRow> SqliteStorage::OwnRows(int gid, const std::string& nick, c
 {
     auto lease = Acquire();
     auto& c = *lease;
-    std::vector<std::pair<std::int64_t, BoardRow>> found;
+    std::vector<std::pair<std::pair<std::int64_t, std::optional<MemberId>>, BoardRow>> found;
     {
-        Query q(c, "SELECT id, score, nick, country, city, r07, r08, r09, r10 FROM wtt_row "
+        Query q(c, "SELECT id, score, nick, country, city, r07, r08, r09, r10, member_id FROM wtt_row "
                    "WHERE gid = ? AND hidden = 0 AND nick = ? AND city = ? ORDER BY score DESC, id LIMIT ?");
         q.Bind(1, gid).Bind(2, ToDb(nick)).Bind(3, ToDb(city)).Bind(4, limit);
         while (q.Step()) {
-            found.push_back({q.Int(0), {0, q.Int(1), FromDb(q.Text(2)), FromDb(q.Text(3)), FromDb(q.Text(4)),
-                                        FromDb(q.Text(5)), FromDb(q.Text(6)), FromDb(q.Text(7)), FromDb(q.Text(8))}});
+            found.push_back({{q.Int(0), q.OptInt(9)},
+                             {0, q.Int(1), FromDb(q.Text(2)), FromDb(q.Text(3)), FromDb(q.Text(4)), FromDb(q.Text(5)),
+                              FromDb(q.Text(6)), FromDb(q.Text(7)), FromDb(q.Text(8))}});
         }
     }
     std::vector<BoardRow> rows;
-    for (auto& [rowId, row] : found) {
-        row.place = RowPlace(c, gid, row.score, rowId);
+    for (auto& [key, row] : found) {
+        row.place = RowPlace(c, gid, row.score, key.first, key.second);
         rows.push_back(std::move(row));
     }
     return rows;
@@ -972,10 +1030,14 @@ bool SqliteStorage::CountLike(int gid, const std::string& source, const std::str
     auto lease = Acquire();
     auto& c = *lease;
     Transaction t(c, true);
+    // Only today's likes decide anything; earlier days are let go.
+    Query(c, "DELETE FROM like_seen WHERE gid = ? AND day <> ?").Bind(1, gid).Bind(2, day).Run();
     Query(c, "INSERT INTO like_seen (gid, src, day) VALUES (?, ?, ?) ON CONFLICT (gid, src, day) DO NOTHING")
         .Bind(1, gid).Bind(2, source).Bind(3, day).Run();
-    if (Changes(c) != 1)
+    if (Changes(c) != 1) {
+        t.Commit();
         return false;
+    }
     Query(c, "UPDATE stat_counter SET likes = CASE WHEN likes < 2147483647 THEN likes + 1 ELSE likes END, "
              "last_like_at = ? WHERE gid = ?").Bind(1, now).Bind(2, gid).Run();
     t.Commit();

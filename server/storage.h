@@ -47,6 +47,11 @@ struct SessionInfo {
 
 enum class BoardKind { Open, ReadOnly, Club, Chat };
 
+// Rows a board read and an own-rows read show.
+inline constexpr int BoardRowsShown = 10;
+// Live sessions a member may hold; a new one ends the oldest beyond this.
+inline constexpr int SessionsPerMember = 8;
+
 struct BoardEntry {
     std::string nick, country, city, r07, r08, r09, r10;   // r10 without its "*"
     std::int64_t score = 0;
@@ -94,6 +99,7 @@ struct GameSnapshot {
     GameRecord record;
     std::optional<CycleInfo> lastCycle;   // the newest cycle row
     std::int64_t startsInLastHour = 0;
+    std::int64_t startsInLastDay = 0;     // cycles begun within the last 24 hours
 };
 
 enum class Transition { Repeat, StartNew, Resume, Suspend, Complete, RepeatComplete, Refused };
@@ -126,11 +132,14 @@ public:
     virtual std::int64_t CountMembers() = 0;
 
     // --- sessions (only a hash of the token is ever stored)
+    // Keeps the member's newest SessionsPerMember sessions.
     virtual void CreateSession(const std::string& tokenHash, MemberId id, Seconds now, Seconds expiresAt,
                                const std::string& passwordCheck) = 0;
     virtual void SetPasswordCheck(const std::string& tokenHash, const std::string& passwordCheck) = 0;
-    // The member of a live session, its idle time renewed; nothing when the
-    // session is unknown, expired or its member disabled.
+    // The member of a live session, its idle time renewed (at most about once
+    // a minute, and only where the database is not busy: a read never fails
+    // for it); nothing when the session is unknown, expired or its member
+    // disabled.
     virtual std::optional<SessionInfo> UseSession(const std::string& tokenHash, Seconds now, Seconds idleLimit) = 0;
     virtual void DeleteSession(const std::string& tokenHash) = 0;
     virtual void PurgeSessions(Seconds now, Seconds idleLimit) = 0;
@@ -163,6 +172,11 @@ public:
 
     // --- world top ten and chat
     virtual void EnsureBoard(int gid, BoardKind kind) = 0;
+    // Boards keep of each sender (nick and city; a member on the club board)
+    // only the best BoardRowsShown rows.  Rows that belong to members are
+    // ranked at each member's best: Board shows one row per member, and a
+    // row's place is one more than the rows shown above it, never counting
+    // its own member.
     virtual std::int64_t SubmitResult(int gid, const BoardEntry& entry, Seconds now) = 0;   // the place
     virtual std::int64_t SubmitChat(int gid, const BoardEntry& entry, Seconds now, int keep) = 0;   // the place
     // A completed cycle of the member with this final score, completed within
@@ -178,7 +192,8 @@ public:
     virtual void EnsureStatCounter(int gid) = 0;
     virtual void CountLaunch(int gid, bool unique) = 0;
     virtual void CountDeal(int gid, const std::array<std::int64_t, 12>& r) = 0;
-    // False (nothing counted) when this source already liked today.
+    // False (nothing counted) when this source already liked today; the
+    // sources of earlier days are forgotten.
     virtual bool CountLike(int gid, const std::string& source, const std::string& day, Seconds now) = 0;
     virtual StatCounters ReadStats(int gid) = 0;
 

@@ -124,11 +124,12 @@ std::vector<std::string> QuickSettings()
     return {"argon2_ops=1",           "argon2_mem_kib=8",          "registrations_per_hour=100000",
             "password_checks_per_min=100000", "board_interval_s=0", "chat_interval_s=0",
             "launch_reports_per_hour=100000", "deal_reports_per_hour=100000", "rating_starts_per_hour=100000",
+            "rating_starts_per_day=100000", "nick_failures=100000", "connections_per_address=1000",
             "min_deal_s=0"};
 }
 
-TestServer::TestServer(std::vector<std::string> settings, std::string dataDir)
-    : settings_(QuickSettings()), dataDir_(std::move(dataDir))
+TestServer::TestServer(std::vector<std::string> settings, std::string dataDir, std::string configFile)
+    : settings_(QuickSettings()), dataDir_(std::move(dataDir)), configFile_(std::move(configFile))
 {
     settings_.insert(settings_.end(), settings.begin(), settings.end());
     if (dataDir_.empty()) {
@@ -160,6 +161,10 @@ void TestServer::Start()
     if (pipe(out) != 0)
         throw std::runtime_error("pipe");
     std::vector<std::string> args = {VOKABRON_SERVER_BIN, "--port", "0", "--host", "127.0.0.1", "--data-dir", dataDir_};
+    if (!configFile_.empty()) {
+        args.push_back("--config");
+        args.push_back(configFile_);
+    }
     for (const auto& s : settings_) {
         args.push_back("--set");
         args.push_back(s);
@@ -243,20 +248,37 @@ std::optional<std::string> HttpReply::SessionCookie() const
     return std::nullopt;
 }
 
-HttpReply Exchange(int port, const std::string& request, std::chrono::milliseconds limit)
+int Connect(int port, const std::string& source)
 {
-    HttpReply reply;
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
     if (fd < 0)
-        return reply;
+        return -1;
+    if (!source.empty()) {
+        sockaddr_in from{};
+        from.sin_family = AF_INET;
+        if (inet_pton(AF_INET, source.c_str(), &from.sin_addr) != 1 ||
+            bind(fd, reinterpret_cast<sockaddr*>(&from), sizeof from) != 0) {
+            close(fd);
+            return -1;
+        }
+    }
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_port = htons(static_cast<uint16_t>(port));
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
         close(fd);
-        return reply;
+        return -1;
     }
+    return fd;
+}
+
+HttpReply Exchange(int port, const std::string& request, std::chrono::milliseconds limit, const std::string& source)
+{
+    HttpReply reply;
+    const int fd = Connect(port, source);
+    if (fd < 0)
+        return reply;
     std::size_t sent = 0;
     while (sent < request.size()) {
         const ssize_t n = send(fd, request.data() + sent, request.size() - sent, MSG_NOSIGNAL);

@@ -28,8 +28,9 @@ class TestServer {
 public:
     // Each setting is "key=value" as in the configuration file; they follow
     // QuickSettings().  An empty dataDir makes a fresh temporary folder that
-    // is removed with the server.
-    explicit TestServer(std::vector<std::string> settings = {}, std::string dataDir = {});
+    // is removed with the server.  configFile, when given, is passed with
+    // --config (the file a SIGHUP re-reads).
+    explicit TestServer(std::vector<std::string> settings = {}, std::string dataDir = {}, std::string configFile = {});
     ~TestServer();
     TestServer(const TestServer&) = delete;
     TestServer& operator=(const TestServer&) = delete;
@@ -47,6 +48,7 @@ public:
 private:
     std::vector<std::string> settings_;
     std::string dataDir_;
+    std::string configFile_;
     bool ownDir_ = false;
     int pid_ = -1;
     int port_ = 0;
@@ -98,9 +100,14 @@ struct HttpReply {
     std::optional<std::string> SessionCookie() const;
 };
 
+// A connected socket to the server's port from the given loopback source
+// address (127.0.0.2 ... stand for other clients); -1 on failure.
+int Connect(int port, const std::string& source = {});
+
 // Sends bytes as they are on a fresh connection and reads the reply until
 // the server closes it or the time runs out.
-HttpReply Exchange(int port, const std::string& request, std::chrono::milliseconds limit = std::chrono::seconds(10));
+HttpReply Exchange(int port, const std::string& request, std::chrono::milliseconds limit = std::chrono::seconds(10),
+                   const std::string& source = {});
 
 // A form POST with the client's content type; cookie is the session token.
 HttpReply Post(int port, const std::string& path, const std::string& body, const std::string& cookie = {},

@@ -32,6 +32,9 @@ TEST(Codepage, KnownLetters)
 
 TEST(Codepage, RefusesWhatItCannotCarry)
 {
-    for (const char* bad : {"\xE2\x82", "日本", "\xFF", "\xC0\x41", "😀"})
+    // Overlong forms (an "i" in two bytes, "/" in three) and surrogates are
+    // not UTF-8 even where the character itself has a code page byte.
+    for (const char* bad : {"\xE2\x82", "日本", "\xFF", "\xC0\x41", "😀", "\xC1\xA9", "\xE0\x80\xAF", "\xED\xA0\x80",
+                            "\xF4\x90\x80\x80"})
         EXPECT_FALSE(Utf8ToCp1251(bad).has_value()) << bad;
 }
