@@ -137,6 +137,15 @@ constexpr std::array<Entry, static_cast<int>(Msg::Count)> kTable = {{
     {Msg::AdvCaption, {"Advertising", "Реклама"}},
     // A configuration that was read but publishes no advertisements.
     {Msg::NoAdvertisements, {"No advertisements", "Нет объявлений"}},
+    // The continents of the country lists, by continent digit 1 to 6.
+    {Msg::Europe, {"Europe", "Европа"}},
+    {Msg::Asia, {"Asia", "Азия"}},
+    {Msg::NorthAmerica, {"North America", "Северная Америка"}},
+    {Msg::SouthAmerica, {"South America", "Южная Америка"}},
+    {Msg::Oceania, {"Oceania", "Океания"}},
+    {Msg::Africa, {"Africa", "Африка"}},
+    {Msg::SexMale, {"Male", "Мужской"}},
+    {Msg::SexFemale, {"Female", "Женский"}},
 }};
 
 constexpr bool TableInOrder()

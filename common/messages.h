@@ -129,6 +129,14 @@ enum class Msg {
     Nick,
     AdvCaption,
     NoAdvertisements,
+    Europe,
+    Asia,
+    NorthAmerica,
+    SouthAmerica,
+    Oceania,
+    Africa,
+    SexMale,
+    SexFemale,
     Count
 };
 
