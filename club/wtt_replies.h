@@ -7,13 +7,15 @@
 #include <string>
 #include <string_view>
 
+#include "common/product.h"
+
 namespace vk {
 
 // The board numbers: this game, its mobile edition, the club accounts'
 // results, and the chat.
-inline constexpr int WttDesktopBoard = 50;   // ProductNumber
-inline constexpr int WttMobileBoard = 150;   // ProductNumber + 100
-inline constexpr int WttAccountBoard = 350;  // ProductNumber + 300
+inline constexpr int WttDesktopBoard = ProductNumber;
+inline constexpr int WttMobileBoard = ProductNumber + 100;
+inline constexpr int WttAccountBoard = ProductNumber + 300;
 inline constexpr int ChatGameNumber = 100;
 // The version every result and message is sent with.
 inline constexpr const char* WttVersion = "4.3";

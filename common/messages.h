@@ -137,6 +137,20 @@ enum class Msg {
     Africa,
     SexMale,
     SexFemale,
+    Passport,
+    CountryLabel,
+    CityLabel,
+    SexLabel,
+    TotalGames,
+    SendResult,
+    PersonalData,
+    Close,
+    NickLabel,
+    CountryAndCity,
+    YourScore,
+    YourPlace,
+    CantWriteResult,
+    CantSendMessage,
     Count
 };
 

@@ -24,6 +24,8 @@ public:
     LocalDialog(Settings& prefs, const QImage& background, QSize clientSize, QWidget* parent);
 
     Settings& Prefs() const { return prefs_; }
+    // The main window's background, for the windows this one opens.
+    const QImage& Background() const { return background_; }
 
     // The click sound, when the sound is on.
     void ClickSound() const;
