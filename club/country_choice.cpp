@@ -1,5 +1,6 @@
 #include "club/country_choice.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QPainter>
 #include <QSignalBlocker>
@@ -56,6 +57,9 @@ CountryChoice::CountryChoice(QWidget* parent, const QString& continentListName, 
     Countries->setObjectName(countryListName);
     Countries->setItemDelegate(new CountryItemDelegate(Countries));
     Countries->setIconSize(kFlagSize);
+    // A list of its own height under the box, not one over the whole
+    // screen: up to 55 countries.
+    Countries->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     Countries->setMaxVisibleItems(20);
     // Only the player's own picks count; a list filled or set from code
     // says nothing.
@@ -85,6 +89,13 @@ void CountryChoice::FillCountries(int continent)
         Countries->addItem(QIcon(QPixmap::fromImage(flag)), ToQString(CountryRow(continent, row).English));
     }
     Countries->setCurrentIndex(0);
+    // The open list is as wide as its longest name needs.
+    const QFontMetrics metrics(Countries->font());
+    int widest = 0;
+    for (int row = 0; row < Countries->count(); ++row)
+        widest = std::max(widest, metrics.horizontalAdvance(Countries->itemText(row)));
+    Countries->view()->setMinimumWidth(kFlagSize.width() + 8 + widest + 8 +
+                                       Countries->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     shown_ = {continent, 0};
 }
 
