@@ -111,15 +111,7 @@ TFormChat::TFormChat(Settings& prefs, const QImage& background, HttpClient http,
 void TFormChat::showEvent(QShowEvent* event)
 {
     LocalDialog::showEvent(event);
-    PaintAreaBackground(*ImageTitle);
-    {
-        QPainter p(&ImageTitle->Canvas());
-        DrawResPicture(QStringLiteral("G_Chat"), p, 155, 0, 0, 0, false);
-        DrawResPicture(QStringLiteral("GChat048"), p, 10, 6, 0, 0, false);
-        DrawResPicture(QStringLiteral("GChat048"), p, 652, 6, 0, 0, false);
-        DrawResPicture(QStringLiteral("G_Zav4"), p, 5, 60, 0, 0, false);
-    }
-    ImageTitle->update();
+    DressArea(*ImageTitle, {{"G_Chat", 155, 0}, {"GChat048", 10, 6}, {"GChat048", 652, 6}, {"G_Zav4", 5, 60}});
     DrawMessages();
     EnableMessageBox();
 }

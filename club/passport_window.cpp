@@ -104,21 +104,9 @@ TFormServerInfo::TFormServerInfo(Settings& prefs, const QImage& background, QWid
 void TFormServerInfo::showEvent(QShowEvent* event)
 {
     LocalDialog::showEvent(event);
-    PaintAreaBackground(*ImageTitle);
-    {
-        QPainter p(&ImageTitle->Canvas());
-        DrawResPicture(QStringLiteral("G_Passport"), p, 50, 0, 0, 0, false);
-        DrawResPicture(QStringLiteral("Earth48"), p, 10, 6, 0, 0, false);
-        DrawResPicture(QStringLiteral("Earth48"), p, 442, 6, 0, 0, false);
-        DrawResPicture(QStringLiteral("G_Zav1"), p, 100, 57, 0, 0, false);
-    }
-    ImageTitle->update();
-    for (PictureBox* side : {ImageLeft, ImageRight}) {
-        PaintAreaBackground(*side);
-        QPainter p(&side->Canvas());
-        DrawResPicture(QStringLiteral("GMech"), p, 0, 0, 0, 0, false);
-        side->update();
-    }
+    DressArea(*ImageTitle, {{"G_Passport", 50, 0}, {"Earth48", 10, 6}, {"Earth48", 442, 6}, {"G_Zav1", 100, 57}});
+    for (PictureBox* side : {ImageLeft, ImageRight})
+        DressArea(*side, {{"GMech", 0, 0}});
 
     // Filled from code: nothing here counts as the player's edit.
     EditNick->setText(ToQString(Prefs().ServerNick));

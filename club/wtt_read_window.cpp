@@ -100,14 +100,7 @@ TFormServerRead::TFormServerRead(Settings& prefs, const QImage& background, Http
 void TFormServerRead::showEvent(QShowEvent* event)
 {
     LocalDialog::showEvent(event);
-    PaintAreaBackground(*ImageTitle);
-    {
-        QPainter p(&ImageTitle->Canvas());
-        DrawResPicture(QStringLiteral("G_WT"), p, 137, 0, 0, 0, false);
-        DrawResPicture(QStringLiteral("G_Zav4"), p, 0, 60, 675, 36, true);
-        DrawResPicture(QStringLiteral("Earth48"), p, 10, 6, 0, 0, false);
-    }
-    ImageTitle->update();
+    DressArea(*ImageTitle, {{"G_WT", 137, 0}, {"G_Zav4", 0, 60, 675, 36}, {"Earth48", 10, 6}});
     PaintBoard();
 }
 

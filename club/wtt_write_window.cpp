@@ -60,21 +60,9 @@ TFormServerWrite::TFormServerWrite(Settings& prefs, const QImage& background, Ht
 void TFormServerWrite::showEvent(QShowEvent* event)
 {
     LocalDialog::showEvent(event);
-    PaintAreaBackground(*ImageTitle);
-    {
-        QPainter p(&ImageTitle->Canvas());
-        DrawResPicture(QStringLiteral("G_WT"), p, 50, 0, 0, 0, false);
-        DrawResPicture(QStringLiteral("G_Zav2"), p, 95, 64, 0, 0, false);
-        DrawResPicture(QStringLiteral("Earth48"), p, 10, 6, 0, 0, false);
-        DrawResPicture(QStringLiteral("Earth48"), p, 442, 6, 0, 0, false);
-    }
-    ImageTitle->update();
-    for (PictureBox* side : {ImageLeft, ImageRight}) {
-        PaintAreaBackground(*side);
-        QPainter p(&side->Canvas());
-        DrawResPicture(QStringLiteral("GSideWT"), p, 0, 0, 0, 0, false);
-        side->update();
-    }
+    DressArea(*ImageTitle, {{"G_WT", 50, 0}, {"G_Zav2", 95, 64}, {"Earth48", 10, 6}, {"Earth48", 442, 6}});
+    for (PictureBox* side : {ImageLeft, ImageRight})
+        DressArea(*side, {{"GSideWT", 0, 0}});
     PaintScroll();
     EnableSend();
     if (firstShow_) {
