@@ -9,31 +9,6 @@
 namespace vk {
 namespace {
 
-// The word with the given number (from 1), when the record has it.
-const std::string* Word(const std::vector<std::string>& words, std::size_t number)
-{
-    return number <= words.size() ? &words[number - 1] : nullptr;
-}
-
-// Reads integer word `number` into `field`; a missing word leaves the field.
-bool TakeInteger(const std::vector<std::string>& words, std::size_t number, std::int32_t& field)
-{
-    const std::string* word = Word(words, number);
-    if (!word)
-        return true;
-    const auto value = IntegerWord(*word);
-    if (!value)
-        return false;
-    field = *value;
-    return true;
-}
-
-void TakeText(const std::vector<std::string>& words, std::size_t number, std::string& field)
-{
-    if (const std::string* word = Word(words, number))
-        field = *word;
-}
-
 bool TakeRating(const std::vector<std::string>& words, std::size_t number, double& field)
 {
     const std::string* word = Word(words, number);

@@ -37,16 +37,18 @@ std::string Decimal(std::int64_t value) { return std::to_string(value); }
 
 } // namespace
 
-std::optional<std::string> RawFormRequest(HttpClient& http, const std::string& address, const std::string& body)
+std::optional<std::string> RawFormRequest(HttpClient& http, const std::string& address, const std::string& body,
+                                          bool* answered)
 {
     http.SetUserAgent(ClubUserAgent);
-    return http.PostForm(address, body);
+    return http.PostForm(address, body, answered);
 }
 
-std::optional<std::string> EncodedFormRequest(HttpClient& http, const std::string& address, const FormFields& fields)
+std::optional<std::string> EncodedFormRequest(HttpClient& http, const std::string& address, const FormFields& fields,
+                                              bool* answered)
 {
     http.SetUserAgent(ClubUserAgent);
-    return http.PostForm(address, EncodedFormBody(fields));
+    return http.PostForm(address, EncodedFormBody(fields), answered);
 }
 
 int ClubRegister(HttpClient& http, const std::string& accPath, const TTevUser& user)

@@ -17,10 +17,12 @@ inline constexpr const char* ClubUserAgent = "TevSpecAccess";
 // The login report's origin: product name, "_", version.
 inline constexpr const char* LoginOrigin = "Vokabron_4.3";
 
-// The form requests through the shared client (user agent set first).
-std::optional<std::string> RawFormRequest(HttpClient& http, const std::string& address, const std::string& body);
+// The form requests through the shared client (user agent set first);
+// `answered` as HttpClient::PostForm gives it.
+std::optional<std::string> RawFormRequest(HttpClient& http, const std::string& address, const std::string& body,
+                                          bool* answered = nullptr);
 std::optional<std::string> EncodedFormRequest(HttpClient& http, const std::string& address,
-                                              const FormFields& fields);
+                                              const FormFields& fields, bool* answered = nullptr);
 
 // 0 created, 1 nick taken, 2 failed.
 int ClubRegister(HttpClient& http, const std::string& accPath, const TTevUser& user);

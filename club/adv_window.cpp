@@ -117,14 +117,7 @@ int TFormAdv::ShowModal()
 void TFormAdv::showEvent(QShowEvent* event)
 {
     LocalDialog::showEvent(event);
-    PaintAreaBackground(*ImageTitle);
-    {
-        QPainter p(&ImageTitle->Canvas());
-        DrawResPicture(QStringLiteral("G_OurGames"), p, 0, 0, 0, 0, false);
-        DrawResPicture(QStringLiteral("AdvR"), p, 10, 6, 0, 0, false);
-        DrawResPicture(QStringLiteral("G_Zav3"), p, 40, 60, 0, 0, false);
-    }
-    ImageTitle->update();
+    DressArea(*ImageTitle, {{"G_OurGames", 0, 0}, {"AdvR", 10, 6}, {"G_Zav3", 40, 60}});
     LoadAdvertisements();
 }
 

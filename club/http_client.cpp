@@ -225,14 +225,16 @@ void HttpClient::SetLimits(TransportLimits limits)
     state_->limits = limits;
 }
 
-std::optional<std::string> HttpClient::PostForm(const std::string& address, std::string_view body)
+std::optional<std::string> HttpClient::PostForm(const std::string& address, std::string_view body, bool* answered)
 {
+    if (answered)
+        *answered = false;
     CurlHandle curl = state_->Handle();
     if (!curl)
         return std::nullopt;
     curl_easy_setopt(curl.get(), CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
     curl_easy_setopt(curl.get(), CURLOPT_COPYPOSTFIELDS, std::string(body).c_str());
-    return Perform(address, curl.get(), true);
+    return Perform(address, curl.get(), true, nullptr, answered);
 }
 
 std::optional<std::string> HttpClient::PostFile(const std::string& address, const std::string& fieldName,
@@ -255,7 +257,7 @@ std::optional<std::string> HttpClient::PostFile(const std::string& address, cons
 }
 
 std::optional<std::string> HttpClient::Perform(const std::string& address, void* handle, bool formBody,
-                                               const TransportLimits* limits)
+                                               const TransportLimits* limits, bool* answered)
 {
     auto* curl = static_cast<CURL*>(handle);
     std::string userAgent;
@@ -273,7 +275,7 @@ std::optional<std::string> HttpClient::Perform(const std::string& address, void*
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.get());
     if (!userAgent.empty())
         curl_easy_setopt(curl, CURLOPT_USERAGENT, userAgent.c_str());
-    return RunToMemory(curl, address, used);
+    return RunToMemory(curl, address, used, answered);
 }
 
 void HttpClient::ClearCookies()

@@ -54,8 +54,10 @@ public:
     void SetLimits(TransportLimits limits);
 
     // POST of a form body (content type application/x-www-form-urlencoded).
-    // The reply body, or nothing on any transport failure or error status.
-    std::optional<std::string> PostForm(const std::string& address, std::string_view body);
+    // The reply body, or nothing on any transport failure or error status;
+    // `answered` (when given) tells an error status from a server that could
+    // not be reached at all.
+    std::optional<std::string> PostForm(const std::string& address, std::string_view body, bool* answered = nullptr);
 
     // POST of one file as multipart form data, within UploadLimits.
     std::optional<std::string> PostFile(const std::string& address, const std::string& fieldName,
@@ -68,7 +70,7 @@ public:
 private:
     struct State;
     std::optional<std::string> Perform(const std::string& address, void* curl, bool formBody,
-                                       const TransportLimits* limits = nullptr);
+                                       const TransportLimits* limits = nullptr, bool* answered = nullptr);
 
     std::shared_ptr<State> state_;
 };

@@ -160,4 +160,27 @@ std::string FloatToText(double x)
     return out;
 }
 
+const std::string* Word(const std::vector<std::string>& words, std::size_t number)
+{
+    return number <= words.size() ? &words[number - 1] : nullptr;
+}
+
+bool TakeInteger(const std::vector<std::string>& words, std::size_t number, std::int32_t& field)
+{
+    const std::string* word = Word(words, number);
+    if (!word)
+        return true;
+    const auto value = IntegerWord(*word);
+    if (!value)
+        return false;
+    field = *value;
+    return true;
+}
+
+void TakeText(const std::vector<std::string>& words, std::size_t number, std::string& field)
+{
+    if (const std::string* word = Word(words, number))
+        field = *word;
+}
+
 } // namespace vk

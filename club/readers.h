@@ -31,6 +31,14 @@ std::optional<std::int32_t> TrailingNumber(std::string_view response);
 // word keeps its number.  Word 1 is element 0.
 std::vector<std::string> SplitWords(std::string_view record, char separator);
 
+// The word with the given number (from 1), when the record has it.
+const std::string* Word(const std::vector<std::string>& words, std::size_t number);
+// Reads integer word `number` into `field`; a missing word leaves the field
+// as it was, a word that is no number fails.
+bool TakeInteger(const std::vector<std::string>& words, std::size_t number, std::int32_t& field);
+// Text word `number` into `field`; a missing word leaves the field.
+void TakeText(const std::vector<std::string>& words, std::size_t number, std::string& field);
+
 // A decimal integer word: optional "-", digits, nothing else, within 32 bits.
 std::optional<std::int32_t> IntegerWord(std::string_view word);
 

@@ -89,21 +89,8 @@ TFStat::TFStat(Settings& prefs, const QImage& background, HttpClient http, std::
 void TFStat::showEvent(QShowEvent* event)
 {
     LocalDialog::showEvent(event);
-    PaintAreaBackground(*ImageTitle);
-    {
-        QPainter p(&ImageTitle->Canvas());
-        DrawResPicture(QStringLiteral("G_WS"), p, 50, 0, 0, 0, false);
-        DrawResPicture(QStringLiteral("G_Zav2"), p, 95, 64, 0, 0, false);
-        DrawResPicture(QStringLiteral("GStat048"), p, 10, 6, 0, 0, false);
-        DrawResPicture(QStringLiteral("GStat048"), p, 442, 6, 0, 0, false);
-    }
-    ImageTitle->update();
-    PaintAreaBackground(*ImageNote);
-    {
-        QPainter p(&ImageNote->Canvas());
-        DrawResPicture(QStringLiteral("G_Panel5"), p, 0, 0, 0, 0, false);
-    }
-    ImageNote->update();
+    DressArea(*ImageTitle, {{"G_WS", 50, 0}, {"G_Zav2", 95, 64}, {"GStat048", 10, 6}, {"GStat048", 442, 6}});
+    DressArea(*ImageNote, {{"G_Panel5", 0, 0}});
     ButtonLike->setEnabled(false);
     DrawFigures(true);
     ReadFigures();

@@ -1,6 +1,7 @@
 #include "common/countries.h"
 
 #include <array>
+#include <cstdio>
 #include <span>
 
 namespace vk {
@@ -94,6 +95,12 @@ constexpr std::array<std::span<const Row>, ContinentCount> kContinents = {
     kEurope, kAsia, kNorthAmerica, kSouthAmerica, kOceania, kAfrica,
 };
 
+// The flag picture lists, by continent: picture k of a list is the flag of
+// row k of that continent's table.
+constexpr std::array<std::string_view, ContinentCount> kFlagLists = {
+    "ILEuro", "ILAsia", "ILNAme", "ILSAme", "ILOcea", "ILAfri",
+};
+
 CountryTexts Texts(const Row& row)
 {
     if (row.key == "-")
@@ -119,7 +126,7 @@ CountryTexts CountryRow(int continent, int row)
     return Texts(table[(row < 0 || row > highest) ? 0 : row]);
 }
 
-std::optional<CountryTexts> CountryOfCode(std::string_view code)
+std::optional<CountryPlace> ParseCountryCode(std::string_view code)
 {
     if (code.size() != 5 || code[1] != '-')
         return std::nullopt;
@@ -134,7 +141,39 @@ std::optional<CountryTexts> CountryOfCode(std::string_view code)
     }
     if (row > ContinentHighestRow(continent))
         return std::nullopt;
-    return CountryRow(continent, row);
+    return CountryPlace{continent, row};
+}
+
+std::optional<CountryTexts> CountryOfCode(std::string_view code)
+{
+    const auto place = ParseCountryCode(code);
+    if (!place)
+        return std::nullopt;
+    return CountryRow(place->Continent, place->Row);
+}
+
+std::string CountryCodeOf(CountryPlace place)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%d-%03d", place.Continent, place.Row);
+    return text;
+}
+
+CountryPlace ShownCountry(std::string_view code)
+{
+    if (const auto place = ParseCountryCode(code))
+        return *place;
+    const int digit = code.empty() ? 0 : code[0] - '0';
+    return {ContinentHighestRow(digit) < 0 ? 1 : digit, 0};
+}
+
+std::optional<std::string> CountryFlagName(std::string_view code)
+{
+    const auto place = ParseCountryCode(code);
+    if (!place)
+        return std::nullopt;
+    std::string name(kFlagLists[static_cast<std::size_t>(place->Continent - 1)]);
+    return name + "_" + CountryCodeOf(*place).substr(2);
 }
 
 } // namespace vk

@@ -4,6 +4,7 @@
 // the continent digit, "-" and the row as three digits ("1-001" is Russia),
 // and as the row's key, a one-word form of the English name.
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace vk {
@@ -21,8 +22,32 @@ int ContinentHighestRow(int continent);
 // A row beyond the continent's table gives row 0 ("Unknown").
 CountryTexts CountryRow(int continent, int row);
 
-// The row a five-character code names, when the code is exactly a continent
-// digit, "-" and three digits within that continent's table.
+// A continent and a row of its table.
+struct CountryPlace {
+    int Continent = 1;
+    int Row = 0;
+    bool operator==(const CountryPlace&) const = default;
+};
+
+// The place a five-character code names, when the code is exactly a
+// continent digit, "-" and three digits within that continent's table.
+std::optional<CountryPlace> ParseCountryCode(std::string_view code);
+
+// The row a code names (see ParseCountryCode).
 std::optional<CountryTexts> CountryOfCode(std::string_view code);
+
+// The code of a place: "4-007" for continent 4, row 7.
+std::string CountryCodeOf(CountryPlace place);
+
+// Where the country lists stand for a stored code.  A code that does not
+// parse shows row 0 of its continent (of continent 1 when its first
+// character is no continent digit); the code itself stays as it is until
+// the player chooses.
+CountryPlace ShownCountry(std::string_view code);
+
+// The name of the flag picture of a code: the continent's flag list, "_" and
+// the row's three digits ("ILSAme_007").  Nothing when the code does not
+// parse.
+std::optional<std::string> CountryFlagName(std::string_view code);
 
 } // namespace vk

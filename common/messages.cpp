@@ -137,6 +137,30 @@ constexpr std::array<Entry, static_cast<int>(Msg::Count)> kTable = {{
     {Msg::AdvCaption, {"Advertising", "Реклама"}},
     // A configuration that was read but publishes no advertisements.
     {Msg::NoAdvertisements, {"No advertisements", "Нет объявлений"}},
+    // The continents of the country lists, by continent digit 1 to 6.
+    {Msg::Europe, {"Europe", "Европа"}},
+    {Msg::Asia, {"Asia", "Азия"}},
+    {Msg::NorthAmerica, {"North America", "Северная Америка"}},
+    {Msg::SouthAmerica, {"South America", "Южная Америка"}},
+    {Msg::Oceania, {"Oceania", "Океания"}},
+    {Msg::Africa, {"Africa", "Африка"}},
+    {Msg::SexMale, {"Male", "Мужской"}},
+    {Msg::SexFemale, {"Female", "Женский"}},
+    // The world top ten and the chat.
+    {Msg::Passport, {"Passport", "Паспорт"}},
+    {Msg::CountryLabel, {"Country:", "Страна:"}},
+    {Msg::CityLabel, {"City:", "Город:"}},
+    {Msg::SexLabel, {"Sex:", "Пол:"}},
+    {Msg::TotalGames, {"Total games: ", "Всего игр: "}},
+    {Msg::SendResult, {"Send", "Отправить"}},
+    {Msg::PersonalData, {"Personal data", "Личные данные"}},
+    {Msg::Close, {"Close", "Закрыть"}},
+    {Msg::NickLabel, {"Nick:", "Ник:"}},
+    {Msg::CountryAndCity, {"Country & City", "Страна & Город"}},
+    {Msg::YourScore, {"Your score:", "Ваш счёт:"}},
+    {Msg::YourPlace, {"Your place:", "Ваше место:"}},
+    {Msg::CantWriteResult, {"Unable to write the result of the game!", "Не удалось записать результат игры!"}},
+    {Msg::CantSendMessage, {"Unable to send a message!", "Не удалось отправить сообщение!"}},
 }};
 
 constexpr bool TableInOrder()

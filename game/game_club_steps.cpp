@@ -1,8 +1,9 @@
 // The club's part in a game's flow: the statistics report of played deals,
 // the world top ten, the club rating game's start and end.  They talk to the
-// club servers; until the club's requests are built in, every game is an
-// offline game and these steps have nothing to do.
+// club servers; until the rating game is built in, every game is an offline
+// game and the rating game's steps have nothing to do.
 #include "club/statistics.h"
+#include "club/wtt_write_window.h"
 #include "game/main_window.h"
 #include "game/scoring.h"
 
@@ -26,10 +27,12 @@ void TForm1::ReportPlayedDeals(int dealsThisRun, bool lastDealPlayed)
         [](bool) {});
 }
 
-void TForm1::OfferWorldTopTen(std::int32_t)
+void TForm1::OfferWorldTopTen(std::int32_t score)
 {
-    // Opens the world top ten write window with the final score and no
-    // place yet.
+    // The result window holds the score until it is sent or the window
+    // closes.
+    TFormServerWrite window(Prefs, BackgroundPicture, IdHTTP1, score, this);
+    window.exec();
 }
 
 void TForm1::EnterClubRatingResult()

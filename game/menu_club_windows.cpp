@@ -1,10 +1,11 @@
-// The club's windows as the main menu opens them.  The club's own windows
-// (more games, account, statistics, chat, world top ten) and the rating
-// game take these steps over; until they are part of the program, each
-// step tells the player that this part of the club is not there yet.
+// The club's windows as the main menu opens them.  The account window and
+// the rating game are not part of the program yet: their steps tell the
+// player so.
 #include "club/adv_window.h"
 #include "club/attention_window.h"
+#include "club/chat_window.h"
 #include "club/stat_window.h"
+#include "club/wtt_read_window.h"
 #include "game/main_window.h"
 #include "presentation/text_codec.h"
 
@@ -23,10 +24,14 @@ void TForm1::OpenAccountWindow() { ShowAttention(this, UiText(Msg::ClubNotConnec
 void TForm1::OpenStatisticsWindow() { ShowStatistics(Prefs, BackgroundPicture, IdHTTP1, Game.ProgramDir, this); }
 
 // Called only while the chat is available.
-void TForm1::OpenChatWindow() { ShowAttention(this, UiText(Msg::ChatUnavailable)); }
+void TForm1::OpenChatWindow()
+{
+    TFormChat window(Prefs, BackgroundPicture, IdHTTP1, this);
+    window.exec();
+}
 
 // Called only while the world top ten is available.
-void TForm1::OpenWorldTopTenWindow() { ShowAttention(this, UiText(Msg::WorldTopTenUnavailable)); }
+void TForm1::OpenWorldTopTenWindow() { ShowWorldTopTen(Prefs, BackgroundPicture, IdHTTP1, Club, this); }
 
 // The fifth line of a logged-in member starts a game for the club rating.
 void TForm1::StartRatingGame() { ShowAttention(this, UiText(Msg::ClubNotConnected)); }

@@ -77,12 +77,7 @@ void TFormCount::Prepare(const GameFigures& figures)
     ImageTitle->setToolTip(UiText(figures.ClubState == 3 ? Msg::RatingGame : Msg::NotRatingGame));
     ImageTitle->update();
 
-    PaintAreaBackground(*ImagePanel);
-    {
-        QPainter p(&ImagePanel->Canvas());
-        DrawResPicture(QStringLiteral("G_Panel4"), p, 0, 0, 0, 0, false);
-    }
-    ImagePanel->update();
+    DressArea(*ImagePanel, {{"G_Panel4", 0, 0}});
 
     const Msg rows[4] = {Msg::DealNumberRow, Msg::InitialScoreRow, Msg::CurrentScoreRow, Msg::GeneralScoreRow};
     const int values[4] = {figures.DealNumber, figures.InitialScore, figures.Score, figures.Score};

@@ -48,6 +48,20 @@ void LocalDialog::PaintAreaBackground(PictureBox& area) const
     PaintAreaBackground(p, area.pos());
 }
 
+void LocalDialog::DressArea(PictureBox& area, std::initializer_list<PicturePlace> pictures) const
+{
+    PaintAreaBackground(area);
+    {
+        QPainter p(&area.Canvas());
+        for (const PicturePlace& picture : pictures) {
+            const bool scaled = picture.Width > 0 && picture.Height > 0;
+            DrawResPicture(QString::fromLatin1(picture.Name), p, picture.X, picture.Y, picture.Width, picture.Height,
+                           scaled);
+        }
+    }
+    area.update();
+}
+
 void LocalDialog::PaintWindowBackground(QPainter& canvas) const
 {
     PaintAreaBackground(canvas, QPoint(0, 0));

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QImage>
 #include <functional>
+#include <initializer_list>
 
 #include "localdata/settings.h"
 
@@ -16,6 +17,16 @@ namespace vk {
 class PictureBox;
 class TTevQuizButton;
 
+// One picture of a dressed area: unscaled at (X, Y), or resized to
+// Width x Height when a size is given.
+struct PicturePlace {
+    const char* Name;
+    int X = 0;
+    int Y = 0;
+    int Width = 0;
+    int Height = 0;
+};
+
 class LocalDialog : public QDialog {
     Q_OBJECT
 public:
@@ -24,6 +35,8 @@ public:
     LocalDialog(Settings& prefs, const QImage& background, QSize clientSize, QWidget* parent);
 
     Settings& Prefs() const { return prefs_; }
+    // The main window's background, for the windows this one opens.
+    const QImage& Background() const { return background_; }
 
     // The click sound, when the sound is on.
     void ClickSound() const;
@@ -35,6 +48,8 @@ protected:
     // Fills a picture area's canvas with the piece of background under it.
     void PaintAreaBackground(PictureBox& area) const;
     void PaintAreaBackground(QPainter& canvas, QPoint areaPos) const;
+    // The piece of background under the area, then its pictures in order.
+    void DressArea(PictureBox& area, std::initializer_list<PicturePlace> pictures) const;
     // The whole client area, for the paint handlers.
     void PaintWindowBackground(QPainter& canvas) const;
     // A dialog "Ok" button: click sound, then close.

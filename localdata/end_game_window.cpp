@@ -61,15 +61,7 @@ void TFormEndGame::Prepare(const LocalClubState& state, int clubState)
 {
     setWindowTitle(UiText(Msg::GameOver));
 
-    PaintAreaBackground(*ImageTitle);
-    {
-        QPainter p(&ImageTitle->Canvas());
-        DrawResPicture(QStringLiteral("G_End"), p, 85, 0, 0, 0, false);
-        DrawResPicture(QStringLiteral("G_Zav2"), p, 130, 64, 0, 0, false);
-        DrawResPicture(QStringLiteral("GPFlagF"), p, 10, 6, 0, 0, false);
-        DrawResPicture(QStringLiteral("GPFlagF"), p, 512, 6, 0, 0, false);
-    }
-    ImageTitle->update();
+    DressArea(*ImageTitle, {{"G_End", 85, 0}, {"G_Zav2", 130, 64}, {"GPFlagF", 10, 6}, {"GPFlagF", 512, 6}});
     LoadGifRes(QStringLiteral("GEndG1"), *RxGIFAn1);
     LoadGifRes(QStringLiteral("GEndG2"), *RxGIFAn2);
 

@@ -161,15 +161,7 @@ void TFormPassword::Prepare(PasswordMode mode, int slot, const std::string& club
                        static_cast<QWidget*>(Label3)})
         w->setEnabled(!member);
 
-    PaintAreaBackground(*Image1);
-    {
-        QPainter p(&Image1->Canvas());
-        DrawResPicture(QStringLiteral("G_Begin"), p, 20, 0, 0, 0, false);
-        DrawResPicture(QStringLiteral("G_Zav2"), p, 65, 64, 0, 0, false);
-        DrawResPicture(QStringLiteral("GPFlagS"), p, 10, 6, 0, 0, false);
-        DrawResPicture(QStringLiteral("GPFlagS"), p, 382, 6, 0, 0, false);
-    }
-    Image1->update();
+    DressArea(*Image1, {{"G_Begin", 20, 0}, {"G_Zav2", 65, 64}, {"GPFlagS", 10, 6}, {"GPFlagS", 382, 6}});
     LoadGifRes(QStringLiteral("GPw"), *RxGIFAn1);
     LoadGifRes(QStringLiteral("GPw"), *RxGIFAn2);
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "common/atomic_file.h"
+#include "common/countries.h"
 #include "common/product.h"
 #include "common/text_cipher.h"
 #include "common/text_lines.h"
@@ -25,9 +26,6 @@ constexpr std::array<const char*, 8> kComments = {
     "<# Name of Player>",
     "<# Server: Stat>",
 };
-
-// The number of countries in each continent's table, by continent digit.
-constexpr std::array<int, 6> kContinentLast = {48, 51, 35, 14, 23, 54};
 
 std::string FilePath(const std::string& programDir) { return programDir + SettingsFileName; }
 
@@ -53,19 +51,6 @@ void SetStatPath(Settings& s, std::string path)
 {
     s.StatPath = std::move(path);
     s.StatAddress = DecodeText(s.StatPath, AddressStartKey);
-}
-
-bool CountryCodeValid(std::string_view code)
-{
-    if (code.size() != 5 || code[0] < '1' || code[0] > '6' || code[1] != '-')
-        return false;
-    int n = 0;
-    for (const char c : code.substr(2)) {
-        if (c < '0' || c > '9')
-            return false;
-        n = n * 10 + (c - '0');
-    }
-    return n <= kContinentLast[static_cast<std::size_t>(code[0] - '1')];
 }
 
 // Takes lines 2..16 in order; false at the first line that stops the reading.
@@ -100,7 +85,7 @@ bool TakeValues(const std::vector<std::string>& lines, Settings& s)
     if (line(8).size() != 5)
         return false;
     // An unknown country keeps the default and the reading goes on.
-    if (CountryCodeValid(line(8)))
+    if (ParseCountryCode(line(8)))
         s.ServerCountry = line(8);
 
     if (line(10).empty())

@@ -37,14 +37,7 @@ void TFormTopTen::Prepare(const std::string& clubFilePath)
 {
     setWindowTitle(FromUtf8(MessageText(Msg::TopTen, 1)));
 
-    PaintAreaBackground(*ImageTitle);
-    {
-        QPainter p(&ImageTitle->Canvas());
-        DrawResPicture(QStringLiteral("G_TopTen"), p, 60, 0, 0, 0, false);
-        DrawResPicture(QStringLiteral("GPTop10"), p, 10, 6, 0, 0, false);
-        DrawResPicture(QStringLiteral("GPTop10"), p, 462, 6, 0, 0, false);
-    }
-    ImageTitle->update();
+    DressArea(*ImageTitle, {{"G_TopTen", 60, 0}, {"GPTop10", 10, 6}, {"GPTop10", 462, 6}});
     LoadGifRes(QStringLiteral("GTopTenAnim"), *RxGIFAn1);
 
     PaintAreaBackground(*Image1);

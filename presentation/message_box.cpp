@@ -38,4 +38,9 @@ void ShowInformation(QWidget* parent, const QString& text)
     ShowWithOk(parent, QMessageBox::Information, text);
 }
 
+void ShowMessage(QWidget* parent, const QString& text)
+{
+    ShowWithOk(parent, QMessageBox::NoIcon, text);
+}
+
 } // namespace vk

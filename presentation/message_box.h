@@ -15,5 +15,7 @@ enum class DefaultAnswer { Yes, No };
 bool AskYesNo(QWidget* parent, const QString& text, DefaultAnswer defaultAnswer = DefaultAnswer::Yes);
 void ShowError(QWidget* parent, const QString& text);
 void ShowInformation(QWidget* parent, const QString& text);
+// A box with the text and "OK" only, no icon.
+void ShowMessage(QWidget* parent, const QString& text);
 
 } // namespace vk

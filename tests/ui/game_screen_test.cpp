@@ -435,13 +435,21 @@ private slots:
         w.Click("Я");
         QTest::mouseClick(w.form.ButtonN, Qt::LeftButton);
         w.Click("Я");
-        QString endWindow;
-        OnNextModal([&endWindow](QWidget* modal) {
+        // The end window, then the offer of the world top ten (a player
+        // with a passport of his own is not asked for one first).
+        w.form.Prefs.ServerNick = "Tester";
+        QString endWindow, offerWindow;
+        OnNextModal([&](QWidget* modal) {
             endWindow = modal->objectName();
             qobject_cast<QDialog*>(modal)->accept();
+            OnNextModal([&offerWindow](QWidget* offer) {
+                offerWindow = offer->objectName();
+                qobject_cast<QDialog*>(offer)->accept();
+            });
         });
         QTest::mouseClick(w.form.Button8, Qt::LeftButton);
         QCOMPARE(endWindow, QStringLiteral("FormEndGame"));
+        QCOMPARE(offerWindow, QStringLiteral("FormServerWrite"));
         QVERIFY(w.form.Game.Local.GameComplete);
         QCOMPARE(w.form.Game.Local.ResultPlace, 1);
         QCOMPARE(w.form.Game.Local.ResultScore, 999);

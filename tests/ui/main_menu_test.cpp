@@ -507,9 +507,17 @@ private slots:
         f.ImOnLineR->clicked();
         QCOMPARE(opened, QStringList{QStringLiteral("https://store.example/app/vokabron")});
 
-        // What is not there says so.
+        // What is not there says so; the chat and the world top ten open
+        // while the club's configuration has them.
         QStringList notices;
         ModalAnswerer answer([&notices](QWidget* modal) { notices << TakeNotice(modal); });
+        f.Prefs.ChatAvailable = false;
+        f.Prefs.WttAvailable = false;
+        f.ImCh->clicked();
+        f.N3->trigger();
+        f.ImWT->clicked();
+        f.Prefs.ChatAvailable = true;
+        f.Prefs.WttAvailable = true;
         f.ImCh->clicked();
         f.N3->trigger();
         f.ImWT->clicked();
@@ -520,6 +528,8 @@ private slots:
         QCOMPARE(notices, (QStringList{QStringLiteral("Чат временно недоступен!"),
                                        QStringLiteral("Чат временно недоступен!"),
                                        QStringLiteral("Турнир World Top Ten временно недоступен!"),
+                                       QStringLiteral("<FormChat>"), QStringLiteral("<FormChat>"),
+                                       QStringLiteral("<FormServerRead>"),
                                        QStringLiteral("\"Вокаброн\" в формате Apk временно недоступен!"),
                                        QStringLiteral("<FStat>"),
                                        QStringLiteral("<FormAdv>"),

@@ -1,0 +1,169 @@
+// The world top ten and the chat against a local server, offscreen:
+//
+//   world icon -> painted viewer   a click on the menu's world icon until the
+//                                  viewer has its board, count and own rows
+//                                  read and drawn (the modal window is
+//                                  closed again after each run);
+//   send -> repainted chat         a click on the chat's send button until
+//                                  the list has been read again and drawn;
+//   viewer, server stopped         the world icon until "No Connect" is
+//   viewer, server silent          drawn, and the connections it cost.
+//
+// Run: build/bench/bench_club_wtt_screen_bench
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "club/chat_window.h"
+#include "club/request_runner.h"
+#include "club/wtt_read_window.h"
+#include "club/wtt_requests.h"
+#include "common/atomic_file.h"
+#include "common/text_cipher.h"
+#include "game/main_window.h"
+#include "game/screen_scaling.h"
+#include "localdata/club_file.h"
+#include "presentation/picture_box.h"
+#include "presentation/quiz_button.h"
+#include "server_harness.h"
+
+namespace {
+
+constexpr int kRuns = 15;
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// A main window on the menu against the club at `base`, its addresses read.
+std::unique_ptr<vk::TForm1> MenuAgainst(const std::string& base, const QTemporaryDir& root)
+{
+    const std::string dir = QDir(root.path()).absolutePath().toStdString() + "/";
+    vk::ClubLines lines = vk::EmptyClubFile();
+    vk::SealClubFile(lines);
+    vk::WriteFileAtomically(dir + vk::ClubFileName, vk::ClubFileBytes(lines));
+    auto form = std::make_unique<vk::TForm1>();
+    form->Game.ProgramDir = dir;
+    form->ConfigAddress = vk::EncodeText(base + "/config.txt", vk::AddressStartKey);
+    form->NewsPageAddress = vk::EncodeText(base + "/news.txt", vk::AddressStartKey);
+    form->ShowMenuWithoutIntro();
+    form->Prefs.SoundOn = false;
+    form->Prefs.MusicOn = false;
+    form->show();
+    QElapsedTimer settle;
+    settle.start();
+    while ((form->ClubStartupRunning() || vk::RequestsInFlight() > 0) && settle.elapsed() < 30000)
+        QTest::qWait(10);
+    form->Prefs.ServerNick = "Tester";
+    form->Prefs.ServerCity = "Kazan";
+    return form;
+}
+
+// Milliseconds from a click on the world icon to the viewer drawn with all
+// it could read; the viewer is closed again.
+double WorldIconToPaintedViewer(vk::TForm1& form)
+{
+    QElapsedTimer clock;
+    double ms = -1;
+    QTimer::singleShot(0, [&] {
+        auto* viewer = qobject_cast<vk::TFormServerRead*>(QApplication::activeModalWidget());
+        auto finish = [&ms, &clock, viewer] {
+            viewer->ImageBoard->repaint();
+            ms = clock.nsecsElapsed() / 1e6;
+            viewer->Button1->click();
+        };
+        if (!viewer->Reading()) {
+            finish();
+            return;
+        }
+        QObject::connect(viewer, &vk::TFormServerRead::boardPainted, viewer, finish);
+    });
+    clock.start();
+    QTest::mouseClick(form.ImWT, Qt::LeftButton);
+    return ms;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    vk::DisableAutomaticScaling();
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("SDL_AUDIODRIVER", "dummy");
+    QApplication app(argc, argv);
+
+    vk::test::TestServer server;
+    QTemporaryDir root;
+    auto form = MenuAgainst(server.Base(), root);
+    {
+        vk::HttpClient http;
+        const char* nicks[] = {"Nomad", "Lynx", "Tester", "Fox", "Wolf", "Bear", "Owl", "Hawk", "Elk", "Yak", "Ant"};
+        int score = 1000;
+        for (const char* nick : nicks)
+            vk::WttSubmit(http, form->Prefs.WttAddress, nick, nick == std::string("Tester") ? "Kazan" : "Tula",
+                          "1-007", "M", score -= 7, vk::WttDesktopBoard, "#", "#");
+    }
+
+    std::printf("%-34s %12s %12s %12s\n", "", "median", "fastest", "slowest");
+    auto report = [](const char* name, std::vector<double> ms) {
+        const auto [lo, hi] = std::minmax_element(ms.begin(), ms.end());
+        std::printf("%-34s %9.1f ms %9.1f ms %9.1f ms\n", name, Median(ms), *lo, *hi);
+    };
+
+    std::vector<double> viewer;
+    for (int i = 0; i < kRuns; ++i)
+        viewer.push_back(WorldIconToPaintedViewer(*form));
+    report("world icon -> painted viewer", viewer);
+
+    {
+        vk::TFormChat chat(form->Prefs, form->BackgroundPicture, form->IdHTTP1, form.get());
+        chat.setModal(false);
+        QSignalSpy drawn(&chat, &vk::TFormChat::messagesDrawn);
+        chat.show();
+        drawn.wait(15000);
+        std::vector<double> send;
+        for (int i = 0; i < kRuns; ++i) {
+            chat.EditMessage->setEnabled(true);
+            chat.EditMessage->setText(QStringLiteral("Message %1").arg(i));
+            QSignalSpy again(&chat, &vk::TFormChat::messagesDrawn);
+            QElapsedTimer clock;
+            clock.start();
+            QTest::mouseClick(chat.ButtonSend, Qt::LeftButton);
+            again.wait(15000);
+            chat.ImageMessages->repaint();
+            send.push_back(clock.nsecsElapsed() / 1e6);
+        }
+        report("send -> repainted chat", send);
+    }
+
+    vk::test::SilentListener silent;
+    const std::pair<const char*, std::string> away[] = {
+        {"viewer, server stopped", vk::test::StoppedBase() + "/wtt"},
+        {"viewer, server silent", silent.Base() + "/wtt"},
+    };
+    for (const auto& [name, address] : away) {
+        form->Prefs.WttAddress = address;
+        std::vector<double> ms;
+        const int acceptedBefore = silent.Accepted();
+        for (int i = 0; i < 3; ++i)
+            ms.push_back(WorldIconToPaintedViewer(*form));
+        report(name, ms);
+        if (address.starts_with(silent.Base()))
+            std::printf("%-34s %9.1f per opening\n", "  connections", (silent.Accepted() - acceptedBefore) / 3.0);
+    }
+    std::printf("limits: connect %ld ms, reads of rows %d ms, whole request %ld ms\n", vk::TransportLimits{}.ConnectMs,
+                3000, vk::TransportLimits{}.RequestMs);
+    form->close();
+    return 0;
+}

@@ -1,0 +1,353 @@
+// The world top ten against the real server: the viewer's three boards with
+// their flags, faces, own rows and game count, "No Connect" when the server
+// is gone, and the result window that a good offline game opens.
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "club/account_requests.h"
+#include "club/passport_window.h"
+#include "club/request_runner.h"
+#include "club/country_flags.h"
+#include "club/wtt_read_window.h"
+#include "club/wtt_requests.h"
+#include "club/wtt_write_window.h"
+#include "club_window_support.h"
+#include "common/codepage.h"
+#include "game/board.h"
+#include "game/screen_scaling.h"
+#include "picture_checks.h"
+#include "presentation/picture_box.h"
+#include "presentation/quiz_button.h"
+#include "server_harness.h"
+#include "window_test_support.h"
+
+using vk::TForm1;
+using vk::TFormServerRead;
+using vk::TFormServerWrite;
+
+namespace {
+
+std::string Cp(const char* utf8) { return vk::Utf8ToCp1251(utf8).value(); }
+
+// A main window on the menu against a server of its own, once the club's
+// addresses have come.
+struct ClubMenu {
+    ClubMenu() : server({"second_board_open=yes"})
+    {
+        clubtest::OpenMenu(form, server.Base(), folder);
+        QTRY_VERIFY(!form.ClubStartupRunning());
+        QVERIFY(form.Prefs.WttAvailable);
+        QCOMPARE(form.Prefs.WttAddress, server.Base() + "/wtt");
+        form.Prefs.ServerNick = "Tester";
+        form.Prefs.ServerCity = "Kazan";
+        form.Prefs.ServerCountry = "1-007";
+        form.Prefs.ServerSex = "M";
+    }
+    ~ClubMenu() { QTRY_COMPARE(vk::RequestsInFlight(), 0); }
+
+    std::int32_t Submit(const char* nick, const char* city, const char* country, const char* sex, int score,
+                        int gid)
+    {
+        vk::HttpClient http;
+        return vk::WttSubmit(http, form.Prefs.WttAddress, nick, city, country, sex, score, gid, "#", "#").value_or(-1);
+    }
+
+    vk::test::TestServer server;
+    clubtest::ProgramFolder folder;
+    TForm1 form;
+};
+
+// A member whose finished rating game of 960 points stands on the club's
+// board; the window's client holds the member's session.
+void ClubMemberOnTheBoard(ClubMenu& m)
+{
+    vk::HttpClient& http = m.form.IdHTTP1;
+    const std::string& acc = m.form.Prefs.AccPath;
+    vk::TTevUser member = clubtest::Member("Clubber");
+    member.Sex = 'W';
+    QCOMPARE(vk::ClubRegister(http, acc, member), 0);
+    QVERIFY(vk::ClubLogin(http, acc, "Clubber", "secret12", m.form.Club.ClubUser));
+    vk::TTevGame game;
+    game.Kon = 1;
+    game.Rating = 1;
+    QVERIFY(vk::ClubSaveGame(http, acc, "Clubber", "secret12", "zarvo", game));
+    game.Best = 960;
+    game.Rating = 961;
+    game.Sessions = 1;
+    QVERIFY(vk::ClubSaveGame(http, acc, "Clubber", "secret12", "zarvo", game));
+    QCOMPARE(vk::WttSubmit(http, m.form.Prefs.WttAddress, "Clubber", "Tula", "Russia", "W", 960, vk::WttAccountBoard,
+                           "#", "#"),
+             std::optional<std::int32_t>(1));
+}
+
+QImage BoardCanvas(TFormServerRead& w) { return w.ImageBoard->Canvas(); }
+
+// Pixels of exactly `colour` in the band of a row drawn at `y`.
+int InRow(TFormServerRead& w, int y, const QColor& colour)
+{
+    return testsupport::CountColour(BoardCanvas(w), QRect(60, y, 540, 20), colour);
+}
+
+// The viewer painted after `action`.
+bool PaintedAfter(TFormServerRead& w, const std::function<void()>& action)
+{
+    QSignalSpy painted(&w, &TFormServerRead::boardPainted);
+    action();
+    return painted.count() > 0 || painted.wait(15000);
+}
+
+} // namespace
+
+class ClubWorldTopTenTest : public QObject {
+    Q_OBJECT
+private slots:
+    void viewerShowsTheThreeBoards()
+    {
+        ClubMenu m;
+        QCOMPARE(m.Submit("Nomad", "Tula", "1-007", "M", 950, 50), 1);
+        QCOMPARE(m.Submit("Lynx", "Omsk", "2-010", "W", 900, 50), 2);
+        QCOMPARE(m.Submit("Tester", "Kazan", "1-007", "M", 920, 50), 2);
+        QCOMPARE(m.Submit("Mobi", "Perm", "1-001", "M", 930, 150), 1);
+        QCOMPARE(m.Submit("Tester", "Moscow", "1-001", "M", 910, 150), 2);
+        ClubMemberOnTheBoard(m);
+
+        TFormServerRead w(m.form.Prefs, m.form.BackgroundPicture, m.form.IdHTTP1, m.form.Club, &m.form);
+        w.setModal(false);
+        QVERIFY(PaintedAfter(w, [&] { w.show(); }));
+        QCOMPARE(w.size(), QSize(675, 670));
+        QCOMPARE(w.Board(), 1);
+
+        // Board 1: places, flags, faces; the own row in blue; the count.
+        const vk::WttRows& rows = *w.BoardRows();
+        QCOMPARE(rows[0].Nick, std::string("Nomad"));
+        QCOMPARE(rows[1].Nick, std::string("Tester"));
+        QCOMPARE(rows[2].Nick, std::string("Lynx"));
+        QVERIFY(rows[3].Empty());
+        const QImage canvas = BoardCanvas(w);
+        QVERIFY(testsupport::PictureStandsAt(canvas, vk::CountryFlagPicture("1-007"), {100, 72}));
+        QVERIFY(testsupport::PictureStandsAt(canvas, vk::CountryFlagPicture("2-010"), {100, 112}));
+        QVERIFY(testsupport::PictureStandsAt(canvas, testsupport::ResourcePicture("FaceMan16"), {130, 70}));
+        QVERIFY(testsupport::PictureStandsAt(canvas, testsupport::ResourcePicture("FaceWoman16"), {130, 110}));
+        QVERIFY(InRow(w, 70, QColor(255, 0, 0)) > 0);
+        QVERIFY(InRow(w, 130, QColor(255, 0, 0)) == 0); // no fourth row
+        QCOMPARE(w.GameCount(), std::optional<std::int32_t>(3));
+        QVERIFY(InRow(w, 290, QColor(128, 0, 128)) > 0);
+        QCOMPARE((*w.OwnRows())[0].Place, 2);
+        QCOMPARE((*w.OwnRows())[0].Score, 920);
+        QVERIFY((*w.OwnRows())[1].Empty());
+        QVERIFY(InRow(w, 340, QColor(0, 0, 255)) > 0);
+        QVERIFY(InRow(w, 360, QColor(0, 0, 255)) == 0);
+        testsupport::SaveGrab(w, QStringLiteral("world_top_ten_board1"));
+
+        // Board 2 by its tab: nicks only, the own rows asked for Moscow.
+        QVERIFY(PaintedAfter(w, [&] {
+            QTest::mouseClick(w.ImageBoard, Qt::LeftButton, {}, TFormServerRead::TabRect(2).center());
+        }));
+        QCOMPARE(w.Board(), 2);
+        QCOMPARE((*w.BoardRows())[0].Nick, std::string("Mobi"));
+        QVERIFY(!testsupport::PictureStandsAt(BoardCanvas(w), vk::CountryFlagPicture("1-001"), {100, 72}));
+        QCOMPARE((*w.OwnRows())[0].Score, 910);
+        QCOMPARE(w.GameCount(), std::optional<std::int32_t>(2));
+
+        // Board 3: the club's results with the member's country key; the
+        // caption is the first own row's nick.
+        QVERIFY(PaintedAfter(w, [&] { w.SelectBoard(3); }));
+        QCOMPARE((*w.BoardRows())[0].Nick, std::string("Clubber"));
+        QCOMPARE((*w.BoardRows())[0].Country, std::string("Russia"));
+        QVERIFY(testsupport::PictureStandsAt(BoardCanvas(w), testsupport::ResourcePicture("FaceWoman16"), {130, 70}));
+        QCOMPARE((*w.OwnRows())[0].Score, 960);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Clubber"));
+        testsupport::SaveGrab(w, QStringLiteral("world_top_ten_board3"));
+        // The board chosen is the one the next opening shows.
+        QCOMPARE(m.form.Club.WorldTopTenTable, 3);
+
+        // The server gone: "No Connect" in the board and the own rows, no
+        // count, and nothing asked after the first failure.
+        m.server.Stop();
+        w.Timer1->setInterval(20);
+        QVERIFY(PaintedAfter(w, [&] { QTest::mouseClick(w.ButtonRefresh, Qt::LeftButton); }));
+        QVERIFY(!w.BoardRows() && !w.OwnRows() && !w.GameCount());
+        QVERIFY(InRow(w, 200, QColor(255, 0, 0)) > 0);
+        QVERIFY(InRow(w, 380, QColor(0, 0, 255)) > 0);
+        QVERIFY(InRow(w, 290, QColor(128, 0, 128)) == 0);
+        // The refresh button hides until the timer's next tick.
+        QTRY_VERIFY(w.ButtonRefresh->isVisible());
+        testsupport::SaveGrab(w, QStringLiteral("world_top_ten_no_connect"));
+    }
+
+    void aSilentServerEndsTheReadsAtTheFirst()
+    {
+        ClubMenu m;
+        vk::test::SilentListener silent;
+        m.form.Prefs.WttAddress = silent.Base() + "/wtt";
+        TFormServerRead w(m.form.Prefs, m.form.BackgroundPicture, m.form.IdHTTP1, m.form.Club, &m.form);
+        w.setModal(false);
+        QVERIFY(PaintedAfter(w, [&] { w.show(); }));
+        QVERIFY(!w.BoardRows() && !w.OwnRows());
+        QCOMPARE(silent.Accepted(), 1);
+    }
+
+    void closingTheViewerDuringItsReadsTouchesNothing()
+    {
+        ClubMenu m;
+        vk::test::SilentListener silent;
+        m.form.Prefs.WttAddress = silent.Base() + "/wtt";
+        {
+            TFormServerRead w(m.form.Prefs, m.form.BackgroundPicture, m.form.IdHTTP1, m.form.Club, &m.form);
+            w.setModal(false);
+            QSignalSpy painted(&w, &TFormServerRead::boardPainted);
+            w.show();
+            QTRY_COMPARE(silent.Accepted(), 1);
+            QVERIFY(w.Reading());
+            w.Button1->click();
+            QVERIFY(!w.isVisible());
+            QCOMPARE(painted.count(), 0);
+        }
+        QTRY_COMPARE(vk::RequestsInFlight(), 0);
+        QCOMPARE(silent.Accepted(), 1);
+    }
+
+    void worldIconOpensTheViewerAndItsPassport()
+    {
+        ClubMenu m;
+        QString opened;
+        bool passportShown = false;
+        testsupport::AnswerModal<TFormServerRead>([&](TFormServerRead* w) {
+            QSignalSpy painted(w, &TFormServerRead::boardPainted);
+            painted.wait(15000);
+            opened = w->objectName();
+            testsupport::AnswerModal<vk::TFormServerInfo>([&](vk::TFormServerInfo* passport) {
+                passportShown = true;
+                passport->Button1->click();
+            });
+            w->ButtonPassport->click();
+            painted.wait(15000);
+            w->Button1->click();
+        });
+        QTest::mouseClick(m.form.ImWT, Qt::LeftButton);
+        QCOMPARE(opened, QStringLiteral("FormServerRead"));
+        QVERIFY(passportShown);
+    }
+
+    void aGoodGameGoesToTheBoard()
+    {
+        ClubMenu m;
+        // The twentieth deal of a new player, one letter to guess.
+        m.form.Game.Memo1[0] = vk::EncodeText(Cp("Я#Тема#x#"), vk::PuzzleStartKey);
+        m.form.PuzzleRandom = [](int) { return 0; };
+        m.form.Game.Local.CurrentName = Cp("Тестер");
+        m.form.Game.Local.CurrentPasswordCode = vk::EncodePassword("");
+        m.form.StartNewPlayerGame();
+        m.form.Game.DealNumber = 19;
+        m.form.BeginDeal(true);
+        m.form.Game.Score = 950;
+        const auto key = m.form.BLetters[static_cast<std::size_t>(vk::KeyOfLetter(Cp("Я")[0]) - 1)];
+        QTest::mouseClick(key, Qt::LeftButton);
+        QCOMPARE(m.form.Game.DealNumber, 20);
+
+        // The first send fails (the server cannot be reached): the result
+        // stays for another try, which takes place 1; a third is impossible.
+        std::int32_t offered = 0, place = -2;
+        QString failure;
+        bool sendAgain = true, secondSendStarted = true;
+        testsupport::AnswerModal<QDialog>([&](QDialog* end) {
+            end->accept();
+            testsupport::AnswerModal<TFormServerWrite>([&](TFormServerWrite* w) {
+                offered = w->WttScore;
+                QSignalSpy sent(w, &TFormServerWrite::sendFinished);
+                const std::string address = w->Prefs().WttAddress;
+                w->Prefs().WttAddress = vk::test::StoppedBase() + "/wtt";
+                testsupport::AnswerModal<QMessageBox>([&](QMessageBox* box) {
+                    failure = box->text();
+                    box->accept();
+                });
+                w->ButtonSend->click();
+                sent.wait(15000);
+                QTRY_VERIFY(!failure.isEmpty());
+                w->Prefs().WttAddress = address;
+                w->ButtonSend->click();
+                sent.wait(15000);
+                place = w->WttPlace;
+                sendAgain = w->ButtonSend->isEnabled();
+                w->ButtonSend->click();
+                secondSendStarted = w->Sending();
+                testsupport::SaveGrab(*w, QStringLiteral("world_top_ten_result"));
+                w->ButtonClose->click();
+            });
+        });
+        QTest::mouseClick(m.form.Button8, Qt::LeftButton);
+        QCOMPARE(offered, 950);
+        QCOMPARE(failure, QStringLiteral("Не удалось записать результат игры!"));
+        QCOMPARE(place, 1);
+        QVERIFY(!sendAgain);
+        QVERIFY(!secondSendStarted);
+        QVERIFY(m.form.Game.MenuActive);
+
+        vk::WttRows rows;
+        vk::HttpClient http;
+        QVERIFY(vk::WttReadBoard(http, m.form.Prefs.WttAddress, vk::WttDesktopBoard, rows));
+        QCOMPARE(rows[0].Nick, std::string("Tester"));
+        QCOMPARE(rows[0].Score, 950);
+        QCOMPARE(rows[0].City, std::string("Kazan"));
+        QVERIFY(rows[1].Empty());
+    }
+
+    void anIncognitoIsAskedForAPassportFirst()
+    {
+        vk::Settings prefs;
+        const QImage background = testsupport::Background();
+        TFormServerWrite w(prefs, background, vk::HttpClient(), 930);
+        bool asked = false;
+        testsupport::AnswerModal<vk::TFormServerInfo>([&asked](vk::TFormServerInfo* passport) {
+            asked = true;
+            passport->EditNick->selectAll();
+            testsupport::TypeText(passport->EditNick, QStringLiteral("Nomad"));
+            passport->Button1->click();
+        });
+        w.setModal(false);
+        w.show();
+        QTRY_VERIFY(asked);
+        QCOMPARE(prefs.ServerNick, std::string("Nomad"));
+        QVERIFY(w.ButtonSend->isEnabled());
+        // Only the first showing asks.
+        asked = false;
+        w.hide();
+        w.show();
+        QTest::qWait(50);
+        QVERIFY(!asked);
+    }
+
+    void aCyrillicNickCannotBeSent()
+    {
+        vk::Settings prefs;
+        prefs.ServerNick = Cp("Номад");
+        const QImage background = testsupport::Background();
+        TFormServerWrite w(prefs, background, vk::HttpClient(), 930);
+        w.setModal(false);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.size(), QSize(500, 620));
+        QVERIFY(!w.ButtonSend->isEnabled());
+        // Escape keeps the window and its result.
+        QTest::keyClick(&w, Qt::Key_Escape);
+        QVERIFY(w.isVisible());
+        // A nick of Latin letters may be sent.
+        prefs.ServerNick = "Nomad";
+        testsupport::AnswerModal<vk::TFormServerInfo>([](vk::TFormServerInfo* passport) { passport->Button1->click(); });
+        w.ButtonPassport->click();
+        QVERIFY(w.ButtonSend->isEnabled());
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    vk::DisableAutomaticScaling();
+    QApplication app(argc, argv);
+    ClubWorldTopTenTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "club_world_top_ten_test.moc"

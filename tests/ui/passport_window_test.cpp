@@ -1,0 +1,159 @@
+// The passport of the world top ten and the chat: the lamps, the typed
+// characters the boards refuse, the country and sex choices, and a window
+// that does not close while a text is refused.
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPainter>
+#include <QtTest>
+
+#include "club/country_choice.h"
+#include "club/passport_window.h"
+#include "common/codepage.h"
+#include "game/screen_scaling.h"
+#include "presentation/picture_box.h"
+#include "presentation/picture_scaling.h"
+#include "presentation/quiz_button.h"
+#include "presentation/resource_store.h"
+#include "picture_checks.h"
+#include "window_test_support.h"
+
+using vk::TFormServerInfo;
+
+namespace {
+
+std::string Cp(const char* utf8) { return vk::Utf8ToCp1251(utf8).value(); }
+
+bool LampShows(vk::PictureBox* lamp, const char* name)
+{
+    return testsupport::PictureStandsAt(lamp->Canvas(), testsupport::ResourcePicture(name), {0, 0});
+}
+
+void Pick(QComboBox* list, int index)
+{
+    list->setCurrentIndex(index);
+    emit list->activated(index);
+}
+
+struct Passport {
+    Passport()
+    {
+        prefs.ServerNick = "Nomad";
+        prefs.ServerCity = "Tula";
+        prefs.ServerCountry = "4-007";
+        prefs.ServerSex = "W";
+        window = std::make_unique<TFormServerInfo>(prefs, background);
+        window->setModal(false);
+        window->show();
+    }
+    vk::Settings prefs;
+    QImage background = testsupport::Background();
+    std::unique_ptr<TFormServerInfo> window;
+};
+
+} // namespace
+
+class PassportWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void showsThePassportWithoutChangingIt()
+    {
+        Passport p;
+        TFormServerInfo& w = *p.window;
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.size(), QSize(500, 400));
+        QCOMPARE(w.EditNick->text(), QStringLiteral("Nomad"));
+        QCOMPARE(w.EditCity->text(), QStringLiteral("Tula"));
+        QCOMPARE(w.Countries->Continents->currentIndex(), 3);
+        QCOMPARE(w.Countries->Countries->currentText(), QStringLiteral("Falkland Islands"));
+        QCOMPARE(w.ComboBoxSex->currentText(), QStringLiteral("Женский"));
+        QVERIFY(LampShows(w.ImageLampNick, "LampG24"));
+        QVERIFY(LampShows(w.ImageLampCity, "LampG24"));
+        QVERIFY(w.Button1->isEnabled());
+        QCOMPARE(p.prefs.ServerCountry, std::string("4-007"));
+        QCOMPARE(p.prefs.ServerSex, std::string("W"));
+        testsupport::SaveGrab(w, QStringLiteral("passport_window"));
+    }
+
+    void typedCharactersAndPastedTextAreChecked()
+    {
+        Passport p;
+        TFormServerInfo& w = *p.window;
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.EditNick->setFocus();
+        w.EditNick->selectAll();
+        // A blank, a quote and a semicolon are dropped as they are typed.
+        testsupport::TypeText(w.EditNick, QStringLiteral("Но мад;\""));
+        QCOMPARE(w.EditNick->text(), QStringLiteral("Номад"));
+        QCOMPARE(w.NickClass(), 2);
+        QVERIFY(LampShows(w.ImageLampNick, "LampY24"));
+        QCOMPARE(p.prefs.ServerNick, Cp("Номад"));
+
+        // Pasted text is checked as typed: an emoji is refused, never
+        // taken as "?".
+        QApplication::clipboard()->setText(QStringLiteral("Lynx\U0001F600"));
+        w.EditNick->selectAll();
+        QTest::keyClick(w.EditNick, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(w.EditNick->text(), QStringLiteral("Lynx\U0001F600"));
+        QCOMPARE(w.NickClass(), 1);
+        QVERIFY(LampShows(w.ImageLampNick, "LampR24"));
+        QVERIFY(!w.Button1->isEnabled());
+        QCOMPARE(p.prefs.ServerNick, Cp("Номад"));
+
+        // While the nick is refused the window stays, the focus on the nick;
+        // the city typed meanwhile is kept once the nick is put right.
+        w.EditCity->setFocus();
+        w.reject();
+        QVERIFY(w.isVisible());
+        QCOMPARE(QApplication::focusWidget(), w.EditNick);
+        w.EditCity->selectAll();
+        testsupport::TypeText(w.EditCity, QStringLiteral("Omsk"));
+        QCOMPARE(p.prefs.ServerCity, std::string("Tula"));
+        w.EditNick->setFocus();
+        QTest::keyClick(w.EditNick, Qt::Key_Backspace);
+        QCOMPARE(w.EditNick->text(), QStringLiteral("Lynx"));
+        QCOMPARE(w.NickClass(), 3);
+        QCOMPARE(p.prefs.ServerNick, std::string("Lynx"));
+        QCOMPARE(p.prefs.ServerCity, std::string("Omsk"));
+
+        // A city of one letter: the focus goes to the city.
+        w.EditCity->selectAll();
+        testsupport::TypeText(w.EditCity, QStringLiteral("O"));
+        QVERIFY(LampShows(w.ImageLampCity, "LampR24"));
+        w.EditNick->setFocus();
+        w.reject();
+        QVERIFY(w.isVisible());
+        QCOMPARE(QApplication::focusWidget(), w.EditCity);
+        testsupport::TypeText(w.EditCity, QStringLiteral("msk"));
+        QVERIFY(w.Button1->isEnabled());
+        QTest::mouseClick(w.Button1, Qt::LeftButton);
+        QVERIFY(!w.isVisible());
+        QCOMPARE(w.result(), int(QDialog::Accepted));
+    }
+
+    void countryAndSexChoices()
+    {
+        Passport p;
+        TFormServerInfo& w = *p.window;
+        Pick(w.Countries->Continents, 5);
+        QCOMPARE(p.prefs.ServerCountry, std::string("6-000"));
+        QCOMPARE(w.Countries->Countries->count(), 55);
+        Pick(w.Countries->Countries, 7);
+        QCOMPARE(p.prefs.ServerCountry, std::string("6-007"));
+        Pick(w.ComboBoxSex, 0);
+        QCOMPARE(p.prefs.ServerSex, std::string("M"));
+        Pick(w.ComboBoxSex, 1);
+        QCOMPARE(p.prefs.ServerSex, std::string("W"));
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    vk::DisableAutomaticScaling();
+    QApplication app(argc, argv);
+    PassportWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "passport_window_test.moc"
