@@ -37,6 +37,8 @@ fi
 [ -n "$MIRROR" ] || { echo "check-clean-install: no Debian mirror found; set MIRROR" >&2; exit 1; }
 
 target=$(mktemp -d /var/tmp/vokabron-bookworm.XXXXXX)
+# The new system's root folder: open to its users, as "/" is.
+chmod 755 "$target"
 mounted=()
 cleanup() {
   for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
@@ -66,6 +68,7 @@ if [ "$own_sources" = yes ]; then
 fi
 mount -t proc proc "$target/proc" && mounted+=("$target/proc")
 mount --bind /dev "$target/dev" && mounted+=("$target/dev")
+mount --bind /dev/pts "$target/dev/pts" && mounted+=("$target/dev/pts")
 
 mkdir -p "$target/tmp/debs"
 cp "$debs"/vokabron_*.deb "$debs"/vokabron-server_*.deb "$target/tmp/debs/"
