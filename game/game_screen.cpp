@@ -534,7 +534,7 @@ void TForm1::QuitClick()
     PlayWavRes(QStringLiteral("WClick"), Prefs.SoundOn);
     if (Game.IntroActive || Game.MenuActive)
         return;
-    const bool leave = AskYesNo(this, UiText(Msg::LeaveToMenu) + QStringLiteral("\n\r") + UiText(Msg::AllDataLost));
+    const bool leave = AskYesNo(this, TwoLines(UiText(Msg::LeaveToMenu), UiText(Msg::AllDataLost)));
     PlayWavRes(QStringLiteral("WClick"), Prefs.SoundOn);
     if (!leave)
         return;
@@ -575,8 +575,8 @@ void TForm1::ChangeNameClick()
     Game.MemberSlot = 6;
     AskNewNameAndPassword();
     if (Game.Local.PasswordAccepted)
-        ShowInformation(this, UiText(Msg::NameChanged) + QStringLiteral("\n\r") + UiText(Msg::NewName) +
-                                  ToQString(Game.Local.CurrentName));
+        ShowInformation(this, TwoLines(UiText(Msg::NameChanged),
+                                       UiText(Msg::NewName) + ToQString(Game.Local.CurrentName)));
 }
 
 

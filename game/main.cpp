@@ -1,6 +1,7 @@
 // Program entry: the application, the main window, the message loop.
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 #include "game/main_window.h"
 #include "game/screen_scaling.h"
@@ -24,6 +25,13 @@ int main(int argc, char* argv[])
     vk::TForm1 form;
     QObject::connect(&instance, &vk::SingleInstance::raiseRequested, &form,
                      [&form] { vk::BringProgramToFront(form); });
+    // For the package test: VOKABRON_STOP_AT_MENU set starts without the
+    // intro and ends as soon as the menu is up, with 0 when it was reached.
+    const bool stopAtMenu = qEnvironmentVariableIsSet("VOKABRON_STOP_AT_MENU");
+    if (stopAtMenu)
+        form.ShowMenuWithoutIntro();
     form.show();
+    if (stopAtMenu)
+        QTimer::singleShot(0, &form, [&form] { QCoreApplication::exit(form.Game.MenuActive ? 0 : 1); });
     return app.exec();
 }

@@ -168,11 +168,9 @@ void TForm1::InitMainWindow()
     Game.TempDir = FindTempDir(QString::fromStdString(Game.ProgramDir)).toStdString();
 
     SetUiLanguage(1);
-    Prefs.SoundOn = true;
-    Prefs.WindowSize = 1;
-    // Without a settings file the defaults above stay and everything else
+    // Without a settings file the start values stay and everything else
     // runs all the same.
-    ReadEarlySettings(Game.ProgramDir, Prefs);
+    ReadStartSettings(Game.ProgramDir, Prefs);
 
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);

@@ -178,7 +178,8 @@ public:
 
     // For window tests: runs the start-up without the intro's pictures and
     // animations and ends at the main menu, as a click after the intro
-    // would.  The program itself never calls it.
+    // would.  The program itself calls it only when VOKABRON_STOP_AT_MENU
+    // asks it to (the package test).
     void ShowMenuWithoutIntro();
 
     // ---- The game screen (game_screen.cpp) ----------------------------------

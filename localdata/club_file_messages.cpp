@@ -35,8 +35,8 @@ bool CheckClubFile(QWidget* parent, const std::string& path, bool report, LocalC
     state.DistributionLabel = result.DistributionLabel;
     state.ClubWriteProtected = result.WriteProtected;
     if (result.WriteProtected)
-        ShowError(parent, UiText(Msg::TheFile) + QLatin1Char(' ') + QuotedName() + UiText(Msg::BadAttributes)
-                              + QLatin1Char('\n') + UiText(Msg::WorkIncorrect));
+        ShowError(parent, TwoLines(UiText(Msg::TheFile) + QLatin1Char(' ') + QuotedName() + UiText(Msg::BadAttributes),
+                                   UiText(Msg::WorkIncorrect)));
     return true;
 }
 

@@ -150,6 +150,14 @@ bool ReadEarlySettings(const std::string& programDir, Settings& settings)
     return true;
 }
 
+bool ReadStartSettings(const std::string& programDir, Settings& settings)
+{
+    settings.SoundOn = true;
+    settings.MusicOn = false;
+    settings.WindowSize = 1;
+    return ReadEarlySettings(programDir, settings);
+}
+
 bool ReadSettings(const std::string& programDir, Settings& settings, const SettingsSources& sources)
 {
     settings.SoundOn = true;

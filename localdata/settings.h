@@ -78,6 +78,12 @@ void ApplyRemoteAddresses(Settings& settings, const RemoteAddressAnswers& answer
 // its value.  False when the file is missing or unreadable.
 bool ReadEarlySettings(const std::string& programDir, Settings& settings);
 
+// What the main window starts with before it has read the whole file: sound
+// on, music off, the small size, then ReadEarlySettings over them.  The
+// music stays off unless the file turns it on; the whole reading later sets
+// every value again.
+bool ReadStartSettings(const std::string& programDir, Settings& settings);
+
 // Every default, then the whole file, then the remote refresh.  A short or
 // malformed file keeps what was taken before the faulty line; the refresh
 // runs also then, and without a file.  True when all 16 lines were taken.

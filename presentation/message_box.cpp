@@ -17,6 +17,11 @@ void ShowWithOk(QWidget* parent, QMessageBox::Icon icon, const QString& text)
 
 } // namespace
 
+QString TwoLines(const QString& first, const QString& second)
+{
+    return first + QStringLiteral("\n\r") + second;
+}
+
 bool AskYesNo(QWidget* parent, const QString& text, DefaultAnswer defaultAnswer)
 {
     QMessageBox box(QMessageBox::Question, UiProductName(), text, QMessageBox::NoButton, parent);

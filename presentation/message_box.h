@@ -9,6 +9,10 @@ namespace vk {
 
 enum class DefaultAnswer { Yes, No };
 
+// Two lines of one box's text, joined the way every box of the program
+// breaks its lines: LF followed by CR.
+QString TwoLines(const QString& first, const QString& second);
+
 // Confirmation box with "Да" and "Нет"; true for "Да".  Enter gives "Да" as
 // in every classic Yes/No box; a question whose "Да" loses the player's
 // data asks for DefaultAnswer::No, so that a hasty Enter keeps it.

@@ -96,7 +96,7 @@ private slots:
                  QFile::setPermissions(p, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
              },
              true,
-             QStringLiteral("Файл \"Vokabron.clb\" имеет неверные атрибуты!\nРабота программы будет некорректной!")},
+             QStringLiteral("Файл \"Vokabron.clb\" имеет неверные атрибуты!\n\rРабота программы будет некорректной!")},
         };
         for (const Case& c : cases) {
             c.prepare(path);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <random>
 #include <signal.h>
@@ -203,6 +204,70 @@ TEST_F(SettingsFolder, FirstStartWithoutAFileStillReachesTheClub)
     Settings offline;
     EXPECT_FALSE(ReadSettings(dir_, offline, Sources({"old", true, "", ""})));
     EXPECT_EQ(DecodeText(offline.AccPath, AddressStartKey), "http://builtin-acc/");
+}
+
+TEST_F(SettingsFolder, TheRemoteRefreshRunsWhateverTheFileHeld)
+{
+    // Every way the reading can end early, and the whole file: the refresh
+    // runs each time and its addresses win.
+    struct Case {
+        const char* name;
+        std::function<void()> prepare;
+    };
+    const Case cases[] = {
+        {"no file", [] {}},
+        {"empty file", [&] { Write({}); }},
+        {"short flags line", [&] { auto l = Sample(); l[1] = Cp("ли"); Write(l); }},
+        {"empty address line", [&] { auto l = Sample(); l[3].clear(); Write(l); }},
+        {"ten lines", [&] { auto l = Sample(); l.resize(10); Write(l); }},
+        {"whole file", [&] { Write(Sample()); }},
+    };
+    const RemoteAddressAnswers remote{EncodeText("http://new-wtt/", AddressStartKey), true,
+                                      EncodeText("http://new-stat/", AddressStartKey),
+                                      EncodeText("http://new-acc/", AddressStartKey)};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(Path());
+        c.prepare();
+        Settings s;
+        int calls = 0;
+        ReadSettings(dir_, s, Sources(remote, &calls));
+        EXPECT_EQ(calls, 1);
+        EXPECT_TRUE(s.WttAvailable);
+        EXPECT_EQ(s.WttAddress, "http://new-wtt/");
+        EXPECT_EQ(s.StatAddress, "http://new-stat/");
+        EXPECT_EQ(DecodeText(s.AccPath, AddressStartKey), "http://new-acc/");
+    }
+}
+
+TEST_F(SettingsFolder, TheWindowStartsWithMusicOffUntilTheFileTurnsItOn)
+{
+    struct Case {
+        const char* flags; // nullptr: no file
+        bool sound, music;
+        int size;
+    };
+    const Case cases[] = {
+        {nullptr, true, false, 1},
+        {"ииии5", true, true, 5},
+        {"лл", false, false, 1},
+        {"xyzw9", true, false, 1}, // unknown characters keep the start values
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.flags ? c.flags : "no file");
+        fs::remove(Path());
+        if (c.flags)
+            Write({"comment", Cp(c.flags)});
+        // Whatever the values were, the window's start values come first.
+        Settings s;
+        s.SoundOn = false;
+        s.MusicOn = true;
+        s.WindowSize = 4;
+        EXPECT_EQ(ReadStartSettings(dir_, s), c.flags != nullptr);
+        EXPECT_EQ(s.SoundOn, c.sound);
+        EXPECT_EQ(s.MusicOn, c.music);
+        EXPECT_EQ(s.WindowSize, c.size);
+    }
 }
 
 TEST_F(SettingsFolder, CountryCityAndSexLines)
