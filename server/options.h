@@ -57,6 +57,7 @@ struct Limits {
     int dealReportsPerHour = 600;
     int rateLimitKeys = 100000;                    // addresses and nicks the limits remember at most
     int busyTimeoutMs = 2000;
+    int dbConnections = 16;                        // PostgreSQL: connections of one process at most
     int threads = 64;
     int connectionsPerAddress = 8;                 // open connections of one client address
     int waitingConnections = 0;                    // accepted, waiting for a thread; 0: as many as threads

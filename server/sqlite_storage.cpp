@@ -1,9 +1,15 @@
 #include "server/sqlite_storage.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sodium.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <thread>
 #include <unordered_map>
 
 #include "common/codepage.h"
@@ -147,6 +153,16 @@ std::string Fold(std::string_view nick)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
     return out;
+}
+
+// A directory's entries are durable only once the directory itself is.
+void SyncFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
 }
 
 } // namespace
@@ -423,8 +439,12 @@ private:
     std::unique_ptr<Connection> c_;
 };
 
-SqliteStorage::SqliteStorage(std::string path, int busyTimeoutMs) : path_(std::move(path)), busyTimeoutMs_(busyTimeoutMs)
+SqliteStorage::SqliteStorage(std::string path, int busyTimeoutMs, std::string photoDir)
+    : path_(std::move(path)), photoDir_(std::move(photoDir)), busyTimeoutMs_(busyTimeoutMs)
 {
+    if (photoDir_.empty())
+        photoDir_ = (std::filesystem::path(path_).parent_path() / "photos").string();
+    std::filesystem::create_directories(photoDir_);
     auto c = Open();
     c->Exec("PRAGMA journal_mode=WAL");
     // A checkpoint leaves the write-ahead log at most this large on disk.
@@ -655,21 +675,52 @@ void SqliteStorage::SaveCard(MemberId id, const Card& card, Seconds now)
     q.Bind(16, now).Run();
 }
 
-void SqliteStorage::RecordPhoto(MemberId id, std::int64_t size, const std::string& sha256, Seconds now)
+std::string SqliteStorage::PhotoPath(MemberId id) const
 {
+    return (std::filesystem::path(photoDir_) / (std::to_string(id) + ".jpg")).string();
+}
+
+// The bytes go to a temporary file first and replace the photo by a rename,
+// so a reader sees the old photo or the new one, never half of one.
+void SqliteStorage::SavePhoto(MemberId id, const std::string& jpeg, const std::string& sha256, Seconds now)
+{
+    const std::string path = PhotoPath(id);
+    const std::string temp = path + ".tmp" + std::to_string(::getpid()) + "-" +
+                             std::to_string(std::hash<std::thread::id>{}(std::this_thread::get_id()));
+    FILE* f = std::fopen(temp.c_str(), "wb");
+    if (!f)
+        throw StorageError("cannot write " + temp);
+    const bool written = std::fwrite(jpeg.data(), 1, jpeg.size(), f) == jpeg.size() && std::fflush(f) == 0 &&
+                         ::fsync(::fileno(f)) == 0;
+    const bool closed = std::fclose(f) == 0;
+    std::error_code ec;
+    if (written && closed)
+        std::filesystem::rename(temp, path, ec);
+    if (!written || !closed || ec) {
+        std::filesystem::remove(temp, ec);
+        throw StorageError("cannot write " + path);
+    }
+    SyncFolder(photoDir_);
     auto lease = Acquire();
     Query(*lease, "INSERT INTO photo (member_id, size, sha256, uploaded_at) VALUES (?, ?, ?, ?) "
                   "ON CONFLICT (member_id) DO UPDATE SET size = excluded.size, sha256 = excluded.sha256, "
                   "uploaded_at = excluded.uploaded_at")
-        .Bind(1, id).Bind(2, size).BindBlob(3, sha256).Bind(4, now).Run();
+        .Bind(1, id).Bind(2, static_cast<std::int64_t>(jpeg.size())).BindBlob(3, sha256).Bind(4, now).Run();
 }
 
-bool SqliteStorage::HasPhoto(MemberId id)
+std::optional<std::string> SqliteStorage::ReadPhoto(MemberId id)
 {
-    auto lease = Acquire();
-    Query q(*lease, "SELECT 1 FROM photo WHERE member_id = ?");
-    q.Bind(1, id);
-    return q.Step();
+    {
+        auto lease = Acquire();
+        Query q(*lease, "SELECT 1 FROM photo WHERE member_id = ?");
+        q.Bind(1, id);
+        if (!q.Step())
+            return std::nullopt;
+    }
+    std::ifstream in(PhotoPath(id), std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 // ---------------------------------------------------------------- currency

@@ -147,8 +147,9 @@ public:
     // --- cards and photos
     virtual Card ReadCard(MemberId id) = 0;
     virtual void SaveCard(MemberId id, const Card& card, Seconds now) = 0;
-    virtual void RecordPhoto(MemberId id, std::int64_t size, const std::string& sha256, Seconds now) = 0;
-    virtual bool HasPhoto(MemberId id) = 0;
+    // The member's photo (JPEG bytes) replaces the previous one whole.
+    virtual void SavePhoto(MemberId id, const std::string& jpeg, const std::string& sha256, Seconds now) = 0;
+    virtual std::optional<std::string> ReadPhoto(MemberId id) = 0;
 
     // --- currency
     virtual std::int64_t Balance(MemberId id) = 0;
