@@ -101,6 +101,7 @@ ClubService::ClubService(ServerConfig config, Storage& storage)
     for (const auto& [gid, kind] : boards_)
         storage_.EnsureBoard(gid, kind);
     secret_ = storage_.ServerSecret();
+    limiter_.KeepIn(storage_.SharedLimitEvents());
     SetPublicBase(config_.publicBase.empty() ? "http://" + config_.host + ":" + std::to_string(config_.port)
                                              : config_.publicBase);
 }

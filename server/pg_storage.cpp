@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <sodium.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -1037,6 +1038,87 @@ std::string PgStorage::ServerSecret()
     std::lock_guard lock(mutex_);
     secret_ = q.Bytes(0);
     return secret_;
+}
+
+// ---------------------------------------------------------------- limits
+
+namespace {
+// Nothing is kept longer than this, whatever a rule's window.
+constexpr double kLongestWindowS = 2 * 24 * 3600;
+}
+
+std::string PgStorage::LimitKey(const std::string& key)
+{
+    const std::string secret = ServerSecret();
+    unsigned char hash[16];
+    crypto_generichash(hash, sizeof hash, reinterpret_cast<const unsigned char*>(key.data()), key.size(),
+                       reinterpret_cast<const unsigned char*>(secret.data()), secret.size());
+    static const char* const digits = "0123456789abcdef";
+    std::string out;
+    for (const unsigned char b : hash) {
+        out += digits[b >> 4];
+        out += digits[b & 15];
+    }
+    return out;
+}
+
+bool PgStorage::TakeLimits(const std::vector<RateLimiter::Rule>& rules)
+{
+    std::vector<std::pair<std::string, const RateLimiter::Rule*>> keyed;
+    for (const auto& rule : rules)
+        if (rule.windowS > 0)
+            keyed.emplace_back(LimitKey(rule.key), &rule);
+    if (keyed.empty())
+        return true;
+    // Keys locked in one order: two takes of overlapping keys queue.
+    std::sort(keyed.begin(), keyed.end());
+    const bool prune = ++limitTakes_ % 1024 == 0;
+    return InTransaction([&](Conn& c, Transaction& t) {
+        for (const auto& [key, rule] : keyed)
+            Query(c, "SELECT pg_advisory_xact_lock(hashtextextended($1, 0))").Bind(1, key).Run();
+        for (const auto& [key, rule] : keyed) {
+            Query q(c, "SELECT COUNT(*) FROM limit_event WHERE key = $1 "
+                       "AND at > EXTRACT(EPOCH FROM clock_timestamp())::float8 - $2");
+            q.Bind(1, key).Bind(2, rule->windowS);
+            q.Step();
+            if (q.Int(0) >= rule->count)
+                return false;
+        }
+        for (const auto& [key, rule] : keyed)
+            Query(c, "INSERT INTO limit_event (key, at) VALUES ($1, EXTRACT(EPOCH FROM clock_timestamp())::float8)")
+                .Bind(1, key).Run();
+        if (prune)
+            Query(c, "DELETE FROM limit_event WHERE at < EXTRACT(EPOCH FROM clock_timestamp())::float8 - $1")
+                .Bind(1, kLongestWindowS).Run();
+        t.Commit();
+        return true;
+    });
+}
+
+int PgStorage::CountLimit(const std::string& key, double windowS)
+{
+    const std::string hashed = LimitKey(key);
+    auto lease = Acquire();
+    Query q(*lease, "SELECT COUNT(*) FROM limit_event WHERE key = $1 "
+                    "AND at > EXTRACT(EPOCH FROM clock_timestamp())::float8 - $2");
+    q.Bind(1, hashed).Bind(2, windowS);
+    q.Step();
+    return static_cast<int>(q.Int(0));
+}
+
+void PgStorage::AddLimit(const std::string& key)
+{
+    const std::string hashed = LimitKey(key);
+    auto lease = Acquire();
+    Query(*lease, "INSERT INTO limit_event (key, at) VALUES ($1, EXTRACT(EPOCH FROM clock_timestamp())::float8)")
+        .Bind(1, hashed).Run();
+}
+
+void PgStorage::ClearLimit(const std::string& key)
+{
+    const std::string hashed = LimitKey(key);
+    auto lease = Acquire();
+    Query(*lease, "DELETE FROM limit_event WHERE key = $1").Bind(1, hashed).Run();
 }
 
 } // namespace vks

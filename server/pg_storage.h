@@ -13,17 +13,19 @@
 // that still happens is retried whole.  A connection the database dropped
 // (restart, network) is replaced on its next use; while the database is
 // unreachable every operation throws StorageError, answered as 503.
+#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "server/rate_limit.h"
 #include "server/storage.h"
 
 namespace vks {
 
-class PgStorage final : public Storage {
+class PgStorage final : public Storage, public LimitEvents {
 public:
     // conninfo: a libpq connection string or postgresql:// address.  Creates
     // the tables on an empty database, checks the schema version of one
@@ -84,6 +86,14 @@ public:
 
     std::string ServerSecret() override;
 
+    // The per-address limits count on the database's clock, under keyed
+    // hashes of their keys (no client address is stored in plain).
+    LimitEvents* SharedLimitEvents() override { return this; }
+    bool TakeLimits(const std::vector<RateLimiter::Rule>& rules) override;
+    int CountLimit(const std::string& key, double windowS) override;
+    void AddLimit(const std::string& key) override;
+    void ClearLimit(const std::string& key) override;
+
     struct Connection;
     class Lease;
 
@@ -105,6 +115,8 @@ private:
     std::vector<std::unique_ptr<Connection>> idle_;
     int open_ = 0;
     std::string secret_;
+    std::string LimitKey(const std::string& key);
+    std::atomic<std::uint64_t> limitTakes_ = 0;
 };
 
 } // namespace vks

@@ -56,6 +56,8 @@ RateLimiter::Entry& RateLimiter::Touch(const std::string& key, double windowS, C
 
 bool RateLimiter::Take(std::initializer_list<Rule> rules)
 {
+    if (shared_)
+        return shared_->TakeLimits(std::vector<Rule>(rules));
     const auto now = Clock::now();
     std::lock_guard lock(mutex_);
     for (const auto& rule : rules) {
@@ -75,6 +77,8 @@ bool RateLimiter::Take(std::initializer_list<Rule> rules)
 
 int RateLimiter::Count(const std::string& key, double windowS)
 {
+    if (shared_)
+        return shared_->CountLimit(key, windowS);
     const auto now = Clock::now();
     std::lock_guard lock(mutex_);
     const auto it = entries_.find(key);
@@ -86,6 +90,8 @@ int RateLimiter::Count(const std::string& key, double windowS)
 
 void RateLimiter::Add(const std::string& key, double windowS)
 {
+    if (shared_)
+        return shared_->AddLimit(key);
     const auto now = Clock::now();
     std::lock_guard lock(mutex_);
     Touch(key, windowS, now).events.push_back(now);
@@ -94,6 +100,8 @@ void RateLimiter::Add(const std::string& key, double windowS)
 
 void RateLimiter::Clear(const std::string& key)
 {
+    if (shared_)
+        return shared_->ClearLimit(key);
     std::lock_guard lock(mutex_);
     const auto it = entries_.find(key);
     if (it == entries_.end())

@@ -1,8 +1,9 @@
 #pragma once
-// Sliding-window counters in memory: login failures, password checks,
-// registrations, board and chat posts, statistics reports per client
-// address.  They are deliberately not shared between server processes: each
-// process bounds what it does itself.
+// Sliding-window counters: login failures, password checks, registrations,
+// board and chat posts, statistics reports per client address.  They live in
+// this process's memory, or, when the storage is shared by several server
+// processes, in the storage (KeepIn), so that a client spreading its
+// requests over the processes meets the same limits as against one.
 //
 // Keys can be made up by clients (every unknown nick tried, every address of
 // a large IPv6 network), so the table is bounded: each key is dropped once
@@ -16,8 +17,11 @@
 #include <mutex>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace vks {
+
+class LimitEvents;
 
 class RateLimiter {
 public:
@@ -28,6 +32,9 @@ public:
         int count;          // at most this many events ...
         double windowS;     // ... within this many seconds; 0 = no limit
     };
+
+    // From now on the events are kept in shared instead of in memory.
+    void KeepIn(LimitEvents* shared) { shared_ = shared; }
 
     // Records one event under every rule when all of them still allow it.
     bool Take(std::initializer_list<Rule> rules);
@@ -58,6 +65,17 @@ private:
     std::mutex mutex_;
     std::unordered_map<std::string, Entry> entries_;
     std::list<std::string> recency_;   // most recently used first
+    LimitEvents* shared_ = nullptr;
+};
+
+// Limit events kept where every server process sees them.
+class LimitEvents {
+public:
+    virtual ~LimitEvents() = default;
+    virtual bool TakeLimits(const std::vector<RateLimiter::Rule>& rules) = 0;
+    virtual int CountLimit(const std::string& key, double windowS) = 0;
+    virtual void AddLimit(const std::string& key) = 0;
+    virtual void ClearLimit(const std::string& key) = 0;
 };
 
 } // namespace vks

@@ -16,6 +16,8 @@
 
 namespace vks {
 
+class LimitEvents;
+
 struct StorageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
@@ -201,6 +203,11 @@ public:
     // A random secret shared by every process on this database, for keyed
     // hashes of client addresses.
     virtual std::string ServerSecret() = 0;
+
+    // Where the per-address limits keep their events when several
+    // processes share this storage; nothing when each process keeps its own
+    // in memory.
+    virtual LimitEvents* SharedLimitEvents() { return nullptr; }
 };
 
 } // namespace vks
