@@ -45,21 +45,6 @@ std::string Account(int port, const std::string& body, const std::string& cookie
     return Post(port, "/club/account", body, cookie).body;
 }
 
-std::string SaveGameBody(const std::string& nick, long kon, long best, const std::string& rating, long ses, long konl,
-                         long score)
-{
-    return "nick=" + nick + "&pw=secret12&zarvokon=" + std::to_string(kon) + "&zarvobest=" + std::to_string(best) +
-           "&zarvorating=" + rating + "&zarvoses=" + std::to_string(ses) + "&zarvokonl=" + std::to_string(konl) +
-           "&zarvoscore=" + std::to_string(score) + "&zarvoR1=0&zarvoR2=#";
-}
-
-std::string SubmitBody(int gid, const std::string& nick, const std::string& city, int score,
-                       const std::string& r9 = "#", const std::string& r10 = "#")
-{
-    return "gid=" + std::to_string(gid) + "&nick=" + nick + "&city=" + city + "&country=1-007&score=" +
-           std::to_string(score) + "&R7=M&R8=4.3&R9=" + r9 + "&R10=" + r10 + "*";
-}
-
 } // namespace
 
 TEST(ServerClub, PublishesItsAddressesEncipheredAndTheNews)

@@ -35,6 +35,23 @@ inline std::string AddBalanceBody(const std::string& nick, long long amount)
     return "nick=" + nick + "&labeltevsave=0&R04=" + std::to_string(amount);
 }
 
+// A save of the game record as the client sends it (password "secret12").
+inline std::string SaveGameBody(const std::string& nick, long kon, long best, const std::string& rating, long ses,
+                                long konl, long score)
+{
+    return "nick=" + nick + "&pw=secret12&zarvokon=" + std::to_string(kon) + "&zarvobest=" + std::to_string(best) +
+           "&zarvorating=" + rating + "&zarvoses=" + std::to_string(ses) + "&zarvokonl=" + std::to_string(konl) +
+           "&zarvoscore=" + std::to_string(score) + "&zarvoR1=0&zarvoR2=#";
+}
+
+// A world top ten or chat entry as the client sends it.
+inline std::string SubmitBody(int gid, const std::string& nick, const std::string& city, int score,
+                              const std::string& r9 = "#", const std::string& r10 = "#")
+{
+    return "gid=" + std::to_string(gid) + "&nick=" + nick + "&city=" + city + "&country=1-007&score=" +
+           std::to_string(score) + "&R7=M&R8=4.3&R9=" + r9 + "&R10=" + r10 + "*";
+}
+
 // One number from the database (-1 without a row, 0 for NULL).
 inline std::int64_t DbNumber(const std::string& db, const std::string& sql)
 {
