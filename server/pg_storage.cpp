@@ -11,7 +11,7 @@
 #include <cstring>
 #include <unordered_map>
 
-#include "common/codepage.h"
+#include "server/storage_rows.h"
 
 namespace vks {
 
@@ -21,18 +21,6 @@ namespace {
 
 constexpr std::int64_t kMaxBalance = 2147483647;
 constexpr int kAttempts = 4;
-
-std::string ToDb(std::string_view cp1251) { return vk::Cp1251ToUtf8(cp1251); }
-std::string FromDb(std::string_view utf8) { return vk::Utf8ToCp1251(utf8).value_or(std::string{}); }
-
-std::string Fold(std::string_view nick)
-{
-    std::string out(nick);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
 
 // A failed statement with PostgreSQL's error class.
 struct PgError : StorageError {
@@ -270,25 +258,6 @@ std::int64_t InsertRow(Conn& c, int gid, const BoardEntry& e, std::optional<Memb
     return q.Int(0);
 }
 
-GameRecord RecordFrom(const Query& q)
-{
-    GameRecord r;
-    r.kon = q.Int(0);
-    r.sumScores = q.Int(1);
-    r.rating = q.Real(2);
-    r.sessions = q.Int(3);
-    r.best = q.Int(4);
-    r.konl = q.Int(5);
-    r.score = q.Int(6);
-    r.r1 = q.Int(7);
-    r.r2 = FromDb(q.Text(8));
-    r.openCycle = q.OptInt(9);
-    r.openCap = q.OptInt(10).value_or(0);
-    r.openFloor = q.OptInt(11).value_or(0);
-    r.openSince = q.OptInt(12).value_or(0);
-    return r;
-}
-
 // The statement that adds a deal report to the twelve counters, each capped
 // at the largest 32-bit number.
 const char* CountDealSql()
@@ -496,19 +465,7 @@ std::optional<Member> PgStorage::FindMember(std::string_view nick)
     q.Bind(1, ToDb(nick));
     if (!q.Step())
         return std::nullopt;
-    Member m;
-    m.id = q.Int(0);
-    m.nick = FromDb(q.Text(1));
-    m.pwHash = q.Text(2);
-    m.city = FromDb(q.Text(3));
-    m.countryKey = FromDb(q.Text(4));
-    m.countryCode = FromDb(q.Text(5));
-    m.sex = q.Text(6);
-    m.email = FromDb(q.Text(7));
-    m.dateReg = q.Text(8);
-    m.balance = q.Int(9);
-    m.disabled = q.Int(10) != 0;
-    return m;
+    return MemberFrom(q);
 }
 
 bool PgStorage::NickTaken(std::string_view nick)
@@ -601,11 +558,7 @@ Card PgStorage::ReadCard(MemberId id)
     Query q(*lease, "SELECT name1, name2, about, telephone, emailo, website, skype, ok, vk, telegram, facebook, "
                     "twitter, instagramm, youtube FROM info_card WHERE member_id = $1");
     q.Bind(1, id);
-    Card card;
-    if (q.Step())
-        for (int i = 0; i < 14; ++i)
-            card[static_cast<std::size_t>(i)] = FromDb(q.Text(i));
-    return card;
+    return q.Step() ? CardFrom(q) : Card{};
 }
 
 void PgStorage::SaveCard(MemberId id, const Card& card, Seconds now)
@@ -733,7 +686,7 @@ GameRecord PgStorage::ReadGame(MemberId id, const std::string& key)
     Query q(*lease, "SELECT kon, sum_scores, rating, sessions, best, konl, score, r1, r2, open_cycle_id, open_cap, "
                     "open_floor, open_since FROM game_record WHERE member_id = $1 AND game_key = $2");
     q.Bind(1, id).Bind(2, key);
-    return q.Step() ? RecordFrom(q) : GameRecord{};
+    return q.Step() ? GameRecordFrom(q) : GameRecord{};
 }
 
 GameDecision PgStorage::SaveGame(MemberId id, const std::string& key, Seconds now,
@@ -749,7 +702,7 @@ GameDecision PgStorage::SaveGame(MemberId id, const std::string& key, Seconds no
                        "open_floor, open_since FROM game_record WHERE member_id = $1 AND game_key = $2 FOR UPDATE");
             q.Bind(1, id).Bind(2, key);
             if (q.Step())
-                snap.record = RecordFrom(q);
+                snap.record = GameRecordFrom(q);
         }
         {
             Query q(c, "SELECT id, kon, started_at, completed_at, final_score FROM rating_cycle "
@@ -932,10 +885,8 @@ std::vector<BoardRow> PgStorage::Board(int gid, int limit)
                     "ORDER BY score DESC, id LIMIT $2");
     q.Bind(1, gid).Bind(2, limit);
     std::vector<BoardRow> rows;
-    while (q.Step()) {
-        rows.push_back({static_cast<std::int64_t>(rows.size()) + 1, q.Int(0), FromDb(q.Text(1)), FromDb(q.Text(2)),
-                        FromDb(q.Text(3)), FromDb(q.Text(4)), FromDb(q.Text(5)), FromDb(q.Text(6)), FromDb(q.Text(7))});
-    }
+    while (q.Step())
+        rows.push_back(BoardRowFrom(q, static_cast<std::int64_t>(rows.size()) + 1));
     return rows;
 }
 
@@ -949,10 +900,8 @@ std::vector<BoardRow> PgStorage::OwnRows(int gid, const std::string& nick, const
                     "ORDER BY r.score DESC, r.id LIMIT $4");
     q.Bind(1, gid).Bind(2, ToDb(nick)).Bind(3, ToDb(city)).Bind(4, limit);
     std::vector<BoardRow> rows;
-    while (q.Step()) {
-        rows.push_back({q.Int(8), q.Int(0), FromDb(q.Text(1)), FromDb(q.Text(2)), FromDb(q.Text(3)), FromDb(q.Text(4)),
-                        FromDb(q.Text(5)), FromDb(q.Text(6)), FromDb(q.Text(7))});
-    }
+    while (q.Step())
+        rows.push_back(BoardRowFrom(q, q.Int(8)));
     return rows;
 }
 
@@ -1008,16 +957,7 @@ StatCounters PgStorage::ReadStats(int gid)
     Query q(*lease, "SELECT starts, unique_starts, likes, last_like_at, x1, x2, x3, x4, x5, x6, x7, x8, x9, x10, x11, "
                     "x12 FROM stat_counter WHERE gid = $1");
     q.Bind(1, gid);
-    StatCounters s;
-    if (q.Step()) {
-        s.starts = q.Int(0);
-        s.uniqueStarts = q.Int(1);
-        s.likes = q.Int(2);
-        s.lastLikeAt = q.OptInt(3);
-        for (int i = 0; i < 12; ++i)
-            s.x[static_cast<std::size_t>(i)] = q.Int(4 + i);
-    }
-    return s;
+    return q.Step() ? StatCountersFrom(q) : StatCounters{};
 }
 
 std::string PgStorage::ServerSecret()

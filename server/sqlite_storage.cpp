@@ -12,7 +12,7 @@
 #include <thread>
 #include <unordered_map>
 
-#include "common/codepage.h"
+#include "server/storage_rows.h"
 
 namespace vks {
 
@@ -142,18 +142,6 @@ CREATE TABLE IF NOT EXISTS like_seen (gid INTEGER NOT NULL, src TEXT NOT NULL, d
   PRIMARY KEY (gid, src, day));
 CREATE TABLE IF NOT EXISTS server_secret (id INTEGER PRIMARY KEY CHECK (id = 1), secret BLOB NOT NULL);
 )SQL";
-
-std::string ToDb(std::string_view cp1251) { return vk::Cp1251ToUtf8(cp1251); }
-std::string FromDb(std::string_view utf8) { return vk::Utf8ToCp1251(utf8).value_or(std::string{}); }
-
-std::string Fold(std::string_view nick)
-{
-    std::string out(nick);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
 
 // A directory's entries are durable only once the directory itself is.
 void SyncFolder(const std::string& folder)
@@ -402,23 +390,7 @@ GameRecord ReadRecord(SqliteStorage::Connection& c, MemberId id, const std::stri
     Query q(c, "SELECT kon, sum_scores, rating, sessions, best, konl, score, r1, r2, open_cycle_id, open_cap, "
                "open_floor, open_since FROM game_record WHERE member_id = ? AND game_key = ?");
     q.Bind(1, id).Bind(2, key);
-    GameRecord r;
-    if (q.Step()) {
-        r.kon = q.Int(0);
-        r.sumScores = q.Int(1);
-        r.rating = q.Real(2);
-        r.sessions = q.Int(3);
-        r.best = q.Int(4);
-        r.konl = q.Int(5);
-        r.score = q.Int(6);
-        r.r1 = q.Int(7);
-        r.r2 = FromDb(q.Text(8));
-        r.openCycle = q.OptInt(9);
-        r.openCap = q.OptInt(10).value_or(0);
-        r.openFloor = q.OptInt(11).value_or(0);
-        r.openSince = q.OptInt(12).value_or(0);
-    }
-    return r;
+    return q.Step() ? GameRecordFrom(q) : GameRecord{};
 }
 
 } // namespace
@@ -534,19 +506,7 @@ std::optional<Member> SqliteStorage::FindMember(std::string_view nick)
     q.Bind(1, ToDb(nick));
     if (!q.Step())
         return std::nullopt;
-    Member m;
-    m.id = q.Int(0);
-    m.nick = FromDb(q.Text(1));
-    m.pwHash = q.Text(2);
-    m.city = FromDb(q.Text(3));
-    m.countryKey = FromDb(q.Text(4));
-    m.countryCode = FromDb(q.Text(5));
-    m.sex = q.Text(6);
-    m.email = FromDb(q.Text(7));
-    m.dateReg = q.Text(8);
-    m.balance = q.Int(9);
-    m.disabled = q.Int(10) != 0;
-    return m;
+    return MemberFrom(q);
 }
 
 bool SqliteStorage::NickTaken(std::string_view nick)
@@ -651,11 +611,7 @@ Card SqliteStorage::ReadCard(MemberId id)
     Query q(*lease, "SELECT name1, name2, about, telephone, emailo, website, skype, ok, vk, telegram, facebook, "
                     "twitter, instagramm, youtube FROM info_card WHERE member_id = ?");
     q.Bind(1, id);
-    Card card;
-    if (q.Step())
-        for (int i = 0; i < 14; ++i)
-            card[static_cast<std::size_t>(i)] = FromDb(q.Text(i));
-    return card;
+    return q.Step() ? CardFrom(q) : Card{};
 }
 
 void SqliteStorage::SaveCard(MemberId id, const Card& card, Seconds now)
@@ -1101,16 +1057,7 @@ StatCounters SqliteStorage::ReadStats(int gid)
     Query q(*lease, "SELECT starts, unique_starts, likes, last_like_at, x1, x2, x3, x4, x5, x6, x7, x8, x9, x10, x11, "
                     "x12 FROM stat_counter WHERE gid = ?");
     q.Bind(1, gid);
-    StatCounters s;
-    if (q.Step()) {
-        s.starts = q.Int(0);
-        s.uniqueStarts = q.Int(1);
-        s.likes = q.Int(2);
-        s.lastLikeAt = q.OptInt(3);
-        for (int i = 0; i < 12; ++i)
-            s.x[static_cast<std::size_t>(i)] = q.Int(4 + i);
-    }
-    return s;
+    return q.Step() ? StatCountersFrom(q) : StatCounters{};
 }
 
 std::string SqliteStorage::ServerSecret()
