@@ -192,8 +192,10 @@ measure() {  # label base check-command...
   shift 2
   member_script transfer 0
   member_script mix_paced 1 18
-  # Unmeasured warm-up: the processes open their database connections.
+  # Unmeasured warm-up: the processes open their database connections, and
+  # nginx its connections to them.
   wrk -t2 -c16 -d2s -s "$work/mix_paced.lua" "$base/club/account" > /dev/null 2>&1 || true
+  wrk -t2 -c16 -d2s -s "$work/board.lua" "$base/wtt" > /dev/null 2>&1 || true
   run "$label: board read" 16 board "$base/wtt"
   # Logins: as many at once as the hashing runs, so none waits past wrk's limit.
   run "$label: login (Argon2id interactive)" 2 login "$base/club/account"
