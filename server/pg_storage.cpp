@@ -335,9 +335,12 @@ PgStorage::~PgStorage() = default;
 std::unique_ptr<PgStorage::Connection> PgStorage::Open()
 {
     auto c = std::make_unique<Connection>();
-    // The address's own settings come last and win over these defaults.
-    const char* keys[] = {"connect_timeout", "application_name", "dbname", nullptr};
-    const char* values[] = {"3", "vokabron-server", conninfo_.c_str(), nullptr};
+    // The address's own settings come last and win over these defaults.  A
+    // database machine that vanishes without a word (no reset from its
+    // network) fails the request after ten seconds instead of holding its
+    // thread until TCP gives up.
+    const char* keys[] = {"connect_timeout", "tcp_user_timeout", "application_name", "dbname", nullptr};
+    const char* values[] = {"3", "10000", "vokabron-server", conninfo_.c_str(), nullptr};
     c->conn = PQconnectdbParams(keys, values, 1);
     if (!c->conn || PQstatus(c->conn) != CONNECTION_OK) {
         std::string message = c->conn ? PQerrorMessage(c->conn) : "out of memory";
@@ -352,6 +355,7 @@ std::unique_ptr<PgStorage::Connection> PgStorage::Open()
     // its answer.
     const std::string timeout = "SET lock_timeout = " + std::to_string(lockTimeoutMs_);
     c->Exec(timeout.c_str());
+    c->Exec("SET statement_timeout = 10000");
     return c;
 }
 
