@@ -2,7 +2,8 @@
 // club's own site file, as a club that outgrew one machine runs them: the
 // races that only one database can settle, sent through nginx so that they
 // land on different processes; a process killed in a burst of transfers;
-// the database stopped under load.
+// the database stopped under load; and the schema made once by processes
+// starting together and checked at every later start.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -290,4 +291,32 @@ TEST(ClusterBehindNginx, DatabaseStoppedForFiveSecondsFailsCleanlyAndEveryProces
         EXPECT_EQ(MoneyInvariants(cluster.Db()), "");
     }
     std::system((script + " remove " + folder).c_str());
+}
+
+TEST(PostgresSchema, TheServerCreatesItsTablesOnceAndRefusesAnotherVersion)
+{
+    // Three processes starting together on an empty database: one makes the
+    // tables, the others wait for it and find them.
+    std::string folder = (std::filesystem::temp_directory_path() / "vokabron-server-XXXXXX").string();
+    ASSERT_TRUE(mkdtemp(folder.data()));
+    std::vector<std::unique_ptr<TestServer>> servers(3);
+    AtOnce(3, [&](int i) { servers[static_cast<std::size_t>(i)] = std::make_unique<TestServer>(std::vector<std::string>{}, folder); });
+    EXPECT_EQ(Post(servers[0]->Port(), "/club/account", RegisterBody("Nomad")).body, "ok");
+    for (const auto& s : servers) {
+        EXPECT_EQ(Post(s->Port(), "/club/account", "label1=0").body, "$1 ");
+        s->Stop();
+    }
+    const std::string db = servers[0]->DbPath();
+    EXPECT_EQ(DbNumber(db, "SELECT COUNT(*) FROM schema_version"), 1);
+
+    servers[0]->Start();
+    EXPECT_EQ(Post(servers[0]->Port(), "/club/account", "label1=0").body, "$1 ") << "the same version is taken";
+    servers[0]->Stop();
+    ASSERT_TRUE(DbExec(db, "UPDATE schema_version SET version = version + 1"));
+    EXPECT_THROW(servers[0]->Start(), std::runtime_error) << "a database of another schema version";
+    ASSERT_TRUE(DbExec(db, "DROP TABLE schema_version"));
+    EXPECT_THROW(servers[0]->Start(), std::runtime_error) << "club tables without a version";
+    EXPECT_EQ(DbNumber(db, "SELECT COUNT(*) FROM member"), 1) << "nothing changed";
+    servers.clear();
+    std::filesystem::remove_all(folder);
 }
