@@ -13,6 +13,8 @@
 #                                                default: one per processor)
 #   BOARD_CACHE_MS=0 bench/server_load.sh       (every board read from the
 #                                                database; default 1000)
+#   BENCH_LOGS=DIR bench/server_load.sh         (keep the servers' and nginx's
+#                                                logs in DIR)
 #
 # Needs wrk, nginx, sqlite3 and PostgreSQL (scripts/install-deps --bench)
 # and a built server (cmake --build build --target vokabron-server).  The
@@ -42,6 +44,11 @@ chmod 755 "$work"   # nginx's workers may run as another user
 pids=()
 nginx_pids=()
 cleanup() {
+  if [ -n "${BENCH_LOGS:-}" ]; then
+    mkdir -p "$BENCH_LOGS"
+    cp "$work"/server.log "$BENCH_LOGS"/ 2> /dev/null || true
+    for name in three static; do cp "$work/$name/error.log" "$BENCH_LOGS/nginx-$name.log" 2> /dev/null || true; done
+  fi
   for pid in "${nginx_pids[@]}" "${pids[@]}"; do
     kill "$pid" 2> /dev/null && wait "$pid" 2> /dev/null || true
   done
@@ -117,10 +124,15 @@ setup = function(thread) table.insert(threads, thread) end
 done = function(summary, latency, requests)
   local errors = summary.errors.connect + summary.errors.read + summary.errors.write
                + summary.errors.status + summary.errors.timeout
-  for _, thread in ipairs(threads) do errors = errors + (thread:get("bad") or 0) end
-  io.write(string.format("RESULT %.1f %.2f %.2f %d %d\n",
+  local refused = 0
+  for _, thread in ipairs(threads) do refused = refused + (thread:get("bad") or 0) end
+  errors = errors + refused
+  -- Which kinds, when any: connect/read/write/status/timeout/refused.
+  local kinds = errors == 0 and "" or string.format("%d/%d/%d/%d/%d/%d", summary.errors.connect,
+    summary.errors.read, summary.errors.write, summary.errors.status, summary.errors.timeout, refused)
+  io.write(string.format("RESULT %.1f %.2f %.2f %d %d %s\n",
     summary.requests / (summary.duration / 1e6),
-    latency:percentile(50) / 1000, latency:percentile(99) / 1000, errors, summary.requests))
+    latency:percentile(50) / 1000, latency:percentile(99) / 1000, errors, summary.requests, kinds))
 end
 LUA
 post_script() {  # name body [pace_ms]
@@ -312,8 +324,8 @@ for r in "${results[@]}"; do
     echo "$label"
     continue
   fi
-  read -r _ rps p50 p99 errors total <<< "${r#*|}"
-  printf '%-62s %10s %9s %9s %7s\n' "$label" "$rps" "$p50" "$p99" "$errors"
+  read -r _ rps p50 p99 errors total kinds <<< "${r#*|}"
+  printf '%-62s %10s %9s %9s %7s %s\n' "$label" "$rps" "$p50" "$p99" "$errors" "${kinds:+(c/r/w/s/t/no: $kinds)}"
   case "$label" in
     "nginx static file"*) nginx_rps=$rps ;;
     *": board read") board_rps[${label%: board read}]=$rps ;;
