@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -116,6 +117,7 @@ NginxFront::NginxFront(const std::vector<int>& serverPorts)
     if (pid < 0)
         throw std::runtime_error("fork");
     if (pid == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGTERM);   // never outlive a test that crashed
         execl(VOKABRON_NGINX, VOKABRON_NGINX, "-c", (dir_ + "/nginx.conf").c_str(), "-p", dir_.c_str(), nullptr);
         _exit(127);
     }
