@@ -222,11 +222,18 @@ TEST(ClusterBehindNginx, DatabaseStoppedForFiveSecondsFailsCleanlyAndEveryProces
 {
     // A cluster of this test's own, as stopping the shared one would fail
     // every other test running beside it.
-    std::string folder = (std::filesystem::temp_directory_path() / "vokabron-pg-XXXXXX").string();
-    ASSERT_TRUE(mkdtemp(folder.data()));
-    const std::string script = VOKABRON_PG_CLUSTER;
-    ASSERT_EQ(std::system((script + " start " + folder + " fsync=off").c_str()), 0);
-    setenv("VOKABRON_TEST_POSTGRES", folder.c_str(), 1);   // this test's process only
+    struct OwnCluster {
+        std::string folder = (std::filesystem::temp_directory_path() / "vokabron-pg-XXXXXX").string();
+        const std::string script = VOKABRON_PG_CLUSTER;
+        int Run(const std::string& action, const std::string& extra = {}) const
+        {
+            return std::system((script + " " + action + " " + folder + extra).c_str());
+        }
+        ~OwnCluster() { Run("remove"); }   // also when an assertion ends the test early
+    } own;
+    ASSERT_TRUE(mkdtemp(own.folder.data()));
+    ASSERT_EQ(own.Run("start", " fsync=off"), 0);
+    setenv("VOKABRON_TEST_POSTGRES", own.folder.c_str(), 1);   // this test's process only
     {
         Cluster cluster({"initial_balance=100"});
         const int port = cluster.Port();
@@ -258,7 +265,7 @@ TEST(ClusterBehindNginx, DatabaseStoppedForFiveSecondsFailsCleanlyAndEveryProces
             });
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        ASSERT_EQ(std::system((script + " stop " + folder).c_str()), 0);
+        ASSERT_EQ(own.Run("stop"), 0);
         down = true;
         const auto outageEnd = Clock::now() + std::chrono::seconds(5);
         // What a player sees meanwhile: the read fails, the window shows
@@ -266,7 +273,7 @@ TEST(ClusterBehindNginx, DatabaseStoppedForFiveSecondsFailsCleanlyAndEveryProces
         EXPECT_FALSE(ClubReadTopTen(http, acc, "zarvo", rows));
         std::this_thread::sleep_until(outageEnd);
         down = false;
-        ASSERT_EQ(std::system((script + " resume " + folder).c_str()), 0);
+        ASSERT_EQ(own.Run("resume"), 0);
         stop = true;
         for (auto& t : load)
             t.join();
@@ -290,7 +297,6 @@ TEST(ClusterBehindNginx, DatabaseStoppedForFiveSecondsFailsCleanlyAndEveryProces
         EXPECT_EQ(Post(port, "/club/account", AddBalanceBody("Payee", 1), payer).body, "ok");
         EXPECT_EQ(MoneyInvariants(cluster.Db()), "");
     }
-    std::system((script + " remove " + folder).c_str());
 }
 
 TEST(PostgresSchema, TheServerCreatesItsTablesOnceAndRefusesAnotherVersion)
