@@ -232,12 +232,45 @@ void AddLedger(Conn& c, MemberId id, std::int64_t delta, const char* kind, std::
         .Bind(1, delta).Bind(2, kind).Bind(3, transfer).Bind(4, cycle).Bind(5, now).Bind(6, id).Run();
 }
 
-std::int64_t RowPlace(Conn& c, int gid, std::int64_t score, std::int64_t rowId)
+// A row's place: one more than the rows shown above it.  Rows of members
+// (the club board) are shown only at each member's best, so a member counts
+// once above, and never above himself.  The same count for every row of a
+// list is in OwnRows.
+std::int64_t RowPlace(Conn& c, int gid, std::int64_t score, std::int64_t rowId, std::optional<MemberId> member)
 {
-    Query q(c, "SELECT COUNT(*) FROM wtt_row WHERE gid = $1 AND hidden = 0 AND (score > $2 OR (score = $2 AND id < $3))");
-    q.Bind(1, gid).Bind(2, score).Bind(3, rowId);
+    Query q(c, "SELECT (SELECT COUNT(*) FROM wtt_row WHERE gid = $1 AND hidden = 0 AND member_id IS NULL "
+               "AND (score > $2 OR (score = $2 AND id < $3))) + "
+               "(SELECT COUNT(DISTINCT member_id) FROM wtt_row WHERE gid = $1 AND hidden = 0 "
+               "AND member_id IS NOT NULL AND member_id IS DISTINCT FROM $4::bigint "
+               "AND (score > $2 OR (score = $2 AND id < $3)))");
+    q.Bind(1, gid).Bind(2, score).Bind(3, rowId).Bind(4, member);
     q.Step();
     return q.Int(0) + 1;
+}
+
+// Keeps of one sender's rows on a board only those that can still be shown:
+// the sender's best BoardRowsShown (what the own-rows read shows; the
+// board's top rows are among them).  A club row younger than protectAfter
+// stays, as its cycle may still be posted again after a lost reply.  The
+// board's row is locked by the caller.
+void PruneSenderRows(Conn& c, int gid, const BoardEntry& e, std::optional<MemberId> member, Seconds protectAfter)
+{
+    if (member) {
+        Query(c, "UPDATE rating_cycle SET wtt_row_id = NULL WHERE wtt_row_id IN ("
+                 "SELECT id FROM wtt_row WHERE gid = $1 AND hidden = 0 AND member_id = $2 AND created_at < $3 "
+                 "AND id NOT IN (SELECT id FROM wtt_row WHERE gid = $1 AND hidden = 0 AND member_id = $2 "
+                 "ORDER BY score DESC, id LIMIT $4))")
+            .Bind(1, gid).Bind(2, *member).Bind(3, protectAfter).Bind(4, BoardRowsShown).Run();
+        Query(c, "DELETE FROM wtt_row WHERE gid = $1 AND hidden = 0 AND member_id = $2 AND created_at < $3 "
+                 "AND id NOT IN (SELECT id FROM wtt_row WHERE gid = $1 AND hidden = 0 AND member_id = $2 "
+                 "ORDER BY score DESC, id LIMIT $4)")
+            .Bind(1, gid).Bind(2, *member).Bind(3, protectAfter).Bind(4, BoardRowsShown).Run();
+        return;
+    }
+    Query(c, "DELETE FROM wtt_row WHERE gid = $1 AND hidden = 0 AND member_id IS NULL AND nick = $2 AND city = $3 "
+             "AND id NOT IN (SELECT id FROM wtt_row WHERE gid = $1 AND hidden = 0 AND member_id IS NULL "
+             "AND nick = $2 AND city = $3 ORDER BY score DESC, id LIMIT $4)")
+        .Bind(1, gid).Bind(2, ToDb(e.nick)).Bind(3, ToDb(e.city)).Bind(4, BoardRowsShown).Run();
 }
 
 // Counts the entry and locks the board's row until the transaction ends, so
@@ -506,10 +539,19 @@ std::int64_t PgStorage::CountMembers()
 void PgStorage::CreateSession(const std::string& tokenHash, MemberId id, Seconds now, Seconds expiresAt,
                               const std::string& passwordCheck)
 {
-    auto lease = Acquire();
-    Query(*lease, "INSERT INTO session (token_hash, member_id, created_at, last_seen_at, expires_at, pw_check) "
-                  "VALUES ($1, $2, $3, $3, $4, $5)")
-        .BindBytes(1, tokenHash).Bind(2, id).Bind(3, now).Bind(4, expiresAt).BindBytes(5, passwordCheck).Run();
+    InTransaction([&](Conn& c, Transaction& t) {
+        // Logins of one member on several processes at once follow one
+        // another here, so each sees the others' sessions when it counts.
+        Query(c, "SELECT id FROM member WHERE id = $1 FOR NO KEY UPDATE").Bind(1, id).Run();
+        Query(c, "INSERT INTO session (token_hash, member_id, created_at, last_seen_at, expires_at, pw_check) "
+                 "VALUES ($1, $2, $3, $3, $4, $5)")
+            .BindBytes(1, tokenHash).Bind(2, id).Bind(3, now).Bind(4, expiresAt).BindBytes(5, passwordCheck).Run();
+        Query(c, "DELETE FROM session WHERE member_id = $1 AND token_hash NOT IN (SELECT token_hash FROM session "
+                 "WHERE member_id = $1 ORDER BY created_at DESC, seq DESC LIMIT $2)")
+            .Bind(1, id).Bind(2, SessionsPerMember).Run();
+        t.Commit();
+        return true;
+    });
 }
 
 void PgStorage::SetPasswordCheck(const std::string& tokenHash, const std::string& passwordCheck)
@@ -536,8 +578,13 @@ std::optional<SessionInfo> PgStorage::UseSession(const std::string& tokenHash, S
         info.nick = FromDb(q.Text(1));
         info.passwordCheck = q.Bytes(4);
     }
-    Query(c, "UPDATE session SET last_seen_at = $1 WHERE token_hash = $2 AND last_seen_at < $1")
-        .Bind(1, now).BindBytes(2, tokenHash).Run();
+    // A database that cannot take the write in time does not fail the
+    // request that only wanted to read.
+    try {
+        Query(c, "UPDATE session SET last_seen_at = $1 WHERE token_hash = $2 AND last_seen_at <= $3")
+            .Bind(1, now).BindBytes(2, tokenHash).Bind(3, now - IdleClockStep(idleLimit)).Run();
+    } catch (const StorageError&) {
+    }
     return info;
 }
 
@@ -716,10 +763,12 @@ GameDecision PgStorage::SaveGame(MemberId id, const std::string& key, Seconds no
                 snap.lastCycle = CycleInfo{q.Int(0), q.Int(1), q.Int(2), q.OptInt(3), q.OptInt(4)};
         }
         {
-            Query q(c, "SELECT COUNT(*) FROM rating_cycle WHERE member_id = $1 AND game_key = $2 AND started_at > $3");
-            q.Bind(1, id).Bind(2, key).Bind(3, now - 3600);
+            Query q(c, "SELECT COUNT(*) FILTER (WHERE started_at > $1), COUNT(*) FROM rating_cycle "
+                       "WHERE member_id = $2 AND game_key = $3 AND started_at > $4");
+            q.Bind(1, now - 3600).Bind(2, id).Bind(3, key).Bind(4, now - 24 * 3600);
             q.Step();
             snap.startsInLastHour = q.Int(0);
+            snap.startsInLastDay = q.Int(1);
         }
         GameDecision d = decide(snap);
         GameRecord u = d.updated;
@@ -810,7 +859,8 @@ std::int64_t PgStorage::SubmitResult(int gid, const BoardEntry& entry, Seconds n
     return InTransaction([&](Conn& c, Transaction& t) {
         LockBoard(c, gid);
         const auto rowId = InsertRow(c, gid, entry, std::nullopt, now);
-        const auto place = RowPlace(c, gid, entry.score, rowId);
+        PruneSenderRows(c, gid, entry, std::nullopt, now);
+        const auto place = RowPlace(c, gid, entry.score, rowId, std::nullopt);
         t.Commit();
         return place;
     });
@@ -831,7 +881,7 @@ std::int64_t PgStorage::SubmitChat(int gid, const BoardEntry& entry, Seconds now
         }
         const auto rowId = InsertRow(c, gid, e, std::nullopt, now);
         Query(c, "DELETE FROM wtt_row WHERE gid = $1 AND score <= $2").Bind(1, gid).Bind(2, e.score - keep).Run();
-        const auto place = RowPlace(c, gid, e.score, rowId);
+        const auto place = RowPlace(c, gid, e.score, rowId, std::nullopt);
         t.Commit();
         return place;
     });
@@ -861,11 +911,11 @@ std::optional<std::int64_t> PgStorage::SubmitClubResult(MemberId id, const std::
             if (!q.Step())
                 return std::nullopt;
             const auto score = q.Int(0);
-            return RowPlace(c, gid, score, *existingRow);
+            return RowPlace(c, gid, score, *existingRow, id);
         }
         LockBoard(c, gid);
         const auto rowId = InsertRow(c, gid, entry, id, now);
-        const auto place = RowPlace(c, gid, entry.score, rowId);
+        const auto place = RowPlace(c, gid, entry.score, rowId, id);
         std::optional<std::int64_t> reward;
         if (place <= 10) {
             const std::int64_t amount = place == 1 ? 25 : 10;
@@ -877,6 +927,7 @@ std::optional<std::int64_t> PgStorage::SubmitClubResult(MemberId id, const std::
         }
         Query(c, "UPDATE rating_cycle SET wtt_row_id = $1, reward = $2 WHERE id = $3")
             .Bind(1, rowId).Bind(2, reward).Bind(3, cycle).Run();
+        PruneSenderRows(c, gid, entry, id, now - window);
         t.Commit();
         return place;
     });
@@ -885,7 +936,11 @@ std::optional<std::int64_t> PgStorage::SubmitClubResult(MemberId id, const std::
 std::vector<BoardRow> PgStorage::Board(int gid, int limit)
 {
     auto lease = Acquire();
-    Query q(*lease, "SELECT score, nick, country, city, r07, r08, r09, r10 FROM wtt_row WHERE gid = $1 AND hidden = 0 "
+    // A member's rows are shown at the member's best only: one member cannot
+    // fill the board with his own results.
+    Query q(*lease, "SELECT score, nick, country, city, r07, r08, r09, r10 FROM wtt_row r WHERE gid = $1 AND hidden = 0 "
+                    "AND (member_id IS NULL OR NOT EXISTS (SELECT 1 FROM wtt_row b WHERE b.gid = r.gid AND b.hidden = 0 "
+                    "AND b.member_id = r.member_id AND (b.score > r.score OR (b.score = r.score AND b.id < r.id)))) "
                     "ORDER BY score DESC, id LIMIT $2");
     q.Bind(1, gid).Bind(2, limit);
     std::vector<BoardRow> rows;
@@ -897,8 +952,12 @@ std::vector<BoardRow> PgStorage::Board(int gid, int limit)
 std::vector<BoardRow> PgStorage::OwnRows(int gid, const std::string& nick, const std::string& city, int limit)
 {
     auto lease = Acquire();
-    Query q(*lease, "SELECT r.score, r.nick, r.country, r.city, r.r07, r.r08, r.r09, r.r10, "
-                    "(SELECT COUNT(*) + 1 FROM wtt_row o WHERE o.gid = r.gid AND o.hidden = 0 "
+    // Each row's place as RowPlace counts it.
+    Query q(*lease, "SELECT r.score, r.nick, r.country, r.city, r.r07, r.r08, r.r09, r.r10, 1 + "
+                    "(SELECT COUNT(*) FROM wtt_row o WHERE o.gid = r.gid AND o.hidden = 0 AND o.member_id IS NULL "
+                    " AND (o.score > r.score OR (o.score = r.score AND o.id < r.id))) + "
+                    "(SELECT COUNT(DISTINCT o.member_id) FROM wtt_row o WHERE o.gid = r.gid AND o.hidden = 0 "
+                    " AND o.member_id IS NOT NULL AND o.member_id IS DISTINCT FROM r.member_id "
                     " AND (o.score > r.score OR (o.score = r.score AND o.id < r.id))) "
                     "FROM wtt_row r WHERE r.gid = $1 AND r.hidden = 0 AND r.nick = $2 AND r.city = $3 "
                     "ORDER BY r.score DESC, r.id LIMIT $4");
@@ -945,9 +1004,13 @@ void PgStorage::CountDeal(int gid, const std::array<std::int64_t, 12>& r)
 bool PgStorage::CountLike(int gid, const std::string& source, const std::string& day, Seconds now)
 {
     return InTransaction([&](Conn& c, Transaction& t) {
+        // Only today's likes decide anything; earlier days are let go.
+        Query(c, "DELETE FROM like_seen WHERE gid = $1 AND day <> $2").Bind(1, gid).Bind(2, day).Run();
         if (Query(c, "INSERT INTO like_seen (gid, src, day) VALUES ($1, $2, $3) ON CONFLICT (gid, src, day) DO NOTHING")
-                .Bind(1, gid).Bind(2, source).Bind(3, day).Run() != 1)
+                .Bind(1, gid).Bind(2, source).Bind(3, day).Run() != 1) {
+            t.Commit();
             return false;
+        }
         Query(c, "UPDATE stat_counter SET likes = LEAST(likes + 1, 2147483647), last_like_at = $1 WHERE gid = $2")
             .Bind(1, now).Bind(2, gid).Run();
         t.Commit();
@@ -987,9 +1050,15 @@ std::string PgStorage::ServerSecret()
 // ---------------------------------------------------------------- limits
 
 namespace {
-// Nothing is kept longer than this, whatever a rule's window.
-constexpr double kLongestWindowS = 2 * 24 * 3600;
+// One event of the (hashed) key, kept for its window; times are seconds on
+// the database's clock, the one every process shares.
+void AddLimitEvent(Conn& c, const std::string& hashedKey, double windowS)
+{
+    Query(c, "INSERT INTO limit_event (key, at, until) SELECT $1, t, t + $2 "
+             "FROM (SELECT EXTRACT(EPOCH FROM clock_timestamp())::float8 AS t) now")
+        .Bind(1, hashedKey).Bind(2, windowS).Run();
 }
+} // namespace
 
 std::string PgStorage::LimitKey(const std::string& key)
 {
@@ -1016,7 +1085,6 @@ bool PgStorage::TakeLimits(const std::vector<RateLimiter::Rule>& rules)
         return true;
     // Keys locked in one order: two takes of overlapping keys queue.
     std::sort(keyed.begin(), keyed.end());
-    const bool prune = ++limitTakes_ % 1024 == 0;
     return InTransaction([&](Conn& c, Transaction& t) {
         for (const auto& [key, rule] : keyed)
             Query(c, "SELECT pg_advisory_xact_lock(hashtextextended($1, 0))").Bind(1, key).Run();
@@ -1029,33 +1097,28 @@ bool PgStorage::TakeLimits(const std::vector<RateLimiter::Rule>& rules)
                 return false;
         }
         for (const auto& [key, rule] : keyed)
-            Query(c, "INSERT INTO limit_event (key, at) VALUES ($1, EXTRACT(EPOCH FROM clock_timestamp())::float8)")
-                .Bind(1, key).Run();
-        if (prune)
-            Query(c, "DELETE FROM limit_event WHERE at < EXTRACT(EPOCH FROM clock_timestamp())::float8 - $1")
-                .Bind(1, kLongestWindowS).Run();
+            AddLimitEvent(c, key, rule->windowS);
         t.Commit();
         return true;
     });
 }
 
-int PgStorage::CountLimit(const std::string& key, double windowS)
+RateLimiter::Seen PgStorage::SeeLimit(const std::string& key, double windowS)
 {
     const std::string hashed = LimitKey(key);
     auto lease = Acquire();
-    Query q(*lease, "SELECT COUNT(*) FROM limit_event WHERE key = $1 "
-                    "AND at > EXTRACT(EPOCH FROM clock_timestamp())::float8 - $2");
+    Query q(*lease, "SELECT COUNT(*), COALESCE(EXTRACT(EPOCH FROM clock_timestamp())::float8 - MAX(at), 0) "
+                    "FROM limit_event WHERE key = $1 AND at > EXTRACT(EPOCH FROM clock_timestamp())::float8 - $2");
     q.Bind(1, hashed).Bind(2, windowS);
     q.Step();
-    return static_cast<int>(q.Int(0));
+    return {static_cast<int>(q.Int(0)), q.Real(1)};
 }
 
-void PgStorage::AddLimit(const std::string& key)
+void PgStorage::AddLimit(const std::string& key, double windowS)
 {
     const std::string hashed = LimitKey(key);
     auto lease = Acquire();
-    Query(*lease, "INSERT INTO limit_event (key, at) VALUES ($1, EXTRACT(EPOCH FROM clock_timestamp())::float8)")
-        .Bind(1, hashed).Run();
+    AddLimitEvent(*lease, hashed, windowS);
 }
 
 void PgStorage::ClearLimit(const std::string& key)
@@ -1063,6 +1126,16 @@ void PgStorage::ClearLimit(const std::string& key)
     const std::string hashed = LimitKey(key);
     auto lease = Acquire();
     Query(*lease, "DELETE FROM limit_event WHERE key = $1").Bind(1, hashed).Run();
+}
+
+void PgStorage::SweepLimits(std::size_t maxKeys)
+{
+    auto lease = Acquire();
+    auto& c = *lease;
+    Query(c, "DELETE FROM limit_event WHERE until < EXTRACT(EPOCH FROM clock_timestamp())::float8").Run();
+    Query(c, "DELETE FROM limit_event WHERE key IN (SELECT key FROM limit_event GROUP BY key "
+             "ORDER BY MAX(at) DESC OFFSET $1)")
+        .Bind(1, static_cast<std::int64_t>(maxKeys)).Run();
 }
 
 } // namespace vks

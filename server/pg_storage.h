@@ -13,7 +13,6 @@
 // that still happens is retried whole.  A connection the database dropped
 // (restart, network) is replaced on its next use; while the database is
 // unreachable every operation throws StorageError, answered as 503.
-#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -86,13 +85,15 @@ public:
 
     std::string ServerSecret() override;
 
-    // The per-address limits count on the database's clock, under keyed
-    // hashes of their keys (no client address is stored in plain).
+    // The limits (per address, and per nick for password guesses) count on
+    // the database's clock, under keyed hashes of their keys (no client
+    // address or nick is stored in plain).
     LimitEvents* SharedLimitEvents() override { return this; }
     bool TakeLimits(const std::vector<RateLimiter::Rule>& rules) override;
-    int CountLimit(const std::string& key, double windowS) override;
-    void AddLimit(const std::string& key) override;
+    RateLimiter::Seen SeeLimit(const std::string& key, double windowS) override;
+    void AddLimit(const std::string& key, double windowS) override;
     void ClearLimit(const std::string& key) override;
+    void SweepLimits(std::size_t maxKeys) override;
 
     struct Connection;
     class Lease;
@@ -116,7 +117,6 @@ private:
     int open_ = 0;
     std::string secret_;
     std::string LimitKey(const std::string& key);
-    std::atomic<std::uint64_t> limitTakes_ = 0;
 };
 
 } // namespace vks

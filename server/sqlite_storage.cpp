@@ -578,13 +578,10 @@ std::optional<SessionInfo> SqliteStorage::UseSession(const std::string& tokenHas
         info.nick = FromDb(q.Text(1));
         info.passwordCheck = q.Blob(4);
     }
-    // The idle clock moves at most about once a minute (sooner only for very
-    // short idle limits), and a busy database does not fail the request that
-    // only wanted to read.
-    const Seconds step = std::min<Seconds>(60, idleLimit / 2);
+    // A busy database does not fail the request that only wanted to read.
     try {
         Query(c, "UPDATE session SET last_seen_at = ? WHERE token_hash = ? AND last_seen_at <= ?")
-            .Bind(1, now).BindBlob(2, tokenHash).Bind(3, now - std::max<Seconds>(step, 1)).Run();
+            .Bind(1, now).BindBlob(2, tokenHash).Bind(3, now - IdleClockStep(idleLimit)).Run();
     } catch (const StorageError&) {
     }
     return info;

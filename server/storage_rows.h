@@ -1,8 +1,10 @@
 #pragma once
 // What both storages do alike with the rows they read: texts kept as UTF-8
-// and handed out as Windows-1251, nicks folded for uniqueness, and the
-// columns of each record in the order of the storages' SELECT lists.  Row is
-// a storage's own statement type with Int, Real, Text and OptInt by column.
+// and handed out as Windows-1251, nicks folded for uniqueness, the columns
+// of each record in the order of the storages' SELECT lists, and how often a
+// session's idle clock is written.  Row is a storage's own statement type
+// with Int, Real, Text and OptInt by column.
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -23,6 +25,10 @@ inline std::string Fold(std::string_view nick)
             c = static_cast<char>(c - 'A' + 'a');
     return out;
 }
+
+// A session's idle clock is written only once it is this old: about once a
+// minute, sooner only for very short idle limits.
+inline Seconds IdleClockStep(Seconds idleLimit) { return std::max<Seconds>(std::min<Seconds>(60, idleLimit / 2), 1); }
 
 // id, nick, pw_hash, city, country_key, country_code, sex, email, date_reg,
 // balance, disabled
