@@ -147,6 +147,51 @@ TEST(ClusterBehindNginx, PerAddressLimitsHoldAcrossProcessesAndTrustOnlyTheProxy
     EXPECT_EQ(DbNumber(cluster.Db(), "SELECT COUNT(*) FROM wtt_row WHERE gid = 100"), 1);
 }
 
+// The limits a client meets are the club's, not one process's: password
+// guesses at one nick, spread over the processes, meet the nick's one
+// budget; logins on every process at once leave the member eight sessions;
+// and the keys the limits remember stay bounded however many addresses
+// and nicks clients make up.
+TEST(ClusterBehindNginx, PasswordGuessesSessionsAndLimitKeysAreCountedOnceForAllProcesses)
+{
+    Cluster cluster({"nick_failures=5", "login_failures=100", "rate_limit_keys=100"});
+    const auto port = [&](int i) { return cluster.servers[static_cast<std::size_t>(i % 3)]->Port(); };
+    const std::string own = Member(port(0), "Alice");
+    ASSERT_FALSE(own.empty());
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(Post(port(i), "/club/account", LoginBody("Alice", "wrong" + std::to_string(i))).body, "no") << i;
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Post(port(i), "/club/account", LoginBody("alice")).status, 429) << "process " << i;
+    EXPECT_EQ(Post(port(2), "/club/account", "nick=Alice&pw=secret12&zarvobest=0", own).status, 200)
+        << "the member's own session";
+    std::this_thread::sleep_for(std::chrono::milliseconds(2100));
+
+    std::string tokens[12];
+    AtOnce(12, [&](int i) { tokens[i] = Post(port(i), "/club/account", LoginBody("Alice")).SessionCookie().value_or(""); });
+    for (const auto& token : tokens)
+        EXPECT_FALSE(token.empty()) << "the back-off ended on every process";
+    EXPECT_EQ(DbNumber(cluster.Db(), "SELECT COUNT(*) FROM session"), 8);
+    EXPECT_EQ(Post(port(1), "/club/account", "nick=Alice&labeltevread=0", own).body, "no") << "the oldest session ended";
+
+    // Three keys a guess (the address's checks, the address and nick's
+    // failures, the nick's), each from another address behind the proxy:
+    // every thousand or so uses a process lets the oldest keys go.
+    const auto guess = [&](int i) {
+        const std::string body = LoginBody("Ghost" + std::to_string(i), "wrong");
+        return Exchange(port(0), "POST /club/account HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n"
+                                 "Content-Type: application/x-www-form-urlencoded\r\nX-Forwarded-For: 10.1." +
+                                     std::to_string(i / 250) + "." + std::to_string(i % 250) + "\r\nContent-Length: " +
+                                     std::to_string(body.size()) + "\r\n\r\n" + body,
+                        std::chrono::seconds(10), NginxSourceAddress)
+            .body;
+    };
+    for (int i = 0; i < 400; ++i)
+        ASSERT_EQ(guess(i), "no") << i;
+    // The bound applies at a clean-up, not at every use: the newest guesses'
+    // keys are above it, but far fewer than the 1200 they made.
+    EXPECT_LT(DbNumber(cluster.Db(), "SELECT COUNT(DISTINCT key) FROM limit_event"), 400);
+}
+
 TEST(ClusterBehindNginx, AProcessKilledInABurstOfTransfersLosesNothingAcknowledged)
 {
     Cluster cluster({"initial_balance=100"});
