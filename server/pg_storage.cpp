@@ -11,6 +11,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "server/board_statements.h"
 #include "server/storage_rows.h"
 
 namespace vks {
@@ -230,47 +231,6 @@ void AddLedger(Conn& c, MemberId id, std::int64_t delta, const char* kind, std::
     Query(c, "INSERT INTO ledger (member_id, delta, balance_after, kind, transfer_id, cycle_id, created_at) "
              "SELECT id, $1::bigint, balance, $2, $3::bigint, $4::bigint, $5::bigint FROM member WHERE id = $6")
         .Bind(1, delta).Bind(2, kind).Bind(3, transfer).Bind(4, cycle).Bind(5, now).Bind(6, id).Run();
-}
-
-// A row's place: one more than the rows shown above it.  Rows of members
-// (the club board) are shown only at each member's best, so a member counts
-// once above, and never above himself.  The same count for every row of a
-// list is in OwnRows.
-std::int64_t RowPlace(Conn& c, int gid, std::int64_t score, std::int64_t rowId, std::optional<MemberId> member)
-{
-    Query q(c, "SELECT (SELECT COUNT(*) FROM wtt_row WHERE gid = $1 AND hidden = 0 AND member_id IS NULL "
-               "AND (score > $2 OR (score = $2 AND id < $3))) + "
-               "(SELECT COUNT(DISTINCT member_id) FROM wtt_row WHERE gid = $1 AND hidden = 0 "
-               "AND member_id IS NOT NULL AND member_id IS DISTINCT FROM $4::bigint "
-               "AND (score > $2 OR (score = $2 AND id < $3)))");
-    q.Bind(1, gid).Bind(2, score).Bind(3, rowId).Bind(4, member);
-    q.Step();
-    return q.Int(0) + 1;
-}
-
-// Keeps of one sender's rows on a board only those that can still be shown:
-// the sender's best BoardRowsShown (what the own-rows read shows; the
-// board's top rows are among them).  A club row younger than protectAfter
-// stays, as its cycle may still be posted again after a lost reply.  The
-// board's row is locked by the caller.
-void PruneSenderRows(Conn& c, int gid, const BoardEntry& e, std::optional<MemberId> member, Seconds protectAfter)
-{
-    if (member) {
-        Query(c, "UPDATE rating_cycle SET wtt_row_id = NULL WHERE wtt_row_id IN ("
-                 "SELECT id FROM wtt_row WHERE gid = $1 AND hidden = 0 AND member_id = $2 AND created_at < $3 "
-                 "AND id NOT IN (SELECT id FROM wtt_row WHERE gid = $1 AND hidden = 0 AND member_id = $2 "
-                 "ORDER BY score DESC, id LIMIT $4))")
-            .Bind(1, gid).Bind(2, *member).Bind(3, protectAfter).Bind(4, BoardRowsShown).Run();
-        Query(c, "DELETE FROM wtt_row WHERE gid = $1 AND hidden = 0 AND member_id = $2 AND created_at < $3 "
-                 "AND id NOT IN (SELECT id FROM wtt_row WHERE gid = $1 AND hidden = 0 AND member_id = $2 "
-                 "ORDER BY score DESC, id LIMIT $4)")
-            .Bind(1, gid).Bind(2, *member).Bind(3, protectAfter).Bind(4, BoardRowsShown).Run();
-        return;
-    }
-    Query(c, "DELETE FROM wtt_row WHERE gid = $1 AND hidden = 0 AND member_id IS NULL AND nick = $2 AND city = $3 "
-             "AND id NOT IN (SELECT id FROM wtt_row WHERE gid = $1 AND hidden = 0 AND member_id IS NULL "
-             "AND nick = $2 AND city = $3 ORDER BY score DESC, id LIMIT $4)")
-        .Bind(1, gid).Bind(2, ToDb(e.nick)).Bind(3, ToDb(e.city)).Bind(4, BoardRowsShown).Run();
 }
 
 // Counts the entry and locks the board's row until the transaction ends, so
@@ -859,8 +819,8 @@ std::int64_t PgStorage::SubmitResult(int gid, const BoardEntry& entry, Seconds n
     return InTransaction([&](Conn& c, Transaction& t) {
         LockBoard(c, gid);
         const auto rowId = InsertRow(c, gid, entry, std::nullopt, now);
-        PruneSenderRows(c, gid, entry, std::nullopt, now);
-        const auto place = RowPlace(c, gid, entry.score, rowId, std::nullopt);
+        PruneSenderRows<Query>(c, gid, entry, std::nullopt, now);
+        const auto place = RowPlace<Query>(c, gid, entry.score, rowId, std::nullopt);
         t.Commit();
         return place;
     });
@@ -881,7 +841,7 @@ std::int64_t PgStorage::SubmitChat(int gid, const BoardEntry& entry, Seconds now
         }
         const auto rowId = InsertRow(c, gid, e, std::nullopt, now);
         Query(c, "DELETE FROM wtt_row WHERE gid = $1 AND score <= $2").Bind(1, gid).Bind(2, e.score - keep).Run();
-        const auto place = RowPlace(c, gid, e.score, rowId, std::nullopt);
+        const auto place = RowPlace<Query>(c, gid, e.score, rowId, std::nullopt);
         t.Commit();
         return place;
     });
@@ -911,11 +871,11 @@ std::optional<std::int64_t> PgStorage::SubmitClubResult(MemberId id, const std::
             if (!q.Step())
                 return std::nullopt;
             const auto score = q.Int(0);
-            return RowPlace(c, gid, score, *existingRow, id);
+            return RowPlace<Query>(c, gid, score, *existingRow, id);
         }
         LockBoard(c, gid);
         const auto rowId = InsertRow(c, gid, entry, id, now);
-        const auto place = RowPlace(c, gid, entry.score, rowId, id);
+        const auto place = RowPlace<Query>(c, gid, entry.score, rowId, id);
         std::optional<std::int64_t> reward;
         if (place <= 10) {
             const std::int64_t amount = place == 1 ? 25 : 10;
@@ -927,7 +887,7 @@ std::optional<std::int64_t> PgStorage::SubmitClubResult(MemberId id, const std::
         }
         Query(c, "UPDATE rating_cycle SET wtt_row_id = $1, reward = $2 WHERE id = $3")
             .Bind(1, rowId).Bind(2, reward).Bind(3, cycle).Run();
-        PruneSenderRows(c, gid, entry, id, now - window);
+        PruneSenderRows<Query>(c, gid, entry, id, now - window);
         t.Commit();
         return place;
     });
@@ -936,36 +896,13 @@ std::optional<std::int64_t> PgStorage::SubmitClubResult(MemberId id, const std::
 std::vector<BoardRow> PgStorage::Board(int gid, int limit)
 {
     auto lease = Acquire();
-    // A member's rows are shown at the member's best only: one member cannot
-    // fill the board with his own results.
-    Query q(*lease, "SELECT score, nick, country, city, r07, r08, r09, r10 FROM wtt_row r WHERE gid = $1 AND hidden = 0 "
-                    "AND (member_id IS NULL OR NOT EXISTS (SELECT 1 FROM wtt_row b WHERE b.gid = r.gid AND b.hidden = 0 "
-                    "AND b.member_id = r.member_id AND (b.score > r.score OR (b.score = r.score AND b.id < r.id)))) "
-                    "ORDER BY score DESC, id LIMIT $2");
-    q.Bind(1, gid).Bind(2, limit);
-    std::vector<BoardRow> rows;
-    while (q.Step())
-        rows.push_back(BoardRowFrom(q, static_cast<std::int64_t>(rows.size()) + 1));
-    return rows;
+    return TopRows<Query>(*lease, gid, limit);
 }
 
 std::vector<BoardRow> PgStorage::OwnRows(int gid, const std::string& nick, const std::string& city, int limit)
 {
     auto lease = Acquire();
-    // Each row's place as RowPlace counts it.
-    Query q(*lease, "SELECT r.score, r.nick, r.country, r.city, r.r07, r.r08, r.r09, r.r10, 1 + "
-                    "(SELECT COUNT(*) FROM wtt_row o WHERE o.gid = r.gid AND o.hidden = 0 AND o.member_id IS NULL "
-                    " AND (o.score > r.score OR (o.score = r.score AND o.id < r.id))) + "
-                    "(SELECT COUNT(DISTINCT o.member_id) FROM wtt_row o WHERE o.gid = r.gid AND o.hidden = 0 "
-                    " AND o.member_id IS NOT NULL AND o.member_id IS DISTINCT FROM r.member_id "
-                    " AND (o.score > r.score OR (o.score = r.score AND o.id < r.id))) "
-                    "FROM wtt_row r WHERE r.gid = $1 AND r.hidden = 0 AND r.nick = $2 AND r.city = $3 "
-                    "ORDER BY r.score DESC, r.id LIMIT $4");
-    q.Bind(1, gid).Bind(2, ToDb(nick)).Bind(3, ToDb(city)).Bind(4, limit);
-    std::vector<BoardRow> rows;
-    while (q.Step())
-        rows.push_back(BoardRowFrom(q, q.Int(8)));
-    return rows;
+    return SenderRows<Query>(*lease, gid, nick, city, limit);
 }
 
 std::int64_t PgStorage::AcceptedCount(int gid)

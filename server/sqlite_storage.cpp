@@ -12,6 +12,7 @@
 #include <thread>
 #include <unordered_map>
 
+#include "server/board_statements.h"
 #include "server/storage_rows.h"
 
 namespace vks {
@@ -330,46 +331,6 @@ void AddLedger(SqliteStorage::Connection& c, MemberId id, std::int64_t delta, co
     Query(c, "INSERT INTO ledger (member_id, delta, balance_after, kind, transfer_id, cycle_id, created_at) "
              "SELECT id, ?, balance, ?, ?, ?, ? FROM member WHERE id = ?")
         .Bind(1, delta).Bind(2, kind).Bind(3, transfer).Bind(4, cycle).Bind(5, now).Bind(6, id).Run();
-}
-
-// A row's place: one more than the rows shown above it.  Rows of members
-// (the club board) are shown only at each member's best, so a member counts
-// once above, and never above himself.
-std::int64_t RowPlace(SqliteStorage::Connection& c, int gid, std::int64_t score, std::int64_t rowId,
-                      std::optional<MemberId> member)
-{
-    Query q(c, "SELECT (SELECT COUNT(*) FROM wtt_row WHERE gid = ?1 AND hidden = 0 AND member_id IS NULL "
-               "AND (score > ?2 OR (score = ?2 AND id < ?3))) + "
-               "(SELECT COUNT(DISTINCT member_id) FROM wtt_row WHERE gid = ?1 AND hidden = 0 "
-               "AND member_id IS NOT NULL AND member_id IS NOT ?4 AND (score > ?2 OR (score = ?2 AND id < ?3)))");
-    q.Bind(1, gid).Bind(2, score).Bind(3, rowId).Bind(4, member);
-    q.Step();
-    return q.Int(0) + 1;
-}
-
-// Keeps of one sender's rows on a board only those that can still be shown:
-// the sender's best BoardRowsShown (what the own-rows read shows; the
-// board's top rows are among them).  A club row younger than protectAfter
-// stays, as its cycle may still be posted again after a lost reply.
-void PruneSenderRows(SqliteStorage::Connection& c, int gid, const BoardEntry& e, std::optional<MemberId> member,
-                     Seconds protectAfter)
-{
-    if (member) {
-        Query(c, "UPDATE rating_cycle SET wtt_row_id = NULL WHERE wtt_row_id IN ("
-                 "SELECT id FROM wtt_row WHERE gid = ?1 AND hidden = 0 AND member_id = ?2 AND created_at < ?3 "
-                 "AND id NOT IN (SELECT id FROM wtt_row WHERE gid = ?1 AND hidden = 0 AND member_id = ?2 "
-                 "ORDER BY score DESC, id LIMIT ?4))")
-            .Bind(1, gid).Bind(2, *member).Bind(3, protectAfter).Bind(4, BoardRowsShown).Run();
-        Query(c, "DELETE FROM wtt_row WHERE gid = ?1 AND hidden = 0 AND member_id = ?2 AND created_at < ?3 "
-                 "AND id NOT IN (SELECT id FROM wtt_row WHERE gid = ?1 AND hidden = 0 AND member_id = ?2 "
-                 "ORDER BY score DESC, id LIMIT ?4)")
-            .Bind(1, gid).Bind(2, *member).Bind(3, protectAfter).Bind(4, BoardRowsShown).Run();
-        return;
-    }
-    Query(c, "DELETE FROM wtt_row WHERE gid = ?1 AND hidden = 0 AND member_id IS NULL AND nick = ?2 AND city = ?3 "
-             "AND id NOT IN (SELECT id FROM wtt_row WHERE gid = ?1 AND hidden = 0 AND member_id IS NULL "
-             "AND nick = ?2 AND city = ?3 ORDER BY score DESC, id LIMIT ?4)")
-        .Bind(1, gid).Bind(2, ToDb(e.nick)).Bind(3, ToDb(e.city)).Bind(4, BoardRowsShown).Run();
 }
 
 std::int64_t InsertRow(SqliteStorage::Connection& c, int gid, const BoardEntry& e, std::optional<MemberId> member,
@@ -869,8 +830,8 @@ std::int64_t SqliteStorage::SubmitResult(int gid, const BoardEntry& entry, Secon
     auto& c = *lease;
     Transaction t(c, true);
     const auto rowId = InsertRow(c, gid, entry, std::nullopt, now);
-    PruneSenderRows(c, gid, entry, std::nullopt, now);
-    const auto place = RowPlace(c, gid, entry.score, rowId, std::nullopt);
+    PruneSenderRows<Query>(c, gid, entry, std::nullopt, now);
+    const auto place = RowPlace<Query>(c, gid, entry.score, rowId, std::nullopt);
     t.Commit();
     return place;
 }
@@ -889,7 +850,7 @@ std::int64_t SqliteStorage::SubmitChat(int gid, const BoardEntry& entry, Seconds
     }
     const auto rowId = InsertRow(c, gid, e, std::nullopt, now);
     Query(c, "DELETE FROM wtt_row WHERE gid = ? AND score <= ?").Bind(1, gid).Bind(2, e.score - keep).Run();
-    const auto place = RowPlace(c, gid, e.score, rowId, std::nullopt);
+    const auto place = RowPlace<Query>(c, gid, e.score, rowId, std::nullopt);
     t.Commit();
     return place;
 }
@@ -918,10 +879,10 @@ std::optional<std::int64_t> SqliteStorage::SubmitClubResult(MemberId id, const s
         if (!q.Step())
             return std::nullopt;
         const auto score = q.Int(0);
-        return RowPlace(c, gid, score, *existingRow, id);
+        return RowPlace<Query>(c, gid, score, *existingRow, id);
     }
     const auto rowId = InsertRow(c, gid, entry, id, now);
-    const auto place = RowPlace(c, gid, entry.score, rowId, id);
+    const auto place = RowPlace<Query>(c, gid, entry.score, rowId, id);
     std::optional<std::int64_t> reward;
     if (place <= 10) {
         const std::int64_t amount = place == 1 ? 25 : 10;
@@ -934,7 +895,7 @@ std::optional<std::int64_t> SqliteStorage::SubmitClubResult(MemberId id, const s
     }
     Query(c, "UPDATE rating_cycle SET wtt_row_id = ?, reward = ? WHERE id = ?")
         .Bind(1, rowId).Bind(2, reward).Bind(3, cycle).Run();
-    PruneSenderRows(c, gid, entry, id, now - window);
+    PruneSenderRows<Query>(c, gid, entry, id, now - window);
     t.Commit();
     return place;
 }
@@ -942,42 +903,13 @@ std::optional<std::int64_t> SqliteStorage::SubmitClubResult(MemberId id, const s
 std::vector<BoardRow> SqliteStorage::Board(int gid, int limit)
 {
     auto lease = Acquire();
-    // A member's rows are shown at the member's best only: one member cannot
-    // fill the board with his own results.
-    Query q(*lease, "SELECT score, nick, country, city, r07, r08, r09, r10 FROM wtt_row r WHERE gid = ? AND hidden = 0 "
-                    "AND (member_id IS NULL OR NOT EXISTS (SELECT 1 FROM wtt_row b WHERE b.gid = r.gid AND b.hidden = 0 "
-                    "AND b.member_id = r.member_id AND (b.score > r.score OR (b.score = r.score AND b.id < r.id)))) "
-                    "ORDER BY score DESC, id LIMIT ?");
-    q.Bind(1, gid).Bind(2, limit);
-    std::vector<BoardRow> rows;
-    while (q.Step()) {
-        rows.push_back({static_cast<std::int64_t>(rows.size()) + 1, q.Int(0), FromDb(q.Text(1)), FromDb(q.Text(2)),
-                        FromDb(q.Text(3)), FromDb(q.Text(4)), FromDb(q.Text(5)), FromDb(q.Text(6)), FromDb(q.Text(7))});
-    }
-    return rows;
+    return TopRows<Query>(*lease, gid, limit);
 }
 
 std::vector<BoardRow> SqliteStorage::OwnRows(int gid, const std::string& nick, const std::string& city, int limit)
 {
     auto lease = Acquire();
-    auto& c = *lease;
-    std::vector<std::pair<std::pair<std::int64_t, std::optional<MemberId>>, BoardRow>> found;
-    {
-        Query q(c, "SELECT id, score, nick, country, city, r07, r08, r09, r10, member_id FROM wtt_row "
-                   "WHERE gid = ? AND hidden = 0 AND nick = ? AND city = ? ORDER BY score DESC, id LIMIT ?");
-        q.Bind(1, gid).Bind(2, ToDb(nick)).Bind(3, ToDb(city)).Bind(4, limit);
-        while (q.Step()) {
-            found.push_back({{q.Int(0), q.OptInt(9)},
-                             {0, q.Int(1), FromDb(q.Text(2)), FromDb(q.Text(3)), FromDb(q.Text(4)), FromDb(q.Text(5)),
-                              FromDb(q.Text(6)), FromDb(q.Text(7)), FromDb(q.Text(8))}});
-        }
-    }
-    std::vector<BoardRow> rows;
-    for (auto& [key, row] : found) {
-        row.place = RowPlace(c, gid, row.score, key.first, key.second);
-        rows.push_back(std::move(row));
-    }
-    return rows;
+    return SenderRows<Query>(*lease, gid, nick, city, limit);
 }
 
 std::int64_t SqliteStorage::AcceptedCount(int gid)
