@@ -69,7 +69,7 @@ start_server() {
   mkfifo "$work/port"
   "$server_bin" --port 0 --host 127.0.0.1 --data-dir "$data" \
     --set password_checks_per_min=1000000 --set login_failures=1000000 --set nick_failures=1000000 \
-    --set connections_per_address=1000000 \
+    --set connections_per_address=100000 \
     --set board_interval_s=0 --set registrations_per_hour=100000 \
     --set initial_balance=1000000000 \
     --set argon2_concurrency="${ARGON2_CONCURRENCY:-0}" --set board_cache_ms="${BOARD_CACHE_MS:-1000}" \
