@@ -76,7 +76,11 @@ start_server() {
     "$@" > "$work/port" 2>> "$work/server.log" &
   pids+=($!)
   local line
-  read -r line < "$work/port"
+  if ! read -r line < "$work/port"; then
+    echo "a server did not start:" >&2
+    tail -n 3 "$work/server.log" >&2
+    exit 1
+  fi
   port=${line#port=}
 }
 
