@@ -1065,14 +1065,32 @@ void PgStorage::ClearLimit(const std::string& key)
     Query(*lease, "DELETE FROM limit_event WHERE key = $1").Bind(1, hashed).Run();
 }
 
+// One process cleans at a time (the others skip it: the next clean-up comes
+// soon enough), and a clean-up that fails never fails the request it rides
+// on.
 void PgStorage::SweepLimits(std::size_t maxKeys)
 {
-    auto lease = Acquire();
-    auto& c = *lease;
-    Query(c, "DELETE FROM limit_event WHERE until < EXTRACT(EPOCH FROM clock_timestamp())::float8").Run();
-    Query(c, "DELETE FROM limit_event WHERE key IN (SELECT key FROM limit_event GROUP BY key "
-             "ORDER BY MAX(at) DESC OFFSET $1)")
-        .Bind(1, static_cast<std::int64_t>(maxKeys)).Run();
+    try {
+        auto lease = Acquire();
+        auto& c = *lease;
+        Transaction t(c);
+        {
+            Query q(c, "SELECT pg_try_advisory_xact_lock(7283562411)");
+            q.Step();
+            if (q.Text(0) != "t")
+                return;
+        }
+        Query(c, "DELETE FROM limit_event WHERE until < EXTRACT(EPOCH FROM clock_timestamp())::float8").Run();
+        // Fewer events than the bound hold fewer keys: no need to rank them.
+        Query q(c, "SELECT COUNT(*) FROM limit_event");
+        q.Step();
+        if (static_cast<std::size_t>(q.Int(0)) > maxKeys)
+            Query(c, "DELETE FROM limit_event WHERE key IN (SELECT key FROM limit_event GROUP BY key "
+                     "ORDER BY MAX(at) DESC OFFSET $1)")
+                .Bind(1, static_cast<std::int64_t>(maxKeys)).Run();
+        t.Commit();
+    } catch (const StorageError&) {
+    }
 }
 
 } // namespace vks
