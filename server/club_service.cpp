@@ -1,6 +1,5 @@
 #include "server/club_service.h"
 
-#include <fcntl.h>
 #include <sodium.h>
 #include <unistd.h>
 
@@ -76,16 +75,6 @@ std::string FoldedNick(const std::string& nick)
     return folded;
 }
 
-// A directory's entries are durable only once the directory itself is.
-void SyncFolder(const std::string& folder)
-{
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 } // namespace
 
 ClubService::ClubService(ServerConfig config, Storage& storage)
@@ -112,7 +101,7 @@ ClubService::ClubService(ServerConfig config, Storage& storage)
     for (const auto& [gid, kind] : boards_)
         storage_.EnsureBoard(gid, kind);
     secret_ = storage_.ServerSecret();
-    std::filesystem::create_directories(std::filesystem::path(config_.dataDir) / "photos");
+    limiter_.KeepIn(storage_.SharedLimitEvents());
     SetPublicBase(config_.publicBase.empty() ? "http://" + config_.host + ":" + std::to_string(config_.port)
                                              : config_.publicBase);
 }
@@ -152,11 +141,6 @@ Reply ClubService::NewsText() const
 {
     std::lock_guard lock(textMutex_);
     return Reply{200, newsText_, Utf8Text};
-}
-
-std::string ClubService::PhotoPath(MemberId id) const
-{
-    return (std::filesystem::path(config_.dataDir) / "photos" / (std::to_string(id) + ".jpg")).string();
 }
 
 void ClubService::Maintain() { storage_.PurgeSessions(Now(), config_.limits.sessionIdleS); }
@@ -715,27 +699,7 @@ Reply ClubService::PhotoUpload(const std::vector<std::pair<std::string, std::str
     if (!photo)
         return Text(ReplyNo);
 
-    const std::string path = PhotoPath(session->memberId);
-    const std::string temp = path + ".tmp" + std::to_string(::getpid()) + "-" +
-                             std::to_string(std::hash<std::thread::id>{}(std::this_thread::get_id()));
-    FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f)
-        return Status(500);
-    const bool written = std::fwrite(photo->data(), 1, photo->size(), f) == photo->size() && std::fflush(f) == 0 &&
-                         ::fsync(::fileno(f)) == 0;
-    const bool closed = std::fclose(f) == 0;
-    std::error_code ec;
-    if (!written || !closed) {
-        std::filesystem::remove(temp, ec);
-        return Status(500);
-    }
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        return Status(500);
-    }
-    SyncFolder(std::filesystem::path(path).parent_path().string());
-    storage_.RecordPhoto(session->memberId, static_cast<std::int64_t>(photo->size()), Sha256(*photo), Now());
+    storage_.SavePhoto(session->memberId, *photo, Sha256(*photo), Now());
     return Text(ReplyUploaded);
 }
 
@@ -747,13 +711,12 @@ Reply ClubService::PhotoGet(const std::string& name)
     if (!ValidMemberNick(nick))
         return Status(404);
     const auto member = storage_.FindMember(nick);
-    if (!member || member->disabled || !storage_.HasPhoto(member->id))
+    if (!member || member->disabled)
         return Status(404);
-    std::ifstream in(PhotoPath(member->id), std::ios::binary);
-    if (!in)
+    auto bytes = storage_.ReadPhoto(member->id);
+    if (!bytes)
         return Status(404);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return Reply{200, std::move(bytes), "image/jpeg"};
+    return Reply{200, std::move(*bytes), "image/jpeg"};
 }
 
 } // namespace vks

@@ -65,7 +65,6 @@ public:
     void Maintain();   // periodic clean-up: expired sessions
 
     const ServerConfig& Config() const { return config_; }
-    std::string PhotoPath(MemberId id) const;
 
 private:
     enum class Auth { Ok, Refused, Throttled, Busy };

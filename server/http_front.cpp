@@ -648,9 +648,20 @@ HttpFrontEnd::~HttpFrontEnd() = default;
 
 int HttpFrontEnd::Bind(const std::string& host, int port)
 {
-    if (port == 0)
-        return server_->bind_to_any_port(host);
-    return server_->bind_to_port(host, port) ? port : -1;
+    // The library listens with a queue of 5 connections: a reverse proxy
+    // opening connections in a burst would have some wait a second for a
+    // retransmitted handshake.  The socket listens again with the system's
+    // full queue.
+    int listening = -1;
+    server_->set_socket_options([&listening](socket_t sock) {
+        httplib::default_socket_options(sock);
+        listening = sock;
+    });
+    const int bound = port == 0 ? server_->bind_to_any_port(host) : (server_->bind_to_port(host, port) ? port : -1);
+    server_->set_socket_options(httplib::default_socket_options);
+    if (bound >= 0 && listening >= 0)
+        ::listen(listening, SOMAXCONN);
+    return bound;
 }
 
 bool HttpFrontEnd::Run() { return server_->listen_after_bind(); }

@@ -11,8 +11,8 @@
 
 #include "server/club_service.h"
 #include "server/http_front.h"
+#include "server/open_storage.h"
 #include "server/published_texts.h"
-#include "server/sqlite_storage.h"
 
 using namespace vks;
 
@@ -61,11 +61,8 @@ int main(int argc, char** argv)
     try {
         if (std::filesystem::create_directories(config.dataDir))
             std::filesystem::permissions(config.dataDir, std::filesystem::perms::owner_all);
-        const auto dbFolder = std::filesystem::path(config.dbPath).parent_path();
-        if (!dbFolder.empty())
-            std::filesystem::create_directories(dbFolder);
-        SqliteStorage storage(config.dbPath, config.limits.busyTimeoutMs);
-        ClubService service(config, storage);
+        const auto storage = OpenStorage(config);
+        ClubService service(config, *storage);
         HttpFrontEnd front(service);
         const int port = front.Bind(config.host, config.port);
         if (port < 0) {
@@ -78,7 +75,7 @@ int main(int argc, char** argv)
         std::printf("port=%d\n", port);
         std::fflush(stdout);
         std::fprintf(stderr, "vokabron-server: serving http://%s:%d, database %s\n", config.host.c_str(), port,
-                     config.dbPath.c_str());
+                     DatabaseLabel(config.dbPath).c_str());
 
         std::thread watcher([&] {
             for (;;) {

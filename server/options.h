@@ -55,8 +55,11 @@ struct Limits {
     int boardCacheMs = 1000;                       // a board read may be this old for other processes' entries
     int launchReportsPerHour = 20;
     int dealReportsPerHour = 600;
-    int rateLimitKeys = 100000;                    // addresses and nicks the limits remember at most
+    // Addresses and nicks the limits remember at most (on PostgreSQL brought
+    // back to this at each clean-up of the shared events).
+    int rateLimitKeys = 100000;
     int busyTimeoutMs = 2000;
+    int dbConnections = 16;                        // PostgreSQL: connections of one process at most
     int threads = 64;
     int connectionsPerAddress = 8;                 // open connections of one client address
     int waitingConnections = 0;                    // accepted, waiting for a thread; 0: as many as threads

@@ -8,6 +8,9 @@ namespace {
 // Keys looked at for expiry on each use: the clean-up is spread over the
 // requests instead of walking the whole table under the lock at once.
 constexpr int kSweepPerUse = 4;
+// Uses of shared events between two clean-ups there: each clean-up is one
+// pass over the shared table, so it runs now and then, not at every use.
+constexpr std::uint64_t kSharedUsesPerSweep = 1024;
 
 std::chrono::steady_clock::duration Span(double seconds)
 {
@@ -54,8 +57,18 @@ RateLimiter::Entry& RateLimiter::Touch(const std::string& key, double windowS, C
     return e;
 }
 
+void RateLimiter::SweepShared()
+{
+    if (++sharedUses_ % kSharedUsesPerSweep == 0)
+        shared_->SweepLimits(maxKeys_);
+}
+
 bool RateLimiter::Take(std::initializer_list<Rule> rules)
 {
+    if (shared_) {
+        SweepShared();
+        return shared_->TakeLimits(std::vector<Rule>(rules));
+    }
     const auto now = Clock::now();
     std::lock_guard lock(mutex_);
     for (const auto& rule : rules) {
@@ -75,6 +88,8 @@ bool RateLimiter::Take(std::initializer_list<Rule> rules)
 
 int RateLimiter::Count(const std::string& key, double windowS)
 {
+    if (shared_)
+        return shared_->SeeLimit(key, windowS).events;
     const auto now = Clock::now();
     std::lock_guard lock(mutex_);
     const auto it = entries_.find(key);
@@ -86,6 +101,10 @@ int RateLimiter::Count(const std::string& key, double windowS)
 
 void RateLimiter::Add(const std::string& key, double windowS)
 {
+    if (shared_) {
+        SweepShared();
+        return shared_->AddLimit(key, windowS);
+    }
     const auto now = Clock::now();
     std::lock_guard lock(mutex_);
     Touch(key, windowS, now).events.push_back(now);
@@ -94,6 +113,8 @@ void RateLimiter::Add(const std::string& key, double windowS)
 
 void RateLimiter::Clear(const std::string& key)
 {
+    if (shared_)
+        return shared_->ClearLimit(key);
     std::lock_guard lock(mutex_);
     const auto it = entries_.find(key);
     if (it == entries_.end())
@@ -102,8 +123,18 @@ void RateLimiter::Clear(const std::string& key)
     entries_.erase(it);
 }
 
+bool RateLimiter::MustWait(const Seen& seen, int budget, double windowS)
+{
+    const int over = seen.events - budget;
+    if (over < 0)
+        return false;
+    return seen.newestAgoS < std::min(windowS, std::ldexp(2.0, std::min(over, 30)));
+}
+
 bool RateLimiter::BackingOff(const std::string& key, int budget, double windowS)
 {
+    if (shared_)
+        return MustWait(shared_->SeeLimit(key, windowS), budget, windowS);
     const auto now = Clock::now();
     std::lock_guard lock(mutex_);
     const auto it = entries_.find(key);
@@ -111,11 +142,10 @@ bool RateLimiter::BackingOff(const std::string& key, int budget, double windowS)
         return false;
     Prune(it->second, windowS, now);
     const auto& events = it->second.events;
-    const int over = static_cast<int>(events.size()) - budget;
-    if (over < 0)
+    if (events.empty())
         return false;
-    const double wait = std::min(windowS, std::ldexp(2.0, std::min(over, 30)));
-    return now - events.back() < Span(wait);
+    const Seen seen{static_cast<int>(events.size()), std::chrono::duration<double>(now - events.back()).count()};
+    return MustWait(seen, budget, windowS);
 }
 
 std::size_t RateLimiter::Keys()

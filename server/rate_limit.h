@@ -1,13 +1,15 @@
 #pragma once
-// Sliding-window counters in memory: login failures, password checks,
-// registrations, board and chat posts, statistics reports per client
-// address.  They are deliberately not shared between server processes: each
-// process bounds what it does itself.
+// Sliding-window counters: login failures, password checks, registrations,
+// board and chat posts, statistics reports per client address.  They live in
+// this process's memory, or, when the storage is shared by several server
+// processes, in the storage (KeepIn), so that a client spreading its
+// requests over the processes meets the same limits as against one.
 //
 // Keys can be made up by clients (every unknown nick tried, every address of
 // a large IPv6 network), so the table is bounded: each key is dropped once
 // its own window has passed, a few stale keys are let go at every use, and
 // past the size limit the least recently used key goes.
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <deque>
@@ -16,8 +18,11 @@
 #include <mutex>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace vks {
+
+class LimitEvents;
 
 class RateLimiter {
 public:
@@ -28,6 +33,17 @@ public:
         int count;          // at most this many events ...
         double windowS;     // ... within this many seconds; 0 = no limit
     };
+
+    // What a key holds within a window: its events and how long ago the
+    // newest was.
+    struct Seen {
+        int events = 0;
+        double newestAgoS = 0;
+    };
+
+    // From now on the events are kept in shared instead of in memory; the
+    // key bound and the clean-up then work there.
+    void KeepIn(LimitEvents* shared) { shared_ = shared; }
 
     // Records one event under every rule when all of them still allow it.
     bool Take(std::initializer_list<Rule> rules);
@@ -41,6 +57,7 @@ public:
     // beyond the budget, never longer than the window.
     bool BackingOff(const std::string& key, int budget, double windowS);
 
+    // Keys held in memory (none while the events are kept in shared).
     std::size_t Keys();
 
 private:
@@ -53,11 +70,30 @@ private:
     Entry& Touch(const std::string& key, double windowS, Clock::time_point now);
     static void Prune(Entry& entry, double windowS, Clock::time_point now);
     void Sweep(Clock::time_point now);
+    void SweepShared();
+    // The back-off rule itself, whichever place holds the events.
+    static bool MustWait(const Seen& seen, int budget, double windowS);
 
     std::size_t maxKeys_;
     std::mutex mutex_;
     std::unordered_map<std::string, Entry> entries_;
     std::list<std::string> recency_;   // most recently used first
+    LimitEvents* shared_ = nullptr;
+    std::atomic<std::uint64_t> sharedUses_ = 0;
+};
+
+// Limit events kept where every server process sees them.  Each event is
+// kept for the window it was recorded with.
+class LimitEvents {
+public:
+    virtual ~LimitEvents() = default;
+    virtual bool TakeLimits(const std::vector<RateLimiter::Rule>& rules) = 0;
+    virtual RateLimiter::Seen SeeLimit(const std::string& key, double windowS) = 0;
+    virtual void AddLimit(const std::string& key, double windowS) = 0;
+    virtual void ClearLimit(const std::string& key) = 0;
+    // Lets go of the events whose window has passed and, beyond maxKeys
+    // keys, of the least recently used keys.
+    virtual void SweepLimits(std::size_t maxKeys) = 0;
 };
 
 } // namespace vks

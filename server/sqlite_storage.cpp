@@ -1,12 +1,19 @@
 #include "server/sqlite_storage.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sodium.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <thread>
 #include <unordered_map>
 
-#include "common/codepage.h"
+#include "server/board_statements.h"
+#include "server/storage_rows.h"
 
 namespace vks {
 
@@ -137,16 +144,14 @@ CREATE TABLE IF NOT EXISTS like_seen (gid INTEGER NOT NULL, src TEXT NOT NULL, d
 CREATE TABLE IF NOT EXISTS server_secret (id INTEGER PRIMARY KEY CHECK (id = 1), secret BLOB NOT NULL);
 )SQL";
 
-std::string ToDb(std::string_view cp1251) { return vk::Cp1251ToUtf8(cp1251); }
-std::string FromDb(std::string_view utf8) { return vk::Utf8ToCp1251(utf8).value_or(std::string{}); }
-
-std::string Fold(std::string_view nick)
+// A directory's entries are durable only once the directory itself is.
+void SyncFolder(const std::string& folder)
 {
-    std::string out(nick);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return out;
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
 }
 
 } // namespace
@@ -328,46 +333,6 @@ void AddLedger(SqliteStorage::Connection& c, MemberId id, std::int64_t delta, co
         .Bind(1, delta).Bind(2, kind).Bind(3, transfer).Bind(4, cycle).Bind(5, now).Bind(6, id).Run();
 }
 
-// A row's place: one more than the rows shown above it.  Rows of members
-// (the club board) are shown only at each member's best, so a member counts
-// once above, and never above himself.
-std::int64_t RowPlace(SqliteStorage::Connection& c, int gid, std::int64_t score, std::int64_t rowId,
-                      std::optional<MemberId> member)
-{
-    Query q(c, "SELECT (SELECT COUNT(*) FROM wtt_row WHERE gid = ?1 AND hidden = 0 AND member_id IS NULL "
-               "AND (score > ?2 OR (score = ?2 AND id < ?3))) + "
-               "(SELECT COUNT(DISTINCT member_id) FROM wtt_row WHERE gid = ?1 AND hidden = 0 "
-               "AND member_id IS NOT NULL AND member_id IS NOT ?4 AND (score > ?2 OR (score = ?2 AND id < ?3)))");
-    q.Bind(1, gid).Bind(2, score).Bind(3, rowId).Bind(4, member);
-    q.Step();
-    return q.Int(0) + 1;
-}
-
-// Keeps of one sender's rows on a board only those that can still be shown:
-// the sender's best BoardRowsShown (what the own-rows read shows; the
-// board's top rows are among them).  A club row younger than protectAfter
-// stays, as its cycle may still be posted again after a lost reply.
-void PruneSenderRows(SqliteStorage::Connection& c, int gid, const BoardEntry& e, std::optional<MemberId> member,
-                     Seconds protectAfter)
-{
-    if (member) {
-        Query(c, "UPDATE rating_cycle SET wtt_row_id = NULL WHERE wtt_row_id IN ("
-                 "SELECT id FROM wtt_row WHERE gid = ?1 AND hidden = 0 AND member_id = ?2 AND created_at < ?3 "
-                 "AND id NOT IN (SELECT id FROM wtt_row WHERE gid = ?1 AND hidden = 0 AND member_id = ?2 "
-                 "ORDER BY score DESC, id LIMIT ?4))")
-            .Bind(1, gid).Bind(2, *member).Bind(3, protectAfter).Bind(4, BoardRowsShown).Run();
-        Query(c, "DELETE FROM wtt_row WHERE gid = ?1 AND hidden = 0 AND member_id = ?2 AND created_at < ?3 "
-                 "AND id NOT IN (SELECT id FROM wtt_row WHERE gid = ?1 AND hidden = 0 AND member_id = ?2 "
-                 "ORDER BY score DESC, id LIMIT ?4)")
-            .Bind(1, gid).Bind(2, *member).Bind(3, protectAfter).Bind(4, BoardRowsShown).Run();
-        return;
-    }
-    Query(c, "DELETE FROM wtt_row WHERE gid = ?1 AND hidden = 0 AND member_id IS NULL AND nick = ?2 AND city = ?3 "
-             "AND id NOT IN (SELECT id FROM wtt_row WHERE gid = ?1 AND hidden = 0 AND member_id IS NULL "
-             "AND nick = ?2 AND city = ?3 ORDER BY score DESC, id LIMIT ?4)")
-        .Bind(1, gid).Bind(2, ToDb(e.nick)).Bind(3, ToDb(e.city)).Bind(4, BoardRowsShown).Run();
-}
-
 std::int64_t InsertRow(SqliteStorage::Connection& c, int gid, const BoardEntry& e, std::optional<MemberId> member,
                        Seconds now)
 {
@@ -386,23 +351,7 @@ GameRecord ReadRecord(SqliteStorage::Connection& c, MemberId id, const std::stri
     Query q(c, "SELECT kon, sum_scores, rating, sessions, best, konl, score, r1, r2, open_cycle_id, open_cap, "
                "open_floor, open_since FROM game_record WHERE member_id = ? AND game_key = ?");
     q.Bind(1, id).Bind(2, key);
-    GameRecord r;
-    if (q.Step()) {
-        r.kon = q.Int(0);
-        r.sumScores = q.Int(1);
-        r.rating = q.Real(2);
-        r.sessions = q.Int(3);
-        r.best = q.Int(4);
-        r.konl = q.Int(5);
-        r.score = q.Int(6);
-        r.r1 = q.Int(7);
-        r.r2 = FromDb(q.Text(8));
-        r.openCycle = q.OptInt(9);
-        r.openCap = q.OptInt(10).value_or(0);
-        r.openFloor = q.OptInt(11).value_or(0);
-        r.openSince = q.OptInt(12).value_or(0);
-    }
-    return r;
+    return q.Step() ? GameRecordFrom(q) : GameRecord{};
 }
 
 } // namespace
@@ -423,8 +372,12 @@ private:
     std::unique_ptr<Connection> c_;
 };
 
-SqliteStorage::SqliteStorage(std::string path, int busyTimeoutMs) : path_(std::move(path)), busyTimeoutMs_(busyTimeoutMs)
+SqliteStorage::SqliteStorage(std::string path, int busyTimeoutMs, std::string photoDir)
+    : path_(std::move(path)), photoDir_(std::move(photoDir)), busyTimeoutMs_(busyTimeoutMs)
 {
+    if (photoDir_.empty())
+        photoDir_ = (std::filesystem::path(path_).parent_path() / "photos").string();
+    std::filesystem::create_directories(photoDir_);
     auto c = Open();
     c->Exec("PRAGMA journal_mode=WAL");
     // A checkpoint leaves the write-ahead log at most this large on disk.
@@ -514,19 +467,7 @@ std::optional<Member> SqliteStorage::FindMember(std::string_view nick)
     q.Bind(1, ToDb(nick));
     if (!q.Step())
         return std::nullopt;
-    Member m;
-    m.id = q.Int(0);
-    m.nick = FromDb(q.Text(1));
-    m.pwHash = q.Text(2);
-    m.city = FromDb(q.Text(3));
-    m.countryKey = FromDb(q.Text(4));
-    m.countryCode = FromDb(q.Text(5));
-    m.sex = q.Text(6);
-    m.email = FromDb(q.Text(7));
-    m.dateReg = q.Text(8);
-    m.balance = q.Int(9);
-    m.disabled = q.Int(10) != 0;
-    return m;
+    return MemberFrom(q);
 }
 
 bool SqliteStorage::NickTaken(std::string_view nick)
@@ -598,13 +539,10 @@ std::optional<SessionInfo> SqliteStorage::UseSession(const std::string& tokenHas
         info.nick = FromDb(q.Text(1));
         info.passwordCheck = q.Blob(4);
     }
-    // The idle clock moves at most about once a minute (sooner only for very
-    // short idle limits), and a busy database does not fail the request that
-    // only wanted to read.
-    const Seconds step = std::min<Seconds>(60, idleLimit / 2);
+    // A busy database does not fail the request that only wanted to read.
     try {
         Query(c, "UPDATE session SET last_seen_at = ? WHERE token_hash = ? AND last_seen_at <= ?")
-            .Bind(1, now).BindBlob(2, tokenHash).Bind(3, now - std::max<Seconds>(step, 1)).Run();
+            .Bind(1, now).BindBlob(2, tokenHash).Bind(3, now - IdleClockStep(idleLimit)).Run();
     } catch (const StorageError&) {
     }
     return info;
@@ -631,11 +569,7 @@ Card SqliteStorage::ReadCard(MemberId id)
     Query q(*lease, "SELECT name1, name2, about, telephone, emailo, website, skype, ok, vk, telegram, facebook, "
                     "twitter, instagramm, youtube FROM info_card WHERE member_id = ?");
     q.Bind(1, id);
-    Card card;
-    if (q.Step())
-        for (int i = 0; i < 14; ++i)
-            card[static_cast<std::size_t>(i)] = FromDb(q.Text(i));
-    return card;
+    return q.Step() ? CardFrom(q) : Card{};
 }
 
 void SqliteStorage::SaveCard(MemberId id, const Card& card, Seconds now)
@@ -655,21 +589,52 @@ void SqliteStorage::SaveCard(MemberId id, const Card& card, Seconds now)
     q.Bind(16, now).Run();
 }
 
-void SqliteStorage::RecordPhoto(MemberId id, std::int64_t size, const std::string& sha256, Seconds now)
+std::string SqliteStorage::PhotoPath(MemberId id) const
 {
+    return (std::filesystem::path(photoDir_) / (std::to_string(id) + ".jpg")).string();
+}
+
+// The bytes go to a temporary file first and replace the photo by a rename,
+// so a reader sees the old photo or the new one, never half of one.
+void SqliteStorage::SavePhoto(MemberId id, const std::string& jpeg, const std::string& sha256, Seconds now)
+{
+    const std::string path = PhotoPath(id);
+    const std::string temp = path + ".tmp" + std::to_string(::getpid()) + "-" +
+                             std::to_string(std::hash<std::thread::id>{}(std::this_thread::get_id()));
+    FILE* f = std::fopen(temp.c_str(), "wb");
+    if (!f)
+        throw StorageError("cannot write " + temp);
+    const bool written = std::fwrite(jpeg.data(), 1, jpeg.size(), f) == jpeg.size() && std::fflush(f) == 0 &&
+                         ::fsync(::fileno(f)) == 0;
+    const bool closed = std::fclose(f) == 0;
+    std::error_code ec;
+    if (written && closed)
+        std::filesystem::rename(temp, path, ec);
+    if (!written || !closed || ec) {
+        std::filesystem::remove(temp, ec);
+        throw StorageError("cannot write " + path);
+    }
+    SyncFolder(photoDir_);
     auto lease = Acquire();
     Query(*lease, "INSERT INTO photo (member_id, size, sha256, uploaded_at) VALUES (?, ?, ?, ?) "
                   "ON CONFLICT (member_id) DO UPDATE SET size = excluded.size, sha256 = excluded.sha256, "
                   "uploaded_at = excluded.uploaded_at")
-        .Bind(1, id).Bind(2, size).BindBlob(3, sha256).Bind(4, now).Run();
+        .Bind(1, id).Bind(2, static_cast<std::int64_t>(jpeg.size())).BindBlob(3, sha256).Bind(4, now).Run();
 }
 
-bool SqliteStorage::HasPhoto(MemberId id)
+std::optional<std::string> SqliteStorage::ReadPhoto(MemberId id)
 {
-    auto lease = Acquire();
-    Query q(*lease, "SELECT 1 FROM photo WHERE member_id = ?");
-    q.Bind(1, id);
-    return q.Step();
+    {
+        auto lease = Acquire();
+        Query q(*lease, "SELECT 1 FROM photo WHERE member_id = ?");
+        q.Bind(1, id);
+        if (!q.Step())
+            return std::nullopt;
+    }
+    std::ifstream in(PhotoPath(id), std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 // ---------------------------------------------------------------- currency
@@ -865,8 +830,8 @@ std::int64_t SqliteStorage::SubmitResult(int gid, const BoardEntry& entry, Secon
     auto& c = *lease;
     Transaction t(c, true);
     const auto rowId = InsertRow(c, gid, entry, std::nullopt, now);
-    PruneSenderRows(c, gid, entry, std::nullopt, now);
-    const auto place = RowPlace(c, gid, entry.score, rowId, std::nullopt);
+    PruneSenderRows<Query>(c, gid, entry, std::nullopt, now);
+    const auto place = RowPlace<Query>(c, gid, entry.score, rowId, std::nullopt);
     t.Commit();
     return place;
 }
@@ -885,7 +850,7 @@ std::int64_t SqliteStorage::SubmitChat(int gid, const BoardEntry& entry, Seconds
     }
     const auto rowId = InsertRow(c, gid, e, std::nullopt, now);
     Query(c, "DELETE FROM wtt_row WHERE gid = ? AND score <= ?").Bind(1, gid).Bind(2, e.score - keep).Run();
-    const auto place = RowPlace(c, gid, e.score, rowId, std::nullopt);
+    const auto place = RowPlace<Query>(c, gid, e.score, rowId, std::nullopt);
     t.Commit();
     return place;
 }
@@ -914,10 +879,10 @@ std::optional<std::int64_t> SqliteStorage::SubmitClubResult(MemberId id, const s
         if (!q.Step())
             return std::nullopt;
         const auto score = q.Int(0);
-        return RowPlace(c, gid, score, *existingRow, id);
+        return RowPlace<Query>(c, gid, score, *existingRow, id);
     }
     const auto rowId = InsertRow(c, gid, entry, id, now);
-    const auto place = RowPlace(c, gid, entry.score, rowId, id);
+    const auto place = RowPlace<Query>(c, gid, entry.score, rowId, id);
     std::optional<std::int64_t> reward;
     if (place <= 10) {
         const std::int64_t amount = place == 1 ? 25 : 10;
@@ -930,7 +895,7 @@ std::optional<std::int64_t> SqliteStorage::SubmitClubResult(MemberId id, const s
     }
     Query(c, "UPDATE rating_cycle SET wtt_row_id = ?, reward = ? WHERE id = ?")
         .Bind(1, rowId).Bind(2, reward).Bind(3, cycle).Run();
-    PruneSenderRows(c, gid, entry, id, now - window);
+    PruneSenderRows<Query>(c, gid, entry, id, now - window);
     t.Commit();
     return place;
 }
@@ -938,42 +903,13 @@ std::optional<std::int64_t> SqliteStorage::SubmitClubResult(MemberId id, const s
 std::vector<BoardRow> SqliteStorage::Board(int gid, int limit)
 {
     auto lease = Acquire();
-    // A member's rows are shown at the member's best only: one member cannot
-    // fill the board with his own results.
-    Query q(*lease, "SELECT score, nick, country, city, r07, r08, r09, r10 FROM wtt_row r WHERE gid = ? AND hidden = 0 "
-                    "AND (member_id IS NULL OR NOT EXISTS (SELECT 1 FROM wtt_row b WHERE b.gid = r.gid AND b.hidden = 0 "
-                    "AND b.member_id = r.member_id AND (b.score > r.score OR (b.score = r.score AND b.id < r.id)))) "
-                    "ORDER BY score DESC, id LIMIT ?");
-    q.Bind(1, gid).Bind(2, limit);
-    std::vector<BoardRow> rows;
-    while (q.Step()) {
-        rows.push_back({static_cast<std::int64_t>(rows.size()) + 1, q.Int(0), FromDb(q.Text(1)), FromDb(q.Text(2)),
-                        FromDb(q.Text(3)), FromDb(q.Text(4)), FromDb(q.Text(5)), FromDb(q.Text(6)), FromDb(q.Text(7))});
-    }
-    return rows;
+    return TopRows<Query>(*lease, gid, limit);
 }
 
 std::vector<BoardRow> SqliteStorage::OwnRows(int gid, const std::string& nick, const std::string& city, int limit)
 {
     auto lease = Acquire();
-    auto& c = *lease;
-    std::vector<std::pair<std::pair<std::int64_t, std::optional<MemberId>>, BoardRow>> found;
-    {
-        Query q(c, "SELECT id, score, nick, country, city, r07, r08, r09, r10, member_id FROM wtt_row "
-                   "WHERE gid = ? AND hidden = 0 AND nick = ? AND city = ? ORDER BY score DESC, id LIMIT ?");
-        q.Bind(1, gid).Bind(2, ToDb(nick)).Bind(3, ToDb(city)).Bind(4, limit);
-        while (q.Step()) {
-            found.push_back({{q.Int(0), q.OptInt(9)},
-                             {0, q.Int(1), FromDb(q.Text(2)), FromDb(q.Text(3)), FromDb(q.Text(4)), FromDb(q.Text(5)),
-                              FromDb(q.Text(6)), FromDb(q.Text(7)), FromDb(q.Text(8))}});
-        }
-    }
-    std::vector<BoardRow> rows;
-    for (auto& [key, row] : found) {
-        row.place = RowPlace(c, gid, row.score, key.first, key.second);
-        rows.push_back(std::move(row));
-    }
-    return rows;
+    return SenderRows<Query>(*lease, gid, nick, city, limit);
 }
 
 std::int64_t SqliteStorage::AcceptedCount(int gid)
@@ -1050,16 +986,7 @@ StatCounters SqliteStorage::ReadStats(int gid)
     Query q(*lease, "SELECT starts, unique_starts, likes, last_like_at, x1, x2, x3, x4, x5, x6, x7, x8, x9, x10, x11, "
                     "x12 FROM stat_counter WHERE gid = ?");
     q.Bind(1, gid);
-    StatCounters s;
-    if (q.Step()) {
-        s.starts = q.Int(0);
-        s.uniqueStarts = q.Int(1);
-        s.likes = q.Int(2);
-        s.lastLikeAt = q.OptInt(3);
-        for (int i = 0; i < 12; ++i)
-            s.x[static_cast<std::size_t>(i)] = q.Int(4 + i);
-    }
-    return s;
+    return q.Step() ? StatCountersFrom(q) : StatCounters{};
 }
 
 std::string SqliteStorage::ServerSecret()

@@ -1,7 +1,8 @@
 #pragma once
 // The storage on one SQLite file: WAL mode, prepared statements only, one
 // connection per concurrent request taken from a small pool, money moves and
-// rating transitions inside BEGIN IMMEDIATE transactions.
+// rating transitions inside BEGIN IMMEDIATE transactions.  Photos are files
+// <photoDir>/<member id>.jpg beside it, recorded in the database.
 #include <memory>
 #include <mutex>
 #include <string>
@@ -16,7 +17,8 @@ namespace vks {
 class SqliteStorage final : public Storage {
 public:
     // Creates the file and its tables when missing; throws StorageError.
-    SqliteStorage(std::string path, int busyTimeoutMs);
+    // An empty photoDir means the folder "photos" beside the file.
+    SqliteStorage(std::string path, int busyTimeoutMs, std::string photoDir = {});
     ~SqliteStorage() override;
 
     bool RegisterMember(const NewMember& member, const std::vector<std::string>& gameKeys, Seconds now) override;
@@ -35,8 +37,8 @@ public:
 
     Card ReadCard(MemberId id) override;
     void SaveCard(MemberId id, const Card& card, Seconds now) override;
-    void RecordPhoto(MemberId id, std::int64_t size, const std::string& sha256, Seconds now) override;
-    bool HasPhoto(MemberId id) override;
+    void SavePhoto(MemberId id, const std::string& jpeg, const std::string& sha256, Seconds now) override;
+    std::optional<std::string> ReadPhoto(MemberId id) override;
 
     std::int64_t Balance(MemberId id) override;
     TransferResult Transfer(const std::string& tokenHash, MemberId from, MemberId to, std::int64_t amount,
@@ -75,8 +77,10 @@ private:
     std::unique_ptr<Connection> Open();
     Lease Acquire();
     void Release(std::unique_ptr<Connection> c);
+    std::string PhotoPath(MemberId id) const;
 
     std::string path_;
+    std::string photoDir_;
     int busyTimeoutMs_;
     std::mutex mutex_;
     std::vector<std::unique_ptr<Connection>> idle_;

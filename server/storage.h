@@ -16,6 +16,8 @@
 
 namespace vks {
 
+class LimitEvents;
+
 struct StorageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
@@ -147,8 +149,9 @@ public:
     // --- cards and photos
     virtual Card ReadCard(MemberId id) = 0;
     virtual void SaveCard(MemberId id, const Card& card, Seconds now) = 0;
-    virtual void RecordPhoto(MemberId id, std::int64_t size, const std::string& sha256, Seconds now) = 0;
-    virtual bool HasPhoto(MemberId id) = 0;
+    // The member's photo (JPEG bytes) replaces the previous one whole.
+    virtual void SavePhoto(MemberId id, const std::string& jpeg, const std::string& sha256, Seconds now) = 0;
+    virtual std::optional<std::string> ReadPhoto(MemberId id) = 0;
 
     // --- currency
     virtual std::int64_t Balance(MemberId id) = 0;
@@ -200,6 +203,11 @@ public:
     // A random secret shared by every process on this database, for keyed
     // hashes of client addresses.
     virtual std::string ServerSecret() = 0;
+
+    // Where the per-address limits keep their events when several
+    // processes share this storage; nothing when each process keeps its own
+    // in memory.
+    virtual LimitEvents* SharedLimitEvents() { return nullptr; }
 };
 
 } // namespace vks

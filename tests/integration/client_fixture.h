@@ -5,7 +5,6 @@
 // decoding.  Only the configuration, news and photo addresses are the
 // test's own (the built-in ones name the default port).
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <QBuffer>
 #include <QImage>
@@ -22,6 +21,7 @@
 #include "common/text_cipher.h"
 #include "club_member.h"
 #include "server_harness.h"
+#include "test_database.h"
 
 namespace vk::test {
 
@@ -112,32 +112,22 @@ inline std::string AvaFile(const std::string& folder, const std::string& nick, c
     return path;
 }
 
-// Read-only look into the server's database.
+// A look into the server's database.
 class Database {
 public:
-    explicit Database(const std::string& path)
-    {
-        sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr);
-        sqlite3_busy_timeout(db_, 2000);
-    }
-    ~Database() { sqlite3_close(db_); }
-    Database(const Database&) = delete;
-    Database& operator=(const Database&) = delete;
+    explicit Database(std::string db) : db_(std::move(db)) {}
 
-    // The first column of the first row as an integer (-1 without a row).
-    long long Integer(const std::string& sql)
+    // The first column of the first row as an integer (-1 without a row,
+    // -2 for NULL).
+    long long Integer(const std::string& sql) const
     {
-        sqlite3_stmt* stmt = nullptr;
-        long long value = -1;
-        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
-            value = sqlite3_column_type(stmt, 0) == SQLITE_NULL ? -2 : sqlite3_column_int64(stmt, 0);
-        sqlite3_finalize(stmt);
-        return value;
+        const auto cell = DbFirst(db_, sql);
+        return !cell.found ? -1 : cell.null ? -2 : std::stoll(cell.text);
     }
 
     // The money rules: every balance is its ledger's sum, transfers sum to
     // zero, nobody is below zero.
-    void ExpectMoneyInvariants()
+    void ExpectMoneyInvariants() const
     {
         EXPECT_EQ(Integer("SELECT COUNT(*) FROM member m WHERE m.balance <> "
                           "(SELECT COALESCE(SUM(delta), 0) FROM ledger l WHERE l.member_id = m.id)"),
@@ -148,7 +138,7 @@ public:
     }
 
 private:
-    sqlite3* db_ = nullptr;
+    std::string db_;
 };
 
 } // namespace vk::test

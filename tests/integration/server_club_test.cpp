@@ -45,21 +45,6 @@ std::string Account(int port, const std::string& body, const std::string& cookie
     return Post(port, "/club/account", body, cookie).body;
 }
 
-std::string SaveGameBody(const std::string& nick, long kon, long best, const std::string& rating, long ses, long konl,
-                         long score)
-{
-    return "nick=" + nick + "&pw=secret12&zarvokon=" + std::to_string(kon) + "&zarvobest=" + std::to_string(best) +
-           "&zarvorating=" + rating + "&zarvoses=" + std::to_string(ses) + "&zarvokonl=" + std::to_string(konl) +
-           "&zarvoscore=" + std::to_string(score) + "&zarvoR1=0&zarvoR2=#";
-}
-
-std::string SubmitBody(int gid, const std::string& nick, const std::string& city, int score,
-                       const std::string& r9 = "#", const std::string& r10 = "#")
-{
-    return "gid=" + std::to_string(gid) + "&nick=" + nick + "&city=" + city + "&country=1-007&score=" +
-           std::to_string(score) + "&R7=M&R8=4.3&R9=" + r9 + "&R10=" + r10 + "*";
-}
-
 } // namespace
 
 TEST(ServerClub, PublishesItsAddressesEncipheredAndTheNews)
@@ -246,14 +231,14 @@ TEST(ServerClub, PhotosAreTheSessionMembersAndExactly200By250)
     for (const std::string& bad : {Jpeg(250, 200), Jpeg(200, 250, qRgb(1, 2, 3), "PNG")})
         EXPECT_EQ(Upload(port, "file", "Alpha.jpg", bad, a).body, "no");
     EXPECT_EQ(Upload(port, "picture", "Alpha.jpg", photo, a).body, "no");
+    // One photo, the session member's: a file beside the SQLite database,
+    // or in the PostgreSQL database itself.
+    EXPECT_EQ(DbText(server.DbPath(), "SELECT COUNT(*) || ' ' || MIN(member_id) FROM photo"), "1 1");
     std::vector<std::string> files;
     for (const auto& e : std::filesystem::recursive_directory_iterator(server.DataDir()))
-        if (e.is_regular_file())
+        if (e.is_regular_file() && !e.path().filename().string().starts_with("club.db"))
             files.push_back(e.path().filename().string());
-    std::sort(files.begin(), files.end());
-    EXPECT_TRUE(std::find(files.begin(), files.end(), "1.jpg") != files.end());
-    for (const auto& f : files)
-        EXPECT_TRUE(f == "1.jpg" || f.starts_with("club.db")) << f;
+    EXPECT_EQ(files, TestPostgresFolder().empty() ? std::vector<std::string>{"1.jpg"} : std::vector<std::string>{});
 }
 
 TEST(ServerClub, TransfersMoveWholeAtTheCreditAndAcknowledgeTheDebitOnce)

@@ -1,6 +1,7 @@
 #include "server_harness.h"
 
 #include <arpa/inet.h>
+#include <libpq-fe.h>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -11,7 +12,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <atomic>
 #include <filesystem>
+#include <mutex>
 #include <stdexcept>
 #include <thread>
 
@@ -128,6 +131,23 @@ std::vector<std::string> QuickSettings()
             "min_deal_s=0"};
 }
 
+namespace {
+
+// The PostgreSQL database of each data folder in use.
+std::map<std::string, std::string>& Databases()
+{
+    static std::map<std::string, std::string> databases;
+    return databases;
+}
+
+std::mutex& DatabasesMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+} // namespace
+
 TestServer::TestServer(std::vector<std::string> settings, std::string dataDir, std::string configFile)
     : settings_(QuickSettings()), dataDir_(std::move(dataDir)), configFile_(std::move(configFile))
 {
@@ -139,12 +159,28 @@ TestServer::TestServer(std::vector<std::string> settings, std::string dataDir, s
         dataDir_ = pattern;
         ownDir_ = true;
     }
+    const std::string postgres = TestPostgresFolder();
+    if (!postgres.empty()) {
+        // A second server on the same data folder shares the database.
+        std::lock_guard lock(DatabasesMutex());
+        auto& known = Databases()[dataDir_];
+        if (known.empty()) {
+            known = CreateTestDatabase(postgres);
+            ownDb_ = true;
+        }
+        db_ = known;
+    }
     Start();
 }
 
 TestServer::~TestServer()
 {
     Stop();
+    if (ownDb_) {
+        DropTestDatabase(db_);
+        std::lock_guard lock(DatabasesMutex());
+        Databases().erase(dataDir_);
+    }
     if (ownDir_) {
         std::error_code ec;
         std::filesystem::remove_all(dataDir_, ec);
@@ -164,6 +200,10 @@ void TestServer::Start()
     if (!configFile_.empty()) {
         args.push_back("--config");
         args.push_back(configFile_);
+    }
+    if (!db_.empty()) {
+        args.push_back("--db");
+        args.push_back(db_);
     }
     for (const auto& s : settings_) {
         args.push_back("--set");
@@ -228,6 +268,65 @@ void TestServer::Kill()
     int status = 0;
     waitpid(pid_, &status, 0);
     pid_ = -1;
+}
+
+std::string TestPostgresFolder()
+{
+    const char* folder = std::getenv("VOKABRON_TEST_POSTGRES");
+    return folder ? folder : "";
+}
+
+namespace {
+
+// Runs one statement on the cluster's maintenance database; throws when the
+// cluster does not answer, so a test meant for PostgreSQL never passes
+// without it.
+void Maintain(const std::string& folder, const std::string& sql)
+{
+    const std::string conninfo = "host=" + folder + " dbname=postgres user=vokabron connect_timeout=5";
+    PGconn* conn = PQconnectdb(conninfo.c_str());
+    std::string problem;
+    if (PQstatus(conn) != CONNECTION_OK) {
+        problem = PQerrorMessage(conn);
+    } else {
+        PGresult* res = PQexec(conn, sql.c_str());
+        if (PQresultStatus(res) != PGRES_COMMAND_OK)
+            problem = PQresultErrorMessage(res);
+        PQclear(res);
+    }
+    PQfinish(conn);
+    if (!problem.empty())
+        throw std::runtime_error("PostgreSQL test cluster in " + folder + ": " + problem);
+}
+
+std::string QueryValue(const std::string& address, const std::string& key)
+{
+    const auto at = address.find(key + "=");
+    if (at == std::string::npos)
+        return {};
+    const auto end = address.find('&', at);
+    return address.substr(at + key.size() + 1, end == std::string::npos ? std::string::npos : end - at - key.size() - 1);
+}
+
+} // namespace
+
+std::string CreateTestDatabase(const std::string& folder)
+{
+    static std::atomic<int> counter = 0;
+    const std::string name = "vks_" + std::to_string(::getpid()) + "_" + std::to_string(++counter);
+    Maintain(folder, "CREATE DATABASE " + name + " TEMPLATE template0 ENCODING 'UTF8'");
+    return "postgresql:///" + name + "?host=" + folder + "&user=vokabron";
+}
+
+void DropTestDatabase(const std::string& address)
+{
+    const auto start = std::string("postgresql:///").size();
+    const std::string name = address.substr(start, address.find('?') - start);
+    try {
+        Maintain(QueryValue(address, "host"), "DROP DATABASE IF EXISTS " + name + " WITH (FORCE)");
+    } catch (const std::exception&) {
+        // A cluster that is gone took the database with it.
+    }
 }
 
 std::string HttpReply::Header(const std::string& lowerName) const

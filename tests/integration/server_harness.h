@@ -9,6 +9,11 @@
 //
 // The server binary is found through VOKABRON_SERVER_BIN (set by CMake for
 // every test that links vokabron_server_harness).
+//
+// With VOKABRON_TEST_POSTGRES naming the socket folder of a PostgreSQL
+// cluster (pg_cluster.sh), each data folder gets a database of its own in
+// that cluster instead of its SQLite file; servers started on the same data
+// folder share it.
 #include <atomic>
 #include <chrono>
 #include <mutex>
@@ -38,7 +43,8 @@ public:
     int Port() const { return port_; }
     std::string Base() const;                 // http://127.0.0.1:<port>
     const std::string& DataDir() const { return dataDir_; }
-    std::string DbPath() const { return dataDir_ + "/club.db"; }
+    // The SQLite file, or the PostgreSQL address (test_database.h reads both).
+    std::string DbPath() const { return db_.empty() ? dataDir_ + "/club.db" : db_; }
     int Pid() const { return pid_; }
 
     void Stop();      // SIGTERM, waits
@@ -50,6 +56,8 @@ private:
     std::string dataDir_;
     std::string configFile_;
     bool ownDir_ = false;
+    std::string db_;          // PostgreSQL address, or empty for SQLite
+    bool ownDb_ = false;
     int pid_ = -1;
     int port_ = 0;
 };
@@ -108,6 +116,15 @@ int Connect(int port, const std::string& source = {});
 // the server closes it or the time runs out.
 HttpReply Exchange(int port, const std::string& request, std::chrono::milliseconds limit = std::chrono::seconds(10),
                    const std::string& source = {});
+
+// The socket folder of the PostgreSQL cluster the tests run on, or empty
+// when they run on SQLite.
+std::string TestPostgresFolder();
+
+// A new empty database in the cluster whose socket is in folder; its
+// address.  DropTestDatabase removes it with every connection to it.
+std::string CreateTestDatabase(const std::string& folder);
+void DropTestDatabase(const std::string& address);
 
 // A form POST with the client's content type; cookie is the session token.
 HttpReply Post(int port, const std::string& path, const std::string& body, const std::string& cookie = {},

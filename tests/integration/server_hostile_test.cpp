@@ -183,11 +183,7 @@ TEST_F(ServerHostile, SizesMultipartPathsSessionsAndMethods)
 TEST_F(ServerHostile, DisabledMembersSessionsAreNone)
 {
     EXPECT_EQ(Post(server.Port(), "/club/account", "nick=Alpha&labeltevread=0", alpha).body, "$25$");
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(server.DbPath().c_str(), &db), SQLITE_OK);
-    sqlite3_busy_timeout(db, 2000);
-    ASSERT_EQ(sqlite3_exec(db, "UPDATE member SET disabled = 1 WHERE nick = 'Alpha'", nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(db);
+    ASSERT_TRUE(DbExec(server.DbPath(), "UPDATE member SET disabled = 1 WHERE nick = 'Alpha'"));
     EXPECT_EQ(Post(server.Port(), "/club/account", "nick=Alpha&labeltevread=0", alpha).body, "no");
     EXPECT_EQ(Post(server.Port(), "/club/account", LoginBody("Alpha")).body, "no");
 }

@@ -78,12 +78,12 @@ TEST(ServerMoney, KilledDuringABurstOfWritesRestartsWhole)
         for (auto& t : workers)
             t.join();
 
-        EXPECT_EQ(DbText(server.DbPath(), "PRAGMA integrity_check"), "ok");
+        EXPECT_EQ(DbIntegrity(server.DbPath()), "ok");
         EXPECT_EQ(MoneyInvariants(server.DbPath()), "");
         EXPECT_EQ(DbNumber(server.DbPath(), "SELECT SUM(balance) FROM member"),
                   100 * DbNumber(server.DbPath(), "SELECT COUNT(*) FROM member"));
         server.Start();
         EXPECT_EQ(Post(server.Port(), "/club/account", "label1=0").status, 200);
-        EXPECT_EQ(DbText(server.DbPath(), "PRAGMA integrity_check"), "ok");
+        EXPECT_EQ(DbIntegrity(server.DbPath()), "ok");
     }
 }

@@ -1,12 +1,11 @@
 #pragma once
 // Small helpers shared by the server's own probe tests: request bodies as
 // the client writes them, a read-only look into the database.
-#include <sqlite3.h>
-
 #include <cstdint>
 #include <string>
 
 #include "server_harness.h"
+#include "test_database.h"
 
 namespace vk::test {
 
@@ -36,77 +35,60 @@ inline std::string AddBalanceBody(const std::string& nick, long long amount)
     return "nick=" + nick + "&labeltevsave=0&R04=" + std::to_string(amount);
 }
 
-// One number from the database, read through its own read-only connection.
-inline std::int64_t DbNumber(const std::string& dbPath, const std::string& sql)
+// A save of the game record as the client sends it (password "secret12").
+inline std::string SaveGameBody(const std::string& nick, long kon, long best, const std::string& rating, long ses,
+                                long konl, long score)
 {
-    sqlite3* db = nullptr;
-    std::int64_t value = -1;
-    if (sqlite3_open_v2(dbPath.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
-            value = sqlite3_column_int64(stmt, 0);
-        sqlite3_finalize(stmt);
-    }
-    sqlite3_close(db);
-    return value;
+    return "nick=" + nick + "&pw=secret12&zarvokon=" + std::to_string(kon) + "&zarvobest=" + std::to_string(best) +
+           "&zarvorating=" + rating + "&zarvoses=" + std::to_string(ses) + "&zarvokonl=" + std::to_string(konl) +
+           "&zarvoscore=" + std::to_string(score) + "&zarvoR1=0&zarvoR2=#";
 }
 
-inline std::string DbText(const std::string& dbPath, const std::string& sql)
+// A world top ten or chat entry as the client sends it.
+inline std::string SubmitBody(int gid, const std::string& nick, const std::string& city, int score,
+                              const std::string& r9 = "#", const std::string& r10 = "#")
 {
-    sqlite3* db = nullptr;
-    std::string value = "<no answer>";
-    if (sqlite3_open_v2(dbPath.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
-            value = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-        sqlite3_finalize(stmt);
-    }
-    sqlite3_close(db);
-    return value;
+    return "gid=" + std::to_string(gid) + "&nick=" + nick + "&city=" + city + "&country=1-007&score=" +
+           std::to_string(score) + "&R7=M&R8=4.3&R9=" + r9 + "&R10=" + r10 + "*";
+}
+
+// One number from the database (-1 without a row, 0 for NULL).
+inline std::int64_t DbNumber(const std::string& db, const std::string& sql)
+{
+    const auto cell = DbFirst(db, sql);
+    return !cell.found ? -1 : cell.null ? 0 : std::stoll(cell.text);
+}
+
+inline std::string DbText(const std::string& db, const std::string& sql)
+{
+    const auto cell = DbFirst(db, sql);
+    return cell.found ? cell.text : "<no answer>";
 }
 
 // Every row of every table but the sessions (whose idle clocks move with
 // every request), as text: two snapshots are equal when nothing changed.
-inline std::string DbSnapshot(const std::string& dbPath)
+inline std::string DbSnapshot(const std::string& db)
 {
-    sqlite3* db = nullptr;
     std::string out;
-    if (sqlite3_open_v2(dbPath.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-        return "cannot open";
     for (const char* table : {"member", "info_card", "photo", "ledger", "transfer", "game_record",
-                              "rating_cycle", "wtt_board", "wtt_row", "stat_counter", "like_seen"}) {
-        sqlite3_stmt* stmt = nullptr;
-        const std::string sql = std::string("SELECT * FROM ") + table + " ORDER BY 1";
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
-            continue;
-        out += std::string("[") + table + "]\n";
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
-                const auto* text = sqlite3_column_text(stmt, i);
-                out += text ? std::string(reinterpret_cast<const char*>(text), sqlite3_column_bytes(stmt, i)) : "NULL";
-                out += '|';
-            }
-            out += '\n';
-        }
-        sqlite3_finalize(stmt);
-    }
-    sqlite3_close(db);
+                              "rating_cycle", "wtt_board", "wtt_row", "stat_counter", "like_seen"})
+        out += std::string("[") + table + "]\n" + DbRows(db, std::string("SELECT * FROM ") + table + " ORDER BY 1");
     return out;
 }
 
 // The money invariants: every balance is the sum of its ledger, transfers
 // sum to zero, nothing is negative.  Empty when they hold.
-inline std::string MoneyInvariants(const std::string& dbPath)
+inline std::string MoneyInvariants(const std::string& db)
 {
     std::string broken;
-    if (DbNumber(dbPath, "SELECT COUNT(*) FROM member m WHERE m.balance <> "
+    if (DbNumber(db, "SELECT COUNT(*) FROM member m WHERE m.balance <> "
                          "(SELECT COALESCE(SUM(delta), 0) FROM ledger l WHERE l.member_id = m.id)") != 0)
         broken += "a balance differs from its ledger; ";
-    if (DbNumber(dbPath, "SELECT COALESCE(SUM(delta), 0) FROM ledger WHERE kind IN ('transfer_in','transfer_out')") != 0)
+    if (DbNumber(db, "SELECT COALESCE(SUM(delta), 0) FROM ledger WHERE kind IN ('transfer_in','transfer_out')") != 0)
         broken += "transfers do not sum to zero; ";
-    if (DbNumber(dbPath, "SELECT COUNT(*) FROM member WHERE balance < 0") != 0)
+    if (DbNumber(db, "SELECT COUNT(*) FROM member WHERE balance < 0") != 0)
         broken += "a negative balance; ";
-    if (DbNumber(dbPath, "SELECT COUNT(*) FROM transfer t WHERE 2 <> "
+    if (DbNumber(db, "SELECT COUNT(*) FROM transfer t WHERE 2 <> "
                          "(SELECT COUNT(*) FROM ledger l WHERE l.transfer_id = t.id)") != 0)
         broken += "a transfer without its two ledger rows; ";
     return broken;
