@@ -63,11 +63,13 @@ install(FILES packaging/debian/copyright ${packaging_out}/vokabron/changelog.Deb
 install(TARGETS vokabron-server RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT server)
 # systemd reads units from <prefix>/lib/systemd/system for both /usr and
 # /usr/local (not the multiarch library folder).
-install(FILES packaging/vokabron-server.service DESTINATION lib/systemd/system COMPONENT server)
-# The configuration the installation copies to /etc when there is none.
-# Further files of the server's (an nginx site, say) are one more line here.
-install(FILES packaging/vokabron-server.conf DESTINATION ${CMAKE_INSTALL_DATADIR}/vokabron-server
+install(FILES packaging/vokabron-server.service packaging/vokabron-server@.service DESTINATION lib/systemd/system
         COMPONENT server)
+# The configuration the installation copies to /etc when there is none, and
+# the nginx site of a club that runs several processes (an example to copy:
+# its upstream block names the club's own machines).
+install(FILES packaging/vokabron-server.conf packaging/nginx-vokabron.conf
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/vokabron-server COMPONENT server)
 install(FILES ${packaging_out}/vokabron-server.8.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man8 COMPONENT server)
 install(FILES packaging/debian/copyright ${packaging_out}/vokabron-server/changelog.Debian.gz server/README.md
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vokabron-server COMPONENT server)

@@ -40,7 +40,9 @@ for f in \
   usr/share/doc/vokabron/copyright \
   usr/bin/vokabron-server \
   usr/lib/systemd/system/vokabron-server.service \
+  usr/lib/systemd/system/vokabron-server@.service \
   usr/share/vokabron-server/vokabron-server.conf \
+  usr/share/vokabron-server/nginx-vokabron.conf \
   usr/share/man/man8/vokabron-server.8.gz \
   usr/share/doc/vokabron-server/copyright; do
   expect_file "$f"
