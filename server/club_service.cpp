@@ -16,6 +16,7 @@
 #include "server/published_texts.h"
 #include "server/rating_rules.h"
 #include "server/replies.h"
+#include "server/storage_rows.h"
 
 namespace vks {
 namespace {
@@ -63,16 +64,6 @@ bool ChatStampOk(const std::string& text)
             return false;
     }
     return true;
-}
-
-// Nicks are unique in any letter case, so their failures are counted so.
-std::string FoldedNick(const std::string& nick)
-{
-    std::string folded = nick;
-    for (char& c : folded)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return folded;
 }
 
 } // namespace
@@ -164,7 +155,7 @@ ClubService::Auth ClubService::CheckPassword(const std::string& nick, const std:
     const std::string failures = "fail:" + caller.address + "|" + nick;
     // Guesses spread over many addresses still meet the nick's own budget;
     // the member's own client, holding its session, is never kept out by it.
-    const std::string nickFailures = "nick:" + FoldedNick(nick);
+    const std::string nickFailures = "nick:" + Fold(nick);
     who.session = SessionOf(caller);
     const bool holdsSession = who.session && who.session->nick == nick;
     if (limiter_.Count(failures, window) >= l.loginFailures)
