@@ -593,6 +593,8 @@ void TFAcc1::LoginFlow()
             State() = 2;
             TakeReads(outcome.Reads);
             ownCardKnown_ = outcome.Reads.OwnCardKnown;
+            // A member just logged in may keep the login on this computer.
+            Button3->setEnabled(!Club().UserFileSaved && !context_.RatingGameLocked);
             DrawStateLamps(State());
             PaintAllTabs();
         });
