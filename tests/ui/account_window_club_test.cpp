@@ -210,6 +210,51 @@ private slots:
         QVERIFY(vk::ClubReadBalance(club.http, club.context.Addresses.AccPath, "Boris"));
     }
 
+    void fillingTheWindowFromTheRecordRewritesNothing()
+    {
+        vk::test::TestServer server({"initial_balance=50"});
+        Club club(server.Base());
+        const vk::TTevUser member = clubtest::Member("Lena", vk::ToCp1251(QStringLiteral("Бейрут")), "Lebanon", "2-026");
+        QCOMPARE(vk::ClubRegister(club.http, club.context.Addresses.AccPath, member), 0);
+        QVERIFY(vk::ClubLogin(club.http, club.context.Addresses.AccPath, "Lena", "secret12", club.state.ClubUser));
+        club.state.ClubUser.Sex = 'W';
+        club.clubState = vk::ClubLoggedIn;
+        // The last transfer chosen shows again.
+        club.state.TransferAmount = 30;
+        club.state.TransferNick = "Bob";
+        const vk::TTevUser before = club.state.ClubUser;
+        auto w = club.Open();
+        Settle(*w);
+        for (int tab : {1, 2, 3, 4, 5, 0})
+            w->PageControl1->setCurrentIndex(tab);
+        QCOMPARE(w->ComboBox1->currentIndex(), 1);
+        QCOMPARE(w->ComboBox2->currentIndex(), 26);
+        QCOMPARE(w->ComboBox3->currentIndex(), 1);
+        QCOMPARE(w->Edit3->text(), QStringLiteral("Lebanon"));
+        const vk::TTevUser& after = club.state.ClubUser;
+        QCOMPARE(after.Country2, before.Country2);
+        QCOMPARE(after.Country1, before.Country1);
+        QCOMPARE(after.City, before.City);
+        QCOMPARE(after.Sex, 'W');
+        QCOMPARE(w->SpinTevsAddUs->value(), 30);
+        QCOMPARE(w->EditTevsAddUs->text(), QStringLiteral("Bob"));
+
+        // The Tevs tab sets its spin box and edit without a word: a smaller
+        // balance pulls the amount down once, with no change reported.
+        int reported = 0;
+        QObject::connect(w->SpinTevsAddUs, &QSpinBox::valueChanged, w.get(), [&reported] { ++reported; });
+        QObject::connect(w->EditTevsAddUs, &QLineEdit::textChanged, w.get(), [&reported] { ++reported; });
+        club.state.ClubUser.R04 = 12;
+        w->PaintTevsTab();
+        QCOMPARE(w->SpinTevsAddUs->value(), 12);
+        QCOMPARE(club.state.TransferAmount, 12);
+        QCOMPARE(reported, 0);
+        // The player's own change is taken.
+        w->SpinTevsAddUs->stepDown();
+        QCOMPARE(club.state.TransferAmount, 11);
+        QCOMPARE(reported, 1);
+    }
+
     void registrationWhoseLoginFailsStaysLoggedOut()
     {
         // The server takes the registration, then is gone before the login.
@@ -456,6 +501,28 @@ private slots:
         QVERIFY(clock.elapsed() < 2000); // the window is up at once
         Settle(*w);
         QCOMPARE(silent.Accepted(), 1);
+    }
+
+    void closingTheWindowDuringItsReadsTouchesNothing()
+    {
+        vk::test::SilentListener silent;
+        Club club(silent.Base());
+        club.state.ClubUser.Nick = "Nomad";
+        club.state.ClubUser.Pw = "secret12";
+        club.state.ClubUser.Info.About = "Chess";
+        club.clubState = vk::ClubLoggedIn;
+        const vk::ClubStateData before = club.state;
+        {
+            auto w = club.Open();
+            QTRY_COMPARE(silent.Accepted(), 1);
+            QVERIFY(w->Reading());
+            w->ButtonOk->click();
+            QVERIFY(!w->isVisible());
+        }
+        QTRY_COMPARE(vk::RequestsInFlight(), 0);
+        QCOMPARE(silent.Accepted(), 1);
+        QCOMPARE(club.state.ClubUser.Info, before.ClubUser.Info);
+        QCOMPARE(club.clubState, vk::ClubLoggedIn);
     }
 
     void chairmanRowsCopyOrOpenSafely()
