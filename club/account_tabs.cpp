@@ -230,7 +230,7 @@ void TFAcc1::PaintResultsTab()
         TextOutShadow(UiText(labels[r]) + QLatin1Char(':'), 20, 0, y + 5, p, kRed, 'l');
         if (r == 0 || shown)
             TextOutShadow(values[r], 0, 682, y + 5, p, kRed, 'r');
-        else if (!c.GameRecordOk)
+        else if (!c.GameRecordOk && (State() > 1 || gameReadFailed_))
             TextOutShadow(kNoConnect, 350, 692, y + 5, p, kRed, 'c');
     }
     PlatformPictures(p);
@@ -396,6 +396,7 @@ void TFAcc1::ButtonRef2Click()
             EndRequest();
             Club().ClubGame = club.ClubGame;
             Club().GameRecordOk = club.GameRecordOk;
+            gameReadFailed_ = !club.GameRecordOk;
             PaintResultsTab();
         });
 }

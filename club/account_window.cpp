@@ -57,11 +57,15 @@ const char* LampPicture(int cls)
     }
 }
 
-// The edits, lists and check boxes of the account tab.
-void DressField(QWidget* w)
+// The edits, lists and check boxes of the account tab.  What the widget's
+// style sheet already says (the country list's popup under its box) stays;
+// `more` adds to the field's own rule.
+void DressField(QWidget* w, const char* more = "")
 {
     w->setFont(MakeFont(kFieldFont, 20, true));
-    w->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0); background-color: rgb(255, 255, 200);"));
+    w->setStyleSheet(w->styleSheet() +
+                     QStringLiteral(" %1 { color: rgb(255, 0, 0); background-color: rgb(255, 255, 200); %2 }")
+                         .arg(QLatin1String(w->metaObject()->className()), QLatin1String(more)));
 }
 
 TTevQuizButton* MakeAccountButton(QWidget* parent, const char* name, const QRect& box)
@@ -155,18 +159,19 @@ TFAcc1::~TFAcc1() = default;
 void TFAcc1::CreateAccountTab()
 {
     QWidget* page = TabSheet[0];
-    const auto edit = [page](const char* name, int x, int y, int maxLength) {
+    const auto edit = [page](const char* name, int x, int y, int maxLength, const char* more = "") {
         auto* e = new QLineEdit(page);
         e->setObjectName(QLatin1String(name));
         e->setGeometry(x, y, 170, 21);
         if (maxLength > 0)
             e->setMaxLength(maxLength);
-        DressField(e);
+        DressField(e, more);
         e->setTextMargins(0, -4, 0, -4);
         return e;
     };
     Edit1 = edit("Edit1", 10, 89, 12);
-    Edit2 = edit("Edit2", 10, 163, 12);
+    // A hidden password shows one "#" for each character.
+    Edit2 = edit("Edit2", 10, 163, 12, "lineedit-password-character: 35;");
     Edit3 = edit("Edit3", 10, 313, 0);
     Edit4 = edit("Edit4", 240, 89, 15);
     Edit5 = edit("Edit5", 240, 163, 30);
@@ -319,6 +324,7 @@ void TFAcc1::ReadAtOpening()
             EndRequest();
             TakeReads(reads);
             ownCardKnown_ = reads.OwnCardKnown;
+            gameReadFailed_ = State() >= 2 && !Club().GameRecordOk;
             PaintAllTabs();
         });
 }
@@ -585,6 +591,7 @@ void TFAcc1::LoginFlow()
                 Tell(UiText(Msg::LoginFailed));
                 Club().GameRecordOk = false;
                 Club().MemberCountOk = false;
+                gameReadFailed_ = !outcome.Reads.Connected;
                 State() = 1;
                 DrawStateLamps(State());
                 PaintAllTabs();
@@ -593,6 +600,7 @@ void TFAcc1::LoginFlow()
             State() = 2;
             TakeReads(outcome.Reads);
             ownCardKnown_ = outcome.Reads.OwnCardKnown;
+            gameReadFailed_ = !Club().GameRecordOk;
             // A member just logged in may keep the login on this computer.
             Button3->setEnabled(!Club().UserFileSaved && !context_.RatingGameLocked);
             DrawStateLamps(State());

@@ -159,6 +159,10 @@ private:
     RequestHandle opening_, login_, register_, results_, topTen_, balance_, transfer_, chairman_;
     bool editsUntouched_ = true;
     bool ownCardKnown_ = false;
+    // A read of the member's game record in this window found no server:
+    // the results tab says "No Connect" even after a sign-out.  A player
+    // who never logged in sees only the game's name.
+    bool gameReadFailed_ = false;
     bool opened_ = false;
 };
 

@@ -252,6 +252,9 @@ void TFAcc2::ButtonOkIClick()
                 return;
             }
             Club().ClubUser.Info = saved.Card;
+            // The edits show the card as the club keeps it ("$" and "~"
+            // became blanks).
+            FillEdits();
         });
 }
 

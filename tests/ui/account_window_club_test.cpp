@@ -115,6 +115,7 @@ private slots:
         Settle(*w);
         TypeInto(w->Edit2, QStringLiteral("paпa"));
         QCOMPARE(w->Edit2->text(), QStringLiteral("paa")); // no Russian letters in a password
+        QCOMPARE(w->Edit2->displayText(), QStringLiteral("###"));
         QVERIFY(!w->Button2->isEnabled());                  // three characters
         TypeInto(w->Edit1, QStringLiteral("Ян"));
         QCOMPARE(w->Edit1->text(), QStringLiteral("Ян"));   // typed, but red
@@ -326,6 +327,7 @@ private slots:
             QTest::mouseClick(editor.ButtonOkI, Qt::LeftButton);
             QTRY_VERIFY(!editor.Reading());
             QVERIFY(!editor.ButtonOkI->isEnabled());
+            QCOMPARE(editor.Edits[2]->text(), QStringLiteral("I know nothing & 50% +   "));
         }
         vk::TInfo14 read;
         QVERIFY(vk::ClubReadInfo(club.http, club.context.Addresses.AccPath, "Dina", read));
