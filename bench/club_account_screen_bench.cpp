@@ -29,7 +29,6 @@
 #include "club/account_window.h"
 #include "club_member.h"
 #include "club_menu_bench.h"
-#include "game/screen_scaling.h"
 #include "presentation/picture_box.h"
 #include "presentation/quiz_button.h"
 #include "server_harness.h"
@@ -96,9 +95,7 @@ void JoinAndLead(vk::TForm1& form, const QTemporaryDir& root)
 
 int main(int argc, char* argv[])
 {
-    vk::DisableAutomaticScaling();
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("SDL_AUDIODRIVER", "dummy");
+    bench::UseOffscreenWindows();
     QApplication app(argc, argv);
 
     vk::test::TestServer server;

@@ -17,9 +17,19 @@
 #include "common/atomic_file.h"
 #include "common/text_cipher.h"
 #include "game/main_window.h"
+#include "game/screen_scaling.h"
 #include "localdata/club_file.h"
 
 namespace bench {
+
+// Club benchmarks run the real windows offscreen and silent; called before
+// the application is made.
+inline void UseOffscreenWindows()
+{
+    vk::DisableAutomaticScaling();
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("SDL_AUDIODRIVER", "dummy");
+}
 
 inline double Median(std::vector<double> v)
 {

@@ -30,7 +30,6 @@
 #include "common/atomic_file.h"
 #include "common/text_cipher.h"
 #include "game/main_window.h"
-#include "game/screen_scaling.h"
 #include "localdata/club_file.h"
 #include "presentation/picture_box.h"
 #include "presentation/quiz_button.h"
@@ -69,9 +68,7 @@ double WorldIconToPaintedViewer(vk::TForm1& form)
 
 int main(int argc, char* argv[])
 {
-    vk::DisableAutomaticScaling();
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("SDL_AUDIODRIVER", "dummy");
+    bench::UseOffscreenWindows();
     QApplication app(argc, argv);
 
     vk::test::TestServer server;

@@ -61,18 +61,6 @@ void StartTab(QPainter& p, const QImage& canvas)
     DrawGradient(p, canvas.rect(), kTabTop, kTabBottom);
 }
 
-// The "Windows" and "Android" pictures in their red frames, as on the
-// account tab.
-void PlatformPictures(QPainter& p)
-{
-    DrawResPicture(QStringLiteral("Windows"), p, 30, 400, 0, 0, false);
-    DrawResPicture(QStringLiteral("Android"), p, 622, 400, 0, 0, false);
-    p.setPen(QPen(QColor(255, 0, 0), 2));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(QRect(28, 398, 52, 52), 3.5, 3.5);
-    p.drawRoundedRect(QRect(620, 398, 52, 52), 3.5, 3.5);
-}
-
 // A card icon reduced to 27 x 27, made once.
 const QImage& SmallIcon(const char* name)
 {
@@ -233,7 +221,7 @@ void TFAcc1::PaintResultsTab()
         else if (!c.GameRecordOk && (State() > 1 || gameReadFailed_))
             TextOutShadow(kNoConnect, 350, 692, y + 5, p, kRed, 'c');
     }
-    PlatformPictures(p);
+    DrawPlatformPictures(p);
     p.end();
     ImageN[1]->update();
 }
@@ -272,7 +260,7 @@ void TFAcc1::PaintTopTenTab()
             TextOutShadow(Decimal(RoundEven(row.Rating)), 0, 687, y + 5, p, kRed, 'r');
         }
     }
-    PlatformPictures(p);
+    DrawPlatformPictures(p);
     p.end();
     ImageN[2]->update();
 }

@@ -100,6 +100,16 @@ void DrawGradient(QPainter& canvas, const QRect& box, unsigned int topColour, un
     }
 }
 
+void DrawPlatformPictures(QPainter& canvas)
+{
+    DrawResPicture(QStringLiteral("Windows"), canvas, 30, 400, 0, 0, false);
+    DrawResPicture(QStringLiteral("Android"), canvas, 622, 400, 0, 0, false);
+    canvas.setPen(QPen(QColor(255, 0, 0), 2));
+    canvas.setBrush(Qt::NoBrush);
+    canvas.drawRoundedRect(QRect(28, 398, 52, 52), 3.5, 3.5);
+    canvas.drawRoundedRect(QRect(620, 398, 52, 52), 3.5, 3.5);
+}
+
 TFAcc1::TFAcc1(Settings& prefs, const QImage& background, AccountContext context, bool ratingChoice, QWidget* parent)
     : LocalDialog(prefs, background, QSize(720, 610), parent), RatingChoiceEnabled(ratingChoice),
       background_(background), context_(std::move(context))
@@ -492,12 +502,7 @@ void TFAcc1::PaintAccountTab()
     if (Club().MemberCountOk)
         TextOutShadow(UiText(Msg::ClubMembers) + QString::number(Club().MemberCount), 10, 692, 420, p, kRed, 'c');
     DrawResPicture(QStringLiteral("RamkaAc"), p, 180, 360, 0, 0, false);
-    DrawResPicture(QStringLiteral("Windows"), p, 30, 400, 0, 0, false);
-    DrawResPicture(QStringLiteral("Android"), p, 622, 400, 0, 0, false);
-    p.setPen(QPen(QColor(255, 0, 0), 2));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(QRect(28, 398, 52, 52), 3.5, 3.5);
-    p.drawRoundedRect(QRect(620, 398, 52, 52), 3.5, 3.5);
+    DrawPlatformPictures(p);
     p.end();
     ShowStar();
     ImageN[0]->update();

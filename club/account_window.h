@@ -48,6 +48,10 @@ struct AccountContext {
 void DrawGradient(QPainter& canvas, const QRect& box, unsigned int topColour, unsigned int bottomColour,
                   const QRect& clip = {});
 
+// The "Windows" and "Android" pictures in their red frames at the foot of
+// the account, results and top 10 tabs.
+void DrawPlatformPictures(QPainter& canvas);
+
 class TFAcc1 : public LocalDialog {
     Q_OBJECT
 public:
