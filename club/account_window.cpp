@@ -48,6 +48,8 @@ const LampPlace kLamps[4] = {{180, 91, NickField}, {410, 91, CityField}, {180, 1
 
 int Channel(unsigned int colour, int shift) { return static_cast<int>((colour >> shift) & 0xFF); }
 
+// The 24 x 24 lamp of a field class, or of a club state: 1 red, 2 yellow,
+// 3 green.
 const char* LampPicture(int cls)
 {
     switch (cls) {
@@ -378,17 +380,8 @@ void TFAcc1::TabShown(int index)
 
 void TFAcc1::DrawStateLamps(int state)
 {
-    PaintAreaBackground(*Image0);
-    QPainter p(&Image0->Canvas());
-    DrawResPicture(QStringLiteral("G_Club"), p, 110, 0, 0, 0, false);
-    const QString lamp = state == 3 ? QStringLiteral("LampG24") : state == 2 ? QStringLiteral("LampY24")
-                                                                              : QStringLiteral("LampR24");
-    for (const int x : {10, 662}) {
-        DrawResPicture(QStringLiteral("Account48"), p, x, 6, 0, 0, false);
-        DrawResPicture(lamp, p, x + 24, 6, 0, 0, false);
-    }
-    p.end();
-    Image0->update();
+    const char* lamp = LampPicture(state);
+    DressArea(*Image0, {{"G_Club", 110, 0}, {"Account48", 10, 6}, {lamp, 34, 6}, {"Account48", 662, 6}, {lamp, 686, 6}});
 }
 
 void TFAcc1::DrawFieldLamp(int x, int y, int cls)

@@ -135,22 +135,9 @@ void TFAcc2::showEvent(QShowEvent* event)
     if (opened_)
         return;
     opened_ = true;
-    PaintAreaBackground(*Image0);
-    {
-        QPainter p(&Image0->Canvas());
-        DrawResPicture(QStringLiteral("G_Club"), p, 122, 0, 0, 0, false);
-        DrawResPicture(QStringLiteral("Account48"), p, 10, 6, 0, 0, false);
-        DrawResPicture(QStringLiteral("Account48"), p, 687, 6, 0, 0, false);
-        DrawResPicture(QStringLiteral("G_Zav1"), p, 222, 57, 0, 0, false);
-    }
-    Image0->update();
-    for (int k = 0; k < CardFieldCount; ++k) {
-        PaintAreaBackground(*Icons[k]);
-        QPainter p(&Icons[k]->Canvas());
-        DrawResPicture(QLatin1String(CardField(k).Icon), p, 0, 0, 0, 0, false);
-        p.end();
-        Icons[k]->update();
-    }
+    DressArea(*Image0, {{"G_Club", 122, 0}, {"Account48", 10, 6}, {"Account48", 687, 6}, {"G_Zav1", 222, 57}});
+    for (int k = 0; k < CardFieldCount; ++k)
+        DressArea(*Icons[k], {{CardField(k).Icon}});
     FillEdits();
     const ClubStateData& c = Club();
     QImage own;
