@@ -25,6 +25,7 @@
 #include "common/text_cipher.h"
 #include "localdata/apply_fonts.h"
 #include "presentation/animation_player.h"
+#include "presentation/cp1251_validator.h"
 #include "presentation/dressing.h"
 #include "presentation/message_box.h"
 #include "presentation/picture_box.h"
@@ -171,13 +172,16 @@ TFAcc1::~TFAcc1() = default;
 void TFAcc1::CreateAccountTab()
 {
     QWidget* page = TabSheet[0];
-    const auto edit = [page](const char* name, int x, int y, int maxLength, const char* more = "") {
+    // A pasted text the club's code page cannot hold is refused whole.
+    auto* validator = new Cp1251Validator(this);
+    const auto edit = [page, validator](const char* name, int x, int y, int maxLength, const char* more = "") {
         auto* e = new QLineEdit(page);
         e->setObjectName(QLatin1String(name));
         e->setGeometry(x, y, 170, 21);
         if (maxLength > 0)
             e->setMaxLength(maxLength);
         DressField(e, more);
+        e->setValidator(validator);
         e->setTextMargins(0, -4, 0, -4);
         return e;
     };

@@ -124,6 +124,8 @@ private slots:
         w->Edit1->clear();
         TypeInto(w->Edit1, QStringLiteral("Jan&"));
         QCOMPARE(w->Edit1->text(), QStringLiteral("Jan"));
+        w->Edit1->insert(QStringLiteral("中")); // pasted, not of the code page
+        QCOMPARE(w->Edit1->text(), QStringLiteral("Jan"));
         QVERIFY(w->Button2->isEnabled());
         QVERIFY(!w->Button1->isEnabled()); // no city, no e-mail yet
         TypeInto(w->Edit4, QStringLiteral("Тула"));
