@@ -25,11 +25,11 @@
 #include "common/atomic_file.h"
 #include "common/text_cipher.h"
 #include "game/main_window.h"
-#include "game/screen_scaling.h"
 #include "localdata/club_file.h"
 #include "localdata/settings.h"
 #include "club_member.h"
 #include "server_harness.h"
+#include "club_menu_bench.h"
 
 namespace {
 
@@ -137,9 +137,7 @@ T Median(std::vector<T> v)
 
 int main(int argc, char* argv[])
 {
-    vk::DisableAutomaticScaling();
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("SDL_AUDIODRIVER", "dummy");
+    bench::UseOffscreenWindows();
     QApplication app(argc, argv);
 
     vk::test::TestServer server;

@@ -30,45 +30,15 @@
 #include "common/atomic_file.h"
 #include "common/text_cipher.h"
 #include "game/main_window.h"
-#include "game/screen_scaling.h"
 #include "localdata/club_file.h"
 #include "presentation/picture_box.h"
 #include "presentation/quiz_button.h"
 #include "server_harness.h"
+#include "club_menu_bench.h"
 
 namespace {
 
 constexpr int kRuns = 15;
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-// A main window on the menu against the club at `base`, its addresses read.
-std::unique_ptr<vk::TForm1> MenuAgainst(const std::string& base, const QTemporaryDir& root)
-{
-    const std::string dir = QDir(root.path()).absolutePath().toStdString() + "/";
-    vk::ClubLines lines = vk::EmptyClubFile();
-    vk::SealClubFile(lines);
-    vk::WriteFileAtomically(dir + vk::ClubFileName, vk::ClubFileBytes(lines));
-    auto form = std::make_unique<vk::TForm1>();
-    form->Game.ProgramDir = dir;
-    form->ConfigAddress = vk::EncodeText(base + "/config.txt", vk::AddressStartKey);
-    form->NewsPageAddress = vk::EncodeText(base + "/news.txt", vk::AddressStartKey);
-    form->ShowMenuWithoutIntro();
-    form->Prefs.SoundOn = false;
-    form->Prefs.MusicOn = false;
-    form->show();
-    QElapsedTimer settle;
-    settle.start();
-    while ((form->ClubStartupRunning() || vk::RequestsInFlight() > 0) && settle.elapsed() < 30000)
-        QTest::qWait(10);
-    form->Prefs.ServerNick = "Tester";
-    form->Prefs.ServerCity = "Kazan";
-    return form;
-}
 
 // Milliseconds from a click on the world icon to the viewer drawn with all
 // it could read; the viewer is closed again.
@@ -98,14 +68,14 @@ double WorldIconToPaintedViewer(vk::TForm1& form)
 
 int main(int argc, char* argv[])
 {
-    vk::DisableAutomaticScaling();
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("SDL_AUDIODRIVER", "dummy");
+    bench::UseOffscreenWindows();
     QApplication app(argc, argv);
 
     vk::test::TestServer server;
     QTemporaryDir root;
-    auto form = MenuAgainst(server.Base(), root);
+    auto form = bench::MenuAgainst(server.Base(), root);
+    form->Prefs.ServerNick = "Tester";
+    form->Prefs.ServerCity = "Kazan";
     {
         vk::HttpClient http;
         const char* nicks[] = {"Nomad", "Lynx", "Tester", "Fox", "Wolf", "Bear", "Owl", "Hawk", "Elk", "Yak", "Ant"};
@@ -115,11 +85,8 @@ int main(int argc, char* argv[])
                           "1-007", "M", score -= 7, vk::WttDesktopBoard, "#", "#");
     }
 
-    std::printf("%-34s %12s %12s %12s\n", "", "median", "fastest", "slowest");
-    auto report = [](const char* name, std::vector<double> ms) {
-        const auto [lo, hi] = std::minmax_element(ms.begin(), ms.end());
-        std::printf("%-34s %9.1f ms %9.1f ms %9.1f ms\n", name, Median(ms), *lo, *hi);
-    };
+    bench::ReportHeading();
+    const auto report = bench::Report;
 
     std::vector<double> viewer;
     for (int i = 0; i < kRuns; ++i)

@@ -106,19 +106,20 @@ std::optional<std::int32_t> ReadBalanceReply(std::string_view reply)
     return IntegerWord(text);
 }
 
-void ReadInfoReply(std::string_view reply, TInfo14& card)
+bool ReadInfoReply(std::string_view reply, TInfo14& card)
 {
     if (ResultCode(reply, "no"))
-        return;
+        return false;
     const auto record = DollarRecord(reply);
     if (!record)
-        return;
+        return false;
     const auto words = SplitWords(*record, '~');
     std::string* fields[] = {&card.Name1,  &card.Name2,    &card.About,   &card.Telephone, &card.EMailO,
                              &card.WebSite, &card.Skype,   &card.OK,      &card.VK,        &card.Telegram,
                              &card.FaceBook, &card.Twitter, &card.Instagramm, &card.YouTube};
     for (std::size_t k = 0; k < std::size(fields); ++k)
         TakeText(words, k + 1, *fields[k]);
+    return true;
 }
 
 void PrepareGameRecord(TTevGame& game)

@@ -29,8 +29,9 @@ bool ReadTopTenReply(std::string_view reply, ClubTopTenRows& rows);
 
 std::optional<std::int32_t> ReadBalanceReply(std::string_view reply);
 
-// Leaves the card as it is on a refusal or a reply without a record.
-void ReadInfoReply(std::string_view reply, TInfo14& card);
+// Leaves the card as it is on a refusal or a reply without a record; true
+// when the reply held a card.
+bool ReadInfoReply(std::string_view reply, TInfo14& card);
 
 // The record a game read starts from.
 void PrepareGameRecord(TTevGame& game);

@@ -126,10 +126,10 @@ bool ClubAddBalance(HttpClient& http, const std::string& accPath, const std::str
     return RepliedOk(PostRaw(http, accPath, {{"nick", nick}, {"labeltevsave", "0"}, {"R04", Decimal(amount)}}));
 }
 
-void ClubReadInfo(HttpClient& http, const std::string& accPath, const std::string& nick, TInfo14& card)
+bool ClubReadInfo(HttpClient& http, const std::string& accPath, const std::string& nick, TInfo14& card)
 {
-    if (const auto reply = PostEncoded(http, accPath, {{"nick", nick}, {"labelinforead", "0"}}))
-        ReadInfoReply(*reply, card);
+    const auto reply = PostEncoded(http, accPath, {{"nick", nick}, {"labelinforead", "0"}});
+    return reply && ReadInfoReply(*reply, card);
 }
 
 bool ClubSaveInfo(HttpClient& http, const std::string& accPath, const std::string& nick, const TInfo14& card)

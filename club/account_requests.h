@@ -38,8 +38,9 @@ std::int32_t ClubReadPlace(HttpClient& http, const std::string& accPath, const s
 std::int32_t ClubReadMemberCount(HttpClient& http, const std::string& accPath);
 std::optional<std::int32_t> ClubReadBalance(HttpClient& http, const std::string& accPath, const std::string& nick);
 bool ClubAddBalance(HttpClient& http, const std::string& accPath, const std::string& nick, std::int32_t amount);
-// The card passed in is the result; a failure leaves it as it is.
-void ClubReadInfo(HttpClient& http, const std::string& accPath, const std::string& nick, TInfo14& card);
+// The card passed in is the result; a failure leaves it as it is.  True
+// when the server gave a card.
+bool ClubReadInfo(HttpClient& http, const std::string& accPath, const std::string& nick, TInfo14& card);
 // The card's "$" and "~" have been replaced by blanks by the caller.
 bool ClubSaveInfo(HttpClient& http, const std::string& accPath, const std::string& nick, const TInfo14& card);
 // `game` is prepared (counters cleared) and then filled from the reply.

@@ -28,6 +28,11 @@ struct ClubStateData {
 
     // Prefix of this game's field names in the club requests.
     std::string ClubGameKey = "zarvo";
+    // The last transfer the account window was given, shown again at its
+    // next opening.
+    std::int32_t TransferAmount = 0;
+    std::string TransferNick;
+
     // Which world top ten table the viewer shows first.
     int WorldTopTenTable = 1;
 };

@@ -14,6 +14,8 @@ namespace vk {
 namespace {
 
 thread_local const std::atomic<bool>* tAbandonFlag = nullptr;
+// Whether the last request on this thread reached a server that answered.
+thread_local bool tLastAnswered = false;
 
 void EnsureCurlReady()
 {
@@ -110,6 +112,7 @@ int WatchTransfer(void* data, curl_off_t downTotal, curl_off_t down, curl_off_t,
 bool Run(CURL* curl, const std::string& address, const TransportLimits& limits, Sink& sink,
          const std::function<void(std::int64_t, std::int64_t)>* progress = nullptr, bool* answered = nullptr)
 {
+    tLastAnswered = false;
     if (RequestAbandoned())
         return false;
     curl_easy_setopt(curl, CURLOPT_URL, address.c_str());
@@ -128,6 +131,7 @@ bool Run(CURL* curl, const std::string& address, const TransportLimits& limits, 
     const CURLcode rc = curl_easy_perform(curl);
     long status = 0;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    tLastAnswered = status > 0;
     if (answered)
         *answered = status > 0;
     if (rc != CURLE_OK || sink.TooLarge)
@@ -148,6 +152,8 @@ std::optional<std::string> RunToMemory(CURL* curl, const std::string& address, c
 } // namespace
 
 void SetAbandonFlag(const std::atomic<bool>* flag) { tAbandonFlag = flag; }
+
+bool LastRequestAnswered() { return tLastAnswered; }
 
 bool RequestAbandoned() { return tAbandonFlag && tAbandonFlag->load(); }
 

@@ -40,6 +40,12 @@ inline constexpr TransportLimits UploadLimits{5000, 30000, 0, TextReplyCap};
 void SetAbandonFlag(const std::atomic<bool>* flag);
 bool RequestAbandoned();
 
+// Whether the last request made on this thread reached a server that
+// answered, with any status: a sequence of requests stops at the first one
+// that did not (no server, or one that never answers), so a dead server
+// costs one time limit, not one for each request.
+bool LastRequestAnswered();
+
 // Copies of a client share its cookie jar and its settings: a request on a
 // worker thread takes a copy, so the jar lives as long as any request on it.
 class HttpClient {

@@ -63,6 +63,9 @@ public:
     // (stored form); tests point them at a server of their own.
     std::string ConfigAddress = RemoteConfigAddress;
     std::string NewsPageAddress = NewsAddress;
+    // The club's photo folder and photo upload (stored form).
+    std::string PhotoFolderPath = PhotoFolderAddress;
+    std::string PhotoUploadPath = PhotoUploadAddress;
     // The club's start-up steps still running in the background (tests).
     bool ClubStartupRunning() const;
 
@@ -288,7 +291,10 @@ private:
     void ShowClubMemberLine(const std::string& nick, int dealReached, int score);
     // The club's windows as the menu opens them (menu_club_windows.cpp).
     void OpenMoreGamesWindow();
-    void OpenAccountWindow();
+    // The account window; `forRatingGame` lets the player choose to play
+    // for the club rating.  True when the window closed with that choice
+    // made (ClubState 3).
+    bool OpenAccountWindow(bool forRatingGame = false);
     void OpenStatisticsWindow();
     void OpenChatWindow();
     void OpenWorldTopTenWindow();

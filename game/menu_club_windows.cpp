@@ -1,6 +1,6 @@
-// The club's windows as the main menu opens them.  The account window and
-// the rating game are not part of the program yet: their steps tell the
-// player so.
+// The club's windows as the main menu opens them.  The rating game is not
+// part of the program yet: its step tells the player so.
+#include "club/account_window.h"
 #include "club/adv_window.h"
 #include "club/attention_window.h"
 #include "club/chat_window.h"
@@ -19,7 +19,22 @@ void TForm1::OpenMoreGamesWindow()
 
 // Opens the account window (login, card, the choice of a rating game);
 // the menu then shows the club state and nick it left behind.
-void TForm1::OpenAccountWindow() { ShowAttention(this, UiText(Msg::ClubNotConnected)); }
+bool TForm1::OpenAccountWindow(bool forRatingGame)
+{
+    AccountContext context;
+    context.Http = IdHTTP1;
+    context.Addresses = {Prefs.AccPath, PhotoFolderPath, PhotoUploadPath};
+    context.ProgramDir = Game.ProgramDir;
+    context.Club = &Club;
+    context.ClubState = &Game.ClubState;
+    context.RatingGameLocked = Game.RatingGameRegistered || Game.RatingGameActive;
+    if (Game.ClubState < ClubLoggedOut)
+        Game.ClubState = ClubLoggedOut;
+    ShowAccountWindow(Prefs, BackgroundPicture, context, forRatingGame, this);
+    if (!forRatingGame && Game.ClubState == ClubRatingGame)
+        Game.ClubState = ClubLoggedIn;
+    return Game.ClubState == ClubRatingGame;
+}
 
 void TForm1::OpenStatisticsWindow() { ShowStatistics(Prefs, BackgroundPicture, IdHTTP1, Game.ProgramDir, this); }
 

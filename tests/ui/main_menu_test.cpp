@@ -533,7 +533,7 @@ private slots:
                                        QStringLiteral("\"Вокаброн\" в формате Apk временно недоступен!"),
                                        QStringLiteral("<FStat>"),
                                        QStringLiteral("<FormAdv>"),
-                                       QStringLiteral("Клуб игроков пока не подключён!")}));
+                                       QStringLiteral("<FAcc1>")}));
         QVERIFY(f.Game.MenuActive);
     }
 

@@ -1,0 +1,625 @@
+// The account window and the member card as a player uses them, against the
+// real club server: registration, the user file and the next start's
+// login, sign-out and login, the rating choice, the card and the photo,
+// transfers, a server that goes away, and the chairman's rows.
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QtTest>
+
+#include <memory>
+#include <sys/stat.h>
+
+#include "club/account_requests.h"
+#include "club/account_window.h"
+#include "club/attention_window.h"
+#include "club/card_window.h"
+#include "club/link_opener.h"
+#include "club/request_runner.h"
+#include "club_window_support.h"
+#include "game/screen_scaling.h"
+#include "presentation/picture_box.h"
+#include "presentation/quiz_button.h"
+#include "presentation/text_codec.h"
+#include "server_harness.h"
+#include "window_test_support.h"
+
+using vk::TFAcc1;
+using vk::TFAcc2;
+
+namespace {
+
+// A program of its own against a server: the club state the windows work
+// on, the shared client and the addresses of the server.
+struct Club {
+    explicit Club(const std::string& base)
+    {
+        Point(base);
+        context.Http = http;
+        context.ProgramDir = folder.ProgramDir();
+        context.Club = &state;
+        context.ClubState = &clubState;
+    }
+    void Point(const std::string& base)
+    {
+        context.Addresses = {vk::EncodeText(base + "/club/account", vk::ClubStartKey),
+                             vk::EncodeText(base + "/club/photos/", vk::ClubStartKey),
+                             vk::EncodeText(base + "/club/photo-upload", vk::ClubStartKey)};
+    }
+    std::unique_ptr<TFAcc1> Open(bool ratingChoice = false)
+    {
+        auto window = std::make_unique<TFAcc1>(prefs, background, context, ratingChoice);
+        window->Notice = [this](const QString& text) { notices << text; };
+        window->Confirm = [this](const QString& question) {
+            questions << question;
+            return true;
+        };
+        window->show();
+        return window;
+    }
+    // A member registered and logged in through the requests themselves.
+    void Join(const std::string& nick)
+    {
+        vk::TTevUser user = clubtest::Member(nick);
+        QCOMPARE(vk::ClubRegister(http, context.Addresses.AccPath, user), 0);
+        QVERIFY(vk::ClubLogin(http, context.Addresses.AccPath, user.Nick, user.Pw, state.ClubUser));
+        clubState = vk::ClubLoggedIn;
+    }
+
+    clubtest::ProgramFolder folder;
+    vk::Settings prefs;
+    QImage background = testsupport::Background();
+    vk::HttpClient http;
+    vk::AccountContext context;
+    vk::ClubStateData state;
+    int clubState = vk::ClubLoggedOut;
+    QStringList notices;
+    QStringList questions;
+};
+
+void Settle(TFAcc1& window) { QTRY_VERIFY_WITH_TIMEOUT(!window.Reading(), 15000); }
+
+// The club's photo of W x H in a file of the test's folder.
+QString PhotoFile(const Club& club, const QString& name, int width, int height, const char* format = "JPG")
+{
+    const QString path = QString::fromStdString(club.folder.ProgramDir()) + name;
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.fill(QColor(30, 120, 200));
+    picture.save(path, format);
+    return path;
+}
+
+void TypeInto(QLineEdit* edit, const QString& text)
+{
+    edit->setFocus();
+    testsupport::TypeText(edit, text);
+}
+
+} // namespace
+
+class AccountWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void keyFiltersAndLampsGateTheButtons()
+    {
+        vk::test::TestServer server;
+        Club club(server.Base());
+        auto w = club.Open();
+        Settle(*w);
+        TypeInto(w->Edit2, QStringLiteral("paпa"));
+        QCOMPARE(w->Edit2->text(), QStringLiteral("paa")); // no Russian letters in a password
+        QCOMPARE(w->Edit2->displayText(), QStringLiteral("###"));
+        QVERIFY(!w->Button2->isEnabled());                  // three characters
+        TypeInto(w->Edit1, QStringLiteral("Ян"));
+        QCOMPARE(w->Edit1->text(), QStringLiteral("Ян"));   // typed, but red
+        TypeInto(w->Edit2, QStringLiteral("b"));
+        QVERIFY(!w->Button2->isEnabled());
+        w->Edit1->clear();
+        TypeInto(w->Edit1, QStringLiteral("Jan&"));
+        QCOMPARE(w->Edit1->text(), QStringLiteral("Jan"));
+        w->Edit1->insert(QStringLiteral("中")); // pasted, not of the code page
+        QCOMPARE(w->Edit1->text(), QStringLiteral("Jan"));
+        QVERIFY(w->Button2->isEnabled());
+        QVERIFY(!w->Button1->isEnabled()); // no city, no e-mail yet
+        TypeInto(w->Edit4, QStringLiteral("Тула"));
+        TypeInto(w->Edit5, QStringLiteral("jan@example.org"));
+        QVERIFY(w->Button1->isEnabled());
+        QCOMPARE(club.state.ClubUser.City, vk::ToCp1251(QStringLiteral("Тула")));
+    }
+
+    void registerSaveTheFileAndLogInAtTheNextStart()
+    {
+        vk::test::TestServer server;
+        Club club(server.Base());
+        auto w = club.Open();
+        Settle(*w);
+        TypeInto(w->Edit1, QStringLiteral("Anna"));
+        TypeInto(w->Edit2, QStringLiteral("secret12"));
+        TypeInto(w->Edit4, QStringLiteral("Тула"));
+        TypeInto(w->Edit5, QStringLiteral("anna@example.org"));
+        // Another continent, its country left at "Unknown": the key holds
+        // "no", and the login must still work.
+        w->ComboBox1->activated(3);
+        QCOMPARE(club.state.ClubUser.Country2, std::string("4-000"));
+        QCOMPARE(w->Edit3->text(), QStringLiteral("Unknown"));
+        QTest::mouseClick(w->Button1, Qt::LeftButton);
+        Settle(*w);
+        QCOMPARE(club.notices, QStringList{QStringLiteral("Ваш аккаунт успешно создан!")});
+        QCOMPARE(club.clubState, vk::ClubLoggedIn);
+        QCOMPARE(club.state.ClubUser.Country1, std::string("Unknown"));
+        QCOMPARE(w->Button2->text(), QStringLiteral("Выйти из аккаунта"));
+        QVERIFY(!w->Edit1->isEnabled());
+        QVERIFY(club.state.MemberCountOk);
+        QVERIFY(club.state.GameRecordOk);
+        QVERIFY(w->OwnCardKnown());
+
+        // "Сохранить" writes the user file, for the owner's eyes only.
+        QVERIFY(w->Button3->isEnabled());
+        QTest::mouseClick(w->Button3, Qt::LeftButton);
+        QVERIFY(!w->Button3->isEnabled());
+        QVERIFY(w->Button4->isEnabled());
+        struct stat st {};
+        QCOMPARE(::stat(club.folder.UserFile().c_str(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, 0600u);
+        w->close();
+
+        // The next start logs in by itself.
+        TForm1Check(server, club.folder, "Anna");
+
+        // "Удалить" forgets it.
+        auto again = club.Open();
+        Settle(*again);
+        QTest::mouseClick(again->Button4, Qt::LeftButton);
+        QVERIFY(!QFile::exists(QString::fromStdString(club.folder.UserFile())));
+        QVERIFY(again->Button3->isEnabled());
+    }
+
+    void signOutForgetsTheSessionAndLoginComesBack()
+    {
+        vk::test::TestServer server({"initial_balance=40"});
+        Club club(server.Base());
+        club.Join("Boris");
+        auto w = club.Open();
+        Settle(*w);
+        QCOMPARE(club.state.ClubUser.R04, 40);
+        QTest::mouseClick(w->Button2, Qt::LeftButton);
+        QCOMPARE(club.clubState, vk::ClubLoggedOut);
+        QCOMPARE(club.state.ClubUser.R04, 0);
+        QVERIFY(w->Edit1->isEnabled());
+        // The session cookie is gone: the balance is not the client's to read.
+        QVERIFY(!vk::ClubReadBalance(club.http, club.context.Addresses.AccPath, "Boris"));
+
+        // A wrong password: refused, still logged out.
+        w->Edit2->clear();
+        TypeInto(w->Edit2, QStringLiteral("wrong123"));
+        QTest::mouseClick(w->Button2, Qt::LeftButton);
+        Settle(*w);
+        QCOMPARE(club.notices.last(), QStringLiteral("Не удалось войти в аккаунт!"));
+        QCOMPARE(club.clubState, vk::ClubLoggedOut);
+
+        w->Edit2->clear();
+        TypeInto(w->Edit2, QStringLiteral("secret12"));
+        QTest::mouseClick(w->Button2, Qt::LeftButton);
+        Settle(*w);
+        QCOMPARE(club.clubState, vk::ClubLoggedIn);
+        QCOMPARE(club.state.ClubUser.R04, 40);
+        QVERIFY(vk::ClubReadBalance(club.http, club.context.Addresses.AccPath, "Boris"));
+    }
+
+    void fillingTheWindowFromTheRecordRewritesNothing()
+    {
+        vk::test::TestServer server({"initial_balance=50"});
+        Club club(server.Base());
+        const vk::TTevUser member = clubtest::Member("Lena", vk::ToCp1251(QStringLiteral("Бейрут")), "Lebanon", "2-026");
+        QCOMPARE(vk::ClubRegister(club.http, club.context.Addresses.AccPath, member), 0);
+        QVERIFY(vk::ClubLogin(club.http, club.context.Addresses.AccPath, "Lena", "secret12", club.state.ClubUser));
+        club.state.ClubUser.Sex = 'W';
+        club.clubState = vk::ClubLoggedIn;
+        // The last transfer chosen shows again.
+        club.state.TransferAmount = 30;
+        club.state.TransferNick = "Bob";
+        const vk::TTevUser before = club.state.ClubUser;
+        auto w = club.Open();
+        Settle(*w);
+        for (int tab : {1, 2, 3, 4, 5, 0})
+            w->PageControl1->setCurrentIndex(tab);
+        QCOMPARE(w->ComboBox1->currentIndex(), 1);
+        QCOMPARE(w->ComboBox2->currentIndex(), 26);
+        QCOMPARE(w->ComboBox3->currentIndex(), 1);
+        QCOMPARE(w->Edit3->text(), QStringLiteral("Lebanon"));
+        const vk::TTevUser& after = club.state.ClubUser;
+        QCOMPARE(after.Country2, before.Country2);
+        QCOMPARE(after.Country1, before.Country1);
+        QCOMPARE(after.City, before.City);
+        QCOMPARE(after.Sex, 'W');
+        QCOMPARE(w->SpinTevsAddUs->value(), 30);
+        QCOMPARE(w->EditTevsAddUs->text(), QStringLiteral("Bob"));
+
+        // The Tevs tab sets its spin box and edit without a word: a smaller
+        // balance pulls the amount down once, with no change reported.
+        int reported = 0;
+        QObject::connect(w->SpinTevsAddUs, &QSpinBox::valueChanged, w.get(), [&reported] { ++reported; });
+        QObject::connect(w->EditTevsAddUs, &QLineEdit::textChanged, w.get(), [&reported] { ++reported; });
+        club.state.ClubUser.R04 = 12;
+        w->PaintTevsTab();
+        QCOMPARE(w->SpinTevsAddUs->value(), 12);
+        QCOMPARE(club.state.TransferAmount, 12);
+        QCOMPARE(reported, 0);
+        // The player's own change is taken.
+        w->SpinTevsAddUs->stepDown();
+        QCOMPARE(club.state.TransferAmount, 11);
+        QCOMPARE(reported, 1);
+    }
+
+    void registrationWhoseLoginFailsStaysLoggedOut()
+    {
+        // The server takes the registration, then is gone before the login.
+        vk::test::TestServer server;
+        Club club(server.Base());
+        auto w = club.Open();
+        Settle(*w);
+        TypeInto(w->Edit1, QStringLiteral("Vera"));
+        TypeInto(w->Edit2, QStringLiteral("secret12"));
+        TypeInto(w->Edit4, QStringLiteral("Omsk"));
+        TypeInto(w->Edit5, QStringLiteral("vera@example.org"));
+        w->Notice = [&](const QString& text) {
+            club.notices << text;
+            if (club.notices.size() == 1)
+                server.Stop();
+        };
+        QTest::mouseClick(w->Button1, Qt::LeftButton);
+        Settle(*w);
+        QCOMPARE(club.notices, (QStringList{QStringLiteral("Ваш аккаунт успешно создан!"),
+                                            QStringLiteral("Не удалось войти в аккаунт!")}));
+        QCOMPARE(club.clubState, vk::ClubLoggedOut);
+        QCOMPARE(club.state.ClubUser.City, std::string("Omsk")); // no "#" placeholders
+    }
+
+    void ratingChoiceOnlyWhenOpenedForARatingGame()
+    {
+        vk::test::TestServer server;
+        Club club(server.Base());
+        club.Join("Gleb");
+        {
+            auto w = club.Open(false);
+            Settle(*w);
+            QVERIFY(!w->CheckBox2->isEnabled());
+            QTest::mouseClick(w->CheckBox2, Qt::LeftButton);
+            QCOMPARE(club.clubState, vk::ClubLoggedIn);
+        }
+        auto w = club.Open(true);
+        Settle(*w);
+        QVERIFY(w->CheckBox2->isEnabled());
+        QTest::mouseClick(w->CheckBox2, Qt::LeftButton, {}, QPoint(8, 8));
+        QCOMPARE(club.clubState, vk::ClubRatingGame);
+        QTest::mouseClick(w->CheckBox2, Qt::LeftButton, {}, QPoint(8, 8));
+        QCOMPARE(club.clubState, vk::ClubLoggedIn);
+
+        // While a rating game is on its way nothing of the account changes.
+        club.context.RatingGameLocked = true;
+        auto locked = club.Open(true);
+        Settle(*locked);
+        for (QWidget* widget : std::initializer_list<QWidget*>{locked->Edit1, locked->CheckBox2, locked->Button1,
+                                                                locked->Button2, locked->Button3, locked->Button4})
+            QVERIFY2(!widget->isEnabled(), qPrintable(widget->objectName()));
+    }
+
+    void theCardIsEditedReadBackAndNeverWiped()
+    {
+        vk::test::TestServer server;
+        Club club(server.Base());
+        club.Join("Dina");
+        auto w = club.Open();
+        Settle(*w);
+        QVERIFY(w->OwnCardKnown());
+        {
+            TFAcc2 editor(club.prefs, club.background, club.context, true);
+            editor.show();
+            QVERIFY(!editor.ButtonOkI->isEnabled());
+            TypeInto(editor.Edits[0], QStringLiteral("Дина"));
+            TypeInto(editor.Edits[2], QStringLiteral("I know nothing & 50% + $~"));
+            QVERIFY(editor.ButtonOkI->isEnabled());
+            QTest::mouseClick(editor.ButtonOkI, Qt::LeftButton);
+            QTRY_VERIFY(!editor.Reading());
+            QVERIFY(!editor.ButtonOkI->isEnabled());
+            QCOMPARE(editor.Edits[2]->text(), QStringLiteral("I know nothing & 50% +   "));
+        }
+        vk::TInfo14 read;
+        QVERIFY(vk::ClubReadInfo(club.http, club.context.Addresses.AccPath, "Dina", read));
+        QCOMPARE(read.About, std::string("I know nothing & 50% +   "));
+        QCOMPARE(read.Name1, vk::ToCp1251(QStringLiteral("Дина")));
+        QCOMPARE(club.state.ClubUser.Info, read);
+
+        // An editor opened without a known card reads it first; until then
+        // nothing can be typed or saved.
+        club.state.ClubUser.Info = {};
+        {
+            TFAcc2 editor(club.prefs, club.background, club.context, false);
+            editor.show();
+            QVERIFY(editor.Edits[2]->isReadOnly());
+            QTRY_VERIFY(editor.CardKnown());
+            QCOMPARE(editor.Edits[2]->text(), QStringLiteral("I know nothing & 50% +   "));
+        }
+        // With the server gone the card stays unknown and cannot be sent.
+        server.Stop();
+        club.state.ClubUser.Info = {};
+        TFAcc2 editor(club.prefs, club.background, club.context, false);
+        editor.show();
+        QTRY_VERIFY(!editor.Reading());
+        QVERIFY(!editor.CardKnown());
+        TypeInto(editor.Edits[1], QStringLiteral("X"));
+        QVERIFY(!editor.ButtonOkI->isEnabled());
+    }
+
+    void photosOfTheClubsSizeOnly()
+    {
+        vk::test::TestServer server;
+        Club club(server.Base());
+        club.Join("Egor");
+        TFAcc2 editor(club.prefs, club.background, club.context, true);
+        QStringList notices;
+        editor.Notice = [&](const QString& text) { notices << text; };
+        editor.show();
+
+        const QString landscape = PhotoFile(club, QStringLiteral("wide.jpg"), 250, 200);
+        const QString png = PhotoFile(club, QStringLiteral("png.jpg"), 200, 250, "PNG");
+        for (const QString& refused : {landscape, png}) {
+            editor.ChoosePhotoFile = [refused] { return refused; };
+            QTest::mouseClick(editor.Image1, Qt::LeftButton);
+            QCOMPARE(notices.last(), QStringLiteral("Фотография должна быть в формате jpg размером 200x250 пикселей!"));
+            QVERIFY(!editor.ButtonOKF->isEnabled());
+        }
+
+        const QString good = PhotoFile(club, QStringLiteral("me.jpg"), 200, 250);
+        editor.ChoosePhotoFile = [good] { return good; };
+        QTest::mouseClick(editor.Image1, Qt::LeftButton);
+        QVERIFY(editor.ButtonOKF->isEnabled());
+        QTest::mouseClick(editor.ButtonOKF, Qt::LeftButton);
+        QTRY_VERIFY(!editor.Reading());
+        QCOMPARE(notices.size(), 2);
+        QVERIFY(club.state.OwnPhotoLoaded);
+        QVERIFY(QFile::exists(QString::fromStdString(club.folder.ProgramDir() + "Ava/Egor.jpg")));
+        QVERIFY(!editor.ButtonOKF->isEnabled());
+        // The photo area shows the photo as the server gave it back.
+        QCOMPARE(QColor(editor.Image1->Canvas().pixel(120, 140)).blue() > 150, true);
+    }
+
+    void transfersBetweenTwoMembers()
+    {
+        vk::test::TestServer server({"initial_balance=50"});
+        Club ann(server.Base());
+        ann.Join("Ann");
+        Club bob(server.Base());
+        bob.Join("Bob");
+        auto w = ann.Open();
+        Settle(*w);
+        w->PageControl1->setCurrentIndex(3);
+        QCOMPARE(ann.state.ClubUser.R04, 50);
+        QVERIFY(!w->ButtonTevsAddUs->isEnabled()); // amount 0, no receiver
+        w->SpinTevsAddUs->setValue(10);
+        TypeInto(w->EditTevsAddUs, QStringLiteral("Ann"));
+        QVERIFY(!w->ButtonTevsAddUs->isEnabled()); // one's own nick
+        w->EditTevsAddUs->clear();
+        TypeInto(w->EditTevsAddUs, QStringLiteral("B&o b"));
+        QCOMPARE(w->EditTevsAddUs->text(), QStringLiteral("Bob"));
+        QVERIFY(w->ButtonTevsAddUs->isEnabled());
+        QTest::mouseClick(w->ButtonTevsAddUs, Qt::LeftButton);
+        QVERIFY(!w->ButtonTevsAddUs->isEnabled()); // while it runs
+        Settle(*w);
+        QCOMPARE(ann.notices.last(), QStringLiteral("Перевод успешен!"));
+        QVERIFY(ann.questions.last().contains(QStringLiteral("\"Bob\" 10 Тевов?")));
+        QCOMPARE(ann.state.ClubUser.R04, 40);
+        QCOMPARE(vk::ClubReadBalance(bob.http, bob.context.Addresses.AccPath, "Bob"), std::optional<std::int32_t>(60));
+
+        // The spin box stops at the balance.
+        w->SpinTevsAddUs->setValue(1000);
+        QCOMPARE(w->SpinTevsAddUs->value(), 40);
+
+        // A receiver who is not there.
+        w->EditTevsAddUs->clear();
+        TypeInto(w->EditTevsAddUs, QStringLiteral("Nobody"));
+        w->SpinTevsAddUs->setValue(5);
+        QTest::mouseClick(w->ButtonTevsAddUs, Qt::LeftButton);
+        Settle(*w);
+        QCOMPARE(ann.notices.last(), QStringLiteral("Не существует члена клуба с таким ником!"));
+        QCOMPARE(ann.state.ClubUser.R04, 40);
+
+        // More than the server says there is: the balance is read first.
+        ann.state.ClubUser.R04 = 100;
+        w->PaintTevsTab();
+        w->SpinTevsAddUs->setValue(90);
+        w->EditTevsAddUs->clear();
+        TypeInto(w->EditTevsAddUs, QStringLiteral("Bob"));
+        QTest::mouseClick(w->ButtonTevsAddUs, Qt::LeftButton);
+        Settle(*w);
+        QCOMPARE(ann.notices.last(), QStringLiteral("У Вас недостаточно Тевов для перевода!"));
+        QCOMPARE(ann.state.ClubUser.R04, 40);
+
+        // Nothing to send.
+        ann.state.TransferAmount = 0;
+        w->PaintTevsTab();
+        const int asked = ann.questions.size();
+        w->ButtonTevsAddUsClick();
+        QCOMPARE(ann.notices.last(), QStringLiteral("Не могу совершить пустой перевод!"));
+        QCOMPARE(ann.questions.size(), asked);
+
+        // The server gone in the middle: the credit is a lost connection,
+        // not a missing member.
+        w->SpinTevsAddUs->setValue(5);
+        server.Stop();
+        QTest::mouseClick(w->ButtonTevsAddUs, Qt::LeftButton);
+        Settle(*w);
+        QCOMPARE(ann.notices.last(), QStringLiteral("No Connect!"));
+        QCOMPARE(ann.state.ClubUser.R04, 40);
+    }
+
+    void aStoppedServerShowsNoConnectAndWipesNothing()
+    {
+        vk::test::TestServer server;
+        Club club(server.Base());
+        club.Join("Fedor");
+        vk::TInfo14 card;
+        card.Name1 = "Fedor";
+        card.About = "Chess";
+        QVERIFY(vk::ClubSaveInfo(club.http, club.context.Addresses.AccPath, "Fedor", card));
+        auto w = club.Open();
+        Settle(*w);
+        QCOMPARE(club.state.ClubUser.Info, card);
+        QVERIFY(club.state.TopTenOk);
+        server.Stop();
+
+        QTest::mouseClick(w->ButtonRef2, Qt::LeftButton);
+        Settle(*w);
+        QVERIFY(!club.state.GameRecordOk);
+        QTest::mouseClick(w->ButtonRef3, Qt::LeftButton);
+        Settle(*w);
+        QVERIFY(!club.state.TopTenOk);
+        QCOMPARE(club.state.ClubUser.Info, card);
+        testsupport::SaveGrab(*w, QStringLiteral("account_no_connect"));
+
+        // A window opened now: one failed request, the card still there.
+        auto again = club.Open();
+        Settle(*again);
+        QVERIFY(!club.state.TopTenOk && !club.state.MemberCountOk && !club.state.GameRecordOk);
+        QCOMPARE(club.state.ClubUser.Info, card);
+        QVERIFY(!again->OwnCardKnown());
+    }
+
+    void aSilentServerCostsOneTimeLimit()
+    {
+        vk::test::SilentListener silent;
+        Club club(silent.Base());
+        club.state.ClubUser.Nick = "Nomad";
+        club.state.ClubUser.Pw = "secret12";
+        club.clubState = vk::ClubLoggedIn;
+        QElapsedTimer clock;
+        clock.start();
+        auto w = club.Open();
+        QVERIFY(clock.elapsed() < 2000); // the window is up at once
+        Settle(*w);
+        QCOMPARE(silent.Accepted(), 1);
+    }
+
+    void closingTheWindowDuringItsReadsTouchesNothing()
+    {
+        vk::test::SilentListener silent;
+        Club club(silent.Base());
+        club.state.ClubUser.Nick = "Nomad";
+        club.state.ClubUser.Pw = "secret12";
+        club.state.ClubUser.Info.About = "Chess";
+        club.clubState = vk::ClubLoggedIn;
+        const vk::ClubStateData before = club.state;
+        {
+            auto w = club.Open();
+            QTRY_COMPARE(silent.Accepted(), 1);
+            QVERIFY(w->Reading());
+            w->ButtonOk->click();
+            QVERIFY(!w->isVisible());
+        }
+        QTRY_COMPARE(vk::RequestsInFlight(), 0);
+        QCOMPARE(silent.Accepted(), 1);
+        QCOMPARE(club.state.ClubUser.Info, before.ClubUser.Info);
+        QCOMPARE(club.clubState, vk::ClubLoggedIn);
+    }
+
+    void chairmanRowsCopyOrOpenSafely()
+    {
+        vk::test::TestServer server;
+        Club club(server.Base());
+        club.Join("Hanna");
+        auto w = club.Open();
+        Settle(*w);
+        // A card as a hostile chairman might have it (the server refuses
+        // such links; the window must not trust that).
+        club.state.ChairmanInfo.VK = "file:///etc/passwd";
+        club.state.ChairmanInfo.WebSite = "example.org/club";
+        club.state.ChairmanInfo.Telephone = "+7 900 000";
+        w->PageControl1->setCurrentIndex(5);
+        QList<QUrl> opened;
+        const vk::DesktopOpener previous = vk::SetDesktopOpener([&opened](const QUrl& url) {
+            opened << url;
+            return true;
+        });
+        const auto rowY = [](int k) { return 40 + 31 * (k - 1) + 15; };
+        QStringList linkNotices;
+        testsupport::AnswerModal<vk::TFormLink>([&linkNotices](vk::TFormLink* notice) {
+            linkNotices << notice->Label1->text() + notice->Label2->text();
+            notice->accept();
+        });
+        QTest::mouseClick(w->ImageN[5], Qt::LeftButton, {}, QPoint(400, rowY(7))); // VK
+        QVERIFY(opened.isEmpty());
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("file:///etc/passwd"));
+        QCOMPARE(linkNotices.size(), 1);
+
+        QTest::mouseClick(w->ImageN[5], Qt::LeftButton, {}, QPoint(400, rowY(4))); // web site
+        QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/club"))});
+
+        QTest::mouseClick(w->ImageN[5], Qt::LeftButton, {}, QPoint(400, rowY(2))); // telephone
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("+7 900 000"));
+        QCOMPARE(club.notices.last(), QStringLiteral("Скопировано в буфер обмена!"));
+
+        const int noticesBefore = club.notices.size();
+        QTest::mouseClick(w->ImageN[5], Qt::LeftButton, {}, QPoint(400, rowY(5))); // empty Skype
+        QCOMPARE(club.notices.size(), noticesBefore);
+        QCOMPARE(opened.size(), 1);
+        vk::SetDesktopOpener(previous);
+    }
+
+    void theMenuOpensTheWindowAndFollowsItsLogin()
+    {
+        vk::test::TestServer server;
+        {
+            vk::HttpClient http;
+            QCOMPARE(vk::ClubRegister(http, vk::EncodeText(server.Base() + "/club/account", vk::ClubStartKey),
+                                      clubtest::Member("Irina")),
+                     0);
+        }
+        clubtest::ProgramFolder folder;
+        vk::TForm1 form;
+        clubtest::OpenMenu(form, server.Base(), folder);
+        QTRY_VERIFY(!form.ClubStartupRunning());
+        bool looked = false;
+        testsupport::AnswerModal<TFAcc1>([&looked](TFAcc1* w) {
+            looked = true;
+            w->Notice = [](const QString&) {};
+            QVERIFY(!w->CheckBox2->isEnabled());
+            QTRY_VERIFY(!w->Reading());
+            TypeInto(w->Edit1, QStringLiteral("Irina"));
+            TypeInto(w->Edit2, QStringLiteral("secret12"));
+            QTest::mouseClick(w->Button2, Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(!w->Reading(), 15000);
+            w->ButtonOk->click();
+        });
+        form.ImAc->clicked();
+        QVERIFY(looked);
+        QCOMPARE(form.Game.ClubState, vk::ClubLoggedIn);
+        QCOMPARE(form.ImAc->toolTip(), QStringLiteral("Вы вошли в свой аккаунт!"));
+        QCOMPARE(form.Club.ClubUser.Nick, std::string("Irina"));
+    }
+
+private:
+    void TForm1Check(const vk::test::TestServer& server, const clubtest::ProgramFolder& folder, const char* nick)
+    {
+        vk::TForm1 form;
+        clubtest::OpenMenu(form, server.Base(), folder);
+        QTRY_COMPARE_WITH_TIMEOUT(form.Game.ClubState, vk::ClubLoggedIn, 15000);
+        QCOMPARE(form.Club.ClubUser.Nick, std::string(nick));
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    vk::DisableAutomaticScaling();
+    QApplication app(argc, argv);
+    AccountWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "account_window_club_test.moc"
