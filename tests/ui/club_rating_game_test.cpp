@@ -72,6 +72,24 @@ struct MemberAtMenu {
         QVERIFY(ticked);
     }
 
+    // A rating game started from the fifth line, on the board.
+    void StartGame()
+    {
+        StartFromFifthLine();
+        QTRY_VERIFY_WITH_TIMEOUT(form.Game.DealActive, 15000);
+    }
+
+    // A test hook puts the game at its 19th deal; that one and the 20th
+    // are solved without a wrong letter.
+    void SolveToTheLastDeal()
+    {
+        form.Game.DealNumber = 19;
+        Letter("Я");
+        QTest::mouseClick(form.ButtonN, Qt::LeftButton);
+        Letter("Я");
+        QCOMPARE(form.Game.DealNumber, 20);
+    }
+
     void Letter(const char* utf8)
     {
         const int k = vk::KeyOfLetter(vk::Utf8ToCp1251(utf8).value()[0]);
@@ -140,17 +158,11 @@ private slots:
         QCOMPARE(form.ImAc->toolTip(), QStringLiteral("Вы вошли в свой аккаунт!"));
         QCOMPARE(FileBytes(form.ClubFilePath()), clubFile);
 
-        // Resumed from the fifth line: deal 2 with 999.  A test hook puts
-        // the game at its 19th deal.
-        m.StartFromFifthLine();
-        QTRY_VERIFY_WITH_TIMEOUT(form.Game.DealActive, 15000);
+        // Resumed from the fifth line: deal 2 with 999.
+        m.StartGame();
         QCOMPARE(form.Game.DealNumber, 2);
         QCOMPARE(form.Game.Score, 999);
-        form.Game.DealNumber = 19;
-        m.Letter("Я");
-        QTest::mouseClick(form.ButtonN, Qt::LeftButton);
-        m.Letter("Я");
-        QCOMPARE(form.Game.DealNumber, 20);
+        m.SolveToTheLastDeal();
 
         // The end: first on the club board, 25 Tevs.
         QStringList written;
@@ -190,8 +202,7 @@ private slots:
         vk::test::TestServer server;
         MemberAtMenu m(server, "Quitter");
         TForm1& form = m.form;
-        m.StartFromFifthLine();
-        QTRY_VERIFY_WITH_TIMEOUT(form.Game.DealActive, 15000);
+        m.StartGame();
         m.Letter("Я");
         testsupport::AnswerModal<QMessageBox>([](QMessageBox* box) { Answer(box, true); });
         form.Quit->trigger();
@@ -235,12 +246,8 @@ private slots:
         vk::test::TestServer server;
         MemberAtMenu m(server, "Stubborn");
         TForm1& form = m.form;
-        m.StartFromFifthLine();
-        QTRY_VERIFY_WITH_TIMEOUT(form.Game.DealActive, 15000);
-        form.Game.DealNumber = 19;
-        m.Letter("Я");
-        QTest::mouseClick(form.ButtonN, Qt::LeftButton);
-        m.Letter("Я");
+        m.StartGame();
+        m.SolveToTheLastDeal();
         server.Stop();
 
         // Yes, then No: two questions, each asked with no request running,

@@ -91,6 +91,24 @@ struct Player {
     }
 };
 
+// A club holding a started rating game, the member's first.
+FakeClub GameStarted()
+{
+    FakeClub club;
+    club.record = Record(1, 1);
+    return club;
+}
+
+// The game ended after `deal` deals with `score` points, and `player`
+// answering the questions.
+template <typename P>
+RatingEndFlow End(FakeClub& club, int deal, std::int32_t score, P&& player)
+{
+    RatingEndFlow flow(deal, score, TTevGame{}, 900);
+    RunRatingFlow(flow, club, player);
+    return flow;
+}
+
 } // namespace
 
 TEST(RatingStart, CountsANewGameAndResumesAnUnfinishedOne)
@@ -154,10 +172,8 @@ TEST(RatingEnd, SuspendsOrCompletesAndEntersTheBoard)
 {
     // Left after deal 7 with 985: the club keeps deal and score, no board.
     {
-        FakeClub club;
-        club.record = Record(1, 1);
-        RatingEndFlow flow(7, 985, TTevGame{}, 900);
-        RunRatingFlow(flow, club, Player{});
+        FakeClub club = GameStarted();
+        const RatingEndFlow flow = End(club, 7, 985, Player{});
         EXPECT_TRUE(flow.Saved());
         EXPECT_FALSE(flow.Placed());
         EXPECT_EQ(club.record, Record(1, 1, 7, 985));
@@ -166,11 +182,9 @@ TEST(RatingEnd, SuspendsOrCompletesAndEntersTheBoard)
     // The first rating game finished with 950: Rating 951, on the board at
     // place 1, its bonus of 25 claimed once and the balance read back.
     {
-        FakeClub club;
-        club.record = Record(1, 1);
+        FakeClub club = GameStarted();
         club.balance = 40;
-        RatingEndFlow flow(20, 950, TTevGame{}, 900);
-        RunRatingFlow(flow, club, Player{});
+        const RatingEndFlow flow = End(club, 20, 950, Player{});
         ASSERT_TRUE(flow.Saved());
         EXPECT_DOUBLE_EQ(club.record.Rating, 951.0);
         EXPECT_EQ(club.record.Sessions, 1);
@@ -194,11 +208,9 @@ TEST(RatingEnd, SuspendsOrCompletesAndEntersTheBoard)
         int bonus;
     } cases[] = {{950, 2, true, 10}, {950, 10, true, 10}, {950, 11, true, 0}, {900, 37, true, 0}, {899, 1, false, 0}};
     for (const Case& c : cases) {
-        FakeClub club;
-        club.record = Record(1, 1);
+        FakeClub club = GameStarted();
         club.place = c.place;
-        RatingEndFlow flow(20, c.score, TTevGame{}, 900);
-        RunRatingFlow(flow, club, Player{});
+        const RatingEndFlow flow = End(club, 20, c.score, Player{});
         EXPECT_EQ(flow.Placed(), c.entered) << c.score << " " << c.place;
         EXPECT_EQ(flow.Bonus(), c.bonus) << c.score << " " << c.place;
         EXPECT_EQ(club.Count(ClubCall::ClaimBonus), c.bonus > 0 ? 1 : 0) << c.place;
@@ -210,12 +222,10 @@ TEST(RatingEnd, RepeatsOnlyWhileThePlayerSaysYes)
 {
     // The save fails twice; Yes, Yes: the third try registers the end.
     {
-        FakeClub club;
-        club.record = Record(1, 1);
+        FakeClub club = GameStarted();
         club.failSaves = 2;
         Player player{{true, true}};
-        RatingEndFlow flow(20, 950, TTevGame{}, 900);
-        RunRatingFlow(flow, club, player);
+        const RatingEndFlow flow = End(club, 20, 950, player);
         EXPECT_TRUE(flow.Saved());
         EXPECT_EQ(player.asked, std::vector<RatingQuestion>(2, RatingQuestion::RepeatSave));
         EXPECT_EQ(club.Count(ClubCall::ReadGame), 3);
@@ -235,12 +245,10 @@ TEST(RatingEnd, RepeatsOnlyWhileThePlayerSaysYes)
     // The board entry fails; Yes once, then it is taken.  The bonus is
     // claimed once, after the entry that went through.
     {
-        FakeClub club;
-        club.record = Record(1, 1);
+        FakeClub club = GameStarted();
         club.failEntries = 1;
         Player player{{true}};
-        RatingEndFlow flow(20, 950, TTevGame{}, 900);
-        RunRatingFlow(flow, club, player);
+        const RatingEndFlow flow = End(club, 20, 950, player);
         EXPECT_EQ(player.asked, std::vector<RatingQuestion>{RatingQuestion::RepeatBoardEntry});
         EXPECT_TRUE(flow.Placed());
         EXPECT_EQ(club.Count(ClubCall::EnterBoard), 2);
@@ -248,11 +256,9 @@ TEST(RatingEnd, RepeatsOnlyWhileThePlayerSaysYes)
     }
     // The board entry fails and the player says No: no place, no window.
     {
-        FakeClub club;
-        club.record = Record(1, 1);
+        FakeClub club = GameStarted();
         club.failEntries = -1;
-        RatingEndFlow flow(20, 950, TTevGame{}, 900);
-        RunRatingFlow(flow, club, Player{});
+        const RatingEndFlow flow = End(club, 20, 950, Player{});
         EXPECT_TRUE(flow.Saved());
         EXPECT_FALSE(flow.Placed());
         EXPECT_EQ(club.Count(ClubCall::ClaimBonus), 0);
@@ -263,12 +269,10 @@ TEST(RatingEnd, AnEndNotRegisteredIsNeverOfferedToTheBoard)
 {
     // The save fails and the player gives up: the club holds no finished
     // game, so there is no board entry to ask about either.
-    FakeClub club;
-    club.record = Record(1, 1);
+    FakeClub club = GameStarted();
     club.failSaves = -1;
     Player player;
-    RatingEndFlow flow(20, 1000, TTevGame{}, 900);
-    RunRatingFlow(flow, club, player);
+    const RatingEndFlow flow = End(club, 20, 1000, player);
     EXPECT_FALSE(flow.Saved());
     EXPECT_FALSE(flow.Placed());
     EXPECT_EQ(player.asked, std::vector<RatingQuestion>{RatingQuestion::RepeatSave});
@@ -279,11 +283,9 @@ TEST(RatingEnd, AnEndNotRegisteredIsNeverOfferedToTheBoard)
 
 TEST(RatingEnd, AFailedClaimShowsNoBonusAndReadsNoBalance)
 {
-    FakeClub club;
-    club.record = Record(1, 1);
+    FakeClub club = GameStarted();
     club.failClaims = -1;
-    RatingEndFlow flow(20, 950, TTevGame{}, 900);
-    RunRatingFlow(flow, club, Player{});
+    const RatingEndFlow flow = End(club, 20, 950, Player{});
     EXPECT_TRUE(flow.Placed());
     EXPECT_EQ(flow.Bonus(), -1);
     EXPECT_FALSE(flow.Balance());
