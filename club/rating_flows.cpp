@@ -103,6 +103,14 @@ void RatingEndFlow::Take(const ClubReply& reply)
             return;
         }
         record_ = reply.Game;
+        if (!firstRead_)
+            firstRead_ = reply.Game;
+        // The end is applied to what was read, as the club expects even of
+        // a repeat; the club acknowledges the repeat of an end it has
+        // already counted without counting it again, and the program then
+        // keeps the record as read.
+        alreadyCounted_ = GameCompleteAfter(dealNumber_) && reply.Game.KonL == 0 &&
+                          reply.Game.Sessions == firstRead_->Sessions + 1;
         toSave_ = record_;
         RegisterRatingGameEnd(toSave_, dealNumber_, score_);
         stage_ = Stage::Saving;
@@ -114,7 +122,8 @@ void RatingEndFlow::Take(const ClubReply& reply)
             return;
         }
         saved_ = true;
-        record_ = toSave_;
+        if (!alreadyCounted_)
+            record_ = toSave_;
         AfterSave();
         return;
     case Stage::Entering:

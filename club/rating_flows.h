@@ -107,6 +107,10 @@ private:
     std::int32_t boardMinScore_;
     TTevGame record_;
     TTevGame toSave_;
+    // The record as first read, and whether a later read shows this end
+    // already counted (the answer to a save was lost on its way back).
+    std::optional<TTevGame> firstRead_;
+    bool alreadyCounted_ = false;
     bool saved_ = false;
     std::optional<std::int32_t> place_;
     int bonus_ = 0;

@@ -114,6 +114,9 @@ TEST_F(ClientRating, StartSuspendResumeCompleteAndTheBoardPaysOnce)
     EXPECT_EQ(held.Sessions, 1);
     EXPECT_EQ(held.Best, 950);
     EXPECT_DOUBLE_EQ(held.Rating, 951.0);
+    // The program holds the record as the server does, not the end applied
+    // twice.
+    EXPECT_EQ(end.Record(), held);
     EXPECT_EQ(ClubReadPlace(http, side.accPath, "zarvo", held.Rating), 1);
 
     // One row on the club board, one bonus, and a second claim is refused.
