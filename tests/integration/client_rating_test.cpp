@@ -14,7 +14,7 @@ namespace {
 
 class ClientRating : public ::testing::Test {
 protected:
-    ClientRating() : side(server)
+    explicit ClientRating(std::vector<std::string> settings = {}) : server(std::move(settings)), side(server)
     {
         // Every request of the game goes through a relay that can lose the
         // server's answer.
@@ -169,6 +169,29 @@ TEST_F(ClientRating, AnAbandonedGameCountsZeroAndAnUnsavedEndNeverReachesTheBoar
     const TTevGame held = Read(beta);
     EXPECT_EQ(held.Sessions, 1);
     EXPECT_DOUBLE_EQ(held.Rating, 960.0 / 2 + 2);
+}
+
+// A club that takes one new rating game an hour.
+class ClientRatingThrottled : public ClientRating {
+protected:
+    ClientRatingThrottled() : ClientRating({"rating_starts_per_hour=1"}) {}
+};
+
+TEST_F(ClientRatingThrottled, AStartTheServerRefusesCountsNothing)
+{
+    const RatingClub gamma = Member("Gamma");
+    RatingStartFlow first(TTevGame{});
+    Run(first, gamma);
+    ASSERT_TRUE(first.Registered());
+
+    // The second start is read but its save refused: the program holds Kon
+    // and the rating as the server does, and no game starts.
+    RatingStartFlow second(first.Record());
+    Run(second, gamma);
+    EXPECT_FALSE(second.Registered());
+    const TTevGame held = Read(gamma);
+    EXPECT_EQ(held.Kon, 1);
+    EXPECT_EQ(second.Record(), held);
 }
 
 } // namespace
