@@ -15,9 +15,7 @@
 #include "common/text_lines.h"
 #include "game/main_window.h"
 #include "game/scoring.h"
-#include "localdata/end_game_window.h"
 #include "presentation/message_box.h"
-#include "presentation/picture_box.h"
 #include "presentation/text_codec.h"
 #include "presentation/window_busy.h"
 
