@@ -49,6 +49,14 @@ protected:
             *asked = questions;
     }
 
+    // A start with the record the program holds.
+    RatingStartFlow Start(const RatingClub& club, const TTevGame& held)
+    {
+        RatingStartFlow flow(held);
+        Run(flow, club);
+        return flow;
+    }
+
     TTevGame Read(const RatingClub& club)
     {
         TTevGame game;
@@ -67,8 +75,7 @@ TEST_F(ClientRating, StartSuspendResumeCompleteAndTheBoardPaysOnce)
     const RatingClub alpha = Member("Alpha");
 
     // Started: the club counts the game at once.
-    RatingStartFlow start(TTevGame{});
-    Run(start, alpha);
+    const RatingStartFlow start = Start(alpha, TTevGame{});
     ASSERT_TRUE(start.Registered());
     EXPECT_EQ(Read(alpha).Kon, 1);
 
@@ -83,8 +90,7 @@ TEST_F(ClientRating, StartSuspendResumeCompleteAndTheBoardPaysOnce)
 
     // Resumed: the club holds no unfinished game any more, the program
     // goes on at deal 12 with 990, and the start counted nothing new.
-    RatingStartFlow resume(held);
-    Run(resume, alpha);
+    const RatingStartFlow resume = Start(alpha, held);
     ASSERT_TRUE(resume.Registered());
     EXPECT_EQ(resume.Record().KonL, 12);
     EXPECT_EQ(resume.Record().Score, 990);
@@ -134,11 +140,9 @@ TEST_F(ClientRating, AnAbandonedGameCountsZeroAndAnUnsavedEndNeverReachesTheBoar
 
     // A game left through "Выход в меню" sends nothing: the next start
     // counts a new game, the abandoned one with 0 points.
-    RatingStartFlow first(TTevGame{});
-    Run(first, beta);
+    const RatingStartFlow first = Start(beta, TTevGame{});
     ASSERT_TRUE(first.Registered());
-    RatingStartFlow second(first.Record());
-    Run(second, beta);
+    const RatingStartFlow second = Start(beta, first.Record());
     ASSERT_TRUE(second.Registered());
     EXPECT_EQ(second.Record().Kon, 2);
 
@@ -180,14 +184,12 @@ protected:
 TEST_F(ClientRatingThrottled, AStartTheServerRefusesCountsNothing)
 {
     const RatingClub gamma = Member("Gamma");
-    RatingStartFlow first(TTevGame{});
-    Run(first, gamma);
+    const RatingStartFlow first = Start(gamma, TTevGame{});
     ASSERT_TRUE(first.Registered());
 
     // The second start is read but its save refused: the program holds Kon
     // and the rating as the server does, and no game starts.
-    RatingStartFlow second(first.Record());
-    Run(second, gamma);
+    const RatingStartFlow second = Start(gamma, first.Record());
     EXPECT_FALSE(second.Registered());
     const TTevGame held = Read(gamma);
     EXPECT_EQ(held.Kon, 1);
