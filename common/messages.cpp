@@ -117,7 +117,8 @@ constexpr std::array<Entry, static_cast<int>(Msg::Count)> kTable = {{
     {Msg::StoreUnavailable, {"\"%1\" on RuStore is temporarily unavailable!", "\"%1\" на RuStore временно недоступен!"}},
     {Msg::ChatUnavailable, {"Chat is temporarily unavailable!", "Чат временно недоступен!"}},
     {Msg::WorldTopTenUnavailable, {"World Top Ten is temporarily unavailable!", "Турнир World Top Ten временно недоступен!"}},
-    {Msg::ClubNotConnected, {"The players' club is not connected yet!", "Клуб игроков пока не подключён!"}},
+    {Msg::ServerUnreachable, {"Could not connect to server!", "Не удалось установить связь с сервером!"}},
+    {Msg::RepeatQuestion, {"Repeat?", "Повторить?"}},
     // The account window, its tabs and the member card.
     {Msg::ClubWindowCaption, {"CLUB \"QUASARIUM\"", "КЛУБ \"КВАЗАРИУМ\""}},
     {Msg::TabMyAccount, {"My account", "Мой аккаунт"}},

@@ -510,22 +510,22 @@ void TForm1::Button8Click()
 {
     PlayWavRes(QStringLiteral("WClick"), Prefs.SoundOn);
     HideGameScreen();
+    ReportPlayedDeals(Game.DealsThisRun, Game.DealNumber == DealsPerGame);
+    // A rating game's state is the club's: the club file is not touched,
+    // and the menu comes once the club has answered.
+    if (Game.ClubState == ClubRatingGame) {
+        SendClubResult(Game.Score);
+        return;
+    }
     const MemberLine record =
         MakeMemberLine(Game.Local.CurrentName, Game.Score, Game.DealNumber, Game.Local.CurrentPasswordCode);
-    SendClubResult(Game.Score);
-    ReportPlayedDeals(Game.DealsThisRun, Game.DealNumber == DealsPerGame);
-    if (Game.ClubState <= ClubLoggedIn) {
-        Game.Local.GameComplete = GameCompleteAfter(Game.DealNumber);
-        ReportClubWrite(this, StoreDealResult(record, ClubFilePath(), Game.Local));
-        if (Game.Local.GameComplete) {
-            ShowEndOfGame();
-            if (Game.Score >= WorldTopTenMinScore)
-                OfferWorldTopTen(Game.Score);
-        }
+    Game.Local.GameComplete = GameCompleteAfter(Game.DealNumber);
+    ReportClubWrite(this, StoreDealResult(record, ClubFilePath(), Game.Local));
+    if (Game.Local.GameComplete) {
+        ShowEndOfGame();
+        if (Game.Score >= WorldTopTenMinScore)
+            OfferWorldTopTen(Game.Score);
     }
-    EnterClubRatingResult();
-    if (Game.ClubState == ClubRatingGame)
-        Game.ClubState = ClubLoggedIn;
     ReturnToMenu();
 }
 

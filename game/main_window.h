@@ -11,6 +11,7 @@
 #include "club/club_startup.h"
 #include "club/club_state.h"
 #include "club/http_client.h"
+#include "club/rating_calls.h"
 #include "club/remote_config.h"
 #include "club/request_runner.h"
 #include "common/builtin_addresses.h"
@@ -273,10 +274,13 @@ private:
     void ShowScoreWindow();
     void AskNewNameAndPassword();
     // The club's steps of a game (game_club_steps.cpp).
+    // Registers the end of a rating game (and enters a finished one on the
+    // club's board) in the background, then goes back to the menu.
     void SendClubResult(std::int32_t score);
+    void ShowRatingResult(const RatingEndFlow& flow);
+    RatingClub RatingClubOfMember() const;
     void ReportPlayedDeals(int dealsThisRun, bool lastDealPlayed);
     void OfferWorldTopTen(std::int32_t score);
-    void EnterClubRatingResult();
     void ClubGameStart();
     // The main menu's own steps (main_menu.cpp).
     void CreateMenuControls();
@@ -298,6 +302,7 @@ private:
     void OpenStatisticsWindow();
     void OpenChatWindow();
     void OpenWorldTopTenWindow();
+    // The fifth line of a logged-in member (game_club_steps.cpp).
     void StartRatingGame();
 
     bool screenCursorSet_ = false;

@@ -1,13 +1,10 @@
-// The club's windows as the main menu opens them.  The rating game is not
-// part of the program yet: its step tells the player so.
+// The club's windows as the main menu opens them.
 #include "club/account_window.h"
 #include "club/adv_window.h"
-#include "club/attention_window.h"
 #include "club/chat_window.h"
 #include "club/stat_window.h"
 #include "club/wtt_read_window.h"
 #include "game/main_window.h"
-#include "presentation/text_codec.h"
 
 namespace vk {
 
@@ -47,8 +44,5 @@ void TForm1::OpenChatWindow()
 
 // Called only while the world top ten is available.
 void TForm1::OpenWorldTopTenWindow() { ShowWorldTopTen(Prefs, BackgroundPicture, IdHTTP1, Club, this); }
-
-// The fifth line of a logged-in member starts a game for the club rating.
-void TForm1::StartRatingGame() { ShowAttention(this, UiText(Msg::ClubNotConnected)); }
 
 } // namespace vk

@@ -72,8 +72,8 @@ void TFormEndGame::Prepare(const LocalClubState& state, int clubState)
 
     const bool clubGame = clubState == 3;
     const bool rewarded = clubGame && state.ResultBonus > 0;
-    // The two small pictures flank the heading; under it rather than over
-    // it, since our display font runs wider than the gap between them.
+    // The two small pictures flank the heading, which is narrowed to the
+    // gap between them: our display font runs wider than that gap.
     if (rewarded)
         DrawSmoothPicture(QStringLiteral("GTevs128"), p, 40, 40, 32, 32);
     if (clubGame)
@@ -81,6 +81,8 @@ void TFormEndGame::Prepare(const LocalClubState& state, int clubState)
     Written.clear();
     const int y[4] = {rewarded ? 45 : 50, rewarded ? 80 : 90, rewarded ? 105 : 120, rewarded ? 130 : 150};
     const int place = state.ResultPlace;
+    const int headLeft = clubGame ? 76 : 0;
+    const int headRight = kAreaWidth - headLeft;
     const QString score = QString::number(state.ResultScore);
 
     QFont font = TextFont;
@@ -92,7 +94,7 @@ void TFormEndGame::Prepare(const LocalClubState& state, int clubState)
     // other place, and it reads as not placed.
     if (place >= 1 && place <= 10) {
         Sound(kGoodSound);
-        Write(p, UiText(Msg::Congratulations), 0, kAreaWidth, y[0]);
+        Write(p, UiText(Msg::Congratulations), headLeft, headRight, y[0]);
         p.setPen(QColor(255, 0, 0));
         p.setFont(font);
         Write(p, UiText(place == 1 ? Msg::BestResult : Msg::GoodResult), 0, kAreaWidth, y[1]);
@@ -101,7 +103,7 @@ void TFormEndGame::Prepare(const LocalClubState& state, int clubState)
         Write(p, UiText(place == 1 ? Msg::Chairman : Msg::InTopTen), 0, kAreaWidth, y[3]);
     } else {
         Sound(kPoorSound);
-        Write(p, UiText(Msg::Regrets), 0, kAreaWidth, y[0]);
+        Write(p, UiText(Msg::Regrets), headLeft, headRight, y[0]);
         p.setPen(QColor(0, 0, 255));
         p.setFont(font);
         Write(p, UiText(Msg::PoorResult), 0, kAreaWidth, y[1]);

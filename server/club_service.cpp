@@ -340,7 +340,9 @@ Reply ClubService::SaveGame(const ParsedRequest& r, const Caller& caller)
     const auto konl = ParseInteger(v[6], 0, 19);
     const auto score = ParseInteger(v[7], 0, 1000);
     const auto r1 = ParseInteger(v[8], -kInt32Max - 1, kInt32Max);
-    if (!kon || !best || !rating || *rating < 0 || *rating > 2147483648.0 || !ses || *ses > *kon || !konl || !score ||
+    // Sessions never pass cycles begun, except in the repeat of a completion
+    // whose reply was lost: the client applies the end once more.
+    if (!kon || !best || !rating || *rating < 0 || *rating > 2147483648.0 || !ses || *ses > *kon + 1 || !konl || !score ||
         (*konl == 0 && *score != 0) || !r1 || v[9].empty() || !ValidReserved(v[9]))
         return Text(ReplyNo);
     g.kon = *kon;

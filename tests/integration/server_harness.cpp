@@ -77,6 +77,17 @@ SilentListener::~SilentListener()
 
 std::string SilentListener::Base() const { return "http://127.0.0.1:" + std::to_string(port_); }
 
+bool SilentListener::TakeDropMarker(const std::string& request)
+{
+    std::lock_guard lock(mutex_);
+    for (auto it = dropMarkers_.begin(); it != dropMarkers_.end(); ++it)
+        if (request.find(*it) != std::string::npos) {
+            dropMarkers_.erase(it);
+            return true;
+        }
+    return false;
+}
+
 void SilentListener::Relay(int client, int port)
 {
     const int server = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -91,15 +102,33 @@ void SilentListener::Relay(int client, int port)
     }
     pollfd fds[2] = {{client, POLLIN, 0}, {server, POLLIN, 0}};
     char buffer[16384];
+    // The client's bytes since the server last answered: one request.
+    std::string request;
+    bool dropReply = false;
     while (!stop_) {
         if (::poll(fds, 2, 200) < 0)
             break;
         bool closed = false;
-        for (int i = 0; i < 2; ++i) {
+        for (int i = 0; i < 2 && !closed; ++i) {
             if (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
                 continue;
             const ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
-            if (n <= 0 || ::send(fds[1 - i].fd, buffer, static_cast<std::size_t>(n), MSG_NOSIGNAL) != n)
+            if (n <= 0) {
+                closed = true;
+                break;
+            }
+            if (i == 0) {
+                request.append(buffer, static_cast<std::size_t>(n));
+                dropReply = dropReply || TakeDropMarker(request);
+            } else {
+                request.clear();
+                if (dropReply) {
+                    ++dropped_;
+                    closed = true;
+                    break;
+                }
+            }
+            if (::send(fds[1 - i].fd, buffer, static_cast<std::size_t>(n), MSG_NOSIGNAL) != n)
                 closed = true;
         }
         if (closed)

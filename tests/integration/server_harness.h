@@ -77,9 +77,19 @@ public:
     int Accepted() const { return accepted_; }
     // From now on a new connection is relayed to this port on loopback.
     void ForwardTo(int port) { forwardPort_ = port; }
+    // A lost reply: the next relayed request whose bytes hold `marker`
+    // reaches the server, and the connection is cut before the server's
+    // answer gets back.
+    void DropReplyTo(const std::string& marker)
+    {
+        std::lock_guard lock(mutex_);
+        dropMarkers_.push_back(marker);
+    }
+    int DroppedReplies() const { return dropped_; }
 
 private:
     void Relay(int client, int port);
+    bool TakeDropMarker(const std::string& request);
 
     int fd_ = -1;
     int port_ = 0;
@@ -88,6 +98,8 @@ private:
     std::atomic<int> forwardPort_{0};
     std::mutex mutex_;
     std::vector<int> held_;
+    std::vector<std::string> dropMarkers_;
+    std::atomic<int> dropped_{0};
     std::vector<std::thread> relays_;
     std::thread thread_;
 };

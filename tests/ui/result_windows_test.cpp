@@ -244,6 +244,10 @@ private slots:
         const QImage text = w.Image1->Canvas();
         QVERIFY(CountColour(text, QRect(0, ys[0], 306, 26), QColor(128, 0, 0)) > 50);
         QCOMPARE(CountColour(text, QRect(0, 0, 306, ys[0] - 2), QColor(128, 0, 0)), 0);
+        // In a club game it stays clear of the two pictures beside it.
+        if (clubState == 3)
+            for (const QRect picture : {QRect(40, 40, 32, 32), QRect(234, 40, 32, 32)})
+                QCOMPARE(CountColour(text, picture, QColor(128, 0, 0)), 0);
 
         // With the sound off nothing plays at all.
         prefs.SoundOn = false;

@@ -1,0 +1,285 @@
+// A club rating game as a logged-in member plays it, against the real
+// server: the fifth member line, the account window with the rating choice,
+// a game left after its first deal and resumed from the fifth line, its end
+// on the club board with the place and the bonus; and the failures: no
+// server at the start, no server at the end with the player's repeats.
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QtTest>
+
+#include "club/account_window.h"
+#include "club/attention_window.h"
+#include "club/request_runner.h"
+#include "club_window_support.h"
+#include "common/codepage.h"
+#include "game/board.h"
+#include "game/screen_scaling.h"
+#include "localdata/end_game_window.h"
+#include "presentation/picture_box.h"
+#include "presentation/quiz_button.h"
+#include "presentation/text_codec.h"
+#include "presentation/window_busy.h"
+#include "server_harness.h"
+#include "window_test_support.h"
+
+using vk::TForm1;
+
+namespace {
+
+const QString kGap(4, QLatin1Char(' '));
+
+// A member registered on the server, whose user file logs him in at the
+// start; the window on the menu once he is in.
+struct MemberAtMenu {
+    explicit MemberAtMenu(const vk::test::TestServer& server, const std::string& nick) : nick(nick)
+    {
+        vk::HttpClient http;
+        QCOMPARE(vk::ClubRegister(http, vk::EncodeText(server.Base() + "/club/account", vk::ClubStartKey),
+                                  clubtest::Member(nick)),
+                 0);
+        QVERIFY(folder.SaveMember(nick, "secret12"));
+        clubtest::OpenMenu(form, server.Base(), folder);
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTRY_COMPARE_WITH_TIMEOUT(form.Game.ClubState, vk::ClubLoggedIn, 15000);
+        // Every deal deals the one-letter puzzle "Я".
+        form.Game.Memo1[0] = vk::EncodeText(vk::Utf8ToCp1251("Я#Тема#x#").value(), vk::PuzzleStartKey);
+        form.PuzzleRandom = [](int) { return 0; };
+    }
+
+    QString FifthLine(int deal, int score) const
+    {
+        return QString::fromStdString(nick).leftJustified(20) + kGap + QString::number(deal).rightJustified(3) + kGap +
+               QString::number(score).rightJustified(8);
+    }
+
+    // The fifth line clicked, the rating choice ticked in the account
+    // window (grabbed as `shot` when given), the window closed.
+    void StartFromFifthLine(const QString& shot = {})
+    {
+        bool ticked = false;
+        testsupport::AnswerModal<vk::TFAcc1>([&ticked, shot](vk::TFAcc1* w) {
+            w->Notice = [](const QString&) {};
+            QTRY_VERIFY_WITH_TIMEOUT(!w->Reading(), 15000);
+            QTest::mouseClick(w->CheckBox2, Qt::LeftButton, {}, QPoint(8, 8));
+            ticked = w->CheckBox2->isChecked();
+            if (!shot.isEmpty())
+                testsupport::SaveGrab(*w, shot);
+            w->ButtonOk->click();
+        });
+        QTest::mouseClick(form.MemberButtons[4], Qt::LeftButton);
+        QVERIFY(ticked);
+    }
+
+    // A rating game started from the fifth line, on the board.
+    void StartGame()
+    {
+        StartFromFifthLine();
+        QTRY_VERIFY_WITH_TIMEOUT(form.Game.DealActive, 15000);
+    }
+
+    // A test hook puts the game at its 19th deal; that one and the 20th
+    // are solved without a wrong letter.
+    void SolveToTheLastDeal()
+    {
+        form.Game.DealNumber = 19;
+        Letter("Я");
+        QTest::mouseClick(form.ButtonN, Qt::LeftButton);
+        Letter("Я");
+        QCOMPARE(form.Game.DealNumber, 20);
+    }
+
+    void Letter(const char* utf8)
+    {
+        const int k = vk::KeyOfLetter(vk::Utf8ToCp1251(utf8).value()[0]);
+        QTest::mouseClick(form.BLetters[static_cast<std::size_t>(k - 1)], Qt::LeftButton);
+    }
+
+    std::string nick;
+    clubtest::ProgramFolder folder;
+    TForm1 form;
+};
+
+// Answers a box of the program with its button "Да" or "Нет".
+void Answer(QMessageBox* box, bool yes)
+{
+    const QString text = yes ? QStringLiteral("Да") : QStringLiteral("Нет");
+    for (QAbstractButton* b : box->buttons())
+        if (b->text() == text) {
+            b->click();
+            return;
+        }
+    QFAIL("no such button");
+}
+
+QByteArray FileBytes(const std::string& path)
+{
+    QFile f(QString::fromStdString(path));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class ClubRatingGameTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aRatingGameLeftResumedAndFinishedOnTheClubBoard()
+    {
+        vk::test::TestServer server;
+        MemberAtMenu m(server, "Rater");
+        TForm1& form = m.form;
+        vk::TTevQuizButton* fifth = form.MemberButtons[4];
+        QTRY_COMPARE(fifth->text(), m.FifthLine(0, 0));
+        const QByteArray clubFile = FileBytes(form.ClubFilePath());
+
+        // Started from the fifth line with the rating choice ticked.
+        m.StartFromFifthLine(QStringLiteral("rating_account_choice"));
+        QTRY_VERIFY_WITH_TIMEOUT(form.Game.DealActive, 15000);
+        QVERIFY(form.Game.RatingGameActive);
+        QVERIFY(form.Game.RatingGameRegistered);
+        QCOMPARE(form.Game.ClubState, vk::ClubRatingGame);
+        QCOMPARE(form.Game.MemberSlot, 7);
+        QCOMPARE(form.Game.Local.CurrentName, std::string("Rater").append(15, ' '));
+        QCOMPARE(form.Game.DealNumber, 1);
+        QVERIFY(!form.ChangeName->isEnabled());
+
+        // One wrong letter, the deal solved, "Выход": the club keeps deal 1
+        // with 999, the menu's fifth line shows it, the club file is as it
+        // was.
+        m.Letter("А");
+        m.Letter("Я");
+        testsupport::SaveGrab(form, QStringLiteral("rating_game_deal"));
+        QTest::mouseClick(form.Button8, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(form.Game.MenuActive, 15000);
+        QCOMPARE(form.Game.ClubState, vk::ClubLoggedIn);
+        QVERIFY(!form.Game.RatingGameActive);
+        QTRY_COMPARE(fifth->text(), m.FifthLine(1, 999));
+        QCOMPARE(form.ImAc->toolTip(), QStringLiteral("Вы вошли в свой аккаунт!"));
+        QCOMPARE(FileBytes(form.ClubFilePath()), clubFile);
+
+        // Resumed from the fifth line: deal 2 with 999.
+        m.StartGame();
+        QCOMPARE(form.Game.DealNumber, 2);
+        QCOMPARE(form.Game.Score, 999);
+        m.SolveToTheLastDeal();
+
+        // The end: first on the club board, 25 Tevs.
+        QStringList written;
+        bool busyWhileShown = true;
+        testsupport::AnswerModal<vk::TFormEndGame>([&](vk::TFormEndGame* w) {
+            for (const auto& line : w->Written)
+                written << line.Text;
+            busyWhileShown = form.MenuBusy->IsBusy();
+            testsupport::SaveGrab(*w, QStringLiteral("rating_end_window"));
+            w->Button1->click();
+        });
+        QTest::mouseClick(form.Button8, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(form.Game.MenuActive, 15000);
+        QCOMPARE(written, (QStringList{QStringLiteral("ПОЗДРАВЛЯЕМ!!!"), QStringLiteral("Ваш результат лучший!"),
+                                       QStringLiteral("Результат: 999 ;  Место: 1"),
+                                       QStringLiteral("Вы становитесь председателем клуба!"),
+                                       QStringLiteral("Вы заработали 25 Тевов!!!")}));
+        QVERIFY(!busyWhileShown);
+        QCOMPARE(form.Game.Local.ResultBonus, 25);
+        QCOMPARE(form.Club.ClubUser.R04, 25);
+        QCOMPARE(form.Game.ClubState, vk::ClubLoggedIn);
+        QTRY_COMPARE(fifth->text(), m.FifthLine(0, 0));
+        QCOMPARE(FileBytes(form.ClubFilePath()), clubFile);
+        testsupport::SaveGrab(form, QStringLiteral("rating_menu_after"));
+
+        // The server counted one finished game of 999: Rating 1000.
+        vk::TTevGame record;
+        QVERIFY(vk::ClubReadGame(form.IdHTTP1, form.Prefs.AccPath, "Rater", "secret12", "zarvo", record));
+        QCOMPARE(record.Sessions, 1);
+        QCOMPARE(record.Best, 999);
+        QCOMPARE(record.Rating, 1000.0);
+        QCOMPARE(vk::ClubReadBalance(form.IdHTTP1, form.Prefs.AccPath, "Rater"), std::optional<std::int32_t>(25));
+    }
+
+    void leavingToTheMenuAbandonsTheGame()
+    {
+        vk::test::TestServer server;
+        MemberAtMenu m(server, "Quitter");
+        TForm1& form = m.form;
+        m.StartGame();
+        m.Letter("Я");
+        testsupport::AnswerModal<QMessageBox>([](QMessageBox* box) { Answer(box, true); });
+        form.Quit->trigger();
+        QVERIFY(form.Game.MenuActive);
+        QCOMPARE(form.Game.ClubState, vk::ClubLoggedIn);
+        QVERIFY(!form.Game.RatingGameActive);
+        QVERIFY(!form.Game.RatingGameRegistered);
+        // The club holds the game as started, with nothing to resume.
+        QTRY_COMPARE(form.MemberButtons[4]->text(), m.FifthLine(0, 0));
+        vk::TTevGame record;
+        QVERIFY(vk::ClubReadGame(form.IdHTTP1, form.Prefs.AccPath, "Quitter", "secret12", "zarvo", record));
+        QCOMPARE(record.Kon, 1);
+        QCOMPARE(record.Sessions, 0);
+    }
+
+    void noServerAtTheStartLogsOutAndStartsNothing()
+    {
+        vk::test::TestServer server;
+        MemberAtMenu m(server, "Lonely");
+        TForm1& form = m.form;
+        QTRY_COMPARE(form.MemberButtons[4]->text(), m.FifthLine(0, 0));
+        server.Stop();
+        QString notice;
+        // The account window first, then the notice.
+        testsupport::AnswerModal<vk::TFormLink>([&notice](vk::TFormLink* w) {
+            notice = w->Label1->text();
+            w->Button1->click();
+        });
+        m.StartFromFifthLine();
+        QTRY_COMPARE_WITH_TIMEOUT(notice, QStringLiteral("Не удалось установить связь с сервером!"), 20000);
+        QTRY_COMPARE(form.Game.ClubState, vk::ClubLoggedOut);
+        QVERIFY(form.Game.MenuActive);
+        QVERIFY(!form.Game.DealActive);
+        QVERIFY(!form.Game.RatingGameRegistered);
+        QCOMPARE(form.ImAc->toolTip(), QStringLiteral("Вы не вошли в свой аккаунт!"));
+        QCOMPARE(form.MemberButtons[4]->ColorSB(), vk::DBlue);
+    }
+
+    void noServerAtTheEndAsksWhileThePlayerSaysYes()
+    {
+        vk::test::TestServer server;
+        MemberAtMenu m(server, "Stubborn");
+        TForm1& form = m.form;
+        m.StartGame();
+        m.SolveToTheLastDeal();
+        server.Stop();
+
+        // Yes, then No: two questions, each asked with no request running,
+        // and no board entry asked about after the end was not saved.
+        QStringList questions;
+        bool busyWhileAsked = false;
+        std::function<void(QMessageBox*)> answer = [&](QMessageBox* box) {
+            questions << box->text();
+            busyWhileAsked = busyWhileAsked || form.MenuBusy->IsBusy();
+            const bool again = questions.size() == 1;
+            Answer(box, again);
+            if (again)
+                testsupport::AnswerModal<QMessageBox>(answer);
+        };
+        testsupport::AnswerModal<QMessageBox>(answer);
+        QTest::mouseClick(form.Button8, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(form.Game.MenuActive, 30000);
+        const QString question = QStringLiteral("Не удалось установить связь с сервером!\n\rПовторить?");
+        QCOMPARE(questions, (QStringList{question, question}));
+        QVERIFY(!busyWhileAsked);
+        QCOMPARE(form.Game.ClubState, vk::ClubLoggedIn);
+        QVERIFY(!form.Game.RatingGameActive);
+        QTRY_COMPARE(vk::RequestsInFlight(), 0);
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    vk::DisableAutomaticScaling();
+    QApplication app(argc, argv);
+    ClubRatingGameTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "club_rating_game_test.moc"
