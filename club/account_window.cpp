@@ -266,7 +266,8 @@ bool TFAcc1::eventFilter(QObject* watched, QEvent* event)
         const bool overRows = at.x() >= 260 && at.x() <= 700 && at.y() >= 40 && at.y() <= 412;
         ImageN[5]->setCursor(overRows ? Qt::PointingHandCursor : Qt::ArrowCursor);
     }
-    if (watched == ImageN[5] && event->type() == QEvent::MouseButtonRelease)
+    if (watched == ImageN[5] && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
         ImageN6MouseUp(static_cast<QMouseEvent*>(event)->position().toPoint());
     if (event->type() == QEvent::KeyPress) {
         const int kind = watched == Edit1 ? NickField

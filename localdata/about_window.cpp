@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QMessageBox>
 #include <QPainter>
 #include <vector>
@@ -192,7 +193,8 @@ void TFormAbout::MailClick()
 
 bool TFormAbout::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonRelease) {
+    if (event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         if (watched == LabelSite) {
             SiteClick();
             return true;

@@ -40,6 +40,10 @@ bool WindowBusy::eventFilter(QObject* watched, QEvent* event)
             End();
         return false;
     }
+    // The filter stays on the window between waits (for the Hide above): with
+    // nothing running, every event goes on.
+    if (depth_ == 0)
+        return false;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
