@@ -30,6 +30,7 @@
 #include "presentation/text_codec.h"
 #include "server_harness.h"
 #include "window_test_support.h"
+#include "window_input.h"
 
 using vk::TFAcc1;
 using vk::TFAcc2;
@@ -96,6 +97,34 @@ QString PhotoFile(const Club& club, const QString& name, int width, int height, 
     return path;
 }
 
+// Whether Widget was disabled at some moment since the watch began (a
+// request may start and end within one click through the window).
+class EnabledWatch : public QObject {
+public:
+    explicit EnabledWatch(QWidget* widget) : widget_(widget) { widget->installEventFilter(this); }
+    bool WasDisabled() const { return wasDisabled_; }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::EnabledChange && !widget_->isEnabled())
+            wasDisabled_ = true;
+        return false;
+    }
+
+private:
+    QWidget* widget_;
+    bool wasDisabled_ = false;
+};
+
+// Shows tab Index as the player does: a click on its tab.
+void ShowTab(vk::TFAcc1& w, int index)
+{
+    QTabBar* bar = w.PageControl1->tabBar();
+    input::Click(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+    QCOMPARE(w.PageControl1->currentIndex(), index);
+}
+
 void TypeInto(QLineEdit* edit, const QString& text)
 {
     edit->setFocus();
@@ -149,7 +178,7 @@ private slots:
         w->ComboBox1->activated(3);
         QCOMPARE(club.state.ClubUser.Country2, std::string("4-000"));
         QCOMPARE(w->Edit3->text(), QStringLiteral("Unknown"));
-        QTest::mouseClick(w->Button1, Qt::LeftButton);
+        input::Click(w->Button1, Qt::LeftButton);
         Settle(*w);
         QCOMPARE(club.notices, QStringList{QStringLiteral("Ваш аккаунт успешно создан!")});
         QCOMPARE(club.clubState, vk::ClubLoggedIn);
@@ -162,7 +191,7 @@ private slots:
 
         // "Сохранить" writes the user file, for the owner's eyes only.
         QVERIFY(w->Button3->isEnabled());
-        QTest::mouseClick(w->Button3, Qt::LeftButton);
+        input::Click(w->Button3, Qt::LeftButton);
         QVERIFY(!w->Button3->isEnabled());
         QVERIFY(w->Button4->isEnabled());
         struct stat st {};
@@ -176,7 +205,7 @@ private slots:
         // "Удалить" forgets it.
         auto again = club.Open();
         Settle(*again);
-        QTest::mouseClick(again->Button4, Qt::LeftButton);
+        input::Click(again->Button4, Qt::LeftButton);
         QVERIFY(!QFile::exists(QString::fromStdString(club.folder.UserFile())));
         QVERIFY(again->Button3->isEnabled());
     }
@@ -189,7 +218,7 @@ private slots:
         auto w = club.Open();
         Settle(*w);
         QCOMPARE(club.state.ClubUser.R04, 40);
-        QTest::mouseClick(w->Button2, Qt::LeftButton);
+        input::Click(w->Button2, Qt::LeftButton);
         QCOMPARE(club.clubState, vk::ClubLoggedOut);
         QCOMPARE(club.state.ClubUser.R04, 0);
         QVERIFY(w->Edit1->isEnabled());
@@ -199,14 +228,14 @@ private slots:
         // A wrong password: refused, still logged out.
         w->Edit2->clear();
         TypeInto(w->Edit2, QStringLiteral("wrong123"));
-        QTest::mouseClick(w->Button2, Qt::LeftButton);
+        input::Click(w->Button2, Qt::LeftButton);
         Settle(*w);
         QCOMPARE(club.notices.last(), QStringLiteral("Не удалось войти в аккаунт!"));
         QCOMPARE(club.clubState, vk::ClubLoggedOut);
 
         w->Edit2->clear();
         TypeInto(w->Edit2, QStringLiteral("secret12"));
-        QTest::mouseClick(w->Button2, Qt::LeftButton);
+        input::Click(w->Button2, Qt::LeftButton);
         Settle(*w);
         QCOMPARE(club.clubState, vk::ClubLoggedIn);
         QCOMPARE(club.state.ClubUser.R04, 40);
@@ -229,7 +258,7 @@ private slots:
         auto w = club.Open();
         Settle(*w);
         for (int tab : {1, 2, 3, 4, 5, 0})
-            w->PageControl1->setCurrentIndex(tab);
+            ShowTab(*w, tab);
         QCOMPARE(w->ComboBox1->currentIndex(), 1);
         QCOMPARE(w->ComboBox2->currentIndex(), 26);
         QCOMPARE(w->ComboBox3->currentIndex(), 1);
@@ -274,7 +303,7 @@ private slots:
             if (club.notices.size() == 1)
                 server.Stop();
         };
-        QTest::mouseClick(w->Button1, Qt::LeftButton);
+        input::Click(w->Button1, Qt::LeftButton);
         Settle(*w);
         QCOMPARE(club.notices, (QStringList{QStringLiteral("Ваш аккаунт успешно создан!"),
                                             QStringLiteral("Не удалось войти в аккаунт!")}));
@@ -291,15 +320,15 @@ private slots:
             auto w = club.Open(false);
             Settle(*w);
             QVERIFY(!w->CheckBox2->isEnabled());
-            QTest::mouseClick(w->CheckBox2, Qt::LeftButton);
+            input::Click(w->CheckBox2, Qt::LeftButton);
             QCOMPARE(club.clubState, vk::ClubLoggedIn);
         }
         auto w = club.Open(true);
         Settle(*w);
         QVERIFY(w->CheckBox2->isEnabled());
-        QTest::mouseClick(w->CheckBox2, Qt::LeftButton, {}, QPoint(8, 8));
+        input::Click(w->CheckBox2, Qt::LeftButton, {}, QPoint(8, 8));
         QCOMPARE(club.clubState, vk::ClubRatingGame);
-        QTest::mouseClick(w->CheckBox2, Qt::LeftButton, {}, QPoint(8, 8));
+        input::Click(w->CheckBox2, Qt::LeftButton, {}, QPoint(8, 8));
         QCOMPARE(club.clubState, vk::ClubLoggedIn);
 
         // While a rating game is on its way nothing of the account changes.
@@ -326,7 +355,7 @@ private slots:
             TypeInto(editor.Edits[0], QStringLiteral("Дина"));
             TypeInto(editor.Edits[2], QStringLiteral("I know nothing & 50% + $~"));
             QVERIFY(editor.ButtonOkI->isEnabled());
-            QTest::mouseClick(editor.ButtonOkI, Qt::LeftButton);
+            input::Click(editor.ButtonOkI, Qt::LeftButton);
             QTRY_VERIFY(!editor.Reading());
             QVERIFY(!editor.ButtonOkI->isEnabled());
             QCOMPARE(editor.Edits[2]->text(), QStringLiteral("I know nothing & 50% +   "));
@@ -372,16 +401,16 @@ private slots:
         const QString png = PhotoFile(club, QStringLiteral("png.jpg"), 200, 250, "PNG");
         for (const QString& refused : {landscape, png}) {
             editor.ChoosePhotoFile = [refused] { return refused; };
-            QTest::mouseClick(editor.Image1, Qt::LeftButton);
+            input::Click(editor.Image1, Qt::LeftButton);
             QCOMPARE(notices.last(), QStringLiteral("Фотография должна быть в формате jpg размером 200x250 пикселей!"));
             QVERIFY(!editor.ButtonOKF->isEnabled());
         }
 
         const QString good = PhotoFile(club, QStringLiteral("me.jpg"), 200, 250);
         editor.ChoosePhotoFile = [good] { return good; };
-        QTest::mouseClick(editor.Image1, Qt::LeftButton);
+        input::Click(editor.Image1, Qt::LeftButton);
         QVERIFY(editor.ButtonOKF->isEnabled());
-        QTest::mouseClick(editor.ButtonOKF, Qt::LeftButton);
+        input::Click(editor.ButtonOKF, Qt::LeftButton);
         QTRY_VERIFY(!editor.Reading());
         QCOMPARE(notices.size(), 2);
         QVERIFY(club.state.OwnPhotoLoaded);
@@ -400,7 +429,7 @@ private slots:
         bob.Join("Bob");
         auto w = ann.Open();
         Settle(*w);
-        w->PageControl1->setCurrentIndex(3);
+        ShowTab(*w, 3);
         QCOMPARE(ann.state.ClubUser.R04, 50);
         QVERIFY(!w->ButtonTevsAddUs->isEnabled()); // amount 0, no receiver
         w->SpinTevsAddUs->setValue(10);
@@ -410,9 +439,10 @@ private slots:
         TypeInto(w->EditTevsAddUs, QStringLiteral("B&o b"));
         QCOMPARE(w->EditTevsAddUs->text(), QStringLiteral("Bob"));
         QVERIFY(w->ButtonTevsAddUs->isEnabled());
-        QTest::mouseClick(w->ButtonTevsAddUs, Qt::LeftButton);
-        QVERIFY(!w->ButtonTevsAddUs->isEnabled()); // while it runs
+        EnabledWatch sendButton(w->ButtonTevsAddUs);
+        input::Click(w->ButtonTevsAddUs, Qt::LeftButton);
         Settle(*w);
+        QVERIFY(sendButton.WasDisabled()); // while it ran
         QCOMPARE(ann.notices.last(), QStringLiteral("Перевод успешен!"));
         QVERIFY(ann.questions.last().contains(QStringLiteral("\"Bob\" 10 Тевов?")));
         QCOMPARE(ann.state.ClubUser.R04, 40);
@@ -426,7 +456,7 @@ private slots:
         w->EditTevsAddUs->clear();
         TypeInto(w->EditTevsAddUs, QStringLiteral("Nobody"));
         w->SpinTevsAddUs->setValue(5);
-        QTest::mouseClick(w->ButtonTevsAddUs, Qt::LeftButton);
+        input::Click(w->ButtonTevsAddUs, Qt::LeftButton);
         Settle(*w);
         QCOMPARE(ann.notices.last(), QStringLiteral("Не существует члена клуба с таким ником!"));
         QCOMPARE(ann.state.ClubUser.R04, 40);
@@ -437,7 +467,7 @@ private slots:
         w->SpinTevsAddUs->setValue(90);
         w->EditTevsAddUs->clear();
         TypeInto(w->EditTevsAddUs, QStringLiteral("Bob"));
-        QTest::mouseClick(w->ButtonTevsAddUs, Qt::LeftButton);
+        input::Click(w->ButtonTevsAddUs, Qt::LeftButton);
         Settle(*w);
         QCOMPARE(ann.notices.last(), QStringLiteral("У Вас недостаточно Тевов для перевода!"));
         QCOMPARE(ann.state.ClubUser.R04, 40);
@@ -454,7 +484,7 @@ private slots:
         // not a missing member.
         w->SpinTevsAddUs->setValue(5);
         server.Stop();
-        QTest::mouseClick(w->ButtonTevsAddUs, Qt::LeftButton);
+        input::Click(w->ButtonTevsAddUs, Qt::LeftButton);
         Settle(*w);
         QCOMPARE(ann.notices.last(), QStringLiteral("No Connect!"));
         QCOMPARE(ann.state.ClubUser.R04, 40);
@@ -475,10 +505,12 @@ private slots:
         QVERIFY(club.state.TopTenOk);
         server.Stop();
 
-        QTest::mouseClick(w->ButtonRef2, Qt::LeftButton);
+        ShowTab(*w, 1);
+        input::Click(w->ButtonRef2, Qt::LeftButton);
         Settle(*w);
         QVERIFY(!club.state.GameRecordOk);
-        QTest::mouseClick(w->ButtonRef3, Qt::LeftButton);
+        ShowTab(*w, 2);
+        input::Click(w->ButtonRef3, Qt::LeftButton);
         Settle(*w);
         QVERIFY(!club.state.TopTenOk);
         QCOMPARE(club.state.ClubUser.Info, card);
@@ -520,7 +552,10 @@ private slots:
             auto w = club.Open();
             QTRY_COMPARE(silent.Accepted(), 1);
             QVERIFY(w->Reading());
-            w->ButtonOk->click();
+            // Clicks wait for the reads; Escape gives the wait up.
+            input::Click(w->ButtonOk);
+            QVERIFY(w->isVisible());
+            input::Key(w.get(), Qt::Key_Escape);
             QVERIFY(!w->isVisible());
         }
         QTRY_COMPARE(vk::RequestsInFlight(), 0);
@@ -541,7 +576,7 @@ private slots:
         club.state.ChairmanInfo.VK = "file:///etc/passwd";
         club.state.ChairmanInfo.WebSite = "example.org/club";
         club.state.ChairmanInfo.Telephone = "+7 900 000";
-        w->PageControl1->setCurrentIndex(5);
+        ShowTab(*w, 5);
         QList<QUrl> opened;
         const vk::DesktopOpener previous = vk::SetDesktopOpener([&opened](const QUrl& url) {
             opened << url;
@@ -553,20 +588,20 @@ private slots:
             linkNotices << notice->Label1->text() + notice->Label2->text();
             notice->accept();
         });
-        QTest::mouseClick(w->ImageN[5], Qt::LeftButton, {}, QPoint(400, rowY(7))); // VK
+        input::Click(w->ImageN[5], Qt::LeftButton, {}, QPoint(400, rowY(7))); // VK
         QVERIFY(opened.isEmpty());
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("file:///etc/passwd"));
         QCOMPARE(linkNotices.size(), 1);
 
-        QTest::mouseClick(w->ImageN[5], Qt::LeftButton, {}, QPoint(400, rowY(4))); // web site
+        input::Click(w->ImageN[5], Qt::LeftButton, {}, QPoint(400, rowY(4))); // web site
         QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/club"))});
 
-        QTest::mouseClick(w->ImageN[5], Qt::LeftButton, {}, QPoint(400, rowY(2))); // telephone
+        input::Click(w->ImageN[5], Qt::LeftButton, {}, QPoint(400, rowY(2))); // telephone
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("+7 900 000"));
         QCOMPARE(club.notices.last(), QStringLiteral("Скопировано в буфер обмена!"));
 
         const int noticesBefore = club.notices.size();
-        QTest::mouseClick(w->ImageN[5], Qt::LeftButton, {}, QPoint(400, rowY(5))); // empty Skype
+        input::Click(w->ImageN[5], Qt::LeftButton, {}, QPoint(400, rowY(5))); // empty Skype
         QCOMPARE(club.notices.size(), noticesBefore);
         QCOMPARE(opened.size(), 1);
         vk::SetDesktopOpener(previous);
@@ -593,11 +628,11 @@ private slots:
             QTRY_VERIFY(!w->Reading());
             TypeInto(w->Edit1, QStringLiteral("Irina"));
             TypeInto(w->Edit2, QStringLiteral("secret12"));
-            QTest::mouseClick(w->Button2, Qt::LeftButton);
+            input::Click(w->Button2, Qt::LeftButton);
             QTRY_VERIFY_WITH_TIMEOUT(!w->Reading(), 15000);
-            w->ButtonOk->click();
+            input::Click(w->ButtonOk);
         });
-        form.ImAc->clicked();
+        input::Click(form.ImAc);
         QVERIFY(looked);
         QCOMPARE(form.Game.ClubState, vk::ClubLoggedIn);
         QCOMPARE(form.ImAc->toolTip(), QStringLiteral("Вы вошли в свой аккаунт!"));

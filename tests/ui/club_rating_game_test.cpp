@@ -23,6 +23,7 @@
 #include "presentation/window_busy.h"
 #include "server_harness.h"
 #include "window_test_support.h"
+#include "window_input.h"
 
 using vk::TForm1;
 
@@ -62,13 +63,13 @@ struct MemberAtMenu {
         testsupport::AnswerModal<vk::TFAcc1>([&ticked, shot](vk::TFAcc1* w) {
             w->Notice = [](const QString&) {};
             QTRY_VERIFY_WITH_TIMEOUT(!w->Reading(), 15000);
-            QTest::mouseClick(w->CheckBox2, Qt::LeftButton, {}, QPoint(8, 8));
+            input::Click(w->CheckBox2, Qt::LeftButton, {}, QPoint(8, 8));
             ticked = w->CheckBox2->isChecked();
             if (!shot.isEmpty())
                 testsupport::SaveGrab(*w, shot);
-            w->ButtonOk->click();
+            input::Click(w->ButtonOk);
         });
-        QTest::mouseClick(form.MemberButtons[4], Qt::LeftButton);
+        input::Click(form.MemberButtons[4], Qt::LeftButton);
         QVERIFY(ticked);
     }
 
@@ -85,7 +86,7 @@ struct MemberAtMenu {
     {
         form.Game.DealNumber = 19;
         Letter("Я");
-        QTest::mouseClick(form.ButtonN, Qt::LeftButton);
+        input::Click(form.ButtonN, Qt::LeftButton);
         Letter("Я");
         QCOMPARE(form.Game.DealNumber, 20);
     }
@@ -93,7 +94,7 @@ struct MemberAtMenu {
     void Letter(const char* utf8)
     {
         const int k = vk::KeyOfLetter(vk::Utf8ToCp1251(utf8).value()[0]);
-        QTest::mouseClick(form.BLetters[static_cast<std::size_t>(k - 1)], Qt::LeftButton);
+        input::Click(form.BLetters[static_cast<std::size_t>(k - 1)], Qt::LeftButton);
     }
 
     std::string nick;
@@ -107,7 +108,7 @@ void Answer(QMessageBox* box, bool yes)
     const QString text = yes ? QStringLiteral("Да") : QStringLiteral("Нет");
     for (QAbstractButton* b : box->buttons())
         if (b->text() == text) {
-            b->click();
+            input::Click(b);
             return;
         }
     QFAIL("no such button");
@@ -150,7 +151,7 @@ private slots:
         m.Letter("А");
         m.Letter("Я");
         testsupport::SaveGrab(form, QStringLiteral("rating_game_deal"));
-        QTest::mouseClick(form.Button8, Qt::LeftButton);
+        input::Click(form.Button8, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(form.Game.MenuActive, 15000);
         QCOMPARE(form.Game.ClubState, vk::ClubLoggedIn);
         QVERIFY(!form.Game.RatingGameActive);
@@ -172,9 +173,9 @@ private slots:
                 written << line.Text;
             busyWhileShown = form.MenuBusy->IsBusy();
             testsupport::SaveGrab(*w, QStringLiteral("rating_end_window"));
-            w->Button1->click();
+            input::Click(w->Button1);
         });
-        QTest::mouseClick(form.Button8, Qt::LeftButton);
+        input::Click(form.Button8, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(form.Game.MenuActive, 15000);
         QCOMPARE(written, (QStringList{QStringLiteral("ПОЗДРАВЛЯЕМ!!!"), QStringLiteral("Ваш результат лучший!"),
                                        QStringLiteral("Результат: 999 ;  Место: 1"),
@@ -205,7 +206,7 @@ private slots:
         m.StartGame();
         m.Letter("Я");
         testsupport::AnswerModal<QMessageBox>([](QMessageBox* box) { Answer(box, true); });
-        form.Quit->trigger();
+        QVERIFY(input::ChooseFromPopup(&form, form.Quit));
         QVERIFY(form.Game.MenuActive);
         QCOMPARE(form.Game.ClubState, vk::ClubLoggedIn);
         QVERIFY(!form.Game.RatingGameActive);
@@ -229,7 +230,7 @@ private slots:
         // The account window first, then the notice.
         testsupport::AnswerModal<vk::TFormLink>([&notice](vk::TFormLink* w) {
             notice = w->Label1->text();
-            w->Button1->click();
+            input::Click(w->Button1);
         });
         m.StartFromFifthLine();
         QTRY_COMPARE_WITH_TIMEOUT(notice, QStringLiteral("Не удалось установить связь с сервером!"), 20000);
@@ -263,7 +264,7 @@ private slots:
                 testsupport::AnswerModal<QMessageBox>(answer);
         };
         testsupport::AnswerModal<QMessageBox>(answer);
-        QTest::mouseClick(form.Button8, Qt::LeftButton);
+        input::Click(form.Button8, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(form.Game.MenuActive, 30000);
         const QString question = QStringLiteral("Не удалось установить связь с сервером!\n\rПовторить?");
         QCOMPARE(questions, (QStringList{question, question}));

@@ -5,9 +5,12 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -15,12 +18,15 @@
 #include "common/codepage.h"
 #include "common/text_cipher.h"
 #include "common/text_lines.h"
+#include "game/help_window.h"
 #include "game/main_window.h"
 #include "localdata/club_file.h"
+#include "localdata/count_window.h"
 #include "localdata/password_window.h"
 #include "presentation/picture_box.h"
 #include "presentation/quiz_button.h"
 #include "presentation/text_codec.h"
+#include "window_input.h"
 
 using vk::TForm1;
 
@@ -54,7 +60,7 @@ void AnswerNextBox(const QString& buttonText, QString* seen)
         *seen = box->text();
         for (QAbstractButton* b : box->buttons())
             if (b->text() == buttonText)
-                b->click();
+                input::Click(b);
     });
 }
 
@@ -113,15 +119,10 @@ struct GameWindow {
         return form.BLetters[static_cast<std::size_t>(vk::KeyOfLetter(Cp(letter)[0]) - 1)];
     }
 
-    void Click(const char* letter) const { QTest::mouseClick(Key(letter), Qt::LeftButton); }
+    void Click(const char* letter) const { input::Click(Key(letter), Qt::LeftButton); }
 
     // Types into whatever has the focus, as the keyboard would.
-    void Type(const QString& text)
-    {
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &form;
-        for (const QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
+    void Type(const QString& text) { input::Type(&form, text); }
 
     void Solve(const char* letters) const
     {
@@ -205,7 +206,7 @@ private slots:
         w.Shot(QStringLiteral("deal_solved_size%1").arg(size));
 
         // "Дальше": the next deal, every key fresh again.
-        QTest::mouseClick(f.ButtonN, Qt::LeftButton);
+        input::Click(f.ButtonN, Qt::LeftButton);
         QCOMPARE(f.Game.DealNumber, 2);
         QCOMPARE(f.Game.Score, 998);
         QVERIFY(!f.Game.DealSolved);
@@ -266,7 +267,7 @@ private slots:
         for (auto* key : f.BLetters)
             QCOMPARE(key->focusPolicy(), Qt::NoFocus);
 
-        auto press = [](Qt::Key key) { QTest::keyClick(static_cast<QWidget*>(nullptr), key); };
+        auto press = [&f](Qt::Key key) { input::Key(&f, key); };
         w.Click("А");
         w.Type(QStringLiteral("т"));
         for (int round = 0; round < 3; ++round)
@@ -333,7 +334,7 @@ private slots:
         w.form.Game.DealNumber = 19;
         w.Click("Я");
         QVERIFY(w.form.ButtonN->isEnabled());
-        QTest::mouseClick(w.form.ButtonN, Qt::LeftButton);
+        input::Click(w.form.ButtonN, Qt::LeftButton);
         QCOMPARE(w.form.Game.DealNumber, 20);
         QCOMPARE(w.form.ImTick->accessibleName(), QStringLiteral("20 / 20"));
         w.Click("Я");
@@ -354,7 +355,7 @@ private slots:
         QVERIFY(w.form.ButtonN->isEnabled());
         // The next deal with cells gives the window its name back.
         w.UsePuzzle("КОТ");
-        QTest::mouseClick(w.form.ButtonN, Qt::LeftButton);
+        input::Click(w.form.ButtonN, Qt::LeftButton);
         QCOMPARE(w.form.windowTitle(), QStringLiteral("Вокаброн"));
     }
 
@@ -366,10 +367,10 @@ private slots:
         w.form.Game.DealNumber = 6;
         w.Click("Я");
         w.Solve("КОТ");
-        QTest::mouseClick(w.form.ButtonN, Qt::LeftButton);
+        input::Click(w.form.ButtonN, Qt::LeftButton);
         QCOMPARE(w.form.Game.DealNumber, 7);
         w.Solve("КОТ");
-        QTest::mouseClick(w.form.Button8, Qt::LeftButton);
+        input::Click(w.form.Button8, Qt::LeftButton);
 
         const vk::ClubLines club = w.Club();
         QCOMPARE(club[0].substr(0, 20), Cp("Иван") + std::string(16, ' '));
@@ -433,7 +434,7 @@ private slots:
         w.form.Game.DealNumber = 19;
         w.Click("А");
         w.Click("Я");
-        QTest::mouseClick(w.form.ButtonN, Qt::LeftButton);
+        input::Click(w.form.ButtonN, Qt::LeftButton);
         w.Click("Я");
         // The end window, then the offer of the world top ten (a player
         // with a passport of his own is not asked for one first).
@@ -447,7 +448,7 @@ private slots:
                 qobject_cast<QDialog*>(offer)->accept();
             });
         });
-        QTest::mouseClick(w.form.Button8, Qt::LeftButton);
+        input::Click(w.form.Button8, Qt::LeftButton);
         QCOMPARE(endWindow, QStringLiteral("FormEndGame"));
         QCOMPARE(offerWindow, QStringLiteral("FormServerWrite"));
         QVERIFY(w.form.Game.Local.GameComplete);
@@ -467,13 +468,24 @@ private slots:
         w.StartNewPlayer("Абвгдежзийклмнопрсту");
         w.Click("Я");
 
+        // The score window: deal, starting score, score, and whether this
+        // is a rating game.
         QString shown;
-        OnNextModal([&shown](QWidget* modal) {
+        QStringList values;
+        QString rating;
+        OnNextModal([&](QWidget* modal) {
             shown = modal->objectName();
-            qobject_cast<QDialog*>(modal)->accept();
+            if (auto* count = qobject_cast<vk::TFormCount*>(modal)) {
+                for (int i = 4; i < 8; ++i)
+                    values << count->Labels[i]->text();
+                rating = count->ImageTitle->toolTip();
+                input::Click(count->Button1);
+            }
         });
-        w.form.GenCount->trigger();
+        QVERIFY(input::ChooseFromPopup(&w.form, w.form.GenCount));
         QCOMPARE(shown, QStringLiteral("FormCount"));
+        QCOMPARE(values, (QStringList{"1", "1000", "999", "999"}));
+        QCOMPARE(rating, vk::UiText(vk::Msg::NotRatingGame));
 
         QString offered;
         QString box;
@@ -485,9 +497,9 @@ private slots:
             password->Edit2->setText(QStringLiteral("xy"));
             password->Edit3->setText(QStringLiteral("xy"));
             AnswerNextBox(QStringLiteral("OK"), &box);
-            password->Button1->click();
+            input::Click(password->Button1);
         });
-        w.form.ChangeName->trigger();
+        QVERIFY(input::ChooseFromPopup(&w.form, w.form.ChangeName));
         QCOMPARE(offered, QStringLiteral("Абвгдежзийклмнопрсту"));
         QCOMPARE(box, QStringLiteral("Ваше имя и/или пароль были успешно изменены!\n\rНовое имя: Новое Имя           "));
         QCOMPARE(w.form.Game.Local.CurrentName, vk::PadRight(Cp("Новое Имя"), 20));
@@ -496,7 +508,7 @@ private slots:
         QVERIFY(w.form.Game.DealActive);
         QCOMPARE(w.form.Game.Score, 999);
         w.Solve("КОТ");
-        QTest::mouseClick(w.form.Button8, Qt::LeftButton);
+        input::Click(w.form.Button8, Qt::LeftButton);
         QCOMPARE(vk::MemberName(w.Club()[0]), vk::PadRight(Cp("Новое Имя"), 20));
     }
 
@@ -513,13 +525,13 @@ private slots:
             password->Edit1->setText(QStringLiteral("Маша"));
             password->Edit2->setText(QStringLiteral("pw"));
             password->Edit3->setText(QStringLiteral("pw"));
-            password->Button1->click();
+            input::Click(password->Button1);
         });
-        QTest::mouseClick(w.form.Button6, Qt::LeftButton);
+        input::Click(w.form.Button6, Qt::LeftButton);
         QVERIFY(w.form.Game.DealActive);
         QVERIFY(w.form.Button6->isHidden() && w.form.MemberButtons[0]->isHidden());
         w.Solve("КОТ");
-        QTest::mouseClick(w.form.Button8, Qt::LeftButton);
+        input::Click(w.form.Button8, Qt::LeftButton);
         QVERIFY(w.form.Game.MenuActive);
         QVERIFY(w.form.MemberButtons[0]->text().startsWith(QStringLiteral("Маша")));
 
@@ -528,15 +540,58 @@ private slots:
             auto* password = qobject_cast<vk::TFormPassword*>(modal);
             QVERIFY(password);
             password->Edit2->setText(QStringLiteral("no"));
-            password->Button1->click();
+            input::Click(password->Button1);
             QVERIFY(password->isVisible());
             password->Edit2->setText(QStringLiteral("pw"));
-            password->Button1->click();
+            input::Click(password->Button1);
         });
-        QTest::mouseClick(w.form.MemberButtons[0], Qt::LeftButton);
+        input::Click(w.form.MemberButtons[0], Qt::LeftButton);
         QVERIFY(w.form.Game.DealActive);
         QCOMPARE(w.form.Game.DealNumber, 2);
         QCOMPARE(w.form.Game.Score, 1000);
+    }
+
+    // A right click through the window, as a player makes it, opens the
+    // popup on the menu and anywhere in a deal: over the board, a letter key,
+    // a button and the bare window.
+    void rightClickOpensThePopupOnTheMenuAndInADeal()
+    {
+        GameWindow w;
+        TForm1& f = w.form;
+        QPointer<QMenu> menu = input::RightClick(&f);
+        QVERIFY(menu);
+        QCOMPARE(menu.data(), f.PopupMenu1);
+        QVERIFY(f.Help->isEnabled());
+        QVERIFY(!f.Quit->isEnabled() && !f.GenCount->isEnabled() && !f.ChangeName->isEnabled());
+        menu->close();
+
+        w.UsePuzzle("КОТ");
+        w.StartNewPlayer();
+        w.Click("К");
+        for (QWidget* where : std::initializer_list<QWidget*>{f.ImageRamka, w.Key("Я"), f.LabelType, &f}) {
+            menu = input::RightClick(where, where == &f ? QPoint(3, 3) : QPoint());
+            QVERIFY2(menu, qPrintable(where->objectName()));
+            QVERIFY(f.Quit->isEnabled() && f.GenCount->isEnabled() && f.ChangeName->isEnabled());
+            menu->close();
+        }
+        // Help in a deal opens at the rules.
+        QVERIFY(input::ChooseFromPopup(&f, f.Help));
+        QVERIFY(f.FormHelp && f.FormHelp->isVisible());
+        QCOMPARE(f.FormHelp->HelpBrowser->source(), QUrl(QStringLiteral("qrc:/help/rules.html")));
+        f.FormHelp->close();
+        // The right clicks picked nothing and cost nothing.
+        QCOMPARE(f.Game.Score, 1000);
+        QVERIFY(w.Key("Я")->isEnabled());
+        QVERIFY(f.Game.DealActive);
+
+        // Over the buttons of a solved deal too.
+        w.Solve("ОТ");
+        QVERIFY(f.Game.DealSolved && f.Button8->isVisible());
+        menu = input::RightClick(f.Button8);
+        QVERIFY(menu);
+        QVERIFY(f.Quit->isEnabled());
+        menu->close();
+        QVERIFY(f.Game.DealActive && f.Game.DealSolved);
     }
 
     void exitToMenuAsksFirst()
@@ -549,7 +604,7 @@ private slots:
 
         QString seen;
         AnswerNextBox(QStringLiteral("Нет"), &seen);
-        w.form.Quit->trigger();
+        QVERIFY(input::ChooseFromPopup(&w.form, w.form.Quit));
         QVERIFY(seen.startsWith(QStringLiteral("Вы хотите выйти в главное меню?")));
         QVERIFY(seen.endsWith(QStringLiteral("Все данные при этом будут утеряны!")));
         QVERIFY(w.form.Game.DealActive && !w.form.Game.MenuActive);
@@ -559,7 +614,7 @@ private slots:
 
         const vk::ClubLines before = w.Club();
         AnswerNextBox(QStringLiteral("Да"), &seen);
-        w.form.Quit->trigger();
+        QVERIFY(input::ChooseFromPopup(&w.form, w.form.Quit));
         QVERIFY(w.form.Game.MenuActive && !w.form.Game.DealActive);
         QVERIFY(w.form.ImageRamka->isHidden() && w.form.BLetters[0]->isHidden());
         QVERIFY(!w.form.Quit->isEnabled() && !w.form.ChangeName->isEnabled());

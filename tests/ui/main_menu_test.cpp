@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -44,6 +46,7 @@
 #include "presentation/picture_box.h"
 #include "presentation/quiz_button.h"
 #include "presentation/text_codec.h"
+#include "window_input.h"
 
 using vk::TForm1;
 
@@ -285,7 +288,7 @@ private slots:
         MenuWindow w;
         ModalAnswerer answer([](QWidget* modal) { modal->close(); });
         w.form.Game.MemberSlot = 0;
-        w.form.MemberButtons[2]->click();
+        input::Click(w.form.MemberButtons[2]);
         QCoreApplication::processEvents();
         QCOMPARE(answer.Count(), 0);
         QCOMPARE(w.form.Game.MemberSlot, 0);
@@ -311,7 +314,7 @@ private slots:
                 nameBoxEnabled = pw->Edit1->isEnabled();
                 QTimer::singleShot(0, pw->Button2, &QPushButton::click);
             });
-            w.form.MemberButtons[0]->click();
+            input::Click(w.form.MemberButtons[0]);
             QCOMPARE(answer.Count(), 1);
         }
         QCOMPARE(name, QStringLiteral("Маша") + QString(16, ' '));
@@ -328,7 +331,7 @@ private slots:
                 pw->Edit2->setText(QStringLiteral("ab"));
                 QTimer::singleShot(0, pw->Button1, &QPushButton::click);
             });
-            w.form.MemberButtons[0]->click();
+            input::Click(w.form.MemberButtons[0]);
         }
         QVERIFY(w.form.Game.Local.PasswordAccepted);
         QVERIFY(!w.form.Game.MenuActive);
@@ -350,7 +353,7 @@ private slots:
             nameBoxEnabled = pw->Edit1->isEnabled() && pw->Edit3->isEnabled();
             QTimer::singleShot(0, pw->Button2, &QPushButton::click);
         });
-        w.form.Button6->click();
+        input::Click(w.form.Button6);
         QCOMPARE(answer.Count(), 1);
         QCOMPARE(name, QStringLiteral("Петя"));
         QVERIFY(nameBoxEnabled);
@@ -370,7 +373,7 @@ private slots:
                 options->ClickRow(4 + size);
                 QTimer::singleShot(0, options->Button1, &QPushButton::click);
             });
-            f.Button10->click();
+            input::Click(f.Button10);
             QCOMPARE(answer.Count(), 1);
         };
 
@@ -413,7 +416,7 @@ private slots:
     void helpOpensAtThePageOfTheContext()
     {
         MenuWindow w;
-        w.form.Help->trigger();
+        QVERIFY(input::ChooseFromPopup(&w.form, w.form.Help));
         QVERIFY(w.form.FormHelp && w.form.FormHelp->isVisible());
         QTextBrowser* browser = w.form.FormHelp->HelpBrowser;
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/menu.html")));
@@ -429,16 +432,16 @@ private slots:
 
         // During a game the rules come up; the contents and the way back.
         w.form.HelpContext = 5;
-        w.form.Help->trigger();
+        QVERIFY(input::ChooseFromPopup(&w.form, w.form.Help));
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/rules.html")));
         QCOMPARE(browser->documentTitle(), QStringLiteral("Вокаброн — Правила игры"));
-        w.form.FormHelp->ButtonContents->click();
+        input::Click(w.form.FormHelp->ButtonContents);
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/index.html")));
         QCOMPARE(browser->documentTitle(), QStringLiteral("Вокаброн — помощь"));
         QVERIFY(w.form.FormHelp->ButtonBack->isEnabled());
-        w.form.FormHelp->ButtonBack->click();
+        input::Click(w.form.FormHelp->ButtonBack);
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/rules.html")));
-        w.form.FormHelp->ButtonForward->click();
+        input::Click(w.form.FormHelp->ButtonForward);
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/index.html")));
         w.form.FormHelp->grab().save(QStringLiteral(VOKABRON_BUILD_DIR "/artifacts/help_window.png"));
 
@@ -447,10 +450,10 @@ private slots:
             auto* about = qobject_cast<vk::TFormAbout*>(modal);
             QVERIFY(about);
             QTimer::singleShot(0, about, [about] {
-                QTest::mouseClick(about->LabelThanks, Qt::LeftButton);
+                input::Click(about->LabelThanks, Qt::LeftButton);
             });
         });
-        w.form.About->trigger();
+        QVERIFY(input::ChooseFromPopup(&w.form, w.form.About));
         QCOMPARE(answer.Count(), 1);
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/credits.html")));
         QVERIFY(browser->toPlainText().contains(QStringLiteral("Old Standard TT")));
@@ -469,7 +472,7 @@ private slots:
 
         // The help on the web: the contents or the rules, either by chance.
         for (int i = 0; i < 40; ++i)
-            f.ImHp->clicked();
+            input::Click(f.ImHp);
         QSet<QString> pages;
         for (const QString& a : opened) {
             QVERIFY2(a.startsWith(QStringLiteral("http")) && a.section('/', -2, -2) == QStringLiteral("help"),
@@ -486,7 +489,7 @@ private slots:
             return false;
         });
         for (int i = 0; i < 40; ++i) {
-            f.ImHp->clicked();
+            input::Click(f.ImHp);
             QVERIFY(f.FormHelp && f.FormHelp->isVisible());
             const QString page = f.FormHelp->HelpBrowser->source().fileName();
             QCOMPARE(page, opened.last().section('/', -1));
@@ -504,7 +507,7 @@ private slots:
         f.ShowMainMenu();
         QVERIFY(f.ImOnLineR->isVisible());
         opened.clear();
-        f.ImOnLineR->clicked();
+        input::Click(f.ImOnLineR);
         QCOMPARE(opened, QStringList{QStringLiteral("https://store.example/app/vokabron")});
 
         // What is not there says so; the chat and the world top ten open
@@ -513,18 +516,18 @@ private slots:
         ModalAnswerer answer([&notices](QWidget* modal) { notices << TakeNotice(modal); });
         f.Prefs.ChatAvailable = false;
         f.Prefs.WttAvailable = false;
-        f.ImCh->clicked();
-        f.N3->trigger();
-        f.ImWT->clicked();
+        input::Click(f.ImCh);
+        QVERIFY(input::ChooseFromPopup(&f, f.N3));
+        input::Click(f.ImWT);
         f.Prefs.ChatAvailable = true;
         f.Prefs.WttAvailable = true;
-        f.ImCh->clicked();
-        f.N3->trigger();
-        f.ImWT->clicked();
-        f.ImageAn->clicked();
-        f.ImSt->clicked();
-        f.ImOnLineL->clicked();
-        f.ImAc->clicked();
+        input::Click(f.ImCh);
+        QVERIFY(input::ChooseFromPopup(&f, f.N3));
+        input::Click(f.ImWT);
+        input::Click(f.ImageAn);
+        input::Click(f.ImSt);
+        input::Click(f.ImOnLineL);
+        input::Click(f.ImAc);
         QCOMPARE(notices, (QStringList{QStringLiteral("Чат временно недоступен!"),
                                        QStringLiteral("Чат временно недоступен!"),
                                        QStringLiteral("Турнир World Top Ten временно недоступен!"),
@@ -545,15 +548,69 @@ private slots:
             seen << QString::fromLatin1(modal->metaObject()->className());
             QTimer::singleShot(0, modal, [modal] { static_cast<QDialog*>(modal)->reject(); });
         });
-        w.form.Button9->click();
-        w.form.Button10->click();
-        w.form.About->trigger();
+        input::Click(w.form.Button9);
+        input::Click(w.form.Button10);
+        QVERIFY(input::ChooseFromPopup(&w.form, w.form.About));
         QCOMPARE(seen, (QStringList{QStringLiteral("vk::TFormTopTen"), QStringLiteral("vk::TFormOptions"),
                                     QStringLiteral("vk::TFormAbout")}));
         // "Выход" closes the window; from the menu nothing is asked.
-        w.form.Button11->click();
+        input::Click(w.form.Button11);
         QVERIFY(!w.form.isVisible());
         QCOMPARE(answer.Count(), 3);
+    }
+
+    // While a request runs the menu drops clicks, right clicks included;
+    // the popup opens before it and again as soon as the answer is in.
+    void aRightClickWaitsForARunningRequest()
+    {
+        MenuWindow w;
+        TForm1& f = w.form;
+        QPointer<QMenu> menu = input::RightClick(&f);
+        QVERIFY(menu);
+        menu->close();
+
+        // A listener that takes the connection and never answers, until it
+        // is closed.
+        const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        QCOMPARE(::bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+        socklen_t len = sizeof addr;
+        ::getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &len);
+        QCOMPARE(::listen(listener, 4), 0);
+        auto closeListener = qScopeGuard([listener] { ::close(listener); });
+
+        QTemporaryDir target;
+        QStringList notices;
+        ModalAnswerer answer([&](QWidget* modal) {
+            if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+                dialog->selectFile(target.filePath(QStringLiteral("held.apk")));
+                QTimer::singleShot(0, dialog, &QDialog::accept);
+                return;
+            }
+            notices << TakeNotice(modal);
+        });
+        f.Game.PackageLink = "http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port)) + "/Vokabron.apk";
+        input::Click(f.ImageAn);
+        QTRY_VERIFY(f.MenuBusy->IsBusy());
+        QVERIFY(!input::RightClick(&f));
+        QVERIFY(!input::RightClick(f.Button6));
+        QVERIFY(f.Game.MenuActive);
+
+        // The connection is refused: the download ends with its notice and
+        // the popup is back.
+        closeListener.dismiss();
+        ::shutdown(listener, SHUT_RDWR);
+        ::close(listener);
+        QTRY_VERIFY_WITH_TIMEOUT(!f.MenuBusy->IsBusy(), 15000);
+        QTRY_COMPARE(notices.size(), 1);
+        menu = input::RightClick(&f);
+        QVERIFY(menu);
+        QVERIFY(f.About->isEnabled());
+        input::ChooseItem(menu, f.Help);
+        QVERIFY(f.FormHelp->isVisible());
+        f.FormHelp->close();
     }
 
     void thePackageIsSavedWholeOrNotAtAll()
@@ -593,7 +650,7 @@ private slots:
         // A link whose name would climb out of the folder offers only the
         // name; the whole package lands under the chosen name.
         f.Game.PackageLink = server.Address("/files/Vokabron-4.3.apk?from=../../x");
-        f.ImageAn->clicked();
+        input::Click(f.ImageAn);
         // The download runs in the background with the menu busy.
         QTRY_VERIFY(!f.MenuBusy->IsBusy());
         QCOMPARE(QFileInfo(proposed).fileName(), QStringLiteral("Vokabron-4.3.apk"));
@@ -610,7 +667,7 @@ private slots:
         for (const char* path : {"/files/broken/Vokabron.apk", "/files/none.apk"}) {
             f.Game.PackageLink = server.Address(path);
             const int noticesBefore = notices.size();
-            f.ImageAn->clicked();
+            input::Click(f.ImageAn);
             QTRY_COMPARE(notices.size(), noticesBefore + 1);
             QVERIFY(saved.open(QIODevice::ReadOnly));
             QCOMPARE(saved.readAll(), QByteArray::fromStdString(package));

@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "presentation/dressing.h"
+#include "window_input.h"
 
 namespace testsupport {
 
@@ -43,16 +44,13 @@ void AnswerModal(std::function<void(W*)> answer)
     });
 }
 
-// Types Text into the widget as key presses carrying the characters (QTest's
-// own typing knows only Latin-1 keys).
+// Types Text into the widget as the keyboard would: the widget takes the
+// focus, and key presses carrying the characters reach it through its
+// window, past the window's and the application's filters.
 inline void TypeText(QWidget* widget, const QString& text)
 {
-    for (const QChar ch : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(widget, &release);
-    }
+    input::Focus(widget);
+    input::Type(widget, text);
 }
 
 // Pixels of exactly Colour inside Rect of Image.
