@@ -5,6 +5,7 @@
 
 #include "game/main_window.h"
 #include "game/screen_scaling.h"
+#include "common/text_cipher.h"
 #include "game/single_instance.h"
 #include "presentation/resource_store.h"
 
@@ -25,6 +26,15 @@ int main(int argc, char* argv[])
     vk::TForm1 form;
     QObject::connect(&instance, &vk::SingleInstance::raiseRequested, &form,
                      [&form] { vk::BringProgramToFront(form); });
+    // VOKABRON_SERVER_URL names another club for this run than the one built
+    // in (a club on the local network, the club of an end-to-end test): the
+    // configuration, and through it every club address, and the news are
+    // read there.
+    const std::string club = qEnvironmentVariable("VOKABRON_SERVER_URL").toStdString();
+    if (club.starts_with("http://") || club.starts_with("https://")) {
+        form.ConfigAddress = vk::EncodeText(club + "/config.txt", vk::AddressStartKey);
+        form.NewsPageAddress = vk::EncodeText(club + "/news.txt", vk::AddressStartKey);
+    }
     // For the package test: VOKABRON_STOP_AT_MENU set starts without the
     // intro and ends as soon as the menu is up, with 0 when it was reached.
     const bool stopAtMenu = qEnvironmentVariableIsSet("VOKABRON_STOP_AT_MENU");
