@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "common/atomic_file.h"
-#include "game/main_window.h"
-#include "localdata/club_file.h"
-#include "presentation/audio.h"
+#include "ui/game/main_window.h"
+#include "logic/localdata/club_file.h"
+#include "ui/kit/audio.h"
 
 namespace bench {
 

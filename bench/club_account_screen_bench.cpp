@@ -25,12 +25,12 @@
 #include <cstdio>
 #include <vector>
 
-#include "club/account_requests.h"
-#include "club/account_window.h"
+#include "net/account_requests.h"
+#include "ui/club/account_window.h"
 #include "club_member.h"
 #include "club_menu_bench.h"
-#include "presentation/picture_box.h"
-#include "presentation/quiz_button.h"
+#include "ui/kit/picture_box.h"
+#include "ui/kit/quiz_button.h"
 #include "server_harness.h"
 
 namespace {

@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "club/request_runner.h"
+#include "ui/kit/request_runner.h"
 #include "common/atomic_file.h"
 #include "common/text_cipher.h"
-#include "game/main_window.h"
-#include "game/screen_scaling.h"
-#include "localdata/club_file.h"
+#include "ui/game/main_window.h"
+#include "ui/game/screen_scaling.h"
+#include "logic/localdata/club_file.h"
 
 namespace bench {
 

@@ -19,14 +19,14 @@
 #include <functional>
 #include <vector>
 
-#include "club/account_requests.h"
-#include "club/request_runner.h"
-#include "club/user_file.h"
+#include "net/account_requests.h"
+#include "ui/kit/request_runner.h"
+#include "logic/club/user_file.h"
 #include "common/atomic_file.h"
 #include "common/text_cipher.h"
-#include "game/main_window.h"
-#include "localdata/club_file.h"
-#include "localdata/settings.h"
+#include "ui/game/main_window.h"
+#include "logic/localdata/club_file.h"
+#include "logic/localdata/settings.h"
 #include "club_member.h"
 #include "server_harness.h"
 #include "club_menu_bench.h"

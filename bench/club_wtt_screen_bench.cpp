@@ -23,16 +23,16 @@
 #include <functional>
 #include <vector>
 
-#include "club/chat_window.h"
-#include "club/request_runner.h"
-#include "club/wtt_read_window.h"
-#include "club/wtt_requests.h"
+#include "ui/club/chat_window.h"
+#include "ui/kit/request_runner.h"
+#include "ui/club/wtt_read_window.h"
+#include "net/wtt_requests.h"
 #include "common/atomic_file.h"
 #include "common/text_cipher.h"
-#include "game/main_window.h"
-#include "localdata/club_file.h"
-#include "presentation/picture_box.h"
-#include "presentation/quiz_button.h"
+#include "ui/game/main_window.h"
+#include "logic/localdata/club_file.h"
+#include "ui/kit/picture_box.h"
+#include "ui/kit/quiz_button.h"
 #include "server_harness.h"
 #include "club_menu_bench.h"
 

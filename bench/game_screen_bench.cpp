@@ -20,9 +20,9 @@
 #include "common/codepage.h"
 #include "common/text_cipher.h"
 #include "bench/bench_window.h"
-#include "game/main_window.h"
-#include "presentation/audio.h"
-#include "presentation/picture_box.h"
+#include "ui/game/main_window.h"
+#include "ui/kit/audio.h"
+#include "ui/kit/picture_box.h"
 
 namespace {
 

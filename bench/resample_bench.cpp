@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "presentation/resample.h"
+#include "logic/looks/resample.h"
 
 namespace {
 

@@ -16,11 +16,11 @@
 #include <string>
 
 #include "bench/bench_window.h"
-#include "game/main_window.h"
-#include "presentation/audio.h"
-#include "presentation/dressing.h"
-#include "presentation/picture_scaling.h"
-#include "presentation/resample.h"
+#include "ui/game/main_window.h"
+#include "ui/kit/audio.h"
+#include "ui/kit/dressing.h"
+#include "ui/kit/picture_scaling.h"
+#include "logic/looks/resample.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <charconv>
 
-#include "club/readers.h"
+#include "common/readers.h"
 
 namespace vks {
 namespace {

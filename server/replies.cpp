@@ -1,6 +1,6 @@
 #include "server/replies.h"
 
-#include "club/readers.h"
+#include "common/readers.h"
 
 namespace vks {
 

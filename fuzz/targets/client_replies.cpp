@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "club/account_replies.h"
-#include "club/readers.h"
+#include "logic/club/account_replies.h"
+#include "common/readers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "localdata/club_file.h"
+#include "logic/localdata/club_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "club/jpeg_frame.h"
+#include "logic/club/jpeg_frame.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "presentation/picture_scaling.h"
+#include "ui/kit/picture_scaling.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "club/remote_config.h"
+#include "logic/club/remote_config.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

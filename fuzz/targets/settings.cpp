@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <string>
 
-#include "club/user_file.h"
+#include "logic/club/user_file.h"
 #include "common/product.h"
-#include "localdata/settings.h"
+#include "logic/localdata/settings.h"
 
 namespace {
 

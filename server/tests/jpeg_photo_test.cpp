@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "club/jpeg_frame.h"
+#include "logic/club/jpeg_frame.h"
 #include "server/jpeg_photo.h"
 
 using namespace vks;

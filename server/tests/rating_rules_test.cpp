@@ -3,7 +3,7 @@
 #include <charconv>
 #include <random>
 
-#include "club/readers.h"
+#include "common/readers.h"
 #include "server/rating_rules.h"
 #include "test_db.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "club/account_replies.h"
-#include "club/readers.h"
+#include "logic/club/account_replies.h"
+#include "common/readers.h"
 #include "server/rating_rules.h"
 #include "server/replies.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "client_fixture.h"
-#include "club/account_flows.h"
+#include "net/account_flows.h"
 
 using namespace vk;
 using namespace vk::test;

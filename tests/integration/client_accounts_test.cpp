@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "client_fixture.h"
-#include "club/account_replies.h"
+#include "logic/club/account_replies.h"
 
 using namespace vk;
 using namespace vk::test;

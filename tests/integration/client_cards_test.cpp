@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "client_fixture.h"
-#include "club/jpeg_frame.h"
+#include "logic/club/jpeg_frame.h"
 
 using namespace vk;
 using namespace vk::test;

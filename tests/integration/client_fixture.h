@@ -15,8 +15,8 @@
 #include <fstream>
 #include <string>
 
-#include "club/account_requests.h"
-#include "club/club_startup.h"
+#include "net/account_requests.h"
+#include "net/club_startup.h"
 #include "common/codepage.h"
 #include "common/text_cipher.h"
 #include "club_member.h"

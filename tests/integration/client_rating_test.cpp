@@ -4,10 +4,10 @@
 // paid once although replies get lost on the way and the player repeats.
 #include "client_fixture.h"
 
-#include "club/rating_calls.h"
-#include "club/rating_flows.h"
-#include "club/wtt_replies.h"
-#include "club/wtt_requests.h"
+#include "net/rating_calls.h"
+#include "logic/club/rating_flows.h"
+#include "logic/club/wtt_replies.h"
+#include "net/wtt_requests.h"
 
 namespace vk::test {
 namespace {

@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "client_fixture.h"
-#include "club/user_file.h"
-#include "game/server_sources.h"
+#include "logic/club/user_file.h"
+#include "ui/game/server_sources.h"
 
 using namespace vk;
 using namespace vk::test;

@@ -16,8 +16,8 @@
 #include <thread>
 #include <vector>
 
-#include "club/account_requests.h"
-#include "club/club_startup.h"
+#include "net/account_requests.h"
+#include "net/club_startup.h"
 #include "common/text_cipher.h"
 #include "server_harness.h"
 

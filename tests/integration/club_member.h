@@ -3,7 +3,7 @@
 // city and country that every reader takes.
 #include <string>
 
-#include "club/records.h"
+#include "logic/club/records.h"
 
 namespace vk::test {
 

@@ -18,8 +18,8 @@
 #include <sstream>
 #include <thread>
 
-#include "club/account_requests.h"
-#include "club/http_client.h"
+#include "net/account_requests.h"
+#include "net/http_client.h"
 #include "common/text_cipher.h"
 #include "nginx_front.h"
 #include "server_probe_util.h"

@@ -15,7 +15,7 @@
 #include <fstream>
 #include <thread>
 
-#include "club/readers.h"
+#include "common/readers.h"
 #include "server_probe_util.h"
 
 using namespace vk::test;

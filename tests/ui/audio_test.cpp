@@ -10,8 +10,8 @@
 #include <functional>
 
 #include "../fixtures/dressing/fixture_resources.h"
-#include "presentation/audio.h"
-#include "presentation/resource_store.h"
+#include "ui/kit/audio.h"
+#include "ui/kit/resource_store.h"
 
 using namespace vk;
 

@@ -8,16 +8,16 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "club/chat_window.h"
-#include "club/country_flags.h"
-#include "club/passport_window.h"
-#include "club/request_runner.h"
+#include "ui/club/chat_window.h"
+#include "ui/club/country_flags.h"
+#include "ui/club/passport_window.h"
+#include "ui/kit/request_runner.h"
 #include "club_window_support.h"
 #include "common/codepage.h"
-#include "game/screen_scaling.h"
+#include "ui/game/screen_scaling.h"
 #include "picture_checks.h"
-#include "presentation/picture_box.h"
-#include "presentation/quiz_button.h"
+#include "ui/kit/picture_box.h"
+#include "ui/kit/quiz_button.h"
 #include "server_harness.h"
 #include "window_test_support.h"
 #include "window_input.h"

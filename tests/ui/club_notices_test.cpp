@@ -12,18 +12,18 @@
 
 #include <fstream>
 
-#include "club/adv_window.h"
-#include "club/attention_window.h"
-#include "club/link_opener.h"
-#include "club/request_runner.h"
-#include "club/stat_window.h"
-#include "club/statistics.h"
+#include "ui/club/adv_window.h"
+#include "ui/club/attention_window.h"
+#include "ui/kit/link_opener.h"
+#include "ui/kit/request_runner.h"
+#include "ui/club/stat_window.h"
+#include "net/statistics.h"
 #include "club_window_support.h"
 #include "common/codepage.h"
 #include "common/text_cipher.h"
-#include "game/screen_scaling.h"
-#include "localdata/settings.h"
-#include "presentation/quiz_button.h"
+#include "ui/game/screen_scaling.h"
+#include "logic/localdata/settings.h"
+#include "ui/kit/quiz_button.h"
 #include "server_harness.h"
 #include "window_test_support.h"
 

@@ -10,15 +10,15 @@
 #include <atomic>
 #include <memory>
 
-#include "club/attention_window.h"
-#include "club/http_client.h"
-#include "club/request_runner.h"
+#include "ui/club/attention_window.h"
+#include "net/http_client.h"
+#include "ui/kit/request_runner.h"
 #include "club_window_support.h"
-#include "game/screen_scaling.h"
-#include "localdata/settings.h"
-#include "presentation/picture_box.h"
-#include "presentation/quiz_button.h"
-#include "presentation/window_busy.h"
+#include "ui/game/screen_scaling.h"
+#include "logic/localdata/settings.h"
+#include "ui/kit/picture_box.h"
+#include "ui/kit/quiz_button.h"
+#include "ui/kit/window_busy.h"
 #include "server_harness.h"
 
 using vk::TForm1;

@@ -10,12 +10,12 @@
 
 #include <string>
 
-#include "club/account_requests.h"
-#include "club/records.h"
-#include "club/user_file.h"
+#include "net/account_requests.h"
+#include "logic/club/records.h"
+#include "logic/club/user_file.h"
 #include "common/text_cipher.h"
-#include "game/main_window.h"
-#include "localdata/club_file.h"
+#include "ui/game/main_window.h"
+#include "logic/localdata/club_file.h"
 #include "club_member.h"
 
 namespace clubtest {

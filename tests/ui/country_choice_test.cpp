@@ -9,9 +9,9 @@
 #include <QStyleOptionViewItem>
 #include <QtTest>
 
-#include "club/country_choice.h"
-#include "club/country_flags.h"
-#include "game/screen_scaling.h"
+#include "ui/club/country_choice.h"
+#include "ui/club/country_flags.h"
+#include "ui/game/screen_scaling.h"
 
 using namespace vk;
 

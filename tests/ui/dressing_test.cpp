@@ -7,12 +7,12 @@
 #include <QtTest>
 
 #include "../fixtures/dressing/fixture_resources.h"
-#include "presentation/animation_player.h"
-#include "presentation/button_face.h"
-#include "presentation/colour.h"
-#include "presentation/dressing.h"
-#include "presentation/picture_box.h"
-#include "presentation/resource_store.h"
+#include "ui/kit/animation_player.h"
+#include "logic/looks/button_face.h"
+#include "ui/kit/colour.h"
+#include "ui/kit/dressing.h"
+#include "ui/kit/picture_box.h"
+#include "ui/kit/resource_store.h"
 
 using namespace vk;
 
@@ -80,7 +80,7 @@ QList<AskedName> NamesWrittenInCalls()
 
     QList<AskedName> found;
     const QDir root(QStringLiteral(VOKABRON_FIXTURE_DIR "/../.."));
-    for (const char* folder : {"game", "localdata", "presentation", "club"}) {
+    for (const char* folder : {"logic", "ui"}) {
         QDirIterator it(root.filePath(QString::fromLatin1(folder)), {"*.cpp", "*.h"}, QDir::Files,
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {

@@ -4,8 +4,8 @@
 #include <QScreen>
 #include <QtTest>
 
-#include "game/main_window.h"
-#include "game/screen_scaling.h"
+#include "ui/game/main_window.h"
+#include "ui/game/screen_scaling.h"
 
 using vk::TForm1;
 

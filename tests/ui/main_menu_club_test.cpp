@@ -6,15 +6,15 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "club/account_requests.h"
-#include "club/club_startup.h"
-#include "club/request_runner.h"
+#include "net/account_requests.h"
+#include "net/club_startup.h"
+#include "ui/kit/request_runner.h"
 #include "common/text_cipher.h"
-#include "game/main_window.h"
-#include "game/screen_scaling.h"
-#include "localdata/club_file.h"
-#include "presentation/picture_box.h"
-#include "presentation/quiz_button.h"
+#include "ui/game/main_window.h"
+#include "ui/game/screen_scaling.h"
+#include "logic/localdata/club_file.h"
+#include "ui/kit/picture_box.h"
+#include "ui/kit/quiz_button.h"
 #include "server_harness.h"
 
 using vk::TForm1;

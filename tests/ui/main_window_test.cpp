@@ -8,11 +8,11 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "game/main_window.h"
-#include "localdata/font_window.h"
-#include "presentation/animation_player.h"
-#include "presentation/picture_box.h"
-#include "presentation/quiz_button.h"
+#include "ui/game/main_window.h"
+#include "ui/localdata/font_window.h"
+#include "ui/kit/animation_player.h"
+#include "ui/kit/picture_box.h"
+#include "ui/kit/quiz_button.h"
 #include "window_input.h"
 
 using vk::TForm1;

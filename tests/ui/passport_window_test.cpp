@@ -8,14 +8,14 @@
 #include <QPainter>
 #include <QtTest>
 
-#include "club/country_choice.h"
-#include "club/passport_window.h"
+#include "ui/club/country_choice.h"
+#include "ui/club/passport_window.h"
 #include "common/codepage.h"
-#include "game/screen_scaling.h"
-#include "presentation/picture_box.h"
-#include "presentation/picture_scaling.h"
-#include "presentation/quiz_button.h"
-#include "presentation/resource_store.h"
+#include "ui/game/screen_scaling.h"
+#include "ui/kit/picture_box.h"
+#include "ui/kit/picture_scaling.h"
+#include "ui/kit/quiz_button.h"
+#include "ui/kit/resource_store.h"
 #include "picture_checks.h"
 #include "window_test_support.h"
 

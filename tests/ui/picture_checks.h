@@ -3,8 +3,8 @@
 // canvas, and how many pixels of a colour a part of it holds.
 #include <QImage>
 
-#include "presentation/picture_scaling.h"
-#include "presentation/resource_store.h"
+#include "ui/kit/picture_scaling.h"
+#include "ui/kit/resource_store.h"
 
 namespace testsupport {
 

@@ -3,9 +3,9 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
-#include "presentation/bilinear.h"
-#include "presentation/picture_scaling.h"
-#include "presentation/resample.h"
+#include "logic/looks/bilinear.h"
+#include "ui/kit/picture_scaling.h"
+#include "logic/looks/resample.h"
 
 namespace {
 

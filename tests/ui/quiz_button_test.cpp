@@ -11,10 +11,10 @@
 #include <memory>
 #include <vector>
 
-#include "localdata/settings.h"
-#include "presentation/audio.h"
-#include "presentation/quiz_button.h"
-#include "presentation/resource_store.h"
+#include "logic/localdata/settings.h"
+#include "ui/kit/audio.h"
+#include "ui/kit/quiz_button.h"
+#include "ui/kit/resource_store.h"
 
 using namespace vk;
 

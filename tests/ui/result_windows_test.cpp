@@ -6,19 +6,19 @@
 #include <QScopeGuard>
 #include <QtTest>
 
-#include "club/link_opener.h"
+#include "ui/kit/link_opener.h"
 
 #include "common/codepage.h"
 #include "common/text_lines.h"
-#include "localdata/about_window.h"
-#include "localdata/club_file.h"
-#include "localdata/count_window.h"
-#include "localdata/end_game_window.h"
-#include "localdata/top_ten_window.h"
-#include "presentation/animation_player.h"
-#include "presentation/audio.h"
-#include "presentation/picture_box.h"
-#include "presentation/quiz_button.h"
+#include "ui/localdata/about_window.h"
+#include "logic/localdata/club_file.h"
+#include "ui/localdata/count_window.h"
+#include "ui/localdata/end_game_window.h"
+#include "ui/localdata/top_ten_window.h"
+#include "ui/kit/animation_player.h"
+#include "ui/kit/audio.h"
+#include "ui/kit/picture_box.h"
+#include "ui/kit/quiz_button.h"
 #include "window_test_support.h"
 
 using namespace vk;

@@ -4,7 +4,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "game/single_instance.h"
+#include "ui/game/single_instance.h"
 
 using vk::SingleInstance;
 

@@ -10,7 +10,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "presentation/dressing.h"
+#include "ui/kit/dressing.h"
 #include "window_input.h"
 
 namespace testsupport {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "club/account_fields.h"
-#include "club/jpeg_frame.h"
+#include "logic/club/account_fields.h"
+#include "logic/club/jpeg_frame.h"
 #include "common/codepage.h"
 
 namespace vk {

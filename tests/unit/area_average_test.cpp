@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "presentation/area_average.h"
+#include "logic/looks/area_average.h"
 
 namespace {
 

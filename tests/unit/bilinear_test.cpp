@@ -1,4 +1,4 @@
-#include "presentation/bilinear.h"
+#include "logic/looks/bilinear.h"
 
 #include <gtest/gtest.h>
 

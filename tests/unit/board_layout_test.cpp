@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "game/board_layout.h"
-#include "localdata/window_size.h"
+#include "logic/game/board_layout.h"
+#include "logic/localdata/window_size.h"
 
 using namespace vk;
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/codepage.h"
-#include "game/board.h"
+#include "logic/game/board.h"
 
 using namespace vk;
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "presentation/button_face.h"
+#include "logic/looks/button_face.h"
 
 using namespace vk;
 

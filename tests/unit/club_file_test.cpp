@@ -12,7 +12,7 @@
 #include "common/codepage.h"
 #include "common/product.h"
 #include "common/text_lines.h"
-#include "localdata/club_file.h"
+#include "logic/localdata/club_file.h"
 
 using namespace vk;
 namespace fs = std::filesystem;

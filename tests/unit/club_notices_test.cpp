@@ -4,9 +4,9 @@
 
 #include <set>
 
-#include "club/passport_text.h"
-#include "club/remote_config.h"
-#include "club/stat_reply.h"
+#include "logic/club/passport_text.h"
+#include "logic/club/remote_config.h"
+#include "logic/club/stat_reply.h"
 
 using namespace vk;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "club/readers.h"
+#include "common/readers.h"
 
 using namespace vk;
 

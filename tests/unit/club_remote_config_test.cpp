@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "club/remote_config.h"
+#include "logic/club/remote_config.h"
 
 using namespace vk;
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "club/account_replies.h"
-#include "club/form_encoding.h"
-#include "club/jpeg_frame.h"
+#include "logic/club/account_replies.h"
+#include "logic/club/form_encoding.h"
+#include "logic/club/jpeg_frame.h"
 
 #include <fstream>
 #include <iterator>

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "club/user_file.h"
+#include "logic/club/user_file.h"
 #include "common/text_cipher.h"
 
 using namespace vk;

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "game/intro_flow.h"
+#include "logic/game/intro_flow.h"
 
 using namespace vk;
 

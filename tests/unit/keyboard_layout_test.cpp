@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-#include "game/keyboard_layout.h"
+#include "logic/game/keyboard_layout.h"
 
 using vk::RussianOnSameKey;
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "game/menu_layout.h"
-#include "game/menu_links.h"
-#include "localdata/club_file.h"
-#include "localdata/window_size.h"
+#include "logic/game/menu_layout.h"
+#include "logic/game/menu_links.h"
+#include "logic/localdata/club_file.h"
+#include "logic/localdata/window_size.h"
 
 using namespace vk;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "game/puzzle_base.h"
+#include "logic/game/puzzle_base.h"
 #include "common/text_cipher.h"
 
 using namespace vk;

@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "common/codepage.h"
-#include "game/puzzle_base.h"
+#include "logic/game/puzzle_base.h"
 #include "common/text_cipher.h"
 
 using namespace vk;

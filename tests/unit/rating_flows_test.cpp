@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "club/rating_flows.h"
+#include "logic/club/rating_flows.h"
 
 using namespace vk;
 

@@ -1,4 +1,4 @@
-#include "presentation/resample.h"
+#include "logic/looks/resample.h"
 
 #include <gtest/gtest.h>
 

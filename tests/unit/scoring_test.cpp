@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "localdata/club_file.h"
-#include "game/scoring.h"
+#include "logic/localdata/club_file.h"
+#include "logic/game/scoring.h"
 
 using namespace vk;
 

@@ -13,8 +13,8 @@
 #include "common/product.h"
 #include "common/text_cipher.h"
 #include "common/text_lines.h"
-#include "localdata/font_plan.h"
-#include "localdata/settings.h"
+#include "logic/localdata/font_plan.h"
+#include "logic/localdata/settings.h"
 
 using namespace vk;
 namespace fs = std::filesystem;

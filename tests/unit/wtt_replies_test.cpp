@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "club/passport_text.h"
-#include "club/readers.h"
-#include "club/wtt_replies.h"
+#include "logic/club/passport_text.h"
+#include "common/readers.h"
+#include "logic/club/wtt_replies.h"
 #include "common/codepage.h"
 
 using namespace vk;

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "common/atomic_file.h"
-#include "localdata/club_file.h"
+#include "logic/localdata/club_file.h"
 
 int main(int argc, char* argv[])
 {

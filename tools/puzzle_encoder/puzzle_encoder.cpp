@@ -10,7 +10,7 @@
 #include <string>
 
 #include "common/codepage.h"
-#include "game/puzzle_base.h"
+#include "logic/game/puzzle_base.h"
 #include "common/text_cipher.h"
 
 int main(int argc, char* argv[])

@@ -1,0 +1,83 @@
+#pragma once
+// The rules of the account window and the member card, apart from their
+// widgets: which texts a field accepts, which typed characters pass, when a
+// transfer may go, how the balance is sized, which photos are taken and
+// what a card row does when it is clicked.  Texts are Windows-1251 bytes.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "logic/club/records.h"
+#include "common/messages.h"
+
+namespace vk {
+
+// What a field holds, for CheckAccountField.  A single typed character is
+// kind 0.
+enum AccountFieldKind : int { TypedCharacter = 0, NickField = 1, CityField = 2, PasswordField = 3, EMailField = 4 };
+
+// Field classes: refused (red lamp), accepted with reservation (yellow: a
+// city in Russian letters), accepted (green).
+enum AccountFieldClass : int { FieldRefused = 1, FieldReserved = 2, FieldAccepted = 3 };
+
+int CheckAccountField(std::string_view text, int kind);
+
+// Whether a typed character may go into the field: the nick and the city
+// take every character the club knows (a nick in Russian letters can be
+// typed but stays red), the password and the e-mail no Russian letters.
+bool AccountKeyAccepted(unsigned char character, int kind);
+
+// The characters a nick may hold (the receiver box of a transfer).
+bool NickCharacter(unsigned char character);
+
+// The lamps' rule for "Create an account" and "Login to account" while
+// logged out.
+bool RegistrationAllowed(const TTevUser& user);
+bool LoginAllowed(const TTevUser& user);
+
+// The balance's font height and its drop below the top line, by its size.
+struct BalanceFont {
+    int Height;
+    int Drop;
+};
+BalanceFont BalanceFontFor(std::int64_t balance);
+
+// The transfer button may be pressed: logged in, something to send, an
+// amount and a receiver other than oneself.
+bool TransferAllowed(int clubState, std::int32_t balance, std::int32_t amount, const std::string& receiver,
+                     const std::string& ownNick);
+// Why a transfer is refused before anything is sent (nothing: it may go).
+std::optional<Msg> TransferRefusal(std::int32_t balance, std::int32_t amount);
+
+// A card as it is sent: "$" and "~" separate records and fields in the
+// server's answers, so each becomes a blank.
+TInfo14 SanitisedCard(TInfo14 card);
+
+// The fourteen fields of a card in the order the card window and the
+// "About me" tab show them.
+struct CardFieldInfo {
+    const char* Icon;       // the 32 x 32 picture
+    const char* ObjectName; // the card window's edit
+    Msg Hint;
+    int MaxLength;
+    bool Link;              // an address that is opened rather than copied
+    std::string TInfo14::*Field;
+};
+inline constexpr int CardFieldCount = 14;
+const CardFieldInfo& CardField(int index); // 0 .. 13
+
+// What a click on a card row does with its text.
+enum class RowAction { Nothing, Copy, Open };
+RowAction CardRowAction(const CardFieldInfo& field, const std::string& text);
+
+// The photos of the club: JPEG pictures of exactly 200 x 250 pixels, at
+// most 256 KiB.
+inline constexpr int PhotoWidth = 200;
+inline constexpr int PhotoHeight = 250;
+inline constexpr std::size_t PhotoFileCap = 256 * 1024;
+bool ClubPhotoAcceptable(std::string_view bytes);
+// "Ava/" and the nick made safe as a file name, with ".jpg".
+std::string PhotoFileName(const std::string& nick);
+
+} // namespace vk

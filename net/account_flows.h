@@ -1,0 +1,65 @@
+#pragma once
+// The account window's runs of requests.  Each runs whole on a worker
+// thread (club/request_runner.h) on a copy of the club state and hands the
+// copy back; the window takes it over when it comes.  A run stops at the
+// first request that reaches no server: one dead server costs one time
+// limit, and the reads that were not sent leave their flags false and their
+// data as they were.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "logic/club/club_state.h"
+#include "net/http_client.h"
+
+namespace vk {
+
+// The stored (enciphered) addresses the account window uses.
+struct AccountAddresses {
+    std::string AccPath;
+    std::string PhotoFolder;
+    std::string PhotoUpload;
+};
+
+struct ClubReads {
+    ClubStateData Club;
+    bool Connected = true;    // every request sent found its server
+    bool OwnCardKnown = false; // the member's own card came from the server
+};
+
+// What the window reads when it opens: the top ten, the member's game
+// record, place, member count, own photo and card (logged in only), the
+// chairman's card and photo.
+ClubReads ReadAtOpening(HttpClient http, const AccountAddresses& at, ClubStateData club, bool loggedIn);
+
+// The member's game record and place: both must be read for the record to
+// count, and the place is asked only after a game read.
+void ReadGameAndPlace(HttpClient& http, const std::string& accPath, ClubStateData& club);
+
+struct LoginOutcome {
+    bool LoggedIn = false;
+    ClubReads Reads;
+};
+// Logs in with the nick and password of club.ClubUser and, when that
+// succeeds, reads what a logged-in member sees and reports the login.
+// ClubUser is replaced only by a successful login.
+LoginOutcome LogIn(HttpClient http, const AccountAddresses& at, ClubStateData club, std::uint16_t pwKey);
+
+// Registration: 0 created, 1 nick taken, 2 failed.
+int Register(HttpClient http, const std::string& accPath, TTevUser user);
+
+// The chairman's card and photo, from the top ten's first row.
+ClubReads ReadChairman(HttpClient http, const AccountAddresses& at, ClubStateData club);
+
+// A transfer of Tevs from the member to `receiver`, and its report.  A
+// refused credit (the server answered without "ok") means there is no such
+// member; a credit that reached no server is a lost connection.
+enum class TransferReport { Done, NoSuchMember, NotEnough, NoConnect };
+struct TransferOutcome {
+    TransferReport Report = TransferReport::NoConnect;
+    std::optional<std::int32_t> Balance; // the balance as read after the attempt
+};
+TransferOutcome TransferTevs(HttpClient http, const std::string& accPath, const std::string& ownNick,
+                             const std::string& receiver, std::int32_t amount);
+
+} // namespace vk

@@ -1,0 +1,67 @@
+#pragma once
+// TFAcc2: the member card editor ("Мой аккаунт"): the fourteen fields of
+// the member's card and the photo of exactly 200 x 250 pixels.  Opened from
+// the account window's "Обо мне" tab; what it saves goes straight into the
+// club state.
+#include <QLabel>
+#include <QString>
+#include <array>
+#include <functional>
+
+#include "ui/club/account_window.h"
+
+class QLineEdit;
+
+namespace vk {
+
+class TFAcc2 : public LocalDialog {
+    Q_OBJECT
+public:
+    // `cardKnown`: the member's card was read from the server; until one is,
+    // the card cannot be saved (it would go back empty over the real one).
+    TFAcc2(Settings& prefs, const QImage& background, const AccountContext& context, bool cardKnown,
+           QWidget* parent = nullptr);
+
+    PictureBox* Image0 = nullptr;
+    PictureBox* Image1 = nullptr; // the photo in its frame
+    std::array<PictureBox*, 14> Icons{};
+    std::array<QLineEdit*, 14> Edits{}; // in the order of CardField
+    QLabel* Label1 = nullptr;
+    TTevQuizButton* ButtonOkI = nullptr;
+    TTevQuizButton* ButtonOKF = nullptr;
+    TTevQuizButton* ButtonCancel = nullptr;
+
+    // Asks for the photo's file; empty when the player gives up.  Tests
+    // answer here.
+    std::function<QString()> ChoosePhotoFile;
+    std::function<void(const QString& text)> Notice;
+
+    bool CardKnown() const { return cardKnown_; }
+    bool Reading() const;
+    // The photo file chosen and accepted, waiting to be sent.
+    const QString& ChosenPhoto() const { return chosen_; }
+
+    void Image1Click();
+    void ButtonOkIClick();
+    void ButtonOKFClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void done(int result) override;
+
+private:
+    ClubStateData& Club() const { return *context_.Club; }
+    void FillEdits();
+    void DrawPhoto(const QImage& photo);
+    void ReadCard();
+    void Tell(const QString& text);
+
+    AccountContext context_;
+    WindowBusy* busy_ = nullptr;
+    RequestHandle read_, save_, upload_;
+    bool cardKnown_ = false;
+    bool opened_ = false;
+    QString chosen_;
+};
+
+} // namespace vk

@@ -1,0 +1,277 @@
+#include "ui/club/chat_window.h"
+
+#include <QDateTime>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QTimer>
+
+#include "ui/club/club_window_parts.h"
+#include "ui/club/country_flags.h"
+#include "logic/club/passport_text.h"
+#include "ui/club/passport_window.h"
+#include "ui/kit/request_runner.h"
+#include "net/wtt_requests.h"
+#include "common/rounding.h"
+#include "ui/localdata/apply_fonts.h"
+#include "ui/kit/dressing.h"
+#include "ui/kit/message_box.h"
+#include "ui/kit/picture_box.h"
+#include "ui/kit/picture_scaling.h"
+#include "ui/kit/quiz_button.h"
+#include "ui/kit/resource_store.h"
+#include "ui/kit/text_codec.h"
+#include "ui/kit/window_busy.h"
+
+namespace vk {
+namespace {
+
+constexpr int kAreaWidth = 700;
+constexpr int kBandHeight = 50;
+const QColor kMaroon(128, 0, 0);
+const QColor kNavy(0, 0, 128);
+const QColor kRed(255, 0, 0);
+
+// Rows `top` to `bottom` (both included), columns 1 to 698, from `from` at
+// the top to `to` at the bottom, each row one colour.
+void FillGradient(QPainter& p, int top, int bottom, const QColor& from, const QColor& to)
+{
+    const int n = bottom - top + 1;
+    for (int i = 0; i < n; ++i) {
+        auto mix = [&](int a, int b) { return RoundInt(a + (b - a) * static_cast<double>(i) / (n - 1)); };
+        p.setPen(QColor(mix(from.red(), to.red()), mix(from.green(), to.green()), mix(from.blue(), to.blue())));
+        p.drawLine(1, top + i, kAreaWidth - 2, top + i);
+    }
+}
+
+// The outline of the rectangle from (0, y1) to (700, y2), its right and
+// bottom edges excluded.
+void Outline(QPainter& p, int y1, int y2, const QColor& colour)
+{
+    p.setPen(colour);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(0, y1, kAreaWidth - 1, y2 - y1 - 1);
+}
+
+std::tm LocalTimeNow()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    std::tm t{};
+    t.tm_hour = now.time().hour();
+    t.tm_min = now.time().minute();
+    t.tm_mday = now.date().day();
+    t.tm_mon = now.date().month() - 1;
+    t.tm_year = now.date().year() - 1900;
+    return t;
+}
+
+} // namespace
+
+TFormChat::TFormChat(Settings& prefs, const QImage& background, HttpClient http, QWidget* parent)
+    : LocalDialog(prefs, background, QSize(710, 680), parent), http_(std::move(http))
+{
+    setObjectName(QStringLiteral("FormChat"));
+    setWindowTitle(QStringLiteral("Tev Games Chat"));
+    busy_ = new WindowBusy(this);
+    setFont(MakeFont(prefs.DisplayFontName, 16, false));
+    ImageTitle = MakePictureArea(this, "ImageTitle", QRect(0, 0, 710, 100));
+    ImageMessages = MakePictureArea(this, "ImageMessages", QRect(5, 105, kAreaWidth, 10 * kBandHeight));
+    ImageMessages->setFont(MakeFont(prefs.DisplayFontName, 16, true));
+
+    EditMessage = new QLineEdit(this);
+    EditMessage->setObjectName(QStringLiteral("EditMessage"));
+    EditMessage->setGeometry(5, 610, 650, 21);
+    EditMessage->setMaxLength(static_cast<int>(ChatMessageCapacity));
+    EditMessage->setFont(MakeFont(prefs.DisplayFontName, 20, false));
+    SetEntryColours(EditMessage);
+    EditMessage->installEventFilter(this);
+
+    ButtonSend = MakeSharedButton(this, "ButtonSend", {}, QRect(665, 610, 40, 30));
+    if (const auto bytes = ResourceBytes(ResourceKind::Raw, QStringLiteral("GSend24")))
+        ButtonSend->SetGlyph(QPixmap::fromImage(DecodePng(*bytes)));
+    connect(ButtonSend, &QPushButton::clicked, this, &TFormChat::Send);
+    ButtonClose = MakeSharedButton(this, "ButtonClose", UiText(Msg::Close), QRect(5, 645, 340, 30));
+    connect(ButtonClose, &QPushButton::clicked, this, &QDialog::accept);
+    ButtonPassport = MakeSharedButton(this, "ButtonPassport", UiText(Msg::Passport), QRect(365, 645, 340, 30));
+    connect(ButtonPassport, &QPushButton::clicked, this, &TFormChat::ButtonPassportClick);
+    const QFont bold = MakeFont(prefs.DisplayFontName, 20, true);
+    for (TTevQuizButton* b : {ButtonClose, ButtonPassport})
+        b->setFont(bold);
+    // Enter belongs to the message box, never to a button of the window.
+    for (TTevQuizButton* b : {ButtonSend, ButtonClose, ButtonPassport})
+        b->setAutoDefault(false);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(15000);
+    connect(Timer1, &QTimer::timeout, this, &TFormChat::EnableMessageBox);
+    Timer1->start();
+}
+
+void TFormChat::showEvent(QShowEvent* event)
+{
+    LocalDialog::showEvent(event);
+    DressArea(*ImageTitle, {{"G_Chat", 155, 0}, {"GChat048", 10, 6}, {"GChat048", 652, 6}, {"G_Zav4", 5, 60}});
+    DrawMessages();
+    EnableMessageBox();
+}
+
+void TFormChat::done(int result)
+{
+    AbandonRequests(this);
+    LocalDialog::done(result);
+}
+
+bool TFormChat::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == EditMessage && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Send();
+            return true;
+        }
+    }
+    return LocalDialog::eventFilter(watched, event);
+}
+
+void TFormChat::Begin()
+{
+    if (working_++ == 0)
+        busy_->Begin();
+}
+
+void TFormChat::End()
+{
+    if (--working_ == 0)
+        busy_->End();
+}
+
+void TFormChat::EnableMessageBox()
+{
+    EditMessage->setEnabled(CheckPassportText(Prefs().ServerNick, PassportNick) != 1 &&
+                            CheckPassportText(Prefs().ServerCity, PassportCity) != 1);
+}
+
+void TFormChat::DrawBands()
+{
+    PaintAreaBackground(*ImageMessages);
+    QPainter p(&ImageMessages->Canvas());
+    for (int b = 1; b <= 10; ++b) {
+        const int y0 = kBandHeight * (b - 1);
+        Outline(p, y0, y0 + 25, kMaroon);
+        FillGradient(p, y0 + 1, y0 + 23, QColor(255, 200, 200), Qt::white);
+        Outline(p, y0 + 25, y0 + 50, kNavy);
+        FillGradient(p, y0 + 26, y0 + 48, QColor(200, 200, 255), Qt::white);
+    }
+    p.end();
+    ImageMessages->update();
+}
+
+void TFormChat::DrawMessages()
+{
+    // A drawing still waiting for its list is given up.
+    const int generation = ++generation_;
+    messages_.reset();
+    DrawBands();
+    Begin();
+    RunRequest(
+        this,
+        [http = http_, address = Prefs().WttAddress]() mutable {
+            WttRows rows;
+            const bool ok = WttReadBoard(http, address, ChatGameNumber, rows);
+            return ok ? std::optional<WttRows>(rows) : std::nullopt;
+        },
+        [this, generation](std::optional<WttRows> rows) {
+            End();
+            if (generation != generation_)
+                return;
+            messages_ = std::move(rows);
+            DrawMessageTexts();
+            emit messagesDrawn();
+        });
+}
+
+void TFormChat::DrawMessageTexts()
+{
+    QPainter p(&ImageMessages->Canvas());
+    p.setFont(ImageMessages->font());
+    if (!messages_) {
+        p.setPen(kRed);
+        TextOutCentred(QStringLiteral("No Connect"), 0, kAreaWidth, 4, p);
+    } else {
+        // The newest message in the bottom band.
+        for (int k = 1; k <= 10; ++k) {
+            const TTevRecord& m = (*messages_)[static_cast<std::size_t>(k - 1)];
+            if (m.Empty())
+                continue;
+            const int b = 11 - k;
+            p.setPen(kRed);
+            TextOutAt(QString::number(m.Score) + QLatin1Char('.'), 5, kBandHeight * b - 46, p);
+            DrawCountryFlag(m.Country, 60, kBandHeight * b - 44, p);
+            DrawSexIcon(m.R07, 80, kBandHeight * b - 46, p);
+            p.setPen(kMaroon);
+            TextOutAt(ToQString(ChatHeader(m)), 105, kBandHeight * b - 46, p);
+            p.setPen(kNavy);
+            TextOutAt(ToQString(ChatShown(m.R10)), 5, kBandHeight * b - 21, p);
+        }
+    }
+    p.end();
+    ImageMessages->update();
+}
+
+void TFormChat::Send()
+{
+    if (working_ > 0 || !EditMessage->isEnabled() || EditMessage->text().isEmpty())
+        return;
+    const std::string text = CleanChatText(EditMessage->text().toStdU32String());
+    const std::string stamp = ChatStamp(LocalTimeNow());
+    const Settings& s = Prefs();
+    Begin();
+    auto failed = [this] {
+        End();
+        emit sendFinished(false);
+        ShowMessage(this, UiText(Msg::CantSendMessage));
+    };
+    // The newest message's number, then the message as the next one.
+    RunRequest(
+        this,
+        [http = http_, address = s.WttAddress]() mutable {
+            WttRows rows;
+            const bool ok = WttReadBoard(http, address, ChatGameNumber, rows);
+            return ok ? std::optional<std::int32_t>(rows[0].Score) : std::nullopt;
+        },
+        [this, text, stamp, failed](std::optional<std::int32_t> newest) {
+            if (!newest) {
+                failed();
+                return;
+            }
+            const Settings& s = Prefs();
+            RunRequest(
+                this,
+                [http = http_, address = s.WttAddress, nick = s.ServerNick, city = s.ServerCity,
+                 country = s.ServerCountry, sex = s.ServerSex, number = *newest + 1, text, stamp]() mutable {
+                    return WttSubmit(http, address, nick, city, country, sex, number, ChatGameNumber, stamp, text);
+                },
+                [this, failed](std::optional<std::int32_t> placed) {
+                    if (!placed) {
+                        failed();
+                        return;
+                    }
+                    End();
+                    EditMessage->clear();
+                    // The next message waits for the timer's next tick.
+                    EditMessage->setEnabled(false);
+                    emit sendFinished(true);
+                    DrawMessages();
+                });
+        });
+}
+
+void TFormChat::ButtonPassportClick()
+{
+    ClickSound();
+    ShowPassport(Prefs(), Background(), this);
+    EnableMessageBox();
+}
+
+} // namespace vk

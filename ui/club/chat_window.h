@@ -1,0 +1,75 @@
+#pragma once
+// TFormChat ("Tev Games Chat"): the ten newest messages of the players,
+// each a two-line band with its number, the sender's flag and sex, a header
+// line and the text, and a box for a new message.  The messages live on
+// the world top ten's server as the rows of a board of their own; the
+// window keeps none of them: every drawing reads the list anew.
+#include <QImage>
+
+#include "net/http_client.h"
+#include "logic/club/wtt_replies.h"
+#include "ui/kit/dialog_base.h"
+
+class QLineEdit;
+class QTimer;
+
+namespace vk {
+
+class PictureBox;
+class TTevQuizButton;
+class WindowBusy;
+
+class TFormChat : public LocalDialog {
+    Q_OBJECT
+public:
+    TFormChat(Settings& prefs, const QImage& background, HttpClient http, QWidget* parent = nullptr);
+
+    PictureBox* ImageTitle = nullptr;
+    PictureBox* ImageMessages = nullptr;
+    QLineEdit* EditMessage = nullptr;
+    TTevQuizButton* ButtonSend = nullptr;
+    TTevQuizButton* ButtonClose = nullptr;    // "Закрыть"
+    TTevQuizButton* ButtonPassport = nullptr; // "Паспорт"
+    QTimer* Timer1 = nullptr;                 // re-enables the message box; 15 s
+
+    // The messages as last drawn; nothing while they could not be read.
+    const std::optional<WttRows>& Messages() const { return messages_; }
+    bool Busy() const { return working_ > 0; }
+
+    // Draws the bands and reads the messages into them.
+    void DrawMessages();
+    void Send();
+    void ButtonPassportClick();
+
+signals:
+    // A drawing of the list has its messages (or "No Connect").
+    void messagesDrawn();
+    // A send has come back, whatever its outcome.
+    void sendFinished(bool sent);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+public slots:
+    void done(int result) override;
+
+private:
+    struct Submission {
+        bool Read = false;
+        std::optional<std::int32_t> Number;
+    };
+    void DrawBands();
+    void DrawMessageTexts();
+    void EnableMessageBox();
+    void Begin();
+    void End();
+
+    HttpClient http_;
+    WindowBusy* busy_ = nullptr;
+    std::optional<WttRows> messages_;
+    int generation_ = 0;
+    int working_ = 0;
+};
+
+} // namespace vk

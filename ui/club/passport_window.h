@@ -1,0 +1,65 @@
+#pragma once
+// TFormServerInfo ("Паспорт"): how the player stands on the world top ten
+// and in the chat: a nick, a country, a city and a sex, kept in the
+// settings.  The nick and city change the settings while both are valid;
+// the window does not close while either is refused.
+#include <QImage>
+
+#include "ui/kit/dialog_base.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
+namespace vk {
+
+class CountryChoice;
+class PictureBox;
+class TTevQuizButton;
+
+class TFormServerInfo : public LocalDialog {
+    Q_OBJECT
+public:
+    TFormServerInfo(Settings& prefs, const QImage& background, QWidget* parent = nullptr);
+
+    PictureBox* ImageTitle = nullptr;
+    PictureBox* ImageLeft = nullptr;
+    PictureBox* ImageRight = nullptr;
+    QLabel* LabelNick = nullptr;
+    QLabel* LabelCountry = nullptr;
+    QLabel* LabelCity = nullptr;
+    QLabel* LabelSex = nullptr;
+    QLineEdit* EditNick = nullptr;
+    QLineEdit* EditCity = nullptr;
+    PictureBox* ImageLampNick = nullptr;
+    PictureBox* ImageLampCity = nullptr;
+    CountryChoice* Countries = nullptr; // ComboBoxContinent, ComboBoxCountry
+    QComboBox* ComboBoxSex = nullptr;
+    TTevQuizButton* Button1 = nullptr; // "Ok"
+
+    // The classes of the two texts (1 refused, 2 with Cyrillic letters, 3
+    // without), as the lamps show them.
+    int NickClass() const { return nickClass_; }
+    int CityClass() const { return cityClass_; }
+    bool Valid() const { return nickClass_ != 1 && cityClass_ != 1; }
+
+public slots:
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void TextEdited();
+    void Recheck();
+    void ShowLamp(PictureBox* lamp, int textClass);
+
+    int nickClass_ = 3;
+    int cityClass_ = 3;
+};
+
+// Shows the passport window modally over `parent`.
+void ShowPassport(Settings& prefs, const QImage& background, QWidget* parent);
+
+} // namespace vk

@@ -1,0 +1,121 @@
+#include "ui/kit/intro.h"
+
+#include <QFont>
+#include <QPainter>
+
+#include "common/rounding.h"
+#include "ui/kit/animation_player.h"
+#include "ui/kit/audio.h"
+#include "ui/kit/dressing.h"
+#include "ui/kit/picture_box.h"
+
+namespace vk {
+namespace {
+
+void StartAnimation(AnimationPlayer* player, int left, int top, const QString& name, bool* ok = nullptr)
+{
+    player->move(left, top);
+    player->show();
+    player->raise();
+    const bool loaded = LoadGifRes(name, *player);
+    if (ok)
+        *ok = loaded;
+}
+
+} // namespace
+
+void FillBlack(PictureBox& box, int width, int height)
+{
+    box.ResizeCanvas(width, height);
+    QPainter p(&box.Canvas());
+    p.fillRect(-1, -1, width + 2, height + 2, Qt::black);
+}
+
+bool IntroStep1(const IntroSurfaces& s, const Layout& layout, bool soundOn)
+{
+    s.Image1->setGeometry(0, 0, layout.ClientW, layout.ClientH);
+    FillBlack(*s.Image1, layout.ClientW, layout.ClientH);
+    s.Image1->show();
+    s.Image1->repaint();
+    bool ok = false;
+    StartAnimation(s.RxGIFAn1, RoundInt((layout.ClientW - 346) / 2.0), RoundInt((layout.ClientH - 260) / 2.0),
+                   QStringLiteral("GZastNew1"), &ok);
+    OpenIntroSounds();
+    if (soundOn)
+        PlayIntroSound(1);
+    return ok;
+}
+
+bool IntroStep2(const IntroSurfaces& s, const Layout& layout, bool soundOn)
+{
+    bool ok = false;
+    StartAnimation(s.RxGIFAn1, RoundInt((layout.ClientW - 256) / 2.0), RoundInt((layout.ClientH - 256) / 2.0),
+                   QStringLiteral("GZastNew2"), &ok);
+    if (soundOn)
+        PlayIntroSound(2);
+    return ok;
+}
+
+void IntroStep3(const IntroSurfaces& s, const Layout& layout, const IntroTexts& texts)
+{
+    const int pw = layout.ScaleSize(700);
+    const int ph = layout.ScaleSize(320);
+    QImage title(pw, ph, QImage::Format_RGB32);
+    title.fill(Qt::black);
+    {
+        QPainter p(&title);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        DrawResPicture(QStringLiteral("Caption"), p, layout.ScaleSize(150), layout.ScaleSize(10),
+                       layout.ScaleSize(400), layout.ScaleSize(100), true);
+        DrawResPicture(QStringLiteral("GTitle"), p, layout.ScaleSize(175), layout.ScaleSize(110),
+                       layout.ScaleSize(350), layout.ScaleSize(90), true);
+        DrawResPicture(QStringLiteral("Logo"), p, layout.ScaleSize(175), layout.ScaleSize(200), 50, 50, true);
+        DrawResPicture(QStringLiteral("GIcon048"), p, pw - layout.ScaleSize(175) - 48, layout.ScaleSize(200), 48, 48,
+                       true);
+
+        struct Line { QString text; QColor colour; int height; int top; };
+        const Line lines[] = {
+            {QStringLiteral("Ломбирак"), QColor(255, 255, 0), 18, 205},
+            {texts.releaseDate, QColor(255, 0, 0), 24, 230},
+            {texts.credit, QColor(0, 255, 255), 24, 260},
+            {texts.version, QColor(255, 255, 255), 24, 290},
+        };
+        for (const Line& line : lines) {
+            QFont font(texts.fontFamily);
+            font.setPixelSize(std::max(1, layout.ScaleSize(line.height)));
+            p.setFont(font);
+            p.setPen(line.colour);
+            TextOutCentred(line.text, 0, pw, layout.ScaleSize(line.top), p);
+        }
+    }
+
+    // The title grows symmetrically out of a small box at the centre; every
+    // pixel step is shown at once.
+    const int x0 = RoundInt(layout.ClientW / 2.0) - 3;
+    const int x1 = RoundInt(layout.ClientW / 2.0 - pw / 2.0);
+    const int y1 = RoundInt(layout.ClientH / 2.0 - ph / 2.0) - layout.ScaleSize(30);
+    const double r = static_cast<double>(ph) / pw;
+    for (int x = x0; x >= x1; --x) {
+        {
+            // A plain stretch: every step is shown at once and smoothing
+            // would only slow the reveal down.
+            QPainter p(&s.Image1->Canvas());
+            p.fillRect(-1, -1, layout.ClientW + 2, layout.ClientH + 2, Qt::black);
+            const int d = RoundInt((x - x1) * r);
+            p.drawImage(QRect(QPoint(x, y1 + d), QPoint(pw + 2 * x1 - x - 1, ph + y1 - d - 1)), title);
+        }
+        s.Image1->repaint();
+    }
+}
+
+void IntroStep4(const IntroSurfaces& s, const Layout& layout)
+{
+    const int b = layout.ScaleSize(160) + RoundInt(layout.ClientH / 2.0) - layout.ScaleSize(40);
+    StartAnimation(s.RxGIFAn3, RoundInt((layout.ClientW - 273) / 2.0), b + RoundInt((layout.ClientH - b - 80) / 2.0),
+                   QStringLiteral("GZastNew3"));
+    StartAnimation(s.RxGIFAn1, layout.ScaleSize(80), layout.ScaleSize(320), QStringLiteral("GZastNew4"));
+    StartAnimation(s.RxGIFAn2, layout.ClientW - layout.ScaleSize(80) - 120, layout.ScaleSize(320),
+                   QStringLiteral("GZastNew4"));
+}
+
+} // namespace vk

@@ -1,0 +1,44 @@
+#include "ui/kit/picture_box.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace vk {
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PictureBox::ResizeCanvas(int width, int height)
+{
+    if (canvas_.width() >= width && canvas_.height() >= height && !canvas_.isNull())
+        return;
+    QImage grown(std::max(width, canvas_.width()), std::max(height, canvas_.height()),
+                 QImage::Format_ARGB32_Premultiplied);
+    grown.fill(Qt::black);
+    if (!canvas_.isNull()) {
+        QPainter p(&grown);
+        p.drawImage(0, 0, canvas_);
+    }
+    canvas_ = std::move(grown);
+}
+
+void PictureBox::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.drawImage(0, 0, canvas_);
+}
+
+void PictureBox::resizeEvent(QResizeEvent*)
+{
+    ResizeCanvas(width(), height());
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+} // namespace vk

@@ -1,0 +1,45 @@
+#pragma once
+// TFormCount ("Игрок:"): the running figures of the game in progress.
+#include <QFont>
+#include <string>
+
+#include "ui/kit/dialog_base.h"
+
+class QLabel;
+
+namespace vk {
+
+class AnimationPlayer;
+class PictureBox;
+class TTevQuizButton;
+
+// The figures the score window shows.
+struct GameFigures {
+    std::string CurrentName; // Windows-1251, 20 characters
+    int DealNumber = 0;
+    int InitialScore = 0;
+    int Score = 0;
+    int ClubState = 1; // 1 not logged in, 2 logged in, 3 club rating game
+};
+
+class TFormCount : public LocalDialog {
+    Q_OBJECT
+public:
+    TFormCount(Settings& prefs, const QImage& background, QWidget* parent = nullptr);
+
+    void Prepare(const GameFigures& figures);
+    int ShowModal(const GameFigures& figures);
+
+    // The window's fonts in the display font (ApplyFonts calls it).
+    void SetFonts(const std::string& displayFontName);
+
+    PictureBox* ImageTitle = nullptr; // 500 x 100
+    PictureBox* ImagePanel = nullptr; // 480 x 255
+    // Label1..Label4 the row names, Label5..Label8 the values.
+    QLabel* Labels[8] = {};
+    TTevQuizButton* Button1 = nullptr;
+    QFont TitleFont; // set by ApplyFonts
+
+};
+
+} // namespace vk

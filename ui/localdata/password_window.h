@@ -1,0 +1,73 @@
+#pragma once
+// TFormPassword: name and password of the player who starts or continues a
+// game, or changes name and password during one.
+#include <string>
+
+#include "common/messages.h"
+#include "logic/localdata/club_file.h"
+#include "ui/kit/dialog_base.h"
+
+class QLabel;
+class QLineEdit;
+
+namespace vk {
+
+class AnimationPlayer;
+class PictureBox;
+class TTevQuizButton;
+
+enum class PasswordMode {
+    Member,    // continue member line Slot (1..5): only the password is asked
+    NewPlayer, // the name proposed is PlayerName
+    ChangeName // the name proposed is CurrentName
+};
+
+class TFormPassword : public LocalDialog {
+    Q_OBJECT
+public:
+    TFormPassword(Settings& prefs, const QImage& background, QWidget* parent = nullptr);
+
+    // Sets the window up for one showing: texts, boxes, focus, pictures and
+    // animations.  Slot is the member line for PasswordMode::Member;
+    // ClubFilePath is ProgramDir + "Vokabron.clb".  An accepted entry sets
+    // State.CurrentName, CurrentPassword, CurrentPasswordCode and
+    // PasswordAccepted.
+    void Prepare(PasswordMode mode, int slot, const std::string& clubFilePath, LocalClubState& state);
+
+    // Prepare, then modal; true when the entry was accepted.  The caller
+    // clears State.PasswordAccepted beforehand.
+    bool ShowModal(PasswordMode mode, int slot, const std::string& clubFilePath, LocalClubState& state);
+
+    // "Ok" or Enter in a box: check the entry, close when it is valid.
+    void CheckEntry();
+
+    // The window's fonts in the display font (ApplyFonts calls it).
+    void SetFonts(const std::string& displayFontName);
+
+    PictureBox* Image1 = nullptr; // the 440 x 100 title area
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr; // the error line
+    QLineEdit* Edit1 = nullptr; // name
+    QLineEdit* Edit2 = nullptr; // password
+    QLineEdit* Edit3 = nullptr; // password again
+    TTevQuizButton* Button1 = nullptr; // "Ok"
+    TTevQuizButton* Button2 = nullptr; // "Отмена"
+    AnimationPlayer* RxGIFAn1 = nullptr;
+    AnimationPlayer* RxGIFAn2 = nullptr;
+
+protected:
+    void done(int result) override;
+
+private:
+    void ShowError(Msg message, QLineEdit* focus);
+
+    PasswordMode mode_ = PasswordMode::NewPlayer;
+    int slot_ = 6;
+    std::string clubFilePath_;
+    LocalClubState* state_ = nullptr;
+    std::string memberName_; // positions 1-20 of the member line, as stored
+};
+
+} // namespace vk
