@@ -1,5 +1,6 @@
 #include "logic/club/rating_flows.h"
 
+#include "logic/club/club_rating.h"
 #include "logic/game/scoring.h"
 
 namespace vk {
