@@ -1,7 +1,8 @@
 #pragma once
 // The statistics server: the launch report (club_startup.h), the deal
-// report after every deal, the like and the reading of the figures.  All
-// go to the stored statistics address and name the program by its number.
+// report when a game is left with "Выход", the like and the reading of the
+// figures.  All go to the stored statistics address and name the program by
+// its number.
 #include <optional>
 #include <string>
 

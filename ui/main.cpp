@@ -28,12 +28,14 @@ int main(int argc, char* argv[])
                      [&form] { vk::BringProgramToFront(form); });
     // VOKABRON_SERVER_URL names another club for this run than the one built
     // in (a club on the local network, the club of an end-to-end test): the
-    // configuration, and through it every club address, and the news are
-    // read there.
+    // configuration (and through it the account, board and statistics
+    // addresses), the news and the members' photos are all there.
     const std::string club = qEnvironmentVariable("VOKABRON_SERVER_URL").toStdString();
     if (club.starts_with("http://") || club.starts_with("https://")) {
         form.ConfigAddress = vk::EncodeText(club + "/config.txt", vk::AddressStartKey);
         form.NewsPageAddress = vk::EncodeText(club + "/news.txt", vk::AddressStartKey);
+        form.PhotoFolderPath = vk::EncodeText(club + "/club/photos/", vk::ClubStartKey);
+        form.PhotoUploadPath = vk::EncodeText(club + "/club/photo-upload", vk::ClubStartKey);
     }
     // For the package test: VOKABRON_STOP_AT_MENU set starts without the
     // intro and ends as soon as the menu is up, with 0 when it was reached.
