@@ -11,6 +11,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "common/club_rules.h"
 #include "server/board_statements.h"
 #include "server/storage_rows.h"
 
@@ -508,7 +509,7 @@ void PgStorage::CreateSession(const std::string& tokenHash, MemberId id, Seconds
             .BindBytes(1, tokenHash).Bind(2, id).Bind(3, now).Bind(4, expiresAt).BindBytes(5, passwordCheck).Run();
         Query(c, "DELETE FROM session WHERE member_id = $1 AND token_hash NOT IN (SELECT token_hash FROM session "
                  "WHERE member_id = $1 ORDER BY created_at DESC, seq DESC LIMIT $2)")
-            .Bind(1, id).Bind(2, SessionsPerMember).Run();
+            .Bind(1, id).Bind(2, vk::SessionsPerMember).Run();
         t.Commit();
         return true;
     });
@@ -877,9 +878,8 @@ std::optional<std::int64_t> PgStorage::SubmitClubResult(MemberId id, const std::
         const auto rowId = InsertRow(c, gid, entry, id, now);
         const auto place = RowPlace<Query>(c, gid, entry.score, rowId, id);
         std::optional<std::int64_t> reward;
-        if (place <= 10) {
-            const std::int64_t amount = place == 1 ? 25 : 10;
-            if (Query(c, "UPDATE member SET balance = balance + $1 WHERE id = $2 AND balance <= $3")
+        if (const std::int64_t amount = vk::PlaceReward(place); amount > 0) {
+                if (Query(c, "UPDATE member SET balance = balance + $1 WHERE id = $2 AND balance <= $3")
                     .Bind(1, amount).Bind(2, id).Bind(3, kMaxBalance - amount).Run() == 1) {
                 AddLedger(c, id, amount, "reward", std::nullopt, cycle, now);
                 reward = amount;

@@ -12,6 +12,7 @@
 #include <thread>
 #include <unordered_map>
 
+#include "common/club_rules.h"
 #include "server/board_statements.h"
 #include "server/storage_rows.h"
 
@@ -512,7 +513,7 @@ void SqliteStorage::CreateSession(const std::string& tokenHash, MemberId id, Sec
         .BindBlob(1, tokenHash).Bind(2, id).Bind(3, now).Bind(4, now).Bind(5, expiresAt).BindBlob(6, passwordCheck).Run();
     Query(c, "DELETE FROM session WHERE member_id = ?1 AND token_hash NOT IN (SELECT token_hash FROM session "
              "WHERE member_id = ?1 ORDER BY created_at DESC, rowid DESC LIMIT ?2)")
-        .Bind(1, id).Bind(2, SessionsPerMember).Run();
+        .Bind(1, id).Bind(2, vk::SessionsPerMember).Run();
     t.Commit();
 }
 
@@ -884,8 +885,7 @@ std::optional<std::int64_t> SqliteStorage::SubmitClubResult(MemberId id, const s
     const auto rowId = InsertRow(c, gid, entry, id, now);
     const auto place = RowPlace<Query>(c, gid, entry.score, rowId, id);
     std::optional<std::int64_t> reward;
-    if (place <= 10) {
-        const std::int64_t amount = place == 1 ? 25 : 10;
+    if (const std::int64_t amount = vk::PlaceReward(place); amount > 0) {
         Query(c, "UPDATE member SET balance = balance + ? WHERE id = ? AND balance <= ?")
             .Bind(1, amount).Bind(2, id).Bind(3, kMaxBalance - amount).Run();
         if (Changes(c) == 1) {
