@@ -17,7 +17,7 @@
 #include "server/published_texts.h"
 #include "server/rating_rules.h"
 #include "server/replies.h"
-#include "server/storage_rows.h"
+#include "server/storage/storage_rows.h"
 
 namespace vks {
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "server/storage.h"
+#include "server/storage/storage.h"
 
 namespace vks {
 

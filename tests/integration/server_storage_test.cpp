@@ -14,8 +14,8 @@
 #include <thread>
 
 #include "common/club_rules.h"
-#include "server/pg_storage.h"
-#include "server/sqlite_storage.h"
+#include "server/storage/pg_storage.h"
+#include "server/storage/sqlite_storage.h"
 #include "server_probe_util.h"
 
 using namespace vks;

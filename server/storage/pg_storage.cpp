@@ -1,4 +1,4 @@
-#include "server/pg_storage.h"
+#include "server/storage/pg_storage.h"
 
 #include <poll.h>
 #include <sodium.h>
@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "server/sql_storage_impl.h"
+#include "server/storage/sql_storage_impl.h"
 
 namespace vks {
 

@@ -1,4 +1,4 @@
-#include "server/sqlite_storage.h"
+#include "server/storage/sqlite_storage.h"
 
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -10,7 +10,7 @@
 #include <fstream>
 #include <thread>
 
-#include "server/sql_storage_impl.h"
+#include "server/storage/sql_storage_impl.h"
 
 namespace vks {
 

@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
-#include "server/storage.h"
-#include "server/storage_rows.h"
+#include "server/storage/storage.h"
+#include "server/storage/storage_rows.h"
 
 namespace vks {
 

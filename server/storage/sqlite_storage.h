@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "server/sql_storage.h"
+#include "server/storage/sql_storage.h"
 
 struct sqlite3;
 struct sqlite3_stmt;

@@ -4,9 +4,9 @@
 #include <sodium.h>
 
 #include "common/club_rules.h"
-#include "server/board_statements.h"
-#include "server/sql_storage.h"
-#include "server/storage_rows.h"
+#include "server/storage/board_statements.h"
+#include "server/storage/sql_storage.h"
+#include "server/storage/storage_rows.h"
 
 namespace vks {
 
@@ -70,6 +70,15 @@ std::int64_t InsertRow(Conn& c, int gid, const BoardEntry& e, std::optional<Memb
         .Bind(10, member).Bind(11, now).Bind(12, e.source);
     q.Step();
     return q.Int(0);
+}
+
+// The first column of the row the key finds, or 0 when there is none.
+template <class Query, class Conn, class Key>
+std::int64_t NumberOrZero(Conn& c, const char* sql, const Key& key)
+{
+    Query q(c, sql);
+    q.Bind(1, key);
+    return q.Step() ? q.Int(0) : 0;
 }
 
 inline constexpr const char* kGameRecordSelect =
@@ -295,9 +304,7 @@ template <class D>
 std::int64_t SqlStorage<D>::Balance(MemberId id)
 {
     auto lease = d_.Acquire();
-    Query q(*lease, "SELECT balance FROM member WHERE id = $1");
-    q.Bind(1, id);
-    return q.Step() ? q.Int(0) : 0;
+    return sql::NumberOrZero<Query>(*lease, "SELECT balance FROM member WHERE id = $1", id);
 }
 
 template <class D>
@@ -602,9 +609,7 @@ template <class D>
 std::int64_t SqlStorage<D>::AcceptedCount(int gid)
 {
     auto lease = d_.Acquire();
-    Query q(*lease, "SELECT accepted_total FROM wtt_board WHERE gid = $1");
-    q.Bind(1, gid);
-    return q.Step() ? q.Int(0) : 0;
+    return sql::NumberOrZero<Query>(*lease, "SELECT accepted_total FROM wtt_board WHERE gid = $1", gid);
 }
 
 // ---------------------------------------------------------------- statistics

@@ -1,4 +1,4 @@
-#include "server/sql_storage.h"
+#include "server/storage/sql_storage.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -27,7 +27,7 @@
 #include <string>
 #include <utility>
 
-#include "server/storage.h"
+#include "server/storage/storage.h"
 
 namespace vks {
 

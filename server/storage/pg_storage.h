@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "server/rate_limit.h"
-#include "server/sql_storage.h"
+#include "server/storage/sql_storage.h"
 
 namespace vks {
 
