@@ -1,8 +1,8 @@
 // The storage itself, on whichever database this run names (SQLite, or
-// PostgreSQL under postgres/...): the operations whose two forms had grown
-// apart before the storage was written once (the session cap's order, the
-// nick check of a registration, the counters' ceiling, a new row's number,
-// the schema version), and money under concurrent calls.
+// PostgreSQL under postgres/...): where the two databases' ways most easily
+// part (the session cap's order, the nick check of a registration, the
+// counters' ceiling, a new row's number, the schema version), and money
+// under concurrent calls.
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
