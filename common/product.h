@@ -1,12 +1,12 @@
 #pragma once
 // Who we are: the product's numbers, names, file names and the keys it looks
-// for on the news page.  Shared by every layer.
+// for on the news page.  Shared by every layer, with the club's rules.
+#include "common/club_rules.h"
 
 namespace vk {
 
 inline constexpr int ProductNumber = 50;        // our number in the maker's catalogue
 inline constexpr int DealsPerGame = 20;
-inline constexpr int WorldTopTenMinScore = 900;
 
 inline constexpr const char* ClubFileName = "Vokabron.clb";
 inline constexpr const char* SettingsFileName = "Vokabron.ini";

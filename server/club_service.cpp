@@ -10,13 +10,14 @@
 #include <fstream>
 #include <thread>
 
+#include "common/club_rules.h"
 #include "common/countries.h"
 #include "server/fields.h"
 #include "server/jpeg_photo.h"
 #include "server/published_texts.h"
 #include "server/rating_rules.h"
 #include "server/replies.h"
-#include "server/storage_rows.h"
+#include "server/storage/storage_rows.h"
 
 namespace vks {
 namespace {
@@ -334,11 +335,11 @@ Reply ClubService::SaveGame(const ParsedRequest& r, const Caller& caller)
         return Text(ReplyNo);
     SentGame g;
     const auto kon = ParseInteger(v[2], 0, kInt32Max);
-    const auto best = ParseInteger(v[3], 0, 1000);
+    const auto best = ParseInteger(v[3], 0, vk::MaxGameScore);
     const auto rating = ParseReal(v[4]);
     const auto ses = ParseInteger(v[5], 0, kInt32Max);
     const auto konl = ParseInteger(v[6], 0, 19);
-    const auto score = ParseInteger(v[7], 0, 1000);
+    const auto score = ParseInteger(v[7], 0, vk::MaxGameScore);
     const auto r1 = ParseInteger(v[8], -kInt32Max - 1, kInt32Max);
     // Sessions never pass cycles begun, except in the repeat of a completion
     // whose reply was lost: the client applies the end once more.
@@ -571,7 +572,7 @@ Reply ClubService::WttSubmit(const ParsedRequest& r, const Caller& caller)
     case BoardKind::ReadOnly:
         return Text(ReplyNo);
     case BoardKind::Open: {
-        const auto score = ParseInteger(v[4], 900, 1000);
+        const auto score = ParseInteger(v[4], vk::WorldTopTenMinScore, vk::MaxGameScore);
         if (wttPaused_ || PassportClass(nick, 1) != 3 || PassportClass(city, 2) == 1 ||
             !vk::CountryOfCode(country) || !score || !ValidSex(r7) || !ValidVersion(r8) || r9 != "#" || r10 != "#")
             return Text(ReplyNo);
@@ -583,7 +584,7 @@ Reply ClubService::WttSubmit(const ParsedRequest& r, const Caller& caller)
         return Text(NumberReply(place));
     }
     case BoardKind::Club: {
-        const auto score = ParseInteger(v[4], 900, 1000);
+        const auto score = ParseInteger(v[4], vk::WorldTopTenMinScore, vk::MaxGameScore);
         const GameConfig* game = GameOfClubBoard(gid);
         if (wttPaused_ || !game || !ValidMemberNick(nick) || !score || !ValidVersion(r8) || r9 != "#" || r10 != "#")
             return Text(ReplyNo);

@@ -15,7 +15,7 @@
 #include "server/options.h"
 #include "server/passwords.h"
 #include "server/rate_limit.h"
-#include "server/storage.h"
+#include "server/storage/storage.h"
 
 namespace vks {
 

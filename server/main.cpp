@@ -11,7 +11,7 @@
 
 #include "server/club_service.h"
 #include "server/http_front.h"
-#include "server/open_storage.h"
+#include "server/storage/open_storage.h"
 #include "server/published_texts.h"
 
 using namespace vks;

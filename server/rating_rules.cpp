@@ -5,6 +5,7 @@
 
 #include <charconv>
 
+#include "common/club_rules.h"
 #include "common/readers.h"
 
 namespace vks {
@@ -24,7 +25,7 @@ std::optional<std::int64_t> ImpliedScore(double sentRating, double storedRating,
         return std::nullopt;
     const double x = static_cast<double>(n) * (sentRating - storedRating);
     const double s = std::nearbyint(x);
-    if (std::fabs(x - s) > 0.1 || s < 0 || s > MaxGameScore)
+    if (std::fabs(x - s) > 0.1 || s < 0 || s > vk::MaxGameScore)
         return std::nullopt;
     return static_cast<std::int64_t>(s);
 }
@@ -70,7 +71,7 @@ GameDecision DecideGameSave(const GameSnapshot& snapshot, const SentGame& g, Sec
         u.kon = n + 1;
         u.rating = CanonicalRating(next);
         u.konl = u.score = 0;
-        u.openCap = MaxGameScore;
+        u.openCap = vk::MaxGameScore;
         u.openFloor = 0;
         u.openSince = now;
         return Make(Transition::StartNew, u);

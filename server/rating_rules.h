@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "server/storage.h"
+#include "server/storage/storage.h"
 
 namespace vks {
 
@@ -26,7 +26,6 @@ struct RatingLimits {
     int startsPerDay = 20;
 };
 
-inline constexpr int MaxGameScore = 1000;
 inline constexpr int LastDeal = 20;
 
 // What a rating becomes once written and read back; ratings are stored this

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/club_rules.h"
 #include "common/product.h"
 
 namespace vk {
@@ -45,14 +46,7 @@ void RegisterRatingGameEnd(TTevGame& game, int dealNumber, std::int32_t score)
     game.Score = 0;
 }
 
-int PlaceBonus(int place)
-{
-    if (place == 1)
-        return 25;
-    if (place >= 2 && place <= 10)
-        return 10;
-    return 0;
-}
+int PlaceBonus(int place) { return PlaceReward(place); }
 
 int ResultBonus(int place, bool credited)
 {

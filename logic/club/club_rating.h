@@ -24,7 +24,7 @@ void RegisterRatingGameStart(TTevGame& game);
 // the rating.
 void RegisterRatingGameEnd(TTevGame& game, int dealNumber, std::int32_t score);
 
-// The currency bonus of a club board place: 25 for 1, 10 for 2..10, else 0.
+// The currency bonus of a club board place (the club's PlaceReward).
 int PlaceBonus(int place);
 // The bonus reported at the end of a rating game: the place's bonus, or -1
 // when it was due and crediting it failed.

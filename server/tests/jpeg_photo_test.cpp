@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "logic/club/jpeg_frame.h"
 #include "server/jpeg_photo.h"
 
@@ -64,4 +66,28 @@ TEST(JpegPhoto, RefusesEverythingElse)
     };
     for (const auto& [what, bytes] : cases)
         EXPECT_FALSE(CleanPhoto(bytes)) << what;
+}
+
+// The game's frame check and the server's cleaner walk one chain: what one
+// refuses the other refuses, so the game never offers a photo the club
+// would turn away.
+TEST(JpegPhoto, TheGameAndTheServerReadOneChain)
+{
+    const std::string frame = Frame(0xC0, 200, 250);
+    const std::vector<std::tuple<const char*, std::string, bool>> cases = {
+        {"a photo", Photo(frame), true},
+        {"fill bytes before a marker", kSoi + "\xFF\xFF" + kTables + frame + kScan + kEoi, true},
+        {"restarts inside the scan", kSoi + frame + kScan + std::string("\xFF\xD1\x01\xFF\x00", 5) + kEoi, true},
+        {"tables between two scans", kSoi + frame + kScan + kTables + kScan + kEoi, true},
+        {"a restart between segments", kSoi + "\xFF\xD0" + frame + kScan + kEoi, false},
+        {"a second start marker", kSoi + kSoi + frame + kScan + kEoi, false},
+        {"a broken segment after the scan", kSoi + frame + kScan + std::string("\xFF\xC4\x00", 3) + kEoi, false},
+        {"an end marker without a scan", kSoi + frame + kEoi, false},
+        {"a frame after the scan", kSoi + kScan + frame + kEoi, false},
+        {"two frames", kSoi + frame + frame + kScan + kEoi, false},
+    };
+    for (const auto& [what, bytes, whole] : cases) {
+        EXPECT_EQ(vk::ReadJpegFrame(bytes).has_value(), whole) << what;
+        EXPECT_EQ(CleanPhoto(bytes).has_value(), whole) << what;
+    }
 }

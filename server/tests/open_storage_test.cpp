@@ -2,7 +2,7 @@
 // PostgreSQL address's password never reaches the log.
 #include <gtest/gtest.h>
 
-#include "server/open_storage.h"
+#include "server/storage/open_storage.h"
 
 using namespace vks;
 

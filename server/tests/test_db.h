@@ -7,7 +7,7 @@
 
 #include <stdlib.h>
 
-#include "server/sqlite_storage.h"
+#include "server/storage/sqlite_storage.h"
 
 namespace vks::test {
 

@@ -1,9 +1,9 @@
-#include "server/open_storage.h"
+#include "server/storage/open_storage.h"
 
 #include <filesystem>
 
-#include "server/pg_storage.h"
-#include "server/sqlite_storage.h"
+#include "server/storage/pg_storage.h"
+#include "server/storage/sqlite_storage.h"
 
 namespace vks {
 

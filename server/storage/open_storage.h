@@ -5,7 +5,7 @@
 #include <string>
 
 #include "server/options.h"
-#include "server/storage.h"
+#include "server/storage/storage.h"
 
 namespace vks {
 

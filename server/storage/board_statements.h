@@ -1,15 +1,12 @@
 #pragma once
-// The boards' ranking and clean-up, run word for word by both storages.
-// The SQL is what SQLite and PostgreSQL both read: parameters are $1, $2 ...
-// and each is first used in that order (SQLite numbers a named parameter by
-// its first use, PostgreSQL by its digits), casts are CAST(... AS ...).
-// Query is a storage's own statement type, Conn its connection.
+// The boards' ranking and clean-up, in the SQL both dialects read (see
+// sql_storage.h).  Query is a dialect's statement type, Conn its connection.
 #include <cstdint>
 #include <optional>
 #include <vector>
 
-#include "server/storage.h"
-#include "server/storage_rows.h"
+#include "server/storage/storage.h"
+#include "server/storage/storage_rows.h"
 
 namespace vks {
 

@@ -51,8 +51,6 @@ enum class BoardKind { Open, ReadOnly, Club, Chat };
 
 // Rows a board read and an own-rows read show.
 inline constexpr int BoardRowsShown = 10;
-// Live sessions a member may hold; a new one ends the oldest beyond this.
-inline constexpr int SessionsPerMember = 8;
 
 struct BoardEntry {
     std::string nick, country, city, r07, r08, r09, r10;   // r10 without its "*"
@@ -134,7 +132,7 @@ public:
     virtual std::int64_t CountMembers() = 0;
 
     // --- sessions (only a hash of the token is ever stored)
-    // Keeps the member's newest SessionsPerMember sessions.
+    // Keeps the member's newest vk::SessionsPerMember sessions.
     virtual void CreateSession(const std::string& tokenHash, MemberId id, Seconds now, Seconds expiresAt,
                                const std::string& passwordCheck) = 0;
     virtual void SetPasswordCheck(const std::string& tokenHash, const std::string& passwordCheck) = 0;

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "common/codepage.h"
-#include "server/storage.h"
+#include "server/storage/storage.h"
 
 namespace vks {
 
