@@ -53,9 +53,9 @@ Opening AccountIconToPaintedTab(vk::TForm1& form)
         opening.WindowUpMs = clock.nsecsElapsed() / 1e6;
         while (window->Reading())
             QTest::qWait(1);
-        window->ImageN[0]->repaint();
+        window->findChild<vk::PictureBox*>(QStringLiteral("ImageN1"))->repaint();
         opening.PaintedMs = clock.nsecsElapsed() / 1e6;
-        window->ButtonOk->click();
+        window->findChild<vk::TTevQuizButton*>(QStringLiteral("ButtonOk"))->click();
     });
     clock.start();
     QTest::mouseClick(form.ImAc, Qt::LeftButton);

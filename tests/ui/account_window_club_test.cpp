@@ -120,9 +120,9 @@ private:
 // Shows tab Index as the player does: a click on its tab.
 void ShowTab(vk::TFAcc1& w, int index)
 {
-    QTabBar* bar = w.PageControl1->tabBar();
+    QTabBar* bar = testsupport::Find<QTabWidget>(w, "PageControl1")->tabBar();
     input::Click(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
-    QCOMPARE(w.PageControl1->currentIndex(), index);
+    QCOMPARE(testsupport::Find<QTabWidget>(w, "PageControl1")->currentIndex(), index);
 }
 
 void TypeInto(QLineEdit* edit, const QString& text)
@@ -142,24 +142,24 @@ private slots:
         Club club(server.Base());
         auto w = club.Open();
         Settle(*w);
-        TypeInto(w->Edit2, QStringLiteral("paпa"));
-        QCOMPARE(w->Edit2->text(), QStringLiteral("paa")); // no Russian letters in a password
-        QCOMPARE(w->Edit2->displayText(), QStringLiteral("###"));
-        QVERIFY(!w->Button2->isEnabled());                  // three characters
-        TypeInto(w->Edit1, QStringLiteral("Ян"));
-        QCOMPARE(w->Edit1->text(), QStringLiteral("Ян"));   // typed, but red
-        TypeInto(w->Edit2, QStringLiteral("b"));
-        QVERIFY(!w->Button2->isEnabled());
-        w->Edit1->clear();
-        TypeInto(w->Edit1, QStringLiteral("Jan&"));
-        QCOMPARE(w->Edit1->text(), QStringLiteral("Jan"));
-        w->Edit1->insert(QStringLiteral("中")); // pasted, not of the code page
-        QCOMPARE(w->Edit1->text(), QStringLiteral("Jan"));
-        QVERIFY(w->Button2->isEnabled());
-        QVERIFY(!w->Button1->isEnabled()); // no city, no e-mail yet
-        TypeInto(w->Edit4, QStringLiteral("Тула"));
-        TypeInto(w->Edit5, QStringLiteral("jan@example.org"));
-        QVERIFY(w->Button1->isEnabled());
+        TypeInto(testsupport::Find<QLineEdit>(*w, "Edit2"), QStringLiteral("paпa"));
+        QCOMPARE(testsupport::Find<QLineEdit>(*w, "Edit2")->text(), QStringLiteral("paa")); // no Russian letters in a password
+        QCOMPARE(testsupport::Find<QLineEdit>(*w, "Edit2")->displayText(), QStringLiteral("###"));
+        QVERIFY(!testsupport::Find<vk::TTevQuizButton>(*w, "Button2")->isEnabled());                  // three characters
+        TypeInto(testsupport::Find<QLineEdit>(*w, "Edit1"), QStringLiteral("Ян"));
+        QCOMPARE(testsupport::Find<QLineEdit>(*w, "Edit1")->text(), QStringLiteral("Ян"));   // typed, but red
+        TypeInto(testsupport::Find<QLineEdit>(*w, "Edit2"), QStringLiteral("b"));
+        QVERIFY(!testsupport::Find<vk::TTevQuizButton>(*w, "Button2")->isEnabled());
+        testsupport::Find<QLineEdit>(*w, "Edit1")->clear();
+        TypeInto(testsupport::Find<QLineEdit>(*w, "Edit1"), QStringLiteral("Jan&"));
+        QCOMPARE(testsupport::Find<QLineEdit>(*w, "Edit1")->text(), QStringLiteral("Jan"));
+        testsupport::Find<QLineEdit>(*w, "Edit1")->insert(QStringLiteral("中")); // pasted, not of the code page
+        QCOMPARE(testsupport::Find<QLineEdit>(*w, "Edit1")->text(), QStringLiteral("Jan"));
+        QVERIFY(testsupport::Find<vk::TTevQuizButton>(*w, "Button2")->isEnabled());
+        QVERIFY(!testsupport::Find<vk::TTevQuizButton>(*w, "Button1")->isEnabled()); // no city, no e-mail yet
+        TypeInto(testsupport::Find<QLineEdit>(*w, "Edit4"), QStringLiteral("Тула"));
+        TypeInto(testsupport::Find<QLineEdit>(*w, "Edit5"), QStringLiteral("jan@example.org"));
+        QVERIFY(testsupport::Find<vk::TTevQuizButton>(*w, "Button1")->isEnabled());
         QCOMPARE(club.state.ClubUser.City, vk::ToCp1251(QStringLiteral("Тула")));
     }
 
@@ -169,31 +169,31 @@ private slots:
         Club club(server.Base());
         auto w = club.Open();
         Settle(*w);
-        TypeInto(w->Edit1, QStringLiteral("Anna"));
-        TypeInto(w->Edit2, QStringLiteral("secret12"));
-        TypeInto(w->Edit4, QStringLiteral("Тула"));
-        TypeInto(w->Edit5, QStringLiteral("anna@example.org"));
+        TypeInto(testsupport::Find<QLineEdit>(*w, "Edit1"), QStringLiteral("Anna"));
+        TypeInto(testsupport::Find<QLineEdit>(*w, "Edit2"), QStringLiteral("secret12"));
+        TypeInto(testsupport::Find<QLineEdit>(*w, "Edit4"), QStringLiteral("Тула"));
+        TypeInto(testsupport::Find<QLineEdit>(*w, "Edit5"), QStringLiteral("anna@example.org"));
         // Another continent, its country left at "Unknown": the key holds
         // "no", and the login must still work.
-        w->ComboBox1->activated(3);
+        testsupport::Find<QComboBox>(*w, "ComboBox1")->activated(3);
         QCOMPARE(club.state.ClubUser.Country2, std::string("4-000"));
-        QCOMPARE(w->Edit3->text(), QStringLiteral("Unknown"));
-        input::Click(w->Button1, Qt::LeftButton);
+        QCOMPARE(testsupport::Find<QLineEdit>(*w, "Edit3")->text(), QStringLiteral("Unknown"));
+        input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "Button1"), Qt::LeftButton);
         Settle(*w);
         QCOMPARE(club.notices, QStringList{QStringLiteral("Ваш аккаунт успешно создан!")});
         QCOMPARE(club.clubState, vk::ClubLoggedIn);
         QCOMPARE(club.state.ClubUser.Country1, std::string("Unknown"));
-        QCOMPARE(w->Button2->text(), QStringLiteral("Выйти из аккаунта"));
-        QVERIFY(!w->Edit1->isEnabled());
+        QCOMPARE(testsupport::Find<vk::TTevQuizButton>(*w, "Button2")->text(), QStringLiteral("Выйти из аккаунта"));
+        QVERIFY(!testsupport::Find<QLineEdit>(*w, "Edit1")->isEnabled());
         QVERIFY(club.state.MemberCountOk);
         QVERIFY(club.state.GameRecordOk);
         QVERIFY(w->OwnCardKnown());
 
         // "Сохранить" writes the user file, for the owner's eyes only.
-        QVERIFY(w->Button3->isEnabled());
-        input::Click(w->Button3, Qt::LeftButton);
-        QVERIFY(!w->Button3->isEnabled());
-        QVERIFY(w->Button4->isEnabled());
+        QVERIFY(testsupport::Find<vk::TTevQuizButton>(*w, "Button3")->isEnabled());
+        input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "Button3"), Qt::LeftButton);
+        QVERIFY(!testsupport::Find<vk::TTevQuizButton>(*w, "Button3")->isEnabled());
+        QVERIFY(testsupport::Find<vk::TTevQuizButton>(*w, "Button4")->isEnabled());
         struct stat st {};
         QCOMPARE(::stat(club.folder.UserFile().c_str(), &st), 0);
         QCOMPARE(st.st_mode & 0777, 0600u);
@@ -205,9 +205,9 @@ private slots:
         // "Удалить" forgets it.
         auto again = club.Open();
         Settle(*again);
-        input::Click(again->Button4, Qt::LeftButton);
+        input::Click(testsupport::Find<vk::TTevQuizButton>(*again, "Button4"), Qt::LeftButton);
         QVERIFY(!QFile::exists(QString::fromStdString(club.folder.UserFile())));
-        QVERIFY(again->Button3->isEnabled());
+        QVERIFY(testsupport::Find<vk::TTevQuizButton>(*again, "Button3")->isEnabled());
     }
 
     void signOutForgetsTheSessionAndLoginComesBack()
@@ -218,24 +218,24 @@ private slots:
         auto w = club.Open();
         Settle(*w);
         QCOMPARE(club.state.ClubUser.R04, 40);
-        input::Click(w->Button2, Qt::LeftButton);
+        input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "Button2"), Qt::LeftButton);
         QCOMPARE(club.clubState, vk::ClubLoggedOut);
         QCOMPARE(club.state.ClubUser.R04, 0);
-        QVERIFY(w->Edit1->isEnabled());
+        QVERIFY(testsupport::Find<QLineEdit>(*w, "Edit1")->isEnabled());
         // The session cookie is gone: the balance is not the client's to read.
         QVERIFY(!vk::ClubReadBalance(club.http, club.context.Addresses.AccPath, "Boris"));
 
         // A wrong password: refused, still logged out.
-        w->Edit2->clear();
-        TypeInto(w->Edit2, QStringLiteral("wrong123"));
-        input::Click(w->Button2, Qt::LeftButton);
+        testsupport::Find<QLineEdit>(*w, "Edit2")->clear();
+        TypeInto(testsupport::Find<QLineEdit>(*w, "Edit2"), QStringLiteral("wrong123"));
+        input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "Button2"), Qt::LeftButton);
         Settle(*w);
         QCOMPARE(club.notices.last(), QStringLiteral("Не удалось войти в аккаунт!"));
         QCOMPARE(club.clubState, vk::ClubLoggedOut);
 
-        w->Edit2->clear();
-        TypeInto(w->Edit2, QStringLiteral("secret12"));
-        input::Click(w->Button2, Qt::LeftButton);
+        testsupport::Find<QLineEdit>(*w, "Edit2")->clear();
+        TypeInto(testsupport::Find<QLineEdit>(*w, "Edit2"), QStringLiteral("secret12"));
+        input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "Button2"), Qt::LeftButton);
         Settle(*w);
         QCOMPARE(club.clubState, vk::ClubLoggedIn);
         QCOMPARE(club.state.ClubUser.R04, 40);
@@ -259,30 +259,30 @@ private slots:
         Settle(*w);
         for (int tab : {1, 2, 3, 4, 5, 0})
             ShowTab(*w, tab);
-        QCOMPARE(w->ComboBox1->currentIndex(), 1);
-        QCOMPARE(w->ComboBox2->currentIndex(), 26);
-        QCOMPARE(w->ComboBox3->currentIndex(), 1);
-        QCOMPARE(w->Edit3->text(), QStringLiteral("Lebanon"));
+        QCOMPARE(testsupport::Find<QComboBox>(*w, "ComboBox1")->currentIndex(), 1);
+        QCOMPARE(testsupport::Find<QComboBox>(*w, "ComboBox2")->currentIndex(), 26);
+        QCOMPARE(testsupport::Find<QComboBox>(*w, "ComboBox3")->currentIndex(), 1);
+        QCOMPARE(testsupport::Find<QLineEdit>(*w, "Edit3")->text(), QStringLiteral("Lebanon"));
         const vk::TTevUser& after = club.state.ClubUser;
         QCOMPARE(after.Country2, before.Country2);
         QCOMPARE(after.Country1, before.Country1);
         QCOMPARE(after.City, before.City);
         QCOMPARE(after.Sex, 'W');
-        QCOMPARE(w->SpinTevsAddUs->value(), 30);
-        QCOMPARE(w->EditTevsAddUs->text(), QStringLiteral("Bob"));
+        QCOMPARE(testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs")->value(), 30);
+        QCOMPARE(testsupport::Find<QLineEdit>(*w, "EditTevsAddUs")->text(), QStringLiteral("Bob"));
 
         // The Tevs tab sets its spin box and edit without a word: a smaller
         // balance pulls the amount down once, with no change reported.
         int reported = 0;
-        QObject::connect(w->SpinTevsAddUs, &QSpinBox::valueChanged, w.get(), [&reported] { ++reported; });
-        QObject::connect(w->EditTevsAddUs, &QLineEdit::textChanged, w.get(), [&reported] { ++reported; });
+        QObject::connect(testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs"), &QSpinBox::valueChanged, w.get(), [&reported] { ++reported; });
+        QObject::connect(testsupport::Find<QLineEdit>(*w, "EditTevsAddUs"), &QLineEdit::textChanged, w.get(), [&reported] { ++reported; });
         club.state.ClubUser.R04 = 12;
         w->PaintTevsTab();
-        QCOMPARE(w->SpinTevsAddUs->value(), 12);
+        QCOMPARE(testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs")->value(), 12);
         QCOMPARE(club.state.TransferAmount, 12);
         QCOMPARE(reported, 0);
         // The player's own change is taken.
-        w->SpinTevsAddUs->stepDown();
+        testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs")->stepDown();
         QCOMPARE(club.state.TransferAmount, 11);
         QCOMPARE(reported, 1);
     }
@@ -294,16 +294,16 @@ private slots:
         Club club(server.Base());
         auto w = club.Open();
         Settle(*w);
-        TypeInto(w->Edit1, QStringLiteral("Vera"));
-        TypeInto(w->Edit2, QStringLiteral("secret12"));
-        TypeInto(w->Edit4, QStringLiteral("Omsk"));
-        TypeInto(w->Edit5, QStringLiteral("vera@example.org"));
+        TypeInto(testsupport::Find<QLineEdit>(*w, "Edit1"), QStringLiteral("Vera"));
+        TypeInto(testsupport::Find<QLineEdit>(*w, "Edit2"), QStringLiteral("secret12"));
+        TypeInto(testsupport::Find<QLineEdit>(*w, "Edit4"), QStringLiteral("Omsk"));
+        TypeInto(testsupport::Find<QLineEdit>(*w, "Edit5"), QStringLiteral("vera@example.org"));
         w->Notice = [&](const QString& text) {
             club.notices << text;
             if (club.notices.size() == 1)
                 server.Stop();
         };
-        input::Click(w->Button1, Qt::LeftButton);
+        input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "Button1"), Qt::LeftButton);
         Settle(*w);
         QCOMPARE(club.notices, (QStringList{QStringLiteral("Ваш аккаунт успешно создан!"),
                                             QStringLiteral("Не удалось войти в аккаунт!")}));
@@ -319,24 +319,24 @@ private slots:
         {
             auto w = club.Open(false);
             Settle(*w);
-            QVERIFY(!w->CheckBox2->isEnabled());
-            input::Click(w->CheckBox2, Qt::LeftButton);
+            QVERIFY(!testsupport::Find<QCheckBox>(*w, "CheckBox2")->isEnabled());
+            input::Click(testsupport::Find<QCheckBox>(*w, "CheckBox2"), Qt::LeftButton);
             QCOMPARE(club.clubState, vk::ClubLoggedIn);
         }
         auto w = club.Open(true);
         Settle(*w);
-        QVERIFY(w->CheckBox2->isEnabled());
-        input::Click(w->CheckBox2, Qt::LeftButton, {}, QPoint(8, 8));
+        QVERIFY(testsupport::Find<QCheckBox>(*w, "CheckBox2")->isEnabled());
+        input::Click(testsupport::Find<QCheckBox>(*w, "CheckBox2"), Qt::LeftButton, {}, QPoint(8, 8));
         QCOMPARE(club.clubState, vk::ClubRatingGame);
-        input::Click(w->CheckBox2, Qt::LeftButton, {}, QPoint(8, 8));
+        input::Click(testsupport::Find<QCheckBox>(*w, "CheckBox2"), Qt::LeftButton, {}, QPoint(8, 8));
         QCOMPARE(club.clubState, vk::ClubLoggedIn);
 
         // While a rating game is on its way nothing of the account changes.
         club.context.RatingGameLocked = true;
         auto locked = club.Open(true);
         Settle(*locked);
-        for (QWidget* widget : std::initializer_list<QWidget*>{locked->Edit1, locked->CheckBox2, locked->Button1,
-                                                                locked->Button2, locked->Button3, locked->Button4})
+        for (QWidget* widget : std::initializer_list<QWidget*>{testsupport::Find<QLineEdit>(*locked, "Edit1"), testsupport::Find<QCheckBox>(*locked, "CheckBox2"), testsupport::Find<vk::TTevQuizButton>(*locked, "Button1"),
+                                                                testsupport::Find<vk::TTevQuizButton>(*locked, "Button2"), testsupport::Find<vk::TTevQuizButton>(*locked, "Button3"), testsupport::Find<vk::TTevQuizButton>(*locked, "Button4")})
             QVERIFY2(!widget->isEnabled(), qPrintable(widget->objectName()));
     }
 
@@ -431,16 +431,16 @@ private slots:
         Settle(*w);
         ShowTab(*w, 3);
         QCOMPARE(ann.state.ClubUser.R04, 50);
-        QVERIFY(!w->ButtonTevsAddUs->isEnabled()); // amount 0, no receiver
-        w->SpinTevsAddUs->setValue(10);
-        TypeInto(w->EditTevsAddUs, QStringLiteral("Ann"));
-        QVERIFY(!w->ButtonTevsAddUs->isEnabled()); // one's own nick
-        w->EditTevsAddUs->clear();
-        TypeInto(w->EditTevsAddUs, QStringLiteral("B&o b"));
-        QCOMPARE(w->EditTevsAddUs->text(), QStringLiteral("Bob"));
-        QVERIFY(w->ButtonTevsAddUs->isEnabled());
-        EnabledWatch sendButton(w->ButtonTevsAddUs);
-        input::Click(w->ButtonTevsAddUs, Qt::LeftButton);
+        QVERIFY(!testsupport::Find<vk::TTevQuizButton>(*w, "ButtonTevsAddUs")->isEnabled()); // amount 0, no receiver
+        testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs")->setValue(10);
+        TypeInto(testsupport::Find<QLineEdit>(*w, "EditTevsAddUs"), QStringLiteral("Ann"));
+        QVERIFY(!testsupport::Find<vk::TTevQuizButton>(*w, "ButtonTevsAddUs")->isEnabled()); // one's own nick
+        testsupport::Find<QLineEdit>(*w, "EditTevsAddUs")->clear();
+        TypeInto(testsupport::Find<QLineEdit>(*w, "EditTevsAddUs"), QStringLiteral("B&o b"));
+        QCOMPARE(testsupport::Find<QLineEdit>(*w, "EditTevsAddUs")->text(), QStringLiteral("Bob"));
+        QVERIFY(testsupport::Find<vk::TTevQuizButton>(*w, "ButtonTevsAddUs")->isEnabled());
+        EnabledWatch sendButton(testsupport::Find<vk::TTevQuizButton>(*w, "ButtonTevsAddUs"));
+        input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "ButtonTevsAddUs"), Qt::LeftButton);
         Settle(*w);
         QVERIFY(sendButton.WasDisabled()); // while it ran
         QCOMPARE(ann.notices.last(), QStringLiteral("Перевод успешен!"));
@@ -449,14 +449,14 @@ private slots:
         QCOMPARE(vk::ClubReadBalance(bob.http, bob.context.Addresses.AccPath, "Bob"), std::optional<std::int32_t>(60));
 
         // The spin box stops at the balance.
-        w->SpinTevsAddUs->setValue(1000);
-        QCOMPARE(w->SpinTevsAddUs->value(), 40);
+        testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs")->setValue(1000);
+        QCOMPARE(testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs")->value(), 40);
 
         // A receiver who is not there.
-        w->EditTevsAddUs->clear();
-        TypeInto(w->EditTevsAddUs, QStringLiteral("Nobody"));
-        w->SpinTevsAddUs->setValue(5);
-        input::Click(w->ButtonTevsAddUs, Qt::LeftButton);
+        testsupport::Find<QLineEdit>(*w, "EditTevsAddUs")->clear();
+        TypeInto(testsupport::Find<QLineEdit>(*w, "EditTevsAddUs"), QStringLiteral("Nobody"));
+        testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs")->setValue(5);
+        input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "ButtonTevsAddUs"), Qt::LeftButton);
         Settle(*w);
         QCOMPARE(ann.notices.last(), QStringLiteral("Не существует члена клуба с таким ником!"));
         QCOMPARE(ann.state.ClubUser.R04, 40);
@@ -464,10 +464,10 @@ private slots:
         // More than the server says there is: the balance is read first.
         ann.state.ClubUser.R04 = 100;
         w->PaintTevsTab();
-        w->SpinTevsAddUs->setValue(90);
-        w->EditTevsAddUs->clear();
-        TypeInto(w->EditTevsAddUs, QStringLiteral("Bob"));
-        input::Click(w->ButtonTevsAddUs, Qt::LeftButton);
+        testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs")->setValue(90);
+        testsupport::Find<QLineEdit>(*w, "EditTevsAddUs")->clear();
+        TypeInto(testsupport::Find<QLineEdit>(*w, "EditTevsAddUs"), QStringLiteral("Bob"));
+        input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "ButtonTevsAddUs"), Qt::LeftButton);
         Settle(*w);
         QCOMPARE(ann.notices.last(), QStringLiteral("У Вас недостаточно Тевов для перевода!"));
         QCOMPARE(ann.state.ClubUser.R04, 40);
@@ -482,9 +482,9 @@ private slots:
 
         // The server gone in the middle: the credit is a lost connection,
         // not a missing member.
-        w->SpinTevsAddUs->setValue(5);
+        testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs")->setValue(5);
         server.Stop();
-        input::Click(w->ButtonTevsAddUs, Qt::LeftButton);
+        input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "ButtonTevsAddUs"), Qt::LeftButton);
         Settle(*w);
         QCOMPARE(ann.notices.last(), QStringLiteral("No Connect!"));
         QCOMPARE(ann.state.ClubUser.R04, 40);
@@ -506,11 +506,11 @@ private slots:
         server.Stop();
 
         ShowTab(*w, 1);
-        input::Click(w->ButtonRef2, Qt::LeftButton);
+        input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "ButtonRef2"), Qt::LeftButton);
         Settle(*w);
         QVERIFY(!club.state.GameRecordOk);
         ShowTab(*w, 2);
-        input::Click(w->ButtonRef3, Qt::LeftButton);
+        input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "ButtonRef3"), Qt::LeftButton);
         Settle(*w);
         QVERIFY(!club.state.TopTenOk);
         QCOMPARE(club.state.ClubUser.Info, card);
@@ -553,7 +553,7 @@ private slots:
             QTRY_COMPARE(silent.Accepted(), 1);
             QVERIFY(w->Reading());
             // Clicks wait for the reads; Escape gives the wait up.
-            input::Click(w->ButtonOk);
+            input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "ButtonOk"));
             QVERIFY(w->isVisible());
             input::Key(w.get(), Qt::Key_Escape);
             QVERIFY(!w->isVisible());
@@ -588,20 +588,20 @@ private slots:
             linkNotices << notice->Label1->text() + notice->Label2->text();
             notice->accept();
         });
-        input::Click(w->ImageN[5], Qt::LeftButton, {}, QPoint(400, rowY(7))); // VK
+        input::Click(testsupport::Find<vk::PictureBox>(*w, "ImageN6"), Qt::LeftButton, {}, QPoint(400, rowY(7))); // VK
         QVERIFY(opened.isEmpty());
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("file:///etc/passwd"));
         QCOMPARE(linkNotices.size(), 1);
 
-        input::Click(w->ImageN[5], Qt::LeftButton, {}, QPoint(400, rowY(4))); // web site
+        input::Click(testsupport::Find<vk::PictureBox>(*w, "ImageN6"), Qt::LeftButton, {}, QPoint(400, rowY(4))); // web site
         QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/club"))});
 
-        input::Click(w->ImageN[5], Qt::LeftButton, {}, QPoint(400, rowY(2))); // telephone
+        input::Click(testsupport::Find<vk::PictureBox>(*w, "ImageN6"), Qt::LeftButton, {}, QPoint(400, rowY(2))); // telephone
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("+7 900 000"));
         QCOMPARE(club.notices.last(), QStringLiteral("Скопировано в буфер обмена!"));
 
         const int noticesBefore = club.notices.size();
-        input::Click(w->ImageN[5], Qt::LeftButton, {}, QPoint(400, rowY(5))); // empty Skype
+        input::Click(testsupport::Find<vk::PictureBox>(*w, "ImageN6"), Qt::LeftButton, {}, QPoint(400, rowY(5))); // empty Skype
         QCOMPARE(club.notices.size(), noticesBefore);
         QCOMPARE(opened.size(), 1);
         vk::SetDesktopOpener(previous);
@@ -624,13 +624,13 @@ private slots:
         testsupport::AnswerModal<TFAcc1>([&looked](TFAcc1* w) {
             looked = true;
             w->Notice = [](const QString&) {};
-            QVERIFY(!w->CheckBox2->isEnabled());
+            QVERIFY(!testsupport::Find<QCheckBox>(*w, "CheckBox2")->isEnabled());
             QTRY_VERIFY(!w->Reading());
-            TypeInto(w->Edit1, QStringLiteral("Irina"));
-            TypeInto(w->Edit2, QStringLiteral("secret12"));
-            input::Click(w->Button2, Qt::LeftButton);
+            TypeInto(testsupport::Find<QLineEdit>(*w, "Edit1"), QStringLiteral("Irina"));
+            TypeInto(testsupport::Find<QLineEdit>(*w, "Edit2"), QStringLiteral("secret12"));
+            input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "Button2"), Qt::LeftButton);
             QTRY_VERIFY_WITH_TIMEOUT(!w->Reading(), 15000);
-            input::Click(w->ButtonOk);
+            input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "ButtonOk"));
         });
         input::Click(form.ImAc);
         QVERIFY(looked);

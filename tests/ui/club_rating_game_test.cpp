@@ -63,11 +63,11 @@ struct MemberAtMenu {
         testsupport::AnswerModal<vk::TFAcc1>([&ticked, shot](vk::TFAcc1* w) {
             w->Notice = [](const QString&) {};
             QTRY_VERIFY_WITH_TIMEOUT(!w->Reading(), 15000);
-            input::Click(w->CheckBox2, Qt::LeftButton, {}, QPoint(8, 8));
-            ticked = w->CheckBox2->isChecked();
+            input::Click(testsupport::Find<QCheckBox>(*w, "CheckBox2"), Qt::LeftButton, {}, QPoint(8, 8));
+            ticked = testsupport::Find<QCheckBox>(*w, "CheckBox2")->isChecked();
             if (!shot.isEmpty())
                 testsupport::SaveGrab(*w, shot);
-            input::Click(w->ButtonOk);
+            input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "ButtonOk"));
         });
         input::Click(form.MemberButtons[4], Qt::LeftButton);
         QVERIFY(ticked);

@@ -30,6 +30,18 @@ inline bool SaveGrab(QWidget& window, const QString& name)
     return QDir().mkpath(dir) && window.grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
+// The control of Window named Name (a window's numbered name, which each
+// control keeps as its object name), as a screen reader or a search finds
+// it; a missing one stops the test at once, naming it.
+template <typename W>
+W* Find(QWidget& window, const char* name)
+{
+    W* found = window.findChild<W*>(QLatin1String(name));
+    if (!found)
+        qFatal("%s has no %s named %s", qPrintable(window.objectName()), W::staticMetaObject.className(), name);
+    return found;
+}
+
 // Runs Answer on the modal widget of type W as soon as it is up.
 template <typename W>
 void AnswerModal(std::function<void(W*)> answer)

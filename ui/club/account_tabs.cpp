@@ -111,7 +111,7 @@ void TFAcc1::CreateOtherTabs()
     if (const auto bytes = ResourceBytes(ResourceKind::Raw, QStringLiteral("GRefresh24")))
         refresh = QPixmap::fromImage(DecodePng(*bytes));
     const auto refreshButton = [&](int tab, const char* name, QPoint at) {
-        auto* b = new TTevQuizButton(TabSheet[tab]);
+        auto* b = new TTevQuizButton(tabPages[tab]);
         b->setObjectName(QLatin1String(name));
         b->setGeometry(at.x(), at.y(), 54, 45);
         b->SetColorSB(DRed);
@@ -119,17 +119,17 @@ void TFAcc1::CreateOtherTabs()
         b->SetGlyph(refresh);
         return b;
     };
-    ButtonRef2 = refreshButton(1, "ButtonRef2", {325, 400});
-    ButtonRef3 = refreshButton(2, "ButtonRef3", {325, 400});
-    ButtonRef4 = refreshButton(3, "ButtonRef4", {200, 40});
-    connect(ButtonRef2, &QPushButton::clicked, this, &TFAcc1::ButtonRef2Click);
-    connect(ButtonRef3, &QPushButton::clicked, this, &TFAcc1::ButtonRef3Click);
-    connect(ButtonRef4, &QPushButton::clicked, this, &TFAcc1::ButtonRef4Click);
+    refreshResultsButton = refreshButton(1, "ButtonRef2", {325, 400});
+    refreshTopTenButton = refreshButton(2, "ButtonRef3", {325, 400});
+    refreshBalanceButton = refreshButton(3, "ButtonRef4", {200, 40});
+    connect(refreshResultsButton, &QPushButton::clicked, this, &TFAcc1::ButtonRef2Click);
+    connect(refreshTopTenButton, &QPushButton::clicked, this, &TFAcc1::ButtonRef3Click);
+    connect(refreshBalanceButton, &QPushButton::clicked, this, &TFAcc1::ButtonRef4Click);
 
-    QWidget* tevs = TabSheet[3];
-    RxGIFAnD = new AnimationPlayer(tevs);
-    RxGIFAnD->setObjectName(QStringLiteral("RxGIFAnD"));
-    RxGIFAnD->setGeometry(70, 140, 100, 80);
+    QWidget* tevs = tabPages[3];
+    coinAnimation = new AnimationPlayer(tevs);
+    coinAnimation->setObjectName(QStringLiteral("RxGIFAnD"));
+    coinAnimation->setGeometry(70, 140, 100, 80);
     SpinTevsAddUs = new QSpinBox(tevs);
     SpinTevsAddUs->setObjectName(QStringLiteral("SpinTevsAddUs"));
     SpinTevsAddUs->setGeometry(500, 95, 180, 35);
@@ -173,7 +173,7 @@ void TFAcc1::CreateOtherTabs()
     });
     connect(ButtonTevsAddUs, &QPushButton::clicked, this, &TFAcc1::ButtonTevsAddUsClick);
 
-    ButtonAva1 = new TTevQuizButton(TabSheet[4]);
+    ButtonAva1 = new TTevQuizButton(tabPages[4]);
     ButtonAva1->setObjectName(QStringLiteral("ButtonAva1"));
     ButtonAva1->setGeometry(10, 364, 240, 45);
     ButtonAva1->SetColorSB(DRed);
@@ -183,13 +183,13 @@ void TFAcc1::CreateOtherTabs()
     ButtonAva1->setText(UiText(Msg::Refresh));
     connect(ButtonAva1, &QPushButton::clicked, this, &TFAcc1::ButtonAva1Click);
 
-    ImageN[5]->setMouseTracking(true);
-    ImageN[5]->installEventFilter(this);
+    tabCanvases[5]->setMouseTracking(true);
+    tabCanvases[5]->installEventFilter(this);
 }
 
 void TFAcc1::PaintResultsTab()
 {
-    QImage& canvas = ImageN[1]->Canvas();
+    QImage& canvas = tabCanvases[1]->Canvas();
     QPainter p(&canvas);
     StartTab(p, canvas);
     p.setFont(TabFont(36));
@@ -223,12 +223,12 @@ void TFAcc1::PaintResultsTab()
     }
     DrawPlatformPictures(p);
     p.end();
-    ImageN[1]->update();
+    tabCanvases[1]->update();
 }
 
 void TFAcc1::PaintTopTenTab()
 {
-    QImage& canvas = ImageN[2]->Canvas();
+    QImage& canvas = tabCanvases[2]->Canvas();
     QPainter p(&canvas);
     StartTab(p, canvas);
     p.setFont(TabFont(36));
@@ -262,7 +262,7 @@ void TFAcc1::PaintTopTenTab()
     }
     DrawPlatformPictures(p);
     p.end();
-    ImageN[2]->update();
+    tabCanvases[2]->update();
 }
 
 void TFAcc1::PaintTevsTab()
@@ -285,7 +285,7 @@ void TFAcc1::PaintTevsTab()
     ButtonTevsAddUs->setEnabled(!transfer_.Running() &&
                                 TransferAllowed(State(), balance, c.TransferAmount, c.TransferNick, c.ClubUser.Nick));
 
-    QImage& canvas = ImageN[3]->Canvas();
+    QImage& canvas = tabCanvases[3]->Canvas();
     QPainter p(&canvas);
     StartTab(p, canvas);
     DrawResPicture(QStringLiteral("GTevs128"), p, 20, 20, 0, 0, false);
@@ -298,14 +298,14 @@ void TFAcc1::PaintTevsTab()
     p.setFont(TabFont(30));
     TextOutShadow(UiText(Msg::Transfer), 485, 695, 52, p, kRed, 'c');
     p.end();
-    ImageN[3]->update();
+    tabCanvases[3]->update();
 }
 
 void TFAcc1::PaintAboutTab()
 {
     const ClubStateData& c = Club();
     ButtonAva1->setEnabled(State() > 1);
-    QImage& canvas = ImageN[4]->Canvas();
+    QImage& canvas = tabCanvases[4]->Canvas();
     QPainter p(&canvas);
     StartTab(p, canvas);
     DrawPhotoArea(p, 30, 50, c.OwnPhotoLoaded, c.OwnPhoto, c.ClubUser.Sex);
@@ -315,14 +315,14 @@ void TFAcc1::PaintAboutTab()
         CardRow(p, k, 31 * k - 21, field, State() > 1 ? ToQString(c.ClubUser.Info.*(field.Field)) : QString());
     }
     p.end();
-    ImageN[4]->update();
+    tabCanvases[4]->update();
 }
 
 void TFAcc1::PaintChairmanTab()
 {
     const ClubStateData& c = Club();
     const TTevTop10& first = c.ClubTopTen[0];
-    QImage& canvas = ImageN[5]->Canvas();
+    QImage& canvas = tabCanvases[5]->Canvas();
     QPainter p(&canvas);
     StartTab(p, canvas);
     p.setFont(TabFont(24));
@@ -340,7 +340,7 @@ void TFAcc1::PaintChairmanTab()
         CardRow(p, k, 31 * k + 9, field, ToQString(c.ChairmanInfo.*(field.Field)));
     }
     p.end();
-    ImageN[5]->update();
+    tabCanvases[5]->update();
 }
 
 void TFAcc1::ImageN6MouseUp(QPoint at)

@@ -120,21 +120,21 @@ TFAcc1::TFAcc1(Settings& prefs, const QImage& background, AccountContext context
     setObjectName(QStringLiteral("FAcc1"));
     setWindowTitle(UiText(Msg::ClubWindowCaption));
     busy_ = new WindowBusy(this);
-    Image0 = MakePictureArea(this, "Image0", QRect(0, 0, 720, 60));
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setGeometry(5, 60, 710, 480);
+    headerArea = MakePictureArea(this, "Image0", QRect(0, 0, 720, 60));
+    tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("PageControl1"));
+    tabs->setGeometry(5, 60, 710, 480);
     const Msg tabNames[6] = {Msg::TabMyAccount, Msg::TabMyResults, Msg::Count, Msg::Count, Msg::TabAboutMe,
                              Msg::TabChairman};
     for (int i = 0; i < 6; ++i) {
-        TabSheet[i] = new QWidget();
-        TabSheet[i]->setObjectName(QStringLiteral("TabSheet%1").arg(i + 1));
-        ImageN[i] = MakePictureArea(TabSheet[i], QStringLiteral("ImageN%1").arg(i + 1).toLatin1().constData(),
+        tabPages[i] = new QWidget();
+        tabPages[i]->setObjectName(QStringLiteral("TabSheet%1").arg(i + 1));
+        tabCanvases[i] = MakePictureArea(tabPages[i], QStringLiteral("ImageN%1").arg(i + 1).toLatin1().constData(),
                                     QRect(0, 0, 702, 452));
         const QString name = i == 2 ? QStringLiteral("Top 10")
                              : i == 3 ? QStringLiteral("Tevs")
                                       : UiText(tabNames[i]);
-        PageControl1->addTab(TabSheet[i], name);
+        tabs->addTab(tabPages[i], name);
     }
     ButtonOk = MakeOkButton(QRect(5, 550, 710, 45));
     ButtonOk->setObjectName(QStringLiteral("ButtonOk"));
@@ -152,7 +152,7 @@ TFAcc1::TFAcc1(Settings& prefs, const QImage& background, AccountContext context
 
     CreateAccountTab();
     CreateOtherTabs();
-    connect(PageControl1, &QTabWidget::currentChanged, this, &TFAcc1::TabShown);
+    connect(tabs, &QTabWidget::currentChanged, this, &TFAcc1::TabShown);
 
     // Logged out, the account tab starts from a member of Russia with
     // nothing else filled in; nick and password stay as typed.
@@ -171,7 +171,7 @@ TFAcc1::~TFAcc1() = default;
 
 void TFAcc1::CreateAccountTab()
 {
-    QWidget* page = TabSheet[0];
+    QWidget* page = tabPages[0];
     // A pasted text the club's code page cannot hold is refused whole.
     auto* validator = new Cp1251Validator(this);
     const auto edit = [page, validator](const char* name, int x, int y, int maxLength, const char* more = "") {
@@ -185,95 +185,95 @@ void TFAcc1::CreateAccountTab()
         e->setTextMargins(0, -4, 0, -4);
         return e;
     };
-    Edit1 = edit("Edit1", 10, 89, 12);
+    nickEdit = edit("Edit1", 10, 89, 12);
     // A hidden password shows one "#" for each character.
-    Edit2 = edit("Edit2", 10, 163, 12, "lineedit-password-character: 35;");
-    Edit3 = edit("Edit3", 10, 313, 0);
-    Edit4 = edit("Edit4", 240, 89, 15);
-    Edit5 = edit("Edit5", 240, 163, 30);
-    Edit6 = edit("Edit6", 240, 313, 0);
-    Edit3->setEnabled(false);
-    Edit6->setEnabled(false);
-    for (QLineEdit* e : {Edit1, Edit2, Edit4, Edit5})
+    passwordEdit = edit("Edit2", 10, 163, 12, "lineedit-password-character: 35;");
+    countryKeyEdit = edit("Edit3", 10, 313, 0);
+    cityEdit = edit("Edit4", 240, 89, 15);
+    emailEdit = edit("Edit5", 240, 163, 30);
+    registeredEdit = edit("Edit6", 240, 313, 0);
+    countryKeyEdit->setEnabled(false);
+    registeredEdit->setEnabled(false);
+    for (QLineEdit* e : {nickEdit, passwordEdit, cityEdit, emailEdit})
         e->installEventFilter(this);
-    connect(Edit1, &QLineEdit::textEdited, this, [this](const QString& t) { FieldEdited(NickField, t); });
-    connect(Edit2, &QLineEdit::textEdited, this, [this](const QString& t) { FieldEdited(PasswordField, t); });
-    connect(Edit4, &QLineEdit::textEdited, this, [this](const QString& t) { FieldEdited(CityField, t); });
-    connect(Edit5, &QLineEdit::textEdited, this, [this](const QString& t) { FieldEdited(EMailField, t); });
+    connect(nickEdit, &QLineEdit::textEdited, this, [this](const QString& t) { FieldEdited(NickField, t); });
+    connect(passwordEdit, &QLineEdit::textEdited, this, [this](const QString& t) { FieldEdited(PasswordField, t); });
+    connect(cityEdit, &QLineEdit::textEdited, this, [this](const QString& t) { FieldEdited(CityField, t); });
+    connect(emailEdit, &QLineEdit::textEdited, this, [this](const QString& t) { FieldEdited(EMailField, t); });
 
-    CheckBox1 = new QCheckBox(UiText(Msg::HidePassword), page);
-    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    CheckBox1->setGeometry(10, 198, 170, 17);
-    CheckBox2 = new QCheckBox(UiText(Msg::PlayGlobalRating), page);
-    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
-    CheckBox2->setGeometry(255, 378, 271, 17);
-    for (QCheckBox* c : {CheckBox1, CheckBox2}) {
+    hidePasswordBox = new QCheckBox(UiText(Msg::HidePassword), page);
+    hidePasswordBox->setObjectName(QStringLiteral("CheckBox1"));
+    hidePasswordBox->setGeometry(10, 198, 170, 17);
+    ratingGameBox = new QCheckBox(UiText(Msg::PlayGlobalRating), page);
+    ratingGameBox->setObjectName(QStringLiteral("CheckBox2"));
+    ratingGameBox->setGeometry(255, 378, 271, 17);
+    for (QCheckBox* c : {hidePasswordBox, ratingGameBox}) {
         DressField(c);
         c->setFont(MakeFont(kFieldFont, 14, true));
     }
-    CheckBox1->setChecked(true);
-    Edit2->setEchoMode(QLineEdit::Password);
-    connect(CheckBox1, &QCheckBox::clicked, this, [this](bool hide) {
-        Edit2->setEchoMode(hide ? QLineEdit::Password : QLineEdit::Normal);
+    hidePasswordBox->setChecked(true);
+    passwordEdit->setEchoMode(QLineEdit::Password);
+    connect(hidePasswordBox, &QCheckBox::clicked, this, [this](bool hide) {
+        passwordEdit->setEchoMode(hide ? QLineEdit::Password : QLineEdit::Normal);
     });
-    connect(CheckBox2, &QCheckBox::clicked, this, &TFAcc1::CheckBox2Click);
+    connect(ratingGameBox, &QCheckBox::clicked, this, &TFAcc1::CheckBox2Click);
 
     countries_ = new CountryChoice(page, QStringLiteral("ComboBox1"), QStringLiteral("ComboBox2"));
-    ComboBox1 = countries_->Continents;
-    ComboBox2 = countries_->Countries;
-    ComboBox1->setGeometry(10, 250, 170, 26);
-    ComboBox2->setGeometry(10, 283, 170, 26);
-    ComboBox3 = new QComboBox(page);
-    ComboBox3->setObjectName(QStringLiteral("ComboBox3"));
-    ComboBox3->setGeometry(240, 250, 170, 26);
-    ComboBox3->addItems({UiText(Msg::SexMale), UiText(Msg::SexFemale)});
-    for (QComboBox* c : {ComboBox1, ComboBox2, ComboBox3})
+    continentList = countries_->Continents;
+    countryList = countries_->Countries;
+    continentList->setGeometry(10, 250, 170, 26);
+    countryList->setGeometry(10, 283, 170, 26);
+    sexList = new QComboBox(page);
+    sexList->setObjectName(QStringLiteral("ComboBox3"));
+    sexList->setGeometry(240, 250, 170, 26);
+    sexList->addItems({UiText(Msg::SexMale), UiText(Msg::SexFemale)});
+    for (QComboBox* c : {continentList, countryList, sexList})
         DressField(c);
     connect(countries_, &CountryChoice::chosen, this, &TFAcc1::CountryChosen);
-    connect(ComboBox3, &QComboBox::activated, this,
+    connect(sexList, &QComboBox::activated, this,
             [this](int index) { Club().ClubUser.Sex = index == 1 ? 'W' : 'M'; });
 
-    Button1 = MakeAccountButton(page, "Button1", QRect(455, 80, 240, 45));
-    Button2 = MakeAccountButton(page, "Button2", QRect(455, 155, 240, 45));
-    Button3 = MakeAccountButton(page, "Button3", QRect(455, 240, 240, 45));
-    Button4 = MakeAccountButton(page, "Button4", QRect(455, 305, 240, 45));
-    Button1->setText(UiText(Msg::CreateAccount));
-    Button3->setText(UiText(Msg::SaveUserFile));
-    Button4->setText(UiText(Msg::DeleteUserFile));
-    connect(Button1, &QPushButton::clicked, this, &TFAcc1::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TFAcc1::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TFAcc1::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &TFAcc1::Button4Click);
-    Button3->setEnabled(State() >= 2 && !Club().UserFileSaved);
-    Button4->setEnabled(Club().UserFileSaved);
+    createButton = MakeAccountButton(page, "Button1", QRect(455, 80, 240, 45));
+    loginButton = MakeAccountButton(page, "Button2", QRect(455, 155, 240, 45));
+    saveLoginButton = MakeAccountButton(page, "Button3", QRect(455, 240, 240, 45));
+    deleteLoginButton = MakeAccountButton(page, "Button4", QRect(455, 305, 240, 45));
+    createButton->setText(UiText(Msg::CreateAccount));
+    saveLoginButton->setText(UiText(Msg::SaveUserFile));
+    deleteLoginButton->setText(UiText(Msg::DeleteUserFile));
+    connect(createButton, &QPushButton::clicked, this, &TFAcc1::Button1Click);
+    connect(loginButton, &QPushButton::clicked, this, &TFAcc1::Button2Click);
+    connect(saveLoginButton, &QPushButton::clicked, this, &TFAcc1::Button3Click);
+    connect(deleteLoginButton, &QPushButton::clicked, this, &TFAcc1::Button4Click);
+    saveLoginButton->setEnabled(State() >= 2 && !Club().UserFileSaved);
+    deleteLoginButton->setEnabled(Club().UserFileSaved);
 
-    RxGIFAn1 = new AnimationPlayer(page);
-    RxGIFAn1->setObjectName(QStringLiteral("RxGIFAn1"));
-    RxGIFAn1->setGeometry(194, 365, 55, 45);
+    stateStar = new AnimationPlayer(page);
+    stateStar->setObjectName(QStringLiteral("RxGIFAn1"));
+    stateStar->setGeometry(194, 365, 55, 45);
 
     // Moving the mouse over the tab tells a player's own edits from the
     // browser's filling of the fields.
-    ImageN[0]->setMouseTracking(true);
-    ImageN[0]->installEventFilter(this);
+    tabCanvases[0]->setMouseTracking(true);
+    tabCanvases[0]->installEventFilter(this);
 }
 
 bool TFAcc1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == ImageN[0] && event->type() == QEvent::MouseMove)
+    if (watched == tabCanvases[0] && event->type() == QEvent::MouseMove)
         editsUntouched_ = false;
-    if (watched == ImageN[5] && event->type() == QEvent::MouseMove) {
+    if (watched == tabCanvases[5] && event->type() == QEvent::MouseMove) {
         const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
         const bool overRows = at.x() >= 260 && at.x() <= 700 && at.y() >= 40 && at.y() <= 412;
-        ImageN[5]->setCursor(overRows ? Qt::PointingHandCursor : Qt::ArrowCursor);
+        tabCanvases[5]->setCursor(overRows ? Qt::PointingHandCursor : Qt::ArrowCursor);
     }
-    if (watched == ImageN[5] && event->type() == QEvent::MouseButtonRelease
+    if (watched == tabCanvases[5] && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
         ImageN6MouseUp(static_cast<QMouseEvent*>(event)->position().toPoint());
     if (event->type() == QEvent::KeyPress) {
-        const int kind = watched == Edit1 ? NickField
-                         : watched == Edit2 ? PasswordField
-                         : watched == Edit4 ? CityField
-                         : watched == Edit5 ? EMailField
+        const int kind = watched == nickEdit ? NickField
+                         : watched == passwordEdit ? PasswordField
+                         : watched == cityEdit ? CityField
+                         : watched == emailEdit ? EMailField
                          : watched == EditTevsAddUs ? -1
                                                      : 0;
         const QString typed = static_cast<QKeyEvent*>(event)->text();
@@ -374,7 +374,7 @@ void TFAcc1::TabShown(int index)
     case 1: PaintResultsTab(); break;
     case 2: PaintTopTenTab(); break;
     case 3:
-        RxGIFAnD->LoadGif(QStringLiteral("GTevsGIF"));
+        coinAnimation->LoadGif(QStringLiteral("GTevsGIF"));
         PaintTevsTab();
         break;
     case 4: PaintAboutTab(); break;
@@ -386,23 +386,23 @@ void TFAcc1::TabShown(int index)
 void TFAcc1::DrawStateLamps(int state)
 {
     const char* lamp = LampPicture(state);
-    DressArea(*Image0, {{"G_Club", 110, 0}, {"Account48", 10, 6}, {lamp, 34, 6}, {"Account48", 662, 6}, {lamp, 686, 6}});
+    DressArea(*headerArea, {{"G_Club", 110, 0}, {"Account48", 10, 6}, {lamp, 34, 6}, {"Account48", 662, 6}, {lamp, 686, 6}});
 }
 
 void TFAcc1::DrawFieldLamp(int x, int y, int cls)
 {
-    QPainter p(&ImageN[0]->Canvas());
+    QPainter p(&tabCanvases[0]->Canvas());
     // The lamps are round: the old one would show at the new one's edges.
-    DrawGradient(p, ImageN[0]->Canvas().rect(), kTabTop, kTabBottom, QRect(x, y, 24, 24));
+    DrawGradient(p, tabCanvases[0]->Canvas().rect(), kTabTop, kTabBottom, QRect(x, y, 24, 24));
     DrawResPicture(QLatin1String(LampPicture(cls)), p, x, y, 0, 0, false);
     p.end();
-    ImageN[0]->update();
+    tabCanvases[0]->update();
 }
 
 void TFAcc1::ShowStar()
 {
     const int state = State();
-    RxGIFAn1->LoadGif(state == 3 ? QStringLiteral("StarG0") : state == 2 ? QStringLiteral("StarY0")
+    stateStar->LoadGif(state == 3 ? QStringLiteral("StarG0") : state == 2 ? QStringLiteral("StarY0")
                                                                           : QStringLiteral("StarR0"));
 }
 
@@ -410,25 +410,25 @@ void TFAcc1::RefreshAccountTab()
 {
     const bool loggedOut = State() <= 1;
     const TTevUser& u = Club().ClubUser;
-    for (QWidget* w : std::initializer_list<QWidget*>{Edit1, Edit2, Edit4, Edit5, ComboBox1, ComboBox2, ComboBox3})
+    for (QWidget* w : std::initializer_list<QWidget*>{nickEdit, passwordEdit, cityEdit, emailEdit, continentList, countryList, sexList})
         w->setEnabled(loggedOut);
     // Filling the fields from the member's record is no edit of the player.
-    Edit1->setText(ToQString(u.Nick));
-    Edit2->setText(ToQString(u.Pw));
-    Edit4->setText(ToQString(u.City));
-    Edit5->setText(ToQString(u.EMail));
-    Edit6->setText(loggedOut ? QStringLiteral("00.00.0000") : ToQString(u.DateR));
-    Edit3->setText(ToQString(u.Country1));
-    CheckBox2->setEnabled(!loggedOut && RatingChoiceEnabled);
-    Button2->setText(UiText(loggedOut ? Msg::LoginToAccount : Msg::SignOut));
+    nickEdit->setText(ToQString(u.Nick));
+    passwordEdit->setText(ToQString(u.Pw));
+    cityEdit->setText(ToQString(u.City));
+    emailEdit->setText(ToQString(u.EMail));
+    registeredEdit->setText(loggedOut ? QStringLiteral("00.00.0000") : ToQString(u.DateR));
+    countryKeyEdit->setText(ToQString(u.Country1));
+    ratingGameBox->setEnabled(!loggedOut && RatingChoiceEnabled);
+    loginButton->setText(UiText(loggedOut ? Msg::LoginToAccount : Msg::SignOut));
     {
-        const QSignalBlocker block(ComboBox3);
-        ComboBox3->setCurrentIndex(u.Sex == 'M' ? 0 : 1);
+        const QSignalBlocker block(sexList);
+        sexList->setCurrentIndex(u.Sex == 'M' ? 0 : 1);
     }
     countries_->ShowCode(u.Country2);
     {
-        const QSignalBlocker block(CheckBox2);
-        CheckBox2->setChecked(State() == 3);
+        const QSignalBlocker block(ratingGameBox);
+        ratingGameBox->setChecked(State() == 3);
     }
     const std::string* texts[4] = {&u.Nick, &u.City, &u.Pw, &u.EMail};
     for (int i = 0; i < 4; ++i)
@@ -440,12 +440,12 @@ void TFAcc1::SetAccountButtons()
 {
     const bool loggedOut = State() <= 1;
     const TTevUser& u = Club().ClubUser;
-    Button1->setEnabled(loggedOut && RegistrationAllowed(u));
-    Button2->setEnabled(!loggedOut || LoginAllowed(u));
+    createButton->setEnabled(loggedOut && RegistrationAllowed(u));
+    loginButton->setEnabled(!loggedOut || LoginAllowed(u));
     if (context_.RatingGameLocked) {
         // A rating game is on its way: the account stays as it is.
-        for (QWidget* w : std::initializer_list<QWidget*>{Edit1, Edit2, Edit4, Edit5, ComboBox1, ComboBox2, ComboBox3,
-                                                          CheckBox2, Button1, Button2, Button3, Button4})
+        for (QWidget* w : std::initializer_list<QWidget*>{nickEdit, passwordEdit, cityEdit, emailEdit, continentList, countryList, sexList,
+                                                          ratingGameBox, createButton, loginButton, saveLoginButton, deleteLoginButton})
             w->setEnabled(false);
     }
 }
@@ -464,7 +464,7 @@ void TFAcc1::FieldEdited(int kind, const QString& text)
             DrawFieldLamp(lamp.X, lamp.Y, CheckAccountField(bytes, kind));
     SetAccountButtons();
     if ((kind == NickField || kind == PasswordField) && !editsUntouched_ && !context_.RatingGameLocked)
-        Button3->setEnabled(true);
+        saveLoginButton->setEnabled(true);
 }
 
 void TFAcc1::CountryChosen(int continent, int row)
@@ -472,12 +472,12 @@ void TFAcc1::CountryChosen(int continent, int row)
     TTevUser& u = Club().ClubUser;
     u.Country2 = CountryCodeOf({continent, row});
     u.Country1 = std::string(CountryRow(continent, row).Key);
-    Edit3->setText(ToQString(u.Country1));
+    countryKeyEdit->setText(ToQString(u.Country1));
 }
 
 void TFAcc1::PaintAccountTab()
 {
-    QImage& canvas = ImageN[0]->Canvas();
+    QImage& canvas = tabCanvases[0]->Canvas();
     {
         QPainter p(&canvas);
         DrawGradient(p, canvas.rect(), kTabTop, kTabBottom);
@@ -503,20 +503,20 @@ void TFAcc1::PaintAccountTab()
     DrawPlatformPictures(p);
     p.end();
     ShowStar();
-    ImageN[0]->update();
+    tabCanvases[0]->update();
 }
 
 void TFAcc1::CheckBox2Click()
 {
     ClickSound();
     if (!RatingChoiceEnabled || context_.RatingGameLocked) {
-        const QSignalBlocker block(CheckBox2);
-        CheckBox2->setChecked(State() == 3);
+        const QSignalBlocker block(ratingGameBox);
+        ratingGameBox->setChecked(State() == 3);
         return;
     }
-    if (CheckBox2->isChecked() && State() == 2)
+    if (ratingGameBox->isChecked() && State() == 2)
         State() = 3;
-    else if (!CheckBox2->isChecked() && State() == 3)
+    else if (!ratingGameBox->isChecked() && State() == 3)
         State() = 2;
     DrawStateLamps(State());
     ShowStar();
@@ -605,7 +605,7 @@ void TFAcc1::LoginFlow()
             ownCardKnown_ = outcome.Reads.OwnCardKnown;
             gameReadFailed_ = !Club().GameRecordOk;
             // A member just logged in may keep the login on this computer.
-            Button3->setEnabled(!Club().UserFileSaved && !context_.RatingGameLocked);
+            saveLoginButton->setEnabled(!Club().UserFileSaved && !context_.RatingGameLocked);
             DrawStateLamps(State());
             PaintAllTabs();
         });
@@ -615,8 +615,8 @@ void TFAcc1::Button3Click()
 {
     ClickSound();
     if (WriteUserFile(UserFilePath(context_.ProgramDir), Club()))
-        Button3->setEnabled(false);
-    Button4->setEnabled(Club().UserFileSaved);
+        saveLoginButton->setEnabled(false);
+    deleteLoginButton->setEnabled(Club().UserFileSaved);
 }
 
 void TFAcc1::Button4Click()
@@ -624,8 +624,8 @@ void TFAcc1::Button4Click()
     ClickSound();
     DeleteUserFile(UserFilePath(context_.ProgramDir), Club());
     if (!Club().UserFileSaved) {
-        Button3->setEnabled(true);
-        Button4->setEnabled(false);
+        saveLoginButton->setEnabled(true);
+        deleteLoginButton->setEnabled(false);
     }
 }
 

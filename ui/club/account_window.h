@@ -63,40 +63,6 @@ public:
 
     const bool RatingChoiceEnabled;
 
-    PictureBox* Image0 = nullptr;
-    QTabWidget* PageControl1 = nullptr;
-    std::array<QWidget*, 6> TabSheet{};  // TabSheet1 .. TabSheet6
-    std::array<PictureBox*, 6> ImageN{};  // ImageN1 .. ImageN6
-    TTevQuizButton* ButtonOk = nullptr;
-
-    // My account.
-    QLineEdit* Edit1 = nullptr; // nick
-    QLineEdit* Edit2 = nullptr; // password
-    QLineEdit* Edit3 = nullptr; // country key
-    QLineEdit* Edit4 = nullptr; // city
-    QLineEdit* Edit5 = nullptr; // e-mail
-    QLineEdit* Edit6 = nullptr; // registration date
-    QCheckBox* CheckBox1 = nullptr;
-    QCheckBox* CheckBox2 = nullptr;
-    QComboBox* ComboBox1 = nullptr; // continent
-    QComboBox* ComboBox2 = nullptr; // country
-    QComboBox* ComboBox3 = nullptr; // sex
-    TTevQuizButton* Button1 = nullptr;
-    TTevQuizButton* Button2 = nullptr;
-    TTevQuizButton* Button3 = nullptr;
-    TTevQuizButton* Button4 = nullptr;
-    AnimationPlayer* RxGIFAn1 = nullptr;
-
-    // The other tabs.
-    TTevQuizButton* ButtonRef2 = nullptr;
-    TTevQuizButton* ButtonRef3 = nullptr;
-    AnimationPlayer* RxGIFAnD = nullptr;
-    TTevQuizButton* ButtonRef4 = nullptr;
-    QSpinBox* SpinTevsAddUs = nullptr;
-    QLineEdit* EditTevsAddUs = nullptr;
-    TTevQuizButton* ButtonTevsAddUs = nullptr;
-    TTevQuizButton* ButtonAva1 = nullptr;
-
     // How the window tells and asks the player; tests answer here.
     std::function<void(const QString& text)> Notice;
     std::function<bool(const QString& question)> Confirm;
@@ -134,6 +100,42 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The controls.  Each keeps its numbered name as its object name, so
+    // tests and screen readers find it by that name.
+    PictureBox* headerArea = nullptr;       // Image0
+    QTabWidget* tabs = nullptr;             // PageControl1
+    std::array<QWidget*, 6> tabPages{};     // TabSheet1 .. TabSheet6
+    std::array<PictureBox*, 6> tabCanvases{}; // ImageN1 .. ImageN6
+    TTevQuizButton* ButtonOk = nullptr;
+
+    // My account.
+    QLineEdit* nickEdit = nullptr;          // Edit1
+    QLineEdit* passwordEdit = nullptr;      // Edit2
+    QLineEdit* countryKeyEdit = nullptr;    // Edit3
+    QLineEdit* cityEdit = nullptr;          // Edit4
+    QLineEdit* emailEdit = nullptr;         // Edit5
+    QLineEdit* registeredEdit = nullptr;    // Edit6, the registration date
+    QCheckBox* hidePasswordBox = nullptr;   // CheckBox1
+    QCheckBox* ratingGameBox = nullptr;     // CheckBox2
+    QComboBox* continentList = nullptr;     // ComboBox1
+    QComboBox* countryList = nullptr;       // ComboBox2
+    QComboBox* sexList = nullptr;           // ComboBox3
+    TTevQuizButton* createButton = nullptr; // Button1
+    TTevQuizButton* loginButton = nullptr;  // Button2, also the sign-out
+    TTevQuizButton* saveLoginButton = nullptr;   // Button3
+    TTevQuizButton* deleteLoginButton = nullptr; // Button4
+    AnimationPlayer* stateStar = nullptr;   // RxGIFAn1
+
+    // The other tabs.
+    TTevQuizButton* refreshResultsButton = nullptr; // ButtonRef2
+    TTevQuizButton* refreshTopTenButton = nullptr;  // ButtonRef3
+    AnimationPlayer* coinAnimation = nullptr;       // RxGIFAnD
+    TTevQuizButton* refreshBalanceButton = nullptr; // ButtonRef4
+    QSpinBox* SpinTevsAddUs = nullptr;
+    QLineEdit* EditTevsAddUs = nullptr;
+    TTevQuizButton* ButtonTevsAddUs = nullptr;
+    TTevQuizButton* ButtonAva1 = nullptr;
+
     ClubStateData& Club() const { return *context_.Club; }
     int& State() const { return *context_.ClubState; }
 
