@@ -1,6 +1,6 @@
 #pragma once
 // The account window's runs of requests.  Each runs whole on a worker
-// thread (club/request_runner.h) on a copy of the club state and hands the
+// thread (ui/kit/request_runner.h) on a copy of the club state and hands the
 // copy back; the window takes it over when it comes.  A run stops at the
 // first request that reaches no server: one dead server costs one time
 // limit, and the reads that were not sent leave their flags false and their

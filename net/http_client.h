@@ -6,7 +6,7 @@
 // photo reads: default headers, no cookies.  Every request fails within
 // finite limits; none throws.
 //
-// Requests run on worker threads (club/request_runner.h).  Each request
+// Requests run on worker threads (ui/kit/request_runner.h).  Each request
 // takes an easy handle of its own; the cookies of the shared client are one
 // jar guarded by a lock, so requests may run side by side.  Only http and
 // https are spoken, redirects included, and no reply may grow past its cap.

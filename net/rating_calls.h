@@ -1,5 +1,5 @@
 #pragma once
-// The club rating game's requests (club/rating_flows.h) sent to the club
+// The club rating game's requests (logic/club/rating_flows.h) sent to the club
 // server: one synchronous call for a worker thread.
 #include <string>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The world top ten's requests to the game server (the chat uses the same
 // ones with its own board number).  Each is one synchronous call for a
-// worker thread (club/request_runner.h); none shows anything.  `address` is
+// worker thread (ui/kit/request_runner.h); none shows anything.  `address` is
 // the working address of the game server.  `answered` (when given) is false
 // when the server could not be reached at all: a window's sequence of
 // requests stops there instead of waiting out the same failure again.

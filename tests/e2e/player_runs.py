@@ -15,7 +15,7 @@ RUN is one of:
 A failed run keeps a screenshot and the logs in ARTIFACTS/e2e/.
 
 Positions are the game's own, in window pixels of the first start's window
-size (760 x 500): the layouts in game/menu_layout.cpp, game/board_layout.cpp
+size (760 x 500): the layouts in logic/game/menu_layout.cpp, logic/game/board_layout.cpp
 and the dialogs' own sizes.  What could move with the platform (a tab bar's
 height, the rows of a popup menu) is found on the screen instead.
 """
