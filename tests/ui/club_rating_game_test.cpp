@@ -173,7 +173,7 @@ private slots:
                 written << line.Text;
             busyWhileShown = form.MenuBusy->IsBusy();
             testsupport::SaveGrab(*w, QStringLiteral("rating_end_window"));
-            input::Click(w->Button1);
+            input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "Button1"));
         });
         input::Click(form.Button8, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(form.Game.MenuActive, 15000);

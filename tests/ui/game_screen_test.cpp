@@ -27,6 +27,7 @@
 #include "ui/kit/quiz_button.h"
 #include "ui/kit/text_codec.h"
 #include "window_input.h"
+#include "window_test_support.h"
 
 using vk::TForm1;
 
@@ -477,9 +478,9 @@ private slots:
             shown = modal->objectName();
             if (auto* count = qobject_cast<vk::TFormCount*>(modal)) {
                 for (int i = 4; i < 8; ++i)
-                    values << count->Labels[i]->text();
-                rating = count->ImageTitle->toolTip();
-                input::Click(count->Button1);
+                    values << testsupport::Find<QLabel>(*count, qPrintable(QStringLiteral("Label%1").arg(i + 1)))->text();
+                rating = testsupport::Find<vk::PictureBox>(*count, "ImageTitle")->toolTip();
+                input::Click(testsupport::Find<vk::TTevQuizButton>(*count, "Button1"));
             }
         });
         QVERIFY(input::ChooseFromPopup(&w.form, w.form.GenCount));
@@ -492,12 +493,12 @@ private slots:
         OnNextModal([&](QWidget* modal) {
             auto* password = qobject_cast<vk::TFormPassword*>(modal);
             QVERIFY(password);
-            offered = password->Edit1->text();
-            password->Edit1->setText(QStringLiteral("Новое Имя"));
-            password->Edit2->setText(QStringLiteral("xy"));
-            password->Edit3->setText(QStringLiteral("xy"));
+            offered = testsupport::Find<QLineEdit>(*password, "Edit1")->text();
+            testsupport::Find<QLineEdit>(*password, "Edit1")->setText(QStringLiteral("Новое Имя"));
+            testsupport::Find<QLineEdit>(*password, "Edit2")->setText(QStringLiteral("xy"));
+            testsupport::Find<QLineEdit>(*password, "Edit3")->setText(QStringLiteral("xy"));
             AnswerNextBox(QStringLiteral("OK"), &box);
-            input::Click(password->Button1);
+            input::Click(testsupport::Find<vk::TTevQuizButton>(*password, "Button1"));
         });
         QVERIFY(input::ChooseFromPopup(&w.form, w.form.ChangeName));
         QCOMPARE(offered, QStringLiteral("Абвгдежзийклмнопрсту"));
@@ -522,10 +523,10 @@ private slots:
         OnNextModal([](QWidget* modal) {
             auto* password = qobject_cast<vk::TFormPassword*>(modal);
             QVERIFY(password);
-            password->Edit1->setText(QStringLiteral("Маша"));
-            password->Edit2->setText(QStringLiteral("pw"));
-            password->Edit3->setText(QStringLiteral("pw"));
-            input::Click(password->Button1);
+            testsupport::Find<QLineEdit>(*password, "Edit1")->setText(QStringLiteral("Маша"));
+            testsupport::Find<QLineEdit>(*password, "Edit2")->setText(QStringLiteral("pw"));
+            testsupport::Find<QLineEdit>(*password, "Edit3")->setText(QStringLiteral("pw"));
+            input::Click(testsupport::Find<vk::TTevQuizButton>(*password, "Button1"));
         });
         input::Click(w.form.Button6, Qt::LeftButton);
         QVERIFY(w.form.Game.DealActive);
@@ -539,11 +540,11 @@ private slots:
         OnNextModal([](QWidget* modal) {
             auto* password = qobject_cast<vk::TFormPassword*>(modal);
             QVERIFY(password);
-            password->Edit2->setText(QStringLiteral("no"));
-            input::Click(password->Button1);
+            testsupport::Find<QLineEdit>(*password, "Edit2")->setText(QStringLiteral("no"));
+            input::Click(testsupport::Find<vk::TTevQuizButton>(*password, "Button1"));
             QVERIFY(password->isVisible());
-            password->Edit2->setText(QStringLiteral("pw"));
-            input::Click(password->Button1);
+            testsupport::Find<QLineEdit>(*password, "Edit2")->setText(QStringLiteral("pw"));
+            input::Click(testsupport::Find<vk::TTevQuizButton>(*password, "Button1"));
         });
         input::Click(w.form.MemberButtons[0], Qt::LeftButton);
         QVERIFY(w.form.Game.DealActive);

@@ -134,32 +134,32 @@ private slots:
             QLineEdit* focus;
         };
         const Mode modes[] = {
-            {PasswordMode::Member, 1, QStringLiteral("Маша") + QString(16, ' '), false, w.Edit2},
-            {PasswordMode::NewPlayer, 6, QStringLiteral("Петя"), true, w.Edit1},
-            {PasswordMode::ChangeName, 6, QStringLiteral("Вова"), true, w.Edit1},
+            {PasswordMode::Member, 1, QStringLiteral("Маша") + QString(16, ' '), false, testsupport::Find<QLineEdit>(w, "Edit2")},
+            {PasswordMode::NewPlayer, 6, QStringLiteral("Петя"), true, testsupport::Find<QLineEdit>(w, "Edit1")},
+            {PasswordMode::ChangeName, 6, QStringLiteral("Вова"), true, testsupport::Find<QLineEdit>(w, "Edit1")},
         };
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         for (const Mode& m : modes) {
-            w.Edit2->setText(QStringLiteral("xx"));
-            w.Edit3->setText(QStringLiteral("yy"));
+            testsupport::Find<QLineEdit>(w, "Edit2")->setText(QStringLiteral("xx"));
+            testsupport::Find<QLineEdit>(w, "Edit3")->setText(QStringLiteral("yy"));
             w.Prepare(m.mode, m.slot, clubPath, state);
             QCOMPARE(w.windowTitle(), QStringLiteral("Добро пожаловать!"));
-            QCOMPARE(w.Edit1->text(), m.name);
-            QCOMPARE(w.Edit1->isEnabled(), m.nameEnabled);
-            QCOMPARE(w.Label1->isEnabled(), m.nameEnabled);
-            QCOMPARE(w.Edit3->isEnabled(), m.nameEnabled);
-            QCOMPARE(w.Label3->isEnabled(), m.nameEnabled);
-            QVERIFY(w.Edit2->isEnabled());
-            QVERIFY(w.Edit2->text().isEmpty());
-            QVERIFY(w.Edit3->text().isEmpty());
-            QVERIFY(w.Label4->isHidden());
+            QCOMPARE(testsupport::Find<QLineEdit>(w, "Edit1")->text(), m.name);
+            QCOMPARE(testsupport::Find<QLineEdit>(w, "Edit1")->isEnabled(), m.nameEnabled);
+            QCOMPARE(testsupport::Find<QLabel>(w, "Label1")->isEnabled(), m.nameEnabled);
+            QCOMPARE(testsupport::Find<QLineEdit>(w, "Edit3")->isEnabled(), m.nameEnabled);
+            QCOMPARE(testsupport::Find<QLabel>(w, "Label3")->isEnabled(), m.nameEnabled);
+            QVERIFY(testsupport::Find<QLineEdit>(w, "Edit2")->isEnabled());
+            QVERIFY(testsupport::Find<QLineEdit>(w, "Edit2")->text().isEmpty());
+            QVERIFY(testsupport::Find<QLineEdit>(w, "Edit3")->text().isEmpty());
+            QVERIFY(testsupport::Find<QLabel>(w, "Label4")->isHidden());
             QCOMPARE(QApplication::focusWidget(), m.focus);
         }
         // The window's own filling of the name box leaves PlayerName alone.
         QCOMPARE(prefs.PlayerName, Cp("  Петя  "));
-        QCOMPARE(w.Label2->text(), QStringLiteral("Введите Ваш пароль:"));
-        QCOMPARE(w.Button2->text(), QStringLiteral("Отмена"));
+        QCOMPARE(testsupport::Find<QLabel>(w, "Label2")->text(), QStringLiteral("Введите Ваш пароль:"));
+        QCOMPARE(testsupport::Find<vk::TTevQuizButton>(w, "Button2")->text(), QStringLiteral("Отмена"));
         QVERIFY(testsupport::SaveGrab(w, QStringLiteral("password_new_player")));
     }
 
@@ -179,11 +179,11 @@ private slots:
             QLineEdit* focus;
         };
         const Attempt attempts[] = {
-            {"empty name", PasswordMode::NewPlayer, 6, "", "a", "a", "Неверное имя!", w.Edit1},
-            {"passwords differ", PasswordMode::NewPlayer, 6, "Ann", "ab", "ac", "Пароли не совпадают!", w.Edit2},
-            {"wrong password", PasswordMode::Member, 1, {}, "ba", {}, "Неверный пароль!", w.Edit2},
-            {"other letter case", PasswordMode::Member, 1, {}, "AB", {}, "Неверный пароль!", w.Edit2},
-            {"a code no password gives", PasswordMode::Member, 2, {}, "", {}, "Неверный пароль!", w.Edit2},
+            {"empty name", PasswordMode::NewPlayer, 6, "", "a", "a", "Неверное имя!", testsupport::Find<QLineEdit>(w, "Edit1")},
+            {"passwords differ", PasswordMode::NewPlayer, 6, "Ann", "ab", "ac", "Пароли не совпадают!", testsupport::Find<QLineEdit>(w, "Edit2")},
+            {"wrong password", PasswordMode::Member, 1, {}, "ba", {}, "Неверный пароль!", testsupport::Find<QLineEdit>(w, "Edit2")},
+            {"other letter case", PasswordMode::Member, 1, {}, "AB", {}, "Неверный пароль!", testsupport::Find<QLineEdit>(w, "Edit2")},
+            {"a code no password gives", PasswordMode::Member, 2, {}, "", {}, "Неверный пароль!", testsupport::Find<QLineEdit>(w, "Edit2")},
             {"the two letters", PasswordMode::Member, 1, {}, "ab", {}, nullptr, nullptr},
             {"the two letters and a blank", PasswordMode::Member, 1, {}, "ab ", {}, nullptr, nullptr},
         };
@@ -193,17 +193,17 @@ private slots:
             w.Prepare(a.mode, a.slot, clubPath, state);
             w.show();
             if (a.mode != PasswordMode::Member) {
-                w.Edit1->setText(a.name);
-                w.Edit3->setText(a.second);
+                testsupport::Find<QLineEdit>(w, "Edit1")->setText(a.name);
+                testsupport::Find<QLineEdit>(w, "Edit3")->setText(a.second);
             }
-            w.Edit2->setText(a.first);
+            testsupport::Find<QLineEdit>(w, "Edit2")->setText(a.first);
             // Enter in the box runs the check, as "Ok" does.
-            QTest::keyClick(w.Edit2, Qt::Key_Return);
+            QTest::keyClick(testsupport::Find<QLineEdit>(w, "Edit2"), Qt::Key_Return);
             QCOMPARE(state.PasswordAccepted, a.error == nullptr);
             if (a.error) {
                 QVERIFY2(w.isVisible(), what);
-                QVERIFY2(w.Label4->isVisible(), what);
-                QCOMPARE(w.Label4->text(), QString::fromUtf8(a.error));
+                QVERIFY2(testsupport::Find<QLabel>(w, "Label4")->isVisible(), what);
+                QCOMPARE(testsupport::Find<QLabel>(w, "Label4")->text(), QString::fromUtf8(a.error));
                 QCOMPARE(QApplication::focusWidget(), a.focus);
                 continue;
             }
@@ -221,9 +221,9 @@ private slots:
         TFormPassword w(prefs, background);
         LocalClubState state;
         testsupport::AnswerModal<TFormPassword>([](TFormPassword* modal) {
-            modal->Edit1->clear();
-            testsupport::TypeText(modal->Edit1, QStringLiteral("Ёжик в тумане"));
-            QTest::mouseClick(modal->Button1, Qt::LeftButton);
+            testsupport::Find<QLineEdit>(*modal, "Edit1")->clear();
+            testsupport::TypeText(testsupport::Find<QLineEdit>(*modal, "Edit1"), QStringLiteral("Ёжик в тумане"));
+            QTest::mouseClick(testsupport::Find<vk::TTevQuizButton>(*modal, "Button1"), Qt::LeftButton);
         });
         QVERIFY(w.ShowModal(PasswordMode::NewPlayer, 6, clubPath, state));
         QCOMPARE(state.CurrentName, PadRight(Cp("Ёжик в тумане"), 20));
@@ -240,17 +240,17 @@ private slots:
         LocalClubState state;
         w.Prepare(PasswordMode::NewPlayer, 6, clubPath, state);
         w.show();
-        w.Edit1->clear();
-        testsupport::TypeText(w.Edit1, QStringLiteral("Ab日€"));
-        QCOMPARE(w.Edit1->text(), QStringLiteral("Ab€"));
+        testsupport::Find<QLineEdit>(w, "Edit1")->clear();
+        testsupport::TypeText(testsupport::Find<QLineEdit>(w, "Edit1"), QStringLiteral("Ab日€"));
+        QCOMPARE(testsupport::Find<QLineEdit>(w, "Edit1")->text(), QStringLiteral("Ab€"));
         // A pasted line break or tab never gets in.
-        w.Edit1->insert(QStringLiteral("x\ny"));
-        w.Edit1->insert(QStringLiteral("x\ty"));
-        QCOMPARE(w.Edit1->text(), QStringLiteral("Ab€"));
-        QTest::keyClicks(w.Edit2, QStringLiteral("abcdefg"));
-        QCOMPARE(w.Edit2->text(), QStringLiteral("abcde"));
-        QCOMPARE(w.Edit2->displayText(), QStringLiteral("#####"));
-        QCOMPARE(w.Edit1->maxLength(), 20);
+        testsupport::Find<QLineEdit>(w, "Edit1")->insert(QStringLiteral("x\ny"));
+        testsupport::Find<QLineEdit>(w, "Edit1")->insert(QStringLiteral("x\ty"));
+        QCOMPARE(testsupport::Find<QLineEdit>(w, "Edit1")->text(), QStringLiteral("Ab€"));
+        QTest::keyClicks(testsupport::Find<QLineEdit>(w, "Edit2"), QStringLiteral("abcdefg"));
+        QCOMPARE(testsupport::Find<QLineEdit>(w, "Edit2")->text(), QStringLiteral("abcde"));
+        QCOMPARE(testsupport::Find<QLineEdit>(w, "Edit2")->displayText(), QStringLiteral("#####"));
+        QCOMPARE(testsupport::Find<QLineEdit>(w, "Edit1")->maxLength(), 20);
     }
 
     void cancelLeavesTheEntryUnaccepted()
@@ -261,7 +261,7 @@ private slots:
         int clicks = 0;
         w.PlayEffect = [&clicks](const QString&) { ++clicks; };
         testsupport::AnswerModal<TFormPassword>(
-            [](TFormPassword* modal) { QTest::mouseClick(modal->Button2, Qt::LeftButton); });
+            [](TFormPassword* modal) { QTest::mouseClick(testsupport::Find<vk::TTevQuizButton>(*modal, "Button2"), Qt::LeftButton); });
         QVERIFY(!w.ShowModal(PasswordMode::NewPlayer, 6, clubPath, state));
         QCOMPARE(clicks, 1);
         testsupport::AnswerModal<TFormPassword>(
@@ -302,11 +302,11 @@ private slots:
                                Cursor{6, Qt::PointingHandCursor}, Cursor{7, Qt::PointingHandCursor},
                                Cursor{8, Qt::ArrowCursor},       // too big for the screen
                                Cursor{9, Qt::ArrowCursor}}) {
-            MoveMouse(w.Image1, QPoint(70, 147 + 34 * (c.row - 1) + 5));
-            QCOMPARE(w.Image1->cursor().shape(), c.shape);
+            MoveMouse(testsupport::Find<vk::PictureBox>(w, "Image1"), QPoint(70, 147 + 34 * (c.row - 1) + 5));
+            QCOMPARE(testsupport::Find<vk::PictureBox>(w, "Image1")->cursor().shape(), c.shape);
         }
-        MoveMouse(w.Image1, QPoint(20, 20));
-        QCOMPARE(w.Image1->cursor().shape(), Qt::ArrowCursor);
+        MoveMouse(testsupport::Find<vk::PictureBox>(w, "Image1"), QPoint(20, 20));
+        QCOMPARE(testsupport::Find<vk::PictureBox>(w, "Image1")->cursor().shape(), Qt::ArrowCursor);
         QVERIFY(testsupport::SaveGrab(w, QStringLiteral("options")));
     }
 
@@ -325,20 +325,20 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.DrawOptionsPage();
         const QRect cell(65, 147, 28, 28);
-        const QImage on = w.Image1->Canvas().copy(cell);
+        const QImage on = testsupport::Find<vk::PictureBox>(w, "Image1")->Canvas().copy(cell);
 
         auto click = [&w](int row) {
-            QTest::mouseClick(w.Image1, Qt::LeftButton, Qt::NoModifier, QPoint(70, 147 + 34 * (row - 1) + 5));
+            QTest::mouseClick(testsupport::Find<vk::PictureBox>(w, "Image1"), Qt::LeftButton, Qt::NoModifier, QPoint(70, 147 + 34 * (row - 1) + 5));
         };
         // Turning the sound off plays no click; turning it on plays one.
         click(1);
         QVERIFY(!prefs.SoundOn);
         QVERIFY(effects.isEmpty());
-        QVERIFY(w.Image1->Canvas().copy(cell) != on);
+        QVERIFY(testsupport::Find<vk::PictureBox>(w, "Image1")->Canvas().copy(cell) != on);
         click(1);
         QVERIFY(prefs.SoundOn);
         QCOMPARE(effects, QStringList{QStringLiteral("WClick")});
-        QCOMPARE(w.Image1->Canvas().copy(cell), on); // the mark is back, pixel for pixel
+        QCOMPARE(testsupport::Find<vk::PictureBox>(w, "Image1")->Canvas().copy(cell), on); // the mark is back, pixel for pixel
 
         click(3);
         QVERIFY(prefs.NoOwnFont);
@@ -354,14 +354,14 @@ private slots:
         QCOMPARE(prefs.WindowSize, 1);
         QCOMPARE(sizeChanges, 0);
         QVERIFY(effects.isEmpty());
-        const QImage sizeRows = w.Image1->Canvas().copy(QRect(65, 283, 28, 170));
+        const QImage sizeRows = testsupport::Find<vk::PictureBox>(w, "Image1")->Canvas().copy(QRect(65, 283, 28, 170));
         click(8);
         QCOMPARE(prefs.WindowSize, 4);
         QCOMPARE(sizeChanges, 1);
         QCOMPARE(effects, QStringList{QStringLiteral("WClick")});
         // The old size lost its mark and the new one gained it.
-        QVERIFY(w.Image1->Canvas().copy(QRect(65, 283, 28, 28)) != sizeRows.copy(0, 0, 28, 28));
-        QVERIFY(w.Image1->Canvas().copy(QRect(65, 385, 28, 28)) != sizeRows.copy(0, 102, 28, 28));
+        QVERIFY(testsupport::Find<vk::PictureBox>(w, "Image1")->Canvas().copy(QRect(65, 283, 28, 28)) != sizeRows.copy(0, 0, 28, 28));
+        QVERIFY(testsupport::Find<vk::PictureBox>(w, "Image1")->Canvas().copy(QRect(65, 385, 28, 28)) != sizeRows.copy(0, 102, 28, 28));
         QVERIFY(testsupport::SaveGrab(w, QStringLiteral("options_changed")));
     }
 
@@ -373,23 +373,23 @@ private slots:
         w.Prepare();
         // The own font is tried again at every showing.
         QVERIFY(!prefs.NoOwnFont);
-        QVERIFY(!w.CheckBox1->isChecked());
-        QVERIFY(!w.CheckBox2->isChecked());
+        QVERIFY(!testsupport::Find<QCheckBox>(w, "CheckBox1")->isChecked());
+        QVERIFY(!testsupport::Find<QCheckBox>(w, "CheckBox2")->isChecked());
         QCOMPARE(w.windowTitle(), QStringLiteral("Шрифты"));
-        QCOMPARE(w.Label1->text(), QStringLiteral("Вокаброн"));
-        QCOMPARE(w.Label1->font().family(), QStringLiteral("OldCyr Bold"));
-        QVERIFY(w.Label2->text().startsWith(QStringLiteral("Если сверху вместо слова \"Вокаброн\", Вы видите")));
+        QCOMPARE(testsupport::Find<QLabel>(w, "Label1")->text(), QStringLiteral("Вокаброн"));
+        QCOMPARE(testsupport::Find<QLabel>(w, "Label1")->font().family(), QStringLiteral("OldCyr Bold"));
+        QVERIFY(testsupport::Find<QLabel>(w, "Label2")->text().startsWith(QStringLiteral("Если сверху вместо слова \"Вокаброн\", Вы видите")));
         QCOMPARE(w.palette().color(QPalette::Window), QColor(200, 255, 255));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QTest::mouseClick(w.CheckBox1, Qt::LeftButton, Qt::NoModifier, QPoint(5, 8));
+        QTest::mouseClick(testsupport::Find<QCheckBox>(w, "CheckBox1"), Qt::LeftButton, Qt::NoModifier, QPoint(5, 8));
         QVERIFY(prefs.NoOwnFont);
-        QTest::mouseClick(w.CheckBox2, Qt::LeftButton, Qt::NoModifier, QPoint(5, 8));
+        QTest::mouseClick(testsupport::Find<QCheckBox>(w, "CheckBox2"), Qt::LeftButton, Qt::NoModifier, QPoint(5, 8));
         QVERIFY(prefs.NoFontWindow);
         QVERIFY(testsupport::SaveGrab(w, QStringLiteral("font_window")));
-        QTest::mouseClick(w.CheckBox1, Qt::LeftButton, Qt::NoModifier, QPoint(5, 8));
+        QTest::mouseClick(testsupport::Find<QCheckBox>(w, "CheckBox1"), Qt::LeftButton, Qt::NoModifier, QPoint(5, 8));
         QVERIFY(!prefs.NoOwnFont);
-        QTest::mouseClick(w.Button1, Qt::LeftButton);
+        QTest::mouseClick(testsupport::Find<vk::TTevQuizButton>(w, "Button1"), Qt::LeftButton);
         QVERIFY(!w.isVisible());
     }
 
@@ -416,7 +416,7 @@ private slots:
             focused = nullptr;
             testsupport::AnswerModal<TFormFont>([&](TFormFont* modal) { press(modal, {key}); });
             QCOMPARE(w.ShowModal(), int(QDialog::Accepted));
-            QCOMPARE(focused, static_cast<QWidget*>(w.Button1));
+            QCOMPARE(focused, static_cast<QWidget*>(testsupport::Find<vk::TTevQuizButton>(w, "Button1")));
             QVERIFY(!prefs.NoOwnFont);
             QVERIFY(!prefs.NoFontWindow);
         }

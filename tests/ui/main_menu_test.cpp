@@ -47,6 +47,7 @@
 #include "ui/kit/quiz_button.h"
 #include "ui/kit/text_codec.h"
 #include "window_input.h"
+#include "window_test_support.h"
 
 using vk::TForm1;
 
@@ -310,9 +311,9 @@ private slots:
             ModalAnswerer answer([&](QWidget* modal) {
                 auto* pw = qobject_cast<vk::TFormPassword*>(modal);
                 QVERIFY(pw);
-                name = pw->Edit1->text();
-                nameBoxEnabled = pw->Edit1->isEnabled();
-                QTimer::singleShot(0, pw->Button2, &QPushButton::click);
+                name = testsupport::Find<QLineEdit>(*pw, "Edit1")->text();
+                nameBoxEnabled = testsupport::Find<QLineEdit>(*pw, "Edit1")->isEnabled();
+                QTimer::singleShot(0, testsupport::Find<vk::TTevQuizButton>(*pw, "Button2"), &QPushButton::click);
             });
             input::Click(w.form.MemberButtons[0]);
             QCOMPARE(answer.Count(), 1);
@@ -328,8 +329,8 @@ private slots:
             ModalAnswerer answer([&](QWidget* modal) {
                 auto* pw = qobject_cast<vk::TFormPassword*>(modal);
                 QVERIFY(pw);
-                pw->Edit2->setText(QStringLiteral("ab"));
-                QTimer::singleShot(0, pw->Button1, &QPushButton::click);
+                testsupport::Find<QLineEdit>(*pw, "Edit2")->setText(QStringLiteral("ab"));
+                QTimer::singleShot(0, testsupport::Find<vk::TTevQuizButton>(*pw, "Button1"), &QPushButton::click);
             });
             input::Click(w.form.MemberButtons[0]);
         }
@@ -349,9 +350,9 @@ private slots:
         ModalAnswerer answer([&](QWidget* modal) {
             auto* pw = qobject_cast<vk::TFormPassword*>(modal);
             QVERIFY(pw);
-            name = pw->Edit1->text();
-            nameBoxEnabled = pw->Edit1->isEnabled() && pw->Edit3->isEnabled();
-            QTimer::singleShot(0, pw->Button2, &QPushButton::click);
+            name = testsupport::Find<QLineEdit>(*pw, "Edit1")->text();
+            nameBoxEnabled = testsupport::Find<QLineEdit>(*pw, "Edit1")->isEnabled() && testsupport::Find<QLineEdit>(*pw, "Edit3")->isEnabled();
+            QTimer::singleShot(0, testsupport::Find<vk::TTevQuizButton>(*pw, "Button2"), &QPushButton::click);
         });
         input::Click(w.form.Button6);
         QCOMPARE(answer.Count(), 1);
@@ -371,7 +372,7 @@ private slots:
                 QVERIFY(options);
                 options->AnimationPauseMs = 0;
                 options->ClickRow(4 + size);
-                QTimer::singleShot(0, options->Button1, &QPushButton::click);
+                QTimer::singleShot(0, testsupport::Find<vk::TTevQuizButton>(*options, "Button1"), &QPushButton::click);
             });
             input::Click(f.Button10);
             QCOMPARE(answer.Count(), 1);
@@ -450,7 +451,7 @@ private slots:
             auto* about = qobject_cast<vk::TFormAbout*>(modal);
             QVERIFY(about);
             QTimer::singleShot(0, about, [about] {
-                input::Click(about->LabelThanks, Qt::LeftButton);
+                input::Click(testsupport::Find<QLabel>(*about, "LabelThanks"), Qt::LeftButton);
             });
         });
         QVERIFY(input::ChooseFromPopup(&w.form, w.form.About));

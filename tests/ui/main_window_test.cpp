@@ -14,6 +14,7 @@
 #include "ui/kit/picture_box.h"
 #include "ui/kit/quiz_button.h"
 #include "window_input.h"
+#include "window_test_support.h"
 
 using vk::TForm1;
 
@@ -48,7 +49,7 @@ protected:
     {
         if (event->type() == QEvent::Show) {
             ++Shown;
-            QTimer::singleShot(0, window_->Button1, &QPushButton::click);
+            QTimer::singleShot(0, testsupport::Find<vk::TTevQuizButton>(*window_, "Button1"), &QPushButton::click);
         }
         return false;
     }

@@ -88,11 +88,11 @@ private slots:
         QVERIFY(testsupport::SaveGrab(w, QStringLiteral("top_ten")));
         QCOMPARE(w.windowTitle(), QStringLiteral("Чемпионы"));
         QCOMPARE(w.size(), QSize(520, 500));
-        QCOMPARE(w.Image1->geometry(), QRect(5, 85, 510, 375));
-        QCOMPARE(w.Button1->geometry(), QRect(5, 465, 510, 30));
-        QVERIFY(w.RxGIFAn1->HasAnimation());
+        QCOMPARE(testsupport::Find<vk::PictureBox>(w, "Image1")->geometry(), QRect(5, 85, 510, 375));
+        QCOMPARE(testsupport::Find<vk::TTevQuizButton>(w, "Button1")->geometry(), QRect(5, 465, 510, 30));
+        QVERIFY(testsupport::Find<vk::AnimationPlayer>(w, "RxGIFAn1")->HasAnimation());
 
-        const QImage list = w.Image1->Canvas();
+        const QImage list = testsupport::Find<vk::PictureBox>(w, "Image1")->Canvas();
         const int rowHeight = 25;
         for (int r = 1; r <= 10; ++r) {
             const int y = 40 + 25 * r;
@@ -114,7 +114,7 @@ private slots:
         Settings prefs;
         TFormTopTen w(prefs, background);
         w.Prepare(folder.filePath(QStringLiteral("missing.clb")).toStdString());
-        const QImage list = w.Image1->Canvas();
+        const QImage list = testsupport::Find<vk::PictureBox>(w, "Image1")->Canvas();
         // The place numbers only.
         const auto [first, last] = InkSpan(list, 65, 25, kBlue);
         QVERIFY(first >= 65 && last < 95);
@@ -134,21 +134,21 @@ private slots:
         for (int state : {1, 3}) {
             w.Prepare({PadRight(Cp("Петя"), 20), 7, 1000, 985, state});
             QCOMPARE(w.windowTitle(), QStringLiteral("Игрок:  Петя"));
-            QCOMPARE(w.ImageTitle->toolTip(),
+            QCOMPARE(testsupport::Find<vk::PictureBox>(w, "ImageTitle")->toolTip(),
                      state == 3 ? QStringLiteral("Идет игра на рейтинг!") : QStringLiteral("Игра не на рейтинг!"));
         }
         const QString names[4] = {"Общий номер кона:", "Начальный счёт:", "Текущий счёт:", "Общий счёт:"};
         const QString values[4] = {"7", "1000", "985", "985"};
         const int ys[4] = {170, 205, 240, 275};
         for (int i = 0; i < 4; ++i) {
-            QCOMPARE(w.Labels[i]->text(), names[i]);
-            QCOMPARE(w.Labels[i]->x(), 70);
-            QCOMPARE(w.Labels[i]->y(), ys[i]);
-            QCOMPARE(w.Labels[i + 4]->text(), values[i]);
-            QCOMPARE(w.Labels[i + 4]->geometry().right() + 1, 430);
-            QVERIFY(w.Labels[i + 4]->alignment() & Qt::AlignRight);
-            QCOMPARE(w.Labels[i]->palette().color(QPalette::WindowText), QColor(255, 255, 0));
-            QCOMPARE(w.Labels[i + 4]->palette().color(QPalette::WindowText), QColor(255, 255, 255));
+            QCOMPARE(testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("Label%1").arg(i + 1)))->text(), names[i]);
+            QCOMPARE(testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("Label%1").arg(i + 1)))->x(), 70);
+            QCOMPARE(testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("Label%1").arg(i + 1)))->y(), ys[i]);
+            QCOMPARE(testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("Label%1").arg(i + 4 + 1)))->text(), values[i]);
+            QCOMPARE(testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("Label%1").arg(i + 4 + 1)))->geometry().right() + 1, 430);
+            QVERIFY(testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("Label%1").arg(i + 4 + 1)))->alignment() & Qt::AlignRight);
+            QCOMPARE(testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("Label%1").arg(i + 1)))->palette().color(QPalette::WindowText), QColor(255, 255, 0));
+            QCOMPARE(testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("Label%1").arg(i + 4 + 1)))->palette().color(QPalette::WindowText), QColor(255, 255, 255));
         }
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -241,7 +241,7 @@ private slots:
         QCOMPARE(played, sounds);
 
         // The heading is on the canvas in maroon, at its row.
-        const QImage text = w.Image1->Canvas();
+        const QImage text = testsupport::Find<vk::PictureBox>(w, "Image1")->Canvas();
         QVERIFY(CountColour(text, QRect(0, ys[0], 306, 26), QColor(128, 0, 0)) > 50);
         QCOMPARE(CountColour(text, QRect(0, 0, 306, ys[0] - 2), QColor(128, 0, 0)), 0);
         // In a club game it stays clear of the two pictures beside it.
@@ -257,11 +257,11 @@ private slots:
 
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QVERIFY(w.RxGIFAn1->HasAnimation() && w.RxGIFAn2->HasAnimation());
+        QVERIFY(testsupport::Find<vk::AnimationPlayer>(w, "RxGIFAn1")->HasAnimation() && testsupport::Find<vk::AnimationPlayer>(w, "RxGIFAn2")->HasAnimation());
         QVERIFY(testsupport::SaveGrab(w, QStringLiteral("end_game_") + QString::fromLatin1(QTest::currentDataTag())
                                              .replace(' ', '_').replace(',', QString())));
-        QTest::mouseClick(w.Button1, Qt::LeftButton);
-        QVERIFY(!w.RxGIFAn1->HasAnimation());
+        QTest::mouseClick(testsupport::Find<vk::TTevQuizButton>(w, "Button1"), Qt::LeftButton);
+        QVERIFY(!testsupport::Find<vk::AnimationPlayer>(w, "RxGIFAn1")->HasAnimation());
     }
 
     void aboutWindow()
@@ -277,25 +277,25 @@ private slots:
         const auto restore = qScopeGuard([&desktop] { vk::SetDesktopOpener(desktop); });
         QCOMPARE(w.windowTitle(), QStringLiteral("О Программе"));
         QCOMPARE(w.size(), QSize(525, 720));
-        QCOMPARE(w.LabelVersion->text(), QStringLiteral("V 4.3"));
-        QCOMPARE(w.LabelDate->text(), QStringLiteral("29 Мая, 2025"));
-        QCOMPARE(w.LabelThanksTitle->text(), QStringLiteral("Отдельное спасибо:"));
-        QCOMPARE(w.LabelThanks->text(), QStringLiteral("В программе было использовано\nмного графических, звуковых и\n"
+        QCOMPARE(testsupport::Find<QLabel>(w, "LabelVersion")->text(), QStringLiteral("V 4.3"));
+        QCOMPARE(testsupport::Find<QLabel>(w, "LabelDate")->text(), QStringLiteral("29 Мая, 2025"));
+        QCOMPARE(testsupport::Find<QLabel>(w, "LabelThanksTitle")->text(), QStringLiteral("Отдельное спасибо:"));
+        QCOMPARE(testsupport::Find<QLabel>(w, "LabelThanks")->text(), QStringLiteral("В программе было использовано\nмного графических, звуковых и\n"
                                                        "музыкальных фрагментов.\nСпасибо их авторам."));
-        QCOMPARE(w.LabelThanks->toolTip(), QStringLiteral("Подробнее в помощи"));
-        QCOMPARE(w.LabelSite->cursor().shape(), Qt::PointingHandCursor);
-        QCOMPARE(w.LabelMail->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(testsupport::Find<QLabel>(w, "LabelThanks")->toolTip(), QStringLiteral("Подробнее в помощи"));
+        QCOMPARE(testsupport::Find<QLabel>(w, "LabelSite")->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(testsupport::Find<QLabel>(w, "LabelMail")->cursor().shape(), Qt::PointingHandCursor);
 
         // A build with addresses of its own shows them and opens them.
         w.SetContacts(QStringLiteral("https://games.example.org/vokabron"), QStringLiteral("team@example.org"));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QVERIFY(w.RxGIFAn1->HasAnimation() && w.RxGIFAn2->HasAnimation());
-        QVERIFY(w.LabelSiteTitle->isVisible() && w.LabelMailTitle->isVisible() && w.LabelMail->isVisible());
-        QCOMPARE(w.LabelSite->text(), QStringLiteral("https://games.example.org/vokabron"));
+        QVERIFY(testsupport::Find<vk::AnimationPlayer>(w, "RxGIFAn1")->HasAnimation() && testsupport::Find<vk::AnimationPlayer>(w, "RxGIFAn2")->HasAnimation());
+        QVERIFY(testsupport::Find<QLabel>(w, "LabelSiteTitle")->isVisible() && testsupport::Find<QLabel>(w, "LabelMailTitle")->isVisible() && testsupport::Find<QLabel>(w, "LabelMail")->isVisible());
+        QCOMPARE(testsupport::Find<QLabel>(w, "LabelSite")->text(), QStringLiteral("https://games.example.org/vokabron"));
         QVERIFY(testsupport::SaveGrab(w, QStringLiteral("about")));
-        QTest::mouseClick(w.LabelSite, Qt::LeftButton);
-        QTest::mouseClick(w.LabelMail, Qt::LeftButton);
+        QTest::mouseClick(testsupport::Find<QLabel>(w, "LabelSite"), Qt::LeftButton);
+        QTest::mouseClick(testsupport::Find<QLabel>(w, "LabelMail"), Qt::LeftButton);
         QCOMPARE(opened, (QStringList{QStringLiteral("https://games.example.org/vokabron"),
                                       QStringLiteral("mailto:team@example.org")}));
 
@@ -306,7 +306,7 @@ private slots:
             told = box->text();
             box->accept();
         });
-        QTest::mouseClick(w.LabelMail, Qt::LeftButton);
+        QTest::mouseClick(testsupport::Find<QLabel>(w, "LabelMail"), Qt::LeftButton);
         QCOMPARE(told, QStringLiteral("Auto method failed."));
         QVERIFY(w.isVisible());
         QVERIFY(w.HelpPageAsked.isEmpty());
@@ -327,14 +327,14 @@ private slots:
         const auto restore = qScopeGuard([&desktop] { vk::SetDesktopOpener(desktop); });
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QVERIFY(!w.LabelMail->isVisible() && !w.LabelMailTitle->isVisible() && !w.RxGIFAn2->isVisible());
-        QVERIFY(!w.LabelSiteTitle->isVisible());
-        QVERIFY(w.LabelSite->isVisible());
-        QCOMPARE(w.LabelSite->text(), QStringLiteral("Помощь"));
+        QVERIFY(!testsupport::Find<QLabel>(w, "LabelMail")->isVisible() && !testsupport::Find<QLabel>(w, "LabelMailTitle")->isVisible() && !testsupport::Find<vk::AnimationPlayer>(w, "RxGIFAn2")->isVisible());
+        QVERIFY(!testsupport::Find<QLabel>(w, "LabelSiteTitle")->isVisible());
+        QVERIFY(testsupport::Find<QLabel>(w, "LabelSite")->isVisible());
+        QCOMPARE(testsupport::Find<QLabel>(w, "LabelSite")->text(), QStringLiteral("Помощь"));
         QVERIFY(testsupport::SaveGrab(w, QStringLiteral("about_without_addresses")));
-        QTest::mouseClick(w.LabelMail, Qt::LeftButton);
+        QTest::mouseClick(testsupport::Find<QLabel>(w, "LabelMail"), Qt::LeftButton);
         QVERIFY(w.isVisible());
-        QTest::mouseClick(w.LabelSite, Qt::LeftButton);
+        QTest::mouseClick(testsupport::Find<QLabel>(w, "LabelSite"), Qt::LeftButton);
         QVERIFY(opened.isEmpty());
         QVERIFY(!w.isVisible());
         QCOMPARE(w.HelpPageAsked, QStringLiteral("index.html"));
@@ -370,18 +370,18 @@ private slots:
             return text.translated(l->pos()).adjusted(0, l->fontMetrics().leading(), 0, 0);
         };
         const QList<QList<QLabel*>> columns = {
-            {w.LabelVersion, w.LabelDate, w.LabelPlace},
-            {w.CreditLabels[0], w.CreditLabels[1], w.CreditLabels[2], w.CreditLabels[3], w.CreditLabels[4],
-             w.CreditLabels[5], w.LabelThanksTitle, w.LabelThanks},
-            {w.LabelSiteTitle, w.LabelSite, w.LabelMailTitle, w.LabelMail},
+            {testsupport::Find<QLabel>(w, "LabelVersion"), testsupport::Find<QLabel>(w, "LabelDate"), testsupport::Find<QLabel>(w, "LabelPlace")},
+            {testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("LabelCredit%1").arg(0 + 1))), testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("LabelCredit%1").arg(1 + 1))), testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("LabelCredit%1").arg(2 + 1))), testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("LabelCredit%1").arg(3 + 1))), testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("LabelCredit%1").arg(4 + 1))),
+             testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("LabelCredit%1").arg(5 + 1))), testsupport::Find<QLabel>(w, "LabelThanksTitle"), testsupport::Find<QLabel>(w, "LabelThanks")},
+            {testsupport::Find<QLabel>(w, "LabelSiteTitle"), testsupport::Find<QLabel>(w, "LabelSite"), testsupport::Find<QLabel>(w, "LabelMailTitle"), testsupport::Find<QLabel>(w, "LabelMail")},
         };
         for (const auto& column : columns)
             for (int i = 1; i < column.size(); ++i)
                 QVERIFY2(ink(column[i - 1]).bottom() < ink(column[i]).top(),
                          qPrintable(column[i - 1]->objectName() + QStringLiteral(" / ") + column[i]->objectName()));
         // The envelope stays left of the mail lines.
-        QVERIFY(w.RxGIFAn2->geometry().right() < w.LabelMailTitle->x());
-        QVERIFY(w.RxGIFAn2->geometry().right() < w.LabelMail->x());
+        QVERIFY(testsupport::Find<vk::AnimationPlayer>(w, "RxGIFAn2")->geometry().right() < testsupport::Find<QLabel>(w, "LabelMailTitle")->x());
+        QVERIFY(testsupport::Find<vk::AnimationPlayer>(w, "RxGIFAn2")->geometry().right() < testsupport::Find<QLabel>(w, "LabelMail")->x());
         QVERIFY(testsupport::SaveGrab(w, QStringLiteral("about_long_addresses")));
     }
 

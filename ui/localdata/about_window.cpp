@@ -82,15 +82,15 @@ TFormAbout::TFormAbout(Settings& prefs, const QImage& background, QWidget* paren
         link->installEventFilter(this);
     }
 
-    RxGIFAn1 = new AnimationPlayer(this);
-    RxGIFAn1->setObjectName(QStringLiteral("RxGIFAn1"));
-    RxGIFAn1->setGeometry(300, 540, 130, 28);
-    RxGIFAn2 = new AnimationPlayer(this);
-    RxGIFAn2->setObjectName(QStringLiteral("RxGIFAn2"));
-    RxGIFAn2->setGeometry(270, 610, 35, 35);
+    siteAnimation = new AnimationPlayer(this);
+    siteAnimation->setObjectName(QStringLiteral("RxGIFAn1"));
+    siteAnimation->setGeometry(300, 540, 130, 28);
+    mailAnimation = new AnimationPlayer(this);
+    mailAnimation->setObjectName(QStringLiteral("RxGIFAn2"));
+    mailAnimation->setGeometry(270, 610, 35, 35);
 
-    Button1 = MakeOkButton(QRect(10, 685, 505, 30));
-    Button1->setFont(MakeFont(font, ButtonHeight, false));
+    okButton = MakeOkButton(QRect(10, 685, 505, 30));
+    okButton->setFont(MakeFont(font, ButtonHeight, false));
 
 
     // Dress the areas.
@@ -133,8 +133,8 @@ TFormAbout::TFormAbout(Settings& prefs, const QImage& background, QWidget* paren
     LabelSiteTitle->setText(UiText(Msg::OfficialSite));
     LabelMailTitle->setText(UiText(Msg::Email));
 
-    LoadGifRes(QStringLiteral("GAboutSite"), *RxGIFAn1);
-    LoadGifRes(QStringLiteral("GAboutMail"), *RxGIFAn2);
+    LoadGifRes(QStringLiteral("GAboutSite"), *siteAnimation);
+    LoadGifRes(QStringLiteral("GAboutMail"), *mailAnimation);
     SetContacts(QString::fromLatin1(AboutSite), QString::fromLatin1(AboutMail));
 }
 
@@ -146,10 +146,10 @@ void TFormAbout::SetContacts(const QString& site, const QString& mail)
     // title and the globe that announce a web site go.
     LabelSite->setText(site.isEmpty() ? UiText(Msg::Help) : site);
     LabelSiteTitle->setVisible(!site.isEmpty());
-    RxGIFAn1->setVisible(!site.isEmpty());
+    siteAnimation->setVisible(!site.isEmpty());
     LabelMail->setText(mail);
     for (QWidget* w : {static_cast<QWidget*>(LabelMail), static_cast<QWidget*>(LabelMailTitle),
-                       static_cast<QWidget*>(RxGIFAn2)})
+                       static_cast<QWidget*>(mailAnimation)})
         w->setVisible(!mail.isEmpty());
     for (QLabel* l : findChildren<QLabel*>()) {
         l->setFont(l->property(kFontProperty).value<QFont>());
@@ -213,8 +213,8 @@ bool TFormAbout::eventFilter(QObject* watched, QEvent* event)
 
 void TFormAbout::done(int result)
 {
-    RxGIFAn1->Clear();
-    RxGIFAn2->Clear();
+    siteAnimation->Clear();
+    mailAnimation->Clear();
     LocalDialog::done(result);
 }
 

@@ -30,7 +30,6 @@ public:
     // address hides the mail line, its title and its envelope.
     void SetContacts(const QString& site, const QString& mail);
 
-
     void SiteClick();
     void MailClick();
     // The thanks lead to the help's page of credits: the window closes and
@@ -38,6 +37,13 @@ public:
     void ThanksClick();
     QString HelpPageAsked;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void done(int result) override;
+
+private:
+    // The controls; each keeps its numbered name as its object name, so
+    // tests and screen readers find it by that name.
     PictureBox* ImageTitle = nullptr;
     PictureBox* ImageVersion = nullptr;
     PictureBox* ImagePortret = nullptr;
@@ -54,15 +60,10 @@ public:
     QLabel* LabelSite = nullptr;
     QLabel* LabelMailTitle = nullptr;
     QLabel* LabelMail = nullptr;
-    AnimationPlayer* RxGIFAn1 = nullptr; // 130 x 28
-    AnimationPlayer* RxGIFAn2 = nullptr; // 35 x 35
-    TTevQuizButton* Button1 = nullptr;
+    AnimationPlayer* siteAnimation = nullptr; // RxGIFAn1, 130 x 28
+    AnimationPlayer* mailAnimation = nullptr; // RxGIFAn2, 35 x 35
+    TTevQuizButton* okButton = nullptr; // Button1
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void done(int result) override;
-
-private:
     QString site_;
     QString mail_;
 };

@@ -42,13 +42,13 @@ TFormCount::TFormCount(Settings& prefs, const QImage& background, QWidget* paren
         label->setPalette(pal);
         Labels[i] = label;
     }
-    Button1 = MakeOkButton(QRect(50, 365, 400, 30));
+    okButton = MakeOkButton(QRect(50, 365, 400, 30));
     SetFonts(prefs.DisplayFontName);
 }
 
 void TFormCount::SetFonts(const std::string& displayFontName)
 {
-    Button1->setFont(MakeFont(displayFontName, ButtonHeight, false));
+    okButton->setFont(MakeFont(displayFontName, ButtonHeight, false));
     for (QLabel* label : Labels)
         label->setFont(MakeFont(displayFontName, ButtonHeight, false));
     TitleFont = MakeFont(displayFontName, PanelHeight, false);

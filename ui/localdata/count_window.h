@@ -33,13 +33,16 @@ public:
     // The window's fonts in the display font (ApplyFonts calls it).
     void SetFonts(const std::string& displayFontName);
 
-    PictureBox* ImageTitle = nullptr; // 500 x 100
-    PictureBox* ImagePanel = nullptr; // 480 x 255
     // Label1..Label4 the row names, Label5..Label8 the values.
-    QLabel* Labels[8] = {};
-    TTevQuizButton* Button1 = nullptr;
     QFont TitleFont; // set by ApplyFonts
 
+private:
+    // The controls; each keeps its numbered name as its object name, so
+    // tests and screen readers find it by that name.
+    PictureBox* ImageTitle = nullptr; // 500 x 100
+    PictureBox* ImagePanel = nullptr; // 480 x 255
+    QLabel* Labels[8] = {};
+    TTevQuizButton* okButton = nullptr; // Button1
 };
 
 } // namespace vk

@@ -28,16 +28,16 @@ TFormEndGame::TFormEndGame(Settings& prefs, const QImage& background, QWidget* p
 {
     setObjectName(QStringLiteral("FormEndGame"));
     ImageTitle = MakePictureArea(this, "ImageTitle", QRect(0, 0, 570, 100));
-    Image1 = MakePictureArea(this, "Image1", QRect(130, 105, kAreaWidth, 225));
-    RxGIFAn1 = new AnimationPlayer(this);
-    RxGIFAn1->setObjectName(QStringLiteral("RxGIFAn1"));
-    RxGIFAn1->setGeometry(10, 125, 130, 250);
-    RxGIFAn2 = new AnimationPlayer(this);
-    RxGIFAn2->setObjectName(QStringLiteral("RxGIFAn2"));
-    RxGIFAn2->setGeometry(426, 125, 130, 250);
+    textArea = MakePictureArea(this, "Image1", QRect(130, 105, kAreaWidth, 225));
+    leftAnimation = new AnimationPlayer(this);
+    leftAnimation->setObjectName(QStringLiteral("RxGIFAn1"));
+    leftAnimation->setGeometry(10, 125, 130, 250);
+    rightAnimation = new AnimationPlayer(this);
+    rightAnimation->setObjectName(QStringLiteral("RxGIFAn2"));
+    rightAnimation->setGeometry(426, 125, 130, 250);
     // The text area lies over the players' inner edges; it stays on top.
-    Image1->raise();
-    Button1 = MakeOkButton(QRect(160, 340, 246, 30));
+    textArea->raise();
+    okButton = MakeOkButton(QRect(160, 340, 246, 30));
     PlaySound = [](int number) {
         OpenIntroSounds();
         PlayIntroSound(number);
@@ -47,7 +47,7 @@ TFormEndGame::TFormEndGame(Settings& prefs, const QImage& background, QWidget* p
 
 void TFormEndGame::SetFonts(const std::string& displayFontName)
 {
-    Button1->setFont(MakeFont(displayFontName, ButtonHeight, false));
+    okButton->setFont(MakeFont(displayFontName, ButtonHeight, false));
     TextFont = MakeFont(displayFontName, ButtonHeight, false);
 }
 
@@ -62,11 +62,11 @@ void TFormEndGame::Prepare(const LocalClubState& state, int clubState)
     setWindowTitle(UiText(Msg::GameOver));
 
     DressArea(*ImageTitle, {{"G_End", 85, 0}, {"G_Zav2", 130, 64}, {"GPFlagF", 10, 6}, {"GPFlagF", 512, 6}});
-    LoadGifRes(QStringLiteral("GEndG1"), *RxGIFAn1);
-    LoadGifRes(QStringLiteral("GEndG2"), *RxGIFAn2);
+    LoadGifRes(QStringLiteral("GEndG1"), *leftAnimation);
+    LoadGifRes(QStringLiteral("GEndG2"), *rightAnimation);
 
-    PaintAreaBackground(*Image1);
-    QPainter p(&Image1->Canvas());
+    PaintAreaBackground(*textArea);
+    QPainter p(&textArea->Canvas());
     DrawSmoothPicture(QStringLiteral("SvitokSm"), p, 0, 0, kAreaWidth, 225);
     p.setBackgroundMode(Qt::TransparentMode);
 
@@ -130,7 +130,7 @@ void TFormEndGame::Prepare(const LocalClubState& state, int clubState)
     if (clubGame && state.ResultBonus == 0)
         Sound(kPoorSound);
     p.end();
-    Image1->update();
+    textArea->update();
 }
 
 void TFormEndGame::Write(QPainter& canvas, const QString& text, int x1, int x2, int y)
@@ -151,8 +151,8 @@ int TFormEndGame::ShowModal(const LocalClubState& state, int clubState)
 
 void TFormEndGame::done(int result)
 {
-    RxGIFAn1->Clear();
-    RxGIFAn2->Clear();
+    leftAnimation->Clear();
+    rightAnimation->Clear();
     LocalDialog::done(result);
 }
 

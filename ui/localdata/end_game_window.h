@@ -31,11 +31,6 @@ public:
     // The window's fonts in the display font (ApplyFonts calls it).
     void SetFonts(const std::string& displayFontName);
 
-    PictureBox* ImageTitle = nullptr; // 570 x 100
-    PictureBox* Image1 = nullptr;     // the 306 x 225 text area
-    AnimationPlayer* RxGIFAn1 = nullptr;
-    AnimationPlayer* RxGIFAn2 = nullptr;
-    TTevQuizButton* Button1 = nullptr;
     QFont TextFont; // set by ApplyFonts
 
     // Plays intro stream Number (3 "S_FiBad", 4 "S_FiGut"); tests listen
@@ -55,6 +50,14 @@ protected:
     void done(int result) override;
 
 private:
+    // The controls; each keeps its numbered name as its object name, so
+    // tests and screen readers find it by that name.
+    PictureBox* ImageTitle = nullptr; // 570 x 100
+    PictureBox* textArea = nullptr;     // Image1, the 306 x 225 text area
+    AnimationPlayer* leftAnimation = nullptr; // RxGIFAn1
+    AnimationPlayer* rightAnimation = nullptr; // RxGIFAn2
+    TTevQuizButton* okButton = nullptr; // Button1
+
     void Sound(int number);
     void Write(QPainter& canvas, const QString& text, int x1, int x2, int y);
 };

@@ -38,47 +38,47 @@ TFormFont::TFormFont(Settings& prefs, QWidget* parent) : QDialog(parent), prefs_
     setPalette(pal);
     setAutoFillBackground(true);
 
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(5, 5, 375, 36);
-    Label1->setAlignment(Qt::AlignCenter);
-    SetTextColour(Label1, QColor(0, 0, 100));
+    productLabel = new QLabel(this);
+    productLabel->setObjectName(QStringLiteral("Label1"));
+    productLabel->setGeometry(5, 5, 375, 36);
+    productLabel->setAlignment(Qt::AlignCenter);
+    SetTextColour(productLabel, QColor(0, 0, 100));
 
-    Label2 = new QLabel(this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(5, 45, 375, 46);
-    Label2->setAlignment(Qt::AlignCenter);
-    Label2->setWordWrap(true);
-    Label2->setFont(SmallFont());
-    SetTextColour(Label2, QColor(0, 0, 255));
+    hintLabel = new QLabel(this);
+    hintLabel->setObjectName(QStringLiteral("Label2"));
+    hintLabel->setGeometry(5, 45, 375, 46);
+    hintLabel->setAlignment(Qt::AlignCenter);
+    hintLabel->setWordWrap(true);
+    hintLabel->setFont(SmallFont());
+    SetTextColour(hintLabel, QColor(0, 0, 255));
 
-    CheckBox1 = new QCheckBox(this);
-    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    CheckBox1->setGeometry(80, 100, 231, 17);
-    CheckBox2 = new QCheckBox(this);
-    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
-    CheckBox2->setGeometry(5, 170, 231, 17);
-    for (QCheckBox* box : {CheckBox1, CheckBox2}) {
+    noOwnFontBox = new QCheckBox(this);
+    noOwnFontBox->setObjectName(QStringLiteral("CheckBox1"));
+    noOwnFontBox->setGeometry(80, 100, 231, 17);
+    noFontWindowBox = new QCheckBox(this);
+    noFontWindowBox->setObjectName(QStringLiteral("CheckBox2"));
+    noFontWindowBox->setGeometry(5, 170, 231, 17);
+    for (QCheckBox* box : {noOwnFontBox, noFontWindowBox}) {
         box->setFont(SmallFont());
         SetTextColour(box, QColor(0, 0, 255));
     }
 
-    Button1 = new TTevQuizButton(this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setText(QStringLiteral("Ok"));
-    Button1->setGeometry(80, 125, 216, 30);
-    Button1->setFont(MakeFont(prefs.DisplayFontName, ButtonHeight, false));
+    okButton = new TTevQuizButton(this);
+    okButton->setObjectName(QStringLiteral("Button1"));
+    okButton->setText(QStringLiteral("Ok"));
+    okButton->setGeometry(80, 125, 216, 30);
+    okButton->setFont(MakeFont(prefs.DisplayFontName, ButtonHeight, false));
     // Enter presses "Ok" wherever the focus is; Tab leads from it to the
     // boxes.
-    Button1->setDefault(true);
-    setTabOrder(Button1, CheckBox1);
-    setTabOrder(CheckBox1, CheckBox2);
+    okButton->setDefault(true);
+    setTabOrder(okButton, noOwnFontBox);
+    setTabOrder(noOwnFontBox, noFontWindowBox);
 
     // Each box takes effect at once, so that the start-up that follows
     // already uses the player's choice.
-    connect(CheckBox1, &QCheckBox::clicked, this, [this](bool on) { prefs_.NoOwnFont = on; });
-    connect(CheckBox2, &QCheckBox::clicked, this, [this](bool on) { prefs_.NoFontWindow = on; });
-    connect(Button1, &QPushButton::clicked, this, [this] {
+    connect(noOwnFontBox, &QCheckBox::clicked, this, [this](bool on) { prefs_.NoOwnFont = on; });
+    connect(noFontWindowBox, &QCheckBox::clicked, this, [this](bool on) { prefs_.NoFontWindow = on; });
+    connect(okButton, &QPushButton::clicked, this, [this] {
         PlayWavRes(QStringLiteral("WClick"), prefs_.SoundOn);
         accept();
     });
@@ -91,17 +91,17 @@ void TFormFont::Prepare()
     prefs_.NoOwnFont = false;
     setWindowTitle(UiText(Msg::FontsCaption));
     const QString product = FromUtf8(ProductNames[1]);
-    Label1->setFont(MakeFont(OwnFontName, 24, false));
-    Label1->setText(product);
-    Label2->setText(UiText(Msg::FontHintStart) + product + UiText(Msg::FontHintEnd));
-    CheckBox1->setText(UiText(Msg::NoOwnFontBox));
-    CheckBox2->setText(UiText(Msg::NoFontWindowBox));
-    CheckBox1->setChecked(false);
-    CheckBox2->setChecked(false);
+    productLabel->setFont(MakeFont(OwnFontName, 24, false));
+    productLabel->setText(product);
+    hintLabel->setText(UiText(Msg::FontHintStart) + product + UiText(Msg::FontHintEnd));
+    noOwnFontBox->setText(UiText(Msg::NoOwnFontBox));
+    noFontWindowBox->setText(UiText(Msg::NoFontWindowBox));
+    noOwnFontBox->setChecked(false);
+    noFontWindowBox->setChecked(false);
     // A player told to press any key presses Space or Enter: that must
     // close the window, not tick a box nobody sees focused.  A box changes
     // only when clicked or when the player moves the focus to it.
-    Button1->setFocus();
+    okButton->setFocus();
 }
 
 int TFormFont::ShowModal()

@@ -23,13 +23,15 @@ public:
     void Prepare();
     int ShowModal();
 
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QCheckBox* CheckBox1 = nullptr; // NoOwnFont
-    QCheckBox* CheckBox2 = nullptr; // NoFontWindow
-    TTevQuizButton* Button1 = nullptr;
-
 private:
+    // The controls; each keeps its numbered name as its object name, so
+    // tests and screen readers find it by that name.
+    QLabel* productLabel = nullptr; // Label1
+    QLabel* hintLabel = nullptr; // Label2
+    QCheckBox* noOwnFontBox = nullptr; // CheckBox1, NoOwnFont
+    QCheckBox* noFontWindowBox = nullptr; // CheckBox2, NoFontWindow
+    TTevQuizButton* okButton = nullptr; // Button1
+
     Settings& prefs_;
 };
 

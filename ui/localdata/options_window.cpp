@@ -43,10 +43,10 @@ TFormOptions::TFormOptions(Settings& prefs, const QImage& background, QWidget* p
 {
     setObjectName(QStringLiteral("FormOptions"));
     setWindowTitle(UiText(Msg::Options));
-    Image1 = MakePictureArea(this, "Image1", QRect(0, 0, 400, 500));
-    Image1->setMouseTracking(true);
-    Image1->installEventFilter(this);
-    Button1 = MakeOkButton(QRect(100, 510, 200, 30));
+    optionsPage = MakePictureArea(this, "Image1", QRect(0, 0, 400, 500));
+    optionsPage->setMouseTracking(true);
+    optionsPage->installEventFilter(this);
+    okButton = MakeOkButton(QRect(100, 510, 200, 30));
     SetFonts(prefs.DisplayFontName);
 }
 
@@ -54,7 +54,7 @@ void TFormOptions::SetFonts(const std::string& displayFontName)
 {
     PageFont = MakeFont(displayFontName, LabelHeight, false);
     setFont(PageFont);
-    Button1->setFont(MakeFont(displayFontName, ButtonHeight, false));
+    okButton->setFont(MakeFont(displayFontName, ButtonHeight, false));
 }
 
 int TFormOptions::ShowModal()
@@ -68,7 +68,7 @@ QImage TFormOptions::PaintWorkPicture() const
 {
     QImage work(400, 500, QImage::Format_ARGB32_Premultiplied);
     QPainter p(&work);
-    PaintAreaBackground(p, Image1->pos());
+    PaintAreaBackground(p, optionsPage->pos());
     DrawResPicture(QStringLiteral("G_Options"), p, 0, 0, 0, 0, false);
     DrawResPicture(QStringLiteral("G_Zav1"), p, 50, 64, 0, 0, false);
     DrawResPicture(QStringLiteral("G_Panel3"), p, 20, 100, 0, 0, false);
@@ -80,9 +80,9 @@ QImage TFormOptions::PaintWorkPicture() const
 void TFormOptions::DrawOptionsPage()
 {
     work_ = PaintWorkPicture();
-    Image1->ResizeCanvas(400, 500);
+    optionsPage->ResizeCanvas(400, 500);
     {
-        QPainter p(&Image1->Canvas());
+        QPainter p(&optionsPage->Canvas());
         p.drawImage(0, 0, work_);
     }
     const Settings& s = Prefs();
@@ -95,11 +95,11 @@ void TFormOptions::DrawOptionsPage()
         const bool state = states[row - 1];
         // Size rows show only the current size's mark.
         const int mode = row <= 4 ? 3 : (state ? 5 : 4);
-        DrawOptionRow(state, RowX, RowTop(row), mode, work_, kYellow, false, false, *Image1, UiText(kLabels[row - 1]));
+        DrawOptionRow(state, RowX, RowTop(row), mode, work_, kYellow, false, false, *optionsPage, UiText(kLabels[row - 1]));
         labelWidths_[static_cast<std::size_t>(row - 1)] =
             std::min(metrics.horizontalAdvance(UiText(kLabels[row - 1])), kTextRight - (RowX + 40));
     }
-    Image1->update();
+    optionsPage->update();
 }
 
 void TFormOptions::DrawOptionRow(bool state, int x, int y, int mode, const QImage& background, unsigned int textColour,
@@ -127,14 +127,14 @@ void TFormOptions::Animate(bool state, int x, int y, int mode, const QImage& wor
 {
     auto frame = [&](const QString& picture, int s) {
         {
-            QPainter p(&Image1->Canvas());
+            QPainter p(&optionsPage->Canvas());
             RestoreCell(p, work, x, y);
             if (s == 0)
                 DrawResPicture(picture, p, x, y, 0, 0, false);
             else
                 DrawResPicture(picture, p, x + s, y + s, kCell - 2 * s, kCell - 2 * s, true);
         }
-        Image1->repaint();
+        optionsPage->repaint();
         if (AnimationPauseMs > 0)
             QThread::msleep(static_cast<unsigned long>(AnimationPauseMs));
     };
@@ -144,10 +144,10 @@ void TFormOptions::Animate(bool state, int x, int y, int mode, const QImage& wor
         for (int s = 0; s <= 10; ++s)
             frame(shrinking, s);
     if (mode == 1) {
-        QPainter p(&Image1->Canvas());
+        QPainter p(&optionsPage->Canvas());
         RestoreCell(p, work, x, y);
         p.end();
-        Image1->repaint();
+        optionsPage->repaint();
     }
     if (mode == 0 || mode == 2)
         for (int s = 10; s >= 0; --s)
@@ -226,16 +226,16 @@ void TFormOptions::ClickRow(int row)
 
 bool TFormOptions::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == Image1) {
+    if (watched == optionsPage) {
         if (event->type() == QEvent::MouseMove) {
             const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-            Image1->setCursor(RowActs(RowAt(at)) ? Qt::PointingHandCursor : Qt::ArrowCursor);
+            optionsPage->setCursor(RowActs(RowAt(at)) ? Qt::PointingHandCursor : Qt::ArrowCursor);
         } else if (event->type() == QEvent::MouseButtonPress) {
             auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::LeftButton) {
                 ClickRow(RowAt(mouse->position().toPoint()));
                 // The row may have changed what a click there would do.
-                Image1->setCursor(RowActs(RowAt(mouse->position().toPoint())) ? Qt::PointingHandCursor
+                optionsPage->setCursor(RowActs(RowAt(mouse->position().toPoint())) ? Qt::PointingHandCursor
                                                                               : Qt::ArrowCursor);
                 return true;
             }

@@ -48,8 +48,6 @@ public:
     // What a click on row 1..9 does.
     void ClickRow(int row);
 
-    PictureBox* Image1 = nullptr; // the 400 x 500 page
-    TTevQuizButton* Button1 = nullptr;
     QFont PageFont; // set by ApplyFonts (the window font)
     // The pause after each frame of a row's animation.
     int AnimationPauseMs = 10;
@@ -62,6 +60,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The controls; each keeps its numbered name as its object name, so
+    // tests and screen readers find it by that name.
+    PictureBox* optionsPage = nullptr; // Image1, the 400 x 500 page
+    TTevQuizButton* okButton = nullptr; // Button1
+
     QImage PaintWorkPicture() const;
     void Animate(bool state, int x, int y, int mode, const QImage& work);
 

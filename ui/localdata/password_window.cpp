@@ -62,51 +62,51 @@ TFormPassword::TFormPassword(Settings& prefs, const QImage& background, QWidget*
     : LocalDialog(prefs, background, QSize(440, 350), parent)
 {
     setObjectName(QStringLiteral("FormPassword"));
-    Image1 = MakePictureArea(this, "Image1", QRect(0, 0, 440, 100));
-    Label1 = MakeLabel(this, "Label1", QRect(120, 110, 200, 20));
-    Label2 = MakeLabel(this, "Label2", QRect(120, 170, 200, 20));
-    Label3 = MakeLabel(this, "Label3", QRect(120, 230, 200, 20));
-    Label4 = MakeLabel(this, "Label4", QRect(120, 280, 200, 17));
-    Edit1 = MakeBox(this, "Edit1", QRect(120, 130, 200, 21), static_cast<int>(NameLength));
-    Edit2 = MakeBox(this, "Edit2", QRect(120, 190, 200, 21), static_cast<int>(PasswordLength));
-    Edit3 = MakeBox(this, "Edit3", QRect(120, 250, 200, 21), static_cast<int>(PasswordLength));
+    titleArea = MakePictureArea(this, "Image1", QRect(0, 0, 440, 100));
+    nameLabel = MakeLabel(this, "Label1", QRect(120, 110, 200, 20));
+    passwordLabel = MakeLabel(this, "Label2", QRect(120, 170, 200, 20));
+    repeatLabel = MakeLabel(this, "Label3", QRect(120, 230, 200, 20));
+    errorLabel = MakeLabel(this, "Label4", QRect(120, 280, 200, 17));
+    nameEdit = MakeBox(this, "Edit1", QRect(120, 130, 200, 21), static_cast<int>(NameLength));
+    passwordEdit = MakeBox(this, "Edit2", QRect(120, 190, 200, 21), static_cast<int>(PasswordLength));
+    repeatEdit = MakeBox(this, "Edit3", QRect(120, 250, 200, 21), static_cast<int>(PasswordLength));
     auto* mask = new HashMaskStyle;
     mask->setParent(this);
-    for (QLineEdit* box : {Edit2, Edit3}) {
+    for (QLineEdit* box : {passwordEdit, repeatEdit}) {
         box->setStyle(mask);
         box->setEchoMode(QLineEdit::Password);
     }
-    Edit1->setText(UiText(Msg::Incognito));
+    nameEdit->setText(UiText(Msg::Incognito));
 
-    Button1 = new TTevQuizButton(this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setText(QStringLiteral("Ok"));
-    Button1->setGeometry(10, 310, 200, 30);
-    Button2 = new TTevQuizButton(this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(230, 310, 200, 30);
+    okButton = new TTevQuizButton(this);
+    okButton->setObjectName(QStringLiteral("Button1"));
+    okButton->setText(QStringLiteral("Ok"));
+    okButton->setGeometry(10, 310, 200, 30);
+    cancelButton = new TTevQuizButton(this);
+    cancelButton->setObjectName(QStringLiteral("Button2"));
+    cancelButton->setGeometry(230, 310, 200, 30);
     // Enter belongs to the boxes: no button takes it as the default one.
-    for (TTevQuizButton* b : {Button1, Button2}) {
+    for (TTevQuizButton* b : {okButton, cancelButton}) {
         b->setAutoDefault(false);
         b->setDefault(false);
     }
-    RxGIFAn1 = new AnimationPlayer(this);
-    RxGIFAn1->setObjectName(QStringLiteral("RxGIFAn1"));
-    RxGIFAn1->setGeometry(15, 150, 90, 90);
-    RxGIFAn2 = new AnimationPlayer(this);
-    RxGIFAn2->setObjectName(QStringLiteral("RxGIFAn2"));
-    RxGIFAn2->setGeometry(335, 150, 90, 90);
+    leftKeyAnimation = new AnimationPlayer(this);
+    leftKeyAnimation->setObjectName(QStringLiteral("RxGIFAn1"));
+    leftKeyAnimation->setGeometry(15, 150, 90, 90);
+    rightKeyAnimation = new AnimationPlayer(this);
+    rightKeyAnimation->setObjectName(QStringLiteral("RxGIFAn2"));
+    rightKeyAnimation->setGeometry(335, 150, 90, 90);
 
-    connect(Button1, &QPushButton::clicked, this, &TFormPassword::CheckEntry);
-    connect(Button2, &QPushButton::clicked, this, [this] {
+    connect(okButton, &QPushButton::clicked, this, &TFormPassword::CheckEntry);
+    connect(cancelButton, &QPushButton::clicked, this, [this] {
         ClickSound();
         reject();
     });
-    for (QLineEdit* box : {Edit1, Edit2, Edit3})
+    for (QLineEdit* box : {nameEdit, passwordEdit, repeatEdit})
         connect(box, &QLineEdit::returnPressed, this, &TFormPassword::CheckEntry);
     // Only what the player types is the name to propose next time; the
     // window's own filling of the box is not.
-    connect(Edit1, &QLineEdit::textEdited, this, [this](const QString& text) { Prefs().PlayerName = ToCp1251(text); });
+    connect(nameEdit, &QLineEdit::textEdited, this, [this](const QString& text) { Prefs().PlayerName = ToCp1251(text); });
 
     SetFonts(prefs.DisplayFontName);
 }
@@ -114,12 +114,12 @@ TFormPassword::TFormPassword(Settings& prefs, const QImage& background, QWidget*
 void TFormPassword::SetFonts(const std::string& displayFontName)
 {
     setFont(MakeFont(displayFontName, LabelHeight, false));
-    for (QLabel* label : {Label1, Label2, Label3, Label4})
+    for (QLabel* label : {nameLabel, passwordLabel, repeatLabel, errorLabel})
         label->setFont(MakeFont(displayFontName, LabelHeight, false));
-    for (TTevQuizButton* b : {Button1, Button2})
+    for (TTevQuizButton* b : {okButton, cancelButton})
         b->setFont(MakeFont(displayFontName, ButtonHeight, false));
-    Edit1->setFont(MakeFont(displayFontName, EditHeight, false));
-    for (QLineEdit* box : {Edit2, Edit3})
+    nameEdit->setFont(MakeFont(displayFontName, EditHeight, false));
+    for (QLineEdit* box : {passwordEdit, repeatEdit})
         box->setFont(MakeFont(SubstituteFontName, EditHeight, false));
 }
 
@@ -130,17 +130,17 @@ void TFormPassword::Prepare(PasswordMode mode, int slot, const std::string& club
     clubFilePath_ = clubFilePath;
     state_ = &state;
 
-    Label4->hide();
+    errorLabel->hide();
     setWindowTitle(UiText(Msg::Welcome));
-    Label1->setText(UiText(Msg::EnterName));
-    Label2->setText(UiText(Msg::EnterPassword));
-    Label3->setText(UiText(Msg::PasswordAgain));
-    Button2->setText(UiText(Msg::Cancel));
-    FitLabelInBox(Label1, QRect(120, 110, 200, 20));
-    FitLabelInBox(Label2, QRect(120, 170, 200, 20));
-    FitLabelInBox(Label3, QRect(120, 230, 200, 20));
-    Edit2->clear();
-    Edit3->clear();
+    nameLabel->setText(UiText(Msg::EnterName));
+    passwordLabel->setText(UiText(Msg::EnterPassword));
+    repeatLabel->setText(UiText(Msg::PasswordAgain));
+    cancelButton->setText(UiText(Msg::Cancel));
+    FitLabelInBox(nameLabel, QRect(120, 110, 200, 20));
+    FitLabelInBox(passwordLabel, QRect(120, 170, 200, 20));
+    FitLabelInBox(repeatLabel, QRect(120, 230, 200, 20));
+    passwordEdit->clear();
+    repeatEdit->clear();
 
     const bool member = mode == PasswordMode::Member;
     memberName_.clear();
@@ -148,24 +148,24 @@ void TFormPassword::Prepare(PasswordMode mode, int slot, const std::string& club
         const auto lines = ReadClubFile(clubFilePath);
         if (lines && slot >= 1 && slot <= MemberCount)
             memberName_ = MemberName((*lines)[static_cast<std::size_t>(slot - 1)]);
-        Edit1->setText(ToQString(memberName_));
+        nameEdit->setText(ToQString(memberName_));
     } else if (mode == PasswordMode::NewPlayer) {
-        Edit1->setText(ToQString(TrimBlanks(Prefs().PlayerName)));
+        nameEdit->setText(ToQString(TrimBlanks(Prefs().PlayerName)));
     } else {
         std::string_view name = state.CurrentName;
         while (!name.empty() && name.back() == ' ')
             name.remove_suffix(1);
-        Edit1->setText(ToQString(name));
+        nameEdit->setText(ToQString(name));
     }
-    for (QWidget* w : {static_cast<QWidget*>(Edit1), static_cast<QWidget*>(Label1), static_cast<QWidget*>(Edit3),
-                       static_cast<QWidget*>(Label3)})
+    for (QWidget* w : {static_cast<QWidget*>(nameEdit), static_cast<QWidget*>(nameLabel), static_cast<QWidget*>(repeatEdit),
+                       static_cast<QWidget*>(repeatLabel)})
         w->setEnabled(!member);
 
-    DressArea(*Image1, {{"G_Begin", 20, 0}, {"G_Zav2", 65, 64}, {"GPFlagS", 10, 6}, {"GPFlagS", 382, 6}});
-    LoadGifRes(QStringLiteral("GPw"), *RxGIFAn1);
-    LoadGifRes(QStringLiteral("GPw"), *RxGIFAn2);
+    DressArea(*titleArea, {{"G_Begin", 20, 0}, {"G_Zav2", 65, 64}, {"GPFlagS", 10, 6}, {"GPFlagS", 382, 6}});
+    LoadGifRes(QStringLiteral("GPw"), *leftKeyAnimation);
+    LoadGifRes(QStringLiteral("GPw"), *rightKeyAnimation);
 
-    (member ? Edit2 : Edit1)->setFocus();
+    (member ? passwordEdit : nameEdit)->setFocus();
 }
 
 bool TFormPassword::ShowModal(PasswordMode mode, int slot, const std::string& clubFilePath, LocalClubState& state)
@@ -177,9 +177,9 @@ bool TFormPassword::ShowModal(PasswordMode mode, int slot, const std::string& cl
 
 void TFormPassword::ShowError(Msg message, QLineEdit* focus)
 {
-    Label4->setText(UiText(message));
-    FitLabelInBox(Label4, QRect(120, 280, 200, 17));
-    Label4->show();
+    errorLabel->setText(UiText(message));
+    FitLabelInBox(errorLabel, QRect(120, 280, 200, 17));
+    errorLabel->show();
     focus->setFocus();
 }
 
@@ -187,27 +187,27 @@ void TFormPassword::CheckEntry()
 {
     if (!state_)
         return;
-    if (Edit1->text().isEmpty()) {
-        ShowError(Msg::IncorrectName, Edit1);
+    if (nameEdit->text().isEmpty()) {
+        ShowError(Msg::IncorrectName, nameEdit);
         return;
     }
-    const std::string typed = PadRight(ToCp1251(Edit2->text()), PasswordLength);
-    if (slot_ == 6 && Edit2->text() != Edit3->text()) {
-        ShowError(Msg::PasswordsDiffer, Edit2);
+    const std::string typed = PadRight(ToCp1251(passwordEdit->text()), PasswordLength);
+    if (slot_ == 6 && passwordEdit->text() != repeatEdit->text()) {
+        ShowError(Msg::PasswordsDiffer, passwordEdit);
         return;
     }
     if (slot_ != 6) {
         // A member line whose code no password gives never matches.
         const auto stored = DecodePassword(slot_, clubFilePath_);
         if (!stored || typed != *stored) {
-            ShowError(Msg::IncorrectPassword, Edit2);
+            ShowError(Msg::IncorrectPassword, passwordEdit);
             return;
         }
         state_->CurrentPassword = *stored;
         state_->CurrentPasswordCode = EncodePassword(*stored);
         state_->CurrentName = memberName_;
     } else {
-        state_->CurrentName = PadRight(ToCp1251(Edit1->text()), NameLength);
+        state_->CurrentName = PadRight(ToCp1251(nameEdit->text()), NameLength);
         state_->CurrentPassword = typed;
         state_->CurrentPasswordCode = EncodePassword(typed);
     }
@@ -217,8 +217,8 @@ void TFormPassword::CheckEntry()
 
 void TFormPassword::done(int result)
 {
-    RxGIFAn1->Clear();
-    RxGIFAn2->Clear();
+    leftKeyAnimation->Clear();
+    rightKeyAnimation->Clear();
     LocalDialog::done(result);
 }
 

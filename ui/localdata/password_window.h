@@ -44,23 +44,25 @@ public:
     // The window's fonts in the display font (ApplyFonts calls it).
     void SetFonts(const std::string& displayFontName);
 
-    PictureBox* Image1 = nullptr; // the 440 x 100 title area
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr; // the error line
-    QLineEdit* Edit1 = nullptr; // name
-    QLineEdit* Edit2 = nullptr; // password
-    QLineEdit* Edit3 = nullptr; // password again
-    TTevQuizButton* Button1 = nullptr; // "Ok"
-    TTevQuizButton* Button2 = nullptr; // "Отмена"
-    AnimationPlayer* RxGIFAn1 = nullptr;
-    AnimationPlayer* RxGIFAn2 = nullptr;
-
 protected:
     void done(int result) override;
 
 private:
+    // The controls; each keeps its numbered name as its object name, so
+    // tests and screen readers find it by that name.
+    PictureBox* titleArea = nullptr; // Image1, the 440 x 100 title area
+    QLabel* nameLabel = nullptr; // Label1
+    QLabel* passwordLabel = nullptr; // Label2
+    QLabel* repeatLabel = nullptr; // Label3
+    QLabel* errorLabel = nullptr; // Label4, the error line
+    QLineEdit* nameEdit = nullptr; // Edit1, name
+    QLineEdit* passwordEdit = nullptr; // Edit2, password
+    QLineEdit* repeatEdit = nullptr; // Edit3, password again
+    TTevQuizButton* okButton = nullptr; // Button1, "Ok"
+    TTevQuizButton* cancelButton = nullptr; // Button2, "Отмена"
+    AnimationPlayer* leftKeyAnimation = nullptr; // RxGIFAn1
+    AnimationPlayer* rightKeyAnimation = nullptr; // RxGIFAn2
+
     void ShowError(Msg message, QLineEdit* focus);
 
     PasswordMode mode_ = PasswordMode::NewPlayer;

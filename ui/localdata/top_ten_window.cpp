@@ -19,18 +19,18 @@ TFormTopTen::TFormTopTen(Settings& prefs, const QImage& background, QWidget* par
 {
     setObjectName(QStringLiteral("FormTopTen"));
     ImageTitle = MakePictureArea(this, "ImageTitle", QRect(0, 0, 520, 60));
-    Image1 = MakePictureArea(this, "Image1", QRect(5, 85, 510, 375));
-    RxGIFAn1 = new AnimationPlayer(this);
-    RxGIFAn1->setObjectName(QStringLiteral("RxGIFAn1"));
-    RxGIFAn1->setGeometry(110, 60, 300, 40);
-    Button1 = MakeOkButton(QRect(5, 465, 510, 30));
+    listArea = MakePictureArea(this, "Image1", QRect(5, 85, 510, 375));
+    titleAnimation = new AnimationPlayer(this);
+    titleAnimation->setObjectName(QStringLiteral("RxGIFAn1"));
+    titleAnimation->setGeometry(110, 60, 300, 40);
+    okButton = MakeOkButton(QRect(5, 465, 510, 30));
     SetFonts(prefs.DisplayFontName);
 }
 
 void TFormTopTen::SetFonts(const std::string& displayFontName)
 {
     ListFont = MakeFont(displayFontName, LabelHeight, false);
-    Button1->setFont(MakeFont(displayFontName, ButtonHeight, false));
+    okButton->setFont(MakeFont(displayFontName, ButtonHeight, false));
 }
 
 void TFormTopTen::Prepare(const std::string& clubFilePath)
@@ -38,10 +38,10 @@ void TFormTopTen::Prepare(const std::string& clubFilePath)
     setWindowTitle(FromUtf8(MessageText(Msg::TopTen, 1)));
 
     DressArea(*ImageTitle, {{"G_TopTen", 60, 0}, {"GPTop10", 10, 6}, {"GPTop10", 462, 6}});
-    LoadGifRes(QStringLiteral("GTopTenAnim"), *RxGIFAn1);
+    LoadGifRes(QStringLiteral("GTopTenAnim"), *titleAnimation);
 
-    PaintAreaBackground(*Image1);
-    QPainter p(&Image1->Canvas());
+    PaintAreaBackground(*listArea);
+    QPainter p(&listArea->Canvas());
     DrawSmoothPicture(QStringLiteral("SvitokSm"), p, 0, 0, 510, 375);
 
     // Read at every showing, so the list is what the file holds now; a file
@@ -62,7 +62,7 @@ void TFormTopTen::Prepare(const std::string& clubFilePath)
         TextOutRight(ToQString(TopTenScoreField(line)), 450, y, p);
     }
     p.end();
-    Image1->update();
+    listArea->update();
 }
 
 int TFormTopTen::ShowModal(const std::string& clubFilePath)
@@ -80,7 +80,7 @@ void TFormTopTen::changeEvent(QEvent* event)
 
 void TFormTopTen::done(int result)
 {
-    RxGIFAn1->Clear();
+    titleAnimation->Clear();
     LocalDialog::done(result);
 }
 

@@ -27,15 +27,18 @@ public:
     // The window's fonts in the display font (ApplyFonts calls it).
     void SetFonts(const std::string& displayFontName);
 
-    PictureBox* ImageTitle = nullptr; // 520 x 60
-    AnimationPlayer* RxGIFAn1 = nullptr; // 300 x 40
-    PictureBox* Image1 = nullptr;        // the 510 x 375 list area
-    TTevQuizButton* Button1 = nullptr;   // "Ok"
     QFont ListFont;                      // set by ApplyFonts
 
 protected:
     void changeEvent(QEvent* event) override;
     void done(int result) override;
+private:
+    // The controls; each keeps its numbered name as its object name, so
+    // tests and screen readers find it by that name.
+    PictureBox* ImageTitle = nullptr; // 520 x 60
+    AnimationPlayer* titleAnimation = nullptr; // RxGIFAn1, 300 x 40
+    PictureBox* listArea = nullptr;        // Image1, the 510 x 375 list area
+    TTevQuizButton* okButton = nullptr;   // Button1, "Ok"
 };
 
 } // namespace vk
