@@ -49,9 +49,9 @@ double WorldIconToPaintedViewer(vk::TForm1& form)
     QTimer::singleShot(0, [&] {
         auto* viewer = qobject_cast<vk::TFormServerRead*>(QApplication::activeModalWidget());
         auto finish = [&ms, &clock, viewer] {
-            viewer->ImageBoard->repaint();
+            viewer->findChild<vk::PictureBox*>(QStringLiteral("ImageBoard"))->repaint();
             ms = clock.nsecsElapsed() / 1e6;
-            viewer->Button1->click();
+            viewer->findChild<vk::TTevQuizButton*>(QStringLiteral("Button1"))->click();
         };
         if (!viewer->Reading()) {
             finish();
@@ -101,14 +101,14 @@ int main(int argc, char* argv[])
         drawn.wait(15000);
         std::vector<double> send;
         for (int i = 0; i < kRuns; ++i) {
-            chat.EditMessage->setEnabled(true);
-            chat.EditMessage->setText(QStringLiteral("Message %1").arg(i));
+            chat.findChild<QLineEdit*>(QStringLiteral("EditMessage"))->setEnabled(true);
+            chat.findChild<QLineEdit*>(QStringLiteral("EditMessage"))->setText(QStringLiteral("Message %1").arg(i));
             QSignalSpy again(&chat, &vk::TFormChat::messagesDrawn);
             QElapsedTimer clock;
             clock.start();
-            QTest::mouseClick(chat.ButtonSend, Qt::LeftButton);
+            QTest::mouseClick(chat.findChild<vk::TTevQuizButton*>(QStringLiteral("ButtonSend")), Qt::LeftButton);
             again.wait(15000);
-            chat.ImageMessages->repaint();
+            chat.findChild<vk::PictureBox*>(QStringLiteral("ImageMessages"))->repaint();
             send.push_back(clock.nsecsElapsed() / 1e6);
         }
         report("send -> repainted chat", send);

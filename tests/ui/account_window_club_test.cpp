@@ -18,6 +18,7 @@
 #include <sys/stat.h>
 
 #include "net/account_requests.h"
+#include "logic/club/account_fields.h"
 #include "ui/club/account_window.h"
 #include "ui/club/attention_window.h"
 #include "ui/club/card_window.h"
@@ -351,14 +352,14 @@ private slots:
         {
             TFAcc2 editor(club.prefs, club.background, club.context, true);
             editor.show();
-            QVERIFY(!editor.ButtonOkI->isEnabled());
-            TypeInto(editor.Edits[0], QStringLiteral("Дина"));
-            TypeInto(editor.Edits[2], QStringLiteral("I know nothing & 50% + $~"));
-            QVERIFY(editor.ButtonOkI->isEnabled());
-            input::Click(editor.ButtonOkI, Qt::LeftButton);
+            QVERIFY(!testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOkI")->isEnabled());
+            TypeInto(testsupport::Find<QLineEdit>(editor, vk::CardField(0).ObjectName), QStringLiteral("Дина"));
+            TypeInto(testsupport::Find<QLineEdit>(editor, vk::CardField(2).ObjectName), QStringLiteral("I know nothing & 50% + $~"));
+            QVERIFY(testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOkI")->isEnabled());
+            input::Click(testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOkI"), Qt::LeftButton);
             QTRY_VERIFY(!editor.Reading());
-            QVERIFY(!editor.ButtonOkI->isEnabled());
-            QCOMPARE(editor.Edits[2]->text(), QStringLiteral("I know nothing & 50% +   "));
+            QVERIFY(!testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOkI")->isEnabled());
+            QCOMPARE(testsupport::Find<QLineEdit>(editor, vk::CardField(2).ObjectName)->text(), QStringLiteral("I know nothing & 50% +   "));
         }
         vk::TInfo14 read;
         QVERIFY(vk::ClubReadInfo(club.http, club.context.Addresses.AccPath, "Dina", read));
@@ -372,9 +373,9 @@ private slots:
         {
             TFAcc2 editor(club.prefs, club.background, club.context, false);
             editor.show();
-            QVERIFY(editor.Edits[2]->isReadOnly());
+            QVERIFY(testsupport::Find<QLineEdit>(editor, vk::CardField(2).ObjectName)->isReadOnly());
             QTRY_VERIFY(editor.CardKnown());
-            QCOMPARE(editor.Edits[2]->text(), QStringLiteral("I know nothing & 50% +   "));
+            QCOMPARE(testsupport::Find<QLineEdit>(editor, vk::CardField(2).ObjectName)->text(), QStringLiteral("I know nothing & 50% +   "));
         }
         // With the server gone the card stays unknown and cannot be sent.
         server.Stop();
@@ -383,8 +384,8 @@ private slots:
         editor.show();
         QTRY_VERIFY(!editor.Reading());
         QVERIFY(!editor.CardKnown());
-        TypeInto(editor.Edits[1], QStringLiteral("X"));
-        QVERIFY(!editor.ButtonOkI->isEnabled());
+        TypeInto(testsupport::Find<QLineEdit>(editor, vk::CardField(1).ObjectName), QStringLiteral("X"));
+        QVERIFY(!testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOkI")->isEnabled());
     }
 
     void photosOfTheClubsSizeOnly()
@@ -401,23 +402,23 @@ private slots:
         const QString png = PhotoFile(club, QStringLiteral("png.jpg"), 200, 250, "PNG");
         for (const QString& refused : {landscape, png}) {
             editor.ChoosePhotoFile = [refused] { return refused; };
-            input::Click(editor.Image1, Qt::LeftButton);
+            input::Click(testsupport::Find<vk::PictureBox>(editor, "Image1"), Qt::LeftButton);
             QCOMPARE(notices.last(), QStringLiteral("Фотография должна быть в формате jpg размером 200x250 пикселей!"));
-            QVERIFY(!editor.ButtonOKF->isEnabled());
+            QVERIFY(!testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOKF")->isEnabled());
         }
 
         const QString good = PhotoFile(club, QStringLiteral("me.jpg"), 200, 250);
         editor.ChoosePhotoFile = [good] { return good; };
-        input::Click(editor.Image1, Qt::LeftButton);
-        QVERIFY(editor.ButtonOKF->isEnabled());
-        input::Click(editor.ButtonOKF, Qt::LeftButton);
+        input::Click(testsupport::Find<vk::PictureBox>(editor, "Image1"), Qt::LeftButton);
+        QVERIFY(testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOKF")->isEnabled());
+        input::Click(testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOKF"), Qt::LeftButton);
         QTRY_VERIFY(!editor.Reading());
         QCOMPARE(notices.size(), 2);
         QVERIFY(club.state.OwnPhotoLoaded);
         QVERIFY(QFile::exists(QString::fromStdString(club.folder.ProgramDir() + "Ava/Egor.jpg")));
-        QVERIFY(!editor.ButtonOKF->isEnabled());
+        QVERIFY(!testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOKF")->isEnabled());
         // The photo area shows the photo as the server gave it back.
-        QCOMPARE(QColor(editor.Image1->Canvas().pixel(120, 140)).blue() > 150, true);
+        QCOMPARE(QColor(testsupport::Find<vk::PictureBox>(editor, "Image1")->Canvas().pixel(120, 140)).blue() > 150, true);
     }
 
     void transfersBetweenTwoMembers()
@@ -585,7 +586,7 @@ private slots:
         const auto rowY = [](int k) { return 40 + 31 * (k - 1) + 15; };
         QStringList linkNotices;
         testsupport::AnswerModal<vk::TFormLink>([&linkNotices](vk::TFormLink* notice) {
-            linkNotices << notice->Label1->text() + notice->Label2->text();
+            linkNotices << testsupport::Find<QLabel>(*notice, "Label1")->text() + testsupport::Find<QLabel>(*notice, "Label2")->text();
             notice->accept();
         });
         input::Click(testsupport::Find<vk::PictureBox>(*w, "ImageN6"), Qt::LeftButton, {}, QPoint(400, rowY(7))); // VK

@@ -63,10 +63,10 @@ struct Chat {
     {
         QSignalSpy sent(window.get(), &TFormChat::sendFinished);
         QSignalSpy drawn(window.get(), &TFormChat::messagesDrawn);
-        window->EditMessage->setFocus();
-        testsupport::TypeText(window->EditMessage, text);
-        input::Focus(window->EditMessage);
-        input::Key(window->EditMessage, Qt::Key_Return);
+        testsupport::Find<QLineEdit>(*window, "EditMessage")->setFocus();
+        testsupport::TypeText(testsupport::Find<QLineEdit>(*window, "EditMessage"), text);
+        input::Focus(testsupport::Find<QLineEdit>(*window, "EditMessage"));
+        input::Key(testsupport::Find<QLineEdit>(*window, "EditMessage"), Qt::Key_Return);
         // Input through the window runs the events that follow it: the
         // answer may already be in when the key returns.
         return Arrived(sent) && sent.last().at(0).toBool() && Arrived(drawn);
@@ -98,8 +98,8 @@ private slots:
         // An empty chat: ten empty bands.
         QVERIFY(a.window->Messages());
         QVERIFY(a.Message(1).Empty());
-        QVERIFY(a.window->EditMessage->isEnabled());
-        QVERIFY(b.window->EditMessage->isEnabled());
+        QVERIFY(testsupport::Find<QLineEdit>(*a.window, "EditMessage")->isEnabled());
+        QVERIFY(testsupport::Find<QLineEdit>(*b.window, "EditMessage")->isEnabled());
 
         QVERIFY(a.Say(QStringLiteral("Привет всем")));
         QCOMPARE(a.Message(1).Score, 1);
@@ -111,8 +111,8 @@ private slots:
                     .match(QString::fromStdString(a.Message(1).R09))
                     .hasMatch());
         // The box is cleared and waits for the timer.
-        QVERIFY(a.window->EditMessage->text().isEmpty());
-        QVERIFY(!a.window->EditMessage->isEnabled());
+        QVERIFY(testsupport::Find<QLineEdit>(*a.window, "EditMessage")->text().isEmpty());
+        QVERIFY(!testsupport::Find<QLineEdit>(*a.window, "EditMessage")->isEnabled());
 
         QVERIFY(b.Say(QStringLiteral("Он сказал \"да\"; ok_1")));
         QCOMPARE(b.Message(1).Score, 2);
@@ -124,7 +124,7 @@ private slots:
         QVERIFY(a.Redraw());
         QCOMPARE(a.Message(1).Nick, Cp("Бета"));
         QCOMPARE(a.Message(1).City, Cp("Омск"));
-        const QImage canvas = a.window->ImageMessages->Canvas();
+        const QImage canvas = testsupport::Find<vk::PictureBox>(*a.window, "ImageMessages")->Canvas();
         QVERIFY(testsupport::PictureStandsAt(canvas, vk::CountryFlagPicture("6-012"), {60, 456}));
         QVERIFY(testsupport::PictureStandsAt(canvas, testsupport::ResourcePicture("FaceWoman16"), {80, 454}));
         QVERIFY(testsupport::PictureStandsAt(canvas, vk::CountryFlagPicture("1-007"), {60, 406}));
@@ -135,13 +135,13 @@ private slots:
         testsupport::SaveGrab(*a.window, QStringLiteral("chat_window"));
 
         // A second message waits for the timer's tick.
-        a.window->EditMessage->setText(QStringLiteral("ещё"));
+        testsupport::Find<QLineEdit>(*a.window, "EditMessage")->setText(QStringLiteral("ещё"));
         a.window->Send();
         QVERIFY(!a.window->Busy());
-        QCOMPARE(a.window->EditMessage->text(), QStringLiteral("ещё"));
-        a.window->Timer1->setInterval(20);
-        QTRY_VERIFY(a.window->EditMessage->isEnabled());
-        a.window->EditMessage->clear();
+        QCOMPARE(testsupport::Find<QLineEdit>(*a.window, "EditMessage")->text(), QStringLiteral("ещё"));
+        testsupport::Find<QTimer>(*a.window, "Timer1")->setInterval(20);
+        QTRY_VERIFY(testsupport::Find<QLineEdit>(*a.window, "EditMessage")->isEnabled());
+        testsupport::Find<QLineEdit>(*a.window, "EditMessage")->clear();
         QVERIFY(a.Say(QStringLiteral("ещё")));
         QCOMPARE(a.Message(1).Score, 3);
     }
@@ -151,15 +151,15 @@ private slots:
         vk::test::TestServer server;
         const QImage background = testsupport::Background();
         Chat a(Passport(server.Base(), "A", "Tula", "1-001", "M"), background);
-        QVERIFY(!a.window->EditMessage->isEnabled());
+        QVERIFY(!testsupport::Find<QLineEdit>(*a.window, "EditMessage")->isEnabled());
         testsupport::AnswerModal<vk::TFormServerInfo>([](vk::TFormServerInfo* passport) {
-            passport->EditNick->setFocus();
-            testsupport::TypeText(passport->EditNick, QStringLiteral("lpha"));
-            input::Click(passport->Button1);
+            testsupport::Find<QLineEdit>(*passport, "EditNick")->setFocus();
+            testsupport::TypeText(testsupport::Find<QLineEdit>(*passport, "EditNick"), QStringLiteral("lpha"));
+            input::Click(testsupport::Find<vk::TTevQuizButton>(*passport, "Button1"));
         });
-        input::Click(a.window->ButtonPassport, Qt::LeftButton);
+        input::Click(testsupport::Find<vk::TTevQuizButton>(*a.window, "ButtonPassport"), Qt::LeftButton);
         QCOMPARE(a.prefs.ServerNick, std::string("Alpha"));
-        QVERIFY(a.window->EditMessage->isEnabled());
+        QVERIFY(testsupport::Find<QLineEdit>(*a.window, "EditMessage")->isEnabled());
     }
 
     void noServerNoConnectAndTheTextStays()
@@ -167,7 +167,7 @@ private slots:
         const QImage background = testsupport::Background();
         Chat a(Passport(vk::test::StoppedBase(), "Alpha", "Tula", "1-001", "M"), background);
         QVERIFY(!a.window->Messages());
-        QVERIFY(testsupport::CountColour(a.window->ImageMessages->Canvas(), QRect(0, 0, 700, 25), QColor(255, 0, 0)) >
+        QVERIFY(testsupport::CountColour(testsupport::Find<vk::PictureBox>(*a.window, "ImageMessages")->Canvas(), QRect(0, 0, 700, 25), QColor(255, 0, 0)) >
                 0);
         QString told;
         testsupport::AnswerModal<QMessageBox>([&told](QMessageBox* box) {
@@ -175,14 +175,14 @@ private slots:
             box->accept();
         });
         QSignalSpy sent(a.window.get(), &TFormChat::sendFinished);
-        testsupport::TypeText(a.window->EditMessage, QStringLiteral("hello"));
-        input::Focus(a.window->EditMessage);
-        input::Key(a.window->EditMessage, Qt::Key_Return);
+        testsupport::TypeText(testsupport::Find<QLineEdit>(*a.window, "EditMessage"), QStringLiteral("hello"));
+        input::Focus(testsupport::Find<QLineEdit>(*a.window, "EditMessage"));
+        input::Key(testsupport::Find<QLineEdit>(*a.window, "EditMessage"), Qt::Key_Return);
         QVERIFY(Arrived(sent));
         QVERIFY(!sent.last().at(0).toBool());
         QTRY_COMPARE(told, QStringLiteral("Не удалось отправить сообщение!"));
-        QCOMPARE(a.window->EditMessage->text(), QStringLiteral("hello"));
-        QVERIFY(a.window->EditMessage->isEnabled());
+        QCOMPARE(testsupport::Find<QLineEdit>(*a.window, "EditMessage")->text(), QStringLiteral("hello"));
+        QVERIFY(testsupport::Find<QLineEdit>(*a.window, "EditMessage")->isEnabled());
         QTRY_COMPARE(vk::RequestsInFlight(), 0);
     }
 
@@ -199,7 +199,7 @@ private slots:
             QSignalSpy drawn(chat, &TFormChat::messagesDrawn);
             drawn.wait(15000);
             opened = chat->objectName();
-            input::Click(chat->ButtonClose);
+            input::Click(testsupport::Find<vk::TTevQuizButton>(*chat, "ButtonClose"));
         });
         input::Click(form.ImCh, Qt::LeftButton);
         QCOMPARE(opened, QStringLiteral("FormChat"));

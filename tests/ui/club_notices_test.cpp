@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QImage>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <fstream>
@@ -78,7 +79,7 @@ struct RelayedServer {
 QStringList Captions(const vk::TFormAdv& adv)
 {
     QStringList captions;
-    for (const vk::TTevQuizButton* b : adv.ButtonAdv)
+    for (const vk::TTevQuizButton* b : adv.findChildren<vk::TTevQuizButton*>(QRegularExpression(QStringLiteral("^ButtonAdv\\d$"))))
         captions << b->text();
     return captions;
 }
@@ -86,7 +87,7 @@ QStringList Captions(const vk::TFormAdv& adv)
 int EnabledButtons(const vk::TFormAdv& adv)
 {
     int n = 0;
-    for (const vk::TTevQuizButton* b : adv.ButtonAdv)
+    for (const vk::TTevQuizButton* b : adv.findChildren<vk::TTevQuizButton*>(QRegularExpression(QStringLiteral("^ButtonAdv\\d$"))))
         n += b->isEnabled() ? 1 : 0;
     return n;
 }
@@ -120,18 +121,18 @@ private slots:
         QCOMPARE(EnabledButtons(adv), 4);
         // Each picture over "BGAdv" (50 x 50): the third could not be
         // downloaded and shows the plain one; the others load all the same.
-        QCOMPARE(adv.ButtonAdv[0]->Glyph().size(), QSize(50, 50));
-        QCOMPARE(adv.ButtonAdv[0]->Glyph().toImage().pixelColor(5, 5), QColor(200, 30, 30));
-        QVERIFY(adv.ButtonAdv[2]->Glyph().toImage().pixelColor(5, 5) != QColor(200, 30, 30));
-        QCOMPARE(adv.ButtonAdv[3]->Glyph().toImage().pixelColor(5, 5), QColor(200, 30, 30));
+        QCOMPARE(testsupport::Find<vk::TTevQuizButton>(adv, "ButtonAdv1")->Glyph().size(), QSize(50, 50));
+        QCOMPARE(testsupport::Find<vk::TTevQuizButton>(adv, "ButtonAdv1")->Glyph().toImage().pixelColor(5, 5), QColor(200, 30, 30));
+        QVERIFY(testsupport::Find<vk::TTevQuizButton>(adv, "ButtonAdv3")->Glyph().toImage().pixelColor(5, 5) != QColor(200, 30, 30));
+        QCOMPARE(testsupport::Find<vk::TTevQuizButton>(adv, "ButtonAdv4")->Glyph().toImage().pixelColor(5, 5), QColor(200, 30, 30));
         testsupport::SaveGrab(adv, QStringLiteral("more_games"));
 
-        QTest::mouseClick(adv.ButtonAdv[1], Qt::LeftButton);
+        QTest::mouseClick(testsupport::Find<vk::TTevQuizButton>(adv, "ButtonAdv2"), Qt::LeftButton);
         QCOMPARE(opened, QStringList{QStringLiteral("https://games.example/2")});
 
         // A reload draws again.
         next = 4;
-        QTest::mouseClick(adv.ButtonReload, Qt::LeftButton);
+        QTest::mouseClick(testsupport::Find<vk::TTevQuizButton>(adv, "ButtonReload"), Qt::LeftButton);
         QTRY_VERIFY(!adv.Loading());
         QCOMPARE(Captions(adv).first(), QStringLiteral("Игра 5"));
         adv.reject();
@@ -181,7 +182,7 @@ private slots:
         QTimer answer;
         connect(&answer, &QTimer::timeout, [&notices] {
             if (auto* notice = qobject_cast<vk::TFormLink*>(QApplication::activeModalWidget())) {
-                notices << notice->Label1->text();
+                notices << testsupport::Find<QLabel>(*notice, "Label1")->text();
                 notice->accept();
             }
         });
@@ -224,24 +225,24 @@ private slots:
     {
         vk::TFormLink notice(QStringLiteral("<img src=\"file:///etc/passwd\">"), QStringLiteral("<b>bold</b>"),
                              QStringLiteral("<a href=\"file:///x\">x</a>"));
-        for (QLabel* label : {notice.Label1, notice.Label2, notice.Label3})
+        for (QLabel* label : {testsupport::Find<QLabel>(notice, "Label1"), testsupport::Find<QLabel>(notice, "Label2"), testsupport::Find<QLabel>(notice, "Label3")})
             QCOMPARE(label->textFormat(), Qt::PlainText);
-        QCOMPARE(notice.Label1->text(), QStringLiteral("<img src=\"file:///etc/passwd\">"));
+        QCOMPARE(testsupport::Find<QLabel>(notice, "Label1")->text(), QStringLiteral("<img src=\"file:///etc/passwd\">"));
 
         // The width follows the widest text: 400 up to 291 pixels of text.
         QCOMPARE(vk::TFormLink::ClientWidthFor(291), 400);
         QCOMPARE(vk::TFormLink::ClientWidthFor(400), 509);
         vk::TFormLink shortOne(QStringLiteral("Чат временно недоступен!"), {}, {});
         QCOMPARE(shortOne.width(), 400);
-        QVERIFY(!shortOne.Label2->isVisibleTo(&shortOne));
-        QVERIFY(!shortOne.Label3->isVisibleTo(&shortOne));
+        QVERIFY(!testsupport::Find<QLabel>(shortOne, "Label2")->isVisibleTo(&shortOne));
+        QVERIFY(!testsupport::Find<QLabel>(shortOne, "Label3")->isVisibleTo(&shortOne));
         shortOne.show();
         testsupport::SaveGrab(shortOne, QStringLiteral("attention_short"));
         vk::TFormLink longOne(QStringLiteral("Новые загадки"),
                               QStringLiteral("Сто новых загадок в обеих базах, и ещё пятьдесят в разделе мультфильмов"),
                               QStringLiteral("https://club.example.org/news"));
         QVERIFY(longOne.width() > 400);
-        QCOMPARE(longOne.Button1->width(), longOne.width() - 10);
+        QCOMPARE(testsupport::Find<QPushButton>(longOne, "Button1")->width(), longOne.width() - 10);
         longOne.show();
         testsupport::SaveGrab(longOne, QStringLiteral("attention_long"));
     }
@@ -269,13 +270,13 @@ private slots:
         QCOMPARE(window.Figures()->Stat1, 1);
         QCOMPARE(window.Figures()->Stat3, 0);
         QCOMPARE(window.Figures()->Stat4, std::string("-"));
-        QVERIFY(window.ButtonLike->isEnabled());
+        QVERIFY(testsupport::Find<vk::TTevQuizButton>(window, "ButtonLike")->isEnabled());
 
-        QTest::mouseClick(window.ButtonLike, Qt::LeftButton);
+        QTest::mouseClick(testsupport::Find<vk::TTevQuizButton>(window, "ButtonLike"), Qt::LeftButton);
         QCOMPARE(asked, (QStringList{"Incognito", "Incognito"})); // "N" was refused
-        QVERIFY(!window.ButtonLike->isEnabled());
+        QVERIFY(!testsupport::Find<vk::TTevQuizButton>(window, "ButtonLike")->isEnabled());
         QTRY_VERIFY(!window.Reading() && window.Figures() && window.Figures()->Stat3 == 1);
-        QVERIFY(!window.ButtonLike->isEnabled());
+        QVERIFY(!testsupport::Find<vk::TTevQuizButton>(window, "ButtonLike")->isEnabled());
         QCOMPARE(form.Prefs.ServerNick, std::string("Nomad"));
         QVERIFY(form.Prefs.LikeSent);
         vk::Settings written;
@@ -303,10 +304,10 @@ private slots:
             };
             window.show();
             QTRY_VERIFY(window.Figures().has_value());
-            QTest::mouseClick(window.ButtonLike, Qt::LeftButton);
+            QTest::mouseClick(testsupport::Find<vk::TTevQuizButton>(window, "ButtonLike"), Qt::LeftButton);
             QCOMPARE(asked, 1);
             QVERIFY(!window.Reading());
-            QVERIFY(window.ButtonLike->isEnabled());
+            QVERIFY(testsupport::Find<vk::TTevQuizButton>(window, "ButtonLike")->isEnabled());
         }
 
         // A nick is known; the server goes away before the like.
@@ -316,9 +317,9 @@ private slots:
         QTRY_VERIFY(window.Figures().has_value());
         QCOMPARE(window.Figures()->Stat3, 0);
         server.Stop();
-        QTest::mouseClick(window.ButtonLike, Qt::LeftButton);
+        QTest::mouseClick(testsupport::Find<vk::TTevQuizButton>(window, "ButtonLike"), Qt::LeftButton);
         QTRY_VERIFY(!window.Reading());
-        QVERIFY(window.ButtonLike->isEnabled());
+        QVERIFY(testsupport::Find<vk::TTevQuizButton>(window, "ButtonLike")->isEnabled());
         QVERIFY(!form.Prefs.LikeSent);
 
         // Reading with the server gone: "No Connect" and the like offered

@@ -229,8 +229,8 @@ private slots:
         QString notice;
         // The account window first, then the notice.
         testsupport::AnswerModal<vk::TFormLink>([&notice](vk::TFormLink* w) {
-            notice = w->Label1->text();
-            input::Click(w->Button1);
+            notice = testsupport::Find<QLabel>(*w, "Label1")->text();
+            input::Click(testsupport::Find<QPushButton>(*w, "Button1"));
         });
         m.StartFromFifthLine();
         QTRY_COMPARE_WITH_TIMEOUT(notice, QStringLiteral("Не удалось установить связь с сервером!"), 20000);

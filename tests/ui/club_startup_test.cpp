@@ -20,6 +20,7 @@
 #include "ui/kit/quiz_button.h"
 #include "ui/kit/window_busy.h"
 #include "server_harness.h"
+#include "window_test_support.h"
 
 using vk::TForm1;
 
@@ -230,8 +231,8 @@ private:
             auto* notice = qobject_cast<vk::TFormLink*>(QApplication::activeModalWidget());
             if (!notice)
                 return;
-            *title = notice->Label1->text();
-            *text = notice->Label2->text();
+            *title = testsupport::Find<QLabel>(*notice, "Label1")->text();
+            *text = testsupport::Find<QLabel>(*notice, "Label2")->text();
             *overADeal = *overADeal || form.Game.DealActive;
             notice->accept();
         });

@@ -83,7 +83,7 @@ void ClubMemberOnTheBoard(ClubMenu& m)
              std::optional<std::int32_t>(1));
 }
 
-QImage BoardCanvas(TFormServerRead& w) { return w.ImageBoard->Canvas(); }
+QImage BoardCanvas(TFormServerRead& w) { return testsupport::Find<vk::PictureBox>(w, "ImageBoard")->Canvas(); }
 
 // Pixels of exactly `colour` in the band of a row drawn at `y`.
 int InRow(TFormServerRead& w, int y, const QColor& colour)
@@ -144,7 +144,7 @@ private slots:
 
         // Board 2 by its tab: nicks only, the own rows asked for Moscow.
         QVERIFY(PaintedAfter(w, [&] {
-            QTest::mouseClick(w.ImageBoard, Qt::LeftButton, {}, TFormServerRead::TabRect(2).center());
+            QTest::mouseClick(testsupport::Find<vk::PictureBox>(w, "ImageBoard"), Qt::LeftButton, {}, TFormServerRead::TabRect(2).center());
         }));
         QCOMPARE(w.Board(), 2);
         QCOMPARE((*w.BoardRows())[0].Nick, std::string("Mobi"));
@@ -167,14 +167,14 @@ private slots:
         // The server gone: "No Connect" in the board and the own rows, no
         // count, and nothing asked after the first failure.
         m.server.Stop();
-        w.Timer1->setInterval(20);
-        QVERIFY(PaintedAfter(w, [&] { QTest::mouseClick(w.ButtonRefresh, Qt::LeftButton); }));
+        testsupport::Find<QTimer>(w, "Timer1")->setInterval(20);
+        QVERIFY(PaintedAfter(w, [&] { QTest::mouseClick(testsupport::Find<vk::TTevQuizButton>(w, "ButtonRefresh"), Qt::LeftButton); }));
         QVERIFY(!w.BoardRows() && !w.OwnRows() && !w.GameCount());
         QVERIFY(InRow(w, 200, QColor(255, 0, 0)) > 0);
         QVERIFY(InRow(w, 380, QColor(0, 0, 255)) > 0);
         QVERIFY(InRow(w, 290, QColor(128, 0, 128)) == 0);
         // The refresh button hides until the timer's next tick.
-        QTRY_VERIFY(w.ButtonRefresh->isVisible());
+        QTRY_VERIFY(testsupport::Find<vk::TTevQuizButton>(w, "ButtonRefresh")->isVisible());
         testsupport::SaveGrab(w, QStringLiteral("world_top_ten_no_connect"));
     }
 
@@ -202,7 +202,7 @@ private slots:
             w.show();
             QTRY_COMPARE(silent.Accepted(), 1);
             QVERIFY(w.Reading());
-            w.Button1->click();
+            testsupport::Find<vk::TTevQuizButton>(w, "Button1")->click();
             QVERIFY(!w.isVisible());
             QCOMPARE(painted.count(), 0);
         }
@@ -221,11 +221,11 @@ private slots:
             opened = w->objectName();
             testsupport::AnswerModal<vk::TFormServerInfo>([&](vk::TFormServerInfo* passport) {
                 passportShown = true;
-                passport->Button1->click();
+                testsupport::Find<vk::TTevQuizButton>(*passport, "Button1")->click();
             });
-            w->ButtonPassport->click();
+            testsupport::Find<vk::TTevQuizButton>(*w, "ButtonPassport")->click();
             painted.wait(15000);
-            w->Button1->click();
+            testsupport::Find<vk::TTevQuizButton>(*w, "Button1")->click();
         });
         QTest::mouseClick(m.form.ImWT, Qt::LeftButton);
         QCOMPARE(opened, QStringLiteral("FormServerRead"));
@@ -264,18 +264,18 @@ private slots:
                     failure = box->text();
                     box->accept();
                 });
-                w->ButtonSend->click();
+                testsupport::Find<vk::TTevQuizButton>(*w, "ButtonSend")->click();
                 sent.wait(15000);
                 QTRY_VERIFY(!failure.isEmpty());
                 w->Prefs().WttAddress = address;
-                w->ButtonSend->click();
+                testsupport::Find<vk::TTevQuizButton>(*w, "ButtonSend")->click();
                 sent.wait(15000);
                 place = w->WttPlace;
-                sendAgain = w->ButtonSend->isEnabled();
-                w->ButtonSend->click();
+                sendAgain = testsupport::Find<vk::TTevQuizButton>(*w, "ButtonSend")->isEnabled();
+                testsupport::Find<vk::TTevQuizButton>(*w, "ButtonSend")->click();
                 secondSendStarted = w->Sending();
                 testsupport::SaveGrab(*w, QStringLiteral("world_top_ten_result"));
-                w->ButtonClose->click();
+                testsupport::Find<vk::TTevQuizButton>(*w, "ButtonClose")->click();
             });
         });
         QTest::mouseClick(m.form.Button8, Qt::LeftButton);
@@ -303,15 +303,15 @@ private slots:
         bool asked = false;
         testsupport::AnswerModal<vk::TFormServerInfo>([&asked](vk::TFormServerInfo* passport) {
             asked = true;
-            passport->EditNick->selectAll();
-            testsupport::TypeText(passport->EditNick, QStringLiteral("Nomad"));
-            passport->Button1->click();
+            testsupport::Find<QLineEdit>(*passport, "EditNick")->selectAll();
+            testsupport::TypeText(testsupport::Find<QLineEdit>(*passport, "EditNick"), QStringLiteral("Nomad"));
+            testsupport::Find<vk::TTevQuizButton>(*passport, "Button1")->click();
         });
         w.setModal(false);
         w.show();
         QTRY_VERIFY(asked);
         QCOMPARE(prefs.ServerNick, std::string("Nomad"));
-        QVERIFY(w.ButtonSend->isEnabled());
+        QVERIFY(testsupport::Find<vk::TTevQuizButton>(w, "ButtonSend")->isEnabled());
         // Only the first showing asks.
         asked = false;
         w.hide();
@@ -330,15 +330,15 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.size(), QSize(500, 620));
-        QVERIFY(!w.ButtonSend->isEnabled());
+        QVERIFY(!testsupport::Find<vk::TTevQuizButton>(w, "ButtonSend")->isEnabled());
         // Escape keeps the window and its result.
         QTest::keyClick(&w, Qt::Key_Escape);
         QVERIFY(w.isVisible());
         // A nick of Latin letters may be sent.
         prefs.ServerNick = "Nomad";
-        testsupport::AnswerModal<vk::TFormServerInfo>([](vk::TFormServerInfo* passport) { passport->Button1->click(); });
-        w.ButtonPassport->click();
-        QVERIFY(w.ButtonSend->isEnabled());
+        testsupport::AnswerModal<vk::TFormServerInfo>([](vk::TFormServerInfo* passport) { testsupport::Find<vk::TTevQuizButton>(*passport, "Button1")->click(); });
+        testsupport::Find<vk::TTevQuizButton>(w, "ButtonPassport")->click();
+        QVERIFY(testsupport::Find<vk::TTevQuizButton>(w, "ButtonSend")->isEnabled());
     }
 };
 

@@ -100,8 +100,8 @@ QString TakeNotice(QWidget* modal)
             QTimer::singleShot(0, dialog, &QDialog::reject);
         return QLatin1Char('<') + modal->objectName() + QLatin1Char('>');
     }
-    const QString title = notice->Label1->text();
-    QTimer::singleShot(0, notice->Button1, &QPushButton::click);
+    const QString title = testsupport::Find<QLabel>(*notice, "Label1")->text();
+    QTimer::singleShot(0, testsupport::Find<QPushButton>(*notice, "Button1"), &QPushButton::click);
     return title;
 }
 

@@ -63,14 +63,14 @@ private slots:
         TFormServerInfo& w = *p.window;
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.size(), QSize(500, 400));
-        QCOMPARE(w.EditNick->text(), QStringLiteral("Nomad"));
-        QCOMPARE(w.EditCity->text(), QStringLiteral("Tula"));
+        QCOMPARE(testsupport::Find<QLineEdit>(w, "EditNick")->text(), QStringLiteral("Nomad"));
+        QCOMPARE(testsupport::Find<QLineEdit>(w, "EditCity")->text(), QStringLiteral("Tula"));
         QCOMPARE(w.Countries->Continents->currentIndex(), 3);
         QCOMPARE(w.Countries->Countries->currentText(), QStringLiteral("Falkland Islands"));
-        QCOMPARE(w.ComboBoxSex->currentText(), QStringLiteral("Женский"));
-        QVERIFY(LampShows(w.ImageLampNick, "LampG24"));
-        QVERIFY(LampShows(w.ImageLampCity, "LampG24"));
-        QVERIFY(w.Button1->isEnabled());
+        QCOMPARE(testsupport::Find<QComboBox>(w, "ComboBoxSex")->currentText(), QStringLiteral("Женский"));
+        QVERIFY(LampShows(testsupport::Find<vk::PictureBox>(w, "ImageLampNick"), "LampG24"));
+        QVERIFY(LampShows(testsupport::Find<vk::PictureBox>(w, "ImageLampCity"), "LampG24"));
+        QVERIFY(testsupport::Find<vk::TTevQuizButton>(w, "Button1")->isEnabled());
         QCOMPARE(p.prefs.ServerCountry, std::string("4-007"));
         QCOMPARE(p.prefs.ServerSex, std::string("W"));
         testsupport::SaveGrab(w, QStringLiteral("passport_window"));
@@ -81,53 +81,53 @@ private slots:
         Passport p;
         TFormServerInfo& w = *p.window;
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.EditNick->setFocus();
-        w.EditNick->selectAll();
+        testsupport::Find<QLineEdit>(w, "EditNick")->setFocus();
+        testsupport::Find<QLineEdit>(w, "EditNick")->selectAll();
         // A blank, a quote and a semicolon are dropped as they are typed.
-        testsupport::TypeText(w.EditNick, QStringLiteral("Но мад;\""));
-        QCOMPARE(w.EditNick->text(), QStringLiteral("Номад"));
+        testsupport::TypeText(testsupport::Find<QLineEdit>(w, "EditNick"), QStringLiteral("Но мад;\""));
+        QCOMPARE(testsupport::Find<QLineEdit>(w, "EditNick")->text(), QStringLiteral("Номад"));
         QCOMPARE(w.NickClass(), 2);
-        QVERIFY(LampShows(w.ImageLampNick, "LampY24"));
+        QVERIFY(LampShows(testsupport::Find<vk::PictureBox>(w, "ImageLampNick"), "LampY24"));
         QCOMPARE(p.prefs.ServerNick, Cp("Номад"));
 
         // Pasted text is checked as typed: an emoji is refused, never
         // taken as "?".
         QApplication::clipboard()->setText(QStringLiteral("Lynx\U0001F600"));
-        w.EditNick->selectAll();
-        QTest::keyClick(w.EditNick, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(w.EditNick->text(), QStringLiteral("Lynx\U0001F600"));
+        testsupport::Find<QLineEdit>(w, "EditNick")->selectAll();
+        QTest::keyClick(testsupport::Find<QLineEdit>(w, "EditNick"), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(testsupport::Find<QLineEdit>(w, "EditNick")->text(), QStringLiteral("Lynx\U0001F600"));
         QCOMPARE(w.NickClass(), 1);
-        QVERIFY(LampShows(w.ImageLampNick, "LampR24"));
-        QVERIFY(!w.Button1->isEnabled());
+        QVERIFY(LampShows(testsupport::Find<vk::PictureBox>(w, "ImageLampNick"), "LampR24"));
+        QVERIFY(!testsupport::Find<vk::TTevQuizButton>(w, "Button1")->isEnabled());
         QCOMPARE(p.prefs.ServerNick, Cp("Номад"));
 
         // While the nick is refused the window stays, the focus on the nick;
         // the city typed meanwhile is kept once the nick is put right.
-        w.EditCity->setFocus();
+        testsupport::Find<QLineEdit>(w, "EditCity")->setFocus();
         w.reject();
         QVERIFY(w.isVisible());
-        QCOMPARE(QApplication::focusWidget(), w.EditNick);
-        w.EditCity->selectAll();
-        testsupport::TypeText(w.EditCity, QStringLiteral("Omsk"));
+        QCOMPARE(QApplication::focusWidget(), testsupport::Find<QLineEdit>(w, "EditNick"));
+        testsupport::Find<QLineEdit>(w, "EditCity")->selectAll();
+        testsupport::TypeText(testsupport::Find<QLineEdit>(w, "EditCity"), QStringLiteral("Omsk"));
         QCOMPARE(p.prefs.ServerCity, std::string("Tula"));
-        w.EditNick->setFocus();
-        QTest::keyClick(w.EditNick, Qt::Key_Backspace);
-        QCOMPARE(w.EditNick->text(), QStringLiteral("Lynx"));
+        testsupport::Find<QLineEdit>(w, "EditNick")->setFocus();
+        QTest::keyClick(testsupport::Find<QLineEdit>(w, "EditNick"), Qt::Key_Backspace);
+        QCOMPARE(testsupport::Find<QLineEdit>(w, "EditNick")->text(), QStringLiteral("Lynx"));
         QCOMPARE(w.NickClass(), 3);
         QCOMPARE(p.prefs.ServerNick, std::string("Lynx"));
         QCOMPARE(p.prefs.ServerCity, std::string("Omsk"));
 
         // A city of one letter: the focus goes to the city.
-        w.EditCity->selectAll();
-        testsupport::TypeText(w.EditCity, QStringLiteral("O"));
-        QVERIFY(LampShows(w.ImageLampCity, "LampR24"));
-        w.EditNick->setFocus();
+        testsupport::Find<QLineEdit>(w, "EditCity")->selectAll();
+        testsupport::TypeText(testsupport::Find<QLineEdit>(w, "EditCity"), QStringLiteral("O"));
+        QVERIFY(LampShows(testsupport::Find<vk::PictureBox>(w, "ImageLampCity"), "LampR24"));
+        testsupport::Find<QLineEdit>(w, "EditNick")->setFocus();
         w.reject();
         QVERIFY(w.isVisible());
-        QCOMPARE(QApplication::focusWidget(), w.EditCity);
-        testsupport::TypeText(w.EditCity, QStringLiteral("msk"));
-        QVERIFY(w.Button1->isEnabled());
-        QTest::mouseClick(w.Button1, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), testsupport::Find<QLineEdit>(w, "EditCity"));
+        testsupport::TypeText(testsupport::Find<QLineEdit>(w, "EditCity"), QStringLiteral("msk"));
+        QVERIFY(testsupport::Find<vk::TTevQuizButton>(w, "Button1")->isEnabled());
+        QTest::mouseClick(testsupport::Find<vk::TTevQuizButton>(w, "Button1"), Qt::LeftButton);
         QVERIFY(!w.isVisible());
         QCOMPARE(w.result(), int(QDialog::Accepted));
     }
@@ -141,9 +141,9 @@ private slots:
         QCOMPARE(w.Countries->Countries->count(), 55);
         Pick(w.Countries->Countries, 7);
         QCOMPARE(p.prefs.ServerCountry, std::string("6-007"));
-        Pick(w.ComboBoxSex, 0);
+        Pick(testsupport::Find<QComboBox>(w, "ComboBoxSex"), 0);
         QCOMPARE(p.prefs.ServerSex, std::string("M"));
-        Pick(w.ComboBoxSex, 1);
+        Pick(testsupport::Find<QComboBox>(w, "ComboBoxSex"), 1);
         QCOMPARE(p.prefs.ServerSex, std::string("W"));
     }
 };

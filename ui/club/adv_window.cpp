@@ -94,7 +94,7 @@ TFormAdv::TFormAdv(Settings& prefs, const QImage& background, QWidget* parent)
         connect(b, &QPushButton::clicked, this, [this, i] { AdvClick(i); });
         ButtonAdv[static_cast<std::size_t>(i)] = b;
     }
-    Button1 = MakeOkButton(QRect(5, 375, 390, 30));
+    okButton = MakeOkButton(QRect(5, 375, 390, 30));
     Draw = [](int n) { return static_cast<int>(QRandomGenerator::global()->bounded(n)); };
     SetFonts(prefs.DisplayFontName);
 }
@@ -104,7 +104,7 @@ void TFormAdv::SetFonts(const std::string& displayFontName)
     const QFont buttons = MakeFont(displayFontName, 18, false);
     for (TTevQuizButton* b : ButtonAdv)
         b->setFont(buttons);
-    Button1->setFont(buttons);
+    okButton->setFont(buttons);
     ImageTitle->setFont(MakeFont(displayFontName, 24, false));
 }
 

@@ -28,10 +28,6 @@ public:
     // Draws a number from 0 to n - 1; tests fix the choice.
     std::function<int(int n)> Draw;
 
-    PictureBox* ImageTitle = nullptr;
-    TTevQuizButton* ButtonReload = nullptr;
-    std::array<TTevQuizButton*, 4> ButtonAdv{};
-    TTevQuizButton* Button1 = nullptr; // "Ok"
     std::array<std::string, 4> Links;
 
     // Shows the window modally and loads the advertisements.
@@ -45,6 +41,13 @@ protected:
     void done(int result) override;
 
 private:
+    // The controls; each keeps its numbered name as its object name, so
+    // tests and screen readers find it by that name.
+    PictureBox* ImageTitle = nullptr;
+    TTevQuizButton* ButtonReload = nullptr;
+    std::array<TTevQuizButton*, 4> ButtonAdv{};
+    TTevQuizButton* okButton = nullptr; // Button1, "Ok"
+
     // Every button with the plain "BGAdv" picture, `caption`, disabled.
     void ShowEmpty(const QString& caption);
     void AdvClick(int i);

@@ -47,17 +47,17 @@ TFormLink::TFormLink(const QString& title, const QString& text, const QString& l
     const int clientW = ClientWidthFor(widest);
     setFixedSize(clientW, kClientHeight);
 
-    Image1 = new PictureBox(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(5, 5, 48, 48);
-    Image1->ResizeCanvas(48, 48);
-    Image1->Canvas().fill(Qt::transparent);
+    iconArea = new PictureBox(this);
+    iconArea->setObjectName(QStringLiteral("Image1"));
+    iconArea->setGeometry(5, 5, 48, 48);
+    iconArea->ResizeCanvas(48, 48);
+    iconArea->Canvas().fill(Qt::transparent);
     {
-        QPainter p(&Image1->Canvas());
+        QPainter p(&iconArea->Canvas());
         DrawResPicture(QStringLiteral("GAttention048"), p, 0, 0, 0, 0, false);
     }
 
-    const std::pair<QLabel**, const char*> labels[] = {{&Label1, "Label1"}, {&Label2, "Label2"}, {&Label3, "Label3"}};
+    const std::pair<QLabel**, const char*> labels[] = {{&titleLabel, "Label1"}, {&textLabel, "Label2"}, {&linkLabel, "Label3"}};
     const QString texts[3] = {title, text, link};
     for (int i = 0; i < 3; ++i) {
         QLabel* l = new QLabel(texts[i], this);
@@ -70,26 +70,26 @@ TFormLink::TFormLink(const QString& title, const QString& text, const QString& l
         l->setVisible(!texts[i].isEmpty());
         *labels[i].first = l;
     }
-    Label3->setCursor(Qt::PointingHandCursor);
-    Label3->installEventFilter(this);
+    linkLabel->setCursor(Qt::PointingHandCursor);
+    linkLabel->installEventFilter(this);
     // The title and the text may overlap the lines under them; the later
     // label stays readable on top.
-    Label2->raise();
-    Label3->raise();
+    textLabel->raise();
+    linkLabel->raise();
 
-    Button1 = new QPushButton(QStringLiteral("Ok"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setFont(NoticeFont(true));
-    Button1->setGeometry(5, 58, clientW - 10, 27);
-    Button1->setDefault(true);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    okButton = new QPushButton(QStringLiteral("Ok"), this);
+    okButton->setObjectName(QStringLiteral("Button1"));
+    okButton->setFont(NoticeFont(true));
+    okButton->setGeometry(5, 58, clientW - 10, 27);
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 bool TFormLink::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == Label3 && event->type() == QEvent::MouseButtonRelease
+    if (watched == linkLabel && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        OpenOutsideLink(this, Label3->text());
+        OpenOutsideLink(this, linkLabel->text());
         return true;
     }
     return QDialog::eventFilter(watched, event);

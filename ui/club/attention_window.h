@@ -22,14 +22,16 @@ public:
     // plus their margins once they need more.
     static int ClientWidthFor(int widestText);
 
-    PictureBox* Image1 = nullptr; // the 48 x 48 icon
-    QLabel* Label1 = nullptr;     // title
-    QLabel* Label2 = nullptr;     // text
-    QLabel* Label3 = nullptr;     // link
-    QPushButton* Button1 = nullptr; // "Ok"
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+private:
+    // The controls; each keeps its numbered name as its object name, so
+    // tests and screen readers find it by that name.
+    PictureBox* iconArea = nullptr; // Image1, the 48 x 48 icon
+    QLabel* titleLabel = nullptr;     // Label1, title
+    QLabel* textLabel = nullptr;     // Label2, text
+    QLabel* linkLabel = nullptr;     // Label3, link
+    QPushButton* okButton = nullptr; // Button1, "Ok"
 };
 
 // Shows the notice modally over Parent and returns when it is closed.

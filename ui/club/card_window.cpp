@@ -52,10 +52,10 @@ TFAcc2::TFAcc2(Settings& prefs, const QImage& background, const AccountContext& 
     setObjectName(QStringLiteral("FAcc2"));
     setWindowTitle(UiText(Msg::TabMyAccount));
     busy_ = new WindowBusy(this);
-    Image0 = MakePictureArea(this, "Image0", QRect(0, 0, 745, 100));
-    Image1 = MakePictureArea(this, "Image1", QRect(500, 105, 240, 290));
-    Image1->setCursor(Qt::PointingHandCursor);
-    connect(Image1, &PictureBox::clicked, this, &TFAcc2::Image1Click);
+    headerArea = MakePictureArea(this, "Image0", QRect(0, 0, 745, 100));
+    photoArea = MakePictureArea(this, "Image1", QRect(500, 105, 240, 290));
+    photoArea->setCursor(Qt::PointingHandCursor);
+    connect(photoArea, &PictureBox::clicked, this, &TFAcc2::Image1Click);
 
     const QFont editFont = [&] {
         QFont f = MakeFont("Comic Sans MS", 16, true);
@@ -81,17 +81,17 @@ TFAcc2::TFAcc2(Settings& prefs, const QImage& background, const AccountContext& 
         Edits[k] = e;
     }
 
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(5, 355, 485, 40);
-    Label1->setTextFormat(Qt::PlainText);
-    Label1->setWordWrap(true);
-    Label1->setAlignment(Qt::AlignCenter);
+    noteLabel = new QLabel(this);
+    noteLabel->setObjectName(QStringLiteral("Label1"));
+    noteLabel->setGeometry(5, 355, 485, 40);
+    noteLabel->setTextFormat(Qt::PlainText);
+    noteLabel->setWordWrap(true);
+    noteLabel->setAlignment(Qt::AlignCenter);
     QFont noteFont = MakeFont("Comic Sans MS", 13, true);
     noteFont.setItalic(true);
-    Label1->setFont(noteFont);
-    Label1->setStyleSheet(QStringLiteral("color: rgb(255, 255, 0);"));
-    Label1->setText(UiText(Msg::CardNote));
+    noteLabel->setFont(noteFont);
+    noteLabel->setStyleSheet(QStringLiteral("color: rgb(255, 255, 0);"));
+    noteLabel->setText(UiText(Msg::CardNote));
 
     const auto button = [this](const char* name, int y, const QString& caption) {
         auto* b = new TTevQuizButton(this);
@@ -135,7 +135,7 @@ void TFAcc2::showEvent(QShowEvent* event)
     if (opened_)
         return;
     opened_ = true;
-    DressArea(*Image0, {{"G_Club", 122, 0}, {"Account48", 10, 6}, {"Account48", 687, 6}, {"G_Zav1", 222, 57}});
+    DressArea(*headerArea, {{"G_Club", 122, 0}, {"Account48", 10, 6}, {"Account48", 687, 6}, {"G_Zav1", 222, 57}});
     for (int k = 0; k < CardFieldCount; ++k)
         DressArea(*Icons[k], {{CardField(k).Icon}});
     FillEdits();
@@ -194,8 +194,8 @@ void TFAcc2::ReadCard()
 
 void TFAcc2::DrawPhoto(const QImage& photo)
 {
-    PaintAreaBackground(*Image1);
-    QPainter p(&Image1->Canvas());
+    PaintAreaBackground(*photoArea);
+    QPainter p(&photoArea->Canvas());
     if (!photo.isNull())
         p.drawImage(20, 20, photo);
     else
@@ -203,7 +203,7 @@ void TFAcc2::DrawPhoto(const QImage& photo)
                        0, 0, false);
     DrawResPicture(QStringLiteral("GAcFrame"), p, 0, 0, 0, 0, false);
     p.end();
-    Image1->update();
+    photoArea->update();
 }
 
 void TFAcc2::ButtonOkIClick()

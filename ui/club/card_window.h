@@ -22,15 +22,6 @@ public:
     TFAcc2(Settings& prefs, const QImage& background, const AccountContext& context, bool cardKnown,
            QWidget* parent = nullptr);
 
-    PictureBox* Image0 = nullptr;
-    PictureBox* Image1 = nullptr; // the photo in its frame
-    std::array<PictureBox*, 14> Icons{};
-    std::array<QLineEdit*, 14> Edits{}; // in the order of CardField
-    QLabel* Label1 = nullptr;
-    TTevQuizButton* ButtonOkI = nullptr;
-    TTevQuizButton* ButtonOKF = nullptr;
-    TTevQuizButton* ButtonCancel = nullptr;
-
     // Asks for the photo's file; empty when the player gives up.  Tests
     // answer here.
     std::function<QString()> ChoosePhotoFile;
@@ -50,6 +41,17 @@ protected:
     void done(int result) override;
 
 private:
+    // The controls; each keeps its numbered name as its object name, so
+    // tests and screen readers find it by that name.
+    PictureBox* headerArea = nullptr; // Image0
+    PictureBox* photoArea = nullptr; // Image1, the photo in its frame
+    std::array<PictureBox*, 14> Icons{};
+    std::array<QLineEdit*, 14> Edits{}; // in the order of CardField
+    QLabel* noteLabel = nullptr; // Label1
+    TTevQuizButton* ButtonOkI = nullptr;
+    TTevQuizButton* ButtonOKF = nullptr;
+    TTevQuizButton* ButtonCancel = nullptr;
+
     ClubStateData& Club() const { return *context_.Club; }
     void FillEdits();
     void DrawPhoto(const QImage& photo);

@@ -101,11 +101,11 @@ TFormChat::TFormChat(Settings& prefs, const QImage& background, HttpClient http,
     for (TTevQuizButton* b : {ButtonSend, ButtonClose, ButtonPassport})
         b->setAutoDefault(false);
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(15000);
-    connect(Timer1, &QTimer::timeout, this, &TFormChat::EnableMessageBox);
-    Timer1->start();
+    sendPause = new QTimer(this);
+    sendPause->setObjectName(QStringLiteral("Timer1"));
+    sendPause->setInterval(15000);
+    connect(sendPause, &QTimer::timeout, this, &TFormChat::EnableMessageBox);
+    sendPause->start();
 }
 
 void TFormChat::showEvent(QShowEvent* event)

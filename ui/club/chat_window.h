@@ -24,14 +24,6 @@ class TFormChat : public LocalDialog {
 public:
     TFormChat(Settings& prefs, const QImage& background, HttpClient http, QWidget* parent = nullptr);
 
-    PictureBox* ImageTitle = nullptr;
-    PictureBox* ImageMessages = nullptr;
-    QLineEdit* EditMessage = nullptr;
-    TTevQuizButton* ButtonSend = nullptr;
-    TTevQuizButton* ButtonClose = nullptr;    // "Закрыть"
-    TTevQuizButton* ButtonPassport = nullptr; // "Паспорт"
-    QTimer* Timer1 = nullptr;                 // re-enables the message box; 15 s
-
     // The messages as last drawn; nothing while they could not be read.
     const std::optional<WttRows>& Messages() const { return messages_; }
     bool Busy() const { return working_ > 0; }
@@ -55,6 +47,16 @@ public slots:
     void done(int result) override;
 
 private:
+    // The controls; each keeps its numbered name as its object name, so
+    // tests and screen readers find it by that name.
+    PictureBox* ImageTitle = nullptr;
+    PictureBox* ImageMessages = nullptr;
+    QLineEdit* EditMessage = nullptr;
+    TTevQuizButton* ButtonSend = nullptr;
+    TTevQuizButton* ButtonClose = nullptr;    // "Закрыть"
+    TTevQuizButton* ButtonPassport = nullptr; // "Паспорт"
+    QTimer* sendPause = nullptr;                 // Timer1, re-enables the message box; 15 s
+
     struct Submission {
         bool Read = false;
         std::optional<std::int32_t> Number;

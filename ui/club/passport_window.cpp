@@ -93,9 +93,9 @@ TFormServerInfo::TFormServerInfo(Settings& prefs, const QImage& background, QWid
         SetEntryColours(list);
     }
 
-    Button1 = MakeSharedButton(this, "Button1", QStringLiteral("Ok"), QRect(10, 360, 480, 30));
-    Button1->setFont(MakeFont(prefs.DisplayFontName, 18, true));
-    connect(Button1, &QPushButton::clicked, this, [this] {
+    okButton = MakeSharedButton(this, "Button1", QStringLiteral("Ok"), QRect(10, 360, 480, 30));
+    okButton->setFont(MakeFont(prefs.DisplayFontName, 18, true));
+    connect(okButton, &QPushButton::clicked, this, [this] {
         ClickSound();
         accept();
     });
@@ -160,7 +160,7 @@ void TFormServerInfo::Recheck()
 {
     nickClass_ = TextClass(EditNick, PassportNick);
     cityClass_ = TextClass(EditCity, PassportCity);
-    Button1->setEnabled(Valid());
+    okButton->setEnabled(Valid());
 }
 
 void TFormServerInfo::ShowLamp(PictureBox* lamp, int textClass)

@@ -22,20 +22,7 @@ class TFormServerInfo : public LocalDialog {
 public:
     TFormServerInfo(Settings& prefs, const QImage& background, QWidget* parent = nullptr);
 
-    PictureBox* ImageTitle = nullptr;
-    PictureBox* ImageLeft = nullptr;
-    PictureBox* ImageRight = nullptr;
-    QLabel* LabelNick = nullptr;
-    QLabel* LabelCountry = nullptr;
-    QLabel* LabelCity = nullptr;
-    QLabel* LabelSex = nullptr;
-    QLineEdit* EditNick = nullptr;
-    QLineEdit* EditCity = nullptr;
-    PictureBox* ImageLampNick = nullptr;
-    PictureBox* ImageLampCity = nullptr;
     CountryChoice* Countries = nullptr; // ComboBoxContinent, ComboBoxCountry
-    QComboBox* ComboBoxSex = nullptr;
-    TTevQuizButton* Button1 = nullptr; // "Ok"
 
     // The classes of the two texts (1 refused, 2 with Cyrillic letters, 3
     // without), as the lamps show them.
@@ -51,6 +38,22 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The controls; each keeps its numbered name as its object name, so
+    // tests and screen readers find it by that name.
+    PictureBox* ImageTitle = nullptr;
+    PictureBox* ImageLeft = nullptr;
+    PictureBox* ImageRight = nullptr;
+    QLabel* LabelNick = nullptr;
+    QLabel* LabelCountry = nullptr;
+    QLabel* LabelCity = nullptr;
+    QLabel* LabelSex = nullptr;
+    QLineEdit* EditNick = nullptr;
+    QLineEdit* EditCity = nullptr;
+    PictureBox* ImageLampNick = nullptr;
+    PictureBox* ImageLampCity = nullptr;
+    QComboBox* ComboBoxSex = nullptr;
+    TTevQuizButton* okButton = nullptr; // Button1, "Ok"
+
     void TextEdited();
     void Recheck();
     void ShowLamp(PictureBox* lamp, int textClass);

@@ -74,12 +74,12 @@ TFStat::TFStat(Settings& prefs, const QImage& background, HttpClient http, std::
     ButtonLike->SetColorMouse(0x00FFFF);
     ButtonLike->SetGrayDis(true);
     connect(ButtonLike, &QPushButton::clicked, this, &TFStat::ButtonLikeClick);
-    Button1 = MakeOkButton(QRect(50, 495, 400, 30));
+    okButton = MakeOkButton(QRect(50, 495, 400, 30));
 
     setFont(MakeFont(prefs.DisplayFontName, 16, false));
     const QFont bold = MakeFont(prefs.DisplayFontName, 20, true);
     ButtonLike->setFont(bold);
-    Button1->setFont(bold);
+    okButton->setFont(bold);
     LabelNote->setFont(bold);
     FitLabelInBox(LabelNote, QRect(50, 390, 400, 25));
 

@@ -28,13 +28,6 @@ public:
     TFStat(Settings& prefs, const QImage& background, HttpClient http, std::string programDir,
            QWidget* parent = nullptr);
 
-    PictureBox* ImageTitle = nullptr;
-    PictureBox* ImageFigures = nullptr;
-    PictureBox* ImageNote = nullptr;
-    QLabel* LabelNote = nullptr;
-    TTevQuizButton* ButtonLike = nullptr;
-    TTevQuizButton* Button1 = nullptr; // "Ok"
-
     // Asks the player for a nick; nothing when the player cancels.  Tests
     // answer it themselves.
     std::function<std::optional<QString>(const QString& current)> AskNick;
@@ -51,6 +44,15 @@ protected:
     void done(int result) override;
 
 private:
+    // The controls; each keeps its numbered name as its object name, so
+    // tests and screen readers find it by that name.
+    PictureBox* ImageTitle = nullptr;
+    PictureBox* ImageFigures = nullptr;
+    PictureBox* ImageNote = nullptr;
+    QLabel* LabelNote = nullptr;
+    TTevQuizButton* ButtonLike = nullptr;
+    TTevQuizButton* okButton = nullptr; // Button1, "Ok"
+
     void ReadFigures();
     void DrawFigures(bool connected);
 

@@ -70,12 +70,12 @@ TFormServerRead::TFormServerRead(Settings& prefs, const QImage& background, Http
 
     ButtonPassport = MakeSharedButton(this, "ButtonPassport", UiText(Msg::Passport), QRect(85, 590, 500, 30));
     connect(ButtonPassport, &QPushButton::clicked, this, &TFormServerRead::ButtonPassportClick);
-    Button1 = MakeSharedButton(this, "Button1", QStringLiteral("Ok"), QRect(5, 635, 664, 30));
-    connect(Button1, &QPushButton::clicked, this, [this] {
+    okButton = MakeSharedButton(this, "Button1", QStringLiteral("Ok"), QRect(5, 635, 664, 30));
+    connect(okButton, &QPushButton::clicked, this, [this] {
         ClickSound();
         accept();
     });
-    for (TTevQuizButton* b : {ButtonPassport, Button1})
+    for (TTevQuizButton* b : {ButtonPassport, okButton})
         b->setFont(bold);
 
     ButtonRefresh = MakeSharedButton(this, "ButtonRefresh", {}, QRect(620, 6, 44, 45));
@@ -84,11 +84,11 @@ TFormServerRead::TFormServerRead(Settings& prefs, const QImage& background, Http
     ButtonRefresh->SetLayout(blGlyphBottom);
     connect(ButtonRefresh, &QPushButton::clicked, this, &TFormServerRead::ButtonRefreshClick);
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(10000);
-    connect(Timer1, &QTimer::timeout, ButtonRefresh, &QWidget::show);
-    Timer1->start();
+    refreshPause = new QTimer(this);
+    refreshPause->setObjectName(QStringLiteral("Timer1"));
+    refreshPause->setInterval(10000);
+    connect(refreshPause, &QTimer::timeout, ButtonRefresh, &QWidget::show);
+    refreshPause->start();
 
     // The scroll at the board's size, made once for every painting.
     scroll_ = QImage(kBoardSize, QImage::Format_ARGB32_Premultiplied);

@@ -28,13 +28,6 @@ public:
     TFormServerRead(Settings& prefs, const QImage& background, HttpClient http, ClubStateData& club,
                     QWidget* parent = nullptr);
 
-    PictureBox* ImageTitle = nullptr;
-    PictureBox* ImageBoard = nullptr;
-    TTevQuizButton* ButtonPassport = nullptr;
-    TTevQuizButton* Button1 = nullptr;       // "Ok"
-    TTevQuizButton* ButtonRefresh = nullptr;
-    QTimer* Timer1 = nullptr;                // shows the refresh button again; 10 s
-
     // 1 this game, 2 the mobile edition, 3 the club accounts.
     int Board() const { return club_.WorldTopTenTable; }
     // The board's place in the board area (tests click there).
@@ -65,6 +58,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The controls; each keeps its numbered name as its object name, so
+    // tests and screen readers find it by that name.
+    PictureBox* ImageTitle = nullptr;
+    PictureBox* ImageBoard = nullptr;
+    TTevQuizButton* ButtonPassport = nullptr;
+    TTevQuizButton* okButton = nullptr;       // Button1, "Ok"
+    TTevQuizButton* ButtonRefresh = nullptr;
+    QTimer* refreshPause = nullptr;                // Timer1, shows the refresh button again; 10 s
+
     struct RowsRead {
         bool Ok = false;
         bool Answered = false;

@@ -23,14 +23,6 @@ public:
     TFormServerWrite(Settings& prefs, const QImage& background, HttpClient http, std::int32_t score,
                      QWidget* parent = nullptr);
 
-    PictureBox* ImageTitle = nullptr;
-    PictureBox* ImageScroll = nullptr;
-    PictureBox* ImageLeft = nullptr;
-    PictureBox* ImageRight = nullptr;
-    TTevQuizButton* ButtonSend = nullptr;     // "Отправить"
-    TTevQuizButton* ButtonPassport = nullptr; // "Личные данные"
-    TTevQuizButton* ButtonClose = nullptr;    // "Закрыть"
-
     std::int32_t WttScore = 0;
     std::int32_t WttPlace = -1; // -1 until a send succeeds
     bool WttResultSent = false;
@@ -51,6 +43,16 @@ public slots:
     void done(int result) override;
 
 private:
+    // The controls; each keeps its numbered name as its object name, so
+    // tests and screen readers find it by that name.
+    PictureBox* ImageTitle = nullptr;
+    PictureBox* ImageScroll = nullptr;
+    PictureBox* ImageLeft = nullptr;
+    PictureBox* ImageRight = nullptr;
+    TTevQuizButton* ButtonSend = nullptr;     // "Отправить"
+    TTevQuizButton* ButtonPassport = nullptr; // "Личные данные"
+    TTevQuizButton* ButtonClose = nullptr;    // "Закрыть"
+
     void PaintScroll();
     void EnableSend();
 
