@@ -578,7 +578,7 @@ private slots:
         // Help in a deal opens at the rules.
         QVERIFY(input::ChooseFromPopup(&f, f.Help));
         QVERIFY(f.FormHelp && f.FormHelp->isVisible());
-        QCOMPARE(f.FormHelp->HelpBrowser->source(), QUrl(QStringLiteral("qrc:/help/rules.html")));
+        QCOMPARE(testsupport::Find<QTextBrowser>(*f.FormHelp, "HelpBrowser")->source(), QUrl(QStringLiteral("qrc:/help/rules.html")));
         f.FormHelp->close();
         // The right clicks picked nothing and cost nothing.
         QCOMPARE(f.Game.Score, 1000);

@@ -419,7 +419,7 @@ private slots:
         MenuWindow w;
         QVERIFY(input::ChooseFromPopup(&w.form, w.form.Help));
         QVERIFY(w.form.FormHelp && w.form.FormHelp->isVisible());
-        QTextBrowser* browser = w.form.FormHelp->HelpBrowser;
+        QTextBrowser* browser = testsupport::Find<QTextBrowser>(*w.form.FormHelp, "HelpBrowser");
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/menu.html")));
         QVERIFY(browser->toPlainText().contains(QStringLiteral("«Новый Игрок»")));
         // The pages' shared style sheet reaches the window: the heading's colour.
@@ -436,13 +436,13 @@ private slots:
         QVERIFY(input::ChooseFromPopup(&w.form, w.form.Help));
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/rules.html")));
         QCOMPARE(browser->documentTitle(), QStringLiteral("Вокаброн — Правила игры"));
-        input::Click(w.form.FormHelp->ButtonContents);
+        input::Click(testsupport::Find<vk::TTevQuizButton>(*w.form.FormHelp, "ButtonContents"));
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/index.html")));
         QCOMPARE(browser->documentTitle(), QStringLiteral("Вокаброн — помощь"));
-        QVERIFY(w.form.FormHelp->ButtonBack->isEnabled());
-        input::Click(w.form.FormHelp->ButtonBack);
+        QVERIFY(testsupport::Find<vk::TTevQuizButton>(*w.form.FormHelp, "ButtonBack")->isEnabled());
+        input::Click(testsupport::Find<vk::TTevQuizButton>(*w.form.FormHelp, "ButtonBack"));
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/rules.html")));
-        input::Click(w.form.FormHelp->ButtonForward);
+        input::Click(testsupport::Find<vk::TTevQuizButton>(*w.form.FormHelp, "ButtonForward"));
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/index.html")));
         w.form.FormHelp->grab().save(QStringLiteral(VOKABRON_BUILD_DIR "/artifacts/help_window.png"));
 
@@ -492,7 +492,7 @@ private slots:
         for (int i = 0; i < 40; ++i) {
             input::Click(f.ImHp);
             QVERIFY(f.FormHelp && f.FormHelp->isVisible());
-            const QString page = f.FormHelp->HelpBrowser->source().fileName();
+            const QString page = testsupport::Find<QTextBrowser>(*f.FormHelp, "HelpBrowser")->source().fileName();
             QCOMPARE(page, opened.last().section('/', -1));
             pages << page;
         }

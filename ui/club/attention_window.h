@@ -25,8 +25,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 private:
-    // The controls; each keeps its numbered name as its object name, so
-    // tests and screen readers find it by that name.
+    // The controls.  Each keeps the window's own name for it as its object
+    // name, so tests and screen readers find it by that name.
     PictureBox* iconArea = nullptr; // Image1, the 48 x 48 icon
     QLabel* titleLabel = nullptr;     // Label1, title
     QLabel* textLabel = nullptr;     // Label2, text

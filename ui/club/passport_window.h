@@ -38,8 +38,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The controls; each keeps its numbered name as its object name, so
-    // tests and screen readers find it by that name.
+    // The controls.  Each keeps the window's own name for it as its object
+    // name, so tests and screen readers find it by that name.
     PictureBox* ImageTitle = nullptr;
     PictureBox* ImageLeft = nullptr;
     PictureBox* ImageRight = nullptr;

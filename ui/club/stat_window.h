@@ -44,8 +44,8 @@ protected:
     void done(int result) override;
 
 private:
-    // The controls; each keeps its numbered name as its object name, so
-    // tests and screen readers find it by that name.
+    // The controls.  Each keeps the window's own name for it as its object
+    // name, so tests and screen readers find it by that name.
     PictureBox* ImageTitle = nullptr;
     PictureBox* ImageFigures = nullptr;
     PictureBox* ImageNote = nullptr;

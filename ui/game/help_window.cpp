@@ -81,4 +81,10 @@ void THelpWindow::ShowPage(const QString& page)
     activateWindow();
 }
 
+void THelpWindow::SetButtonFont(const QFont& font)
+{
+    for (TTevQuizButton* b : {ButtonContents, ButtonBack, ButtonForward})
+        b->setFont(font);
+}
+
 } // namespace vk

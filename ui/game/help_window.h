@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QUrl>
 
+class QFont;
 class QTextBrowser;
 
 namespace vk {
@@ -24,7 +25,12 @@ public:
     void ShowContext(int helpContext);
     // Shows the window at one of the program's pages ("credits.html").
     void ShowPage(const QString& page);
+    // The font of the window's buttons (the menu's display font).
+    void SetButtonFont(const QFont& font);
 
+private:
+    // The controls.  Each keeps the window's own name for it as its object
+    // name, so tests and screen readers find it by that name.
     QTextBrowser* HelpBrowser = nullptr;
     TTevQuizButton* ButtonContents = nullptr;
     TTevQuizButton* ButtonBack = nullptr;

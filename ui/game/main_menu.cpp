@@ -473,8 +473,7 @@ THelpWindow* TForm1::HelpWindow()
 {
     if (!FormHelp) {
         FormHelp = new THelpWindow(this);
-        for (TTevQuizButton* b : {FormHelp->ButtonContents, FormHelp->ButtonBack, FormHelp->ButtonForward})
-            b->setFont(MakeFont(Prefs.DisplayFontName, ButtonHeight, false));
+        FormHelp->SetButtonFont(MakeFont(Prefs.DisplayFontName, ButtonHeight, false));
     }
     return FormHelp;
 }

@@ -37,8 +37,8 @@ public:
     QFont TitleFont; // set by ApplyFonts
 
 private:
-    // The controls; each keeps its numbered name as its object name, so
-    // tests and screen readers find it by that name.
+    // The controls.  Each keeps the window's own name for it as its object
+    // name, so tests and screen readers find it by that name.
     PictureBox* ImageTitle = nullptr; // 500 x 100
     PictureBox* ImagePanel = nullptr; // 480 x 255
     QLabel* Labels[8] = {};

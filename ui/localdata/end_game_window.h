@@ -50,8 +50,8 @@ protected:
     void done(int result) override;
 
 private:
-    // The controls; each keeps its numbered name as its object name, so
-    // tests and screen readers find it by that name.
+    // The controls.  Each keeps the window's own name for it as its object
+    // name, so tests and screen readers find it by that name.
     PictureBox* ImageTitle = nullptr; // 570 x 100
     PictureBox* textArea = nullptr;     // Image1, the 306 x 225 text area
     AnimationPlayer* leftAnimation = nullptr; // RxGIFAn1

@@ -24,8 +24,8 @@ public:
     int ShowModal();
 
 private:
-    // The controls; each keeps its numbered name as its object name, so
-    // tests and screen readers find it by that name.
+    // The controls.  Each keeps the window's own name for it as its object
+    // name, so tests and screen readers find it by that name.
     QLabel* productLabel = nullptr; // Label1
     QLabel* hintLabel = nullptr; // Label2
     QCheckBox* noOwnFontBox = nullptr; // CheckBox1, NoOwnFont

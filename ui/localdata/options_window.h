@@ -60,8 +60,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The controls; each keeps its numbered name as its object name, so
-    // tests and screen readers find it by that name.
+    // The controls.  Each keeps the window's own name for it as its object
+    // name, so tests and screen readers find it by that name.
     PictureBox* optionsPage = nullptr; // Image1, the 400 x 500 page
     TTevQuizButton* okButton = nullptr; // Button1
 

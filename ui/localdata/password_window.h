@@ -48,8 +48,8 @@ protected:
     void done(int result) override;
 
 private:
-    // The controls; each keeps its numbered name as its object name, so
-    // tests and screen readers find it by that name.
+    // The controls.  Each keeps the window's own name for it as its object
+    // name, so tests and screen readers find it by that name.
     PictureBox* titleArea = nullptr; // Image1, the 440 x 100 title area
     QLabel* nameLabel = nullptr; // Label1
     QLabel* passwordLabel = nullptr; // Label2

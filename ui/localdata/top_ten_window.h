@@ -33,8 +33,8 @@ protected:
     void changeEvent(QEvent* event) override;
     void done(int result) override;
 private:
-    // The controls; each keeps its numbered name as its object name, so
-    // tests and screen readers find it by that name.
+    // The controls.  Each keeps the window's own name for it as its object
+    // name, so tests and screen readers find it by that name.
     PictureBox* ImageTitle = nullptr; // 520 x 60
     AnimationPlayer* titleAnimation = nullptr; // RxGIFAn1, 300 x 40
     PictureBox* listArea = nullptr;        // Image1, the 510 x 375 list area
