@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "common/club_paths.h"
 #include "net/account_requests.h"
 #include "ui/club/account_window.h"
 #include "club_member.h"
@@ -101,8 +102,8 @@ int main(int argc, char* argv[])
     vk::test::TestServer server;
     QTemporaryDir root;
     auto form = bench::MenuAgainst(server.Base(), root);
-    form->PhotoFolderPath = vk::EncodeText(server.Base() + "/club/photos/", vk::ClubStartKey);
-    form->PhotoUploadPath = vk::EncodeText(server.Base() + "/club/photo-upload", vk::ClubStartKey);
+    form->PhotoFolderPath = vk::StoredClubAddress(server.Base(), vk::ClubPhotoFolder);
+    form->PhotoUploadPath = vk::StoredClubAddress(server.Base(), vk::ClubPhotoUpload);
     JoinAndLead(*form, root);
 
     bench::ReportHeading();
@@ -123,8 +124,8 @@ int main(int argc, char* argv[])
         {"server silent -> No Connect", silent.Base()},
     };
     for (const auto& [name, base] : away) {
-        form->Prefs.AccPath = vk::EncodeText(base + "/club/account", vk::ClubStartKey);
-        form->PhotoFolderPath = vk::EncodeText(base + "/club/photos/", vk::ClubStartKey);
+        form->Prefs.AccPath = vk::StoredClubAddress(base, vk::ClubAccount);
+        form->PhotoFolderPath = vk::StoredClubAddress(base, vk::ClubPhotoFolder);
         std::vector<double> ms;
         const int acceptedBefore = silent.Accepted();
         for (int i = 0; i < 3; ++i)

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "common/club_paths.h"
 #include "ui/kit/request_runner.h"
 #include "common/atomic_file.h"
 #include "common/text_cipher.h"
@@ -63,8 +64,8 @@ inline std::unique_ptr<vk::TForm1> MenuAgainst(const std::string& base, const QT
     vk::WriteFileAtomically(dir + vk::ClubFileName, vk::ClubFileBytes(lines));
     auto form = std::make_unique<vk::TForm1>();
     form->Game.ProgramDir = dir;
-    form->ConfigAddress = vk::EncodeText(base + "/config.txt", vk::AddressStartKey);
-    form->NewsPageAddress = vk::EncodeText(base + "/news.txt", vk::AddressStartKey);
+    form->ConfigAddress = vk::StoredClubAddress(base, vk::ClubConfig);
+    form->NewsPageAddress = vk::StoredClubAddress(base, vk::ClubNews);
     form->ShowMenuWithoutIntro();
     form->Prefs.SoundOn = false;
     form->Prefs.MusicOn = false;

@@ -19,6 +19,7 @@
 #include <functional>
 #include <vector>
 
+#include "common/club_paths.h"
 #include "net/account_requests.h"
 #include "ui/kit/request_runner.h"
 #include "logic/club/user_file.h"
@@ -99,8 +100,8 @@ Run StartToMenu(const std::string& base)
     PrepareFolder(root);
     vk::TForm1 form;
     form.Game.ProgramDir = QDir(root.path()).absolutePath().toStdString() + "/Vokabron/";
-    form.ConfigAddress = vk::EncodeText(base + "/config.txt", vk::AddressStartKey);
-    form.NewsPageAddress = vk::EncodeText(base + "/news.txt", vk::AddressStartKey);
+    form.ConfigAddress = vk::StoredClubAddress(base, vk::ClubConfig);
+    form.NewsPageAddress = vk::StoredClubAddress(base, vk::ClubNews);
     form.Prefs.SoundOn = false;
     QSignalSpy waiting(&form, &vk::TForm1::introWaiting);
     HoldMeter meter;
@@ -143,7 +144,7 @@ int main(int argc, char* argv[])
     vk::test::TestServer server;
     {
         vk::HttpClient http;
-        vk::ClubRegister(http, vk::EncodeText(server.Base() + "/club/account", vk::ClubStartKey),
+        vk::ClubRegister(http, vk::StoredClubAddress(server.Base(), vk::ClubAccount),
                          vk::test::Member("Nomad"));
     }
     vk::test::SilentListener silent;

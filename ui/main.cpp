@@ -5,7 +5,7 @@
 
 #include "ui/game/main_window.h"
 #include "ui/game/screen_scaling.h"
-#include "common/text_cipher.h"
+#include "common/club_paths.h"
 #include "ui/game/single_instance.h"
 #include "ui/kit/resource_store.h"
 
@@ -32,10 +32,10 @@ int main(int argc, char* argv[])
     // addresses), the news and the members' photos are all there.
     const std::string club = qEnvironmentVariable("VOKABRON_SERVER_URL").toStdString();
     if (club.starts_with("http://") || club.starts_with("https://")) {
-        form.ConfigAddress = vk::EncodeText(club + "/config.txt", vk::AddressStartKey);
-        form.NewsPageAddress = vk::EncodeText(club + "/news.txt", vk::AddressStartKey);
-        form.PhotoFolderPath = vk::EncodeText(club + "/club/photos/", vk::ClubStartKey);
-        form.PhotoUploadPath = vk::EncodeText(club + "/club/photo-upload", vk::ClubStartKey);
+        form.ConfigAddress = vk::StoredClubAddress(club, vk::ClubConfig);
+        form.NewsPageAddress = vk::StoredClubAddress(club, vk::ClubNews);
+        form.PhotoFolderPath = vk::StoredClubAddress(club, vk::ClubPhotoFolder);
+        form.PhotoUploadPath = vk::StoredClubAddress(club, vk::ClubPhotoUpload);
     }
     // For the package test: VOKABRON_STOP_AT_MENU set starts without the
     // intro and ends as soon as the menu is up, with 0 when it was reached.

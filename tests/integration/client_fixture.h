@@ -15,6 +15,7 @@
 #include <fstream>
 #include <string>
 
+#include "common/club_paths.h"
 #include "net/account_requests.h"
 #include "net/club_startup.h"
 #include "common/codepage.h"
@@ -33,10 +34,10 @@ struct ClubSide {
     void Connect(const TestServer& server)
     {
         const std::string base = server.Base();
-        configAddress = EncodeText(base + "/config.txt", AddressStartKey);
-        newsAddress = EncodeText(base + "/news.txt", AddressStartKey);
-        photoFolder = EncodeText(base + "/club/photos/", ClubStartKey);
-        photoUpload = EncodeText(base + "/club/photo-upload", ClubStartKey);
+        configAddress = StoredClubAddress(base, ClubConfig);
+        newsAddress = StoredClubAddress(base, ClubNews);
+        photoFolder = StoredClubAddress(base, ClubPhotoFolder);
+        photoUpload = StoredClubAddress(base, ClubPhotoUpload);
         answers = FetchRemoteConfig(configAddress);
         accPath = answers.AccPath;
         wttAddress = DecodeText(answers.WttPath, AddressStartKey);

@@ -2,6 +2,7 @@
 // real server: a game started, suspended, resumed and completed, the rating
 // and place the server keeps, and the club board's entry with its bonus,
 // paid once although replies get lost on the way and the player repeats.
+#include "common/club_paths.h"
 #include "client_fixture.h"
 
 #include "net/rating_calls.h"
@@ -26,7 +27,7 @@ protected:
         const TTevUser user = vk::test::Member(nick);
         side.Join(http, user);
         RatingClub club;
-        club.AccPath = EncodeText(relay.Base() + "/club/account", ClubStartKey);
+        club.AccPath = StoredClubAddress(relay.Base(), ClubAccount);
         club.WttAddress = relay.Base() + "/wtt";
         club.Member = user;
         club.GameKey = "zarvo";

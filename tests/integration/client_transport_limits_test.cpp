@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/club_paths.h"
 #include "net/account_requests.h"
 #include "net/club_startup.h"
 #include "common/text_cipher.h"
@@ -31,11 +32,11 @@ namespace {
 struct Addresses {
     std::string acc, config, photos, upload, stat;
     explicit Addresses(const std::string& base)
-        : acc(EncodeText(base + "/club/account", ClubStartKey)),
-          config(EncodeText(base + "/config.txt", AddressStartKey)),
-          photos(EncodeText(base + "/club/photos/", ClubStartKey)),
-          upload(EncodeText(base + "/club/photo-upload", ClubStartKey)),
-          stat(EncodeText(base + "/stat", AddressStartKey))
+        : acc(StoredClubAddress(base, ClubAccount)),
+          config(StoredClubAddress(base, ClubConfig)),
+          photos(StoredClubAddress(base, ClubPhotoFolder)),
+          upload(StoredClubAddress(base, ClubPhotoUpload)),
+          stat(StoredClubAddress(base, ClubStat))
     {
     }
 };
@@ -128,7 +129,7 @@ TEST(ClientTransportLimits, StoppedServerFailsAtOnce)
     EXPECT_EQ(answers.StatPath, "");
     EXPECT_EQ(answers.AccPath, "");
 
-    const NewsPage news = FetchNews(EncodeText(StoppedBase() + "/news.txt", AddressStartKey));
+    const NewsPage news = FetchNews(StoredClubAddress(StoppedBase(), ClubNews));
     EXPECT_FALSE(news.ShowNews);
     EXPECT_EQ(news.StoreLink, "");
 }
@@ -189,7 +190,7 @@ TEST(ClientTransportLimits, ConfigurationIsFetchedOnceForAllThreeAddresses)
     vk::test::TestServer server;
     SilentListener relay;
     relay.ForwardTo(server.Port());
-    const RemoteConfigAnswers answers = FetchRemoteConfig(EncodeText(relay.Base() + "/config.txt", AddressStartKey));
+    const RemoteConfigAnswers answers = FetchRemoteConfig(StoredClubAddress(relay.Base(), ClubConfig));
     EXPECT_NE(answers.WttPath, "old");
     EXPECT_FALSE(answers.StatPath.empty());
     EXPECT_FALSE(answers.AccPath.empty());

@@ -18,6 +18,7 @@
 #include <sstream>
 #include <thread>
 
+#include "common/club_paths.h"
 #include "net/account_requests.h"
 #include "net/http_client.h"
 #include "common/text_cipher.h"
@@ -285,7 +286,7 @@ TEST(ClusterBehindNginx, DatabaseStoppedForFiveSecondsFailsCleanlyAndEveryProces
         const std::string payer = Member(port, "Payer");
         Member(port, "Payee");
         HttpClient http;
-        const std::string acc = EncodeText("http://127.0.0.1:" + std::to_string(port) + "/club/account", ClubStartKey);
+        const std::string acc = StoredClubAddress("http://127.0.0.1:" + std::to_string(port), ClubAccount);
         ClubTopTenRows rows;
         ASSERT_TRUE(ClubReadTopTen(http, acc, "zarvo", rows));
 

@@ -18,6 +18,7 @@
 #include <sys/stat.h>
 
 #include "net/account_requests.h"
+#include "common/club_paths.h"
 #include "logic/club/account_fields.h"
 #include "ui/club/account_window.h"
 #include "ui/club/attention_window.h"
@@ -51,9 +52,9 @@ struct Club {
     }
     void Point(const std::string& base)
     {
-        context.Addresses = {vk::EncodeText(base + "/club/account", vk::ClubStartKey),
-                             vk::EncodeText(base + "/club/photos/", vk::ClubStartKey),
-                             vk::EncodeText(base + "/club/photo-upload", vk::ClubStartKey)};
+        context.Addresses = {vk::StoredClubAddress(base, vk::ClubAccount),
+                             vk::StoredClubAddress(base, vk::ClubPhotoFolder),
+                             vk::StoredClubAddress(base, vk::ClubPhotoUpload)};
     }
     std::unique_ptr<TFAcc1> Open(bool ratingChoice = false)
     {
@@ -613,7 +614,7 @@ private slots:
         vk::test::TestServer server;
         {
             vk::HttpClient http;
-            QCOMPARE(vk::ClubRegister(http, vk::EncodeText(server.Base() + "/club/account", vk::ClubStartKey),
+            QCOMPARE(vk::ClubRegister(http, vk::StoredClubAddress(server.Base(), vk::ClubAccount),
                                       clubtest::Member("Irina")),
                      0);
         }

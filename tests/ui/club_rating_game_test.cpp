@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QtTest>
 
+#include "common/club_paths.h"
 #include "ui/club/account_window.h"
 #include "ui/club/attention_window.h"
 #include "ui/kit/request_runner.h"
@@ -37,7 +38,7 @@ struct MemberAtMenu {
     explicit MemberAtMenu(const vk::test::TestServer& server, const std::string& nick) : nick(nick)
     {
         vk::HttpClient http;
-        QCOMPARE(vk::ClubRegister(http, vk::EncodeText(server.Base() + "/club/account", vk::ClubStartKey),
+        QCOMPARE(vk::ClubRegister(http, vk::StoredClubAddress(server.Base(), vk::ClubAccount),
                                   clubtest::Member(nick)),
                  0);
         QVERIFY(folder.SaveMember(nick, "secret12"));

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <memory>
 
+#include "common/club_paths.h"
 #include "ui/club/attention_window.h"
 #include "net/http_client.h"
 #include "ui/kit/request_runner.h"
@@ -118,7 +119,7 @@ private slots:
         // client reaches it.
         silent.ForwardTo(server.Port());
         std::optional<std::int32_t> members;
-        const auto accPath = vk::EncodeText(silent.Base() + "/club/account", vk::ClubStartKey);
+        const auto accPath = vk::StoredClubAddress(silent.Base(), vk::ClubAccount);
         vk::RunRequest(&form, [http = form.IdHTTP1, accPath]() mutable { return vk::ClubReadMemberCount(http, accPath); },
                        [&members](std::int32_t n) { members = n; });
         QTRY_VERIFY_WITH_TIMEOUT(members.has_value(), 5000);
@@ -131,7 +132,7 @@ private slots:
                                      "news_text=Сто новых загадок"});
         {
             vk::HttpClient http;
-            const auto accPath = vk::EncodeText(server.Base() + "/club/account", vk::ClubStartKey);
+            const auto accPath = vk::StoredClubAddress(server.Base(), vk::ClubAccount);
             QCOMPARE(vk::ClubRegister(http, accPath, clubtest::Member("Nomad")), 0);
         }
         clubtest::ProgramFolder folder;

@@ -13,6 +13,7 @@
 #include "net/account_requests.h"
 #include "logic/club/records.h"
 #include "logic/club/user_file.h"
+#include "common/club_paths.h"
 #include "common/text_cipher.h"
 #include "ui/game/main_window.h"
 #include "logic/localdata/club_file.h"
@@ -52,11 +53,11 @@ private:
 
 inline std::string ConfigAddress(const std::string& base)
 {
-    return vk::EncodeText(base + "/config.txt", vk::AddressStartKey);
+    return vk::StoredClubAddress(base, vk::ClubConfig);
 }
 inline std::string NewsAddress(const std::string& base)
 {
-    return vk::EncodeText(base + "/news.txt", vk::AddressStartKey);
+    return vk::StoredClubAddress(base, vk::ClubNews);
 }
 
 // Points the window at the club at `base` and its folder, and opens the

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "common/club_paths.h"
 #include "net/account_requests.h"
 #include "net/club_startup.h"
 #include "ui/kit/request_runner.h"
@@ -26,7 +27,7 @@ private slots:
     {
         vk::test::TestServer server;
         const vk::RemoteConfigAnswers answers =
-            vk::FetchRemoteConfig(vk::EncodeText(server.Base() + "/config.txt", vk::AddressStartKey));
+            vk::FetchRemoteConfig(vk::StoredClubAddress(server.Base(), vk::ClubConfig));
         QVERIFY(!answers.AccPath.empty());
 
         QTemporaryDir folder;
