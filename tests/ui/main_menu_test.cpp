@@ -141,21 +141,28 @@ struct MenuWindow {
 
 QRect Rect(int x, int y, int w, int h) { return QRect(x, y, w, h); }
 
+// A socket listening on a free loopback port; the port in Port.
+int ListenOnLoopback(int* port)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    socklen_t len = sizeof addr;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+    *port = ntohs(addr.sin_port);
+    ::listen(fd, 8);
+    return fd;
+}
+
 // An HTTP server on a thread of its own (the game waits for its downloads
 // on the main thread): each path answers with its raw reply.
 class ReplyServer {
 public:
     explicit ReplyServer(std::map<std::string, std::string> replies) : replies_(std::move(replies))
     {
-        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-        socklen_t len = sizeof addr;
-        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &len);
-        port_ = ntohs(addr.sin_port);
-        ::listen(fd_, 8);
+        fd_ = ListenOnLoopback(&port_);
         thread_ = std::thread([this] { Serve(); });
     }
     ~ReplyServer()
@@ -572,14 +579,9 @@ private slots:
 
         // A listener that takes the connection and never answers, until it
         // is closed.
-        const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        QCOMPARE(::bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-        socklen_t len = sizeof addr;
-        ::getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &len);
-        QCOMPARE(::listen(listener, 4), 0);
+        int port = 0;
+        const int listener = ListenOnLoopback(&port);
+        QVERIFY(port > 0);
         auto closeListener = qScopeGuard([listener] { ::close(listener); });
 
         QTemporaryDir target;
@@ -592,7 +594,7 @@ private slots:
             }
             notices << TakeNotice(modal);
         });
-        f.Game.PackageLink = "http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port)) + "/Vokabron.apk";
+        f.Game.PackageLink = "http://127.0.0.1:" + std::to_string(port) + "/Vokabron.apk";
         input::Click(f.ImageAn);
         QTRY_VERIFY(f.MenuBusy->IsBusy());
         QVERIFY(!input::RightClick(&f));
