@@ -25,13 +25,13 @@ inline std::unique_ptr<vk::TForm1> MenuWindowAtSize(int size)
 {
     static QTemporaryDir folder;
     auto form = std::make_unique<vk::TForm1>();
-    form->Prefs.WindowSize = size;
-    form->Prefs.SoundOn = false;
+    form->Preferences().WindowSize = size;
+    form->Preferences().SoundOn = false;
     form->SetWindowSize();
-    form->Game.ProgramDir = QDir(folder.path()).absolutePath().toStdString() + "/";
+    form->State().ProgramDir = QDir(folder.path()).absolutePath().toStdString() + "/";
     vk::ClubLines lines = vk::EmptyClubFile();
     vk::SealClubFile(lines);
-    vk::WriteFileAtomically(form->Game.ProgramDir + vk::ClubFileName, vk::ClubFileBytes(lines));
+    vk::WriteFileAtomically(form->State().ProgramDir + vk::ClubFileName, vk::ClubFileBytes(lines));
     form->ShowMenuWithoutIntro();
     return form;
 }

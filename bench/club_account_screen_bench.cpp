@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "tests/ui/main_window_parts.h"
 #include "common/club_paths.h"
 #include "net/account_requests.h"
 #include "ui/club/account_window.h"
@@ -59,7 +60,7 @@ Opening AccountIconToPaintedTab(vk::TForm1& form)
         window->findChild<vk::TTevQuizButton*>(QStringLiteral("ButtonOk"))->click();
     });
     clock.start();
-    QTest::mouseClick(form.ImAc, Qt::LeftButton);
+    QTest::mouseClick(parts::Picture(form, "ImAc"), Qt::LeftButton);
     return opening;
 }
 
@@ -67,29 +68,29 @@ Opening AccountIconToPaintedTab(vk::TForm1& form)
 // photo, and first in the club after one completed rating cycle.
 void JoinAndLead(vk::TForm1& form, const QTemporaryDir& root)
 {
-    const std::string accPath = form.Prefs.AccPath;
-    vk::HttpClient& http = form.IdHTTP1;
+    const std::string accPath = form.Preferences().AccPath;
+    vk::HttpClient& http = form.ClubHttp();
     vk::ClubRegister(http, accPath, vk::test::Member("Nomad"));
-    vk::ClubLogin(http, accPath, "Nomad", "secret12", form.Club.ClubUser);
+    vk::ClubLogin(http, accPath, "Nomad", "secret12", form.ClubData().ClubUser);
     vk::TTevGame game;
-    vk::ClubReadGame(http, accPath, "Nomad", "secret12", form.Club.ClubGameKey, game);
+    vk::ClubReadGame(http, accPath, "Nomad", "secret12", form.ClubData().ClubGameKey, game);
     game.Kon += 1;
     game.Rating = game.Kon;
-    vk::ClubSaveGame(http, accPath, "Nomad", "secret12", form.Club.ClubGameKey, game);
+    vk::ClubSaveGame(http, accPath, "Nomad", "secret12", form.ClubData().ClubGameKey, game);
     game.Sessions += 1;
     game.Best = 950;
     game.Rating = 950.0 / game.Kon + game.Kon;
-    vk::ClubSaveGame(http, accPath, "Nomad", "secret12", form.Club.ClubGameKey, game);
+    vk::ClubSaveGame(http, accPath, "Nomad", "secret12", form.ClubData().ClubGameKey, game);
     QImage photo(200, 250, QImage::Format_RGB32);
     photo.fill(QColor(30, 120, 200));
     const QString file = root.filePath(QStringLiteral("Nomad.jpg"));
     photo.save(file, "JPG");
-    vk::ClubUploadPhoto(http, form.PhotoUploadPath, file.toStdString());
+    vk::ClubUploadPhoto(http, form.Addresses().PhotoUploadPath, file.toStdString());
     vk::TInfo14 card;
     card.Name1 = "Nomad";
     card.About = "Plays every evening";
     vk::ClubSaveInfo(http, accPath, "Nomad", card);
-    form.Game.ClubState = vk::ClubLoggedIn;
+    form.State().ClubState = vk::ClubLoggedIn;
 }
 
 } // namespace
@@ -102,8 +103,8 @@ int main(int argc, char* argv[])
     vk::test::TestServer server;
     QTemporaryDir root;
     auto form = bench::MenuAgainst(server.Base(), root);
-    form->PhotoFolderPath = vk::StoredClubAddress(server.Base(), vk::ClubPhotoFolder);
-    form->PhotoUploadPath = vk::StoredClubAddress(server.Base(), vk::ClubPhotoUpload);
+    form->Addresses().PhotoFolderPath = vk::StoredClubAddress(server.Base(), vk::ClubPhotoFolder);
+    form->Addresses().PhotoUploadPath = vk::StoredClubAddress(server.Base(), vk::ClubPhotoUpload);
     JoinAndLead(*form, root);
 
     bench::ReportHeading();
@@ -113,8 +114,8 @@ int main(int argc, char* argv[])
         up.push_back(opening.WindowUpMs);
         painted.push_back(opening.PaintedMs);
     }
-    std::printf("photos loaded: own %s, chairman %s\n", form->Club.OwnPhotoLoaded ? "yes" : "no",
-                form->Club.ChairmanPhotoLoaded ? "yes" : "no");
+    std::printf("photos loaded: own %s, chairman %s\n", form->ClubData().OwnPhotoLoaded ? "yes" : "no",
+                form->ClubData().ChairmanPhotoLoaded ? "yes" : "no");
     bench::Report("account icon -> window up", up);
     bench::Report("account icon -> painted tab", painted);
 
@@ -124,8 +125,8 @@ int main(int argc, char* argv[])
         {"server silent -> No Connect", silent.Base()},
     };
     for (const auto& [name, base] : away) {
-        form->Prefs.AccPath = vk::StoredClubAddress(base, vk::ClubAccount);
-        form->PhotoFolderPath = vk::StoredClubAddress(base, vk::ClubPhotoFolder);
+        form->Preferences().AccPath = vk::StoredClubAddress(base, vk::ClubAccount);
+        form->Addresses().PhotoFolderPath = vk::StoredClubAddress(base, vk::ClubPhotoFolder);
         std::vector<double> ms;
         const int acceptedBefore = silent.Accepted();
         for (int i = 0; i < 3; ++i)

@@ -63,12 +63,12 @@ inline std::unique_ptr<vk::TForm1> MenuAgainst(const std::string& base, const QT
     vk::SealClubFile(lines);
     vk::WriteFileAtomically(dir + vk::ClubFileName, vk::ClubFileBytes(lines));
     auto form = std::make_unique<vk::TForm1>();
-    form->Game.ProgramDir = dir;
-    form->ConfigAddress = vk::StoredClubAddress(base, vk::ClubConfig);
-    form->NewsPageAddress = vk::StoredClubAddress(base, vk::ClubNews);
+    form->State().ProgramDir = dir;
+    form->Addresses().ConfigAddress = vk::StoredClubAddress(base, vk::ClubConfig);
+    form->Addresses().NewsPageAddress = vk::StoredClubAddress(base, vk::ClubNews);
     form->ShowMenuWithoutIntro();
-    form->Prefs.SoundOn = false;
-    form->Prefs.MusicOn = false;
+    form->Preferences().SoundOn = false;
+    form->Preferences().MusicOn = false;
     form->show();
     SettleClub(*form);
     return form;

@@ -99,10 +99,10 @@ Run StartToMenu(const std::string& base)
     QTemporaryDir root;
     PrepareFolder(root);
     vk::TForm1 form;
-    form.Game.ProgramDir = QDir(root.path()).absolutePath().toStdString() + "/Vokabron/";
-    form.ConfigAddress = vk::StoredClubAddress(base, vk::ClubConfig);
-    form.NewsPageAddress = vk::StoredClubAddress(base, vk::ClubNews);
-    form.Prefs.SoundOn = false;
+    form.State().ProgramDir = QDir(root.path()).absolutePath().toStdString() + "/Vokabron/";
+    form.Addresses().ConfigAddress = vk::StoredClubAddress(base, vk::ClubConfig);
+    form.Addresses().NewsPageAddress = vk::StoredClubAddress(base, vk::ClubNews);
+    form.Preferences().SoundOn = false;
     QSignalSpy waiting(&form, &vk::TForm1::introWaiting);
     HoldMeter meter;
     QElapsedTimer clock;

@@ -23,6 +23,7 @@
 #include <functional>
 #include <vector>
 
+#include "tests/ui/main_window_parts.h"
 #include "ui/club/chat_window.h"
 #include "ui/kit/request_runner.h"
 #include "ui/club/wtt_read_window.h"
@@ -60,7 +61,7 @@ double WorldIconToPaintedViewer(vk::TForm1& form)
         QObject::connect(viewer, &vk::TFormServerRead::boardPainted, viewer, finish);
     });
     clock.start();
-    QTest::mouseClick(form.ImWT, Qt::LeftButton);
+    QTest::mouseClick(parts::Picture(form, "ImWT"), Qt::LeftButton);
     return ms;
 }
 
@@ -74,14 +75,14 @@ int main(int argc, char* argv[])
     vk::test::TestServer server;
     QTemporaryDir root;
     auto form = bench::MenuAgainst(server.Base(), root);
-    form->Prefs.ServerNick = "Tester";
-    form->Prefs.ServerCity = "Kazan";
+    form->Preferences().ServerNick = "Tester";
+    form->Preferences().ServerCity = "Kazan";
     {
         vk::HttpClient http;
         const char* nicks[] = {"Nomad", "Lynx", "Tester", "Fox", "Wolf", "Bear", "Owl", "Hawk", "Elk", "Yak", "Ant"};
         int score = 1000;
         for (const char* nick : nicks)
-            vk::WttSubmit(http, form->Prefs.WttAddress, nick, nick == std::string("Tester") ? "Kazan" : "Tula",
+            vk::WttSubmit(http, form->Preferences().WttAddress, nick, nick == std::string("Tester") ? "Kazan" : "Tula",
                           "1-007", "M", score -= 7, vk::WttDesktopBoard, "#", "#");
     }
 
@@ -94,7 +95,7 @@ int main(int argc, char* argv[])
     report("world icon -> painted viewer", viewer);
 
     {
-        vk::TFormChat chat(form->Prefs, form->BackgroundPicture, form->IdHTTP1, form.get());
+        vk::TFormChat chat(form->Preferences(), form->Background(), form->ClubHttp(), form.get());
         chat.setModal(false);
         QSignalSpy drawn(&chat, &vk::TFormChat::messagesDrawn);
         chat.show();
@@ -120,7 +121,7 @@ int main(int argc, char* argv[])
         {"viewer, server silent", silent.Base() + "/wtt"},
     };
     for (const auto& [name, address] : away) {
-        form->Prefs.WttAddress = address;
+        form->Preferences().WttAddress = address;
         std::vector<double> ms;
         const int acceptedBefore = silent.Accepted();
         for (int i = 0; i < 3; ++i)

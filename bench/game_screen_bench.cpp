@@ -17,9 +17,11 @@
 #include <memory>
 #include <string>
 
+#include "tests/ui/main_window_parts.h"
 #include "common/codepage.h"
 #include "common/text_cipher.h"
 #include "bench/bench_window.h"
+#include "ui/game/deal_view.h"
 #include "ui/game/main_window.h"
 #include "ui/kit/audio.h"
 #include "ui/kit/picture_box.h"
@@ -39,9 +41,9 @@ vk::TForm1& FormAtSize(int size)
     if (!form) {
         form = bench::MenuWindowAtSize(size);
         const std::string line = vk::Utf8ToCp1251("ЛЕВ ТОЛСТОЙ#Писатель#x#").value();
-        form->Game.Memo1.assign(500, vk::EncodeText(line, vk::PuzzleStartKey));
-        form->PuzzleRandom = [](int) { return 0; };
-        form->Game.Local.CurrentName = "Bench";
+        form->State().Memo1.assign(500, vk::EncodeText(line, vk::PuzzleStartKey));
+        form->PuzzleSource() = [](int) { return 0; };
+        form->State().Local.CurrentName = "Bench";
         form->StartNewPlayerGame();
         // Shown, so that the opening's repaints really paint.
         form->show();
@@ -62,7 +64,7 @@ void DealSetUp(benchmark::State& state)
 {
     vk::TForm1& form = FormAtSize(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        form.Game.DealNumber = 1;
+        form.State().DealNumber = 1;
         form.BeginDeal(true);
         form.render(&Target(form));
         benchmark::DoNotOptimize(Target(form).constBits());
@@ -77,7 +79,7 @@ void BackgroundOnly(benchmark::State& state)
         form.render(&Target(form));
         benchmark::DoNotOptimize(Target(form).constBits());
     }
-    form.Game.DealNumber = 0;
+    form.State().DealNumber = 0;
     form.StartNewPlayerGame();
 }
 
@@ -93,10 +95,10 @@ void FullRender(benchmark::State& state)
 void OpeningStep(benchmark::State& state)
 {
     vk::TForm1& form = FormAtSize(static_cast<int>(state.range(0)));
-    const vk::CellGrid grid = vk::CellGridFor(form.ImageRamka->width(), form.ImageRamka->height());
+    const vk::CellGrid grid = vk::CellGridFor(parts::Picture(form, "ImageRamka")->width(), parts::Picture(form, "ImageRamka")->height());
     int step = 0;
     for (auto _ : state) {
-        form.DrawOpeningStep(grid, {4, 5}, 0x0422 /* Т */, step % vk::OpeningSteps + 1);
+        form.DealScreen().DrawOpeningStep(grid, {4, 5}, 0x0422 /* Т */, step % vk::OpeningSteps + 1);
         ++step;
     }
 }

@@ -49,7 +49,7 @@ void SizeChange(benchmark::State& state)
     vk::TForm1& form = *Form();
     for (auto _ : state) {
         for (int size : {5, 1}) {
-            form.Prefs.WindowSize = size;
+            form.Preferences().WindowSize = size;
             form.ApplyWindowSize();
             RenderWhole(form);
         }

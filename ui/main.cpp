@@ -32,10 +32,10 @@ int main(int argc, char* argv[])
     // addresses), the news and the members' photos are all there.
     const std::string club = qEnvironmentVariable("VOKABRON_SERVER_URL").toStdString();
     if (club.starts_with("http://") || club.starts_with("https://")) {
-        form.ConfigAddress = vk::StoredClubAddress(club, vk::ClubConfig);
-        form.NewsPageAddress = vk::StoredClubAddress(club, vk::ClubNews);
-        form.PhotoFolderPath = vk::StoredClubAddress(club, vk::ClubPhotoFolder);
-        form.PhotoUploadPath = vk::StoredClubAddress(club, vk::ClubPhotoUpload);
+        form.Addresses().ConfigAddress = vk::StoredClubAddress(club, vk::ClubConfig);
+        form.Addresses().NewsPageAddress = vk::StoredClubAddress(club, vk::ClubNews);
+        form.Addresses().PhotoFolderPath = vk::StoredClubAddress(club, vk::ClubPhotoFolder);
+        form.Addresses().PhotoUploadPath = vk::StoredClubAddress(club, vk::ClubPhotoUpload);
     }
     // For the package test: VOKABRON_STOP_AT_MENU set starts without the
     // intro and ends as soon as the menu is up, with 0 when it was reached.
@@ -44,6 +44,6 @@ int main(int argc, char* argv[])
         form.ShowMenuWithoutIntro();
     form.show();
     if (stopAtMenu)
-        QTimer::singleShot(0, &form, [&form] { QCoreApplication::exit(form.Game.MenuActive ? 0 : 1); });
+        QTimer::singleShot(0, &form, [&form] { QCoreApplication::exit(form.State().MenuActive ? 0 : 1); });
     return app.exec();
 }

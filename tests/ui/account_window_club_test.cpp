@@ -17,6 +17,7 @@
 #include <memory>
 #include <sys/stat.h>
 
+#include "tests/ui/main_window_parts.h"
 #include "net/account_requests.h"
 #include "common/club_paths.h"
 #include "logic/club/account_fields.h"
@@ -634,11 +635,11 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(!w->Reading(), 15000);
             input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "ButtonOk"));
         });
-        input::Click(form.ImAc);
+        input::Click(parts::Picture(form, "ImAc"));
         QVERIFY(looked);
-        QCOMPARE(form.Game.ClubState, vk::ClubLoggedIn);
-        QCOMPARE(form.ImAc->toolTip(), QStringLiteral("Вы вошли в свой аккаунт!"));
-        QCOMPARE(form.Club.ClubUser.Nick, std::string("Irina"));
+        QCOMPARE(form.State().ClubState, vk::ClubLoggedIn);
+        QCOMPARE(parts::Picture(form, "ImAc")->toolTip(), QStringLiteral("Вы вошли в свой аккаунт!"));
+        QCOMPARE(form.ClubData().ClubUser.Nick, std::string("Irina"));
     }
 
 private:
@@ -646,8 +647,8 @@ private:
     {
         vk::TForm1 form;
         clubtest::OpenMenu(form, server.Base(), folder);
-        QTRY_COMPARE_WITH_TIMEOUT(form.Game.ClubState, vk::ClubLoggedIn, 15000);
-        QCOMPARE(form.Club.ClubUser.Nick, std::string(nick));
+        QTRY_COMPARE_WITH_TIMEOUT(form.State().ClubState, vk::ClubLoggedIn, 15000);
+        QCOMPARE(form.ClubData().ClubUser.Nick, std::string(nick));
     }
 };
 

@@ -8,6 +8,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "tests/ui/main_window_parts.h"
 #include "ui/club/chat_window.h"
 #include "ui/club/country_flags.h"
 #include "ui/club/passport_window.h"
@@ -193,7 +194,7 @@ private slots:
         vk::TForm1 form;
         clubtest::OpenMenu(form, server.Base(), folder);
         QTRY_VERIFY(!form.ClubStartupRunning());
-        QVERIFY(form.Prefs.ChatAvailable);
+        QVERIFY(form.Preferences().ChatAvailable);
         QString opened;
         testsupport::AnswerModal<TFormChat>([&opened](TFormChat* chat) {
             QSignalSpy drawn(chat, &TFormChat::messagesDrawn);
@@ -201,7 +202,7 @@ private slots:
             opened = chat->objectName();
             input::Click(testsupport::Find<vk::TTevQuizButton>(*chat, "ButtonClose"));
         });
-        input::Click(form.ImCh, Qt::LeftButton);
+        input::Click(parts::Picture(form, "ImCh"), Qt::LeftButton);
         QCOMPARE(opened, QStringLiteral("FormChat"));
         QTRY_COMPARE(vk::RequestsInFlight(), 0);
     }

@@ -111,8 +111,8 @@ private slots:
         });
         const auto restore = qScopeGuard([&desktop] { vk::SetDesktopOpener(desktop); });
 
-        vk::TFormAdv& adv = *form.FormAdv;
-        adv.ConfigAddress = form.ConfigAddress;
+        vk::TFormAdv& adv = *form.findChild<vk::TFormAdv*>();
+        adv.ConfigAddress = form.Addresses().ConfigAddress;
         int next = 0;
         adv.Draw = [&next](int) { return next++ % 5; }; // 1, 2, 3, 4
         adv.show();
@@ -153,8 +153,8 @@ private slots:
         clubtest::ProgramFolder folder;
         TForm1 form;
         clubtest::OpenMenu(form, server.Base(), folder);
-        vk::TFormAdv& adv = *form.FormAdv;
-        adv.ConfigAddress = form.ConfigAddress;
+        vk::TFormAdv& adv = *form.findChild<vk::TFormAdv*>();
+        adv.ConfigAddress = form.Addresses().ConfigAddress;
         adv.show();
         QTRY_VERIFY(!adv.Loading());
         QCOMPARE(Captions(adv), QStringList(4, QStringLiteral("Нет объявлений")));
@@ -254,10 +254,10 @@ private slots:
         TForm1 form;
         clubtest::OpenMenu(form, server.Base(), folder);
         QTRY_VERIFY_WITH_TIMEOUT(!form.ClubStartupRunning(), 10000);
-        form.Prefs.LikeSent = false;
-        form.Prefs.ServerNick = "Incognito";
+        form.Preferences().LikeSent = false;
+        form.Preferences().ServerNick = "Incognito";
 
-        vk::TFStat window(form.Prefs, form.BackgroundPicture, form.IdHTTP1, folder.ProgramDir());
+        vk::TFStat window(form.Preferences(), form.Background(), form.ClubHttp(), folder.ProgramDir());
         QStringList asked;
         QList<std::optional<QString>> answers = {QStringLiteral("N"), QStringLiteral("Nomad")};
         window.AskNick = [&](const QString& current) {
@@ -277,8 +277,8 @@ private slots:
         QVERIFY(!testsupport::Find<vk::TTevQuizButton>(window, "ButtonLike")->isEnabled());
         QTRY_VERIFY(!window.Reading() && window.Figures() && window.Figures()->Stat3 == 1);
         QVERIFY(!testsupport::Find<vk::TTevQuizButton>(window, "ButtonLike")->isEnabled());
-        QCOMPARE(form.Prefs.ServerNick, std::string("Nomad"));
-        QVERIFY(form.Prefs.LikeSent);
+        QCOMPARE(form.Preferences().ServerNick, std::string("Nomad"));
+        QVERIFY(form.Preferences().LikeSent);
         vk::Settings written;
         vk::ReadSettings(folder.ProgramDir(), written);
         QVERIFY(written.LikeSent);
@@ -292,11 +292,11 @@ private slots:
         TForm1 form;
         clubtest::OpenMenu(form, server.Base(), folder);
         QTRY_VERIFY_WITH_TIMEOUT(!form.ClubStartupRunning(), 10000);
-        form.Prefs.LikeSent = false;
-        form.Prefs.ServerNick = "Incognito";
+        form.Preferences().LikeSent = false;
+        form.Preferences().ServerNick = "Incognito";
 
         {
-            vk::TFStat window(form.Prefs, form.BackgroundPicture, form.IdHTTP1, folder.ProgramDir());
+            vk::TFStat window(form.Preferences(), form.Background(), form.ClubHttp(), folder.ProgramDir());
             int asked = 0;
             window.AskNick = [&asked](const QString&) {
                 ++asked;
@@ -311,8 +311,8 @@ private slots:
         }
 
         // A nick is known; the server goes away before the like.
-        form.Prefs.ServerNick = "Nomad";
-        vk::TFStat window(form.Prefs, form.BackgroundPicture, form.IdHTTP1, folder.ProgramDir());
+        form.Preferences().ServerNick = "Nomad";
+        vk::TFStat window(form.Preferences(), form.Background(), form.ClubHttp(), folder.ProgramDir());
         window.show();
         QTRY_VERIFY(window.Figures().has_value());
         QCOMPARE(window.Figures()->Stat3, 0);
@@ -320,11 +320,11 @@ private slots:
         QTest::mouseClick(testsupport::Find<vk::TTevQuizButton>(window, "ButtonLike"), Qt::LeftButton);
         QTRY_VERIFY(!window.Reading());
         QVERIFY(testsupport::Find<vk::TTevQuizButton>(window, "ButtonLike")->isEnabled());
-        QVERIFY(!form.Prefs.LikeSent);
+        QVERIFY(!form.Preferences().LikeSent);
 
         // Reading with the server gone: "No Connect" and the like offered
         // only while it is not sent.
-        vk::TFStat offline(form.Prefs, form.BackgroundPicture, form.IdHTTP1, folder.ProgramDir());
+        vk::TFStat offline(form.Preferences(), form.Background(), form.ClubHttp(), folder.ProgramDir());
         offline.show();
         QTRY_VERIFY(!offline.Reading());
         QVERIFY(!offline.Figures().has_value());
@@ -340,24 +340,24 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!form.ClubStartupRunning(), 10000);
 
         // Two deals of a known puzzle, then "Выход".
-        form.Game.Memo1[0] = vk::EncodeText(*vk::Utf8ToCp1251("КОТ#Тема#x#"), vk::PuzzleStartKey);
-        form.PuzzleRandom = [](int) { return 0; };
-        form.Game.Local.CurrentName = *vk::Utf8ToCp1251("Тестер");
+        form.State().Memo1[0] = vk::EncodeText(*vk::Utf8ToCp1251("КОТ#Тема#x#"), vk::PuzzleStartKey);
+        form.PuzzleSource() = [](int) { return 0; };
+        form.State().Local.CurrentName = *vk::Utf8ToCp1251("Тестер");
         form.StartNewPlayerGame();
         for (int deal = 0; deal < 2; ++deal) {
             for (const QString& letter : {QStringLiteral("К"), QStringLiteral("О"), QStringLiteral("Т")})
                 form.FormKeyPress(letter);
-            QTRY_VERIFY(form.Game.DealSolved);
+            QTRY_VERIFY(form.State().DealSolved);
             if (deal == 0)
                 form.ButtonNClick();
         }
         testsupport::AnswerModal<QDialog>([](QDialog* d) { d->reject(); });
         form.Button8Click();
-        QTRY_VERIFY(form.Game.MenuActive);
+        QTRY_VERIFY(form.State().MenuActive);
 
         vk::HttpClient http;
         std::optional<vk::TTevStat> figures;
-        QTRY_VERIFY_WITH_TIMEOUT((figures = vk::ReadStats(http, form.Prefs.StatPath)) && figures->StatX[0] == 2,
+        QTRY_VERIFY_WITH_TIMEOUT((figures = vk::ReadStats(http, form.Preferences().StatPath)) && figures->StatX[0] == 2,
                                  5000);
         QCOMPARE(figures->StatX[1], 0);
         QCOMPARE(figures->Stat1, 1);
@@ -368,9 +368,9 @@ private slots:
             clubtest::ProgramFolder other(vk::ExemptDistributionLabel);
             clubtest::OpenMenu(exempt, server.Base(), other);
             QTRY_VERIFY_WITH_TIMEOUT(!exempt.ClubStartupRunning(), 10000);
-            QCOMPARE(exempt.Game.Local.DistributionLabel, std::string(vk::ExemptDistributionLabel));
+            QCOMPARE(exempt.State().Local.DistributionLabel, std::string(vk::ExemptDistributionLabel));
         }
-        figures = vk::ReadStats(http, form.Prefs.StatPath);
+        figures = vk::ReadStats(http, form.Preferences().StatPath);
         QVERIFY(figures);
         QCOMPARE(figures->Stat1, 1); // only the first copy's start
     }

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QtTest>
 
+#include "tests/ui/main_window_parts.h"
 #include "common/club_paths.h"
 #include "ui/club/account_window.h"
 #include "ui/club/attention_window.h"
@@ -44,10 +45,10 @@ struct MemberAtMenu {
         QVERIFY(folder.SaveMember(nick, "secret12"));
         clubtest::OpenMenu(form, server.Base(), folder);
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QTRY_COMPARE_WITH_TIMEOUT(form.Game.ClubState, vk::ClubLoggedIn, 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(form.State().ClubState, vk::ClubLoggedIn, 15000);
         // Every deal deals the one-letter puzzle "Я".
-        form.Game.Memo1[0] = vk::EncodeText(vk::Utf8ToCp1251("Я#Тема#x#").value(), vk::PuzzleStartKey);
-        form.PuzzleRandom = [](int) { return 0; };
+        form.State().Memo1[0] = vk::EncodeText(vk::Utf8ToCp1251("Я#Тема#x#").value(), vk::PuzzleStartKey);
+        form.PuzzleSource() = [](int) { return 0; };
     }
 
     QString FifthLine(int deal, int score) const
@@ -70,7 +71,7 @@ struct MemberAtMenu {
                 testsupport::SaveGrab(*w, shot);
             input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "ButtonOk"));
         });
-        input::Click(form.MemberButtons[4], Qt::LeftButton);
+        input::Click(parts::MemberLines(form)[4], Qt::LeftButton);
         QVERIFY(ticked);
     }
 
@@ -78,24 +79,24 @@ struct MemberAtMenu {
     void StartGame()
     {
         StartFromFifthLine();
-        QTRY_VERIFY_WITH_TIMEOUT(form.Game.DealActive, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(form.State().DealActive, 15000);
     }
 
     // A test hook puts the game at its 19th deal; that one and the 20th
     // are solved without a wrong letter.
     void SolveToTheLastDeal()
     {
-        form.Game.DealNumber = 19;
+        form.State().DealNumber = 19;
         Letter("Я");
-        input::Click(form.ButtonN, Qt::LeftButton);
+        input::Click(parts::Button(form, "ButtonN"), Qt::LeftButton);
         Letter("Я");
-        QCOMPARE(form.Game.DealNumber, 20);
+        QCOMPARE(form.State().DealNumber, 20);
     }
 
     void Letter(const char* utf8)
     {
         const int k = vk::KeyOfLetter(vk::Utf8ToCp1251(utf8).value()[0]);
-        input::Click(form.BLetters[static_cast<std::size_t>(k - 1)], Qt::LeftButton);
+        input::Click(parts::LetterKeys(form)[static_cast<std::size_t>(k - 1)], Qt::LeftButton);
     }
 
     std::string nick;
@@ -131,20 +132,20 @@ private slots:
         vk::test::TestServer server;
         MemberAtMenu m(server, "Rater");
         TForm1& form = m.form;
-        vk::TTevQuizButton* fifth = form.MemberButtons[4];
+        vk::TTevQuizButton* fifth = parts::MemberLines(form)[4];
         QTRY_COMPARE(fifth->text(), m.FifthLine(0, 0));
         const QByteArray clubFile = FileBytes(form.ClubFilePath());
 
         // Started from the fifth line with the rating choice ticked.
         m.StartFromFifthLine(QStringLiteral("rating_account_choice"));
-        QTRY_VERIFY_WITH_TIMEOUT(form.Game.DealActive, 15000);
-        QVERIFY(form.Game.RatingGameActive);
-        QVERIFY(form.Game.RatingGameRegistered);
-        QCOMPARE(form.Game.ClubState, vk::ClubRatingGame);
-        QCOMPARE(form.Game.MemberSlot, 7);
-        QCOMPARE(form.Game.Local.CurrentName, std::string("Rater").append(15, ' '));
-        QCOMPARE(form.Game.DealNumber, 1);
-        QVERIFY(!form.ChangeName->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(form.State().DealActive, 15000);
+        QVERIFY(form.State().RatingGameActive);
+        QVERIFY(form.State().RatingGameRegistered);
+        QCOMPARE(form.State().ClubState, vk::ClubRatingGame);
+        QCOMPARE(form.State().MemberSlot, 7);
+        QCOMPARE(form.State().Local.CurrentName, std::string("Rater").append(15, ' '));
+        QCOMPARE(form.State().DealNumber, 1);
+        QVERIFY(!parts::Item(form, "ChangeName")->isEnabled());
 
         // One wrong letter, the deal solved, "Выход": the club keeps deal 1
         // with 999, the menu's fifth line shows it, the club file is as it
@@ -152,18 +153,18 @@ private slots:
         m.Letter("А");
         m.Letter("Я");
         testsupport::SaveGrab(form, QStringLiteral("rating_game_deal"));
-        input::Click(form.Button8, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(form.Game.MenuActive, 15000);
-        QCOMPARE(form.Game.ClubState, vk::ClubLoggedIn);
-        QVERIFY(!form.Game.RatingGameActive);
+        input::Click(parts::Button(form, "Button8"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(form.State().MenuActive, 15000);
+        QCOMPARE(form.State().ClubState, vk::ClubLoggedIn);
+        QVERIFY(!form.State().RatingGameActive);
         QTRY_COMPARE(fifth->text(), m.FifthLine(1, 999));
-        QCOMPARE(form.ImAc->toolTip(), QStringLiteral("Вы вошли в свой аккаунт!"));
+        QCOMPARE(parts::Picture(form, "ImAc")->toolTip(), QStringLiteral("Вы вошли в свой аккаунт!"));
         QCOMPARE(FileBytes(form.ClubFilePath()), clubFile);
 
         // Resumed from the fifth line: deal 2 with 999.
         m.StartGame();
-        QCOMPARE(form.Game.DealNumber, 2);
-        QCOMPARE(form.Game.Score, 999);
+        QCOMPARE(form.State().DealNumber, 2);
+        QCOMPARE(form.State().Score, 999);
         m.SolveToTheLastDeal();
 
         // The end: first on the club board, 25 Tevs.
@@ -172,31 +173,31 @@ private slots:
         testsupport::AnswerModal<vk::TFormEndGame>([&](vk::TFormEndGame* w) {
             for (const auto& line : w->Written)
                 written << line.Text;
-            busyWhileShown = form.MenuBusy->IsBusy();
+            busyWhileShown = form.findChild<vk::WindowBusy*>(QStringLiteral("MenuBusy"))->IsBusy();
             testsupport::SaveGrab(*w, QStringLiteral("rating_end_window"));
             input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "Button1"));
         });
-        input::Click(form.Button8, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(form.Game.MenuActive, 15000);
+        input::Click(parts::Button(form, "Button8"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(form.State().MenuActive, 15000);
         QCOMPARE(written, (QStringList{QStringLiteral("ПОЗДРАВЛЯЕМ!!!"), QStringLiteral("Ваш результат лучший!"),
                                        QStringLiteral("Результат: 999 ;  Место: 1"),
                                        QStringLiteral("Вы становитесь председателем клуба!"),
                                        QStringLiteral("Вы заработали 25 Тевов!!!")}));
         QVERIFY(!busyWhileShown);
-        QCOMPARE(form.Game.Local.ResultBonus, 25);
-        QCOMPARE(form.Club.ClubUser.R04, 25);
-        QCOMPARE(form.Game.ClubState, vk::ClubLoggedIn);
+        QCOMPARE(form.State().Local.ResultBonus, 25);
+        QCOMPARE(form.ClubData().ClubUser.R04, 25);
+        QCOMPARE(form.State().ClubState, vk::ClubLoggedIn);
         QTRY_COMPARE(fifth->text(), m.FifthLine(0, 0));
         QCOMPARE(FileBytes(form.ClubFilePath()), clubFile);
         testsupport::SaveGrab(form, QStringLiteral("rating_menu_after"));
 
         // The server counted one finished game of 999: Rating 1000.
         vk::TTevGame record;
-        QVERIFY(vk::ClubReadGame(form.IdHTTP1, form.Prefs.AccPath, "Rater", "secret12", "zarvo", record));
+        QVERIFY(vk::ClubReadGame(form.ClubHttp(), form.Preferences().AccPath, "Rater", "secret12", "zarvo", record));
         QCOMPARE(record.Sessions, 1);
         QCOMPARE(record.Best, 999);
         QCOMPARE(record.Rating, 1000.0);
-        QCOMPARE(vk::ClubReadBalance(form.IdHTTP1, form.Prefs.AccPath, "Rater"), std::optional<std::int32_t>(25));
+        QCOMPARE(vk::ClubReadBalance(form.ClubHttp(), form.Preferences().AccPath, "Rater"), std::optional<std::int32_t>(25));
     }
 
     void leavingToTheMenuAbandonsTheGame()
@@ -207,15 +208,15 @@ private slots:
         m.StartGame();
         m.Letter("Я");
         testsupport::AnswerModal<QMessageBox>([](QMessageBox* box) { Answer(box, true); });
-        QVERIFY(input::ChooseFromPopup(&form, form.Quit));
-        QVERIFY(form.Game.MenuActive);
-        QCOMPARE(form.Game.ClubState, vk::ClubLoggedIn);
-        QVERIFY(!form.Game.RatingGameActive);
-        QVERIFY(!form.Game.RatingGameRegistered);
+        QVERIFY(input::ChooseFromPopup(&form, parts::Item(form, "Quit")));
+        QVERIFY(form.State().MenuActive);
+        QCOMPARE(form.State().ClubState, vk::ClubLoggedIn);
+        QVERIFY(!form.State().RatingGameActive);
+        QVERIFY(!form.State().RatingGameRegistered);
         // The club holds the game as started, with nothing to resume.
-        QTRY_COMPARE(form.MemberButtons[4]->text(), m.FifthLine(0, 0));
+        QTRY_COMPARE(parts::MemberLines(form)[4]->text(), m.FifthLine(0, 0));
         vk::TTevGame record;
-        QVERIFY(vk::ClubReadGame(form.IdHTTP1, form.Prefs.AccPath, "Quitter", "secret12", "zarvo", record));
+        QVERIFY(vk::ClubReadGame(form.ClubHttp(), form.Preferences().AccPath, "Quitter", "secret12", "zarvo", record));
         QCOMPARE(record.Kon, 1);
         QCOMPARE(record.Sessions, 0);
     }
@@ -225,7 +226,7 @@ private slots:
         vk::test::TestServer server;
         MemberAtMenu m(server, "Lonely");
         TForm1& form = m.form;
-        QTRY_COMPARE(form.MemberButtons[4]->text(), m.FifthLine(0, 0));
+        QTRY_COMPARE(parts::MemberLines(form)[4]->text(), m.FifthLine(0, 0));
         server.Stop();
         QString notice;
         // The account window first, then the notice.
@@ -235,12 +236,12 @@ private slots:
         });
         m.StartFromFifthLine();
         QTRY_COMPARE_WITH_TIMEOUT(notice, QStringLiteral("Не удалось установить связь с сервером!"), 20000);
-        QTRY_COMPARE(form.Game.ClubState, vk::ClubLoggedOut);
-        QVERIFY(form.Game.MenuActive);
-        QVERIFY(!form.Game.DealActive);
-        QVERIFY(!form.Game.RatingGameRegistered);
-        QCOMPARE(form.ImAc->toolTip(), QStringLiteral("Вы не вошли в свой аккаунт!"));
-        QCOMPARE(form.MemberButtons[4]->ColorSB(), vk::DBlue);
+        QTRY_COMPARE(form.State().ClubState, vk::ClubLoggedOut);
+        QVERIFY(form.State().MenuActive);
+        QVERIFY(!form.State().DealActive);
+        QVERIFY(!form.State().RatingGameRegistered);
+        QCOMPARE(parts::Picture(form, "ImAc")->toolTip(), QStringLiteral("Вы не вошли в свой аккаунт!"));
+        QCOMPARE(parts::MemberLines(form)[4]->ColorSB(), vk::DBlue);
     }
 
     void noServerAtTheEndAsksWhileThePlayerSaysYes()
@@ -258,20 +259,20 @@ private slots:
         bool busyWhileAsked = false;
         std::function<void(QMessageBox*)> answer = [&](QMessageBox* box) {
             questions << box->text();
-            busyWhileAsked = busyWhileAsked || form.MenuBusy->IsBusy();
+            busyWhileAsked = busyWhileAsked || form.findChild<vk::WindowBusy*>(QStringLiteral("MenuBusy"))->IsBusy();
             const bool again = questions.size() == 1;
             Answer(box, again);
             if (again)
                 testsupport::AnswerModal<QMessageBox>(answer);
         };
         testsupport::AnswerModal<QMessageBox>(answer);
-        input::Click(form.Button8, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(form.Game.MenuActive, 30000);
+        input::Click(parts::Button(form, "Button8"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(form.State().MenuActive, 30000);
         const QString question = QStringLiteral("Не удалось установить связь с сервером!\n\rПовторить?");
         QCOMPARE(questions, (QStringList{question, question}));
         QVERIFY(!busyWhileAsked);
-        QCOMPARE(form.Game.ClubState, vk::ClubLoggedIn);
-        QVERIFY(!form.Game.RatingGameActive);
+        QCOMPARE(form.State().ClubState, vk::ClubLoggedIn);
+        QVERIFY(!form.State().RatingGameActive);
         QTRY_COMPARE(vk::RequestsInFlight(), 0);
     }
 };

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <memory>
 
+#include "tests/ui/main_window_parts.h"
 #include "common/club_paths.h"
 #include "ui/club/attention_window.h"
 #include "net/http_client.h"
@@ -45,10 +46,10 @@ double SecondsToMenu(const std::string& base, bool withUserFile)
     if (withUserFile)
         folder.SaveMember("Nomad", "secret12");
     TForm1 form;
-    form.Game.ProgramDir = folder.ProgramDir();
-    form.ConfigAddress = clubtest::ConfigAddress(base);
-    form.NewsPageAddress = clubtest::NewsAddress(base);
-    form.Prefs.SoundOn = false;
+    form.State().ProgramDir = folder.ProgramDir();
+    form.Addresses().ConfigAddress = clubtest::ConfigAddress(base);
+    form.Addresses().NewsPageAddress = clubtest::NewsAddress(base);
+    form.Preferences().SoundOn = false;
     QSignalSpy waiting(&form, &TForm1::introWaiting);
     QElapsedTimer clock;
     clock.start();
@@ -56,16 +57,16 @@ double SecondsToMenu(const std::string& base, bool withUserFile)
     if (!waiting.wait(30000))
         return 1e9;
     QTest::keyRelease(&form, Qt::Key_Space);
-    if (!form.Game.MenuActive)
+    if (!form.State().MenuActive)
         return 1e9;
     const double seconds = clock.elapsed() / 1000.0;
-    if (form.Game.ClubState != vk::ClubLoggedOut)
+    if (form.State().ClubState != vk::ClubLoggedOut)
         return 1e9;
     return seconds;
 }
 
 // Nicks of the lamp's hint as the menu shows them.
-QString LampHint(const TForm1& form) { return form.ImAc->toolTip(); }
+QString LampHint(TForm1& form) { return parts::Picture(form, "ImAc")->toolTip(); }
 
 } // namespace
 
@@ -110,9 +111,9 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         clubtest::OpenMenu(form, silent.Base(), folder);
-        QVERIFY(form.Game.MenuActive);
+        QVERIFY(form.State().MenuActive);
         QVERIFY(clock.elapsed() < 2000);
-        QCOMPARE(form.Game.ClubState, vk::ClubLoggedOut);
+        QCOMPARE(form.State().ClubState, vk::ClubLoggedOut);
         QCOMPARE(LampHint(form), QStringLiteral("Вы не вошли в свой аккаунт!"));
 
         // The listener comes to life as the real server: the window's own
@@ -120,7 +121,7 @@ private slots:
         silent.ForwardTo(server.Port());
         std::optional<std::int32_t> members;
         const auto accPath = vk::StoredClubAddress(silent.Base(), vk::ClubAccount);
-        vk::RunRequest(&form, [http = form.IdHTTP1, accPath]() mutable { return vk::ClubReadMemberCount(http, accPath); },
+        vk::RunRequest(&form, [http = form.ClubHttp(), accPath]() mutable { return vk::ClubReadMemberCount(http, accPath); },
                        [&members](std::int32_t n) { members = n; });
         QTRY_VERIFY_WITH_TIMEOUT(members.has_value(), 5000);
         QCOMPARE(*members, 0);
@@ -146,17 +147,17 @@ private slots:
         clock.start();
         clubtest::OpenMenu(form, server.Base(), folder);
         QVERIFY(clock.elapsed() < 1500);
-        QCOMPARE(form.Game.ClubState, vk::ClubLoggedOut);
+        QCOMPARE(form.State().ClubState, vk::ClubLoggedOut);
 
-        QTRY_COMPARE_WITH_TIMEOUT(form.Game.ClubState, vk::ClubLoggedIn, 20000);
-        QVERIFY(form.Game.MenuActive);
+        QTRY_COMPARE_WITH_TIMEOUT(form.State().ClubState, vk::ClubLoggedIn, 20000);
+        QVERIFY(form.State().MenuActive);
         QCOMPARE(LampHint(form), QStringLiteral("Вы вошли в свой аккаунт!"));
         QTRY_COMPARE_WITH_TIMEOUT(newsTitle, QStringLiteral("Новые загадки"), 10000);
         QCOMPARE(newsText, QStringLiteral("Сто новых загадок"));
         QVERIFY(!newsOverADeal);
         // The fifth line follows with the member's record of this game.
-        QTRY_VERIFY_WITH_TIMEOUT(form.MemberButtons[4]->text().startsWith(QStringLiteral("Nomad")), 10000);
-        QCOMPARE(form.MemberButtons[4]->ColorSB(), vk::DRed);
+        QTRY_VERIFY_WITH_TIMEOUT(parts::MemberLines(form)[4]->text().startsWith(QStringLiteral("Nomad")), 10000);
+        QCOMPARE(parts::MemberLines(form)[4]->ColorSB(), vk::DRed);
     }
 
     void newsThatComesDuringADealIsDropped()
@@ -169,7 +170,7 @@ private slots:
         testsupportAnswerNews(form, &newsTitle, &newsText, &newsOverADeal);
         clubtest::OpenMenu(form, server.Base(), folder);
         form.StartNewPlayerGame();
-        QVERIFY(form.Game.DealActive);
+        QVERIFY(form.State().DealActive);
         QTRY_VERIFY_WITH_TIMEOUT(!form.ClubStartupRunning(), 15000);
         QTest::qWait(600);
         QVERIFY(newsTitle.isEmpty());
@@ -200,18 +201,18 @@ private slots:
         TForm1 form;
         clubtest::OpenMenu(form, vk::test::StoppedBase(), folder);
         QTRY_VERIFY(!form.ClubStartupRunning());
-        form.Game.PackageLink = silent.Base() + "/Vokabron.apk";
+        form.State().PackageLink = silent.Base() + "/Vokabron.apk";
         form.DownloadPackage(target);
         form.DownloadPackage(target);
-        QVERIFY(form.MenuBusy->IsBusy());
+        QVERIFY(form.findChild<vk::WindowBusy*>(QStringLiteral("MenuBusy"))->IsBusy());
         QTRY_COMPARE(silent.Accepted(), 1);
         QTest::qWait(300);
         QCOMPARE(silent.Accepted(), 1);
 
         // The menu takes no click meanwhile: no password window comes up.
-        QTest::mouseClick(form.Button6, Qt::LeftButton);
+        QTest::mouseClick(parts::Button(form, "Button6"), Qt::LeftButton);
         QVERIFY(!QApplication::activeModalWidget());
-        QVERIFY(!form.Game.DealActive);
+        QVERIFY(!form.State().DealActive);
 
         // Closing the window gives the download up and leaves no file.
         QVERIFY(form.close());
@@ -234,7 +235,7 @@ private:
                 return;
             *title = testsupport::Find<QLabel>(*notice, "Label1")->text();
             *text = testsupport::Find<QLabel>(*notice, "Label2")->text();
-            *overADeal = *overADeal || form.Game.DealActive;
+            *overADeal = *overADeal || form.State().DealActive;
             notice->accept();
         });
         poll->start();

@@ -64,12 +64,12 @@ inline std::string NewsAddress(const std::string& base)
 // menu as a click after the intro would.
 inline void OpenMenu(vk::TForm1& form, const std::string& base, const ProgramFolder& folder)
 {
-    form.Game.ProgramDir = folder.ProgramDir();
-    form.ConfigAddress = ConfigAddress(base);
-    form.NewsPageAddress = NewsAddress(base);
+    form.State().ProgramDir = folder.ProgramDir();
+    form.Addresses().ConfigAddress = ConfigAddress(base);
+    form.Addresses().NewsPageAddress = NewsAddress(base);
     form.ShowMenuWithoutIntro();
-    form.Prefs.SoundOn = false;
-    form.Prefs.MusicOn = false;
+    form.Preferences().SoundOn = false;
+    form.Preferences().MusicOn = false;
     form.show();
 }
 

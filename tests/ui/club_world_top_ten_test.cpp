@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "tests/ui/main_window_parts.h"
 #include "net/account_requests.h"
 #include "ui/club/passport_window.h"
 #include "ui/kit/request_runner.h"
@@ -39,12 +40,12 @@ struct ClubMenu {
     {
         clubtest::OpenMenu(form, server.Base(), folder);
         QTRY_VERIFY(!form.ClubStartupRunning());
-        QVERIFY(form.Prefs.WttAvailable);
-        QCOMPARE(form.Prefs.WttAddress, server.Base() + "/wtt");
-        form.Prefs.ServerNick = "Tester";
-        form.Prefs.ServerCity = "Kazan";
-        form.Prefs.ServerCountry = "1-007";
-        form.Prefs.ServerSex = "M";
+        QVERIFY(form.Preferences().WttAvailable);
+        QCOMPARE(form.Preferences().WttAddress, server.Base() + "/wtt");
+        form.Preferences().ServerNick = "Tester";
+        form.Preferences().ServerCity = "Kazan";
+        form.Preferences().ServerCountry = "1-007";
+        form.Preferences().ServerSex = "M";
     }
     ~ClubMenu() { QTRY_COMPARE(vk::RequestsInFlight(), 0); }
 
@@ -52,7 +53,7 @@ struct ClubMenu {
                         int gid)
     {
         vk::HttpClient http;
-        return vk::WttSubmit(http, form.Prefs.WttAddress, nick, city, country, sex, score, gid, "#", "#").value_or(-1);
+        return vk::WttSubmit(http, form.Preferences().WttAddress, nick, city, country, sex, score, gid, "#", "#").value_or(-1);
     }
 
     vk::test::TestServer server;
@@ -64,12 +65,12 @@ struct ClubMenu {
 // board; the window's client holds the member's session.
 void ClubMemberOnTheBoard(ClubMenu& m)
 {
-    vk::HttpClient& http = m.form.IdHTTP1;
-    const std::string& acc = m.form.Prefs.AccPath;
+    vk::HttpClient& http = m.form.ClubHttp();
+    const std::string& acc = m.form.Preferences().AccPath;
     vk::TTevUser member = clubtest::Member("Clubber");
     member.Sex = 'W';
     QCOMPARE(vk::ClubRegister(http, acc, member), 0);
-    QVERIFY(vk::ClubLogin(http, acc, "Clubber", "secret12", m.form.Club.ClubUser));
+    QVERIFY(vk::ClubLogin(http, acc, "Clubber", "secret12", m.form.ClubData().ClubUser));
     vk::TTevGame game;
     game.Kon = 1;
     game.Rating = 1;
@@ -78,7 +79,7 @@ void ClubMemberOnTheBoard(ClubMenu& m)
     game.Rating = 961;
     game.Sessions = 1;
     QVERIFY(vk::ClubSaveGame(http, acc, "Clubber", "secret12", "zarvo", game));
-    QCOMPARE(vk::WttSubmit(http, m.form.Prefs.WttAddress, "Clubber", "Tula", "Russia", "W", 960, vk::WttAccountBoard,
+    QCOMPARE(vk::WttSubmit(http, m.form.Preferences().WttAddress, "Clubber", "Tula", "Russia", "W", 960, vk::WttAccountBoard,
                            "#", "#"),
              std::optional<std::int32_t>(1));
 }
@@ -114,7 +115,7 @@ private slots:
         QCOMPARE(m.Submit("Tester", "Moscow", "1-001", "M", 910, 150), 2);
         ClubMemberOnTheBoard(m);
 
-        TFormServerRead w(m.form.Prefs, m.form.BackgroundPicture, m.form.IdHTTP1, m.form.Club, &m.form);
+        TFormServerRead w(m.form.Preferences(), m.form.Background(), m.form.ClubHttp(), m.form.ClubData(), &m.form);
         w.setModal(false);
         QVERIFY(PaintedAfter(w, [&] { w.show(); }));
         QCOMPARE(w.size(), QSize(675, 670));
@@ -162,7 +163,7 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("Clubber"));
         testsupport::SaveGrab(w, QStringLiteral("world_top_ten_board3"));
         // The board chosen is the one the next opening shows.
-        QCOMPARE(m.form.Club.WorldTopTenTable, 3);
+        QCOMPARE(m.form.ClubData().WorldTopTenTable, 3);
 
         // The server gone: "No Connect" in the board and the own rows, no
         // count, and nothing asked after the first failure.
@@ -182,8 +183,8 @@ private slots:
     {
         ClubMenu m;
         vk::test::SilentListener silent;
-        m.form.Prefs.WttAddress = silent.Base() + "/wtt";
-        TFormServerRead w(m.form.Prefs, m.form.BackgroundPicture, m.form.IdHTTP1, m.form.Club, &m.form);
+        m.form.Preferences().WttAddress = silent.Base() + "/wtt";
+        TFormServerRead w(m.form.Preferences(), m.form.Background(), m.form.ClubHttp(), m.form.ClubData(), &m.form);
         w.setModal(false);
         QVERIFY(PaintedAfter(w, [&] { w.show(); }));
         QVERIFY(!w.BoardRows() && !w.OwnRows());
@@ -194,9 +195,9 @@ private slots:
     {
         ClubMenu m;
         vk::test::SilentListener silent;
-        m.form.Prefs.WttAddress = silent.Base() + "/wtt";
+        m.form.Preferences().WttAddress = silent.Base() + "/wtt";
         {
-            TFormServerRead w(m.form.Prefs, m.form.BackgroundPicture, m.form.IdHTTP1, m.form.Club, &m.form);
+            TFormServerRead w(m.form.Preferences(), m.form.Background(), m.form.ClubHttp(), m.form.ClubData(), &m.form);
             w.setModal(false);
             QSignalSpy painted(&w, &TFormServerRead::boardPainted);
             w.show();
@@ -227,7 +228,7 @@ private slots:
             painted.wait(15000);
             testsupport::Find<vk::TTevQuizButton>(*w, "Button1")->click();
         });
-        QTest::mouseClick(m.form.ImWT, Qt::LeftButton);
+        QTest::mouseClick(parts::Picture(m.form, "ImWT"), Qt::LeftButton);
         QCOMPARE(opened, QStringLiteral("FormServerRead"));
         QVERIFY(passportShown);
     }
@@ -236,17 +237,17 @@ private slots:
     {
         ClubMenu m;
         // The twentieth deal of a new player, one letter to guess.
-        m.form.Game.Memo1[0] = vk::EncodeText(Cp("Я#Тема#x#"), vk::PuzzleStartKey);
-        m.form.PuzzleRandom = [](int) { return 0; };
-        m.form.Game.Local.CurrentName = Cp("Тестер");
-        m.form.Game.Local.CurrentPasswordCode = vk::EncodePassword("");
+        m.form.State().Memo1[0] = vk::EncodeText(Cp("Я#Тема#x#"), vk::PuzzleStartKey);
+        m.form.PuzzleSource() = [](int) { return 0; };
+        m.form.State().Local.CurrentName = Cp("Тестер");
+        m.form.State().Local.CurrentPasswordCode = vk::EncodePassword("");
         m.form.StartNewPlayerGame();
-        m.form.Game.DealNumber = 19;
+        m.form.State().DealNumber = 19;
         m.form.BeginDeal(true);
-        m.form.Game.Score = 950;
-        const auto key = m.form.BLetters[static_cast<std::size_t>(vk::KeyOfLetter(Cp("Я")[0]) - 1)];
+        m.form.State().Score = 950;
+        const auto key = parts::LetterKeys(m.form)[static_cast<std::size_t>(vk::KeyOfLetter(Cp("Я")[0]) - 1)];
         QTest::mouseClick(key, Qt::LeftButton);
-        QCOMPARE(m.form.Game.DealNumber, 20);
+        QCOMPARE(m.form.State().DealNumber, 20);
 
         // The first send fails (the server cannot be reached): the result
         // stays for another try, which takes place 1; a third is impossible.
@@ -278,17 +279,17 @@ private slots:
                 testsupport::Find<vk::TTevQuizButton>(*w, "ButtonClose")->click();
             });
         });
-        QTest::mouseClick(m.form.Button8, Qt::LeftButton);
+        QTest::mouseClick(parts::Button(m.form, "Button8"), Qt::LeftButton);
         QCOMPARE(offered, 950);
         QCOMPARE(failure, QStringLiteral("Не удалось записать результат игры!"));
         QCOMPARE(place, 1);
         QVERIFY(!sendAgain);
         QVERIFY(!secondSendStarted);
-        QVERIFY(m.form.Game.MenuActive);
+        QVERIFY(m.form.State().MenuActive);
 
         vk::WttRows rows;
         vk::HttpClient http;
-        QVERIFY(vk::WttReadBoard(http, m.form.Prefs.WttAddress, vk::WttDesktopBoard, rows));
+        QVERIFY(vk::WttReadBoard(http, m.form.Preferences().WttAddress, vk::WttDesktopBoard, rows));
         QCOMPARE(rows[0].Nick, std::string("Tester"));
         QCOMPARE(rows[0].Score, 950);
         QCOMPARE(rows[0].City, std::string("Kazan"));

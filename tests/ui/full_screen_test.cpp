@@ -30,25 +30,25 @@ private slots:
 
         // The client part of the maximised window is 1366 x 700 here (the
         // frame takes two pixels on each side).
-        form.Prefs.WindowSize = 2;
+        form.Preferences().WindowSize = 2;
         form.SetWindowSize();
         QTRY_VERIFY(form.isMaximized());
-        QTRY_COMPARE(form.Lay.ClientW, 1366);
-        QCOMPARE(form.Lay.ClientH, 700);
+        QTRY_COMPARE(form.WindowLayout().ClientW, 1366);
+        QCOMPARE(form.WindowLayout().ClientH, 700);
         QCOMPARE(form.size(), QSize(1366, 700));
-        QVERIFY(qAbs(form.Lay.ScaleX - 1366.0 / 760) < 1e-12);
-        QCOMPARE(form.Lay.ScaleY, 1.4);
-        QCOMPARE(form.Lay.Scale, 1.4);
+        QVERIFY(qAbs(form.WindowLayout().ScaleX - 1366.0 / 760) < 1e-12);
+        QCOMPARE(form.WindowLayout().ScaleY, 1.4);
+        QCOMPARE(form.WindowLayout().Scale, 1.4);
         const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
         QVERIFY2(work.contains(form.frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(form.frameGeometry().x()).arg(form.frameGeometry().y()).arg(form.frameGeometry().width()).arg(form.frameGeometry().height())));
 
         // Back to the small window: no longer maximised, centred by its
         // frame on the screen.
-        form.Prefs.WindowSize = 1;
+        form.Preferences().WindowSize = 1;
         form.SetWindowSize();
         QTRY_VERIFY(!form.isMaximized());
         QCOMPARE(form.size(), QSize(760, 500));
-        QCOMPARE(form.Lay.Scale, 1.0);
+        QCOMPARE(form.WindowLayout().Scale, 1.0);
         QTRY_COMPARE(form.frameGeometry().topLeft(), QPoint(303, 100)); // (1370 - 764) / 2, (704 - 504) / 2
     }
 };

@@ -15,6 +15,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "tests/ui/main_window_parts.h"
 #include "common/codepage.h"
 #include "common/text_cipher.h"
 #include "common/text_lines.h"
@@ -77,17 +78,17 @@ QString ArtifactDir()
 struct GameWindow {
     explicit GameWindow(int size = 1)
     {
-        form.Prefs.WindowSize = size;
-        form.Prefs.SoundOn = false;
+        form.Preferences().WindowSize = size;
+        form.Preferences().SoundOn = false;
         form.SetWindowSize();
-        form.Game.ProgramDir = QDir(folder.path()).absolutePath().toStdString() + "/";
+        form.State().ProgramDir = QDir(folder.path()).absolutePath().toStdString() + "/";
         WriteClub(vk::EmptyClubFile());
         form.ShowMenuWithoutIntro();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
     }
 
-    std::string ClubPath() const { return form.Game.ProgramDir + vk::ClubFileName; }
+    std::string ClubPath() const { return form.State().ProgramDir + vk::ClubFileName; }
 
     void WriteClub(vk::ClubLines lines)
     {
@@ -104,20 +105,20 @@ struct GameWindow {
     void UsePuzzle(const char* answer, const char* theme = "Тема")
     {
         const std::string line = Cp(answer) + "#" + Cp(theme) + "#x#";
-        form.Game.Memo1[0] = vk::EncodeText(line, vk::PuzzleStartKey);
-        form.PuzzleRandom = [](int) { return 0; };
+        form.State().Memo1[0] = vk::EncodeText(line, vk::PuzzleStartKey);
+        form.PuzzleSource() = [](int) { return 0; };
     }
 
     void StartNewPlayer(const char* name = "Тестер")
     {
-        form.Game.Local.CurrentName = Cp(name);
-        form.Game.Local.CurrentPasswordCode = vk::EncodePassword("");
+        form.State().Local.CurrentName = Cp(name);
+        form.State().Local.CurrentPasswordCode = vk::EncodePassword("");
         form.StartNewPlayerGame();
     }
 
     vk::TTevQuizButton* Key(const char* letter) const
     {
-        return form.BLetters[static_cast<std::size_t>(vk::KeyOfLetter(Cp(letter)[0]) - 1)];
+        return parts::LetterKeys(form)[static_cast<std::size_t>(vk::KeyOfLetter(Cp(letter)[0]) - 1)];
     }
 
     void Click(const char* letter) const { input::Click(Key(letter), Qt::LeftButton); }
@@ -136,7 +137,7 @@ struct GameWindow {
         }
     }
 
-    QImage Board() { return form.ImageRamka->Canvas().copy(0, 0, form.ImageRamka->width(), form.ImageRamka->height()); }
+    QImage Board() { return parts::Picture(form, "ImageRamka")->Canvas().copy(0, 0, parts::Picture(form, "ImageRamka")->width(), parts::Picture(form, "ImageRamka")->height()); }
 
     void Shot(const QString& name) { form.grab().save(ArtifactDir() + "/" + name + ".png"); }
 
@@ -164,55 +165,55 @@ private slots:
         w.StartNewPlayer();
         TForm1& f = w.form;
 
-        QVERIFY(f.Game.DealActive && !f.Game.MenuActive);
-        QCOMPARE(f.Game.DealNumber, 1);
-        QCOMPARE(f.Game.Score, 1000);
-        QCOMPARE(f.LabelType->text(), QStringLiteral("Писатель"));
-        QCOMPARE(f.ImTick->accessibleName(), QStringLiteral("1 / 20"));
-        QVERIFY(f.Quit->isEnabled() && f.GenCount->isEnabled() && f.ChangeName->isEnabled());
-        QVERIFY(!f.Button8->isEnabled() && !f.ButtonN->isEnabled());
+        QVERIFY(f.State().DealActive && !f.State().MenuActive);
+        QCOMPARE(f.State().DealNumber, 1);
+        QCOMPARE(f.State().Score, 1000);
+        QCOMPARE(parts::Label(f, "LabelType")->text(), QStringLiteral("Писатель"));
+        QCOMPARE(parts::Picture(f, "ImTick")->accessibleName(), QStringLiteral("1 / 20"));
+        QVERIFY(parts::Item(f, "Quit")->isEnabled() && parts::Item(f, "GenCount")->isEnabled() && parts::Item(f, "ChangeName")->isEnabled());
+        QVERIFY(!parts::Button(f, "Button8")->isEnabled() && !parts::Button(f, "ButtonN")->isEnabled());
         QCOMPARE(w.Key("Ж")->accessibleName(), QStringLiteral("Ж"));
-        QCOMPARE(f.ButtonN->accessibleName(), QStringLiteral("Дальше"));
-        QCOMPARE(f.Button8->accessibleName(), QStringLiteral("Выход"));
+        QCOMPARE(parts::Button(f, "ButtonN")->accessibleName(), QStringLiteral("Дальше"));
+        QCOMPARE(parts::Button(f, "Button8")->accessibleName(), QStringLiteral("Выход"));
 
         // Two misses: a point each, and the keys are spent.
-        const QImage scoreBefore = f.ImGeld->grab().toImage();
+        const QImage scoreBefore = parts::Picture(f, "ImGeld")->grab().toImage();
         w.Click("Я");
         w.Click("Ж");
-        QCOMPARE(f.Game.Score, 998);
-        QCOMPARE(f.ImGeld->accessibleName(), QStringLiteral("998"));
-        QVERIFY(f.ImGeld->grab().toImage() != scoreBefore);
+        QCOMPARE(f.State().Score, 998);
+        QCOMPARE(parts::Picture(f, "ImGeld")->accessibleName(), QStringLiteral("998"));
+        QVERIFY(parts::Picture(f, "ImGeld")->grab().toImage() != scoreBefore);
         QVERIFY(!w.Key("Я")->isEnabled());
         QVERIFY(w.Key("Я")->text().isEmpty() && w.Key("Я")->Glyph().isNull());
         w.Click("Я");
-        QCOMPARE(f.Game.Score, 998);
+        QCOMPARE(f.State().Score, 998);
 
         // A right letter opens its cells and draws them on the board.
-        const vk::CellGrid grid = vk::CellGridFor(f.ImageRamka->width(), f.ImageRamka->height());
+        const vk::CellGrid grid = vk::CellGridFor(parts::Picture(f, "ImageRamka")->width(), parts::Picture(f, "ImageRamka")->height());
         const vk::ControlRect cell = vk::CellRect(grid, 4, 4); // the first О of ТОЛСТОЙ
         const QRect r(cell.Left, cell.Top, cell.Width, cell.Height);
         const QImage closed = w.Board().copy(r);
         w.Click("О");
-        QCOMPARE(f.Game.Deal.Cells.BoardMask[3], Cp("**#О###О#*"));
+        QCOMPARE(f.State().Deal.Cells.BoardMask[3], Cp("**#О###О#*"));
         QVERIFY(w.Board().copy(r) != closed);
-        QCOMPARE(f.Game.Score, 998);
+        QCOMPARE(f.State().Score, 998);
         w.Shot(QStringLiteral("deal_in_progress_size%1").arg(size));
 
         w.Solve("ЛЕВТСЙ");
-        QVERIFY(f.Game.DealSolved);
-        QCOMPARE(f.Game.Score, 998);
-        for (auto* key : f.BLetters)
+        QVERIFY(f.State().DealSolved);
+        QCOMPARE(f.State().Score, 998);
+        for (auto* key : parts::LetterKeys(f))
             QVERIFY(!key->isEnabled());
-        QVERIFY(f.Button8->isEnabled() && f.ButtonN->isEnabled());
+        QVERIFY(parts::Button(f, "Button8")->isEnabled() && parts::Button(f, "ButtonN")->isEnabled());
         w.Shot(QStringLiteral("deal_solved_size%1").arg(size));
 
         // "Дальше": the next deal, every key fresh again.
-        input::Click(f.ButtonN, Qt::LeftButton);
-        QCOMPARE(f.Game.DealNumber, 2);
-        QCOMPARE(f.Game.Score, 998);
-        QVERIFY(!f.Game.DealSolved);
+        input::Click(parts::Button(f, "ButtonN"), Qt::LeftButton);
+        QCOMPARE(f.State().DealNumber, 2);
+        QCOMPARE(f.State().Score, 998);
+        QVERIFY(!f.State().DealSolved);
         QVERIFY(w.Key("Я")->isEnabled());
-        QVERIFY(!f.ButtonN->isEnabled());
+        QVERIFY(!parts::Button(f, "ButtonN")->isEnabled());
     }
 
     void dealSolvedWithTheKeyboard()
@@ -223,22 +224,22 @@ private slots:
         TForm1& f = w.form;
 
         w.Type(QStringLiteral("ы"));
-        QCOMPARE(f.Game.Score, 999);
+        QCOMPARE(f.State().Score, 999);
         // Ё (also from the Latin layout's ` and ~), digits, signs and a spent
         // letter, in either layout, change nothing.
         w.Type(QStringLiteral("ёЁ`~7/ыЫsS"));
-        QCOMPARE(f.Game.Score, 999);
-        QCOMPARE(f.Game.Deal.Cells.BoardMask[2], std::string("****###***"));
+        QCOMPARE(f.State().Score, 999);
+        QCOMPARE(f.State().Deal.Cells.BoardMask[2], std::string("****###***"));
         w.Type(QStringLiteral("Ко"));
-        QCOMPARE(f.Game.Deal.Cells.BoardMask[2], Cp("****КО#***"));
+        QCOMPARE(f.State().Deal.Cells.BoardMask[2], Cp("****КО#***"));
         QVERIFY(!w.Key("К")->isEnabled() && !w.Key("О")->isEnabled());
         // The Latin layout left on: N is the key of Т.
         w.Type(QStringLiteral("N"));
-        QVERIFY(f.Game.DealSolved);
-        QCOMPARE(f.Game.Score, 999);
+        QVERIFY(f.State().DealSolved);
+        QCOMPARE(f.State().Score, 999);
         // Keys are all off now; typing finds nothing to pick.
         w.Type(QStringLiteral("я"));
-        QCOMPARE(f.Game.Score, 999);
+        QCOMPARE(f.State().Score, 999);
     }
 
     // Letters typed with the Latin layout on are the Russian letters on the
@@ -250,8 +251,8 @@ private slots:
         w.StartNewPlayer();
         TForm1& f = w.form;
         w.Type(QStringLiteral(";.['d,]R")); // ж ю х э в б ъ К
-        QCOMPARE(f.Game.Score, 999);        // only в missed
-        QVERIFY(f.Game.DealSolved);
+        QCOMPARE(f.State().Score, 999);        // only в missed
+        QVERIFY(f.State().DealSolved);
     }
 
     // Letter keys never take the focus, so Space and Enter cannot pick a
@@ -265,7 +266,7 @@ private slots:
         TForm1& f = w.form;
         f.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&f));
-        for (auto* key : f.BLetters)
+        for (auto* key : parts::LetterKeys(f))
             QCOMPARE(key->focusPolicy(), Qt::NoFocus);
 
         auto press = [&f](Qt::Key key) { input::Key(&f, key); };
@@ -274,22 +275,22 @@ private slots:
         for (int round = 0; round < 3; ++round)
             for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter})
                 press(key);
-        QCOMPARE(f.Game.Score, 999);
+        QCOMPARE(f.State().Score, 999);
         for (const char* letter : {"Б", "В", "Я", "К", "О"})
             QVERIFY2(w.Key(letter)->isEnabled(), letter);
-        for (auto* key : f.BLetters)
+        for (auto* key : parts::LetterKeys(f))
             QVERIFY(!key->hasFocus());
 
         w.Solve("КО");
-        QVERIFY(f.Game.DealSolved);
-        f.ButtonN->setFocus();
+        QVERIFY(f.State().DealSolved);
+        parts::Button(f, "ButtonN")->setFocus();
         press(Qt::Key_Space);
-        QCOMPARE(f.Game.DealNumber, 2);
-        QVERIFY(!f.Game.DealSolved);
+        QCOMPARE(f.State().DealNumber, 2);
+        QVERIFY(!f.State().DealSolved);
         // A fresh deal: Space with the focus left where it was picks nothing.
         press(Qt::Key_Space);
-        QCOMPARE(f.Game.Score, 999);
-        for (auto* key : f.BLetters)
+        QCOMPARE(f.State().Score, 999);
+        for (auto* key : parts::LetterKeys(f))
             QVERIFY(key->isEnabled());
     }
 
@@ -312,7 +313,7 @@ private slots:
         w.UsePuzzle("КОТ");
         w.StartNewPlayer();
         for (int k = 1; k <= vk::LetterKeys; ++k) {
-            auto* button = w.form.BLetters[static_cast<std::size_t>(k - 1)];
+            auto* button = parts::LetterKeys(w.form)[static_cast<std::size_t>(k - 1)];
             QCOMPARE(button->size(), key);
             QVERIFY(button->isVisible() && button->isEnabled());
             if (glyph == 0) {
@@ -323,8 +324,8 @@ private slots:
                 QCOMPARE(button->Glyph().size(), QSize(glyph, glyph));
             }
         }
-        QCOMPARE(w.form.Button8->height(), 60);
-        QCOMPARE(w.form.ButtonN->height(), 60);
+        QCOMPARE(parts::Button(w.form, "Button8")->height(), 60);
+        QCOMPARE(parts::Button(w.form, "ButtonN")->height(), 60);
     }
 
     void lastDealOffersOnlyExit()
@@ -332,16 +333,16 @@ private slots:
         GameWindow w;
         w.UsePuzzle("Я");
         w.StartNewPlayer();
-        w.form.Game.DealNumber = 19;
+        w.form.State().DealNumber = 19;
         w.Click("Я");
-        QVERIFY(w.form.ButtonN->isEnabled());
-        input::Click(w.form.ButtonN, Qt::LeftButton);
-        QCOMPARE(w.form.Game.DealNumber, 20);
-        QCOMPARE(w.form.ImTick->accessibleName(), QStringLiteral("20 / 20"));
+        QVERIFY(parts::Button(w.form, "ButtonN")->isEnabled());
+        input::Click(parts::Button(w.form, "ButtonN"), Qt::LeftButton);
+        QCOMPARE(w.form.State().DealNumber, 20);
+        QCOMPARE(parts::Picture(w.form, "ImTick")->accessibleName(), QStringLiteral("20 / 20"));
         w.Click("Я");
-        QVERIFY(w.form.Game.DealSolved);
-        QVERIFY(w.form.Button8->isEnabled());
-        QVERIFY(!w.form.ButtonN->isEnabled());
+        QVERIFY(w.form.State().DealSolved);
+        QVERIFY(parts::Button(w.form, "Button8")->isEnabled());
+        QVERIFY(!parts::Button(w.form, "ButtonN")->isEnabled());
     }
 
     void emptyBoardShowsTheLineAndCostsNothing()
@@ -351,12 +352,12 @@ private slots:
         w.StartNewPlayer();
         QCOMPARE(w.form.windowTitle(), QStringLiteral("ДОСТОПРИМЕЧАТЕЛЬНОСТЬ#Длинное#x#"));
         w.Click("Д");
-        QCOMPARE(w.form.Game.Score, 1000);
-        QVERIFY(w.form.Game.DealSolved);
-        QVERIFY(w.form.ButtonN->isEnabled());
+        QCOMPARE(w.form.State().Score, 1000);
+        QVERIFY(w.form.State().DealSolved);
+        QVERIFY(parts::Button(w.form, "ButtonN")->isEnabled());
         // The next deal with cells gives the window its name back.
         w.UsePuzzle("КОТ");
-        input::Click(w.form.ButtonN, Qt::LeftButton);
+        input::Click(parts::Button(w.form, "ButtonN"), Qt::LeftButton);
         QCOMPARE(w.form.windowTitle(), QStringLiteral("Вокаброн"));
     }
 
@@ -365,33 +366,33 @@ private slots:
         GameWindow w;
         w.UsePuzzle("КОТ");
         w.StartNewPlayer("Иван");
-        w.form.Game.DealNumber = 6;
+        w.form.State().DealNumber = 6;
         w.Click("Я");
         w.Solve("КОТ");
-        input::Click(w.form.ButtonN, Qt::LeftButton);
-        QCOMPARE(w.form.Game.DealNumber, 7);
+        input::Click(parts::Button(w.form, "ButtonN"), Qt::LeftButton);
+        QCOMPARE(w.form.State().DealNumber, 7);
         w.Solve("КОТ");
-        input::Click(w.form.Button8, Qt::LeftButton);
+        input::Click(parts::Button(w.form, "Button8"), Qt::LeftButton);
 
         const vk::ClubLines club = w.Club();
         QCOMPARE(club[0].substr(0, 20), Cp("Иван") + std::string(16, ' '));
         QCOMPARE(club[0].substr(21, 8), std::string("     999"));
         QCOMPARE(club[0].substr(30, 3), std::string("  7"));
-        QCOMPARE(club[0].substr(40), w.form.Game.Local.CurrentPasswordCode);
-        QVERIFY(w.form.Game.MenuActive && !w.form.Game.DealActive);
-        QVERIFY(!w.form.Quit->isEnabled() && !w.form.GenCount->isEnabled());
-        QVERIFY(w.form.ImageRamka->isHidden() && w.form.BLetters[0]->isHidden() && w.form.Button8->isHidden());
+        QCOMPARE(club[0].substr(40), w.form.State().Local.CurrentPasswordCode);
+        QVERIFY(w.form.State().MenuActive && !w.form.State().DealActive);
+        QVERIFY(!parts::Item(w.form, "Quit")->isEnabled() && !parts::Item(w.form, "GenCount")->isEnabled());
+        QVERIFY(parts::Picture(w.form, "ImageRamka")->isHidden() && parts::LetterKeys(w.form)[0]->isHidden() && parts::Button(w.form, "Button8")->isHidden());
 
         // The member continues it later: deal 8 with the same score, and the
         // line leaves the file while the game runs.
-        w.form.Game.MemberSlot = 1;
-        w.form.Game.MenuActive = false;
-        w.form.Game.DealActive = true;
+        w.form.State().MemberSlot = 1;
+        w.form.State().MenuActive = false;
+        w.form.State().DealActive = true;
         w.form.BeginDeal(false);
-        QCOMPARE(w.form.Game.DealNumber, 8);
-        QCOMPARE(w.form.Game.Score, 999);
-        QCOMPARE(w.form.Game.InitialScore, 999);
-        QCOMPARE(w.form.Game.Local.CurrentName, Cp("Иван") + std::string(16, ' '));
+        QCOMPARE(w.form.State().DealNumber, 8);
+        QCOMPARE(w.form.State().Score, 999);
+        QCOMPARE(w.form.State().InitialScore, 999);
+        QCOMPARE(w.form.State().Local.CurrentName, Cp("Иван") + std::string(16, ' '));
         QVERIFY(vk::IsEmptyMemberLine(w.Club()[0]));
     }
 
@@ -405,26 +406,26 @@ private slots:
         w.WriteClub(club);
         w.UsePuzzle("Я");
 
-        w.form.Game.MemberSlot = 1;
-        w.form.Game.MenuActive = false;
-        w.form.Game.DealActive = true;
+        w.form.State().MemberSlot = 1;
+        w.form.State().MenuActive = false;
+        w.form.State().DealActive = true;
         w.form.BeginDeal(false);
-        QCOMPARE(w.form.Game.DealNumber, 8);
-        QCOMPARE(w.form.Game.Score, 985);
-        QCOMPARE(w.form.Game.InitialScore, 985);
+        QCOMPARE(w.form.State().DealNumber, 8);
+        QCOMPARE(w.form.State().Score, 985);
+        QCOMPARE(w.form.State().InitialScore, 985);
         QCOMPARE(w.Club()[0], club[1]);
         QCOMPARE(w.Club()[1], club[2]);
 
         QString seen;
         AnswerNextBox(QStringLiteral("Да"), &seen);
         w.form.QuitClick();
-        w.form.Game.MemberSlot = 2;
-        w.form.Game.MenuActive = false;
-        w.form.Game.DealActive = true;
+        w.form.State().MemberSlot = 2;
+        w.form.State().MenuActive = false;
+        w.form.State().DealActive = true;
         w.form.BeginDeal(false);
-        QCOMPARE(w.form.Game.DealNumber, 20);
+        QCOMPARE(w.form.State().DealNumber, 20);
         w.Click("Я");
-        QVERIFY(!w.form.ButtonN->isEnabled());
+        QVERIFY(!parts::Button(w.form, "ButtonN")->isEnabled());
     }
 
     void twentiethDealEntersTheTopTen()
@@ -432,14 +433,14 @@ private slots:
         GameWindow w;
         w.UsePuzzle("Я");
         w.StartNewPlayer("Чемпион");
-        w.form.Game.DealNumber = 19;
+        w.form.State().DealNumber = 19;
         w.Click("А");
         w.Click("Я");
-        input::Click(w.form.ButtonN, Qt::LeftButton);
+        input::Click(parts::Button(w.form, "ButtonN"), Qt::LeftButton);
         w.Click("Я");
         // The end window, then the offer of the world top ten (a player
         // with a passport of his own is not asked for one first).
-        w.form.Prefs.ServerNick = "Tester";
+        w.form.Preferences().ServerNick = "Tester";
         QString endWindow, offerWindow;
         OnNextModal([&](QWidget* modal) {
             endWindow = modal->objectName();
@@ -449,16 +450,16 @@ private slots:
                 qobject_cast<QDialog*>(offer)->accept();
             });
         });
-        input::Click(w.form.Button8, Qt::LeftButton);
+        input::Click(parts::Button(w.form, "Button8"), Qt::LeftButton);
         QCOMPARE(endWindow, QStringLiteral("FormEndGame"));
         QCOMPARE(offerWindow, QStringLiteral("FormServerWrite"));
-        QVERIFY(w.form.Game.Local.GameComplete);
-        QCOMPARE(w.form.Game.Local.ResultPlace, 1);
-        QCOMPARE(w.form.Game.Local.ResultScore, 999);
+        QVERIFY(w.form.State().Local.GameComplete);
+        QCOMPARE(w.form.State().Local.ResultPlace, 1);
+        QCOMPARE(w.form.State().Local.ResultScore, 999);
         const vk::ClubLines club = w.Club();
         QCOMPARE(club[5], vk::MakeTopTenLine(Cp("Чемпион"), 999));
         QVERIFY(vk::IsEmptyMemberLine(club[0]));
-        QVERIFY(w.form.Game.MenuActive);
+        QVERIFY(w.form.State().MenuActive);
     }
 
     void scoreWindowAndNameChangeDuringAGame()
@@ -483,7 +484,7 @@ private slots:
                 input::Click(testsupport::Find<vk::TTevQuizButton>(*count, "Button1"));
             }
         });
-        QVERIFY(input::ChooseFromPopup(&w.form, w.form.GenCount));
+        QVERIFY(input::ChooseFromPopup(&w.form, parts::Item(w.form, "GenCount")));
         QCOMPARE(shown, QStringLiteral("FormCount"));
         QCOMPARE(values, (QStringList{"1", "1000", "999", "999"}));
         QCOMPARE(rating, vk::UiText(vk::Msg::NotRatingGame));
@@ -500,16 +501,16 @@ private slots:
             AnswerNextBox(QStringLiteral("OK"), &box);
             input::Click(testsupport::Find<vk::TTevQuizButton>(*password, "Button1"));
         });
-        QVERIFY(input::ChooseFromPopup(&w.form, w.form.ChangeName));
+        QVERIFY(input::ChooseFromPopup(&w.form, parts::Item(w.form, "ChangeName")));
         QCOMPARE(offered, QStringLiteral("Абвгдежзийклмнопрсту"));
         QCOMPARE(box, QStringLiteral("Ваше имя и/или пароль были успешно изменены!\n\rНовое имя: Новое Имя           "));
-        QCOMPARE(w.form.Game.Local.CurrentName, vk::PadRight(Cp("Новое Имя"), 20));
-        QCOMPARE(w.form.Game.Local.CurrentPasswordCode, vk::EncodePassword("xy"));
+        QCOMPARE(w.form.State().Local.CurrentName, vk::PadRight(Cp("Новое Имя"), 20));
+        QCOMPARE(w.form.State().Local.CurrentPasswordCode, vk::EncodePassword("xy"));
         // The game goes on where it was, under the new name.
-        QVERIFY(w.form.Game.DealActive);
-        QCOMPARE(w.form.Game.Score, 999);
+        QVERIFY(w.form.State().DealActive);
+        QCOMPARE(w.form.State().Score, 999);
         w.Solve("КОТ");
-        input::Click(w.form.Button8, Qt::LeftButton);
+        input::Click(parts::Button(w.form, "Button8"), Qt::LeftButton);
         QCOMPARE(vk::MemberName(w.Club()[0]), vk::PadRight(Cp("Новое Имя"), 20));
     }
 
@@ -518,7 +519,7 @@ private slots:
     {
         GameWindow w;
         w.UsePuzzle("КОТ");
-        QVERIFY(w.form.Button6->isVisible());
+        QVERIFY(parts::Button(w.form, "Button6")->isVisible());
 
         OnNextModal([](QWidget* modal) {
             auto* password = qobject_cast<vk::TFormPassword*>(modal);
@@ -528,13 +529,13 @@ private slots:
             testsupport::Find<QLineEdit>(*password, "Edit3")->setText(QStringLiteral("pw"));
             input::Click(testsupport::Find<vk::TTevQuizButton>(*password, "Button1"));
         });
-        input::Click(w.form.Button6, Qt::LeftButton);
-        QVERIFY(w.form.Game.DealActive);
-        QVERIFY(w.form.Button6->isHidden() && w.form.MemberButtons[0]->isHidden());
+        input::Click(parts::Button(w.form, "Button6"), Qt::LeftButton);
+        QVERIFY(w.form.State().DealActive);
+        QVERIFY(parts::Button(w.form, "Button6")->isHidden() && parts::MemberLines(w.form)[0]->isHidden());
         w.Solve("КОТ");
-        input::Click(w.form.Button8, Qt::LeftButton);
-        QVERIFY(w.form.Game.MenuActive);
-        QVERIFY(w.form.MemberButtons[0]->text().startsWith(QStringLiteral("Маша")));
+        input::Click(parts::Button(w.form, "Button8"), Qt::LeftButton);
+        QVERIFY(w.form.State().MenuActive);
+        QVERIFY(parts::MemberLines(w.form)[0]->text().startsWith(QStringLiteral("Маша")));
 
         // A wrong password keeps the window open; the right one resumes.
         OnNextModal([](QWidget* modal) {
@@ -546,10 +547,10 @@ private slots:
             testsupport::Find<QLineEdit>(*password, "Edit2")->setText(QStringLiteral("pw"));
             input::Click(testsupport::Find<vk::TTevQuizButton>(*password, "Button1"));
         });
-        input::Click(w.form.MemberButtons[0], Qt::LeftButton);
-        QVERIFY(w.form.Game.DealActive);
-        QCOMPARE(w.form.Game.DealNumber, 2);
-        QCOMPARE(w.form.Game.Score, 1000);
+        input::Click(parts::MemberLines(w.form)[0], Qt::LeftButton);
+        QVERIFY(w.form.State().DealActive);
+        QCOMPARE(w.form.State().DealNumber, 2);
+        QCOMPARE(w.form.State().Score, 1000);
     }
 
     // A right click through the window, as a player makes it, opens the
@@ -561,38 +562,38 @@ private slots:
         TForm1& f = w.form;
         QPointer<QMenu> menu = input::RightClick(&f);
         QVERIFY(menu);
-        QCOMPARE(menu.data(), f.PopupMenu1);
-        QVERIFY(f.Help->isEnabled());
-        QVERIFY(!f.Quit->isEnabled() && !f.GenCount->isEnabled() && !f.ChangeName->isEnabled());
+        QCOMPARE(menu.data(), parts::Popup(f));
+        QVERIFY(parts::Item(f, "Help")->isEnabled());
+        QVERIFY(!parts::Item(f, "Quit")->isEnabled() && !parts::Item(f, "GenCount")->isEnabled() && !parts::Item(f, "ChangeName")->isEnabled());
         menu->close();
 
         w.UsePuzzle("КОТ");
         w.StartNewPlayer();
         w.Click("К");
-        for (QWidget* where : std::initializer_list<QWidget*>{f.ImageRamka, w.Key("Я"), f.LabelType, &f}) {
+        for (QWidget* where : std::initializer_list<QWidget*>{parts::Picture(f, "ImageRamka"), w.Key("Я"), parts::Label(f, "LabelType"), &f}) {
             menu = input::RightClick(where, where == &f ? QPoint(3, 3) : QPoint());
             QVERIFY2(menu, qPrintable(where->objectName()));
-            QVERIFY(f.Quit->isEnabled() && f.GenCount->isEnabled() && f.ChangeName->isEnabled());
+            QVERIFY(parts::Item(f, "Quit")->isEnabled() && parts::Item(f, "GenCount")->isEnabled() && parts::Item(f, "ChangeName")->isEnabled());
             menu->close();
         }
         // Help in a deal opens at the rules.
-        QVERIFY(input::ChooseFromPopup(&f, f.Help));
-        QVERIFY(f.FormHelp && f.FormHelp->isVisible());
-        QCOMPARE(testsupport::Find<QTextBrowser>(*f.FormHelp, "HelpBrowser")->source(), QUrl(QStringLiteral("qrc:/help/rules.html")));
-        f.FormHelp->close();
+        QVERIFY(input::ChooseFromPopup(&f, parts::Item(f, "Help")));
+        QVERIFY(f.findChild<vk::THelpWindow*>() && f.findChild<vk::THelpWindow*>()->isVisible());
+        QCOMPARE(testsupport::Find<QTextBrowser>(*f.findChild<vk::THelpWindow*>(), "HelpBrowser")->source(), QUrl(QStringLiteral("qrc:/help/rules.html")));
+        f.findChild<vk::THelpWindow*>()->close();
         // The right clicks picked nothing and cost nothing.
-        QCOMPARE(f.Game.Score, 1000);
+        QCOMPARE(f.State().Score, 1000);
         QVERIFY(w.Key("Я")->isEnabled());
-        QVERIFY(f.Game.DealActive);
+        QVERIFY(f.State().DealActive);
 
         // Over the buttons of a solved deal too.
         w.Solve("ОТ");
-        QVERIFY(f.Game.DealSolved && f.Button8->isVisible());
-        menu = input::RightClick(f.Button8);
+        QVERIFY(f.State().DealSolved && parts::Button(f, "Button8")->isVisible());
+        menu = input::RightClick(parts::Button(f, "Button8"));
         QVERIFY(menu);
-        QVERIFY(f.Quit->isEnabled());
+        QVERIFY(parts::Item(f, "Quit")->isEnabled());
         menu->close();
-        QVERIFY(f.Game.DealActive && f.Game.DealSolved);
+        QVERIFY(f.State().DealActive && f.State().DealSolved);
     }
 
     void exitToMenuAsksFirst()
@@ -605,20 +606,20 @@ private slots:
 
         QString seen;
         AnswerNextBox(QStringLiteral("Нет"), &seen);
-        QVERIFY(input::ChooseFromPopup(&w.form, w.form.Quit));
+        QVERIFY(input::ChooseFromPopup(&w.form, parts::Item(w.form, "Quit")));
         QVERIFY(seen.startsWith(QStringLiteral("Вы хотите выйти в главное меню?")));
         QVERIFY(seen.endsWith(QStringLiteral("Все данные при этом будут утеряны!")));
-        QVERIFY(w.form.Game.DealActive && !w.form.Game.MenuActive);
-        QCOMPARE(w.form.Game.Score, 999);
-        QVERIFY(w.form.ImageRamka->isVisible() && w.form.BLetters[0]->isVisible());
+        QVERIFY(w.form.State().DealActive && !w.form.State().MenuActive);
+        QCOMPARE(w.form.State().Score, 999);
+        QVERIFY(parts::Picture(w.form, "ImageRamka")->isVisible() && parts::LetterKeys(w.form)[0]->isVisible());
         QVERIFY(!w.Key("К")->isEnabled() && w.Key("О")->isEnabled());
 
         const vk::ClubLines before = w.Club();
         AnswerNextBox(QStringLiteral("Да"), &seen);
-        QVERIFY(input::ChooseFromPopup(&w.form, w.form.Quit));
-        QVERIFY(w.form.Game.MenuActive && !w.form.Game.DealActive);
-        QVERIFY(w.form.ImageRamka->isHidden() && w.form.BLetters[0]->isHidden());
-        QVERIFY(!w.form.Quit->isEnabled() && !w.form.ChangeName->isEnabled());
+        QVERIFY(input::ChooseFromPopup(&w.form, parts::Item(w.form, "Quit")));
+        QVERIFY(w.form.State().MenuActive && !w.form.State().DealActive);
+        QVERIFY(parts::Picture(w.form, "ImageRamka")->isHidden() && parts::LetterKeys(w.form)[0]->isHidden());
+        QVERIFY(!parts::Item(w.form, "Quit")->isEnabled() && !parts::Item(w.form, "ChangeName")->isEnabled());
         QCOMPARE(w.Club(), before);
     }
 };

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "tests/ui/main_window_parts.h"
 #include "common/club_paths.h"
 #include "net/account_requests.h"
 #include "net/club_startup.h"
@@ -33,10 +34,10 @@ private slots:
         QTemporaryDir folder;
         TForm1 form;
         form.ShowMenuWithoutIntro();
-        form.Prefs.SoundOn = false;
+        form.Preferences().SoundOn = false;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        form.Game.ProgramDir = QDir(folder.path()).absolutePath().toStdString() + "/";
+        form.State().ProgramDir = QDir(folder.path()).absolutePath().toStdString() + "/";
         {
             vk::ClubLines lines = vk::EmptyClubFile();
             vk::SealClubFile(lines);
@@ -46,7 +47,7 @@ private slots:
         }
 
         // A member logged in on the window's own client.
-        form.Prefs.AccPath = answers.AccPath;
+        form.Preferences().AccPath = answers.AccPath;
         vk::TTevUser member;
         member.Nick = "Tevmaster";
         member.Pw = "secret12";
@@ -56,36 +57,36 @@ private slots:
         member.EMail = "tev@example.org";
         member.DateR = "10.12.2024";
         member.R01 = member.R02 = member.R03 = "xxx";
-        QCOMPARE(vk::ClubRegister(form.IdHTTP1, answers.AccPath, member), 0);
-        QVERIFY(vk::ClubLogin(form.IdHTTP1, answers.AccPath, "Tevmaster", "secret12", form.Club.ClubUser));
-        form.Club.ClubUser.Pw = "secret12";
-        form.Game.ClubState = vk::ClubLoggedIn;
+        QCOMPARE(vk::ClubRegister(form.ClubHttp(), answers.AccPath, member), 0);
+        QVERIFY(vk::ClubLogin(form.ClubHttp(), answers.AccPath, "Tevmaster", "secret12", form.ClubData().ClubUser));
+        form.ClubData().ClubUser.Pw = "secret12";
+        form.State().ClubState = vk::ClubLoggedIn;
 
         // No rating game yet: 0 and 0, in red.
         form.ShowMainMenu();
-        vk::TTevQuizButton* fifth = form.MemberButtons[4];
+        vk::TTevQuizButton* fifth = parts::MemberLines(form)[4];
         const QString gap(4, ' ');
         // The record comes in the background; the club file's line stands
         // until then.
         QTRY_COMPARE(fifth->text(), QStringLiteral("Tevmaster") + QString(11, ' ') + gap + "  0" + gap + "       0");
         QCOMPARE(fifth->ColorSB(), vk::DRed);
         QCOMPARE(fifth->FontColor(), 0xFFFF00u);
-        QCOMPARE(form.ImAc->toolTip(), QStringLiteral("Вы вошли в свой аккаунт!"));
+        QCOMPARE(parts::Picture(form, "ImAc")->toolTip(), QStringLiteral("Вы вошли в свой аккаунт!"));
 
         // A rating game started and left after deal 7 shows its deal and
         // score.
         vk::TTevGame game;
-        QVERIFY(vk::ClubReadGame(form.IdHTTP1, answers.AccPath, "Tevmaster", "secret12", "zarvo", game));
+        QVERIFY(vk::ClubReadGame(form.ClubHttp(), answers.AccPath, "Tevmaster", "secret12", "zarvo", game));
         game.Kon += 1;
         game.Rating = game.Kon;
-        QVERIFY(vk::ClubSaveGame(form.IdHTTP1, answers.AccPath, "Tevmaster", "secret12", "zarvo", game));
+        QVERIFY(vk::ClubSaveGame(form.ClubHttp(), answers.AccPath, "Tevmaster", "secret12", "zarvo", game));
         game.KonL = 7;
         game.Score = 985;
-        QVERIFY(vk::ClubSaveGame(form.IdHTTP1, answers.AccPath, "Tevmaster", "secret12", "zarvo", game));
-        form.Game.ClubState = vk::ClubRatingGame;
+        QVERIFY(vk::ClubSaveGame(form.ClubHttp(), answers.AccPath, "Tevmaster", "secret12", "zarvo", game));
+        form.State().ClubState = vk::ClubRatingGame;
         form.ShowMainMenu();
         QTRY_COMPARE(fifth->text(), QStringLiteral("Tevmaster") + QString(11, ' ') + gap + "  7" + gap + "     985");
-        QCOMPARE(form.ImAc->toolTip(), QStringLiteral("Идет игра на рейтинг!"));
+        QCOMPARE(parts::Picture(form, "ImAc")->toolTip(), QStringLiteral("Идет игра на рейтинг!"));
 
         // The server gone: the fifth member line of the club file, in blue.
         server.Stop();
@@ -94,7 +95,7 @@ private slots:
         QCOMPARE(fifth->text(), QStringLiteral("####################    ###    ########"));
         QCOMPARE(fifth->ColorSB(), vk::DBlue);
         QCOMPARE(fifth->FontColor(), 0x800000u);
-        form.Game.ClubState = vk::ClubLoggedOut;
+        form.State().ClubState = vk::ClubLoggedOut;
     }
 };
 

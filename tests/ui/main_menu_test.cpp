@@ -30,6 +30,7 @@
 #include <map>
 #include <thread>
 
+#include "tests/ui/main_window_parts.h"
 #include "ui/club/attention_window.h"
 #include "common/codepage.h"
 #include "ui/game/help_window.h"
@@ -109,15 +110,15 @@ QString TakeNotice(QWidget* modal)
 struct MenuWindow {
     explicit MenuWindow(int size = 1)
     {
-        form.Prefs.WindowSize = size;
+        form.Preferences().WindowSize = size;
         form.SetWindowSize();
         form.ShowMenuWithoutIntro();
-        form.Prefs.SoundOn = false;
-        form.Prefs.WindowSize = size; // whatever the shared settings file says
+        form.Preferences().SoundOn = false;
+        form.Preferences().WindowSize = size; // whatever the shared settings file says
         form.ApplyFonts();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        form.Game.ProgramDir = QDir(folder.path()).absolutePath().toStdString() + "/";
+        form.State().ProgramDir = QDir(folder.path()).absolutePath().toStdString() + "/";
         WriteClub(vk::EmptyClubFile());
         form.ShowMainMenu();
     }
@@ -125,12 +126,12 @@ struct MenuWindow {
     {
         // The shared settings file must keep the small window for the
         // other window tests.
-        form.Prefs.WindowSize = 1;
+        form.Preferences().WindowSize = 1;
     }
     void WriteClub(vk::ClubLines lines)
     {
         vk::SealClubFile(lines);
-        QFile f(QString::fromStdString(form.Game.ProgramDir) + "Vokabron.clb");
+        QFile f(QString::fromStdString(form.State().ProgramDir) + "Vokabron.clb");
         QVERIFY(f.open(QIODevice::WriteOnly));
         const std::string bytes = vk::ClubFileBytes(lines);
         f.write(bytes.data(), static_cast<qint64>(bytes.size()));
@@ -239,37 +240,37 @@ private slots:
             MenuWindow w(c.size);
             TForm1& f = w.form;
             QCOMPARE(f.size(), c.client);
-            QCOMPARE(f.MenuPicture.size(), c.client);
-            QCOMPARE(f.MemberButtons[0]->geometry(), c.button1);
-            QCOMPARE(f.Panels[2]->geometry(), c.panel3);
-            QCOMPARE(f.Button6->geometry(), c.button6);
-            QCOMPARE(f.ImageCa->geometry(), c.title);
-            QCOMPARE(f.MemberButtons[0]->font().pixelSize(), c.listFont);
-            QCOMPARE(f.MemberButtons[0]->font().bold(), c.size != 1);
-            for (auto* p : f.Panels)
+            QCOMPARE(f.MenuPicture().size(), c.client);
+            QCOMPARE(parts::MemberLines(f)[0]->geometry(), c.button1);
+            QCOMPARE(parts::Headings(f)[2]->geometry(), c.panel3);
+            QCOMPARE(parts::Button(f, "Button6")->geometry(), c.button6);
+            QCOMPARE(parts::Picture(f, "ImageCa")->geometry(), c.title);
+            QCOMPARE(parts::MemberLines(f)[0]->font().pixelSize(), c.listFont);
+            QCOMPARE(parts::MemberLines(f)[0]->font().bold(), c.size != 1);
+            for (auto* p : parts::Headings(f))
                 QVERIFY(p->isVisible() && !p->isEnabled());
-            QCOMPARE(f.Panels[0]->text(), QStringLiteral("Члены клуба"));
-            QCOMPARE(f.Panels[2]->text(), QStringLiteral("Счет"));
-            QCOMPARE(f.Button6->text(), QStringLiteral("Новый Игрок"));
-            for (auto* a : f.MenuAnimations)
+            QCOMPARE(parts::Headings(f)[0]->text(), QStringLiteral("Члены клуба"));
+            QCOMPARE(parts::Headings(f)[2]->text(), QStringLiteral("Счет"));
+            QCOMPARE(parts::Button(f, "Button6")->text(), QStringLiteral("Новый Игрок"));
+            for (auto* a : parts::MenuAnimations(f))
                 QVERIFY(a->isVisible() && a->HasAnimation());
-            QCOMPARE(f.MenuAnimations[3]->geometry().size(), QSize(160, 160));
+            QCOMPARE(parts::MenuAnimations(f)[3]->geometry().size(), QSize(160, 160));
             // The icons keep their size along the top edge; the right-hand
             // ones follow the window's width.
-            QCOMPARE(f.ImWT->geometry(), Rect(c.client.width() - 53, 5, 48, 48));
-            QCOMPARE(f.ImSt->geometry(), Rect(c.client.width() - 159, 8, 48, 48));
-            QCOMPARE(f.ImageAn->geometry(), Rect(58, 5, 48, 48));
-            QVERIFY(f.ImageAn->isVisible());
-            QVERIFY(!f.ImOnLineR->isVisible()); // no store link
-            QCOMPARE(f.ImAc->toolTip(), QStringLiteral("Вы не вошли в свой аккаунт!"));
-            QCOMPARE(f.ImageAn->toolTip(), QStringLiteral("Скачать Vokabron.apk"));
-            QCOMPARE(f.ImCh->toolTip(), QStringLiteral("Tev-Чат"));
+            QCOMPARE(parts::Picture(f, "ImWT")->geometry(), Rect(c.client.width() - 53, 5, 48, 48));
+            QCOMPARE(parts::Picture(f, "ImSt")->geometry(), Rect(c.client.width() - 159, 8, 48, 48));
+            QCOMPARE(parts::Picture(f, "ImageAn")->geometry(), Rect(58, 5, 48, 48));
+            QVERIFY(parts::Picture(f, "ImageAn")->isVisible());
+            QVERIFY(!parts::Picture(f, "ImOnLineR")->isVisible()); // no store link
+            QCOMPARE(parts::Picture(f, "ImAc")->toolTip(), QStringLiteral("Вы не вошли в свой аккаунт!"));
+            QCOMPARE(parts::Picture(f, "ImageAn")->toolTip(), QStringLiteral("Скачать Vokabron.apk"));
+            QCOMPARE(parts::Picture(f, "ImCh")->toolTip(), QStringLiteral("Tev-Чат"));
 
             const QImage shot = f.grab().toImage();
             shot.save(QStringLiteral(VOKABRON_BUILD_DIR "/artifacts/menu_size%1.png").arg(c.size));
             // The icons are drawn over the menu picture, not over a grey box.
-            const QColor corner = shot.pixelColor(f.ImWT->x() + 1, f.ImWT->y() + 1);
-            QCOMPARE(corner, f.MenuPicture.pixelColor(f.ImWT->x() + 1, f.ImWT->y() + 1));
+            const QColor corner = shot.pixelColor(parts::Picture(f, "ImWT")->x() + 1, parts::Picture(f, "ImWT")->y() + 1);
+            QCOMPARE(corner, f.MenuPicture().pixelColor(parts::Picture(f, "ImWT")->x() + 1, parts::Picture(f, "ImWT")->y() + 1));
         }
     }
 
@@ -281,26 +282,26 @@ private slots:
         w.WriteClub(lines);
         w.form.ShowMainMenu();
         const QString blanks4(4, ' ');
-        QCOMPARE(w.form.MemberButtons[0]->text(),
+        QCOMPARE(parts::MemberLines(w.form)[0]->text(),
                  QStringLiteral("Маша") + QString(16, ' ') + blanks4 + "  7" + blanks4 + "     987");
         // An empty slot shows the club file's empty-slot text.
-        QCOMPARE(w.form.MemberButtons[1]->text(), QStringLiteral("####################    ###    ########"));
+        QCOMPARE(parts::MemberLines(w.form)[1]->text(), QStringLiteral("####################    ###    ########"));
         // Not logged in, the fifth line is a member line in blue.
-        QCOMPARE(w.form.MemberButtons[4]->ColorSB(), vk::DBlue);
-        QCOMPARE(w.form.MemberButtons[4]->FontColor(), 0x800000u);
-        QCOMPARE(w.form.MemberCopy[0], lines[0]);
+        QCOMPARE(parts::MemberLines(w.form)[4]->ColorSB(), vk::DBlue);
+        QCOMPARE(parts::MemberLines(w.form)[4]->FontColor(), 0x800000u);
+        QCOMPARE(w.form.MemberCopies()[0], lines[0]);
     }
 
     void anEmptySlotDoesNothing()
     {
         MenuWindow w;
         ModalAnswerer answer([](QWidget* modal) { modal->close(); });
-        w.form.Game.MemberSlot = 0;
-        input::Click(w.form.MemberButtons[2]);
+        w.form.State().MemberSlot = 0;
+        input::Click(parts::MemberLines(w.form)[2]);
         QCoreApplication::processEvents();
         QCOMPARE(answer.Count(), 0);
-        QCOMPARE(w.form.Game.MemberSlot, 0);
-        QVERIFY(w.form.Game.MenuActive);
+        QCOMPARE(w.form.State().MemberSlot, 0);
+        QVERIFY(w.form.State().MenuActive);
     }
 
     void aMemberLineAsksForItsPasswordAndStartsTheGame()
@@ -322,14 +323,14 @@ private slots:
                 nameBoxEnabled = testsupport::Find<QLineEdit>(*pw, "Edit1")->isEnabled();
                 QTimer::singleShot(0, testsupport::Find<vk::TTevQuizButton>(*pw, "Button2"), &QPushButton::click);
             });
-            input::Click(w.form.MemberButtons[0]);
+            input::Click(parts::MemberLines(w.form)[0]);
             QCOMPARE(answer.Count(), 1);
         }
         QCOMPARE(name, QStringLiteral("Маша") + QString(16, ' '));
         QVERIFY(!nameBoxEnabled);
-        QCOMPARE(w.form.Game.MemberSlot, 1);
-        QVERIFY(w.form.Game.MenuActive);
-        QVERIFY(w.form.ImWT->isVisible());
+        QCOMPARE(w.form.State().MemberSlot, 1);
+        QVERIFY(w.form.State().MenuActive);
+        QVERIFY(parts::Picture(w.form, "ImWT")->isVisible());
 
         // The right password: the menu gives way to the game.
         {
@@ -339,19 +340,19 @@ private slots:
                 testsupport::Find<QLineEdit>(*pw, "Edit2")->setText(QStringLiteral("ab"));
                 QTimer::singleShot(0, testsupport::Find<vk::TTevQuizButton>(*pw, "Button1"), &QPushButton::click);
             });
-            input::Click(w.form.MemberButtons[0]);
+            input::Click(parts::MemberLines(w.form)[0]);
         }
-        QVERIFY(w.form.Game.Local.PasswordAccepted);
-        QVERIFY(!w.form.Game.MenuActive);
-        QVERIFY(w.form.Game.DealActive);
-        QVERIFY(w.form.MenuPicture.isNull());
-        QVERIFY(!w.form.ImWT->isVisible() && !w.form.ImAc->isVisible());
+        QVERIFY(w.form.State().Local.PasswordAccepted);
+        QVERIFY(!w.form.State().MenuActive);
+        QVERIFY(w.form.State().DealActive);
+        QVERIFY(w.form.MenuPicture().isNull());
+        QVERIFY(!parts::Picture(w.form, "ImWT")->isVisible() && !parts::Picture(w.form, "ImAc")->isVisible());
     }
 
     void newPlayerOffersTheLastName()
     {
         MenuWindow w;
-        w.form.Prefs.PlayerName = Cp("  Петя ");
+        w.form.Preferences().PlayerName = Cp("  Петя ");
         QString name;
         bool nameBoxEnabled = false;
         ModalAnswerer answer([&](QWidget* modal) {
@@ -361,12 +362,12 @@ private slots:
             nameBoxEnabled = testsupport::Find<QLineEdit>(*pw, "Edit1")->isEnabled() && testsupport::Find<QLineEdit>(*pw, "Edit3")->isEnabled();
             QTimer::singleShot(0, testsupport::Find<vk::TTevQuizButton>(*pw, "Button2"), &QPushButton::click);
         });
-        input::Click(w.form.Button6);
+        input::Click(parts::Button(w.form, "Button6"));
         QCOMPARE(answer.Count(), 1);
         QCOMPARE(name, QStringLiteral("Петя"));
         QVERIFY(nameBoxEnabled);
-        QCOMPARE(w.form.Game.MemberSlot, 6);
-        QVERIFY(w.form.Game.MenuActive);
+        QCOMPARE(w.form.State().MemberSlot, 6);
+        QVERIFY(w.form.State().MenuActive);
     }
 
     void theOptionsWindowChangesTheSizeAtOnce()
@@ -381,23 +382,23 @@ private slots:
                 options->ClickRow(4 + size);
                 QTimer::singleShot(0, testsupport::Find<vk::TTevQuizButton>(*options, "Button1"), &QPushButton::click);
             });
-            input::Click(f.Button10);
+            input::Click(parts::Button(f, "Button10"));
             QCOMPARE(answer.Count(), 1);
         };
 
         pickSize(5);
-        QCOMPARE(f.Prefs.WindowSize, 5);
+        QCOMPARE(f.Preferences().WindowSize, 5);
         QCOMPARE(f.size(), QSize(1520, 1000));
-        QCOMPARE(f.Lay.Scale, 2.0);
-        QCOMPARE(f.BackgroundPicture.size(), QSize(1520, 1000));
-        QCOMPARE(f.MenuPicture.size(), QSize(1520, 1000));
-        QCOMPARE(f.MemberButtons[4]->geometry(), Rect(350, 648, 820, 60));
-        QCOMPARE(f.ImWT->x(), 1467);
+        QCOMPARE(f.WindowLayout().Scale, 2.0);
+        QCOMPARE(f.Background().size(), QSize(1520, 1000));
+        QCOMPARE(f.MenuPicture().size(), QSize(1520, 1000));
+        QCOMPARE(parts::MemberLines(f)[4]->geometry(), Rect(350, 648, 820, 60));
+        QCOMPARE(parts::Picture(f, "ImWT")->x(), 1467);
         // Own font: rnd(18 x 2 x 0.9 + rnd(8)) = 40; the member lines in a
         // fixed-pitch face, rnd(16 x 2) bold.
-        QCOMPARE(f.Button9->font().pixelSize(), 40);
-        QCOMPARE(f.MemberButtons[0]->font().pixelSize(), 32);
-        QVERIFY(f.MemberButtons[0]->font().bold());
+        QCOMPARE(parts::Button(f, "Button9")->font().pixelSize(), 40);
+        QCOMPARE(parts::MemberLines(f)[0]->font().pixelSize(), 32);
+        QVERIFY(parts::MemberLines(f)[0]->font().bold());
         // Centred by its frame on the 1920 x 1080 screen.
         QCOMPARE(f.frameGeometry().topLeft(), QPoint(198, 38));
         f.grab().save(QStringLiteral(VOKABRON_BUILD_DIR "/artifacts/menu_size5_after_change.png"));
@@ -406,27 +407,27 @@ private slots:
         // maximised window, and the menu follows it.
         pickSize(2);
         QTRY_VERIFY(f.isMaximized());
-        QTRY_COMPARE(f.MenuPicture.size(), f.size());
-        QCOMPARE(f.Lay.ClientW, f.width());
-        QCOMPARE(f.BackgroundPicture.size(), f.size());
-        QCOMPARE(f.ImWT->x(), f.width() - 53);
-        QCOMPARE(f.MemberButtons[0]->x(), qRound(175 * f.Lay.ScaleX));
+        QTRY_COMPARE(f.MenuPicture().size(), f.size());
+        QCOMPARE(f.WindowLayout().ClientW, f.width());
+        QCOMPARE(f.Background().size(), f.size());
+        QCOMPARE(parts::Picture(f, "ImWT")->x(), f.width() - 53);
+        QCOMPARE(parts::MemberLines(f)[0]->x(), qRound(175 * f.WindowLayout().ScaleX));
 
         pickSize(1);
         QTRY_VERIFY(!f.isMaximized());
         QCOMPARE(f.size(), QSize(760, 500));
-        QCOMPARE(f.MenuPicture.size(), QSize(760, 500));
-        QCOMPARE(f.MemberButtons[0]->geometry(), Rect(175, 180, 410, 30));
-        QCOMPARE(f.MemberButtons[0]->font().pixelSize(), 11);
-        QCOMPARE(f.Button9->font().pixelSize(), 22);
+        QCOMPARE(f.MenuPicture().size(), QSize(760, 500));
+        QCOMPARE(parts::MemberLines(f)[0]->geometry(), Rect(175, 180, 410, 30));
+        QCOMPARE(parts::MemberLines(f)[0]->font().pixelSize(), 11);
+        QCOMPARE(parts::Button(f, "Button9")->font().pixelSize(), 22);
     }
 
     void helpOpensAtThePageOfTheContext()
     {
         MenuWindow w;
-        QVERIFY(input::ChooseFromPopup(&w.form, w.form.Help));
-        QVERIFY(w.form.FormHelp && w.form.FormHelp->isVisible());
-        QTextBrowser* browser = testsupport::Find<QTextBrowser>(*w.form.FormHelp, "HelpBrowser");
+        QVERIFY(input::ChooseFromPopup(&w.form, parts::Item(w.form, "Help")));
+        QVERIFY(w.form.findChild<vk::THelpWindow*>() && w.form.findChild<vk::THelpWindow*>()->isVisible());
+        QTextBrowser* browser = testsupport::Find<QTextBrowser>(*w.form.findChild<vk::THelpWindow*>(), "HelpBrowser");
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/menu.html")));
         QVERIFY(browser->toPlainText().contains(QStringLiteral("«Новый Игрок»")));
         // The pages' shared style sheet reaches the window: the heading's colour.
@@ -439,19 +440,19 @@ private slots:
         QCOMPARE(heading, QColor(0x00, 0x64, 0x64));
 
         // During a game the rules come up; the contents and the way back.
-        w.form.HelpContext = 5;
-        QVERIFY(input::ChooseFromPopup(&w.form, w.form.Help));
+        w.form.StartNewPlayerGame();
+        QVERIFY(input::ChooseFromPopup(&w.form, parts::Item(w.form, "Help")));
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/rules.html")));
         QCOMPARE(browser->documentTitle(), QStringLiteral("Вокаброн — Правила игры"));
-        input::Click(testsupport::Find<vk::TTevQuizButton>(*w.form.FormHelp, "ButtonContents"));
+        input::Click(testsupport::Find<vk::TTevQuizButton>(*w.form.findChild<vk::THelpWindow*>(), "ButtonContents"));
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/index.html")));
         QCOMPARE(browser->documentTitle(), QStringLiteral("Вокаброн — помощь"));
-        QVERIFY(testsupport::Find<vk::TTevQuizButton>(*w.form.FormHelp, "ButtonBack")->isEnabled());
-        input::Click(testsupport::Find<vk::TTevQuizButton>(*w.form.FormHelp, "ButtonBack"));
+        QVERIFY(testsupport::Find<vk::TTevQuizButton>(*w.form.findChild<vk::THelpWindow*>(), "ButtonBack")->isEnabled());
+        input::Click(testsupport::Find<vk::TTevQuizButton>(*w.form.findChild<vk::THelpWindow*>(), "ButtonBack"));
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/rules.html")));
-        input::Click(testsupport::Find<vk::TTevQuizButton>(*w.form.FormHelp, "ButtonForward"));
+        input::Click(testsupport::Find<vk::TTevQuizButton>(*w.form.findChild<vk::THelpWindow*>(), "ButtonForward"));
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/index.html")));
-        w.form.FormHelp->grab().save(QStringLiteral(VOKABRON_BUILD_DIR "/artifacts/help_window.png"));
+        w.form.findChild<vk::THelpWindow*>()->grab().save(QStringLiteral(VOKABRON_BUILD_DIR "/artifacts/help_window.png"));
 
         // The About window's thanks close it and open the page of credits.
         ModalAnswerer answer([](QWidget* modal) {
@@ -461,7 +462,7 @@ private slots:
                 input::Click(testsupport::Find<QLabel>(*about, "LabelThanks"), Qt::LeftButton);
             });
         });
-        QVERIFY(input::ChooseFromPopup(&w.form, w.form.About));
+        QVERIFY(input::ChooseFromPopup(&w.form, parts::Item(w.form, "About")));
         QCOMPARE(answer.Count(), 1);
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/credits.html")));
         QVERIFY(browser->toPlainText().contains(QStringLiteral("Old Standard TT")));
@@ -480,7 +481,7 @@ private slots:
 
         // The help on the web: the contents or the rules, either by chance.
         for (int i = 0; i < 40; ++i)
-            input::Click(f.ImHp);
+            input::Click(parts::Picture(f, "ImHp"));
         QSet<QString> pages;
         for (const QString& a : opened) {
             QVERIFY2(a.startsWith(QStringLiteral("http")) && a.section('/', -2, -2) == QStringLiteral("help"),
@@ -488,7 +489,7 @@ private slots:
             pages << a.section('/', -1);
         }
         QCOMPARE(pages, (QSet<QString>{QStringLiteral("index.html"), QStringLiteral("rules.html")}));
-        QVERIFY(!f.FormHelp || !f.FormHelp->isVisible());
+        QVERIFY(!f.findChild<vk::THelpWindow*>() || !f.findChild<vk::THelpWindow*>()->isVisible());
 
         // No browser to be started: the help window opens at the same page.
         pages.clear();
@@ -497,45 +498,45 @@ private slots:
             return false;
         });
         for (int i = 0; i < 40; ++i) {
-            input::Click(f.ImHp);
-            QVERIFY(f.FormHelp && f.FormHelp->isVisible());
-            const QString page = testsupport::Find<QTextBrowser>(*f.FormHelp, "HelpBrowser")->source().fileName();
+            input::Click(parts::Picture(f, "ImHp"));
+            QVERIFY(f.findChild<vk::THelpWindow*>() && f.findChild<vk::THelpWindow*>()->isVisible());
+            const QString page = testsupport::Find<QTextBrowser>(*f.findChild<vk::THelpWindow*>(), "HelpBrowser")->source().fileName();
             QCOMPARE(page, opened.last().section('/', -1));
             pages << page;
         }
         QCOMPARE(pages, (QSet<QString>{QStringLiteral("index.html"), QStringLiteral("rules.html")}));
-        f.FormHelp->close();
+        f.findChild<vk::THelpWindow*>()->close();
         vk::SetDesktopOpener([&opened](const QUrl& address) {
             opened << address.toString();
             return true;
         });
 
         // The store icon appears with a store link and opens it.
-        f.Game.StoreLink = "https://store.example/app/vokabron";
+        f.State().StoreLink = "https://store.example/app/vokabron";
         f.ShowMainMenu();
-        QVERIFY(f.ImOnLineR->isVisible());
+        QVERIFY(parts::Picture(f, "ImOnLineR")->isVisible());
         opened.clear();
-        input::Click(f.ImOnLineR);
+        input::Click(parts::Picture(f, "ImOnLineR"));
         QCOMPARE(opened, QStringList{QStringLiteral("https://store.example/app/vokabron")});
 
         // What is not there says so; the chat and the world top ten open
         // while the club's configuration has them.
         QStringList notices;
         ModalAnswerer answer([&notices](QWidget* modal) { notices << TakeNotice(modal); });
-        f.Prefs.ChatAvailable = false;
-        f.Prefs.WttAvailable = false;
-        input::Click(f.ImCh);
-        QVERIFY(input::ChooseFromPopup(&f, f.N3));
-        input::Click(f.ImWT);
-        f.Prefs.ChatAvailable = true;
-        f.Prefs.WttAvailable = true;
-        input::Click(f.ImCh);
-        QVERIFY(input::ChooseFromPopup(&f, f.N3));
-        input::Click(f.ImWT);
-        input::Click(f.ImageAn);
-        input::Click(f.ImSt);
-        input::Click(f.ImOnLineL);
-        input::Click(f.ImAc);
+        f.Preferences().ChatAvailable = false;
+        f.Preferences().WttAvailable = false;
+        input::Click(parts::Picture(f, "ImCh"));
+        QVERIFY(input::ChooseFromPopup(&f, parts::Item(f, "N3")));
+        input::Click(parts::Picture(f, "ImWT"));
+        f.Preferences().ChatAvailable = true;
+        f.Preferences().WttAvailable = true;
+        input::Click(parts::Picture(f, "ImCh"));
+        QVERIFY(input::ChooseFromPopup(&f, parts::Item(f, "N3")));
+        input::Click(parts::Picture(f, "ImWT"));
+        input::Click(parts::Picture(f, "ImageAn"));
+        input::Click(parts::Picture(f, "ImSt"));
+        input::Click(parts::Picture(f, "ImOnLineL"));
+        input::Click(parts::Picture(f, "ImAc"));
         QCOMPARE(notices, (QStringList{QStringLiteral("Чат временно недоступен!"),
                                        QStringLiteral("Чат временно недоступен!"),
                                        QStringLiteral("Турнир World Top Ten временно недоступен!"),
@@ -545,7 +546,7 @@ private slots:
                                        QStringLiteral("<FStat>"),
                                        QStringLiteral("<FormAdv>"),
                                        QStringLiteral("<FAcc1>")}));
-        QVERIFY(f.Game.MenuActive);
+        QVERIFY(f.State().MenuActive);
     }
 
     void buttonsAndItemsOpenTheirWindows()
@@ -556,13 +557,13 @@ private slots:
             seen << QString::fromLatin1(modal->metaObject()->className());
             QTimer::singleShot(0, modal, [modal] { static_cast<QDialog*>(modal)->reject(); });
         });
-        input::Click(w.form.Button9);
-        input::Click(w.form.Button10);
-        QVERIFY(input::ChooseFromPopup(&w.form, w.form.About));
+        input::Click(parts::Button(w.form, "Button9"));
+        input::Click(parts::Button(w.form, "Button10"));
+        QVERIFY(input::ChooseFromPopup(&w.form, parts::Item(w.form, "About")));
         QCOMPARE(seen, (QStringList{QStringLiteral("vk::TFormTopTen"), QStringLiteral("vk::TFormOptions"),
                                     QStringLiteral("vk::TFormAbout")}));
         // "Выход" closes the window; from the menu nothing is asked.
-        input::Click(w.form.Button11);
+        input::Click(parts::Button(w.form, "Button11"));
         QVERIFY(!w.form.isVisible());
         QCOMPARE(answer.Count(), 3);
     }
@@ -594,26 +595,26 @@ private slots:
             }
             notices << TakeNotice(modal);
         });
-        f.Game.PackageLink = "http://127.0.0.1:" + std::to_string(port) + "/Vokabron.apk";
-        input::Click(f.ImageAn);
-        QTRY_VERIFY(f.MenuBusy->IsBusy());
+        f.State().PackageLink = "http://127.0.0.1:" + std::to_string(port) + "/Vokabron.apk";
+        input::Click(parts::Picture(f, "ImageAn"));
+        QTRY_VERIFY(f.findChild<vk::WindowBusy*>(QStringLiteral("MenuBusy"))->IsBusy());
         QVERIFY(!input::RightClick(&f));
-        QVERIFY(!input::RightClick(f.Button6));
-        QVERIFY(f.Game.MenuActive);
+        QVERIFY(!input::RightClick(parts::Button(f, "Button6")));
+        QVERIFY(f.State().MenuActive);
 
         // The connection is refused: the download ends with its notice and
         // the popup is back.
         closeListener.dismiss();
         ::shutdown(listener, SHUT_RDWR);
         ::close(listener);
-        QTRY_VERIFY_WITH_TIMEOUT(!f.MenuBusy->IsBusy(), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(!f.findChild<vk::WindowBusy*>(QStringLiteral("MenuBusy"))->IsBusy(), 15000);
         QTRY_COMPARE(notices.size(), 1);
         menu = input::RightClick(&f);
         QVERIFY(menu);
-        QVERIFY(f.About->isEnabled());
-        input::ChooseItem(menu, f.Help);
-        QVERIFY(f.FormHelp->isVisible());
-        f.FormHelp->close();
+        QVERIFY(parts::Item(f, "About")->isEnabled());
+        input::ChooseItem(menu, parts::Item(f, "Help"));
+        QVERIFY(f.findChild<vk::THelpWindow*>()->isVisible());
+        f.findChild<vk::THelpWindow*>()->close();
     }
 
     void thePackageIsSavedWholeOrNotAtAll()
@@ -652,12 +653,12 @@ private slots:
 
         // A link whose name would climb out of the folder offers only the
         // name; the whole package lands under the chosen name.
-        f.Game.PackageLink = server.Address("/files/Vokabron-4.3.apk?from=../../x");
-        input::Click(f.ImageAn);
+        f.State().PackageLink = server.Address("/files/Vokabron-4.3.apk?from=../../x");
+        input::Click(parts::Picture(f, "ImageAn"));
         // The download runs in the background with the menu busy.
-        QTRY_VERIFY(!f.MenuBusy->IsBusy());
+        QTRY_VERIFY(!f.findChild<vk::WindowBusy*>(QStringLiteral("MenuBusy"))->IsBusy());
         QCOMPARE(QFileInfo(proposed).fileName(), QStringLiteral("Vokabron-4.3.apk"));
-        QCOMPARE(QFileInfo(proposed).absolutePath(), QDir(QString::fromStdString(f.Game.ProgramDir)).absolutePath());
+        QCOMPARE(QFileInfo(proposed).absolutePath(), QDir(QString::fromStdString(f.State().ProgramDir)).absolutePath());
         QFile saved(targetFile);
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll(), QByteArray::fromStdString(package));
@@ -668,9 +669,9 @@ private slots:
         // A broken download and a missing package leave the old file as it
         // was and nothing beside it, and say the package is unavailable.
         for (const char* path : {"/files/broken/Vokabron.apk", "/files/none.apk"}) {
-            f.Game.PackageLink = server.Address(path);
+            f.State().PackageLink = server.Address(path);
             const int noticesBefore = notices.size();
-            input::Click(f.ImageAn);
+            input::Click(parts::Picture(f, "ImageAn"));
             QTRY_COMPARE(notices.size(), noticesBefore + 1);
             QVERIFY(saved.open(QIODevice::ReadOnly));
             QCOMPARE(saved.readAll(), QByteArray::fromStdString(package));

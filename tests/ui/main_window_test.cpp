@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "tests/ui/main_window_parts.h"
 #include "ui/game/main_window.h"
 #include "ui/localdata/font_window.h"
 #include "ui/kit/animation_player.h"
@@ -60,20 +61,20 @@ private:
 
 void RunIntroToTheEnd(TForm1& form)
 {
-    FontWindowCloser closer(form.FormFont);
+    FontWindowCloser closer(form.findChild<vk::TFormFont*>());
     QSignalSpy waiting(&form, &TForm1::introWaiting);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     // The first paint names the window in Latin letters; the start-up
     // sequence gives it the Russian name.
-    if (form.Game.StartupPhase < 5)
+    if (form.State().StartupPhase < 5)
         QCOMPARE(form.windowTitle(), QStringLiteral("Vokabron"));
     QVERIFY(waiting.wait(30000));
-    QCOMPARE(form.Game.StartupPhase, 5);
+    QCOMPARE(form.State().StartupPhase, 5);
     // The font window came up once, unless the settings file turned it
     // off, and the shipped club file passed its check.
-    QCOMPARE(closer.Shown, form.Prefs.NoFontWindow ? 0 : 1);
-    QCOMPARE(form.Game.Local.DistributionLabel, std::string("STD"));
+    QCOMPARE(closer.Shown, form.Preferences().NoFontWindow ? 0 : 1);
+    QCOMPARE(form.State().Local.DistributionLabel, std::string("STD"));
 }
 
 } // namespace
@@ -84,30 +85,30 @@ private slots:
     void createdState()
     {
         TForm1 form;
-        QCOMPARE(form.Game.IntroActive, true);
-        QCOMPARE(form.Game.MenuActive, false);
-        QCOMPARE(form.Game.StartupPhase, 0);
+        QCOMPARE(form.State().IntroActive, true);
+        QCOMPARE(form.State().MenuActive, false);
+        QCOMPARE(form.State().StartupPhase, 0);
         QCOMPARE(form.size(), QSize(760, 500));
-        QCOMPARE(form.Game.Memo1.size(), std::size_t(500));
-        QCOMPARE(form.Game.Memo2.size(), std::size_t(500));
-        for (auto* key : form.BLetters) {
+        QCOMPARE(form.State().Memo1.size(), std::size_t(500));
+        QCOMPARE(form.State().Memo2.size(), std::size_t(500));
+        for (auto* key : parts::LetterKeys(form)) {
             QVERIFY(key);
             QVERIFY(key->isHidden());
             QVERIFY(key->LightRect());
             QCOMPARE(key->cursor().shape(), Qt::PointingHandCursor);
         }
-        QVERIFY(!form.Quit->isEnabled());
-        QVERIFY(!form.GenCount->isEnabled());
-        QVERIFY(!form.ChangeName->isEnabled());
-        QVERIFY(!form.About->isEnabled());
-        QVERIFY(!form.N3->isEnabled());
-        QVERIFY(form.Help->isEnabled());
+        QVERIFY(!parts::Item(form, "Quit")->isEnabled());
+        QVERIFY(!parts::Item(form, "GenCount")->isEnabled());
+        QVERIFY(!parts::Item(form, "ChangeName")->isEnabled());
+        QVERIFY(!parts::Item(form, "About")->isEnabled());
+        QVERIFY(!parts::Item(form, "N3")->isEnabled());
+        QVERIFY(parts::Item(form, "Help")->isEnabled());
         // Every popup item shows its 24 x 24 picture and carries its name.
-        for (QAction* item : {form.GenCount, form.Quit, form.ChangeName, form.Help, form.About, form.N3}) {
+        for (QAction* item : {parts::Item(form, "GenCount"), parts::Item(form, "Quit"), parts::Item(form, "ChangeName"), parts::Item(form, "Help"), parts::Item(form, "About"), parts::Item(form, "N3")}) {
             QVERIFY(!item->objectName().isEmpty());
             QCOMPARE(item->icon().availableSizes().value(0), QSize(24, 24));
         }
-        QCOMPARE(form.findChild<QWidget*>(QStringLiteral("ButtonN")), static_cast<QWidget*>(form.ButtonN));
+        QCOMPARE(form.findChild<QWidget*>(QStringLiteral("ButtonN")), static_cast<QWidget*>(parts::Button(form, "ButtonN")));
         QCOMPARE(form.palette().color(QPalette::Window), QColor(Qt::black));
     }
 
@@ -115,11 +116,11 @@ private slots:
     {
         TForm1 form;
         for (int phase : {0, 1, 2, 3, 4}) {
-            form.Game.StartupPhase = phase;
+            form.State().StartupPhase = phase;
             input::KeyRelease(&form, Qt::Key_Space);
-            input::Click(form.Image1, Qt::LeftButton);
-            QCOMPARE(form.Game.IntroActive, true);
-            QCOMPARE(form.Game.MenuActive, false);
+            input::Click(parts::Picture(form, "Image1"), Qt::LeftButton);
+            QCOMPARE(form.State().IntroActive, true);
+            QCOMPARE(form.State().MenuActive, false);
         }
     }
 
@@ -128,23 +129,23 @@ private slots:
         TForm1 form;
         // Input through the window runs the queued work first, as the
         // platform's event loop would: the font window it opens is closed.
-        FontWindowCloser closer(form.FormFont);
+        FontWindowCloser closer(form.findChild<vk::TFormFont*>());
         QSignalSpy waiting(&form, &TForm1::introWaiting);
-        form.Game.StartupPhase = 4;
+        form.State().StartupPhase = 4;
         form.FormPaint(nullptr); // queues phase four's work
-        QCOMPARE(form.Game.StartupPhase, 5);
+        QCOMPARE(form.State().StartupPhase, 5);
         input::KeyRelease(&form, Qt::Key_Space);
-        input::Click(form.Image1, Qt::LeftButton);
-        QCOMPARE(form.Game.IntroActive, true);
-        QCOMPARE(form.Game.MenuActive, false);
+        input::Click(parts::Picture(form, "Image1"), Qt::LeftButton);
+        QCOMPARE(form.State().IntroActive, true);
+        QCOMPARE(form.State().MenuActive, false);
 
         // Once phase four has run, the first key ends the intro, and the
         // final animations do not come back over the menu.
         QVERIFY(waiting.count() > 0 || waiting.wait(30000));
         input::KeyRelease(&form, Qt::Key_Space);
-        QCOMPARE(form.Game.MenuActive, true);
+        QCOMPARE(form.State().MenuActive, true);
         QCoreApplication::processEvents();
-        QVERIFY(form.RxGIFAn1->isHidden() && form.RxGIFAn2->isHidden() && form.RxGIFAn3->isHidden());
+        QVERIFY(parts::Animation(form, "RxGIFAn1")->isHidden() && parts::Animation(form, "RxGIFAn2")->isHidden() && parts::Animation(form, "RxGIFAn3")->isHidden());
         QCOMPARE(form.cursor().shape(), Qt::ArrowCursor);
         QVERIFY(!QApplication::overrideCursor());
     }
@@ -155,10 +156,10 @@ private slots:
         form.ShowMenuWithoutIntro();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QCOMPARE(form.Game.IntroActive, false);
-        QCOMPARE(form.Game.MenuActive, true);
+        QCOMPARE(form.State().IntroActive, false);
+        QCOMPARE(form.State().MenuActive, true);
         QCOMPARE(form.windowTitle(), QStringLiteral("Вокаброн"));
-        QCOMPARE(form.Game.ClubState, 1);
+        QCOMPARE(form.State().ClubState, 1);
         QCOMPARE(form.palette().color(QPalette::Window), QColor(0, 100, 100));
         QVERIFY(!QApplication::overrideCursor());
     }
@@ -166,7 +167,7 @@ private slots:
     void privateFilesLieInAFolderOfOurOwn()
     {
         TForm1 form;
-        const QString temp = QString::fromStdString(form.Game.TempDir);
+        const QString temp = QString::fromStdString(form.State().TempDir);
         QVERIFY(temp.endsWith('/'));
         QVERIFY(temp != QDir::tempPath() + '/');
         const QFileInfo info(temp);
@@ -188,23 +189,23 @@ private slots:
         QCOMPARE(form.windowTitle(), QString());
         RunIntroToTheEnd(form);
         QCOMPARE(form.windowTitle(), QStringLiteral("Вокаброн"));
-        QCOMPARE(form.Game.ClubState, 1);
-        QCOMPARE(form.Button6->text(), QStringLiteral("Новый Игрок"));
-        QCOMPARE(form.Quit->text(), QStringLiteral("Выход в меню"));
+        QCOMPARE(form.State().ClubState, 1);
+        QCOMPARE(parts::Button(form, "Button6")->text(), QStringLiteral("Новый Игрок"));
+        QCOMPARE(parts::Item(form, "Quit")->text(), QStringLiteral("Выход в меню"));
 
         input::KeyRelease(&form, Qt::Key_A);
-        QCOMPARE(form.Game.IntroActive, false);
-        QCOMPARE(form.Game.MenuActive, true);
-        QVERIFY(form.About->isEnabled());
-        QVERIFY(form.N3->isEnabled());
-        QVERIFY(!form.Quit->isEnabled());
-        QCOMPARE(form.BackgroundPicture.size(), QSize(760, 500));
+        QCOMPARE(form.State().IntroActive, false);
+        QCOMPARE(form.State().MenuActive, true);
+        QVERIFY(parts::Item(form, "About")->isEnabled());
+        QVERIFY(parts::Item(form, "N3")->isEnabled());
+        QVERIFY(!parts::Item(form, "Quit")->isEnabled());
+        QCOMPARE(form.Background().size(), QSize(760, 500));
         QCOMPARE(form.cursor().shape(), Qt::ArrowCursor);
         QVERIFY(!QApplication::overrideCursor());
 
         // A second key changes nothing more.
         input::KeyRelease(&form, Qt::Key_A);
-        QCOMPARE(form.Game.MenuActive, true);
+        QCOMPARE(form.State().MenuActive, true);
         form.close();
     }
 
@@ -212,9 +213,9 @@ private slots:
     {
         TForm1 form;
         RunIntroToTheEnd(form);
-        input::Click(form.Image1, Qt::LeftButton, {}, QPoint(10, 10));
-        QCOMPARE(form.Game.IntroActive, false);
-        QCOMPARE(form.Game.MenuActive, true);
+        input::Click(parts::Picture(form, "Image1"), Qt::LeftButton, {}, QPoint(10, 10));
+        QCOMPARE(form.State().IntroActive, false);
+        QCOMPARE(form.State().MenuActive, true);
         form.close();
     }
 
@@ -224,7 +225,7 @@ private slots:
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QVERIFY(form.close());
-        QVERIFY(form.Game.Closing);
+        QVERIFY(form.State().Closing);
         QVERIFY(!QApplication::activeModalWidget());
     }
 
@@ -234,22 +235,22 @@ private slots:
         form.ShowMenuWithoutIntro();
         form.show();
         // A game is on the board.
-        form.Game.MenuActive = false;
-        form.Game.DealActive = true;
-        form.Game.Score = 987;
+        form.State().MenuActive = false;
+        form.State().DealActive = true;
+        form.State().Score = 987;
 
         QString asked;
         AnswerNextBox(QStringLiteral("Нет"), &asked);
         QVERIFY(!form.close());
         QCOMPARE(asked, QStringLiteral("Вы хотите выйти из игры? Все данные при этом будут утеряны!"));
         QVERIFY(form.isVisible());
-        QVERIFY(!form.Game.Closing);
-        QCOMPARE(form.Game.Score, 987);
-        QVERIFY(form.BLetters[0] != nullptr);
+        QVERIFY(!form.State().Closing);
+        QCOMPARE(form.State().Score, 987);
+        QVERIFY(parts::LetterKeys(form)[0] != nullptr);
 
         AnswerNextBox(QStringLiteral("Да"), &asked);
         QVERIFY(form.close());
-        QVERIFY(form.Game.Closing);
+        QVERIFY(form.State().Closing);
     }
 
     void closingFromTheMenuAsksNothing()
@@ -258,7 +259,7 @@ private slots:
         form.ShowMenuWithoutIntro();
         form.show();
         QVERIFY(form.close());
-        QVERIFY(form.Game.Closing);
+        QVERIFY(form.State().Closing);
     }
 };
 

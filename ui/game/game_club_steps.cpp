@@ -120,7 +120,7 @@ void TForm1::SendClubResult(std::int32_t score)
 {
     // The game is over for the player: nothing of it may be asked for
     // while the club answers.
-    for (QAction* item : {Quit, GenCount, ChangeName})
+    for (QAction* item : {leaveItem, scoreItem, changeNameItem})
         item->setEnabled(false);
     auto flow = std::make_shared<RatingEndFlow>(Game.DealNumber, score, Club.ClubGame, WorldTopTenMinScore);
     DriveRatingFlow(this, MenuBusy, flow, IdHTTP1, RatingClubOfMember(), [this, flow] {

@@ -10,7 +10,9 @@
 #include "common/messages.h"
 #include "common/product.h"
 #include "logic/game/keyboard_layout.h"
+#include "ui/game/deal_view.h"
 #include "ui/game/main_window.h"
+#include "ui/game/menu_view.h"
 #include "logic/game/scoring.h"
 #include "logic/localdata/club_file.h"
 #include "ui/localdata/club_file_messages.h"
@@ -30,136 +32,18 @@
 #include "ui/kit/text_codec.h"
 
 namespace vk {
-namespace {
 
-constexpr unsigned int kYellow = 0x00FFFF;
-constexpr unsigned int kAqua = 0xFFFF00;
-constexpr unsigned int kRed = 0x0000FF;
-constexpr unsigned int kCellTextColour = 0x400000;
-
-// A PNG resource resized smoothly to width x height.  The pictures of a deal
-// come back at the same few sizes again and again (every cell, every step of
-// an opening), so each size is resized once per run.
-const QImage& SizedPicture(const QString& name, int width, int height)
+void TForm1::ConnectDealView()
 {
-    static QHash<QString, QImage> originals;
-    static QHash<QString, QImage> sized;
-    static const QImage none;
-    if (width <= 0 || height <= 0)
-        return none;
-    const QString key = name + QLatin1Char('@') + QString::number(width) + QLatin1Char('x') + QString::number(height);
-    if (auto it = sized.constFind(key); it != sized.constEnd())
-        return *it;
-    auto original = originals.find(name);
-    if (original == originals.end()) {
-        QImage decoded;
-        if (const auto bytes = ResourceBytes(ResourceKind::Raw, name))
-            decoded = QImage::fromData(*bytes, "PNG");
-        original = originals.insert(name, decoded);
-    }
-    QImage picture = *original;
-    if (picture.isNull())
-        return none;
-    if (picture.size() != QSize(width, height)) {
-        if (const auto error = ResizePngSmooth(picture, width, height)) {
-            qWarning("%s: %s", qUtf8Printable(name), qUtf8Printable(*error));
-            return none;
-        }
-    }
-    return *sized.insert(key, picture.convertToFormat(QImage::Format_ARGB32_Premultiplied));
-}
-
-QImage PictureOverBackground(const QString& name, const QRect& place, const QImage& background, const Layout& lay)
-{
-    // The board's frame, the score frames and the stars come back at every
-    // deal on the same piece of the same background: each is composed once
-    // for as long as the background stays.
-    static QHash<QString, QImage> composed;
-    static qint64 composedOn = 0;
-    if (composedOn != background.cacheKey()) {
-        composed.clear();
-        composedOn = background.cacheKey();
-    }
-    const QString key = QStringLiteral("%1@%2,%3,%4x%5")
-                            .arg(name)
-                            .arg(place.x())
-                            .arg(place.y())
-                            .arg(place.width())
-                            .arg(place.height());
-    if (auto it = composed.constFind(key); it != composed.constEnd())
-        return *it;
-    QImage piece(place.size(), QImage::Format_ARGB32_Premultiplied);
-    piece.fill(Qt::black);
-    {
-        QPainter p(&piece);
-        PaintFormBackground(p, background, place.x(), place.y(), lay.ClientW, lay.ClientH);
-        p.drawImage(0, 0, SizedPicture(name, place.width(), place.height()));
-    }
-    return *composed.insert(key, piece);
-}
-
-QPixmap LetterGlyph(int k, int side)
-{
-    // The same 32 faces at every deal of a window size.  Kept as pictures:
-    // pixmaps must not outlive the application.
-    static QHash<int, QImage> glyphs;
-    const int key = side * 100 + k;
-    if (auto it = glyphs.constFind(key); it != glyphs.constEnd())
-        return QPixmap::fromImage(*it);
-    QImage glyph(side, side, QImage::Format_ARGB32_Premultiplied);
-    glyph.fill(Qt::transparent);
-    {
-        QPainter p(&glyph);
-        p.drawImage(0, 0, SizedPicture(FromUtf8(LetterPictureName(k)), side, side));
-    }
-    return QPixmap::fromImage(*glyphs.insert(key, glyph));
-}
-
-QFont DisplayFont(const Settings& prefs, int pixelSize)
-{
-    QFont font(FromUtf8(prefs.DisplayFontName));
-    font.setPixelSize(std::max(1, pixelSize));
-    return font;
-}
-
-QRect ToQRect(const ControlRect& r)
-{
-    return QRect(r.Left, r.Top, r.Width, r.Height);
-}
-
-} // namespace
-
-void TForm1::CreateGameControls()
-{
-    LabelType = new QLabel(this);
-    LabelType->setObjectName(QStringLiteral("LabelType"));
-    LabelType->setAlignment(Qt::AlignCenter);
-    LabelType->setAttribute(Qt::WA_TranslucentBackground);
-    LabelType->hide();
-    ImageRamka = new PictureBox(this);
-    ImageRamka->setObjectName(QStringLiteral("ImageRamka"));
-    ImageBase = new PictureBox(this);
-    ImageBase->setObjectName(QStringLiteral("ImageBase"));
-    ImGeld = new PictureBox(this);
-    ImGeld->setObjectName(QStringLiteral("ImGeld"));
-    ImTick = new PictureBox(this);
-    ImTick->setObjectName(QStringLiteral("ImTick"));
-    for (PictureBox* box : {ImageRamka, ImageBase, ImGeld, ImTick})
-        box->hide();
-
-    Button8->setObjectName(QStringLiteral("Button8"));
-    ButtonN->setObjectName(QStringLiteral("ButtonN"));
-    connect(ButtonN, &QPushButton::clicked, this, &TForm1::ButtonNClick);
-    connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
-    connect(Quit, &QAction::triggered, this, &TForm1::QuitClick);
-    connect(GenCount, &QAction::triggered, this, &TForm1::GenCountClick);
-    connect(ChangeName, &QAction::triggered, this, &TForm1::ChangeNameClick);
+    connect(dealView, &DealView::letterClicked, this, &TForm1::LetterKeyClick);
+    connect(dealView, &DealView::nextClicked, this, &TForm1::ButtonNClick);
+    connect(dealView, &DealView::exitClicked, this, &TForm1::Button8Click);
 }
 
 void TForm1::StartGame()
 {
     gameStartedThisRun_ = true;
-    MenuPicture = QImage();
+    menuView->DropPicture();
     Game.MenuActive = false;
     Game.DealActive = true;
     BeginDeal(false);
@@ -179,11 +63,11 @@ void TForm1::BeginDeal(bool continuing)
     if (!continuing) {
         if (Prefs.MusicOn)
             PlayMusic(false);
-        Quit->setEnabled(true);
-        GenCount->setEnabled(true);
-        ChangeName->setEnabled(Game.ClubState < ClubRatingGame);
-        HideMenuScreen();
-        PlaceGameControls();
+        leaveItem->setEnabled(true);
+        scoreItem->setEnabled(true);
+        changeNameItem->setEnabled(Game.ClubState < ClubRatingGame);
+        menuView->Hide();
+        dealView->Place();
         SetPlayerAtStart();
     }
 
@@ -194,51 +78,11 @@ void TForm1::BeginDeal(bool continuing)
     Game.DealActive = true;
     HelpContext = 5;
 
-    Button8->setEnabled(false);
-    ButtonN->setEnabled(false);
-
     PickPuzzle(Game.Memo1, Game.Memo2, Game.Puzzle, PuzzleRandom);
     ReadPuzzle(Game.Puzzle);
     LayOutBoard();
-    ShowScoreFrames(Game.Score, Game.DealNumber);
-    DressLetterKeys();
-}
-
-void TForm1::PlaceGameControls()
-{
-    GameLayout = LayOutGameScreen(Lay);
-    const GameScreenLayout& g = GameLayout;
-
-    LabelType->setGeometry(ToQRect(g.LabelType));
-    LabelType->setFont(DisplayFont(Prefs, g.ThemeFontHeight));
-    QPalette pal = LabelType->palette();
-    pal.setColor(QPalette::WindowText, ToQColor(kYellow));
-    LabelType->setPalette(pal);
-
-    ImageRamka->setGeometry(ToQRect(g.ImageRamka));
-    ImageRamka->ResizeCanvas(g.ImageRamka.Width, g.ImageRamka.Height);
-    ImGeld->setGeometry(ToQRect(g.ImGeld));
-    ImGeld->ResizeCanvas(g.ImGeld.Width, g.ImGeld.Height);
-    ImTick->setGeometry(ToQRect(g.ImTick));
-    ImTick->ResizeCanvas(g.ImTick.Width, g.ImTick.Height);
-
-    Button8->setGeometry(ToQRect(g.Button8));
-    ButtonN->setGeometry(ToQRect(g.ButtonN));
-    Button8->setText(UiText(Msg::Exit));
-    ButtonN->setText(UiText(Msg::Next));
-    for (TTevQuizButton* b : {Button8, ButtonN})
-        b->setAccessibleName(b->text());
-    for (QWidget* w : {static_cast<QWidget*>(ImGeld), static_cast<QWidget*>(ImTick),
-                       static_cast<QWidget*>(Button8), static_cast<QWidget*>(ButtonN)})
-        w->show();
-
-    for (int k = 1; k <= LetterKeys; ++k) {
-        TTevQuizButton* key = BLetters[static_cast<std::size_t>(k - 1)];
-        key->setGeometry(ToQRect(g.Keys[static_cast<std::size_t>(k - 1)]));
-        key->SetColorSB(DNavy);
-        key->setAccessibleName(ToQString(std::string(1, KeyLetter(k))));
-        key->show();
-    }
+    dealView->ShowScore(Game.Score, Game.DealNumber);
+    dealView->DressLetterKeys();
 }
 
 void TForm1::SetPlayerAtStart()
@@ -279,151 +123,27 @@ void TForm1::SetPlayerAtStart()
     Game.Score = Game.InitialScore;
 }
 
-void TForm1::HideMenuScreen()
-{
-    for (AnimationPlayer* a : MenuAnimations) {
-        a->Clear();
-        a->hide();
-    }
-    ImageCa->hide();
-    for (TTevQuizButton* b : MemberButtons)
-        b->hide();
-    for (TTevQuizButton* p : Panels)
-        p->hide();
-    for (TTevQuizButton* b : {Button6, Button9, Button10, Button11})
-        b->hide();
-    HideMenuIcons();
-}
-
-void TForm1::DrawPictureInImage(const QString& name, PictureBox* image, bool overBackground, int left, int top,
-                                int right, int bottom)
-{
-    QImage& canvas = image->Canvas();
-    if (overBackground) {
-        const int w = image->width();
-        const int h = image->height();
-        image->ResizeCanvas(w, h);
-        QPainter p(&canvas);
-        p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(0, 0, PictureOverBackground(name, QRect(image->pos(), image->size()), BackgroundPicture, Lay));
-        return;
-    }
-    QPainter p(&canvas);
-    p.drawImage(left, top, SizedPicture(name, right - left, bottom - top));
-}
-
-void TForm1::DrawLetterPicture(int letterCode, int left, int top, int right, int bottom)
-{
-    DrawPictureInImage(FromUtf8(LetterPictureName(KeyOfTypedChar(static_cast<char32_t>(letterCode)))), ImageRamka,
-                       false, left, top, right, bottom);
-}
-
 void TForm1::LayOutBoard()
 {
-    const GameScreenLayout& g = GameLayout;
-    ImageBase->setGeometry(ToQRect(g.ImageBase));
-    ImageBase->ResizeCanvas(g.ImageBase.Width, g.ImageBase.Height);
-    ImageBase->show();
-    DrawPictureInImage(Game.Puzzle.PuzzleBase == 2 ? QStringLiteral("Star2") : QStringLiteral("Star1"), ImageBase,
-                       true);
-    ImageBase->setToolTip(UiText(Msg::BaseNumber));
-    ImageBase->setAccessibleName(UiText(Msg::BaseNumber) + QLatin1Char(' ') + QString::number(Game.Puzzle.PuzzleBase));
-    ImageBase->update();
-
-    DrawPictureInImage(QStringLiteral("GRamka1"), ImageRamka, true);
-
     SetUpDeal(Game.Deal, Game.Puzzle.PuzzleAnswer);
-    const CellGrid grid = CellGridFor(ImageRamka->width(), ImageRamka->height());
-    for (int r = 1; r <= BoardRows; ++r)
-        for (int c = 1; c <= BoardColumns; ++c) {
-            if (!Game.Deal.Cells.HasCell(r, c))
-                continue;
-            const ControlRect cell = CellRect(grid, r, c);
-            DrawPictureInImage(QStringLiteral("GFrameS"), ImageRamka, false, cell.Left, cell.Top, cell.Right(),
-                               cell.Bottom());
-            if (Game.Deal.Cells.Mask(r, c) != HiddenCell)
-                DrawOpenCellText(cell, Game.Deal.Cells.Mask(r, c));
-        }
-    ImageRamka->show();
-    ImageRamka->update();
-
+    dealView->ShowDeal(Game.Deal, Game.Puzzle);
     // With no cell at all the player would face a blank board: the caption
     // then tells the whole line.
     if (CellCount(Game.Deal.Cells) == 0)
         setWindowTitle(ToQString(Game.Puzzle.PuzzleLine));
     else
         setWindowTitle(FromUtf8(ProductNames[UiLanguage()]));
-
-    LabelType->setText(ToQString(Game.Puzzle.PuzzleTheme));
-    LabelType->show();
-    Image1->hide();
-}
-
-void TForm1::DrawOpenCellText(const ControlRect& cell, char character)
-{
-    // Cells that no key opens (a blank inside the last part, a hyphen) are
-    // shown open from the start, as plain text.
-    QPainter p(&ImageRamka->Canvas());
-    p.setFont(DisplayFont(Prefs, RoundInt(cell.Height * 0.6)));
-    p.setPen(ToQColor(kCellTextColour));
-    p.drawText(ToQRect(cell), Qt::AlignCenter, ToQString(std::string(1, character)));
-}
-
-void TForm1::ShowScoreFrames(std::int32_t score, int deal)
-{
-    DrawPictureInImage(QStringLiteral("GRamka2"), ImGeld, true);
-    DrawPictureInImage(QStringLiteral("GRamka2"), ImTick, true);
-    const QFont font = DisplayFont(Prefs, GameLayout.ScoreFontHeight);
-    const QString texts[2] = {QString::number(score),
-                              QString::number(deal) + QStringLiteral(" / ") + QString::number(DealsPerGame)};
-    PictureBox* boxes[2] = {ImGeld, ImTick};
-    for (int i = 0; i < 2; ++i) {
-        {
-            QPainter p(&boxes[i]->Canvas());
-            p.setFont(font);
-            p.setPen(ToQColor(kRed));
-            TextOutCentred(texts[i], 0, boxes[i]->width(), GameLayout.ScoreTextTop, p);
-        }
-        boxes[i]->setAccessibleName(texts[i]);
-        boxes[i]->update();
-    }
-}
-
-void TForm1::DressLetterKeys()
-{
-    const GameScreenLayout& g = GameLayout;
-    const QFont captionFont = DisplayFont(Prefs, g.KeyCaptionHeight);
-    for (int k = 1; k <= LetterKeys; ++k) {
-        TTevQuizButton* key = BLetters[static_cast<std::size_t>(k - 1)];
-        key->SetLayout(blGlyphBottom);
-        if (g.Face == KeyFace::Caption) {
-            key->SetGlyph(QPixmap());
-            key->setText(ToQString(std::string(1, KeyLetter(k))));
-            if (key->font() != captionFont)
-                key->setFont(captionFont);
-            key->SetFontColor(kAqua);
-        } else {
-            key->setText(QString());
-            key->SetGlyph(LetterGlyph(k, g.FacePictureSize));
-        }
-        key->setEnabled(true);
-    }
 }
 
 // ---- Picking letters ---------------------------------------------------------
 
 void TForm1::LetterKeyClick(int k)
 {
-    if (k < 1 || k > LetterKeys || !Game.DealActive)
-        return;
-    TTevQuizButton* key = BLetters[static_cast<std::size_t>(k - 1)];
-    if (!key->isEnabled())
+    if (!Game.DealActive || !dealView->KeyEnabled(k))
         return;
     // The key is used up before anything else happens, so a second click
     // or a typed repeat can never reach the guess again.
-    key->setText(QString());
-    key->setEnabled(false);
-    key->SetGlyph(QPixmap());
+    dealView->UseKey(k);
     GuessLetter(0x0410 + k - 1);
 }
 
@@ -434,10 +154,7 @@ void TForm1::GuessLetter(int letterCode)
     if (!outcome.Accepted)
         return;
 
-    const CellGrid grid = CellGridFor(ImageRamka->width(), ImageRamka->height());
-    for (const CellPosition& cell : outcome.Opened)
-        for (int step = 1; step <= OpeningSteps; ++step)
-            DrawOpeningStep(grid, cell, letterCode, step);
+    dealView->OpenCells(outcome.Opened, letterCode);
 
     // These three belong to the game itself and sound whatever the sound
     // setting says.
@@ -445,28 +162,13 @@ void TForm1::GuessLetter(int letterCode)
         PlayWavRes(QStringLiteral("WGGut"), true);
     else if (outcome.Missed)
         PlayWavRes(QStringLiteral("WG_Ai"), true);
-    ShowScoreFrames(Game.Score, Game.DealNumber);
+    dealView->ShowScore(Game.Score, Game.DealNumber);
 
     if (outcome.Solved) {
         Game.DealSolved = true;
         PlayWavRes(QStringLiteral("WGMil"), true);
-        for (TTevQuizButton* key : BLetters)
-            key->setEnabled(false);
-        Button8->setEnabled(true);
-        ButtonN->setEnabled(NextDealOffered(Game.DealNumber));
+        dealView->ShowSolved(NextDealOffered(Game.DealNumber));
     }
-}
-
-void TForm1::DrawOpeningStep(const CellGrid& grid, const CellPosition& cell, int letterCode, int step)
-{
-    const ControlRect frame = CellRect(grid, cell.Row, cell.Column);
-    DrawPictureInImage(QStringLiteral("GFrameS"), ImageRamka, false, frame.Left, frame.Top, frame.Right(),
-                       frame.Bottom());
-    const ControlRect letter = GrowingLetterRect(grid, cell.Row, cell.Column, step);
-    DrawLetterPicture(letterCode, letter.Left, letter.Top, letter.Right(), letter.Bottom());
-    // Only the cell is shown again, at once: the opening is drawn step by
-    // step without giving the event loop a turn.
-    ImageRamka->repaint(ToQRect(frame).united(ToQRect(letter)));
 }
 
 bool TForm1::FormKeyPress(const QString& typed)
@@ -478,7 +180,7 @@ bool TForm1::FormKeyPress(const QString& typed)
     const int k = KeyOfTypedChar(RussianOnSameKey(typed.at(0).unicode()));
     if (k == 0)
         return false;
-    if (BLetters[static_cast<std::size_t>(k - 1)]->isEnabled())
+    if (dealView->KeyEnabled(k))
         LetterKeyClick(k);
     return true;
 }
@@ -495,7 +197,7 @@ bool TForm1::DealKeyPress(const QKeyEvent& event)
     if (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter)
         return false;
     QWidget* focused = QApplication::focusWidget();
-    return focused != Button8 && focused != ButtonN;
+    return !dealView->IsDealButton(focused);
 }
 
 // ---- Between deals and the end of a game --------------------------------------
@@ -549,9 +251,9 @@ void TForm1::QuitClick()
 void TForm1::ReturnToMenu()
 {
     ShowMainMenu();
-    Quit->setEnabled(false);
-    GenCount->setEnabled(false);
-    ChangeName->setEnabled(false);
+    leaveItem->setEnabled(false);
+    scoreItem->setEnabled(false);
+    changeNameItem->setEnabled(false);
     Game.MenuActive = true;
     Game.DealActive = false;
     update();
@@ -603,15 +305,7 @@ void TForm1::AskNewNameAndPassword()
 
 void TForm1::HideGameScreen()
 {
-    for (QWidget* w : {static_cast<QWidget*>(Button8), static_cast<QWidget*>(ButtonN),
-                       static_cast<QWidget*>(LabelType), static_cast<QWidget*>(ImageBase),
-                       static_cast<QWidget*>(ImageRamka), static_cast<QWidget*>(ImGeld),
-                       static_cast<QWidget*>(ImTick)})
-        w->hide();
-    for (TTevQuizButton* key : BLetters) {
-        key->hide();
-        key->SetGlyph(QPixmap());
-    }
+    dealView->Hide();
     HelpContext = 1;
 }
 

@@ -17,7 +17,11 @@
 #include "common/builtin_addresses.h"
 #include "common/messages.h"
 #include "common/rounding.h"
+#include "ui/game/deal_view.h"
 #include "ui/game/folders.h"
+#include "ui/game/help_window.h"
+#include "ui/game/intro_view.h"
+#include "ui/game/menu_view.h"
 #include "logic/game/intro_flow.h"
 #include "ui/club/adv_window.h"
 #include "ui/localdata/apply_fonts.h"
@@ -32,7 +36,6 @@
 #include "ui/kit/audio.h"
 #include "ui/kit/colour.h"
 #include "ui/kit/dressing.h"
-#include "ui/kit/intro.h"
 #include "ui/kit/message_box.h"
 #include "ui/kit/picture_box.h"
 #include "ui/kit/picture_scaling.h"
@@ -64,13 +67,17 @@ TForm1::~TForm1()
 
 void TForm1::FormCreate()
 {
+    introView = new IntroView(this);
+    menuView = new MenuView(this, Prefs, Lay);
+    dealView = new DealView(this, Prefs, Lay, BackgroundPicture);
     InitMainWindow();
-    CreateMenuControls();
-    CreateLetterKeys();
-    CreateGameControls();
+    ConnectMenuView();
+    ConnectDealView();
     LoadPuzzleBases();
     CreateDialogs();
 }
+
+const QImage& TForm1::MenuPicture() const { return menuView->Picture(); }
 
 void TForm1::CreateDialogs()
 {
@@ -93,9 +100,9 @@ std::string TForm1::ClubFilePath() const
 void TForm1::ApplyFonts()
 {
     FontTargets targets;
-    targets.MainButtons = {Button6, Button8, Button9, Button10, Button11, Panels[0], Panels[1], Panels[2]};
-    targets.ButtonN = ButtonN;
-    targets.MemberButtons.assign(MemberButtons.begin(), MemberButtons.end());
+    menuView->AddFontTargets(targets);
+    targets.MainButtons.push_back(dealView->ExitButton());
+    targets.ButtonN = dealView->NextButton();
     targets.TopTen = FormTopTen;
     targets.Options = FormOptions;
     targets.Password = FormPassword;
@@ -108,61 +115,8 @@ void TForm1::ApplyFonts()
 
 void TForm1::InitMainWindow()
 {
-    Image1 = new PictureBox(this);
-    Image1->hide();
-    RxGIFAn1 = new AnimationPlayer(this);
-    RxGIFAn2 = new AnimationPlayer(this);
-    RxGIFAn3 = new AnimationPlayer(this);
-    for (AnimationPlayer* a : {RxGIFAn1, RxGIFAn2, RxGIFAn3}) {
-        a->resize(70, 70);
-        a->hide();
-    }
-    connect(RxGIFAn1, &AnimationPlayer::frameChanged, this, &TForm1::RxGIFAn1FrameChanged);
-    connect(Image1, &PictureBox::clicked, this, &TForm1::EndIntro);
-    ImageCa = new PictureBox(this);
-    for (auto& a : MenuAnimations) {
-        a = new AnimationPlayer(this);
-        a->hide();
-    }
-    const char* const animationNames[] = {"RxGIFAnSvLeft", "RxGIFAnSvRight", "RxGIFAnMan", "RxGIFAnClock"};
-    for (std::size_t i = 0; i < MenuAnimations.size(); ++i)
-        MenuAnimations[i]->setObjectName(QLatin1String(animationNames[i]));
-
-    auto makeButton = [this](TColorSB variant, unsigned int caption) {
-        auto* b = new TTevQuizButton(this);
-        b->SetColorSB(variant);
-        b->SetFontColor(caption);
-        b->SetColorMouse(0x00FFFF);
-        b->hide();
-        return b;
-    };
-    // The colour scheme: aqua captions on navy, navy captions on blue for the
-    // member lines, yellow under the mouse.
-    for (auto& b : MemberButtons)
-        b = makeButton(DBlue, 0x800000);
-    for (auto& p : Panels) {
-        p = makeButton(DNavy, 0xFFFF00);
-        p->setEnabled(false);
-    }
-    Button6 = makeButton(DNavy, 0xFFFF00);
-    Button8 = makeButton(DNavy, 0xFFFF00);
-    Button9 = makeButton(DNavy, 0xFFFF00);
-    Button10 = makeButton(DNavy, 0xFFFF00);
-    Button11 = makeButton(DNavy, 0xFFFF00);
-    ButtonN = makeButton(DNavy, 0xFFFF00);
-    Button8->SetGrayDis(true);
-    ButtonN->SetGrayDis(true);
-    for (std::size_t i = 0; i < MemberButtons.size(); ++i)
-        MemberButtons[i]->setObjectName(QStringLiteral("Button%1").arg(i + 1));
-    for (std::size_t i = 0; i < Panels.size(); ++i)
-        Panels[i]->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
-    const std::pair<QWidget*, const char*> named[] = {
-        {Image1, "Image1"}, {RxGIFAn1, "RxGIFAn1"}, {RxGIFAn2, "RxGIFAn2"}, {RxGIFAn3, "RxGIFAn3"},
-        {ImageCa, "ImageCa"}, {Button6, "Button6"}, {Button8, "Button8"}, {Button9, "Button9"},
-        {Button10, "Button10"}, {Button11, "Button11"}, {ButtonN, "ButtonN"},
-    };
-    for (const auto& [widget, name] : named)
-        widget->setObjectName(QLatin1String(name));
+    connect(introView, &IntroView::frameChanged, this, &TForm1::RxGIFAn1FrameChanged);
+    connect(introView, &IntroView::clicked, this, &TForm1::EndIntro);
 
     Game.ProgramDir = FindProgramDir().toStdString();
     Game.TempDir = FindTempDir(QString::fromStdString(Game.ProgramDir)).toStdString();
@@ -179,13 +133,31 @@ void TForm1::InitMainWindow()
     Game.StartupPhase = 0;
     InstallOwnFont(Game.TempDir);
 
-    ImageCa->hide();
-
     Game.IntroActive = true;
     Game.MenuActive = false;
     Game.DealActive = false;
     Game.Closing = false;
 
+    CreatePopupMenu();
+
+    SetWindowColour(Qt::black);
+    BackgroundPicture = QImage();
+
+    Game.RatingGameActive = false;
+    Game.RatingGameRegistered = false;
+
+    musicTimer = new QTimer(this);
+    musicTimer->setObjectName(QStringLiteral("Timer2"));
+    musicTimer->setInterval(1000);
+    connect(musicTimer, &QTimer::timeout, this, &TForm1::Timer2Timer);
+    musicTimer->start();
+
+    // Key preview: the window sees key releases before its controls do.
+    qApp->installEventFilter(this);
+}
+
+void TForm1::CreatePopupMenu()
+{
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     // Each item shows its picture from the window's picture list.
@@ -197,31 +169,23 @@ void TForm1::InitMainWindow()
         item->setObjectName(QLatin1String(name));
         return item;
     };
-    GenCount = addItem("GenCount", QStringLiteral("Общий Счёт"), 0);
-    Quit = addItem("Quit", QStringLiteral("Выход в меню"), 1);
-    ChangeName = addItem("ChangeName", QStringLiteral("Изменить имя"), 2);
+    scoreItem = addItem("GenCount", QStringLiteral("Общий Счёт"), 0);
+    leaveItem = addItem("Quit", QStringLiteral("Выход в меню"), 1);
+    changeNameItem = addItem("ChangeName", QStringLiteral("Изменить имя"), 2);
     PopupMenu1->addSeparator();
-    Help = addItem("Help", QStringLiteral("Помощь"), 3);
-    About = addItem("About", QStringLiteral("О программе"), 5);
+    helpItem = addItem("Help", QStringLiteral("Помощь"), 3);
+    aboutItem = addItem("About", QStringLiteral("О программе"), 5);
     PopupMenu1->addSeparator();
-    N3 = addItem("N3", QStringLiteral("Чат"), 6);
-    for (QAction* item : {Quit, GenCount, ChangeName, About, N3})
+    chatItem = addItem("N3", QStringLiteral("Чат"), 6);
+    for (QAction* item : {leaveItem, scoreItem, changeNameItem, aboutItem, chatItem})
         item->setEnabled(false);
 
-    SetWindowColour(Qt::black);
-    BackgroundPicture = QImage();
-
-    Game.RatingGameActive = false;
-    Game.RatingGameRegistered = false;
-
-    Timer2 = new QTimer(this);
-    Timer2->setObjectName(QStringLiteral("Timer2"));
-    Timer2->setInterval(1000);
-    connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
-    Timer2->start();
-
-    // Key preview: the window sees key releases before its controls do.
-    qApp->installEventFilter(this);
+    connect(scoreItem, &QAction::triggered, this, &TForm1::GenCountClick);
+    connect(leaveItem, &QAction::triggered, this, &TForm1::QuitClick);
+    connect(changeNameItem, &QAction::triggered, this, &TForm1::ChangeNameClick);
+    connect(helpItem, &QAction::triggered, this, &TForm1::HelpClick);
+    connect(aboutItem, &QAction::triggered, this, &TForm1::AboutClick);
+    connect(chatItem, &QAction::triggered, this, &TForm1::N3Click);
 }
 
 void TForm1::SetWindowColour(QColor colour)
@@ -230,22 +194,6 @@ void TForm1::SetWindowColour(QColor colour)
     pal.setColor(QPalette::Window, colour);
     setPalette(pal);
     setAutoFillBackground(true);
-}
-
-void TForm1::CreateLetterKeys()
-{
-    for (int k = 1; k <= 32; ++k) {
-        auto* key = new TTevQuizButton(this);
-        key->setObjectName(QStringLiteral("BLetters%1").arg(k));
-        key->setCursor(Qt::PointingHandCursor);
-        // The keys answer the mouse and typed letters only: a key holding
-        // the focus would be pressed by Space or Enter.
-        key->setFocusPolicy(Qt::NoFocus);
-        key->SetLightRect(true);
-        key->hide();
-        connect(key, &QPushButton::clicked, this, [this, k] { LetterKeyClick(k); });
-        BLetters[static_cast<std::size_t>(k - 1)] = key;
-    }
 }
 
 void TForm1::LoadPuzzleBases()
@@ -300,10 +248,8 @@ void TForm1::resizeEvent(QResizeEvent* event)
     if (Prefs.WindowSize != SizeFullScreen || !isMaximized())
         return;
     vk::SetWindowSize(SizeFullScreen, width(), height(), Lay);
-    if (Game.IntroActive && Image1->isVisible()) {
-        Image1->setGeometry(0, 0, Lay.ClientW, Lay.ClientH);
-        FillBlack(*Image1, Lay.ClientW, Lay.ClientH);
-    }
+    if (Game.IntroActive)
+        introView->FitSurface(Lay);
     if (Game.MenuActive)
         RebuildMenuAfterResize();
 }
@@ -318,7 +264,6 @@ void TForm1::FormPaint(QPainter* painter)
 {
     // Work that a phase starts may open windows or wait for the network, so
     // it runs right after the paint instead of inside it.
-    const IntroSurfaces surfaces{Image1, RxGIFAn1, RxGIFAn2, RxGIFAn3};
     switch (OnPaint(Game)) {
     case PaintStep::StartStep1:
         setWindowTitle(FromUtf8(ProductNames[0]));
@@ -326,14 +271,14 @@ void TForm1::FormPaint(QPainter* painter)
         // The frame is known once the window is on the screen.
         if (Prefs.WindowSize != SizeFullScreen)
             CentreOnScreen();
-        QTimer::singleShot(0, this, [this, surfaces] {
-            if (!IntroStep1(surfaces, Lay, Prefs.SoundOn))
+        QTimer::singleShot(0, this, [this] {
+            if (!introView->Step1(Lay, Prefs.SoundOn))
                 RxGIFAn1FrameChanged(0);
         });
         return;
     case PaintStep::StartStep2:
-        QTimer::singleShot(0, this, [this, surfaces] {
-            if (!IntroStep2(surfaces, Lay, Prefs.SoundOn))
+        QTimer::singleShot(0, this, [this] {
+            if (!introView->Step2(Lay, Prefs.SoundOn))
                 RxGIFAn1FrameChanged(0);
         });
         return;
@@ -345,25 +290,21 @@ void TForm1::FormPaint(QPainter* painter)
     }
     if (!painter)
         return;
-    if (Game.MenuActive && !MenuPicture.isNull())
-        painter->drawImage(0, 0, MenuPicture);
+    if (Game.MenuActive && !MenuPicture().isNull())
+        painter->drawImage(0, 0, MenuPicture());
     if (Game.DealActive && !Game.Closing && !BackgroundPicture.isNull())
         painter->drawImage(0, 0, BackgroundPicture);
 }
 
 void TForm1::RxGIFAn1FrameChanged(int frameIndex)
 {
-    if (OnIntroFrame(Game, frameIndex, RxGIFAn1->FrameCount()))
+    if (OnIntroFrame(Game, frameIndex, introView->FirstAnimationFrames()))
         AdvancePastAnimation();
 }
 
 void TForm1::AdvancePastAnimation()
 {
-    // Only hidden and stopped here: this runs inside the animation's own
-    // frame report, and the next step loads the player again.
-    RxGIFAn1->hide();
-    RxGIFAn1->Stop();
-    Image1->repaint();
+    introView->StopFirstAnimation();
     FormPaint(nullptr);
 }
 
@@ -371,9 +312,8 @@ void TForm1::RunPhaseFour()
 {
     if (!MayRunPhaseFour(Game))
         return;
-    const IntroSurfaces surfaces{Image1, RxGIFAn1, RxGIFAn2, RxGIFAn3};
     const QFont display(FromUtf8(Prefs.DisplayFontName));
-    IntroStep3(surfaces, Lay, {display.family(), UiText(Msg::ReleaseDate), UiText(Msg::Credit), FromUtf8(VersionText)});
+    introView->Step3(Lay, {display.family(), UiText(Msg::ReleaseDate), UiText(Msg::Credit), FromUtf8(VersionText)});
     settingsRead_ = ReadSettings(Game.ProgramDir, Prefs);
     StartClubSteps();
     if (!Prefs.NoFontWindow)
@@ -385,7 +325,7 @@ void TForm1::RunPhaseFour()
         QApplication::setOverrideCursor(Qt::PointingHandCursor);
         screenCursorSet_ = true;
     }
-    IntroStep4(surfaces, Lay);
+    introView->Step4(Lay);
     OnPhaseFourDone(Game);
     emit introWaiting();
 }
@@ -413,7 +353,7 @@ bool TForm1::StartupSequence()
     setWindowTitle(UiProductName());
     UpdateFontNames(Prefs);
     ApplyFonts();
-    Image1->update();
+    introView->UpdateSurface();
 
     // A system-wide install keeps the club file in the player's own folder.
     SeedClubFile(Game.ProgramDir);
@@ -426,15 +366,12 @@ bool TForm1::StartupSequence()
         Limits = ComputeScreenLimits(screen->size().width(), screen->size().height());
     FormOptions->SetScreenLimits(Limits);
 
-    Button6->setText(UiText(Msg::NewPlayer));
-    Button9->setText(UiText(Msg::TopTen));
-    Button10->setText(UiText(Msg::Options));
-    Button11->setText(UiText(Msg::Exit));
-    Quit->setText(UiText(Msg::ExitToMenu));
-    Help->setText(UiText(Msg::Help));
-    About->setText(UiText(Msg::About));
-    GenCount->setText(UiText(Msg::GeneralScore));
-    ChangeName->setText(UiText(Msg::ChangeName));
+    menuView->SetButtonCaptions();
+    leaveItem->setText(UiText(Msg::ExitToMenu));
+    helpItem->setText(UiText(Msg::Help));
+    aboutItem->setText(UiText(Msg::About));
+    scoreItem->setText(UiText(Msg::GeneralScore));
+    changeNameItem->setText(UiText(Msg::ChangeName));
     setWindowTitle(UiProductName());
 
     SaveSettings(this, Game.ProgramDir, Prefs);
@@ -461,18 +398,12 @@ void TForm1::EndIntro()
         QApplication::restoreOverrideCursor();
         screenCursorSet_ = false;
     }
-    for (AnimationPlayer* a : {RxGIFAn1, RxGIFAn2, RxGIFAn3}) {
-        a->hide();
-        a->Clear();
-    }
-    // The intro's surface is as large as the window and is not shown again.
-    Image1->hide();
-    Image1->ReleaseCanvas();
+    introView->End();
     ScaleBackground();
     ShowMainMenu();
     Game.MenuActive = true;
-    About->setEnabled(true);
-    N3->setEnabled(true);
+    aboutItem->setEnabled(true);
+    chatItem->setEnabled(true);
     update();
     ShowNewsWhenFree();
 }
@@ -536,15 +467,9 @@ void TForm1::closeEvent(QCloseEvent* event)
     // Nothing that comes back from the club after this is wanted.
     AbandonRequests(this);
 
-    for (auto& key : BLetters) {
-        delete key;
-        key = nullptr;
-    }
+    dealView->ReleaseLetterKeys();
     RemoveOwnFont();
-    for (AnimationPlayer* a : MenuAnimations) {
-        a->hide();
-        a->Clear();
-    }
+    menuView->ClearAnimations();
     Game.Closing = true;
     BackgroundPicture = QImage();
     PlayMusic(false);

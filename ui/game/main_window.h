@@ -31,81 +31,62 @@ class QTimer;
 
 namespace vk {
 
-class AnimationPlayer;
-class PictureBox;
+class DealView;
+class IntroView;
+class MenuView;
 class TFormCount;
 class TFormEndGame;
 class TFormPassword;
 class TFormOptions;
 class TFormTopTen;
 class THelpWindow;
-class TTevQuizButton;
 class TFormFont;
 class TFormAdv;
 class WindowBusy;
 
+// The club's addresses the window's own steps use, in their stored form;
+// tests point them at a server of their own.
+struct ClubAddresses {
+    // Where the start-up reads the remote configuration and the news page.
+    std::string ConfigAddress = RemoteConfigAddress;
+    std::string NewsPageAddress = NewsAddress;
+    // The club's photo folder and photo upload.
+    std::string PhotoFolderPath = PhotoFolderAddress;
+    std::string PhotoUploadPath = PhotoUploadAddress;
+};
+
+// The window is a thin shell: it owns the game's state, the settings and
+// the club's state, runs the steps between screens and the club's steps,
+// and shows its three screens through their views (IntroView, MenuView,
+// DealView).
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
-    GameState Game;
-    Settings Prefs;
-    Layout Lay;
-    ScreenLimits Limits; // computed once by the start-up sequence
-
-    // The online club: the shared client of its requests (cookies kept for
-    // the run), its state, and what the news page gave at start-up.
-    HttpClient IdHTTP1;
-    ClubStateData Club;
-    NewsPage News;
-    // Where the start-up reads the remote configuration and the news page
-    // (stored form); tests point them at a server of their own.
-    std::string ConfigAddress = RemoteConfigAddress;
-    std::string NewsPageAddress = NewsAddress;
-    // The club's photo folder and photo upload (stored form).
-    std::string PhotoFolderPath = PhotoFolderAddress;
-    std::string PhotoUploadPath = PhotoUploadAddress;
+    // ---- The state the window owns, for tests and benchmarks --------------
+    GameState& State() { return Game; }
+    const GameState& State() const { return Game; }
+    Settings& Preferences() { return Prefs; }
+    const Layout& WindowLayout() const { return Lay; }
+    // The shared client of the club's requests (cookies kept for the run)
+    // and the club's state.
+    HttpClient& ClubHttp() { return IdHTTP1; }
+    ClubStateData& ClubData() { return Club; }
+    const ClubStateData& ClubData() const { return Club; }
+    ClubAddresses& Addresses() { return Addresses_; }
+    // Where the pick draws its numbers from; tests deal a puzzle of their
+    // choosing through it.
+    RandomSource& PuzzleSource() { return PuzzleRandom; }
+    // The window's background at its size.
+    const QImage& Background() const { return BackgroundPicture; }
+    const QImage& MenuPicture() const;
+    DealView& DealScreen() { return *dealView; }
+    // Club file lines 1..5 as the menu last read them.
+    const std::array<std::string, 5>& MemberCopies() const { return MemberCopy; }
     // The club's start-up steps still running in the background (tests).
     bool ClubStartupRunning() const;
-
-    // Components, named as the window's description names them.
-    PictureBox* Image1 = nullptr;
-    AnimationPlayer* RxGIFAn1 = nullptr;
-    AnimationPlayer* RxGIFAn2 = nullptr;
-    AnimationPlayer* RxGIFAn3 = nullptr;
-    PictureBox* ImageCa = nullptr;
-    std::array<AnimationPlayer*, 4> MenuAnimations{}; // SvLeft, SvRight, Man, Clock
-    std::array<TTevQuizButton*, 5> MemberButtons{};   // Button1 .. Button5
-    std::array<TTevQuizButton*, 3> Panels{};          // Panel1 .. Panel3
-    TTevQuizButton* Button6 = nullptr;                // "Новый Игрок"
-    TTevQuizButton* Button8 = nullptr;                // "Выход" in a game
-    TTevQuizButton* Button9 = nullptr;                // "Чемпионы"
-    TTevQuizButton* Button10 = nullptr;               // "Опции"
-    TTevQuizButton* Button11 = nullptr;               // "Выход"
-    TTevQuizButton* ButtonN = nullptr;                // "Дальше"
-    std::array<TTevQuizButton*, 32> BLetters{};       // BLetters[k - 1] is letter key k
-    QMenu* PopupMenu1 = nullptr;
-    QAction* GenCount = nullptr;
-    QAction* Quit = nullptr;
-    QAction* ChangeName = nullptr;
-    QAction* Help = nullptr;
-    QAction* About = nullptr;
-    QAction* N3 = nullptr;
-    QTimer* Timer2 = nullptr;
-
-    QImage BackgroundPicture;
-    QImage MenuPicture;
-
-    // The dialogs made with the application and reused at every showing.
-    TFormPassword* FormPassword = nullptr;
-    TFormOptions* FormOptions = nullptr;
-    TFormTopTen* FormTopTen = nullptr;
-    TFormEndGame* FormEndGame = nullptr;
-    TFormCount* FormCount = nullptr;
-    TFormFont* FormFont = nullptr;
-    TFormAdv* FormAdv = nullptr;
 
     // ProgramDir + "Vokabron.clb".
     std::string ClubFilePath() const;
@@ -114,36 +95,16 @@ public:
     void ApplyFonts();
 
     // ---- The main menu (main_menu.cpp) ------------------------------------
-    // The icons along the top edge: 48 x 48, unscaled, with the hand cursor.
-    PictureBox* ImOnLineL = nullptr; // more games
-    PictureBox* ImageAn = nullptr;   // the Android package
-    PictureBox* ImAc = nullptr;      // the club account and its lamp
-    PictureBox* ImOnLineR = nullptr; // the store page, only with a store link
-    PictureBox* ImHp = nullptr;      // help on the web
-    PictureBox* ImSt = nullptr;      // statistics
-    PictureBox* ImCh = nullptr;      // chat
-    PictureBox* ImWT = nullptr;      // world top ten
-    MainMenuLayout MenuLayout;       // as the last build placed the menu
-    // Club file lines 1..5 as the last build read them; MemberCopy[n - 1]
-    // is member line n.
-    std::array<std::string, 5> MemberCopy;
-    int HelpContext = 1; // 1 the menu, 5 a game
-    THelpWindow* FormHelp = nullptr;
-    // The menu waiting for a club answer that the player asked for.
-    WindowBusy* MenuBusy = nullptr;
     // Downloads the package into `path` in the background, the menu busy
     // meanwhile; a second call while it runs does nothing.
     void DownloadPackage(const QString& path);
 
     void ShowMainMenu();
-    // Club states 1 to 3; any other value shows state 1.
-    void ShowAccountLamp(int state);
     // 1..5 a member line, 6 a new player.
     void StartFromSlot(int n);
     // The window size has changed (the Options window): the window, the
     // background, the fonts and the menu follow it at once.
     void ApplyWindowSize();
-    void RefreshMenuButtons();
 
     void Button1Click();
     void Button2Click();
@@ -163,8 +124,6 @@ public:
     void ImChClick();
     void ImWTClick();
     void HelpClick();
-    // The help window, made at its first use.
-    THelpWindow* HelpWindow();
     void AboutClick();
     void N3Click();
 
@@ -187,16 +146,6 @@ public:
     void ShowMenuWithoutIntro();
 
     // ---- The game screen (game_screen.cpp) ----------------------------------
-    QLabel* LabelType = nullptr;     // the theme line
-    PictureBox* ImageRamka = nullptr; // the board
-    PictureBox* ImageBase = nullptr;  // the base star
-    PictureBox* ImGeld = nullptr;     // the score frame
-    PictureBox* ImTick = nullptr;     // the deal frame
-    GameScreenLayout GameLayout;     // placed at the start of every game
-    // Where the pick draws its numbers from; tests deal a puzzle of their
-    // choosing through it.
-    RandomSource PuzzleRandom = ClockSeededRandom;
-
     // A game from the menu, once the password window has accepted the
     // player: the menu picture goes, then BeginDeal(new game).
     void StartGame();
@@ -204,20 +153,9 @@ public:
     // way in for window tests and benchmarks.
     void StartNewPlayerGame();
     void BeginDeal(bool continuing);
-    void LayOutBoard();
-    void ShowScoreFrames(std::int32_t score, int deal);
-    void HideMenuScreen();
-    void DrawPictureInImage(const QString& name, PictureBox* image, bool overBackground, int left = 0, int top = 0,
-                            int right = 0, int bottom = 0);
-    void DrawLetterPicture(int letterCode, int left, int top, int right, int bottom);
     void GuessLetter(int letterCode);
-    // One step (1..10) of a cell's opening, shown at once.
-    void DrawOpeningStep(const CellGrid& grid, const CellPosition& cell, int letterCode, int step);
     // A typed character; true when it was a letter of the keyboard.
     bool FormKeyPress(const QString& typed);
-    // A key pressed anywhere in this window during a game; true when it is
-    // used up here (a letter, or Space or Enter that no button may take).
-    bool DealKeyPress(const QKeyEvent& event);
     // Button001Click .. Button032Click: the click of letter key k.
     void LetterKeyClick(int k);
     void ButtonNClick();
@@ -239,16 +177,66 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    GameState Game;
+    Settings Prefs;
+    Layout Lay;
+    ScreenLimits Limits; // computed once by the start-up sequence
+
+    // The online club: the shared client of its requests (cookies kept for
+    // the run), its state, and what the news page gave at start-up.
+    HttpClient IdHTTP1;
+    ClubStateData Club;
+    NewsPage News;
+    ClubAddresses Addresses_;
+    RandomSource PuzzleRandom = ClockSeededRandom;
+
+    // The three screens.
+    IntroView* introView = nullptr;
+    MenuView* menuView = nullptr;
+    DealView* dealView = nullptr;
+
+    // The popup and its items.
+    QMenu* PopupMenu1 = nullptr;
+    QAction* scoreItem = nullptr;      // GenCount, "Общий Счёт"
+    QAction* leaveItem = nullptr;      // Quit, "Выход в меню"
+    QAction* changeNameItem = nullptr; // ChangeName, "Изменить имя"
+    QAction* helpItem = nullptr;       // Help, "Помощь"
+    QAction* aboutItem = nullptr;      // About, "О программе"
+    QAction* chatItem = nullptr;       // N3, "Чат"
+    QTimer* musicTimer = nullptr;      // Timer2
+
+    QImage BackgroundPicture;
+
+    // The dialogs made with the application and reused at every showing.
+    TFormPassword* FormPassword = nullptr;
+    TFormOptions* FormOptions = nullptr;
+    TFormTopTen* FormTopTen = nullptr;
+    TFormEndGame* FormEndGame = nullptr;
+    TFormCount* FormCount = nullptr;
+    TFormFont* FormFont = nullptr;
+    TFormAdv* FormAdv = nullptr;
+    THelpWindow* FormHelp = nullptr;
+
+    // Club file lines 1..5 as the last build read them; MemberCopy[n - 1]
+    // is member line n.
+    std::array<std::string, 5> MemberCopy;
+    int HelpContext = 1; // 1 the menu, 5 a game
+    // The menu waiting for a club answer that the player asked for.
+    WindowBusy* MenuBusy = nullptr;
+
     void FormCreate();
     void InitMainWindow();
+    void CreatePopupMenu();
     void LoadPuzzleBases();
-    void CreateLetterKeys();
     void RunPhaseFour();
     bool StartupSequence();
     void AdvancePastAnimation();
     void CentreOnScreen();
     void ScaleBackground();
     void SetWindowColour(QColor colour);
+    void IconClicked(MenuIcon icon);
+    // The help window, made at its first use.
+    THelpWindow* HelpWindow();
 
     void CreateDialogs();
     // The club's part of the start-up (startup_club_steps.cpp): it runs in
@@ -264,11 +252,12 @@ private:
     void ReadFifthLine();
 
     // The game screen's own steps (game_screen.cpp).
-    void CreateGameControls();
-    void PlaceGameControls();
+    void ConnectDealView();
     void SetPlayerAtStart();
-    void DressLetterKeys();
-    void DrawOpenCellText(const ControlRect& cell, char character);
+    void LayOutBoard();
+    // A key pressed anywhere in this window during a game; true when it is
+    // used up here (a letter, or Space or Enter that no button may take).
+    bool DealKeyPress(const QKeyEvent& event);
     void ReturnToMenu();
     void ShowEndOfGame();
     void ShowScoreWindow();
@@ -283,11 +272,10 @@ private:
     void OfferWorldTopTen(std::int32_t score);
     void ClubGameStart();
     // The main menu's own steps (main_menu.cpp).
-    void CreateMenuControls();
-    void PlaceMenuControls();
-    void DressIcon(PictureBox* icon, const QString& picture);
+    void ConnectMenuView();
+    // Club states 1 to 3; any other value shows state 1.
+    void ShowAccountLamp(int state);
     void SetMemberCaptions();
-    void HideMenuIcons();
     void RebuildMenuAfterResize();
     // The logged-in member's nick, and the club's record of this game on
     // the fifth line, in red.
@@ -318,8 +306,7 @@ private:
     RequestHandle configRead_, newsRead_, launchReport_, loginRead_, fifthLineRead_, packageDownload_;
     bool settingsRead_ = false;
     bool menuRebuildQueued_ = false;
-    // Decoded once for the size changes: "BG" ready for resampling, and the
-    // menu picture "G_BGMenu" (dropped while a game is on).
+    // Decoded once for the size changes: "BG" ready for resampling.
     SmoothScaleSource backgroundSource_;
 };
 

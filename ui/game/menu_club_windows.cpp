@@ -10,7 +10,7 @@ namespace vk {
 
 void TForm1::OpenMoreGamesWindow()
 {
-    FormAdv->ConfigAddress = ConfigAddress;
+    FormAdv->ConfigAddress = Addresses_.ConfigAddress;
     FormAdv->ShowModal();
 }
 
@@ -20,7 +20,7 @@ bool TForm1::OpenAccountWindow(bool forRatingGame)
 {
     AccountContext context;
     context.Http = IdHTTP1;
-    context.Addresses = {Prefs.AccPath, PhotoFolderPath, PhotoUploadPath};
+    context.Addresses = {Prefs.AccPath, Addresses_.PhotoFolderPath, Addresses_.PhotoUploadPath};
     context.ProgramDir = Game.ProgramDir;
     context.Club = &Club;
     context.ClubState = &Game.ClubState;

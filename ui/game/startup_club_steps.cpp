@@ -12,6 +12,7 @@
 #include "common/outside_link.h"
 #include "common/text_cipher.h"
 #include "ui/game/main_window.h"
+#include "ui/game/menu_view.h"
 #include "logic/localdata/settings.h"
 #include "ui/kit/picture_box.h"
 #include "ui/kit/quiz_button.h"
@@ -24,10 +25,10 @@ void TForm1::StartClubSteps()
     if (configRead_.Running() || addressesKnown_)
         return;
     configRead_ = RunRequest(
-        this, [address = ConfigAddress] { return FetchRemoteConfig(address); },
+        this, [address = Addresses_.ConfigAddress] { return FetchRemoteConfig(address); },
         [this](RemoteConfigAnswers answers) { OnRemoteConfig(answers); });
     newsRead_ = RunRequest(
-        this, [address = NewsPageAddress] { return FetchNews(address); },
+        this, [address = Addresses_.NewsPageAddress] { return FetchNews(address); },
         [this](NewsPage page) { OnNewsPage(page); });
 }
 
@@ -70,7 +71,7 @@ void TForm1::OnNewsPage(NewsPage page)
     Game.StoreLink = page.StoreLink;
     Game.PackageLink = page.PackageLink;
     if (Game.MenuActive)
-        ImOnLineR->setVisible(!Game.StoreLink.empty());
+        menuView->ShowStoreIcon(!Game.StoreLink.empty());
     if (!page.ShowNews)
         return;
     pendingNews_ = page;

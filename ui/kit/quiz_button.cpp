@@ -353,4 +353,15 @@ void TTevQuizButton::SetActiveStyle(bool active)
     repaint();
 }
 
+TTevQuizButton* NewWindowButton(QWidget* window, TColorSB variant, unsigned int captionColour, const char* name)
+{
+    auto* b = new TTevQuizButton(window);
+    b->setObjectName(QLatin1String(name));
+    b->SetColorSB(variant);
+    b->SetFontColor(captionColour);
+    b->SetColorMouse(0x00FFFF);
+    b->hide();
+    return b;
+}
+
 } // namespace vk

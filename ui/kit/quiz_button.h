@@ -111,4 +111,8 @@ private:
     QMetaObject::Connection focusTracking_;
 };
 
+// A button of the main window, hidden until it is placed: `captionColour`
+// on the variant's face, yellow under the mouse, `name` its object name.
+TTevQuizButton* NewWindowButton(QWidget* window, TColorSB variant, unsigned int captionColour, const char* name);
+
 } // namespace vk

@@ -1,4 +1,4 @@
-#include "ui/kit/intro.h"
+#include "ui/game/intro_view.h"
 
 #include <QFont>
 #include <QPainter>
@@ -22,8 +22,7 @@ void StartAnimation(AnimationPlayer* player, int left, int top, const QString& n
         *ok = loaded;
 }
 
-} // namespace
-
+// Fills the picture control black, one pixel beyond each edge.
 void FillBlack(PictureBox& box, int width, int height)
 {
     box.ResizeCanvas(width, height);
@@ -31,14 +30,65 @@ void FillBlack(PictureBox& box, int width, int height)
     p.fillRect(-1, -1, width + 2, height + 2, Qt::black);
 }
 
-bool IntroStep1(const IntroSurfaces& s, const Layout& layout, bool soundOn)
+} // namespace
+
+IntroView::IntroView(QWidget* window) : QObject(window)
 {
-    s.Image1->setGeometry(0, 0, layout.ClientW, layout.ClientH);
-    FillBlack(*s.Image1, layout.ClientW, layout.ClientH);
-    s.Image1->show();
-    s.Image1->repaint();
+    surface = new PictureBox(window);
+    surface->setObjectName(QStringLiteral("Image1"));
+    surface->hide();
+    const std::pair<AnimationPlayer**, const char*> players[] = {
+        {&firstAnimation, "RxGIFAn1"}, {&leftAnimation, "RxGIFAn2"}, {&bottomAnimation, "RxGIFAn3"}};
+    for (const auto& [player, name] : players) {
+        *player = new AnimationPlayer(window);
+        (*player)->setObjectName(QLatin1String(name));
+        (*player)->resize(70, 70);
+        (*player)->hide();
+    }
+    connect(firstAnimation, &AnimationPlayer::frameChanged, this, &IntroView::frameChanged);
+    connect(surface, &PictureBox::clicked, this, &IntroView::clicked);
+}
+
+void IntroView::StopFirstAnimation()
+{
+    // Only hidden and stopped here: this runs inside the animation's own
+    // frame report, and the next step loads the player again.
+    firstAnimation->hide();
+    firstAnimation->Stop();
+    surface->repaint();
+}
+
+int IntroView::FirstAnimationFrames() const { return firstAnimation->FrameCount(); }
+
+void IntroView::FitSurface(const Layout& layout)
+{
+    if (!surface->isVisible())
+        return;
+    surface->setGeometry(0, 0, layout.ClientW, layout.ClientH);
+    FillBlack(*surface, layout.ClientW, layout.ClientH);
+}
+
+void IntroView::UpdateSurface() { surface->update(); }
+
+void IntroView::End()
+{
+    for (AnimationPlayer* a : {firstAnimation, leftAnimation, bottomAnimation}) {
+        a->hide();
+        a->Clear();
+    }
+    // The surface is as large as the window and is not shown again.
+    surface->hide();
+    surface->ReleaseCanvas();
+}
+
+bool IntroView::Step1(const Layout& layout, bool soundOn)
+{
+    surface->setGeometry(0, 0, layout.ClientW, layout.ClientH);
+    FillBlack(*surface, layout.ClientW, layout.ClientH);
+    surface->show();
+    surface->repaint();
     bool ok = false;
-    StartAnimation(s.RxGIFAn1, RoundInt((layout.ClientW - 346) / 2.0), RoundInt((layout.ClientH - 260) / 2.0),
+    StartAnimation(firstAnimation, RoundInt((layout.ClientW - 346) / 2.0), RoundInt((layout.ClientH - 260) / 2.0),
                    QStringLiteral("GZastNew1"), &ok);
     OpenIntroSounds();
     if (soundOn)
@@ -46,17 +96,17 @@ bool IntroStep1(const IntroSurfaces& s, const Layout& layout, bool soundOn)
     return ok;
 }
 
-bool IntroStep2(const IntroSurfaces& s, const Layout& layout, bool soundOn)
+bool IntroView::Step2(const Layout& layout, bool soundOn)
 {
     bool ok = false;
-    StartAnimation(s.RxGIFAn1, RoundInt((layout.ClientW - 256) / 2.0), RoundInt((layout.ClientH - 256) / 2.0),
+    StartAnimation(firstAnimation, RoundInt((layout.ClientW - 256) / 2.0), RoundInt((layout.ClientH - 256) / 2.0),
                    QStringLiteral("GZastNew2"), &ok);
     if (soundOn)
         PlayIntroSound(2);
     return ok;
 }
 
-void IntroStep3(const IntroSurfaces& s, const Layout& layout, const IntroTexts& texts)
+void IntroView::Step3(const Layout& layout, const IntroTexts& texts)
 {
     const int pw = layout.ScaleSize(700);
     const int ph = layout.ScaleSize(320);
@@ -99,22 +149,22 @@ void IntroStep3(const IntroSurfaces& s, const Layout& layout, const IntroTexts& 
         {
             // A plain stretch: every step is shown at once and smoothing
             // would only slow the reveal down.
-            QPainter p(&s.Image1->Canvas());
+            QPainter p(&surface->Canvas());
             p.fillRect(-1, -1, layout.ClientW + 2, layout.ClientH + 2, Qt::black);
             const int d = RoundInt((x - x1) * r);
             p.drawImage(QRect(QPoint(x, y1 + d), QPoint(pw + 2 * x1 - x - 1, ph + y1 - d - 1)), title);
         }
-        s.Image1->repaint();
+        surface->repaint();
     }
 }
 
-void IntroStep4(const IntroSurfaces& s, const Layout& layout)
+void IntroView::Step4(const Layout& layout)
 {
     const int b = layout.ScaleSize(160) + RoundInt(layout.ClientH / 2.0) - layout.ScaleSize(40);
-    StartAnimation(s.RxGIFAn3, RoundInt((layout.ClientW - 273) / 2.0), b + RoundInt((layout.ClientH - b - 80) / 2.0),
+    StartAnimation(bottomAnimation, RoundInt((layout.ClientW - 273) / 2.0), b + RoundInt((layout.ClientH - b - 80) / 2.0),
                    QStringLiteral("GZastNew3"));
-    StartAnimation(s.RxGIFAn1, layout.ScaleSize(80), layout.ScaleSize(320), QStringLiteral("GZastNew4"));
-    StartAnimation(s.RxGIFAn2, layout.ClientW - layout.ScaleSize(80) - 120, layout.ScaleSize(320),
+    StartAnimation(firstAnimation, layout.ScaleSize(80), layout.ScaleSize(320), QStringLiteral("GZastNew4"));
+    StartAnimation(leftAnimation, layout.ClientW - layout.ScaleSize(80) - 120, layout.ScaleSize(320),
                    QStringLiteral("GZastNew4"));
 }
 

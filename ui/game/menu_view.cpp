@@ -1,0 +1,280 @@
+#include "ui/game/menu_view.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QWidget>
+
+#include "common/messages.h"
+#include "common/product.h"
+#include "logic/localdata/settings.h"
+#include "ui/kit/animation_player.h"
+#include "ui/kit/colour.h"
+#include "ui/kit/dialog_base.h"
+#include "ui/kit/dressing.h"
+#include "ui/kit/picture_box.h"
+#include "ui/kit/picture_scaling.h"
+#include "ui/kit/quiz_button.h"
+#include "ui/kit/resource_store.h"
+#include "ui/kit/text_codec.h"
+#include "ui/localdata/apply_fonts.h"
+
+namespace vk {
+namespace {
+
+constexpr unsigned int kMenuColour = 0x646400; // dark teal
+constexpr unsigned int kNavy = 0x800000;
+constexpr unsigned int kAqua = 0xFFFF00;
+constexpr unsigned int kYellow = 0x00FFFF;
+
+QRect ToRect(const ControlRect& r) { return QRect(r.Left, r.Top, r.Width, r.Height); }
+
+} // namespace
+
+MenuView::MenuView(QWidget* window, const Settings& prefs, const Layout& lay)
+    : QObject(window), window_(window), prefs_(prefs), lay_(lay)
+{
+    title = new PictureBox(window);
+    title->setObjectName(QStringLiteral("ImageCa"));
+    title->hide();
+    const char* const animationNames[] = {"RxGIFAnSvLeft", "RxGIFAnSvRight", "RxGIFAnMan", "RxGIFAnClock"};
+    for (std::size_t i = 0; i < animations.size(); ++i) {
+        animations[i] = new AnimationPlayer(window);
+        animations[i]->setObjectName(QLatin1String(animationNames[i]));
+        animations[i]->hide();
+    }
+
+    // The colour scheme: aqua captions on navy, navy captions on blue for the
+    // member lines, yellow under the mouse.
+    for (std::size_t i = 0; i < memberLines.size(); ++i) {
+        memberLines[i] = NewWindowButton(window, DBlue, kNavy, qPrintable(QStringLiteral("Button%1").arg(i + 1)));
+        connect(memberLines[i], &QPushButton::clicked, this, [this, i] { emit memberClicked(static_cast<int>(i) + 1); });
+    }
+    // The column headings are disabled buttons with silver captions.
+    for (std::size_t i = 0; i < headings.size(); ++i) {
+        headings[i] = NewWindowButton(window, DNavy, kAqua, qPrintable(QStringLiteral("Panel%1").arg(i + 1)));
+        headings[i]->setEnabled(false);
+        headings[i]->SetGrayDis(true);
+    }
+    newPlayerButton = NewWindowButton(window, DNavy, kAqua, "Button6");
+    topTenButton = NewWindowButton(window, DNavy, kAqua, "Button9");
+    optionsButton = NewWindowButton(window, DNavy, kAqua, "Button10");
+    exitButton = NewWindowButton(window, DNavy, kAqua, "Button11");
+    connect(newPlayerButton, &QPushButton::clicked, this, &MenuView::newPlayerClicked);
+    connect(topTenButton, &QPushButton::clicked, this, &MenuView::topTenClicked);
+    connect(optionsButton, &QPushButton::clicked, this, &MenuView::optionsClicked);
+    connect(exitButton, &QPushButton::clicked, this, &MenuView::exitClicked);
+
+    const char* const iconNames[MenuIconCount] = {"ImOnLineL", "ImageAn", "ImAc", "ImOnLineR",
+                                                  "ImHp",      "ImSt",    "ImCh", "ImWT"};
+    for (int i = 0; i < MenuIconCount; ++i) {
+        auto* icon = new PictureBox(window);
+        icon->setObjectName(QLatin1String(iconNames[i]));
+        icon->setCursor(Qt::PointingHandCursor);
+        icon->resize(MenuIconSize, MenuIconSize);
+        icon->hide();
+        connect(icon, &PictureBox::clicked, this, [this, i] { emit iconClicked(static_cast<MenuIcon>(i)); });
+        icons[static_cast<std::size_t>(i)] = icon;
+    }
+}
+
+void MenuView::SetButtonCaptions()
+{
+    newPlayerButton->setText(UiText(Msg::NewPlayer));
+    topTenButton->setText(UiText(Msg::TopTen));
+    optionsButton->setText(UiText(Msg::Options));
+    exitButton->setText(UiText(Msg::Exit));
+}
+
+void MenuView::AddFontTargets(FontTargets& targets) const
+{
+    for (QWidget* b : {newPlayerButton, topTenButton, optionsButton, exitButton})
+        targets.MainButtons.push_back(b);
+    targets.MainButtons.insert(targets.MainButtons.end(), headings.begin(), headings.end());
+    targets.MemberButtons.assign(memberLines.begin(), memberLines.end());
+}
+
+void MenuView::BuildPicture()
+{
+    // "G_BGMenu" stretched to the window, area-averaged as every scaled
+    // picture.  It is decoded at each build and let go at once: the
+    // decoded picture alone would hold ten megabytes while the menu is up.
+    // The conversions below work in place, so that no third picture of
+    // the window's size is held on the way.
+    picture_ = QImage();
+    if (const auto bytes = ResourceBytes(ResourceKind::Raw, QStringLiteral("G_BGMenu"))) {
+        QImage source = QImage::fromData(*bytes);
+        source.convertTo(QImage::Format_RGBA8888);
+        picture_ = source.size() == QSize(lay_.ClientW, lay_.ClientH)
+                       ? std::move(source)
+                       : AreaAveragedPicture(source, lay_.ClientW, lay_.ClientH);
+    }
+    if (picture_.isNull()) {
+        picture_ = QImage(lay_.ClientW, lay_.ClientH, QImage::Format_RGB32);
+        picture_.fill(ToQColor(kMenuColour));
+        return;
+    }
+    // The menu colour shows where the picture is transparent.
+    picture_.convertTo(QImage::Format_ARGB32_Premultiplied);
+    {
+        QPainter p(&picture_);
+        p.setCompositionMode(QPainter::CompositionMode_DestinationOver);
+        p.fillRect(picture_.rect(), ToQColor(kMenuColour));
+    }
+    picture_.convertTo(QImage::Format_RGB32);
+}
+
+void MenuView::Show(int clubState, bool storeLink)
+{
+    layout_ = LayOutMainMenu(lay_);
+    Place();
+    BuildPicture();
+
+    // The title over its piece of the menu picture.
+    title->setGeometry(ToRect(layout_.ImageCa));
+    title->ResizeCanvas(title->width(), title->height());
+    {
+        QPainter p(&title->Canvas());
+        p.drawImage(0, 0, picture_, title->x(), title->y(), title->width(), title->height());
+        DrawSmoothPicture(QStringLiteral("Caption"), p, 0, 0, title->width(), title->height());
+    }
+    title->show();
+    title->update();
+
+    for (TTevQuizButton* p : headings)
+        p->show();
+    const char* const names[4] = {"GSv", "GSv", "GMenu160", "GMenu160"};
+    for (std::size_t i = 0; i < animations.size(); ++i) {
+        AnimationPlayer* a = animations[i];
+        LoadGifRes(QLatin1String(names[i]), *a);
+        a->setGeometry(ToRect(layout_.Animations[i]));
+        a->show();
+    }
+
+    const std::pair<MenuIcon, const char*> dressed[] = {
+        {IconMoreGames, "AdvR"},  {IconPackage, "Android"},     {IconStore, "GRuStore"},  {IconHelp, "GHelp048"},
+        {IconStatistics, "GStat048"}, {IconChat, "GChat048"}, {IconWorldTopTen, "Earth48"},
+    };
+    for (const auto& [which, picture] : dressed)
+        DressIcon(icons[which], QLatin1String(picture));
+    const QString product = FromUtf8(ProductNames[0]);
+    icons[IconMoreGames]->setToolTip(UiText(Msg::HintMoreGames));
+    icons[IconPackage]->setToolTip(UiText(Msg::HintDownload).arg(product));
+    icons[IconStore]->setToolTip(UiText(Msg::HintStore).arg(product));
+    icons[IconHelp]->setToolTip(UiText(Msg::Help));
+    icons[IconStatistics]->setToolTip(UiText(Msg::HintStatistics));
+    icons[IconChat]->setToolTip(UiText(Msg::HintChat));
+    icons[IconWorldTopTen]->setToolTip(UiText(Msg::HintWorldTopTen));
+    for (MenuIcon which : {IconMoreGames, IconPackage, IconHelp, IconStatistics, IconChat, IconWorldTopTen})
+        icons[which]->show();
+    ShowAccountLamp(clubState);
+    ShowStoreIcon(storeLink);
+
+    newPlayerButton->setText(UiText(Msg::NewPlayer));
+}
+
+void MenuView::ShowStoreIcon(bool storeLink) { icons[IconStore]->setVisible(storeLink); }
+
+void MenuView::Place()
+{
+    const Msg captions[3] = {Msg::MembersOfClub, Msg::GamesColumn, Msg::ScoreColumn};
+    for (std::size_t i = 0; i < headings.size(); ++i) {
+        headings[i]->setGeometry(ToRect(layout_.Panels[i]));
+        headings[i]->setText(UiText(captions[i]));
+    }
+    for (std::size_t i = 0; i < memberLines.size(); ++i)
+        memberLines[i]->setGeometry(ToRect(layout_.MemberButtons[i]));
+    newPlayerButton->setGeometry(ToRect(layout_.Button6));
+    topTenButton->setGeometry(ToRect(layout_.Button9));
+    optionsButton->setGeometry(ToRect(layout_.Button10));
+    exitButton->setGeometry(ToRect(layout_.Button11));
+    for (int i = 0; i < MenuIconCount; ++i)
+        icons[static_cast<std::size_t>(i)]->setGeometry(ToRect(layout_.Icons[static_cast<std::size_t>(i)]));
+    for (TTevQuizButton* b : memberLines)
+        b->show();
+    for (TTevQuizButton* b : {newPlayerButton, topTenButton, optionsButton, exitButton})
+        b->show();
+}
+
+void MenuView::DressIcon(PictureBox* icon, const QString& picture)
+{
+    // The icon's transparent parts show the menu picture under it.
+    icon->ResizeCanvas(MenuIconSize, MenuIconSize);
+    QPainter p(&icon->Canvas());
+    p.drawImage(0, 0, picture_, icon->x(), icon->y(), MenuIconSize, MenuIconSize);
+    DrawResPicture(picture, p, 0, 0, 0, 0, false);
+    p.end();
+    icon->update();
+}
+
+void MenuView::ShowAccountLamp(int state)
+{
+    PictureBox* account = icons[IconAccount];
+    const AccountLamp lamp = AccountLampFor(state);
+    DressIcon(account, QStringLiteral("Account48"));
+    {
+        QPainter p(&account->Canvas());
+        DrawResPicture(QLatin1String(lamp.Picture), p, 24, 0, 0, 0, false);
+    }
+    account->setToolTip(UiText(lamp.Hint));
+    account->show();
+    account->update();
+}
+
+void MenuView::ShowMemberLines(const std::array<std::string, 5>& lines)
+{
+    // Fitted in the list font of the small window, whatever the size.
+    const QFontMetrics list(MakeFont(prefs_.MenuListFontName, 11, false));
+    const auto width = [&list](std::string_view text) { return list.horizontalAdvance(ToQString(text)); };
+    const auto caption = [&](std::size_t r) { return ToQString(FitMemberCaption(MemberCaption(lines[r]), width)); };
+    for (std::size_t r = 0; r < 4; ++r)
+        memberLines[r]->setText(caption(r));
+
+    TTevQuizButton* fifth = memberLines[4];
+    fifth->SetColorSB(DBlue);
+    fifth->SetFontColor(kNavy);
+    fifth->SetColorMouse(kYellow);
+    fifth->setText(caption(4));
+}
+
+void MenuView::ShowClubMemberLine(const std::string& nick, int dealReached, int score)
+{
+    TTevQuizButton* fifth = memberLines[4];
+    fifth->SetColorSB(DRed);
+    fifth->SetFontColor(kAqua);
+    fifth->SetColorMouse(kYellow);
+    fifth->setText(ToQString(ClubMemberCaption(nick, dealReached, score)));
+}
+
+void MenuView::Hide()
+{
+    ClearAnimations();
+    title->hide();
+    for (TTevQuizButton* b : memberLines)
+        b->hide();
+    for (TTevQuizButton* p : headings)
+        p->hide();
+    for (TTevQuizButton* b : {newPlayerButton, topTenButton, optionsButton, exitButton})
+        b->hide();
+    for (PictureBox* icon : icons)
+        icon->hide();
+}
+
+void MenuView::ClearAnimations()
+{
+    for (AnimationPlayer* a : animations) {
+        a->Clear();
+        a->hide();
+    }
+}
+
+void MenuView::Repaint()
+{
+    for (TTevQuizButton* b : memberLines)
+        b->repaint();
+    for (TTevQuizButton* b : {newPlayerButton, topTenButton, optionsButton, exitButton})
+        b->repaint();
+    for (TTevQuizButton* p : headings)
+        p->repaint();
+}
+
+} // namespace vk
