@@ -9,6 +9,7 @@
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -543,4 +544,33 @@ TEST(ServerLimits, ChatLimitsCountEachMemberNotTheSharedAddress)
     EXPECT_EQ(chat("Alice", alice), 429) << "each member's own interval";
     EXPECT_EQ(chat("Guest", ""), 200) << "an anonymous post";
     EXPECT_EQ(chat("Other", ""), 429) << "anonymous posts share their address's interval";
+}
+
+// The server listens beyond loopback only when told how it is reached: behind
+// a proxy it names, or exposed on purpose.  --help says so.
+TEST(ServerLimits, ListeningBeyondLoopbackMustBeAskedFor)
+{
+    struct Case {
+        const char* options;
+        int status;
+    };
+    const Case cases[] = {
+        {"--host 0.0.0.0", 2},
+        {"--host 192.0.2.10", 2},
+        {"--host ::", 2},
+        {"--host 0.0.0.0 --behind-proxy", 2},
+        {"--host 0.0.0.0 --behind-proxy --set trusted_proxies=192.0.2.1", 0},
+        {"--host 0.0.0.0 --exposed", 0},
+        {"--host 127.0.0.5", 0},
+        {"--host ::1", 0},
+        {"--host localhost", 0},
+    };
+    for (const Case& c : cases) {
+        const std::string command = std::string(VOKABRON_SERVER_BIN) + " " + c.options + " --print-texts >/dev/null 2>&1";
+        const int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status)) << c.options;
+        EXPECT_EQ(WEXITSTATUS(status), c.status) << c.options;
+    }
+    const std::string help = std::string(VOKABRON_SERVER_BIN) + " --help | grep -q -- --behind-proxy";
+    EXPECT_EQ(std::system(help.c_str()), 0);
 }
