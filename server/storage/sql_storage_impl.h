@@ -81,6 +81,17 @@ std::int64_t NumberOrZero(Conn& c, const char* sql, const Key& key)
     return q.Step() ? q.Int(0) : 0;
 }
 
+// Keeps of a member's tokens in table (session or device) the newest keep.
+// The oldest are those made first (seq), whatever the clocks of the
+// processes that made them said.
+template <class Query, class Conn>
+void KeepNewestTokens(Conn& c, const std::string& table, MemberId id, int keep)
+{
+    const std::string text = "DELETE FROM " + table + " WHERE member_id = $1 AND token_hash NOT IN (SELECT token_hash FROM " +
+                             table + " WHERE member_id = $1 ORDER BY seq DESC LIMIT $2)";
+    Query(c, text.c_str()).Bind(1, id).Bind(2, keep).Run();
+}
+
 inline constexpr const char* kGameRecordSelect =
     "SELECT kon, sum_scores, rating, sessions, best, konl, score, r1, r2, open_cycle_id, open_cap, "
     "open_floor, open_since FROM game_record WHERE member_id = $1 AND game_key = $2";
@@ -213,11 +224,7 @@ void SqlStorage<D>::CreateSession(const std::string& tokenHash, MemberId id, Sec
         Query(c, "INSERT INTO session (token_hash, member_id, created_at, last_seen_at, expires_at, pw_check) "
                  "VALUES ($1, $2, $3, $3, $4, $5)")
             .BindBytes(1, tokenHash).Bind(2, id).Bind(3, now).Bind(4, expiresAt).BindBytes(5, passwordCheck).Run();
-        // The oldest are those made first (seq), whatever the clocks of the
-        // processes that made them said.
-        Query(c, "DELETE FROM session WHERE member_id = $1 AND token_hash NOT IN (SELECT token_hash FROM session "
-                 "WHERE member_id = $1 ORDER BY seq DESC LIMIT $2)")
-            .Bind(1, id).Bind(2, vk::SessionsPerMember).Run();
+        sql::KeepNewestTokens<Query>(c, "session", id, vk::SessionsPerMember);
         t.Commit();
         return true;
     });
@@ -283,9 +290,7 @@ void SqlStorage<D>::CreateDevice(const std::string& tokenHash, MemberId id, Seco
         Query(c, "SELECT id FROM member WHERE id = $1 FOR NO KEY UPDATE").Bind(1, id).Run();
         Query(c, "INSERT INTO device (token_hash, member_id, created_at, last_used_at) VALUES ($1, $2, $3, $3)")
             .BindBytes(1, tokenHash).Bind(2, id).Bind(3, now).Run();
-        Query(c, "DELETE FROM device WHERE member_id = $1 AND token_hash NOT IN (SELECT token_hash FROM device "
-                 "WHERE member_id = $1 ORDER BY seq DESC LIMIT $2)")
-            .Bind(1, id).Bind(2, vk::DevicesPerMember).Run();
+        sql::KeepNewestTokens<Query>(c, "device", id, vk::DevicesPerMember);
         t.Commit();
         return true;
     });
