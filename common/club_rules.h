@@ -24,6 +24,22 @@ constexpr int PlaceReward(std::int64_t place)
     return place >= 2 && place <= RewardedPlaces ? TopTenPlaceReward : 0;
 }
 
+// Rewarded places are counted over a season: the club board's rows of the
+// season that holds `now` (seasons of seasonS seconds, counted from the Unix
+// epoch); older rows stay on the board but no longer stand above a new one.
+// Within a season, of two equal scores the newer ranks first.
+constexpr std::int64_t SeasonStart(std::int64_t now, std::int64_t seasonS)
+{
+    if (seasonS <= 0)
+        return 0;
+    const std::int64_t into = now % seasonS;
+    return now - (into < 0 ? into + seasonS : into);
+}
+
+// Device tokens a member may hold (one for each computer the member keeps a
+// login on); a new one ends the oldest beyond this.
+inline constexpr int DevicesPerMember = 8;
+
 // Live sessions a member may hold; a new one ends the oldest beyond this.
 inline constexpr int SessionsPerMember = 8;
 

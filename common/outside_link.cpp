@@ -96,4 +96,12 @@ bool SecureOrClubAddress(std::string_view address, std::string_view clubBase)
     return club && club->Scheme == "http" && club->Host == origin->Host && club->Port == origin->Port;
 }
 
+std::string OriginOf(std::string_view address)
+{
+    if (!ReadOrigin(address))
+        return {};
+    const std::size_t hostAt = address.find("://") + 3;
+    return std::string(address.substr(0, address.find_first_of("/?#", hostAt)));
+}
+
 } // namespace vk

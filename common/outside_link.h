@@ -22,4 +22,7 @@ std::optional<std::string> WebAddressToOpen(std::string_view text);
 // club; its scheme, host and port make the origin.
 bool SecureOrClubAddress(std::string_view address, std::string_view clubBase);
 
+// "scheme://host[:port]" of an http or https address; empty for anything else.
+std::string OriginOf(std::string_view address);
+
 } // namespace vk

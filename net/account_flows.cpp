@@ -1,5 +1,7 @@
 #include "net/account_flows.h"
 
+#include <thread>
+
 #include "net/account_requests.h"
 #include "common/text_cipher.h"
 
@@ -89,7 +91,7 @@ LoginOutcome LogIn(HttpClient http, const AccountAddresses& at, ClubStateData cl
     ClubStateData& c = out.Reads.Club;
     TTevUser user;
     user.Info = c.ClubUser.Info;
-    out.LoggedIn = ClubLogin(http, at.AccPath, c.ClubUser.Nick, c.ClubUser.Pw, user);
+    out.LoggedIn = ClubLogin(http, at.AccPath, c.ClubUser.Nick, c.ClubUser.Pw, user, &c.DeviceToken);
     out.Reads.Connected = LastRequestAnswered();
     if (!out.LoggedIn) {
         c.GameRecordOk = false;
@@ -145,6 +147,18 @@ TransferOutcome TransferTevs(HttpClient http, const std::string& accPath, const 
         if (const auto balance = ClubReadBalance(http, accPath, ownNick))
             out.Balance = balance;
     return out;
+}
+
+void SignOutInBackground(HttpClient& http, const std::string& accPath, const std::string& nick)
+{
+    HttpClient leaving = http.TakeCookies();
+    std::thread([leaving, accPath, nick]() mutable {
+        TransportLimits limits;
+        limits.ConnectMs = 2000;
+        limits.RequestMs = 3000;
+        leaving.SetLimits(limits);
+        ClubSignOut(leaving, accPath, nick);
+    }).detach();
 }
 
 } // namespace vk

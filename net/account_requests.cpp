@@ -7,6 +7,7 @@
 
 #include "logic/club/account_replies.h"
 #include "logic/club/jpeg_frame.h"
+#include "common/device_token.h"
 #include "common/readers.h"
 #include "common/text_cipher.h"
 
@@ -72,15 +73,28 @@ int ClubRegister(HttpClient& http, const std::string& accPath, const TTevUser& u
 }
 
 bool ClubLogin(HttpClient& http, const std::string& accPath, const std::string& nick, const std::string& pw,
-               TTevUser& user)
+               TTevUser& user, std::string* deviceToken)
 {
     TTevUser result = LoginPlaceholders(nick, pw);
     result.PwC = user.PwC;
     result.Info = user.Info;
-    const auto reply = PostEncoded(http, accPath, {{"nick", nick}, {"pw", pw}, {"label0", "0"}});
+    FormFields fields = {{"nick", nick}, {"pw", pw}, {"label0", "0"}};
+    if (deviceToken)
+        fields.push_back({DeviceField, IsDeviceToken(*deviceToken) ? *deviceToken : std::string()});
+    const auto reply = PostEncoded(http, accPath, fields);
     const bool ok = reply && ReadLoginReply(*reply, result);
     user = std::move(result);
+    if (ok && deviceToken) {
+        if (auto token = DeviceTokenOf(*reply))
+            *deviceToken = std::move(*token);
+    }
     return ok;
+}
+
+bool ClubSignOut(HttpClient& http, const std::string& accPath, const std::string& nick)
+{
+    const auto reply = PostEncoded(http, accPath, {{"nick", nick}, {"labelsignout", "0"}});
+    return reply && ResultCode(*reply, "ok");
 }
 
 bool ClubLoginDate(HttpClient& http, const std::string& accPath, const std::string& nick, const std::string& pw,

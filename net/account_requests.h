@@ -27,8 +27,12 @@ std::optional<std::string> EncodedFormRequest(HttpClient& http, const std::strin
 // 0 created, 1 nick taken, 2 failed.
 int ClubRegister(HttpClient& http, const std::string& accPath, const TTevUser& user);
 // `user` receives the login record (placeholders where the reply gives none).
+// With deviceToken the login shows the token this computer holds (empty: it
+// asks for one) and, when it succeeds, takes the token the club gives back.
 bool ClubLogin(HttpClient& http, const std::string& accPath, const std::string& nick, const std::string& pw,
-               TTevUser& user);
+               TTevUser& user, std::string* deviceToken = nullptr);
+// Ends the session this client holds for nick on the server.
+bool ClubSignOut(HttpClient& http, const std::string& accPath, const std::string& nick);
 bool ClubLoginDate(HttpClient& http, const std::string& accPath, const std::string& nick, const std::string& pw,
                    const std::string& origin);
 // `rows` are cleared first and stay cleared on a transport failure.

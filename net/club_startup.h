@@ -22,9 +22,11 @@ struct RemoteConfigAnswers {
     std::string StatPath;
     std::string AccPath;
 };
-// The answers on a configuration text; no text (a failed read) answers
-// "old" with the chat available and empty paths.
-RemoteConfigAnswers ReadRemoteConfig(const std::optional<std::string>& text);
+// The answers on a configuration text read from configAddress (stored
+// form); no text (a failed read) answers "old" with the chat available and
+// empty paths.  An address that is neither https nor on the origin of
+// configAddress is answered as the club's own address for its role there.
+RemoteConfigAnswers ReadRemoteConfig(const std::optional<std::string>& text, const std::string& configAddress);
 RemoteConfigAnswers FetchRemoteConfig(const std::string& configAddress);
 
 // The news page; links empty and no news when it cannot be read.

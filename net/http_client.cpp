@@ -290,6 +290,29 @@ void HttpClient::ClearCookies()
         curl_easy_setopt(curl.get(), CURLOPT_COOKIELIST, "ALL");
 }
 
+HttpClient HttpClient::TakeCookies()
+{
+    HttpClient taker;
+    {
+        std::lock_guard lock(state_->mutex);
+        taker.state_->userAgent = state_->userAgent;
+        taker.state_->limits = state_->limits;
+    }
+    taker.state_->readTimeoutMs = state_->readTimeoutMs.load();
+    CurlHandle from = state_->Handle();
+    CurlHandle to = taker.state_->Handle();
+    if (!from || !to)
+        return taker;
+    curl_slist* cookies = nullptr;
+    if (curl_easy_getinfo(from.get(), CURLINFO_COOKIELIST, &cookies) == CURLE_OK) {
+        for (curl_slist* line = cookies; line; line = line->next)
+            curl_easy_setopt(to.get(), CURLOPT_COOKIELIST, line->data);
+        curl_slist_free_all(cookies);
+    }
+    curl_easy_setopt(from.get(), CURLOPT_COOKIELIST, "ALL");
+    return taker;
+}
+
 std::optional<std::string> HttpGet(const std::string& address, TransportLimits limits, bool* answered)
 {
     if (answered)

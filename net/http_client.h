@@ -72,6 +72,10 @@ public:
 
     // Forgets every cookie (sign-out on a shared desktop).
     void ClearCookies();
+    // A new client (same user agent and limits) that takes over every cookie
+    // of this one, which forgets them: a sign-out sends its last request with
+    // the session while a login here already starts clean.
+    HttpClient TakeCookies();
 
 private:
     struct State;

@@ -12,6 +12,7 @@
 
 #include "common/club_rules.h"
 #include "common/countries.h"
+#include "common/device_token.h"
 #include "server/fields.h"
 #include "server/jpeg_photo.h"
 #include "server/published_texts.h"
@@ -135,7 +136,12 @@ Reply ClubService::NewsText() const
     return Reply{200, newsText_, Utf8Text};
 }
 
-void ClubService::Maintain() { storage_.PurgeSessions(Now(), config_.limits.sessionIdleS); }
+void ClubService::Maintain()
+{
+    const Seconds now = Now();
+    storage_.PurgeSessions(now, config_.limits.sessionIdleS);
+    storage_.PurgeDevices(now - config_.limits.deviceLifetimeS);
+}
 
 // ---------------------------------------------------------------- authorisation
 
@@ -148,36 +154,79 @@ std::optional<SessionInfo> ClubService::SessionOf(const Caller& caller)
 
 std::string ClubService::Source(const Caller& caller) { return SourceHash(secret_, caller.address); }
 
+ClubService::AddressCheck ClubService::VerifyFor(const Caller& caller, const std::string& hash, const std::string& pw,
+                                                bool& rehash, bool priority)
+{
+    // A crowd of addresses each sending one guess after another gets one
+    // Argon2 check at a time per address, so honest logins still find a
+    // free one.
+    {
+        std::lock_guard lock(checkingMutex_);
+        if (!checking_.insert(caller.address).second)
+            return AddressCheck::SecondOfAddress;
+    }
+    const auto check = hasher_.Verify(hash, pw, rehash, priority);
+    {
+        std::lock_guard lock(checkingMutex_);
+        checking_.erase(caller.address);
+    }
+    switch (check) {
+    case PasswordHasher::Check::Match: return AddressCheck::Match;
+    case PasswordHasher::Check::Mismatch: return AddressCheck::Mismatch;
+    case PasswordHasher::Check::Busy: break;
+    }
+    return AddressCheck::Busy;
+}
+
 ClubService::Auth ClubService::CheckPassword(const std::string& nick, const std::string& pw, const Caller& caller,
-                                             Authenticated& who)
+                                             Authenticated& who, const std::string& device)
 {
     const auto& l = config_.limits;
     const double window = static_cast<double>(l.loginFailureWindowS);
     const std::string failures = "fail:" + caller.address + "|" + nick;
     // Guesses spread over many addresses still meet the nick's own budget;
-    // the member's own client, holding its session, is never kept out by it.
+    // the member's own client, holding its session or the device token of
+    // an earlier login, is never kept out by it.
     const std::string nickFailures = "nick:" + Fold(nick);
-    who.session = SessionOf(caller);
-    const bool holdsSession = who.session && who.session->nick == nick;
+    // Every try counts toward the address's budget, a throttled one too:
+    // keeping a nick's back-off alive costs the address its own logins.
+    if (!limiter_.Take({{"pw:" + caller.address, l.passwordChecksPerMin, 60.0}}))
+        return Auth::Throttled;
     if (limiter_.Count(failures, window) >= l.loginFailures)
         return Auth::Throttled;
-    if (!holdsSession && limiter_.BackingOff(nickFailures, l.nickFailures, window))
-        return Auth::Throttled;
-    if (!limiter_.Take({{"pw:" + caller.address, l.passwordChecksPerMin, 60.0}}))
+    who.session = SessionOf(caller);
+    auto found = storage_.FindMember(nick);
+    if (found && found->disabled)
+        found.reset();
+    const Seconds now = Now();
+    who.knownDevice = found && !device.empty() &&
+                      storage_.UseDevice(TokenHash(device), found->id, now, now - l.deviceLifetimeS);
+    const bool holdsSession = who.session && who.session->nick == nick;
+    if (!holdsSession && !who.knownDevice && limiter_.BackingOff(nickFailures, l.nickFailures, window))
         return Auth::Throttled;
     auto refuse = [&] {
         limiter_.Add(failures, window);
         limiter_.Add(nickFailures, window);
         return Auth::Refused;
     };
-    auto found = storage_.FindMember(nick);
-    if (!found || found->disabled) {
+    auto verify = [&](const std::string& hash, bool& rehash) -> std::optional<Auth> {
+        switch (VerifyFor(caller, hash, pw, rehash, who.knownDevice)) {
+        case AddressCheck::Match: return std::nullopt;
+        case AddressCheck::Mismatch: return refuse();
+        case AddressCheck::SecondOfAddress: return Auth::Throttled;
+        case AddressCheck::Busy: break;
+        }
+        return Auth::Busy;
+    };
+    if (!found) {
+        // The same road as a wrong password, at the same cost.
         bool rehash = false;
-        if (!dummyHash_.empty() && hasher_.Verify(dummyHash_, pw, rehash) == PasswordHasher::Check::Busy)
-            return Auth::Busy;
+        if (dummyHash_.empty())
+            return refuse();
+        if (auto outcome = verify(dummyHash_, rehash))
+            return *outcome;
         return refuse();
     }
-    who.session = SessionOf(caller);
     const bool ownSession = who.session && who.session->memberId == found->id;
     if (ownSession && !who.session->passwordCheck.empty()) {
         // The session already saw this member's password: no Argon2 again.
@@ -185,14 +234,8 @@ ClubService::Auth ClubService::CheckPassword(const std::string& nick, const std:
             return refuse();
     } else {
         bool rehash = false;
-        switch (hasher_.Verify(found->pwHash, pw, rehash)) {
-        case PasswordHasher::Check::Busy:
-            return Auth::Busy;
-        case PasswordHasher::Check::Mismatch:
-            return refuse();
-        case PasswordHasher::Check::Match:
-            break;
-        }
+        if (auto outcome = verify(found->pwHash, rehash))
+            return *outcome;
         if (rehash) {
             if (auto hash = hasher_.Hash(pw))
                 storage_.UpdatePasswordHash(found->id, *hash);
@@ -206,9 +249,9 @@ ClubService::Auth ClubService::CheckPassword(const std::string& nick, const std:
 }
 
 std::optional<Reply> ClubService::Authenticate(const std::string& nick, const std::string& pw, const Caller& caller,
-                                               Authenticated& who, Reply refusal)
+                                               Authenticated& who, Reply refusal, const std::string& device)
 {
-    switch (CheckPassword(nick, pw, caller, who)) {
+    switch (CheckPassword(nick, pw, caller, who, device)) {
     case Auth::Ok: return std::nullopt;
     case Auth::Refused: return refusal;
     case Auth::Throttled: return Reply{429, ReplyNo};
@@ -253,7 +296,9 @@ Reply ClubService::Account(const std::string& body, const Caller& caller)
     case RequestKind::LoginDate: return LoginDate(r, caller);
     case RequestKind::AddBalance: return AddBalance(r, caller);
     case RequestKind::ReadGame: return ReadGame(r, caller);
+    case RequestKind::LoginDevice:
     case RequestKind::Login: return Login(r, caller);
+    case RequestKind::SignOut: return SignOut(r, caller);
     case RequestKind::ReadBalance: return ReadBalance(r, caller);
     case RequestKind::ReadInfo: return ReadInfo(r, caller);
     case RequestKind::ReadTopTen:
@@ -426,16 +471,38 @@ Reply ClubService::ReadGame(const ParsedRequest& r, const Caller& caller)
 Reply ClubService::Login(const ParsedRequest& r, const Caller& caller)
 {
     const auto& v = r.values;
-    if (!ValidMemberNick(v[0]) || !ValidPassword(v[1]))
+    // A game that keeps a device token sends a fourth field: the token it
+    // holds, or nothing to ask for one.
+    const bool withDevice = r.kind == RequestKind::LoginDevice;
+    const std::string device = withDevice ? v[3] : std::string();
+    if (!ValidMemberNick(v[0]) || !ValidPassword(v[1]) || (withDevice && !device.empty() && !vk::IsDeviceToken(device)))
         return Text(ReplyNo);
     Authenticated who;
-    if (auto refused = Authenticate(v[0], v[1], caller, who, Text(ReplyNo)))
+    if (auto refused = Authenticate(v[0], v[1], caller, who, Text(ReplyNo), device))
         return *refused;
     if (caller.session)   // a new login replaces the caller's old session
         storage_.DeleteSession(TokenHash(*caller.session));
     Reply reply = Text(LoginReply(who.member));
     reply.setCookie = IssueSession(who.member.id, v[1]);
+    if (withDevice) {
+        std::string token = device;
+        if (!who.knownDevice) {
+            token = NewSessionToken();
+            storage_.CreateDevice(TokenHash(token), who.member.id, Now());
+        }
+        reply.body += vk::DeviceTokenLine(token);
+    }
     return reply;
+}
+
+// Sign-out: the session the caller holds ends, when it is this member's.
+Reply ClubService::SignOut(const ParsedRequest& r, const Caller& caller)
+{
+    const auto session = SessionOf(caller);
+    if (!session || session->nick != r.values[0])
+        return Text(ReplyNo);
+    storage_.DeleteSession(TokenHash(*caller.session));
+    return Text(ReplyOk);
 }
 
 Reply ClubService::ReadBalance(const ParsedRequest& r, const Caller& caller)
@@ -596,7 +663,7 @@ Reply ClubService::WttSubmit(const ParsedRequest& r, const Caller& caller)
             return Text(ReplyNo);
         // The identity words come from the member's own record.
         BoardEntry e{member->nick, member->countryKey, member->city, member->sex, r8, "#", "#", *score, Source(caller)};
-        const auto place = storage_.SubmitClubResult(member->id, game->key, gid, e, now, l.resultWindowS);
+        const auto place = storage_.SubmitClubResult(member->id, game->key, gid, e, now, l.resultWindowS, l.boardSeasonS);
         ForgetBoard(gid);
         return Text(place ? NumberReply(*place) : ReplyNo);
     }
@@ -607,8 +674,16 @@ Reply ClubService::WttSubmit(const ParsedRequest& r, const Caller& caller)
             !vk::CountryOfCode(country) || !ParseInteger(v[4], -kInt32Max - 1, kInt32Max) || !ValidSex(r7) ||
             !ValidVersion(r8) || !ChatStampOk(r9) || !IsNickText(r10, 1, 80, true))
             return Text(ReplyNo);
-        if (!limiter_.Take({{"chat:" + caller.address, 1, static_cast<double>(l.chatIntervalS)},
-                            {"chatday:" + caller.address, l.chatPerDay, 24 * 3600.0}}))
+        // A registered member's nick is that member's: posting under it needs
+        // the member's session.  Other nicks stay open, as passports are.
+        const auto session = SessionOf(caller);
+        if (storage_.NickTaken(nick) && (!session || Fold(session->nick) != Fold(nick)))
+            return Text(ReplyNo);
+        // A member's posts count as the member's, so players behind one
+        // address do not silence each other; anonymous posts count by address.
+        const std::string sender = session ? "m" + std::to_string(session->memberId) : caller.address;
+        if (!limiter_.Take({{"chat:" + sender, 1, static_cast<double>(l.chatIntervalS)},
+                            {"chatday:" + sender, l.chatPerDay, 24 * 3600.0}}))
             return Status(429);
         BoardEntry e{nick, country, city, r7, r8, r9, r10, 0, Source(caller)};
         return Text(NumberReply(storage_.SubmitChat(gid, e, now, l.chatKeep)));

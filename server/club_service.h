@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -73,14 +74,22 @@ private:
     struct Authenticated {
         Member member;
         std::optional<SessionInfo> session;
+        bool knownDevice = false;   // the login showed a device token of this member
     };
 
     std::optional<SessionInfo> SessionOf(const Caller& caller);
-    Auth CheckPassword(const std::string& nick, const std::string& pw, const Caller& caller, Authenticated& who);
+    // device: the device token a login shows (empty: none).
+    Auth CheckPassword(const std::string& nick, const std::string& pw, const Caller& caller, Authenticated& who,
+                       const std::string& device);
+    // One Argon2 check, at most one running or waiting for each client
+    // address at a time (Busy for a second one, which is refused).
+    enum class AddressCheck { Match, Mismatch, Busy, SecondOfAddress };
+    AddressCheck VerifyFor(const Caller& caller, const std::string& hash, const std::string& pw, bool& rehash,
+                           bool priority);
     // The reply for a password request that did not pass (the request's own
     // refusal, or a throttled or busy status); nothing when it passed.
     std::optional<Reply> Authenticate(const std::string& nick, const std::string& pw, const Caller& caller,
-                                      Authenticated& who, Reply refusal);
+                                      Authenticated& who, Reply refusal, const std::string& device = {});
     std::string IssueSession(MemberId id, const std::string& pw);
     void RenewSession(const Authenticated& who, const std::string& pw, Reply& reply);
     std::string Source(const Caller& caller);
@@ -95,6 +104,7 @@ private:
     Reply AddBalance(const ParsedRequest& r, const Caller& caller);
     Reply ReadGame(const ParsedRequest& r, const Caller& caller);
     Reply Login(const ParsedRequest& r, const Caller& caller);
+    Reply SignOut(const ParsedRequest& r, const Caller& caller);
     Reply ReadBalance(const ParsedRequest& r, const Caller& caller);
     Reply ReadInfo(const ParsedRequest& r, const Caller& caller);
     Reply WttSubmit(const ParsedRequest& r, const Caller& caller);
@@ -120,6 +130,9 @@ private:
     void ForgetBoard(int gid);
     std::mutex boardMutex_;
     std::map<int, std::pair<std::string, std::chrono::steady_clock::time_point>> boardCache_;
+
+    std::mutex checkingMutex_;
+    std::set<std::string> checking_;   // addresses with a password check running or waiting
 
     mutable std::mutex textMutex_;
     std::string configText_, newsText_;

@@ -100,9 +100,13 @@ std::vector<RequestTemplate> AccountTemplates()
         {K::LoginDate, raw, {{"nick"}, {"pw"}, {"ldate"}, {"lfrom"}}},
         {K::AddBalance, raw, {{"nick"}, {"labeltevsave", true}, {"R04"}}},
         {K::ReadGame, enc, {{"nick"}, {"pw"}, {"{K}best", true}}},
+        // A game that keeps a device token asks for one (an empty value) or
+        // shows the one it holds; older games send the plain login below.
+        {K::LoginDevice, enc, {{"nick"}, {"pw"}, {"label0", true}, {"device"}}},
         {K::Login, enc, {{"nick"}, {"pw"}, {"label0", true}}},
         {K::ReadBalance, enc, {{"nick"}, {"labeltevread", true}}},
         {K::ReadInfo, enc, {{"nick"}, {"labelinforead", true}}},
+        {K::SignOut, enc, {{"nick"}, {"labelsignout", true}}},
         {K::ReadTopTen, enc, {{"{K}kon", true}}},
         {K::ReadPlace, raw, {{"{K}rating"}}},
         {K::MemberCount, raw, {{"label1", true}}},

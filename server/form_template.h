@@ -20,8 +20,8 @@ enum class BodyForm { Raw, Encoded };
 
 enum class RequestKind {
     // /club/account, in matching order (longest template first)
-    SaveInfo, Register, SaveGame, LoginDate, AddBalance, ReadGame, Login,
-    ReadBalance, ReadInfo, ReadTopTen, ReadPlace, MemberCount,
+    SaveInfo, Register, SaveGame, LoginDate, AddBalance, ReadGame, LoginDevice, Login,
+    ReadBalance, ReadInfo, SignOut, ReadTopTen, ReadPlace, MemberCount,
     // /wtt
     WttSubmit, WttOwn, WttBoard, WttCount,
     // /stat

@@ -151,6 +151,7 @@ const std::map<std::string, Setter>& Setters()
         m["nick_failures"] = Number(&Limits::nickFailures, 1, 1000000);
         m["login_failure_window_s"] = Number(&Limits::loginFailureWindowS, 1, day);
         m["password_checks_per_min"] = Number(&Limits::passwordChecksPerMin, 1, 1000000);
+        m["device_lifetime_s"] = Number(&Limits::deviceLifetimeS, 1, 10 * year);
         m["argon2_ops"] = Number(&Limits::argon2Ops, 1, 100);
         m["argon2_mem_kib"] = Number(&Limits::argon2MemKiB, 8, 4 << 20);
         m["argon2_concurrency"] = Number(&Limits::argon2Concurrency, 0, 1024);
@@ -160,6 +161,7 @@ const std::map<std::string, Setter>& Setters()
         m["rating_starts_per_day"] = Number(&Limits::ratingStartsPerDay, 1, 1000000);
         m["min_deal_s"] = Number(&Limits::minDealS, 0, 3600);
         m["result_window_s"] = Number(&Limits::resultWindowS, 1, day);
+        m["board_season_s"] = Number(&Limits::boardSeasonS, 1, 10 * year);
         m["board_interval_s"] = Number(&Limits::boardIntervalS, 0, day);
         m["chat_interval_s"] = Number(&Limits::chatIntervalS, 0, day);
         m["chat_per_day"] = Number(&Limits::chatPerDay, 1, 1000000);
@@ -242,7 +244,12 @@ Options:
   --port N            port to listen on (default 8350); 0 picks a free port.
                       The bound port is printed on the first line of
                       standard output as "port=N".
-  --host ADDR         address to listen on (default 127.0.0.1)
+  --host ADDR         address to listen on (default 127.0.0.1); an address
+                      beyond loopback needs --behind-proxy or --exposed
+  --behind-proxy      listen beyond loopback for a reverse proxy on another
+                      machine; its address must be in trusted_proxies
+  --exposed           listen beyond loopback with no proxy in front (a
+                      trusted network only: passwords travel in clear)
   --data-dir DIR      folder for the database and member photos
                       (default ./vokabron-server-data; created when missing)
   --db PATH           database file (default DIR/club.db), or a PostgreSQL
@@ -277,14 +284,19 @@ Configuration settings (all optional):
   session_idle_s=604800  session_lifetime_s=2592000  owed_debit_s=60
   login_failures=10 (per address and nick)  nick_failures=20 (per nick,
   from any address; then 2, 4, 8 ... s between tries)
-  login_failure_window_s=900  password_checks_per_min=60
+  login_failure_window_s=900  password_checks_per_min=20 (per address,
+  throttled tries included; one check of an address at a time)
+  device_lifetime_s=31536000 (a login with the device token the game keeps
+  skips the nick's back-off)
   argon2_ops=2  argon2_mem_kib=65536  argon2_concurrency=0 (CPUs, at most
   threads/8)  argon2_queue=0 (as many as run; both together at most
   threads/4)
   registrations_per_hour=5  rating_starts_per_hour=10
   rating_starts_per_day=20  min_deal_s=3
-  result_window_s=900  board_interval_s=60  chat_interval_s=10
-  chat_per_day=200  chat_keep=1000  board_cache_ms=1000 (0: off)
+  result_window_s=900  board_season_s=604800 (club board rewards count
+  places among the season's rows)  board_interval_s=60
+  chat_interval_s=10  chat_per_day=200 (per member while logged in, else
+  per address)  chat_keep=1000  board_cache_ms=1000 (0: off)
   launch_reports_per_hour=20  deal_reports_per_hour=600
   rate_limit_keys=100000  busy_timeout_ms=2000  log_requests=no
   db_connections=16 (PostgreSQL connections of one process)
@@ -368,6 +380,10 @@ CommandLineResult ParseCommandLine(int argc, char** argv, ServerConfig& config, 
             sets.emplace_back(Trim(v.substr(0, eq)), Trim(v.substr(eq + 1)));
         } else if (arg == "--print-texts") {
             config.printTexts = true;
+        } else if (arg == "--behind-proxy") {
+            config.behindProxy = true;
+        } else if (arg == "--exposed") {
+            config.exposed = true;
         } else {
             message = "unknown option " + arg + " (see --help)";
             return CommandLineResult::Error;
@@ -388,6 +404,14 @@ CommandLineResult ParseCommandLine(int argc, char** argv, ServerConfig& config, 
     if (config.dbPath.empty())
         config.dbPath = config.dataDir + "/club.db";
     return CommandLineResult::Run;
+}
+
+bool IsLoopbackHost(const std::string& host)
+{
+    if (host == "localhost")
+        return true;
+    const std::string address = CanonicalAddress(host);
+    return address.starts_with("127.") || address == "::1";
 }
 
 std::optional<std::string> ValidateConfig(const ServerConfig& config)
@@ -468,6 +492,16 @@ std::optional<std::string> ValidateConfig(const ServerConfig& config)
     for (const auto& p : config.trustedProxies)
         if (CanonicalAddress(p).empty())
             return "trusted_proxies: \"" + p + "\" is not an IPv4 or IPv6 address";
+    // Passwords and session cookies travel in clear unless a proxy ends TLS
+    // in front: listening beyond loopback must be asked for in so many words.
+    if (!IsLoopbackHost(config.host)) {
+        if (!config.behindProxy && !config.exposed)
+            return "--host " + config.host +
+                   " is reachable beyond this machine: put a reverse proxy in front (--behind-proxy, with its "
+                   "address in trusted_proxies) or say --exposed";
+        if (config.behindProxy && config.trustedProxies.empty())
+            return std::string("--behind-proxy needs the proxy's address in trusted_proxies");
+    }
     const Limits& l = config.limits;
     if (Argon2Concurrency(l) + Argon2Queue(l) > std::max(2, l.threads / 4))
         return std::string("argon2_concurrency + argon2_queue may be at most a quarter of the threads (and 2)");

@@ -38,7 +38,8 @@ struct Limits {
     int loginFailures = 10;                        // per address and nick ...
     int nickFailures = 20;                         // ... and per nick from anywhere, then backing off
     std::int64_t loginFailureWindowS = 15 * 60;
-    int passwordChecksPerMin = 60;
+    int passwordChecksPerMin = 20;                 // per address, throttled tries included
+    std::int64_t deviceLifetimeS = 365 * 24 * 3600;   // a device token unused this long is forgotten
     unsigned long long argon2Ops = 2;              // crypto_pwhash_OPSLIMIT_INTERACTIVE
     std::size_t argon2MemKiB = 64 * 1024;          // crypto_pwhash_MEMLIMIT_INTERACTIVE
     int argon2Concurrency = 0;                     // 0: the processors, at most threads / 8
@@ -48,6 +49,7 @@ struct Limits {
     int ratingStartsPerDay = 20;
     std::int64_t minDealS = 3;
     std::int64_t resultWindowS = 15 * 60;          // a completed cycle may be re-saved or posted this long
+    std::int64_t boardSeasonS = 7 * 24 * 3600;     // club board places earn rewards within one season
     std::int64_t boardIntervalS = 60;
     std::int64_t chatIntervalS = 10;
     int chatPerDay = 200;
@@ -98,6 +100,10 @@ struct ServerConfig {
     std::int32_t initialBalance = 0;
     std::vector<std::string> trustedProxies;
     bool logRequests = false;
+    // Listening beyond loopback is a choice the operator states: behind a
+    // reverse proxy (named in trusted_proxies) or exposed on purpose.
+    bool behindProxy = false;
+    bool exposed = false;
     Limits limits;
 };
 
@@ -114,6 +120,9 @@ enum class CommandLineResult { Run, Help, Error };
 CommandLineResult ParseCommandLine(int argc, char** argv, ServerConfig& config, std::string& message);
 
 std::string UsageText();
+
+// 127.0.0.0/8, ::1 and "localhost": nobody but this machine can connect.
+bool IsLoopbackHost(const std::string& host);
 
 // Everything that must hold before the server publishes anything: the texts
 // the client searches as plain substrings stay unambiguous, links are https,

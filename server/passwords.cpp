@@ -11,14 +11,20 @@ PasswordHasher::PasswordHasher(unsigned long long opsLimit, std::size_t memLimit
 {
 }
 
-bool PasswordHasher::Enter()
+bool PasswordHasher::Enter(bool priority)
 {
     std::unique_lock lock(mutex_);
-    if (running_ >= concurrency_) {
+    if (priority) {
+        if (running_ >= concurrency_) {
+            ++priorityWaiting_;
+            cv_.wait(lock, [&] { return running_ < concurrency_; });
+            --priorityWaiting_;
+        }
+    } else if (running_ >= concurrency_ || priorityWaiting_ > 0) {
         if (waiting_ >= queue_)
             return false;
         ++waiting_;
-        cv_.wait(lock, [&] { return running_ < concurrency_; });
+        cv_.wait(lock, [&] { return running_ < concurrency_ && priorityWaiting_ == 0; });
         --waiting_;
     }
     ++running_;
@@ -31,13 +37,16 @@ void PasswordHasher::Leave()
         std::lock_guard lock(mutex_);
         --running_;
     }
-    cv_.notify_one();
+    // Waiting priority checks and ordinary ones wait on the same condition:
+    // wake all, and the rule above lets the right one through.
+    cv_.notify_all();
 }
 
-PasswordHasher::Check PasswordHasher::Verify(const std::string& hash, const std::string& password, bool& needsRehash)
+PasswordHasher::Check PasswordHasher::Verify(const std::string& hash, const std::string& password, bool& needsRehash,
+                                             bool priority)
 {
     needsRehash = false;
-    if (!Enter())
+    if (!Enter(priority))
         return Check::Busy;
     const bool ok = crypto_pwhash_str_verify(hash.c_str(), password.data(), password.size()) == 0;
     Leave();

@@ -16,12 +16,15 @@ public:
 
     enum class Check { Match, Mismatch, Busy };
     // needsRehash is set on a match whose hash was made with other parameters.
-    Check Verify(const std::string& hash, const std::string& password, bool& needsRehash);
+    // A priority check (a login from a computer the member is known on)
+    // waits even when the queue is full and goes before every other waiting
+    // check.
+    Check Verify(const std::string& hash, const std::string& password, bool& needsRehash, bool priority = false);
     // Nothing when too busy.
     std::optional<std::string> Hash(const std::string& password);
 
 private:
-    bool Enter();
+    bool Enter(bool priority = false);
     void Leave();
 
     unsigned long long ops_;
@@ -30,6 +33,7 @@ private:
     int queue_;
     int running_ = 0;
     int waiting_ = 0;
+    int priorityWaiting_ = 0;
     std::mutex mutex_;
     std::condition_variable cv_;
 };

@@ -25,6 +25,9 @@ struct ClubStateData {
     bool ChairmanPhotoLoaded = false;
 
     bool UserFileSaved = false;
+    // The device token the club gave this computer at the member's last
+    // login: shown at the next one, kept in the user file with the login.
+    std::string DeviceToken;
 
     // Prefix of this game's field names in the club requests.
     std::string ClubGameKey = "zarvo";

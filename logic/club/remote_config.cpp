@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/codepage.h"
+#include "common/outside_link.h"
 #include "common/product.h"
 #include "common/text_lines.h"
 
@@ -137,10 +138,17 @@ std::optional<int> AdvertisementCount(std::string_view text)
     return n > 3 ? std::optional<int>(n) : std::nullopt;
 }
 
-Advertisement ReadAdvertisement(std::string_view text, int number)
+Advertisement ReadAdvertisement(std::string_view text, int number, std::string_view clubBase)
 {
-    return {AdvertisementValue(text, AdvertisementKey(number, 'I')), AdvertisementValue(text, AdvertisementKey(number, 'N')),
-            AdvertisementValue(text, AdvertisementKey(number, 'L'))};
+    Advertisement ad{AdvertisementValue(text, AdvertisementKey(number, 'I')),
+                     AdvertisementValue(text, AdvertisementKey(number, 'N')),
+                     AdvertisementValue(text, AdvertisementKey(number, 'L'))};
+    // Pictures are fetched and links handed to the browser only as the news
+    // page's links are: https, or the club's own origin.
+    for (std::string* address : {&ad.Picture, &ad.Link})
+        if (!address->empty() && !SecureOrClubAddress(*address, clubBase))
+            address->clear();
+    return ad;
 }
 
 } // namespace vk

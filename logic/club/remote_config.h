@@ -52,7 +52,9 @@ struct Advertisement {
 // N when the list is valid and holds at least four entries; nothing
 // otherwise (no key, no three digits, three entries or fewer).
 std::optional<int> AdvertisementCount(std::string_view text);
-Advertisement ReadAdvertisement(std::string_view text, int number);
+// Entry `number`; a picture or link that is neither https nor on the origin
+// of clubBase (any address of the club) is left empty.
+Advertisement ReadAdvertisement(std::string_view text, int number, std::string_view clubBase);
 
 // Four different numbers from 1 to n (n >= 4), drawn uniformly; `draw(n)`
 // answers a number from 0 to n - 1.

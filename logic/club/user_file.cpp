@@ -17,10 +17,12 @@ std::string UserFilePath(const std::string& programDir)
     return (parentEnd == std::string::npos ? dir : dir.substr(0, parentEnd + 1)) + UserFileName;
 }
 
-bool ReadUserFile(const std::string& path, std::string& nick, std::string& storedPw)
+bool ReadUserFile(const std::string& path, std::string& nick, std::string& storedPw, std::string* deviceToken)
 {
     nick.clear();
     storedPw.clear();
+    if (deviceToken)
+        deviceToken->clear();
     std::error_code ec;
     if (!fs::exists(path, ec))
         return false;
@@ -36,6 +38,8 @@ bool ReadUserFile(const std::string& path, std::string& nick, std::string& store
         nick = lines[1];
     if (lines.size() > 2)
         storedPw = lines[2];
+    if (lines.size() > 3 && deviceToken)
+        *deviceToken = lines[3];
     return true;
 }
 
@@ -47,7 +51,9 @@ bool WriteUserFile(const std::string& path, ClubStateData& club)
     std::error_code ec;
     if (fs::exists(path, ec))
         fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace, ec);
-    const std::string lines[] = {UserFileMarker, club.ClubUser.Nick, club.ClubUser.PwC};
+    std::vector<std::string> lines = {UserFileMarker, club.ClubUser.Nick, club.ClubUser.PwC};
+    if (!club.DeviceToken.empty())
+        lines.push_back(club.DeviceToken);
     if (!WriteFileAtomically(path, JoinLines(lines), 0600))
         return false;
     club.UserFileSaved = true;
@@ -58,8 +64,10 @@ void DeleteUserFile(const std::string& path, ClubStateData& club)
 {
     std::error_code ec;
     fs::remove(path, ec);
-    if (!fs::exists(path, ec) && !ec)
+    if (!fs::exists(path, ec) && !ec) {
         club.UserFileSaved = false;
+        club.DeviceToken.clear();
+    }
 }
 
 } // namespace vk

@@ -26,6 +26,21 @@ std::int64_t RowPlace(Conn& c, int gid, std::int64_t score, std::int64_t rowId, 
     return q.Int(0) + 1;
 }
 
+// A club row's place within its season, as the rewards count it: one more
+// than the other members with a row of the season above it, where of equal
+// scores the newer stands above.  Rows of earlier seasons stay on the board
+// but stand above no one.
+template <class Query, class Conn>
+std::int64_t SeasonPlace(Conn& c, int gid, std::int64_t score, std::int64_t rowId, MemberId member, Seconds seasonStart)
+{
+    Query q(c, "SELECT COUNT(DISTINCT member_id) FROM wtt_row WHERE gid = $1 AND hidden = 0 "
+               "AND member_id IS NOT NULL AND member_id <> $4 AND created_at >= $5 "
+               "AND (score > $2 OR (score = $2 AND id > $3))");
+    q.Bind(1, gid).Bind(2, score).Bind(3, rowId).Bind(4, member).Bind(5, seasonStart);
+    q.Step();
+    return q.Int(0) + 1;
+}
+
 // Keeps of one sender's rows on a board only those that can still be shown:
 // the sender's best BoardRowsShown (what the own-rows read shows; the
 // board's top rows are among them).  A club row younger than protectAfter

@@ -275,6 +275,18 @@ bool PgDialect::HasTable(Conn& c, const char* name)
     return q.Text(0) == "t";
 }
 
+// Version 2 lacks only the device tokens (as in pg_schema.sql).
+void PgDialect::Upgrade(Conn& c, int version)
+{
+    if (version != 2)
+        return;
+    c.Exec("CREATE TABLE device (token_hash BYTEA PRIMARY KEY, seq BIGINT GENERATED ALWAYS AS IDENTITY, "
+           "member_id BIGINT NOT NULL REFERENCES member(id), created_at BIGINT NOT NULL, "
+           "last_used_at BIGINT NOT NULL); "
+           "CREATE INDEX device_member ON device(member_id); "
+           "INSERT INTO schema_version (version) VALUES (3)");
+}
+
 void PgDialect::AdoptUnversioned(Conn&)
 {
     throw StorageError("the database holds club tables without a schema version; give the server a new database");

@@ -124,6 +124,7 @@ public:
     void LockSchema(Conn& c);
     bool HasTable(Conn& c, const char* name);
     [[noreturn]] void AdoptUnversioned(Conn& c);
+    void Upgrade(Conn& c, int version);
 
 private:
     static constexpr int kAttempts = 4;

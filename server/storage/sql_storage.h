@@ -15,11 +15,12 @@
 //   InTransaction(body)        body(Conn&, Transaction&) in one write
 //                              transaction, run again where the database broke
 //                              it off to resolve a conflict
-//   LockSchema(c), HasTable(c, name), SchemaText(), AdoptUnversioned(c)
-//                              what the schema rule (PrepareSchema) asks: one
+//   LockSchema(c), HasTable(c, name), SchemaText(), AdoptUnversioned(c),
+//   Upgrade(c, version)        what the schema rule (PrepareSchema) asks: one
 //                              process at a time, which tables exist, the
-//                              built-in schema file, and what becomes of a
-//                              database with club tables but no version
+//                              built-in schema file, what becomes of a
+//                              database with club tables but no version, and
+//                              the tables an older version lacks
 // Photos, and whatever else one database keeps in its own way, belong to the
 // storage class of the dialect.
 #include <memory>
@@ -93,6 +94,9 @@ public:
     std::optional<SessionInfo> UseSession(const std::string& tokenHash, Seconds now, Seconds idleLimit) override;
     void DeleteSession(const std::string& tokenHash) override;
     void PurgeSessions(Seconds now, Seconds idleLimit) override;
+    void CreateDevice(const std::string& tokenHash, MemberId id, Seconds now) override;
+    bool UseDevice(const std::string& tokenHash, MemberId id, Seconds now, Seconds usedAfter) override;
+    void PurgeDevices(Seconds usedBefore) override;
 
     Card ReadCard(MemberId id) override;
     void SaveCard(MemberId id, const Card& card, Seconds now) override;
@@ -114,7 +118,8 @@ public:
     std::int64_t SubmitResult(int gid, const BoardEntry& entry, Seconds now) override;
     std::int64_t SubmitChat(int gid, const BoardEntry& entry, Seconds now, int keep) override;
     std::optional<std::int64_t> SubmitClubResult(MemberId id, const std::string& key, int gid,
-                                                 const BoardEntry& entry, Seconds now, Seconds window) override;
+                                                 const BoardEntry& entry, Seconds now, Seconds window,
+                                                 Seconds seasonS) override;
     std::vector<BoardRow> Board(int gid, int limit) override;
     std::vector<BoardRow> OwnRows(int gid, const std::string& nick, const std::string& city, int limit) override;
     std::int64_t AcceptedCount(int gid) override;

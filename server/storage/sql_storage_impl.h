@@ -81,6 +81,17 @@ std::int64_t NumberOrZero(Conn& c, const char* sql, const Key& key)
     return q.Step() ? q.Int(0) : 0;
 }
 
+// Keeps of a member's tokens in table (session or device) the newest keep.
+// The oldest are those made first (seq), whatever the clocks of the
+// processes that made them said.
+template <class Query, class Conn>
+void KeepNewestTokens(Conn& c, const std::string& table, MemberId id, int keep)
+{
+    const std::string text = "DELETE FROM " + table + " WHERE member_id = $1 AND token_hash NOT IN (SELECT token_hash FROM " +
+                             table + " WHERE member_id = $1 ORDER BY seq DESC LIMIT $2)";
+    Query(c, text.c_str()).Bind(1, id).Bind(2, keep).Run();
+}
+
 inline constexpr const char* kGameRecordSelect =
     "SELECT kon, sum_scores, rating, sessions, best, konl, score, r1, r2, open_cycle_id, open_cap, "
     "open_floor, open_since FROM game_record WHERE member_id = $1 AND game_key = $2";
@@ -91,8 +102,9 @@ inline constexpr const char* kGameRecordSelect =
 
 // One rule for both databases: an empty database gets the dialect's schema
 // file whole; one made before gives its schema_version, which must be the
-// version this program's file records, else the server refuses it rather
-// than change it in place.  A database with club tables but no version is
+// version this program's file records (after the dialect's Upgrade, which
+// only adds tables), else the server refuses it rather than change it in
+// place.  A database with club tables but no version is
 // the dialect's to judge (AdoptUnversioned).
 template <class D>
 void SqlStorage<D>::PrepareSchema()
@@ -105,9 +117,17 @@ void SqlStorage<D>::PrepareSchema()
             else
                 c.Exec(D::SchemaText());
         }
-        Query q(c, "SELECT MAX(version) FROM schema_version");
-        q.Step();
-        const auto version = q.Int(0);
+        auto readVersion = [&] {
+            Query q(c, "SELECT MAX(version) FROM schema_version");
+            q.Step();
+            return q.Int(0);
+        };
+        auto version = readVersion();
+        if (version < SchemaVersion()) {
+            // Versions that only add tables are brought up to date in place.
+            d_.Upgrade(c, static_cast<int>(version));
+            version = readVersion();
+        }
         if (version != SchemaVersion())
             throw StorageError("the database has schema version " + std::to_string(version) + ", this server reads version " +
                                std::to_string(SchemaVersion()));
@@ -204,11 +224,7 @@ void SqlStorage<D>::CreateSession(const std::string& tokenHash, MemberId id, Sec
         Query(c, "INSERT INTO session (token_hash, member_id, created_at, last_seen_at, expires_at, pw_check) "
                  "VALUES ($1, $2, $3, $3, $4, $5)")
             .BindBytes(1, tokenHash).Bind(2, id).Bind(3, now).Bind(4, expiresAt).BindBytes(5, passwordCheck).Run();
-        // The oldest are those made first (seq), whatever the clocks of the
-        // processes that made them said.
-        Query(c, "DELETE FROM session WHERE member_id = $1 AND token_hash NOT IN (SELECT token_hash FROM session "
-                 "WHERE member_id = $1 ORDER BY seq DESC LIMIT $2)")
-            .Bind(1, id).Bind(2, vk::SessionsPerMember).Run();
+        sql::KeepNewestTokens<Query>(c, "session", id, vk::SessionsPerMember);
         t.Commit();
         return true;
     });
@@ -263,6 +279,37 @@ void SqlStorage<D>::PurgeSessions(Seconds now, Seconds idleLimit)
     auto lease = d_.Acquire();
     Query(*lease, "DELETE FROM session WHERE expires_at <= $1 OR last_seen_at < $2")
         .Bind(1, now).Bind(2, now - idleLimit).Run();
+}
+
+// ---------------------------------------------------------------- devices
+
+template <class D>
+void SqlStorage<D>::CreateDevice(const std::string& tokenHash, MemberId id, Seconds now)
+{
+    d_.InTransaction([&](Conn& c, Transaction& t) {
+        Query(c, "SELECT id FROM member WHERE id = $1 FOR NO KEY UPDATE").Bind(1, id).Run();
+        Query(c, "INSERT INTO device (token_hash, member_id, created_at, last_used_at) VALUES ($1, $2, $3, $3)")
+            .BindBytes(1, tokenHash).Bind(2, id).Bind(3, now).Run();
+        sql::KeepNewestTokens<Query>(c, "device", id, vk::DevicesPerMember);
+        t.Commit();
+        return true;
+    });
+}
+
+template <class D>
+bool SqlStorage<D>::UseDevice(const std::string& tokenHash, MemberId id, Seconds now, Seconds usedAfter)
+{
+    auto lease = d_.Acquire();
+    return Query(*lease, "UPDATE device SET last_used_at = $1 WHERE token_hash = $2 AND member_id = $3 "
+                         "AND last_used_at >= $4")
+               .Bind(1, now).BindBytes(2, tokenHash).Bind(3, id).Bind(4, usedAfter).Run() == 1;
+}
+
+template <class D>
+void SqlStorage<D>::PurgeDevices(Seconds usedBefore)
+{
+    auto lease = d_.Acquire();
+    Query(*lease, "DELETE FROM device WHERE last_used_at < $1").Bind(1, usedBefore).Run();
 }
 
 // ---------------------------------------------------------------- cards
@@ -546,7 +593,8 @@ std::int64_t SqlStorage<D>::SubmitChat(int gid, const BoardEntry& entry, Seconds
 
 template <class D>
 std::optional<std::int64_t> SqlStorage<D>::SubmitClubResult(MemberId id, const std::string& key, int gid,
-                                                            const BoardEntry& entry, Seconds now, Seconds window)
+                                                            const BoardEntry& entry, Seconds now, Seconds window,
+                                                            Seconds seasonS)
 {
     return d_.InTransaction([&](Conn& c, Transaction& t) -> std::optional<std::int64_t> {
         std::int64_t cycle = 0;
@@ -564,16 +612,16 @@ std::optional<std::int64_t> SqlStorage<D>::SubmitClubResult(MemberId id, const s
             existingRow = q.OptInt(1);
         }
         if (existingRow) {
-            Query q(c, "SELECT score FROM wtt_row WHERE id = $1");
+            Query q(c, "SELECT score, created_at FROM wtt_row WHERE id = $1");
             q.Bind(1, *existingRow);
             if (!q.Step())
                 return std::nullopt;
             const auto score = q.Int(0);
-            return RowPlace<Query>(c, gid, score, *existingRow, id);
+            return SeasonPlace<Query>(c, gid, score, *existingRow, id, vk::SeasonStart(q.Int(1), seasonS));
         }
         sql::LockBoard<Query>(c, gid);
         const auto rowId = sql::InsertRow<Query>(c, gid, entry, id, now);
-        const auto place = RowPlace<Query>(c, gid, entry.score, rowId, id);
+        const auto place = SeasonPlace<Query>(c, gid, entry.score, rowId, id, vk::SeasonStart(now, seasonS));
         std::optional<std::int64_t> reward;
         if (const std::int64_t amount = vk::PlaceReward(place); amount > 0) {
             // A balance at its ceiling takes no reward; the entry stands.

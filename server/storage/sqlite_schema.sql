@@ -11,7 +11,7 @@
 -- only where missing.
 
 CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL);
-INSERT INTO schema_version (version) VALUES (2);
+INSERT INTO schema_version (version) VALUES (3);
 
 CREATE TABLE IF NOT EXISTS member (
   id            INTEGER PRIMARY KEY,
@@ -42,6 +42,15 @@ CREATE TABLE IF NOT EXISTS session (
   owed_transfer_id INTEGER
 );
 CREATE INDEX IF NOT EXISTS session_member ON session(member_id);
+-- Device tokens: the mark of a computer the member keeps a login on.
+CREATE TABLE IF NOT EXISTS device (
+  seq           INTEGER PRIMARY KEY,   -- the order they were made in
+  token_hash    BLOB NOT NULL UNIQUE,
+  member_id     INTEGER NOT NULL REFERENCES member(id),
+  created_at    INTEGER NOT NULL,
+  last_used_at  INTEGER NOT NULL
+);
+CREATE INDEX IF NOT EXISTS device_member ON device(member_id);
 CREATE TABLE IF NOT EXISTS info_card (
   member_id INTEGER PRIMARY KEY REFERENCES member(id),
   name1 TEXT NOT NULL DEFAULT '', name2 TEXT NOT NULL DEFAULT '', about TEXT NOT NULL DEFAULT '',

@@ -98,6 +98,7 @@ public:
     void LockSchema(Conn&) {}   // BEGIN IMMEDIATE already holds the file
     bool HasTable(Conn& c, const char* name);
     void AdoptUnversioned(Conn& c);
+    void Upgrade(Conn& c, int version);
 
 private:
     std::unique_ptr<Conn> Open();

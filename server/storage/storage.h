@@ -144,6 +144,15 @@ public:
     virtual void DeleteSession(const std::string& tokenHash) = 0;
     virtual void PurgeSessions(Seconds now, Seconds idleLimit) = 0;
 
+    // --- device tokens: the long-lived mark of a computer the member logged
+    // in from (only a hash of the token is ever stored).  Keeps the member's
+    // newest vk::DevicesPerMember.
+    virtual void CreateDevice(const std::string& tokenHash, MemberId id, Seconds now) = 0;
+    // True when the token is the member's and was used after usedAfter; its
+    // use is then recorded.
+    virtual bool UseDevice(const std::string& tokenHash, MemberId id, Seconds now, Seconds usedAfter) = 0;
+    virtual void PurgeDevices(Seconds usedBefore) = 0;
+
     // --- cards and photos
     virtual Card ReadCard(MemberId id) = 0;
     virtual void SaveCard(MemberId id, const Card& card, Seconds now) = 0;
@@ -182,9 +191,12 @@ public:
     virtual std::int64_t SubmitChat(int gid, const BoardEntry& entry, Seconds now, int keep) = 0;   // the place
     // A completed cycle of the member with this final score, completed within
     // the window, enters the club board once; the reward for places 1..10 is
-    // credited in the same transaction.  The place, or nothing.
+    // credited in the same transaction.  The place counts the rows of the
+    // season (vk::SeasonStart) only, the newer first among equal scores.  The
+    // place, or nothing.
     virtual std::optional<std::int64_t> SubmitClubResult(MemberId id, const std::string& key, int gid,
-                                                         const BoardEntry& entry, Seconds now, Seconds window) = 0;
+                                                         const BoardEntry& entry, Seconds now, Seconds window,
+                                                         Seconds seasonS) = 0;
     virtual std::vector<BoardRow> Board(int gid, int limit) = 0;
     virtual std::vector<BoardRow> OwnRows(int gid, const std::string& nick, const std::string& city, int limit) = 0;
     virtual std::int64_t AcceptedCount(int gid) = 0;

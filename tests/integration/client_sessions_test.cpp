@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "client_fixture.h"
+#include "net/account_flows.h"
 
 using namespace vk;
 using namespace vk::test;
@@ -116,4 +117,26 @@ TEST_F(ClientSessions, NextLoginOnTheSameClientReplacesTheSession)
     // Signing out forgets the session on this desktop.
     shared.ClearCookies();
     EXPECT_FALSE(ClubReadBalance(shared, club.accPath, "Bob"));
+}
+
+// Signing out ends the session on the server, not only in the client: the
+// session is gone from the database and the client's nick-only requests
+// are refused.  A login right after starts clean.
+TEST_F(ClientSessions, SignOutEndsTheSessionOnTheServer)
+{
+    HttpClient alice;
+    club.Join(alice, Member("Alice"));
+    ASSERT_EQ(ClubReadBalance(alice, club.accPath, "Alice"), 25);
+    Database db(server.DbPath());
+    ASSERT_EQ(db.Integer("SELECT COUNT(*) FROM session"), 1);
+
+    SignOutInBackground(alice, club.accPath, "Alice");
+    EXPECT_FALSE(ClubReadBalance(alice, club.accPath, "Alice")) << "the client forgot the session at once";
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (db.Integer("SELECT COUNT(*) FROM session") != 0 && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(db.Integer("SELECT COUNT(*) FROM session"), 0) << "the server ended it";
+
+    club.LogIn(alice, "Alice");
+    EXPECT_EQ(ClubReadBalance(alice, club.accPath, "Alice"), 25);
 }

@@ -1,11 +1,13 @@
 // Start-up against the real server: the remote configuration decoded into
-// working addresses, the news page, the launch report and the automatic
-// login from the user file.
+// working addresses (and a forged one that is not followed), the news page,
+// the launch report and the automatic login from the user file with its
+// device token.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "client_fixture.h"
+#include "common/device_token.h"
 #include "logic/club/user_file.h"
 #include "ui/game/server_sources.h"
 
@@ -145,4 +147,82 @@ TEST(ClientStartup, UserFileLogsInAutomatically)
     ClubStateData none;
     EXPECT_FALSE(AutoLogin(other, club.accPath, userFile, none));
     EXPECT_FALSE(none.UserFileSaved);
+}
+
+// The automatic login keeps the device token the club gives it in the user
+// file (owner only), and with it gets in while strangers' guesses hold the
+// nick's back-off; the same file without the token is kept out.
+TEST(ClientStartup, AutoLoginKeepsItsDeviceTokenAndGetsThroughALockOut)
+{
+    TestServer server({"nick_failures=3", "login_failures=100"});
+    ClubSide club(server);
+    HttpClient http;
+    ASSERT_EQ(ClubRegister(http, club.accPath, Member("Nomad")), 0);
+    ScratchFolder home;
+    fs::create_directories(fs::path(home.Path()) / "Vokabron");
+    const std::string userFile = UserFilePath(home.Path() + "/Vokabron/");
+    ClubStateData saved;
+    saved.ClubUser.Nick = "Nomad";
+    saved.ClubUser.PwC = EncodeText("secret12", ClubStartKey);
+    ASSERT_TRUE(WriteUserFile(userFile, saved));   // as an older game wrote it
+
+    ClubStateData first;
+    HttpClient game;
+    ASSERT_TRUE(AutoLogin(game, club.accPath, userFile, first));
+    ASSERT_TRUE(IsDeviceToken(first.DeviceToken));
+    std::string nick, storedPw, token;
+    ASSERT_TRUE(ReadUserFile(userFile, nick, storedPw, &token));
+    EXPECT_EQ(nick, "Nomad");
+    EXPECT_EQ(DecodeText(storedPw, ClubStartKey), "secret12");
+    EXPECT_EQ(token, first.DeviceToken);
+    EXPECT_EQ(fs::status(userFile).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+
+    for (int i = 0; i < 6; ++i) {
+        HttpClient stranger;
+        TTevUser user;
+        EXPECT_FALSE(ClubLogin(stranger, club.accPath, "Nomad", "wrong" + std::to_string(i), user));
+    }
+    ClubStateData again;
+    HttpClient nextRun;
+    EXPECT_TRUE(AutoLogin(nextRun, club.accPath, userFile, again)) << "the token of the last login";
+    EXPECT_EQ(again.DeviceToken, first.DeviceToken);
+    EXPECT_EQ(ClubReadBalance(nextRun, club.accPath, "Nomad"), 0);
+
+    ASSERT_TRUE(WriteUserFile(userFile, saved));
+    ClubStateData without;
+    HttpClient elsewhere;
+    EXPECT_FALSE(AutoLogin(elsewhere, club.accPath, userFile, without)) << "the nick's back-off holds";
+}
+
+// A configuration that names another host over plain http for the account,
+// world top ten and statistics addresses is not followed: the club's own
+// addresses stay, and nothing reaches the other host.  https addresses are
+// taken as given.
+TEST(ClientStartup, AConfigurationNamingAnotherHostKeepsTheClubsOwnAddresses)
+{
+    SilentListener elsewhere;
+    const std::string stranger = "http://localhost:" + std::to_string(elsewhere.Port());
+    TestServer server({"public_base=" + stranger});
+    ClubSide club(server);
+    EXPECT_EQ(DecodeText(club.answers.AccPath, ClubStartKey), server.Base() + "/club/account");
+    EXPECT_EQ(club.wttAddress, server.Base() + "/wtt");
+    EXPECT_EQ(DecodeText(club.answers.StatPath, AddressStartKey), server.Base() + "/stat");
+
+    HttpClient http;
+    ASSERT_EQ(ClubRegister(http, club.accPath, Member("Nomad")), 0);
+    ScratchFolder home;
+    const std::string userFile = UserFilePath(home.Path() + "/Vokabron/");
+    ClubStateData saved;
+    saved.ClubUser.Nick = "Nomad";
+    saved.ClubUser.PwC = EncodeText("secret12", ClubStartKey);
+    ASSERT_TRUE(WriteUserFile(userFile, saved));
+    ClubStateData state;
+    EXPECT_TRUE(AutoLogin(http, club.accPath, userFile, state)) << "at the club itself";
+    EXPECT_TRUE(ReportLaunch(http, club.statPath, true));
+    EXPECT_EQ(elsewhere.Accepted(), 0) << "no password went to the other host";
+
+    TestServer secure({"public_base=https://club.example"});
+    ClubSide tls(secure);
+    EXPECT_EQ(DecodeText(tls.answers.AccPath, ClubStartKey), "https://club.example/club/account");
+    EXPECT_EQ(tls.wttAddress, "https://club.example/wtt");
 }

@@ -167,8 +167,17 @@ TEST(ClusterBehindNginx, PasswordGuessesSessionsAndLimitKeysAreCountedOnceForAll
         << "the member's own session";
     std::this_thread::sleep_for(std::chrono::milliseconds(2100));
 
+    // From twelve addresses: each address gets one password check at a time.
     std::string tokens[12];
-    AtOnce(12, [&](int i) { tokens[i] = Post(port(i), "/club/account", LoginBody("Alice")).SessionCookie().value_or(""); });
+    AtOnce(12, [&](int i) {
+        const std::string body = LoginBody("Alice");
+        tokens[i] = Exchange(port(i), "POST /club/account HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n"
+                                      "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
+                                          std::to_string(body.size()) + "\r\n\r\n" + body,
+                             std::chrono::seconds(10), "127.0.0." + std::to_string(2 + i))
+                        .SessionCookie()
+                        .value_or("");
+    });
     for (const auto& token : tokens)
         EXPECT_FALSE(token.empty()) << "the back-off ended on every process";
     EXPECT_EQ(DbNumber(cluster.Db(), "SELECT COUNT(*) FROM session"), 8);

@@ -362,9 +362,10 @@ TEST(ServerClub, TwoProcessesShareOneDatabase)
     EXPECT_EQ(Post(first.Port(), "/wtt", SubmitBody(50, "Nomad", "Tula", 950)).body, "$1 ");
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
     EXPECT_EQ(Post(second.Port(), "/wtt", "gid=50").body, "$1 50 950 Nomad 1-007 Tula M 4.3 # #*");
-    // The chat is never read late.
+    // The chat is never read late.  (A member's nick posts with the
+    // member's session, here one the other process made.)
     EXPECT_EQ(Post(second.Port(), "/wtt", "gid=100").body, "");
-    EXPECT_EQ(Post(first.Port(), "/wtt", SubmitBody(100, "Nomad", "Tula", 1, "x", "hi")).body, "$1 ");
+    EXPECT_EQ(Post(first.Port(), "/wtt", SubmitBody(100, "Nomad", "Tula", 1, "x", "hi"), *cookie).body, "$1 ");
     EXPECT_EQ(Post(second.Port(), "/wtt", "gid=100").body, "$1 100 1 Nomad 1-007 Tula M 4.3 x hi*");
 }
 

@@ -247,3 +247,54 @@ TEST_F(ServerHostile, IdleAndSlowConnectionsDoNotStarveOthers)
     for (int fd : idle)
         close(fd);
 }
+
+// A registered member's nick in the chat is the member's: posting under it
+// needs that member's session, in any letter case.  Other nicks stay open.
+TEST_F(ServerHostile, ChatUnderAMembersNickNeedsThatMembersSession)
+{
+    struct Case {
+        const char* what;
+        const char* nick;
+        std::string cookie;
+        const char* body;
+    };
+    const Case cases[] = {
+        {"no session", "Alpha", "", "no"},
+        {"another member's session", "Alpha", beta, "no"},
+        {"another letter case", "ALPHA", "", "no"},
+        {"a forged session", "Alpha", std::string(43, 'x'), "no"},
+        {"the member's own session", "Alpha", alpha, "$1 "},
+        {"the own session in another letter case", "alpha", alpha, "$1 "},
+        {"an unregistered nick without a session", "Guest", "", "$1 "},
+        {"a member under an unregistered nick", "Wanderer", beta, "$1 "},
+    };
+    for (const Case& c : cases) {
+        const auto reply = Post(server.Port(), "/wtt",
+                                std::string("gid=100&nick=") + c.nick +
+                                    "&city=Tula&country=1-001&score=1&R7=M&R8=4.3&R9=x&R10=hi*",
+                                c.cookie);
+        EXPECT_EQ(reply.status, 200) << c.what;
+        EXPECT_EQ(reply.body, c.body) << c.what;
+    }
+    EXPECT_EQ(DbNumber(server.DbPath(), "SELECT COUNT(*) FROM wtt_row WHERE gid = 100"), 4);
+}
+
+// Sign-out ends the session on the server: a copy of the cookie is worth
+// nothing after.  Only the session's own member signs it out.
+TEST_F(ServerHostile, SignOutEndsTheSessionOnTheServer)
+{
+    const int port = server.Port();
+    auto balance = [&](const std::string& cookie) {
+        return Post(port, "/club/account", "nick=Alpha&labeltevread=0", cookie).body;
+    };
+    EXPECT_EQ(Post(port, "/club/account", "nick=Alpha&labelsignout=0", beta).body, "no") << "another member's session";
+    EXPECT_EQ(Post(port, "/club/account", "nick=Alpha&labelsignout=0").body, "no") << "no session";
+    EXPECT_EQ(Post(port, "/club/account", "nick=Alpha&labelsignout=1", alpha).status, 400) << "the marker is 0";
+    EXPECT_EQ(balance(alpha), "$25$") << "still signed in";
+    EXPECT_EQ(Post(port, "/club/account", "nick=Alpha&labelsignout=0", alpha).body, "ok");
+    EXPECT_EQ(balance(alpha), "no") << "the old cookie";
+    EXPECT_EQ(Post(port, "/club/account", AddBalanceBody("Beta", 5), alpha).body, "no");
+    EXPECT_EQ(Post(port, "/club/account", "nick=Alpha&labelsignout=0", alpha).body, "no") << "once";
+    EXPECT_EQ(Post(port, "/club/account", "nick=Beta&labeltevread=0", beta).body, "$25$") << "other sessions stand";
+    EXPECT_EQ(MoneyInvariants(server.DbPath()), "");
+}

@@ -1,13 +1,15 @@
 // What one hostile client can do to everyone else: bodies and heads the
 // client never sends, slow and idle connections, password guessing spread
-// over addresses, addresses passed on by a proxy, the operator's pause, and
-// the club board's economy under a scripted member.
+// over addresses (and the device token that keeps its owner in), addresses
+// passed on by a proxy, the operator's pause, the club board's economy
+// under a scripted member and over seasons, and the chat's limits.
 #include <gtest/gtest.h>
 
 #include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -15,6 +17,7 @@
 #include <fstream>
 #include <thread>
 
+#include "common/device_token.h"
 #include "common/readers.h"
 #include "server_probe_util.h"
 
@@ -279,8 +282,10 @@ TEST(ServerLimits, PauseAfterSighupRefusesPosts)
 }
 
 // One scripted member completing ten perfect cycles holds one place on the
-// club board; the next member's perfect result is shown second and
-// rewarded, and the day's cap stops the script's eleventh start.
+// club board; the next member's perfect result is shown second on the
+// all-time board but, being the newer of equal results in the season,
+// earns the first place's reward; the day's cap stops the script's
+// eleventh start.
 TEST(ServerLimits, OneMemberHoldsOnePlaceOnTheClubBoard)
 {
     TestServer server({"rating_starts_per_day=10"});
@@ -305,8 +310,8 @@ TEST(ServerLimits, OneMemberHoldsOnePlaceOnTheClubBoard)
 
     ASSERT_EQ(save("Carol", 1, 0, 1, 0), "ok");
     ASSERT_EQ(save("Carol", 1, 1000, 1001, 1), "ok");
-    EXPECT_EQ(Post(port, "/wtt", "gid=350&nick=Carol" + perfect, carol).body, "$2 ");
-    EXPECT_EQ(Post(port, "/club/account", "nick=Carol&labeltevread=0", carol).body, "$10$") << "place 2 is rewarded";
+    EXPECT_EQ(Post(port, "/wtt", "gid=350&nick=Carol" + perfect, carol).body, "$1 ");
+    EXPECT_EQ(Post(port, "/club/account", "nick=Carol&labeltevread=0", carol).body, "$25$") << "the newer 1000 is rewarded first";
     EXPECT_EQ(Post(port, "/wtt", "gid=350").body,
               "$1 350 1000 Bob Russia Tula M 4.3 # #*$2 350 1000 Carol Russia Tula M 4.3 # #*");
     EXPECT_EQ(Post(port, "/wtt", "rgid=350").body, "$11 ") << "every result still counts as a game";
@@ -359,4 +364,213 @@ TEST(ServerLimits, StoredStateStaysBounded)
         EXPECT_TRUE(own.front().starts_with("1 50 911 Nomad")) << own.front();
     }
     std::filesystem::remove_all(dir);
+}
+
+namespace {
+
+std::string DeviceLogin(const std::string& nick, const std::string& pw, const std::string& token)
+{
+    return LoginBody(nick, pw) + "&device=" + token;
+}
+
+// A rating game of one cycle, started and completed with `score`, saved
+// with the member's cookie as the game's shared client sends it.
+void CompleteCycle(int port, const std::string& nick, const std::string& cookie, int score)
+{
+    auto save = [&](long best, double rating, long ses) {
+        return Post(port, "/club/account",
+                    "nick=" + nick + "&pw=secret12&zarvokon=1&zarvobest=" + std::to_string(best) +
+                        "&zarvorating=" + vk::FloatToText(rating) + "&zarvoses=" + std::to_string(ses) +
+                        "&zarvokonl=0&zarvoscore=0&zarvoR1=0&zarvoR2=#",
+                    cookie).body;
+    };
+    ASSERT_EQ(save(0, 1, 0), "ok") << nick;
+    ASSERT_EQ(save(score, score + 1.0, 1), "ok") << nick;
+}
+
+} // namespace
+
+// Guesses from many addresses lock a nick out, but not the computer its
+// owner logged in from: the device token of that login skips the nick's
+// back-off, and nothing else does.
+TEST(ServerLimits, ALockedOutNickStillAdmitsTheOwnersDeviceToken)
+{
+    TestServer server({"nick_failures=5", "login_failures=100"});
+    const int port = server.Port();
+    Post(port, "/club/account", RegisterBody("Alice"));
+    Post(port, "/club/account", RegisterBody("Bob"));
+    const auto plain = PostFrom(Source(9), port, LoginBody("Alice"));
+    EXPECT_EQ(plain.body.find("device"), std::string::npos) << "the older game's login stays as it was";
+    const auto first = PostFrom(Source(9), port, DeviceLogin("Alice", "secret12", ""));
+    const auto token = vk::DeviceTokenOf(first.body);
+    ASSERT_TRUE(token) << first.body;
+    EXPECT_TRUE(first.body.starts_with(plain.body)) << "the record comes first, the token after it";
+    const auto bobs = vk::DeviceTokenOf(PostFrom(Source(10), port, DeviceLogin("Bob", "secret12", "")).body);
+    ASSERT_TRUE(bobs);
+    EXPECT_EQ(DbNumber(server.DbPath(), "SELECT COUNT(*) FROM device"), 2);
+
+    for (int i = 0; i < 8; ++i)
+        PostFrom(Source(i % 6), port, LoginBody("Alice", "wrong" + std::to_string(i)));
+    struct Case {
+        const char* what;
+        std::string body;
+        int status;
+        bool in;
+    };
+    const Case cases[] = {
+        {"without a token the back-off holds", LoginBody("Alice"), 429, false},
+        {"asking for a token is no way round it", DeviceLogin("Alice", "secret12", ""), 429, false},
+        {"a made-up token counts as none", DeviceLogin("Alice", "secret12", std::string(43, 'A')), 429, false},
+        {"another member's token counts as none", DeviceLogin("Alice", "secret12", *bobs), 429, false},
+        {"a token of the wrong form is refused", DeviceLogin("Alice", "secret12", "short"), 200, false},
+        {"the owner's token with a wrong password", DeviceLogin("Alice", "wrong99", *token), 200, false},
+        {"the owner's token and password", DeviceLogin("Alice", "secret12", *token), 200, true},
+    };
+    for (const Case& c : cases) {
+        const auto reply = PostFrom(Source(9), port, c.body);
+        EXPECT_EQ(reply.status, c.status) << c.what;
+        EXPECT_EQ(reply.body.starts_with("$"), c.in) << c.what << ": " << reply.body;
+        if (c.in) {
+            EXPECT_EQ(vk::DeviceTokenOf(reply.body), token) << "the token stays the computer's";
+            EXPECT_TRUE(reply.SessionCookie());
+        }
+    }
+}
+
+// A throttled try is not free: it spends the address's password budget,
+// so keeping a nick's back-off alive costs the guesser his own logins.
+TEST(ServerLimits, ThrottledTriesSpendTheAddressesBudget)
+{
+    TestServer server({"password_checks_per_min=4", "login_failures=2"});
+    const int port = server.Port();
+    Post(port, "/club/account", RegisterBody("Alice"));
+    Post(port, "/club/account", RegisterBody("Bob"));
+    const int expected[] = {200, 200, 429, 429};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(PostFrom(Source(0), port, LoginBody("Alice", "wrong1")).status, expected[i]) << i;
+    EXPECT_EQ(PostFrom(Source(0), port, LoginBody("Bob")).status, 429) << "the address's budget is spent";
+    EXPECT_TRUE(PostFrom(Source(1), port, LoginBody("Bob")).body.starts_with("$")) << "other addresses are not";
+}
+
+// Wrong logins for unknown nicks from twelve addresses, each a full Argon2
+// check, two at a time from each: every address gets one check at a time,
+// and the owner's login with its device token is taken before them all.
+TEST(ServerLimits, WrongLoginsFromTwelveAddressesLeaveTheOwnersLoginIn)
+{
+    TestServer server({"argon2_ops=2", "argon2_mem_kib=32768", "argon2_concurrency=2", "argon2_queue=2",
+                       "nick_failures=100000", "login_failures=100000"});
+    const int port = server.Port();
+    Post(port, "/club/account", RegisterBody("Alice"));
+    const auto token = vk::DeviceTokenOf(PostFrom(Source(13), port, DeviceLogin("Alice", "secret12", "")).body);
+    ASSERT_TRUE(token);
+
+    std::atomic<bool> stop{false};
+    std::atomic<int> secondOfAddress{0}, checked{0};
+    std::vector<std::thread> flood;
+    for (int i = 0; i < 24; ++i)
+        flood.emplace_back([&, i] {
+            for (int k = 0; !stop; ++k) {
+                const auto reply = PostFrom(Source(i % 12), port, LoginBody("Nobody" + std::to_string(i * 1000 + k), "wrong1"));
+                secondOfAddress += reply.status == 429;
+                checked += reply.status == 200;
+            }
+        });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    for (int k = 0; k < 3; ++k) {
+        const auto reply = PostFrom(Source(13), port, DeviceLogin("Alice", "secret12", *token));
+        EXPECT_EQ(reply.status, 200) << k;
+        EXPECT_TRUE(reply.body.starts_with("$")) << k;
+    }
+    stop = true;
+    for (auto& t : flood)
+        t.join();
+    EXPECT_GT(checked.load(), 0) << "the flood was really checked";
+    EXPECT_GT(secondOfAddress.load(), 0) << "a second check of one address is turned away at once";
+}
+
+// Rewarded places count the season's rows: after a roll-over the board's
+// old 1000s stand above nobody; within a season a tie goes to the newer
+// row.  The all-time board still shows every row.
+TEST(ServerLimits, ClubBoardRewardsCountTheSeasonAndTiesGoToTheNewer)
+{
+    static constexpr int kSeasonS = 4;
+    TestServer server({"board_season_s=" + std::to_string(kSeasonS)});
+    const int port = server.Port();
+    const std::string alice = Member(port, "Alice"), bob = Member(port, "Bob"), carol = Member(port, "Carol");
+    auto nextSeason = [] {
+        const auto now = std::chrono::system_clock::now().time_since_epoch();
+        const auto season = std::chrono::seconds(kSeasonS);
+        std::this_thread::sleep_for(season - now % season + std::chrono::milliseconds(100));
+    };
+    auto enter = [&](const std::string& nick, const std::string& cookie, int score) {
+        return Post(port, "/wtt", "gid=350&nick=" + nick + "&city=x&country=1-001&score=" + std::to_string(score) +
+                                      "&R7=M&R8=4.3&R9=#&R10=#*", cookie).body;
+    };
+    auto balance = [&](const std::string& nick, const std::string& cookie) {
+        return Post(port, "/club/account", "nick=" + nick + "&labeltevread=0", cookie).body;
+    };
+    nextSeason();
+    CompleteCycle(port, "Alice", alice, 1000);
+    EXPECT_EQ(enter("Alice", alice, 1000), "$1 ");
+    CompleteCycle(port, "Bob", bob, 1000);
+    EXPECT_EQ(enter("Bob", bob, 1000), "$1 ") << "the newer of two equal results";
+    EXPECT_EQ(enter("Bob", bob, 1000), "$1 ") << "a repeat after a lost reply";
+    nextSeason();
+    CompleteCycle(port, "Carol", carol, 950);
+    EXPECT_EQ(enter("Carol", carol, 950), "$1 ") << "last season's rows earn nothing above her";
+    EXPECT_EQ(balance("Alice", alice), "$25$");
+    EXPECT_EQ(balance("Bob", bob), "$25$");
+    EXPECT_EQ(balance("Carol", carol), "$25$");
+    EXPECT_EQ(Post(port, "/wtt", "gid=350").body,
+              "$1 350 1000 Alice Russia Tula M 4.3 # #*$2 350 1000 Bob Russia Tula M 4.3 # #*"
+              "$3 350 950 Carol Russia Tula M 4.3 # #*");
+    EXPECT_EQ(MoneyInvariants(server.DbPath()), "");
+}
+
+// Chat limits count a logged-in member's posts as the member's: two players
+// behind one address do not silence each other, anonymous posts still count
+// by address.
+TEST(ServerLimits, ChatLimitsCountEachMemberNotTheSharedAddress)
+{
+    TestServer server({"chat_interval_s=10"});
+    const int port = server.Port();
+    const std::string alice = Member(port, "Alice"), bob = Member(port, "Bob");
+    auto chat = [&](const std::string& nick, const std::string& cookie) {
+        return Post(port, "/wtt", "gid=100&nick=" + nick + "&city=Tula&country=1-001&score=1&R7=M&R8=4.3&R9=x&R10=hi*",
+                    cookie).status;
+    };
+    EXPECT_EQ(chat("Alice", alice), 200);
+    EXPECT_EQ(chat("Bob", bob), 200) << "another member behind the same address";
+    EXPECT_EQ(chat("Alice", alice), 429) << "each member's own interval";
+    EXPECT_EQ(chat("Guest", ""), 200) << "an anonymous post";
+    EXPECT_EQ(chat("Other", ""), 429) << "anonymous posts share their address's interval";
+}
+
+// The server listens beyond loopback only when told how it is reached: behind
+// a proxy it names, or exposed on purpose.  --help says so.
+TEST(ServerLimits, ListeningBeyondLoopbackMustBeAskedFor)
+{
+    struct Case {
+        const char* options;
+        int status;
+    };
+    const Case cases[] = {
+        {"--host 0.0.0.0", 2},
+        {"--host 192.0.2.10", 2},
+        {"--host ::", 2},
+        {"--host 0.0.0.0 --behind-proxy", 2},
+        {"--host 0.0.0.0 --behind-proxy --set trusted_proxies=192.0.2.1", 0},
+        {"--host 0.0.0.0 --exposed", 0},
+        {"--host 127.0.0.5", 0},
+        {"--host ::1", 0},
+        {"--host localhost", 0},
+    };
+    for (const Case& c : cases) {
+        const std::string command = std::string(VOKABRON_SERVER_BIN) + " " + c.options + " --print-texts >/dev/null 2>&1";
+        const int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status)) << c.options;
+        EXPECT_EQ(WEXITSTATUS(status), c.status) << c.options;
+    }
+    const std::string help = std::string(VOKABRON_SERVER_BIN) + " --help | grep -q -- --behind-proxy";
+    EXPECT_EQ(std::system(help.c_str()), 0);
 }

@@ -249,7 +249,7 @@ TEST_F(StorageTest, ARewardEnteredSeveralTimesAtOnceIsPaidOnce)
         for (int i = 0; i < kEntries; ++i)
             entries.emplace_back([&, i] {
                 go.arrive_and_wait();
-                places[i] = S().SubmitClubResult(id, kKey, kGid, ClubEntry(member, c.score), now + 1, 900);
+                places[i] = S().SubmitClubResult(id, kKey, kGid, ClubEntry(member, c.score), now + 1, 900, 7 * 24 * 3600);
             });
         for (auto& t : entries)
             t.join();

@@ -42,22 +42,49 @@ TEST(StatsReply, ReadsTheEighteenPieces)
 
 TEST(AdvertisementList, CountsOnlyAValidListOfFourOrMore)
 {
+    const std::string club = "http://club.example:8350/config.txt";
     const std::string four =
-        "SecAdv0000=004##SecAdv001I=http://a/1.png##SecAdv001N=Первая##SecAdv001L=https://one.example##"
-        "SecAdv002I=http://a/2.png##SecAdv002N=Two##SecAdv002L=two.example##"
+        "SecAdv0000=004##SecAdv001I=https://a/1.png##SecAdv001N=Первая##SecAdv001L=https://one.example##"
+        "SecAdv002I=http://club.example:8350/adv/2.png##SecAdv002N=Two##SecAdv002L=http://club.example:8350/two##"
         "SecAdv003I=##SecAdv003N=Three##SecAdv003L=https://three.example##"
-        "SecAdv004I=http://a/4.png##SecAdv004N=Four##SecAdv004L=https://four.example##";
+        "SecAdv004I=http://a/4.png##SecAdv004N=Four##SecAdv004L=http://four.example##";
     EXPECT_EQ(AdvertisementCount(four), 4);
-    const Advertisement first = ReadAdvertisement(four, 1);
-    EXPECT_EQ(first.Picture, "http://a/1.png");
+    const Advertisement first = ReadAdvertisement(four, 1, club);
+    EXPECT_EQ(first.Picture, "https://a/1.png");
     EXPECT_EQ(first.Name, "Первая");
     EXPECT_EQ(first.Link, "https://one.example");
-    EXPECT_EQ(ReadAdvertisement(four, 3).Picture, "");
-    EXPECT_EQ(ReadAdvertisement(four, 9).Name, "");
+    EXPECT_EQ(ReadAdvertisement(four, 2, club).Picture, "http://club.example:8350/adv/2.png") << "the club's own origin";
+    EXPECT_EQ(ReadAdvertisement(four, 2, club).Link, "http://club.example:8350/two");
+    EXPECT_EQ(ReadAdvertisement(four, 3, club).Picture, "");
+    EXPECT_EQ(ReadAdvertisement(four, 9, club).Name, "");
 
     for (const char* text : {"SecAdv0000=003##", "SecAdv0000=0x4##", "SecAdv0000=04", "", "SecAdv0000=000##"})
         EXPECT_FALSE(AdvertisementCount(text)) << text;
     EXPECT_EQ(AdvertisementCount("SecAdv0000=120##"), 120);
+}
+
+// Pictures and links follow the news page's rule: a plain-http stranger, a
+// file or a bare host is neither fetched nor opened; the name still shows.
+TEST(AdvertisementList, PicturesAndLinksElsewhereThanHttpsOrTheClubAreDropped)
+{
+    const std::string club = "http://127.0.0.1:8350/config.txt";
+    const std::string entry = "SecAdv0000=004##SecAdv001N=Ad##";
+    struct Case {
+        const char* address;
+        bool kept;
+    };
+    const Case cases[] = {{"https://ads.example/a.png", true},   {"http://127.0.0.1:8350/adv/a.png", true},
+                          {"http://ads.example/a.png", false},   {"http://127.0.0.1:8351/adv/a.png", false},
+                          {"file:///etc/passwd", false},         {"ads.example/a.png", false},
+                          {"javascript:alert(1)", false},        {"https://user@ads.example/a.png", false}};
+    for (const Case& c : cases) {
+        const std::string text =
+            entry + "SecAdv001I=" + c.address + "##SecAdv001L=" + c.address + "##";
+        const Advertisement ad = ReadAdvertisement(text, 1, club);
+        EXPECT_EQ(ad.Picture, c.kept ? c.address : "") << c.address;
+        EXPECT_EQ(ad.Link, c.kept ? c.address : "") << c.address;
+        EXPECT_EQ(ad.Name, "Ad");
+    }
 }
 
 TEST(AdvertisementList, FourDifferentNumbersAreChosen)

@@ -565,9 +565,9 @@ void TFAcc1::Button2Click()
         return;
     ClickSound();
     if (State() > 1) {
-        // Signing out also forgets the session the server gave this run.
+        // Signing out ends the session, here and on the server.
         State() = 1;
-        context_.Http.ClearCookies();
+        SignOutInBackground(context_.Http, context_.Addresses.AccPath, Club().ClubUser.Nick);
         TTevUser& u = Club().ClubUser;
         u.R04 = 0;
         u.R05 = 0;

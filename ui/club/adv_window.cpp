@@ -162,7 +162,7 @@ void TFormAdv::LoadAdvertisements()
             load.ListValid = true;
             const auto chosen = ChooseFourOf(*count, draw);
             for (std::size_t i = 0; i < chosen.size(); ++i)
-                load.Chosen[i] = ReadAdvertisement(text, chosen[i]);
+                load.Chosen[i] = ReadAdvertisement(text, chosen[i], address);
             TransportLimits limits;
             limits.MaxReplyBytes = TextReplyCap;
             for (std::size_t i = 0; i < chosen.size(); ++i) {
