@@ -219,8 +219,8 @@ void TFAcc1::CreateAccountTab()
     connect(ratingGameBox, &QCheckBox::clicked, this, &TFAcc1::CheckBox2Click);
 
     countries_ = new CountryChoice(page, QStringLiteral("ComboBox1"), QStringLiteral("ComboBox2"));
-    continentList = countries_->Continents;
-    countryList = countries_->Countries;
+    continentList = countries_->ContinentList();
+    countryList = countries_->CountryList();
     continentList->setGeometry(10, 250, 170, 26);
     countryList->setGeometry(10, 283, 170, 26);
     sexList = new QComboBox(page);
