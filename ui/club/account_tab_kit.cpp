@@ -45,6 +45,12 @@ void DrawGradient(QPainter& canvas, const QRect& box, unsigned int topColour, un
     }
 }
 
+void DrawTabTitle(QPainter& canvas, const QString& title)
+{
+    canvas.setFont(TabFont(36));
+    TextOutShadow(title, 10, 692, 10, canvas, kTabYellow, 'c');
+}
+
 void DrawBand(QPainter& canvas, int x1, int x2, int y1, int y2, unsigned int colour)
 {
     DrawGradient(canvas, QRect(x1, y1, x2 - x1, y2 - y1), colour, kWhite);

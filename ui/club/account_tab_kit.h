@@ -36,6 +36,9 @@ QFont TabFont(int height);
 void DrawGradient(QPainter& canvas, const QRect& box, unsigned int topColour, unsigned int bottomColour,
                   const QRect& clip = {});
 
+// The tab's title in yellow across its top.
+void DrawTabTitle(QPainter& canvas, const QString& title);
+
 // A table band from its colour down to white, rows y1 .. y2 - 1.
 void DrawBand(QPainter& canvas, int x1, int x2, int y1, int y2, unsigned int colour);
 

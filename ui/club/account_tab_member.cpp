@@ -251,8 +251,7 @@ void AccountMemberTab::PaintAccountTab()
     }
     RefreshFields();
     QPainter p(&Canvas());
-    p.setFont(TabFont(36));
-    TextOutShadow(UiText(Msg::AccountInfoTitle), 10, 692, 10, p, kTabYellow, 'c');
+    DrawTabTitle(p, UiText(Msg::AccountInfoTitle));
     p.setFont(TabFont(24));
     const struct {
         QString Text;

@@ -27,8 +27,7 @@ void AccountResultsTab::PaintResultsTab()
 {
     QPainter p(&Canvas());
     StartPicture(p);
-    p.setFont(TabFont(36));
-    TextOutShadow(UiText(Msg::ResultsTitle), 10, 692, 10, p, kTabYellow, 'c');
+    DrawTabTitle(p, UiText(Msg::ResultsTitle));
     p.setFont(TabFont(24));
     const Msg labels[9] = {Msg::RowGame,         Msg::RowPlayer,      Msg::Rating,
                            Msg::RowPlace,        Msg::RowPlayableCycle, Msg::RowBestScore,
@@ -71,8 +70,7 @@ void AccountTopTenTab::PaintTopTenTab()
 {
     QPainter p(&Canvas());
     StartPicture(p);
-    p.setFont(TabFont(36));
-    TextOutShadow(UiText(Msg::TopTenTitle), 10, 692, 10, p, kTabYellow, 'c');
+    DrawTabTitle(p, UiText(Msg::TopTenTitle));
     p.setFont(TabFont(20));
     const int borders[7] = {10, 50, 250, 300, 350, 550, 692};
     const QString headings[6] = {QStringLiteral("№"), UiText(Msg::Nick), QStringLiteral("C"),
