@@ -92,10 +92,10 @@ private slots:
         QWidget window;
         CountryChoice choice(&window, QStringLiteral("ComboBox1"), QStringLiteral("ComboBox2"));
         QSignalSpy chosen(&choice, &CountryChoice::chosen);
-        QCOMPARE(choice.Continents->objectName(), QStringLiteral("ComboBox1"));
-        QCOMPARE(choice.Countries->objectName(), QStringLiteral("ComboBox2"));
-        QCOMPARE(choice.Continents->count(), 6);
-        QCOMPARE(choice.Continents->itemText(2), QStringLiteral("Северная Америка"));
+        QCOMPARE(choice.ContinentList()->objectName(), QStringLiteral("ComboBox1"));
+        QCOMPARE(choice.CountryList()->objectName(), QStringLiteral("ComboBox2"));
+        QCOMPARE(choice.ContinentList()->count(), 6);
+        QCOMPARE(choice.ContinentList()->itemText(2), QStringLiteral("Северная Америка"));
 
         const struct {
             const char* code;
@@ -114,10 +114,10 @@ private slots:
         };
         for (const auto& c : cases) {
             choice.ShowCode(c.code);
-            QCOMPARE(choice.Continents->currentIndex(), c.continentIndex);
-            QCOMPARE(choice.Countries->count(), c.countries);
-            QCOMPARE(choice.Countries->currentIndex(), c.row);
-            QCOMPARE(choice.Countries->currentText(), QString::fromLatin1(c.name));
+            QCOMPARE(choice.ContinentList()->currentIndex(), c.continentIndex);
+            QCOMPARE(choice.CountryList()->count(), c.countries);
+            QCOMPARE(choice.CountryList()->currentIndex(), c.row);
+            QCOMPARE(choice.CountryList()->currentText(), QString::fromLatin1(c.name));
         }
         QCOMPARE(chosen.count(), 0);
     }
@@ -127,8 +127,8 @@ private slots:
         QWidget window;
         window.resize(400, 300);
         CountryChoice choice(&window, QStringLiteral("ComboContinent"), QStringLiteral("ComboCountry"));
-        choice.Continents->setGeometry(10, 10, 170, 26);
-        choice.Countries->setGeometry(10, 40, 170, 26);
+        choice.ContinentList()->setGeometry(10, 10, 170, 26);
+        choice.CountryList()->setGeometry(10, 40, 170, 26);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         choice.ShowCode("1-001");
@@ -139,25 +139,25 @@ private slots:
         };
 
         // The sixth continent: its row 0, then the country of index 7.
-        Pick(choice.Continents, 5);
+        Pick(choice.ContinentList(), 5);
         QCOMPARE(chosen.count(), 1);
         QCOMPARE(lastCode(), std::string("6-000"));
-        QCOMPARE(choice.Countries->count(), 55);
-        QCOMPARE(choice.Countries->currentIndex(), 0);
-        Pick(choice.Countries, 7);
+        QCOMPARE(choice.CountryList()->count(), 55);
+        QCOMPARE(choice.CountryList()->currentIndex(), 0);
+        Pick(choice.CountryList(), 7);
         QCOMPARE(chosen.count(), 2);
         QCOMPARE(lastCode(), std::string("6-007"));
         QCOMPARE(CountryRow(6, 7).Key, std::string_view("Cameroon"));
 
         // The continent already shown again keeps the country.
-        Pick(choice.Continents, 5);
+        Pick(choice.ContinentList(), 5);
         QCOMPARE(chosen.count(), 2);
-        QCOMPARE(choice.Countries->currentIndex(), 7);
+        QCOMPARE(choice.CountryList()->currentIndex(), 7);
 
         // A code that did not parse is written once the player picks, even
         // the continent the lists already show.
         choice.ShowCode("1-0x1");
-        Pick(choice.Continents, 0);
+        Pick(choice.ContinentList(), 0);
         QCOMPARE(chosen.count(), 3);
         QCOMPARE(lastCode(), std::string("1-000"));
     }
@@ -167,13 +167,13 @@ private slots:
         QWidget window;
         CountryChoice choice(&window, QStringLiteral("ComboBox1"), QStringLiteral("ComboBox2"));
         choice.ShowCode("4-007");
-        QAbstractItemDelegate* delegate = choice.Countries->itemDelegate();
+        QAbstractItemDelegate* delegate = choice.CountryList()->itemDelegate();
         QStyleOptionViewItem option;
         option.rect = QRect(0, 0, 170, CountryChoice::ItemHeight);
         option.palette.setColor(QPalette::Base, QColor(200, 255, 255));
         option.palette.setColor(QPalette::Text, QColor(0, 0, 100));
-        option.font = choice.Countries->font();
-        const QModelIndex item = choice.Countries->model()->index(7, 0);
+        option.font = choice.CountryList()->font();
+        const QModelIndex item = choice.CountryList()->model()->index(7, 0);
         QCOMPARE(delegate->sizeHint(option, item).height(), 18);
 
         QImage canvas = White(170, 18);

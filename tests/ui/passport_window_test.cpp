@@ -65,8 +65,8 @@ private slots:
         QCOMPARE(w.size(), QSize(500, 400));
         QCOMPARE(testsupport::Find<QLineEdit>(w, "EditNick")->text(), QStringLiteral("Nomad"));
         QCOMPARE(testsupport::Find<QLineEdit>(w, "EditCity")->text(), QStringLiteral("Tula"));
-        QCOMPARE(w.Countries->Continents->currentIndex(), 3);
-        QCOMPARE(w.Countries->Countries->currentText(), QStringLiteral("Falkland Islands"));
+        QCOMPARE(testsupport::Find<QComboBox>(w, "ComboBoxContinent")->currentIndex(), 3);
+        QCOMPARE(testsupport::Find<QComboBox>(w, "ComboBoxCountry")->currentText(), QStringLiteral("Falkland Islands"));
         QCOMPARE(testsupport::Find<QComboBox>(w, "ComboBoxSex")->currentText(), QStringLiteral("Женский"));
         QVERIFY(LampShows(testsupport::Find<vk::PictureBox>(w, "ImageLampNick"), "LampG24"));
         QVERIFY(LampShows(testsupport::Find<vk::PictureBox>(w, "ImageLampCity"), "LampG24"));
@@ -136,10 +136,10 @@ private slots:
     {
         Passport p;
         TFormServerInfo& w = *p.window;
-        Pick(w.Countries->Continents, 5);
+        Pick(testsupport::Find<QComboBox>(w, "ComboBoxContinent"), 5);
         QCOMPARE(p.prefs.ServerCountry, std::string("6-000"));
-        QCOMPARE(w.Countries->Countries->count(), 55);
-        Pick(w.Countries->Countries, 7);
+        QCOMPARE(testsupport::Find<QComboBox>(w, "ComboBoxCountry")->count(), 55);
+        Pick(testsupport::Find<QComboBox>(w, "ComboBoxCountry"), 7);
         QCOMPARE(p.prefs.ServerCountry, std::string("6-007"));
         Pick(testsupport::Find<QComboBox>(w, "ComboBoxSex"), 0);
         QCOMPARE(p.prefs.ServerSex, std::string("M"));

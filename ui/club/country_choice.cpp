@@ -49,22 +49,22 @@ public:
 CountryChoice::CountryChoice(QWidget* parent, const QString& continentListName, const QString& countryListName)
     : QObject(parent)
 {
-    Continents = new QComboBox(parent);
-    Continents->setObjectName(continentListName);
+    continents_ = new QComboBox(parent);
+    continents_->setObjectName(continentListName);
     for (const Msg name : kContinentNames)
-        Continents->addItem(UiText(name));
-    Countries = new QComboBox(parent);
-    Countries->setObjectName(countryListName);
-    Countries->setItemDelegate(new CountryItemDelegate(Countries));
-    Countries->setIconSize(kFlagSize);
+        continents_->addItem(UiText(name));
+    countries_ = new QComboBox(parent);
+    countries_->setObjectName(countryListName);
+    countries_->setItemDelegate(new CountryItemDelegate(countries_));
+    countries_->setIconSize(kFlagSize);
     // A list of its own height under the box, not one over the whole
     // screen: up to 55 countries.
-    Countries->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
-    Countries->setMaxVisibleItems(20);
+    countries_->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    countries_->setMaxVisibleItems(20);
     // Only the player's own picks count; a list filled or set from code
     // says nothing.
-    connect(Continents, &QComboBox::activated, this, &CountryChoice::ContinentActivated);
-    connect(Countries, &QComboBox::activated, this, &CountryChoice::CountryActivated);
+    connect(continents_, &QComboBox::activated, this, &CountryChoice::ContinentActivated);
+    connect(countries_, &QComboBox::activated, this, &CountryChoice::CountryActivated);
     ShowCode("1-001");
 }
 
@@ -72,30 +72,30 @@ void CountryChoice::ShowCode(std::string_view code)
 {
     const CountryPlace place = ShownCountry(code);
     FillCountries(place.Continent);
-    const QSignalBlocker blockCountries(Countries);
-    Countries->setCurrentIndex(place.Row);
+    const QSignalBlocker blockCountries(countries_);
+    countries_->setCurrentIndex(place.Row);
     shown_ = place;
     showsCode_ = ParseCountryCode(code).has_value();
 }
 
 void CountryChoice::FillCountries(int continent)
 {
-    const QSignalBlocker blockContinents(Continents);
-    const QSignalBlocker blockCountries(Countries);
-    Continents->setCurrentIndex(continent - 1);
-    Countries->clear();
+    const QSignalBlocker blockContinents(continents_);
+    const QSignalBlocker blockCountries(countries_);
+    continents_->setCurrentIndex(continent - 1);
+    countries_->clear();
     for (int row = 0; row <= ContinentHighestRow(continent); ++row) {
         const QImage flag = CountryFlagPicture(CountryCodeOf({continent, row}));
-        Countries->addItem(QIcon(QPixmap::fromImage(flag)), ToQString(CountryRow(continent, row).English));
+        countries_->addItem(QIcon(QPixmap::fromImage(flag)), ToQString(CountryRow(continent, row).English));
     }
-    Countries->setCurrentIndex(0);
+    countries_->setCurrentIndex(0);
     // The open list is as wide as its longest name needs.
-    const QFontMetrics metrics(Countries->font());
+    const QFontMetrics metrics(countries_->font());
     int widest = 0;
-    for (int row = 0; row < Countries->count(); ++row)
-        widest = std::max(widest, metrics.horizontalAdvance(Countries->itemText(row)));
-    Countries->view()->setMinimumWidth(kFlagSize.width() + 8 + widest + 8 +
-                                       Countries->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    for (int row = 0; row < countries_->count(); ++row)
+        widest = std::max(widest, metrics.horizontalAdvance(countries_->itemText(row)));
+    countries_->view()->setMinimumWidth(kFlagSize.width() + 8 + widest + 8 +
+                                       countries_->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     shown_ = {continent, 0};
 }
 

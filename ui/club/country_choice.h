@@ -23,8 +23,9 @@ public:
     // gives them; the window places them and sets their fonts and colours.
     CountryChoice(QWidget* parent, const QString& continentListName, const QString& countryListName);
 
-    QComboBox* Continents = nullptr;
-    QComboBox* Countries = nullptr;
+    // The two lists, for the window to place and dress.
+    QComboBox* ContinentList() const { return continents_; }
+    QComboBox* CountryList() const { return countries_; }
 
     // Shows a stored code (see ShownCountry): the continent, its countries
     // and the code's row.
@@ -44,6 +45,8 @@ private:
     void ContinentActivated(int index);
     void CountryActivated(int index);
 
+    QComboBox* continents_ = nullptr;
+    QComboBox* countries_ = nullptr;
     CountryPlace shown_;
     bool showsCode_ = true; // the lists show a code that parsed, or the player's pick
 };

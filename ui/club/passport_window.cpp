@@ -75,10 +75,10 @@ TFormServerInfo::TFormServerInfo(Settings& prefs, const QImage& background, QWid
         connect(edit, &QLineEdit::textEdited, this, &TFormServerInfo::TextEdited);
     }
 
-    Countries = new CountryChoice(this, QStringLiteral("ComboBoxContinent"), QStringLiteral("ComboBoxCountry"));
-    Countries->Continents->setGeometry(150, 190, 170, 24);
-    Countries->Countries->setGeometry(150, 215, 170, 24);
-    connect(Countries, &CountryChoice::chosen, this,
+    countries_ = new CountryChoice(this, QStringLiteral("ComboBoxContinent"), QStringLiteral("ComboBoxCountry"));
+    countries_->ContinentList()->setGeometry(150, 190, 170, 24);
+    countries_->CountryList()->setGeometry(150, 215, 170, 24);
+    connect(countries_, &CountryChoice::chosen, this,
             [this](int continent, int row) { Prefs().ServerCountry = CountryCodeOf({continent, row}); });
 
     ComboBoxSex = new QComboBox(this);
@@ -88,7 +88,7 @@ TFormServerInfo::TFormServerInfo(Settings& prefs, const QImage& background, QWid
     ComboBoxSex->addItem(UiText(Msg::SexFemale));
     connect(ComboBoxSex, &QComboBox::activated, this,
             [this](int index) { Prefs().ServerSex.assign(1, index == 1 ? 'W' : 'M'); });
-    for (QComboBox* list : {Countries->Continents, Countries->Countries, ComboBoxSex}) {
+    for (QComboBox* list : {countries_->ContinentList(), countries_->CountryList(), ComboBoxSex}) {
         list->setFont(entryFont);
         SetEntryColours(list);
     }
@@ -114,7 +114,7 @@ void TFormServerInfo::showEvent(QShowEvent* event)
     Recheck();
     ShowLamp(ImageLampNick, nickClass_);
     ShowLamp(ImageLampCity, cityClass_);
-    Countries->ShowCode(Prefs().ServerCountry);
+    countries_->ShowCode(Prefs().ServerCountry);
     {
         const QSignalBlocker block(ComboBoxSex);
         ComboBoxSex->setCurrentIndex(Prefs().ServerSex == "W" ? 1 : 0);

@@ -22,8 +22,6 @@ class TFormServerInfo : public LocalDialog {
 public:
     TFormServerInfo(Settings& prefs, const QImage& background, QWidget* parent = nullptr);
 
-    CountryChoice* Countries = nullptr; // ComboBoxContinent, ComboBoxCountry
-
     // The classes of the two texts (1 refused, 2 with Cyrillic letters, 3
     // without), as the lamps show them.
     int NickClass() const { return nickClass_; }
@@ -51,6 +49,7 @@ private:
     QLineEdit* EditCity = nullptr;
     PictureBox* ImageLampNick = nullptr;
     PictureBox* ImageLampCity = nullptr;
+    CountryChoice* countries_ = nullptr; // ComboBoxContinent, ComboBoxCountry
     QComboBox* ComboBoxSex = nullptr;
     TTevQuizButton* okButton = nullptr; // Button1, "Ok"
 

@@ -1,0 +1,112 @@
+#include "ui/club/account_tab_tevs.h"
+
+#include <QLineEdit>
+#include <QPainter>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <algorithm>
+
+#include "logic/club/account_fields.h"
+#include "logic/club/club_state.h"
+#include "ui/kit/animation_player.h"
+#include "ui/kit/dressing.h"
+#include "ui/kit/picture_box.h"
+#include "ui/kit/quiz_button.h"
+#include "ui/kit/text_codec.h"
+#include "ui/localdata/apply_fonts.h"
+
+namespace vk {
+
+AccountTevsTab::AccountTevsTab(ClubStateData& club, int& clubState) : AccountTab(4, club, clubState)
+{
+    refreshBalanceButton = MakeRefreshButton(this, "ButtonRef4", {200, 40});
+    connect(refreshBalanceButton, &QPushButton::clicked, this, &AccountTevsTab::refreshClicked);
+
+    coinAnimation = new AnimationPlayer(this);
+    coinAnimation->setObjectName(QStringLiteral("RxGIFAnD"));
+    coinAnimation->setGeometry(70, 140, 100, 80);
+    SpinTevsAddUs = new QSpinBox(this);
+    SpinTevsAddUs->setObjectName(QStringLiteral("SpinTevsAddUs"));
+    SpinTevsAddUs->setGeometry(500, 95, 180, 35);
+    SpinTevsAddUs->setMinimum(0);
+    SpinTevsAddUs->setFont(MakeFont("Tahoma", 21, true));
+    SpinTevsAddUs->setStyleSheet(QStringLiteral("color: rgb(128, 0, 0); background-color: rgb(250, 175, 190);"));
+    SpinTevsAddUs->setToolTip(UiText(Msg::HintTransferAmount));
+    EditTevsAddUs = new QLineEdit(this);
+    EditTevsAddUs->setObjectName(QStringLiteral("EditTevsAddUs"));
+    EditTevsAddUs->setGeometry(500, 140, 180, 33);
+    EditTevsAddUs->setMaxLength(12);
+    EditTevsAddUs->setFont(MakeFont("Tahoma", 21, true));
+    EditTevsAddUs->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0); background-color: rgb(250, 248, 204);"));
+    EditTevsAddUs->setToolTip(UiText(Msg::HintTransferNick));
+    // Only the characters a nick may hold: the nick goes unescaped into the
+    // transfer's request.
+    EditTevsAddUs->installEventFilter(this);
+    ButtonTevsAddUs = MakeTabButton(this, "ButtonTevsAddUs", QRect(500, 187, 180, 30));
+    ButtonTevsAddUs->SetHeightSB(D30);
+    ButtonTevsAddUs->setText(UiText(Msg::TransferTevs));
+    // The player's own changes only: PaintTevsTab sets both without a word.
+    connect(SpinTevsAddUs, &QSpinBox::valueChanged, this, [this](int value) {
+        Club().TransferAmount = value;
+        PaintTevsTab();
+    });
+    connect(EditTevsAddUs, &QLineEdit::textEdited, this, [this](const QString& text) {
+        std::string nick;
+        for (const QChar ch : text) {
+            const auto byte = UnicodeToCp1251(ch.unicode());
+            if (byte && NickCharacter(*byte))
+                nick += static_cast<char>(*byte);
+        }
+        Club().TransferNick = nick;
+        PaintTevsTab();
+    });
+    connect(ButtonTevsAddUs, &QPushButton::clicked, this, &AccountTevsTab::transferClicked);
+}
+
+bool AccountTevsTab::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == EditTevsAddUs && RefusedKey(*event, NickCharacter))
+        return true;
+    return AccountTab::eventFilter(watched, event);
+}
+
+int AccountTevsTab::ChosenAmount() const { return SpinTevsAddUs->value(); }
+
+void AccountTevsTab::StartCoin() { coinAnimation->LoadGif(QStringLiteral("GTevsGIF")); }
+
+void AccountTevsTab::PaintTevsTab()
+{
+    ClubStateData& c = Club();
+    const std::int32_t balance = c.ClubUser.R04;
+    const bool loggedIn = State() >= 2;
+    // The amount never goes past what there is to send.
+    c.TransferAmount = std::clamp(c.TransferAmount, 0, std::max(balance, 0));
+    {
+        const QSignalBlocker blockSpin(SpinTevsAddUs);
+        const QSignalBlocker blockEdit(EditTevsAddUs);
+        SpinTevsAddUs->setMaximum(std::max(balance, 0));
+        SpinTevsAddUs->setValue(c.TransferAmount);
+        if (EditTevsAddUs->text() != ToQString(c.TransferNick))
+            EditTevsAddUs->setText(ToQString(c.TransferNick));
+    }
+    SpinTevsAddUs->setEnabled(loggedIn && balance >= 1);
+    EditTevsAddUs->setEnabled(loggedIn && balance >= 1);
+    ButtonTevsAddUs->setEnabled(!transferRunning_ &&
+                                TransferAllowed(State(), balance, c.TransferAmount, c.TransferNick, c.ClubUser.Nick));
+
+    QPainter p(&Canvas());
+    StartPicture(p);
+    DrawResPicture(QStringLiteral("GTevs128"), p, 20, 20, 0, 0, false);
+    DrawResPicture(QStringLiteral("GTevsT128"), p, 287, 5, 0, 0, false);
+    const BalanceFont font = BalanceFontFor(balance);
+    p.setFont(TabFont(font.Height));
+    TextOutShadow(Decimal(balance), 287, 415, 35 + font.Drop, p, kTabYellow, 'c');
+    for (int k = 1; k <= 4; ++k)
+        DrawBand(p, 485, 695, 45 * k, 45 * k + 44, k % 2 == 1 ? kTabLightYellow : kTabLightRed);
+    p.setFont(TabFont(30));
+    TextOutShadow(UiText(Msg::Transfer), 485, 695, 52, p, kTabRed, 'c');
+    p.end();
+    CanvasArea().update();
+}
+
+} // namespace vk
