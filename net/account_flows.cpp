@@ -1,6 +1,5 @@
 #include "net/account_flows.h"
 
-#include <thread>
 
 #include "net/account_requests.h"
 #include "common/text_cipher.h"
@@ -149,16 +148,13 @@ TransferOutcome TransferTevs(HttpClient http, const std::string& accPath, const 
     return out;
 }
 
-void SignOutInBackground(HttpClient& http, const std::string& accPath, const std::string& nick)
+void SignOutOnServer(HttpClient leaving, const std::string& accPath, const std::string& nick)
 {
-    HttpClient leaving = http.TakeCookies();
-    std::thread([leaving, accPath, nick]() mutable {
-        TransportLimits limits;
-        limits.ConnectMs = 2000;
-        limits.RequestMs = 3000;
-        leaving.SetLimits(limits);
-        ClubSignOut(leaving, accPath, nick);
-    }).detach();
+    TransportLimits limits;
+    limits.ConnectMs = 2000;
+    limits.RequestMs = 3000;
+    leaving.SetLimits(limits);
+    ClubSignOut(leaving, accPath, nick);
 }
 
 } // namespace vk

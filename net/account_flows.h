@@ -45,10 +45,11 @@ struct LoginOutcome {
 // ClubUser is replaced only by a successful login.
 LoginOutcome LogIn(HttpClient http, const AccountAddresses& at, ClubStateData club, std::uint16_t pwKey);
 
-// Sign-out: this client forgets the session at once (a login right after
-// starts clean) and the server is told in the background to end it, so a
-// copied cookie is worth nothing after.
-void SignOutInBackground(HttpClient& http, const std::string& accPath, const std::string& nick);
+// Sign-out on the server: `leaving` holds the session's cookies (taken from
+// the shared client, which starts clean at once) and tells the server to
+// end it, so a copied cookie is worth nothing after.  A short wait: the
+// player is not kept for it.
+void SignOutOnServer(HttpClient leaving, const std::string& accPath, const std::string& nick);
 
 // Registration: 0 created, 1 nick taken, 2 failed.
 int Register(HttpClient http, const std::string& accPath, TTevUser user);

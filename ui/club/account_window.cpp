@@ -3,6 +3,7 @@
 // login and sign-out, the tables read again, the transfer and the card.
 #include "ui/club/account_window.h"
 
+#include <QCoreApplication>
 #include <QTabWidget>
 
 #include <ctime>
@@ -250,7 +251,15 @@ void TFAcc1::Button2Click()
     if (State() > 1) {
         // Signing out ends the session, here and on the server.
         State() = 1;
-        SignOutInBackground(context_.Http, context_.Addresses.AccPath, Club().ClubUser.Nick);
+        // The server hears of it in the background, whether this window
+        // stays or not; the program's end gives the request up.
+        RunRequest(
+            QCoreApplication::instance(),
+            [leaving = context_.Http.TakeCookies(), acc = context_.Addresses.AccPath, nick = Club().ClubUser.Nick] {
+                SignOutOnServer(leaving, acc, nick);
+                return true;
+            },
+            [](bool) {});
         TTevUser& u = Club().ClubUser;
         u.R04 = 0;
         u.R05 = 0;
