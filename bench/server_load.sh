@@ -6,6 +6,10 @@
 #   postgres  one process on a PostgreSQL database
 #   nginx3    three processes on one PostgreSQL database behind nginx with
 #             the club's own site file (packaging/nginx-vokabron.conf)
+#   limit     the same site with its three upstreams replaced by three nginx
+#             instances (one worker each) serving the board reply's bytes as
+#             a static file: the most the proxied layout can give on this
+#             machine, whatever the servers behind it do
 #
 #   bench/server_load.sh [seconds per run, default 10]
 #   FORMS="sqlite nginx3" bench/server_load.sh  (some forms only)
@@ -28,7 +32,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 duration=${1:-10}
-forms=${FORMS:-sqlite postgres nginx3}
+forms=${FORMS:-sqlite postgres nginx3 limit}
 server_bin=build/server/vokabron-server
 pg_cluster=tests/integration/pg_cluster.sh
 site=packaging/nginx-vokabron.conf
@@ -47,7 +51,7 @@ cleanup() {
   if [ -n "${BENCH_LOGS:-}" ]; then
     mkdir -p "$BENCH_LOGS"
     cp "$work"/server.log "$BENCH_LOGS"/ 2> /dev/null || true
-    for name in three static; do cp "$work/$name/error.log" "$BENCH_LOGS/nginx-$name.log" 2> /dev/null || true; done
+    for name in three static limit; do cp "$work/$name/error.log" "$BENCH_LOGS/nginx-$name.log" 2> /dev/null || true; done
   fi
   for pid in "${nginx_pids[@]}" "${pids[@]}"; do
     kill "$pid" 2> /dev/null && wait "$pid" 2> /dev/null || true
@@ -115,9 +119,8 @@ seed() {
     echo "  \"$cookie\"," >> "$work/cookies.lua"
   done
   echo "}" >> "$work/cookies.lua"
-  local board
-  board=$(post "$p" /wtt "gid=50")
-  board_size=$(printf '%s' "$board" | wc -c)
+  post "$p" /wtt "gid=50" > "$work/board.bin"
+  board_size=$(wc -c < "$work/board.bin")
 }
 
 # --- wrk scripts: one summary line per run; a thread's "bad" counts the
@@ -222,15 +225,15 @@ measure() {  # label base check-command...
 }
 
 # --- nginx: the static yardstick, and the site in front of three processes.
-start_nginx() {  # name site-file -> $nginx_port
-  local name=$1
+start_nginx() {  # name site-file [workers] -> $nginx_port
+  local name=$1 workers=${3:-auto}
   nginx_port=$(( (RANDOM % 20000) + 30000 ))
   while (exec 3<> "/dev/tcp/127.0.0.1/$nginx_port") 2> /dev/null; do nginx_port=$((nginx_port + 1)); done
   mkdir -p "$work/$name/tmp"
   sed "s/@PORT@/$nginx_port/" "$2" > "$work/$name/site.conf"
   cat > "$work/$name/nginx.conf" <<CONF
 daemon off;
-worker_processes auto;
+worker_processes $workers;
 $( [ "$(id -u)" -eq 0 ] && echo "user root root;" )
 pid $work/$name/nginx.pid;
 error_log $work/$name/error.log;
@@ -248,6 +251,17 @@ CONF
   "$nginx_bin" -c "$work/$name/nginx.conf" -p "$work/$name" 2> "$work/$name/start.log" &
   nginx_pids+=($!)
   for _ in $(seq 1 50); do (exec 3<> "/dev/tcp/127.0.0.1/$nginx_port") 2> /dev/null && break; sleep 0.1; done
+}
+
+# The shipped site with its upstream lines naming these ports, plain HTTP
+# on loopback instead of TLS.
+site_for_ports() {  # "port port port" -> the site file on stdout
+  awk -v ports="$1" '
+    /^ *server 127\.0\.0\.1:/ { if (!done) { n = split(ports, p, " "); sub(/^ *server [^ ]+/, "", $0);
+                                  for (i = 1; i <= n; i++) print "    server 127.0.0.1:" p[i] $0; done = 1 } next }
+    /ssl_certificate|listen \[::\]/ { next }
+    /^ *listen / { print "    listen 127.0.0.1:@PORT@;"; next }
+    { print }' "$site"
 }
 
 sqlite_query() { sqlite3 "$work/sqlite/club.db" "$1"; }
@@ -289,17 +303,38 @@ for form in $forms; do
         start_server "$work/pg-three" --db "$pg_url" --set trusted_proxies=127.0.0.1
         upstreams+=("$port")
       done
-      # The shipped site: its upstream lines with these ports, plain HTTP on
-      # loopback instead of TLS.
-      awk -v ports="${upstreams[*]}" '
-        /^ *server 127\.0\.0\.1:/ { if (!done) { n = split(ports, p, " "); sub(/^ *server [^ ]+/, "", $0);
-                                      for (i = 1; i <= n; i++) print "    server 127.0.0.1:" p[i] $0; done = 1 } next }
-        /ssl_certificate|listen \[::\]/ { next }
-        /^ *listen / { print "    listen 127.0.0.1:@PORT@;"; next }
-        { print }' "$site" > "$work/site-three.conf"
+      site_for_ports "${upstreams[*]}" > "$work/site-three.conf"
       start_nginx three "$work/site-three.conf"
       seed "$nginx_port"
       measure "three processes behind nginx" "http://127.0.0.1:$nginx_port" pg_query
+      ;;
+    limit)
+      # Three nginx instances answer every request, POST included, with the
+      # board reply's bytes (a POST to a static file is refused with 405;
+      # error_page turns it into a GET of the file).
+      if [ ! -s "$work/board.bin" ]; then
+        start_server "$work/limit-seed"
+        seed "$port"
+      fi
+      mkdir -p "$work/www-limit"
+      cp "$work/board.bin" "$work/www-limit/board.txt"
+      upstreams=()
+      for i in 1 2 3; do
+        cat > "$work/site-up$i.conf" <<CONF
+server {
+  listen 127.0.0.1:@PORT@;
+  root $work/www-limit;
+  keepalive_timeout 1s;
+  location / { default_type text/html; error_page 405 =200 /board.txt; try_files /board.txt =404; }
+}
+CONF
+        start_nginx "up$i" "$work/site-up$i.conf" 1
+        upstreams+=("$nginx_port")
+      done
+      site_for_ports "${upstreams[*]}" > "$work/site-limit.conf"
+      start_nginx limit "$work/site-limit.conf"
+      wrk -t2 -c16 -d2s -s "$work/board.lua" "http://127.0.0.1:$nginx_port/wtt" > /dev/null 2>&1 || true
+      run "the layout's limit (site to three static nginx): board read" 16 board "http://127.0.0.1:$nginx_port/wtt"
       ;;
     *) echo "unknown form $form" >&2; exit 2 ;;
   esac
@@ -338,7 +373,17 @@ done
 if [ "$nginx_rps" != 0 ]; then
   echo
   for form in "${!board_rps[@]}"; do
+    case "$form" in "the layout's limit"*) continue ;; esac
     awk -v b="${board_rps[$form]}" -v n="$nginx_rps" -v f="$form" \
       'BEGIN { printf "board read / nginx static, %s: %.0f%%\n", f, 100 * b / n }'
   done
+fi
+limit_rps=0
+for form in "${!board_rps[@]}"; do
+  case "$form" in "the layout's limit"*) limit_rps=${board_rps[$form]} ;; esac
+done
+three_rps=${board_rps["three processes behind nginx"]:-0}
+if [ "$limit_rps" != 0 ] && [ "$three_rps" != 0 ]; then
+  awk -v b="$three_rps" -v n="$limit_rps" \
+    'BEGIN { printf "board read through nginx to three servers / the layout'"'"'s limit: %.0f%%\n", 100 * b / n }'
 fi

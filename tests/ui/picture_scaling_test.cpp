@@ -1,9 +1,13 @@
 #include <QBuffer>
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "logic/looks/bilinear.h"
+#include "ui/game/window_pictures.h"
+#include "ui/kit/picture_cache.h"
 #include "ui/kit/picture_scaling.h"
 #include "logic/looks/resample.h"
 
@@ -200,6 +204,60 @@ private slots:
                 QCOMPARE(destination.pixel(x, y), qRgb(0, 0, 0));
         vk::ScalePictureSmooth(RandomPicture(3, 3, QImage::Format_RGB32, 6), destination, 0, 5);
         QVERIFY(destination.isNull());
+    }
+
+    // The window's pictures come from the player's cache folder once built;
+    // a damaged, cut or stale copy is built again, never shown.
+    void windowPicturesComeFromTheCacheAndADamagedCopyIsBuiltAgain()
+    {
+        QTemporaryDir home;
+        qputenv("XDG_CACHE_HOME", home.path().toLocal8Bit());
+        const QSize size(760, 500);
+        const QImage menu = vk::MenuBackground(size);
+        const QImage background = vk::WindowBackground(size);
+        QCOMPARE(menu.size(), size);
+        QCOMPARE(background.size(), size);
+        QDir folder(vk::PictureCacheFolder());
+        const QStringList kept = folder.entryList({QStringLiteral("*.pic")}, QDir::Files, QDir::Name);
+        QCOMPARE(kept.size(), 2);
+        QCOMPARE(vk::MenuBackground(size), menu);
+        QCOMPARE(vk::WindowBackground(size), background);
+
+        const QString menuFile = folder.filePath(kept.filter(QStringLiteral("G_BGMenu")).value(0));
+        const auto damage = [&](const std::function<void(QFile&)>& how) {
+            QFile file(menuFile);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            how(file);
+        };
+        // One pixel changed in the middle, the file cut short, the header
+        // naming another size: each time the menu is built again.
+        damage([](QFile& f) {
+            f.seek(f.size() / 2);
+            f.write("\x7f\x01\x02", 3);
+        });
+        QCOMPARE(vk::MenuBackground(size), menu);
+        damage([](QFile& f) { f.resize(f.size() - 1000); });
+        QCOMPARE(vk::MenuBackground(size), menu);
+        damage([](QFile& f) {
+            f.seek(8);
+            const quint32 width = 761;
+            f.write(reinterpret_cast<const char*>(&width), 4);
+        });
+        QCOMPARE(vk::MenuBackground(size), menu);
+
+        // A copy made from an older source at this size goes when the new
+        // one is written.
+        const QString stale = menuFile.left(menuFile.lastIndexOf(QLatin1Char('-'))) + QStringLiteral("-1234.pic");
+        QVERIFY(QFile::copy(menuFile, stale));
+        QVERIFY(QFile::remove(menuFile));
+        QCOMPARE(vk::MenuBackground(size), menu);
+        QVERIFY(!QFile::exists(stale));
+        QVERIFY(QFile::exists(menuFile));
+
+        // Pictures built ahead for other sizes are the ones read later.
+        vk::PrepareWindowPictures({QSize(988, 650)});
+        QCOMPARE(folder.entryList({QStringLiteral("*-988x650-*.pic")}, QDir::Files).size(), 2);
+        qunsetenv("XDG_CACHE_HOME");
     }
 };
 

@@ -1,7 +1,10 @@
 #include "ui/game/intro_view.h"
 
 #include <QFont>
+#include <QElapsedTimer>
 #include <QPainter>
+#include <QTimer>
+#include <memory>
 
 #include "common/rounding.h"
 #include "ui/kit/animation_player.h"
@@ -11,6 +14,9 @@
 
 namespace vk {
 namespace {
+
+// The longest the title's reveal holds the window at a time.
+constexpr qint64 kStepSliceMs = 8;
 
 void StartAnimation(AnimationPlayer* player, int left, int top, const QString& name, bool* ok = nullptr)
 {
@@ -106,7 +112,7 @@ bool IntroView::Step2(const Layout& layout, bool soundOn)
     return ok;
 }
 
-void IntroView::Step3(const Layout& layout, const IntroTexts& texts)
+void IntroView::Step3(const Layout& layout, const IntroTexts& texts, std::function<void()> done)
 {
     const int pw = layout.ScaleSize(700);
     const int ph = layout.ScaleSize(320);
@@ -145,17 +151,33 @@ void IntroView::Step3(const Layout& layout, const IntroTexts& texts)
     const int x1 = RoundInt(layout.ClientW / 2.0 - pw / 2.0);
     const int y1 = RoundInt(layout.ClientH / 2.0 - ph / 2.0) - layout.ScaleSize(30);
     const double r = static_cast<double>(ph) / pw;
-    for (int x = x0; x >= x1; --x) {
-        {
-            // A plain stretch: every step is shown at once and smoothing
-            // would only slow the reveal down.
-            QPainter p(&surface->Canvas());
-            p.fillRect(-1, -1, layout.ClientW + 2, layout.ClientH + 2, Qt::black);
-            const int d = RoundInt((x - x1) * r);
-            p.drawImage(QRect(QPoint(x, y1 + d), QPoint(pw + 2 * x1 - x - 1, ph + y1 - d - 1)), title);
+    // Every pixel step is shown at once, as many as fit in a few
+    // milliseconds at a time: between them the window paints and takes
+    // input.
+    auto x = std::make_shared<int>(x0);
+    auto* stepper = new QTimer(this);
+    stepper->setInterval(0);
+    connect(stepper, &QTimer::timeout, this, [=, this] {
+        QElapsedTimer slice;
+        slice.start();
+        while (*x >= x1 && slice.elapsed() < kStepSliceMs) {
+            {
+                // A plain stretch: smoothing would only slow the reveal down.
+                QPainter p(&surface->Canvas());
+                p.fillRect(-1, -1, layout.ClientW + 2, layout.ClientH + 2, Qt::black);
+                const int d = RoundInt((*x - x1) * r);
+                p.drawImage(QRect(QPoint(*x, y1 + d), QPoint(pw + 2 * x1 - *x - 1, ph + y1 - d - 1)), title);
+            }
+            surface->repaint();
+            --*x;
         }
-        surface->repaint();
-    }
+        if (*x >= x1)
+            return;
+        stepper->stop();
+        stepper->deleteLater();
+        done();
+    });
+    stepper->start();
 }
 
 void IntroView::Step4(const Layout& layout)

@@ -6,6 +6,7 @@
 // them.
 #include <QObject>
 #include <QString>
+#include <functional>
 
 #include "common/layout.h"
 
@@ -33,7 +34,8 @@ public:
     // comes.
     bool Step1(const Layout& layout, bool soundOn);
     bool Step2(const Layout& layout, bool soundOn);
-    void Step3(const Layout& layout, const IntroTexts& texts);
+    // The title grows out of the centre; `done` runs once it is whole.
+    void Step3(const Layout& layout, const IntroTexts& texts, std::function<void()> done);
     void Step4(const Layout& layout);
 
     // The first animation has shown its last frame: it stops, and the

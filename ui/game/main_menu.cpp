@@ -25,6 +25,7 @@
 #include "ui/game/help_window.h"
 #include "ui/game/main_window.h"
 #include "ui/game/menu_view.h"
+#include "ui/game/window_pictures.h"
 #include "logic/game/menu_links.h"
 #include "ui/localdata/about_window.h"
 #include "ui/localdata/apply_fonts.h"
@@ -47,7 +48,6 @@
 namespace vk {
 namespace {
 
-constexpr unsigned int kMenuColour = 0x646400; // dark teal
 
 // A package is a large file on a slow line: it may take as long as it
 // keeps coming, and fails once nothing has come for half a minute.
@@ -96,7 +96,7 @@ void TForm1::ShowMainMenu()
 
     for (QAction* item : {leaveItem, scoreItem, changeNameItem})
         item->setEnabled(false);
-    SetWindowColour(ToQColor(kMenuColour));
+    SetWindowColour(ToQColor(MenuColour));
     HelpContext = HelpContextMenu;
 
     menuView->Show(Game.ClubState, !Game.StoreLink.empty());

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDir>
@@ -22,6 +21,7 @@
 #include "ui/game/help_window.h"
 #include "ui/game/intro_view.h"
 #include "ui/game/menu_view.h"
+#include "ui/game/window_pictures.h"
 #include "logic/game/intro_flow.h"
 #include "ui/club/adv_window.h"
 #include "ui/localdata/apply_fonts.h"
@@ -45,8 +45,6 @@
 
 namespace vk {
 namespace {
-
-constexpr unsigned int kMenuColour = 0x646400; // dark teal
 
 // The window's picture list, as the popup items name their pictures.
 constexpr const char* kPictureList[] = {"GMenu0", "GMenu1", "GMenu2", "GMenu3", "GMenu4", "GMenu5", "GMenu6"};
@@ -266,6 +264,7 @@ void TForm1::FormPaint(QPainter* painter)
     // it runs right after the paint instead of inside it.
     switch (OnPaint(Game)) {
     case PaintStep::StartStep1:
+        PrepareWindowPicturesInBackground(false);
         setWindowTitle(FromUtf8(ProductNames[0]));
         setCursor(Qt::WaitCursor);
         // The frame is known once the window is on the screen.
@@ -310,10 +309,17 @@ void TForm1::AdvancePastAnimation()
 
 void TForm1::RunPhaseFour()
 {
-    if (!MayRunPhaseFour(Game))
+    if (!MayRunPhaseFour(Game) || phaseFourRunning_)
         return;
+    phaseFourRunning_ = true;
     const QFont display(FromUtf8(Prefs.DisplayFontName));
-    introView->Step3(Lay, {display.family(), UiText(Msg::ReleaseDate), UiText(Msg::Credit), FromUtf8(VersionText)});
+    introView->Step3(Lay, {display.family(), UiText(Msg::ReleaseDate), UiText(Msg::Credit), FromUtf8(VersionText)},
+                     [this] { FinishPhaseFour(); });
+}
+
+void TForm1::FinishPhaseFour()
+{
+    phaseFourRunning_ = false;
     settingsRead_ = ReadSettings(Game.ProgramDir, Prefs);
     StartClubSteps();
     if (!Prefs.NoFontWindow)
@@ -406,43 +412,39 @@ void TForm1::EndIntro()
     chatItem->setEnabled(true);
     update();
     ShowNewsWhenFree();
+    PrepareWindowPicturesInBackground(true);
 }
 
 void TForm1::ScaleBackground()
 {
-    // "BG" is decoded and made ready once; every window size resamples it
-    // from there.
-    if (backgroundSource_.IsNull()) {
-        QImage bg;
-        if (LoadJpegRes(QStringLiteral("BG"), bg))
-            backgroundSource_.Load(bg);
-    }
-    if (backgroundSource_.IsNull()) {
-        BackgroundPicture = QImage(Lay.ClientW, Lay.ClientH, QImage::Format_RGB32);
-        BackgroundPicture.fill(ToQColor(kMenuColour));
-        return;
-    }
-    QImage bg = backgroundSource_.ScaledTo(Lay.ClientW, Lay.ClientH);
-    if (backgroundSource_.Size() == QSize(Lay.ClientW, Lay.ClientH)) {
-        BackgroundPicture = bg;
-        return;
-    }
-    // The background stays a JPEG picture: the resampled pixels are stored
-    // encoded again, as every window then shows them.
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    if (!bg.save(&buffer, "JPG", 90)) {
-        BackgroundPicture = bg;
-        return;
-    }
-    // The old picture and the resampled one go before the decoding, so
-    // that only one picture of the window's size is held at a time.
-    bg = QImage();
+    // The old picture goes before the next is read, so that only one
+    // picture of the window's size is held at a time.
     BackgroundPicture = QImage();
-    BackgroundPicture = QImage::fromData(jpeg, "JPG");
-    if (BackgroundPicture.isNull())
-        BackgroundPicture = backgroundSource_.ScaledTo(Lay.ClientW, Lay.ClientH);
+    BackgroundPicture = WindowBackground(QSize(Lay.ClientW, Lay.ClientH));
+}
+
+void TForm1::PrepareWindowPicturesInBackground(bool otherSizes)
+{
+    // The pictures of this size are built while the intro runs; once the
+    // menu is up, those of the other sizes the player may choose, so that
+    // a change of size reads them too.
+    std::vector<QSize> sizes{QSize(Lay.ClientW, Lay.ClientH)};
+    if (otherSizes) {
+        sizes.clear();
+        for (int size : {SizeSmall, SizeMedium1, SizeMedium2, SizeLarge}) {
+            if (size == Prefs.WindowSize || Limits.Refuses(size))
+                continue;
+            Layout other;
+            vk::SetWindowSize(size, 0, 0, other);
+            sizes.emplace_back(other.ClientW, other.ClientH);
+        }
+    }
+    RunRequest(
+        this, [sizes] {
+            PrepareWindowPictures(sizes);
+            return true;
+        },
+        [](bool) {});
 }
 
 void TForm1::Timer2Timer()

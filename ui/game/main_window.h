@@ -229,10 +229,15 @@ private:
     void CreatePopupMenu();
     void LoadPuzzleBases();
     void RunPhaseFour();
+    // The rest of phase four, once the title is whole.
+    void FinishPhaseFour();
     bool StartupSequence();
     void AdvancePastAnimation();
     void CentreOnScreen();
     void ScaleBackground();
+    // The window's pictures built into the picture cache on a worker: of
+    // this size, or of the other sizes.
+    void PrepareWindowPicturesInBackground(bool otherSizes);
     void SetWindowColour(QColor colour);
     void IconClicked(MenuIcon icon);
     // The help window, made at its first use.
@@ -305,9 +310,8 @@ private:
     QTimer* newsTimer_ = nullptr;
     RequestHandle configRead_, newsRead_, launchReport_, loginRead_, fifthLineRead_, packageDownload_;
     bool settingsRead_ = false;
+    bool phaseFourRunning_ = false;
     bool menuRebuildQueued_ = false;
-    // Decoded once for the size changes: "BG" ready for resampling.
-    SmoothScaleSource backgroundSource_;
 };
 
 } // namespace vk

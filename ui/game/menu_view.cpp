@@ -7,6 +7,7 @@
 #include "common/messages.h"
 #include "common/product.h"
 #include "logic/localdata/settings.h"
+#include "ui/game/window_pictures.h"
 #include "ui/kit/animation_player.h"
 #include "ui/kit/colour.h"
 #include "ui/kit/dialog_base.h"
@@ -21,7 +22,6 @@
 namespace vk {
 namespace {
 
-constexpr unsigned int kMenuColour = 0x646400; // dark teal
 constexpr unsigned int kNavy = 0x800000;
 constexpr unsigned int kAqua = 0xFFFF00;
 constexpr unsigned int kYellow = 0x00FFFF;
@@ -93,41 +93,14 @@ void MenuView::AddFontTargets(FontTargets& targets) const
     targets.MemberButtons.assign(memberLines.begin(), memberLines.end());
 }
 
-void MenuView::BuildPicture()
-{
-    // "G_BGMenu" stretched to the window, area-averaged as every scaled
-    // picture.  It is decoded at each build and let go at once: the
-    // decoded picture alone would hold ten megabytes while the menu is up.
-    // The conversions below work in place, so that no third picture of
-    // the window's size is held on the way.
-    picture_ = QImage();
-    if (const auto bytes = ResourceBytes(ResourceKind::Raw, QStringLiteral("G_BGMenu"))) {
-        QImage source = QImage::fromData(*bytes);
-        source.convertTo(QImage::Format_RGBA8888);
-        picture_ = source.size() == QSize(lay_.ClientW, lay_.ClientH)
-                       ? std::move(source)
-                       : AreaAveragedPicture(source, lay_.ClientW, lay_.ClientH);
-    }
-    if (picture_.isNull()) {
-        picture_ = QImage(lay_.ClientW, lay_.ClientH, QImage::Format_RGB32);
-        picture_.fill(ToQColor(kMenuColour));
-        return;
-    }
-    // The menu colour shows where the picture is transparent.
-    picture_.convertTo(QImage::Format_ARGB32_Premultiplied);
-    {
-        QPainter p(&picture_);
-        p.setCompositionMode(QPainter::CompositionMode_DestinationOver);
-        p.fillRect(picture_.rect(), ToQColor(kMenuColour));
-    }
-    picture_.convertTo(QImage::Format_RGB32);
-}
-
 void MenuView::Show(int clubState, bool storeLink)
 {
     layout_ = LayOutMainMenu(lay_);
     Place();
-    BuildPicture();
+    // Let go before the next is read, so that only one picture of the
+    // window's size is held at a time.
+    picture_ = QImage();
+    picture_ = MenuBackground(QSize(lay_.ClientW, lay_.ClientH));
 
     // The title over its piece of the menu picture.
     title->setGeometry(ToRect(layout_.ImageCa));

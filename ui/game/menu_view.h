@@ -63,7 +63,6 @@ signals:
 
 private:
     void Place();
-    void BuildPicture();
     void DressIcon(PictureBox* icon, const QString& picture);
 
     QWidget* window_;
