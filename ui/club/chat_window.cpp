@@ -1,6 +1,7 @@
 #include "ui/club/chat_window.h"
 
 #include <QDateTime>
+#include <algorithm>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -104,7 +105,10 @@ TFormChat::TFormChat(Settings& prefs, const QImage& background, HttpClient http,
     sendPause = new QTimer(this);
     sendPause->setObjectName(QStringLiteral("Timer1"));
     sendPause->setInterval(15000);
-    connect(sendPause, &QTimer::timeout, this, &TFormChat::EnableMessageBox);
+    connect(sendPause, &QTimer::timeout, this, [this] {
+        waiting_ = false;
+        EnableMessageBox();
+    });
     sendPause->start();
     countdown = new QTimer(this);
     countdown->setInterval(1000);
@@ -170,8 +174,9 @@ void TFormChat::EnableMessageBox()
 
 int TFormChat::WaitLeft() const
 {
-    const qint64 left = waitEnds_ - QDateTime::currentMSecsSinceEpoch();
-    return left > 0 ? static_cast<int>((left + 999) / 1000) : 0;
+    if (!waiting_)
+        return 0;
+    return std::max(1, (sendPause->remainingTime() + 999) / 1000);
 }
 
 // After a message the send button counts the seconds of the wait down; the
@@ -311,7 +316,7 @@ void TFormChat::Send()
                     }
                     End();
                     // The next message waits its time from now.
-                    waitEnds_ = QDateTime::currentMSecsSinceEpoch() + sendPause->interval();
+                    waiting_ = true;
                     sendPause->start();
                     ShowWait();
                     emit sendFinished(true);

@@ -85,7 +85,7 @@ private:
     HttpClient http_;
     QPixmap sendGlyph_;
     std::optional<WttRows> messages_;
-    qint64 waitEnds_ = 0; // ms since the epoch
+    bool waiting_ = false; // a message went: the next waits for Timer1
     int generation_ = 0;
     int working_ = 0;
 };

@@ -83,6 +83,7 @@ void TForm1::BeginDeal(bool continuing)
     LayOutBoard();
     dealView->ShowScore(Game.Score, Game.DealNumber);
     dealView->DressLetterKeys();
+    dealView->ShowRatingMark(Game.ClubState == ClubRatingGame);
 }
 
 void TForm1::SetPlayerAtStart()
