@@ -84,8 +84,12 @@ TFStat::TFStat(Settings& prefs, const QImage& background, HttpClient http, std::
     LabelNote->setFont(bold);
     FitLabelInBox(LabelNote, QRect(50, 390, 400, 25));
 
-    problemLine = MakeProblemLabel(this, "LabelProblem", QRect(20, 300, 460, 24));
-    retryButton = MakeSharedButton(this, "ButtonRetry", UiText(Msg::Refresh), QRect(175, 326, 150, 26));
+    problemLine = MakeProblemLabel(this, "LabelProblem", QRect(20, 306, 460, 20));
+    // Light on the panel's dark blue.
+    QPalette light = problemLine->palette();
+    light.setColor(QPalette::WindowText, QColor(255, 170, 170));
+    problemLine->setPalette(light);
+    retryButton = MakeSharedButton(this, "ButtonRetry", UiText(Msg::Refresh), QRect(175, 326, 150, 24));
     retryButton->setFont(MakeFont(prefs.DisplayFontName, 14, true));
     retryButton->hide();
     connect(retryButton, &QPushButton::clicked, this, [this] {
