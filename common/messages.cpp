@@ -229,6 +229,18 @@ constexpr std::array<Entry, static_cast<int>(Msg::Count)> kTable = {{
     {Msg::YourPlace, {"Your place:", "Ваше место:"}},
     {Msg::CantWriteResult, {"Unable to write the result of the game!", "Не удалось записать результат игры!"}},
     {Msg::CantSendMessage, {"Unable to send a message!", "Не удалось отправить сообщение!"}},
+    {Msg::ClubServerError, {"The club's server failed! Try again later.", "Сервер клуба ответил ошибкой! Попробуйте позже."}},
+    {Msg::ReadRefused, {"The server refused to give the data!", "Сервер отказал в выдаче данных!"}},
+    {Msg::MessageRefused, {"The server did not take the message!", "Сервер не принял сообщение!"}},
+    {Msg::LikeRefused, {"The server did not take your vote!", "Сервер не принял Ваш голос!"}},
+    {Msg::AutoLoginFailed, {"Automatic login failed:", "Автоматический вход в аккаунт не удался:"}},
+    {Msg::LoginRefused, {"the club did not accept the saved nick or password.", "клуб не принял сохранённый ник или пароль."}},
+    {Msg::RatingNotStarted, {"The game on the rating has not started: you are logged out of your account.", "Игра на рейтинг не началась: Вы вышли из аккаунта."}},
+    {Msg::RatingStartRefused, {"The club refused to start a game on the rating!", "Клуб отказал в начале игры на рейтинг!"}},
+    {Msg::RatingGameOver, {"The game on the rating is over!", "Игра на рейтинг окончена!"}},
+    {Msg::YourRating, {"Your rating:", "Ваш рейтинг:"}},
+    {Msg::NextMessageIn, {"The next message can be sent in", "Следующее сообщение можно отправить через"}},
+    {Msg::Seconds, {"s", "с"}},
 }};
 
 constexpr bool TableInOrder()

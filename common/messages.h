@@ -218,6 +218,18 @@ enum class Msg {
     YourPlace,
     CantWriteResult,
     CantSendMessage,
+    ClubServerError,
+    ReadRefused,
+    MessageRefused,
+    LikeRefused,
+    AutoLoginFailed,
+    LoginRefused,
+    RatingNotStarted,
+    RatingStartRefused,
+    RatingGameOver,
+    YourRating,
+    NextMessageIn,
+    Seconds,
     Count
 };
 

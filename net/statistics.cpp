@@ -24,21 +24,26 @@ bool ReportDeal(HttpClient& http, const std::string& statPath, int deals, int ga
     return Confirmed(RawFormRequest(http, StatAddress(statPath), RawFormBody(fields)));
 }
 
-bool SendLike(HttpClient& http, const std::string& statPath, const std::string& nick)
+bool SendLike(HttpClient& http, const std::string& statPath, const std::string& nick, ClubOutcome* outcome)
 {
-    return Confirmed(RawFormRequest(
+    const auto reply = RawFormRequest(
         http, StatAddress(statPath),
-        RawFormBody({{"gid", std::to_string(ProductNumber)}, {"stat3", "1"}, {"stat4", nick}})));
+        RawFormBody({{"gid", std::to_string(ProductNumber)}, {"stat3", "1"}, {"stat4", nick}}));
+    const bool sent = Confirmed(reply);
+    if (outcome)
+        *outcome = RequestOutcome(reply, sent);
+    return sent;
 }
 
-std::optional<TTevStat> ReadStats(HttpClient& http, const std::string& statPath)
+std::optional<TTevStat> ReadStats(HttpClient& http, const std::string& statPath, ClubOutcome* outcome)
 {
     http.SetReadTimeout(3000);
     const auto reply =
         EncodedFormRequest(http, StatAddress(statPath), {{"gid", std::to_string(ProductNumber)}});
-    if (!reply)
-        return std::nullopt;
-    return ReadStatsReply(*reply);
+    std::optional<TTevStat> figures = reply ? ReadStatsReply(*reply) : std::nullopt;
+    if (outcome)
+        *outcome = RequestOutcome(reply, figures.has_value());
+    return figures;
 }
 
 } // namespace vk

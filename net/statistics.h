@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "net/club_outcome.h"
 #include "net/http_client.h"
 #include "logic/club/stat_reply.h"
 
@@ -13,9 +14,11 @@ namespace vk {
 
 // Deals played in this run and whether that deal ended the game.
 bool ReportDeal(HttpClient& http, const std::string& statPath, int deals, int games);
-bool SendLike(HttpClient& http, const std::string& statPath, const std::string& nick);
+bool SendLike(HttpClient& http, const std::string& statPath, const std::string& nick, ClubOutcome* outcome = nullptr);
 // Nothing on a transport failure or an unreadable reply.  Waits at most
 // three seconds for data (and leaves that limit on the shared client).
-std::optional<TTevStat> ReadStats(HttpClient& http, const std::string& statPath);
+// `outcome` (when given) tells an unreachable server from an error and a
+// refusal.
+std::optional<TTevStat> ReadStats(HttpClient& http, const std::string& statPath, ClubOutcome* outcome = nullptr);
 
 } // namespace vk

@@ -103,7 +103,7 @@ set(CPACK_DEBIAN_GAME_PACKAGE_NAME vokabron)
 # their entries) does not hold; the entry's bare Exec=vokabron is found in
 # /usr/bin in every session.
 set(CPACK_DEBIAN_GAME_PACKAGE_SECTION misc)
-set(CPACK_DEBIAN_GAME_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core")
+set(CPACK_DEBIAN_GAME_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core, qt6-translations-l10n")
 set(CPACK_DEBIAN_GAME_DESCRIPTION "Russian word puzzle
 Vokabron is a Russian-language word-puzzle game. A game is 20 deals; each
 deal hides a one-to-three-word answer on a board under its theme, and the

@@ -3,7 +3,9 @@
 // second message waits for the timer, and the passport opens the box.
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QtTest>
@@ -111,9 +113,23 @@ private slots:
         QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d_\\d\\d\\.\\d\\d\\.\\d{4}_Vokabron$"))
                     .match(QString::fromStdString(a.Message(1).R09))
                     .hasMatch());
-        // The box is cleared and waits for the timer.
-        QVERIFY(testsupport::Find<QLineEdit>(*a.window, "EditMessage")->text().isEmpty());
-        QVERIFY(!testsupport::Find<QLineEdit>(*a.window, "EditMessage")->isEnabled());
+        // The box is cleared; the send button counts the wait down while
+        // the next message is typed.
+        QLineEdit* edit = testsupport::Find<QLineEdit>(*a.window, "EditMessage");
+        vk::TTevQuizButton* send = testsupport::Find<vk::TTevQuizButton>(*a.window, "ButtonSend");
+        QVERIFY(edit->text().isEmpty());
+        QVERIFY(edit->isEnabled());
+        QVERIFY(!send->isEnabled());
+        QVERIFY(a.window->WaitLeft() >= 14 && a.window->WaitLeft() <= 15);
+        QCOMPARE(send->text(), QString::number(a.window->WaitLeft()));
+        QVERIFY(send->toolTip().startsWith(QStringLiteral("Следующее сообщение можно отправить через")));
+        input::Focus(edit);
+        input::Type(edit, QStringLiteral("next"));
+        input::Key(edit, Qt::Key_Return);
+        QCOMPARE(edit->text(), QStringLiteral("next"));
+        QVERIFY(!a.window->Busy());
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        edit->clear();
 
         QVERIFY(b.Say(QStringLiteral("Он сказал \"да\"; ok_1")));
         QCOMPARE(b.Message(1).Score, 2);
@@ -135,14 +151,16 @@ private slots:
         QVERIFY(testsupport::CountColour(canvas, QRect(5, 27, 600, 20), QColor(0, 0, 128)) == 0);
         testsupport::SaveGrab(*a.window, QStringLiteral("chat_window"));
 
-        // A second message waits for the timer's tick.
-        testsupport::Find<QLineEdit>(*a.window, "EditMessage")->setText(QStringLiteral("ещё"));
+        // A second message waits for the timer's tick; then it goes.
+        edit->setText(QStringLiteral("ещё"));
         a.window->Send();
         QVERIFY(!a.window->Busy());
-        QCOMPARE(testsupport::Find<QLineEdit>(*a.window, "EditMessage")->text(), QStringLiteral("ещё"));
+        QCOMPARE(edit->text(), QStringLiteral("ещё"));
         testsupport::Find<QTimer>(*a.window, "Timer1")->setInterval(20);
-        QTRY_VERIFY(testsupport::Find<QLineEdit>(*a.window, "EditMessage")->isEnabled());
-        testsupport::Find<QLineEdit>(*a.window, "EditMessage")->clear();
+        QTRY_VERIFY(send->isEnabled());
+        QCOMPARE(a.window->WaitLeft(), 0);
+        QVERIFY(send->text().isEmpty());
+        edit->clear();
         QVERIFY(a.Say(QStringLiteral("ещё")));
         QCOMPARE(a.Message(1).Score, 3);
     }
@@ -181,9 +199,31 @@ private slots:
         input::Key(testsupport::Find<QLineEdit>(*a.window, "EditMessage"), Qt::Key_Return);
         QVERIFY(Arrived(sent));
         QVERIFY(!sent.last().at(0).toBool());
-        QTRY_COMPARE(told, QStringLiteral("Не удалось отправить сообщение!"));
+        QTRY_COMPARE(told, QStringLiteral("Не удалось отправить сообщение!\nНе удалось установить связь с сервером!"));
         QCOMPARE(testsupport::Find<QLineEdit>(*a.window, "EditMessage")->text(), QStringLiteral("hello"));
         QVERIFY(testsupport::Find<QLineEdit>(*a.window, "EditMessage")->isEnabled());
+        QTRY_COMPARE(vk::RequestsInFlight(), 0);
+    }
+
+    // Qt's own menu of a text box speaks Russian once the program runs.
+    void theMessageBoxMenuIsInRussian()
+    {
+        vk::TForm1 form;
+        const QImage background = testsupport::Background();
+        Chat a(Passport(vk::test::StoppedBase(), "Alpha", "Tula", "1-001", "M"), background);
+        QLineEdit* edit = testsupport::Find<QLineEdit>(*a.window, "EditMessage");
+        input::Focus(edit);
+        input::Type(edit, QStringLiteral("hello"));
+        QPointer<QMenu> menu = input::RightClick(edit);
+        QVERIFY(menu);
+        QStringList items;
+        for (const QAction* item : menu->actions())
+            if (!item->isSeparator())
+                items << item->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0);
+        menu->close();
+        QVERIFY2(items.contains(QStringLiteral("Копировать")) && items.contains(QStringLiteral("Вставить")) &&
+                     items.contains(QStringLiteral("Выделить всё")),
+                 qPrintable(items.join(QLatin1Char('|'))));
         QTRY_COMPARE(vk::RequestsInFlight(), 0);
     }
 

@@ -25,6 +25,7 @@
 #include "ui/kit/window_busy.h"
 #include "server_harness.h"
 #include "window_test_support.h"
+#include "ui/kit/message_box.h"
 #include "window_input.h"
 
 using vk::TForm1;
@@ -200,6 +201,53 @@ private slots:
         QCOMPARE(vk::ClubReadBalance(form.ClubHttp(), form.Preferences().AccPath, "Rater"), std::optional<std::int32_t>(25));
     }
 
+    // The deal screen marks the rating game; the keyboard plays it through
+    // (Enter is "Дальше", then "Выход"; no other key costs a point), and a
+    // finished game under the board's minimum ends with its score and the
+    // new rating.
+    void aRatingGameIsMarkedAndItsEndUnder900IsSummed()
+    {
+        vk::test::TestServer server;
+        MemberAtMenu m(server, "Keys");
+        TForm1& form = m.form;
+        m.StartGame();
+        QLabel* mark = testsupport::Find<QLabel>(form, "LabelRating");
+        QVERIFY(mark->isVisible());
+        QCOMPARE(mark->text(), QStringLiteral("Идет игра на рейтинг!"));
+        QVERIFY(form.rect().contains(mark->geometry()));
+        testsupport::SaveGrab(form, QStringLiteral("rating_game_mark"));
+
+        form.State().DealNumber = 19;
+        form.State().Score = 850;
+        for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab, Qt::Key_5, Qt::Key_Backspace})
+            input::Key(&form, key);
+        input::Type(&form, QStringLiteral("1"));
+        QCOMPARE(form.State().Score, 850);
+        QCOMPARE(form.State().DealNumber, 19);
+        QVERIFY(!form.State().DealSolved);
+        input::Type(&form, QStringLiteral("Я"));
+        QVERIFY(form.State().DealSolved);
+        input::Key(&form, Qt::Key_Return);
+        QCOMPARE(form.State().DealNumber, 20);
+        QVERIFY(mark->isVisible());
+        input::Type(&form, QStringLiteral("я"));
+        QCOMPARE(form.State().Score, 850);
+
+        QString title, text;
+        testsupport::AnswerModal<vk::TFormLink>([&](vk::TFormLink* w) {
+            title = testsupport::Find<QLabel>(*w, "Label1")->text();
+            text = testsupport::Find<QLabel>(*w, "Label2")->text();
+            testsupport::SaveGrab(*w, QStringLiteral("rating_game_summary"));
+            input::Click(testsupport::Find<QPushButton>(*w, "Button1"));
+        });
+        input::Key(&form, Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(form.State().MenuActive, 15000);
+        QCOMPARE(title, QStringLiteral("Игра на рейтинг окончена!"));
+        // One finished game of 850: 850 / 1 + 1.
+        QCOMPARE(text, QStringLiteral("Ваш счёт: 850 ;  Ваш рейтинг: 851"));
+        QVERIFY(!mark->isVisible());
+    }
+
     void leavingToTheMenuAbandonsTheGame()
     {
         vk::test::TestServer server;
@@ -235,7 +283,12 @@ private slots:
             input::Click(testsupport::Find<QPushButton>(*w, "Button1"));
         });
         m.StartFromFifthLine();
-        QTRY_COMPARE_WITH_TIMEOUT(notice, QStringLiteral("Не удалось установить связь с сервером!"), 20000);
+        // The notice says the club was not reached and that the player is
+        // logged out now.
+        QTRY_COMPARE_WITH_TIMEOUT(notice,
+                                  vk::TwoLines(QStringLiteral("Не удалось установить связь с сервером!"),
+                                               QStringLiteral("Игра на рейтинг не началась: Вы вышли из аккаунта.")),
+                                  20000);
         QTRY_COMPARE(form.State().ClubState, vk::ClubLoggedOut);
         QVERIFY(form.State().MenuActive);
         QVERIFY(!form.State().DealActive);

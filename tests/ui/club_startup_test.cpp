@@ -177,6 +177,26 @@ private slots:
         QVERIFY(!newsOverADeal);
     }
 
+    // A stored login the club turns down says so on the account lamp's
+    // tooltip, with no box at the start.
+    void aRefusedAutomaticLoginIsToldOnTheLamp()
+    {
+        vk::test::TestServer server;
+        vk::HttpClient http;
+        QCOMPARE(vk::ClubRegister(http, vk::StoredClubAddress(server.Base(), vk::ClubAccount), clubtest::Member("Nomad")),
+                 0);
+        clubtest::ProgramFolder folder;
+        folder.SaveMember("Nomad", "another1");
+        TForm1 form;
+        clubtest::OpenMenu(form, server.Base(), folder);
+        QTRY_VERIFY_WITH_TIMEOUT(!form.ClubStartupRunning(), 15000);
+        QCOMPARE(form.State().ClubState, vk::ClubLoggedOut);
+        QCOMPARE(parts::Picture(form, "ImAc")->toolTip(),
+                 QStringLiteral("Вы не вошли в свой аккаунт!\nАвтоматический вход в аккаунт не удался: клуб не принял "
+                                "сохранённый ник или пароль."));
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
     void closingTheWindowDuringItsRequestsTouchesNothing()
     {
         vk::test::SilentListener silent;

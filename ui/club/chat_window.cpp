@@ -1,7 +1,9 @@
 #include "ui/club/chat_window.h"
 
 #include <QDateTime>
+#include <algorithm>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QTimer>
@@ -21,7 +23,6 @@
 #include "ui/kit/quiz_button.h"
 #include "ui/kit/resource_store.h"
 #include "ui/kit/text_codec.h"
-#include "ui/kit/window_busy.h"
 
 namespace vk {
 namespace {
@@ -72,7 +73,6 @@ TFormChat::TFormChat(Settings& prefs, const QImage& background, HttpClient http,
 {
     setObjectName(QStringLiteral("FormChat"));
     setWindowTitle(QStringLiteral("Tev Games Chat"));
-    busy_ = new WindowBusy(this);
     setFont(MakeFont(prefs.DisplayFontName, 16, false));
     ImageTitle = MakePictureArea(this, "ImageTitle", QRect(0, 0, 710, 100));
     ImageMessages = MakePictureArea(this, "ImageMessages", QRect(5, 105, kAreaWidth, 10 * kBandHeight));
@@ -88,7 +88,8 @@ TFormChat::TFormChat(Settings& prefs, const QImage& background, HttpClient http,
 
     ButtonSend = MakeSharedButton(this, "ButtonSend", {}, QRect(665, 610, 40, 30));
     if (const auto bytes = ResourceBytes(ResourceKind::Raw, QStringLiteral("GSend24")))
-        ButtonSend->SetGlyph(QPixmap::fromImage(DecodePng(*bytes)));
+        sendGlyph_ = QPixmap::fromImage(DecodePng(*bytes));
+    ButtonSend->SetGlyph(sendGlyph_);
     connect(ButtonSend, &QPushButton::clicked, this, &TFormChat::Send);
     ButtonClose = MakeSharedButton(this, "ButtonClose", UiText(Msg::Close), QRect(5, 645, 340, 30));
     connect(ButtonClose, &QPushButton::clicked, this, &QDialog::accept);
@@ -104,8 +105,24 @@ TFormChat::TFormChat(Settings& prefs, const QImage& background, HttpClient http,
     sendPause = new QTimer(this);
     sendPause->setObjectName(QStringLiteral("Timer1"));
     sendPause->setInterval(15000);
-    connect(sendPause, &QTimer::timeout, this, &TFormChat::EnableMessageBox);
+    connect(sendPause, &QTimer::timeout, this, [this] {
+        waiting_ = false;
+        EnableMessageBox();
+    });
     sendPause->start();
+    countdown = new QTimer(this);
+    countdown->setInterval(1000);
+    connect(countdown, &QTimer::timeout, this, &TFormChat::ShowWait);
+
+    problemLine = MakeProblemLabel(ImageMessages, "LabelProblem", QRect(20, 55, kAreaWidth - 40, 40));
+    retryButton = MakeSharedButton(ImageMessages, "ButtonRetry", UiText(Msg::Refresh), QRect(275, 105, 150, 28));
+    retryButton->setFont(bold);
+    retryButton->setAutoDefault(false);
+    retryButton->hide();
+    connect(retryButton, &QPushButton::clicked, this, [this] {
+        ClickSound();
+        DrawMessages();
+    });
 }
 
 void TFormChat::showEvent(QShowEvent* event)
@@ -134,22 +151,54 @@ bool TFormChat::eventFilter(QObject* watched, QEvent* event)
     return LocalDialog::eventFilter(watched, event);
 }
 
+// While the club is asked, the list shows the wait cursor; the message box
+// goes on taking what the player types.
 void TFormChat::Begin()
 {
     if (working_++ == 0)
-        busy_->Begin();
+        ImageMessages->setCursor(Qt::WaitCursor);
 }
 
 void TFormChat::End()
 {
     if (--working_ == 0)
-        busy_->End();
+        ImageMessages->unsetCursor();
 }
 
 void TFormChat::EnableMessageBox()
 {
     EditMessage->setEnabled(CheckPassportText(Prefs().ServerNick, PassportNick) != 1 &&
                             CheckPassportText(Prefs().ServerCity, PassportCity) != 1);
+    ShowWait();
+}
+
+int TFormChat::WaitLeft() const
+{
+    if (!waiting_)
+        return 0;
+    return std::max(1, (sendPause->remainingTime() + 999) / 1000);
+}
+
+// After a message the send button counts the seconds of the wait down; the
+// player may type the next message meanwhile.
+void TFormChat::ShowWait()
+{
+    const int left = WaitLeft();
+    if (left == 0) {
+        countdown->stop();
+        ButtonSend->setText({});
+        ButtonSend->SetGlyph(sendGlyph_);
+        ButtonSend->setToolTip({});
+        ButtonSend->setEnabled(true);
+        return;
+    }
+    ButtonSend->SetGlyph({});
+    ButtonSend->setText(QString::number(left));
+    ButtonSend->setToolTip(UiText(Msg::NextMessageIn) + QLatin1Char(' ') + QString::number(left) + QLatin1Char(' ') +
+                           UiText(Msg::Seconds));
+    ButtonSend->setEnabled(false);
+    if (!countdown->isActive())
+        countdown->start();
 }
 
 void TFormChat::DrawBands()
@@ -177,16 +226,20 @@ void TFormChat::DrawMessages()
     RunRequest(
         this,
         [http = http_, address = Prefs().WttAddress]() mutable {
+            Read read;
             WttRows rows;
-            const bool ok = WttReadBoard(http, address, ChatGameNumber, rows);
-            return ok ? std::optional<WttRows>(rows) : std::nullopt;
+            if (WttReadBoard(http, address, ChatGameNumber, rows, nullptr, &read.Outcome))
+                read.Rows = rows;
+            return read;
         },
-        [this, generation](std::optional<WttRows> rows) {
+        [this, generation](Read read) {
             End();
             if (generation != generation_)
                 return;
-            messages_ = std::move(rows);
+            messages_ = std::move(read.Rows);
             DrawMessageTexts();
+            ShowProblem(problemLine, read.Outcome, Msg::ReadRefused);
+            retryButton->setVisible(read.Outcome == ClubOutcome::Unreachable);
             emit messagesDrawn();
         });
 }
@@ -221,50 +274,63 @@ void TFormChat::DrawMessageTexts()
 
 void TFormChat::Send()
 {
-    if (working_ > 0 || !EditMessage->isEnabled() || EditMessage->text().isEmpty())
+    if (working_ > 0 || WaitLeft() > 0 || !EditMessage->isEnabled() || EditMessage->text().isEmpty())
         return;
-    const std::string text = CleanChatText(EditMessage->text().toStdU32String());
+    // The text leaves the box at once, so that the next one can be typed
+    // while this one travels; a failed send puts it back.
+    const QString typed = EditMessage->text();
+    EditMessage->clear();
+    const std::string text = CleanChatText(typed.toStdU32String());
     const std::string stamp = ChatStamp(LocalTimeNow());
     const Settings& s = Prefs();
     Begin();
-    auto failed = [this] {
-        End();
-        emit sendFinished(false);
-        ShowMessage(this, UiText(Msg::CantSendMessage));
-    };
     // The newest message's number, then the message as the next one.
     RunRequest(
         this,
         [http = http_, address = s.WttAddress]() mutable {
+            Submitted newest;
             WttRows rows;
-            const bool ok = WttReadBoard(http, address, ChatGameNumber, rows);
-            return ok ? std::optional<std::int32_t>(rows[0].Score) : std::nullopt;
+            if (WttReadBoard(http, address, ChatGameNumber, rows, nullptr, &newest.Outcome))
+                newest.Number = rows[0].Score;
+            return newest;
         },
-        [this, text, stamp, failed](std::optional<std::int32_t> newest) {
-            if (!newest) {
-                failed();
+        [this, typed, text, stamp](Submitted newest) {
+            if (!newest.Number) {
+                SendFailed(typed, newest.Outcome);
                 return;
             }
             const Settings& s = Prefs();
             RunRequest(
                 this,
                 [http = http_, address = s.WttAddress, nick = s.ServerNick, city = s.ServerCity,
-                 country = s.ServerCountry, sex = s.ServerSex, number = *newest + 1, text, stamp]() mutable {
-                    return WttSubmit(http, address, nick, city, country, sex, number, ChatGameNumber, stamp, text);
+                 country = s.ServerCountry, sex = s.ServerSex, number = *newest.Number + 1, text, stamp]() mutable {
+                    Submitted placed;
+                    placed.Number = WttSubmit(http, address, nick, city, country, sex, number, ChatGameNumber, stamp,
+                                              text, &placed.Outcome);
+                    return placed;
                 },
-                [this, failed](std::optional<std::int32_t> placed) {
-                    if (!placed) {
-                        failed();
+                [this, typed](Submitted placed) {
+                    if (!placed.Number) {
+                        SendFailed(typed, placed.Outcome);
                         return;
                     }
                     End();
-                    EditMessage->clear();
-                    // The next message waits for the timer's next tick.
-                    EditMessage->setEnabled(false);
+                    // The next message waits its time from now.
+                    waiting_ = true;
+                    sendPause->start();
+                    ShowWait();
                     emit sendFinished(true);
                     DrawMessages();
                 });
         });
+}
+
+void TFormChat::SendFailed(const QString& text, ClubOutcome outcome)
+{
+    End();
+    EditMessage->setText((text + EditMessage->text()).left(EditMessage->maxLength()));
+    emit sendFinished(false);
+    ShowMessage(this, UiText(Msg::CantSendMessage) + QLatin1Char('\n') + ClubProblemText(outcome, Msg::MessageRefused));
 }
 
 void TFormChat::ButtonPassportClick()

@@ -5,11 +5,14 @@
 // the world top ten's server as the rows of a board of their own; the
 // window keeps none of them: every drawing reads the list anew.
 #include <QImage>
+#include <QPixmap>
 
+#include "net/club_outcome.h"
 #include "net/http_client.h"
 #include "logic/club/wtt_replies.h"
 #include "ui/kit/dialog_base.h"
 
+class QLabel;
 class QLineEdit;
 class QTimer;
 
@@ -17,7 +20,6 @@ namespace vk {
 
 class PictureBox;
 class TTevQuizButton;
-class WindowBusy;
 
 class TFormChat : public LocalDialog {
     Q_OBJECT
@@ -27,6 +29,8 @@ public:
     // The messages as last drawn; nothing while they could not be read.
     const std::optional<WttRows>& Messages() const { return messages_; }
     bool Busy() const { return working_ > 0; }
+    // Seconds until the next message may be sent; 0 when it may.
+    int WaitLeft() const;
 
     // Draws the bands and reads the messages into them.
     void DrawMessages();
@@ -56,20 +60,32 @@ private:
     TTevQuizButton* ButtonClose = nullptr;    // "Закрыть"
     TTevQuizButton* ButtonPassport = nullptr; // "Паспорт"
     QTimer* sendPause = nullptr;                 // Timer1, re-enables the message box; 15 s
+    QTimer* countdown = nullptr;                 // the seconds of the wait on the send button
+    QLabel* problemLine = nullptr;               // LabelProblem, why no message came
+    TTevQuizButton* retryButton = nullptr;       // ButtonRetry, reads again after a lost connection
 
-    struct Submission {
-        bool Read = false;
+    struct Read {
+        std::optional<WttRows> Rows;
+        ClubOutcome Outcome = ClubOutcome::Done;
+    };
+    struct Submitted {
         std::optional<std::int32_t> Number;
+        ClubOutcome Outcome = ClubOutcome::Done;
     };
     void DrawBands();
     void DrawMessageTexts();
     void EnableMessageBox();
+    void ShowWait();
+    // A send that failed: the text goes back in front of whatever the
+    // player has typed since, and the player is told why.
+    void SendFailed(const QString& text, ClubOutcome outcome);
     void Begin();
     void End();
 
     HttpClient http_;
-    WindowBusy* busy_ = nullptr;
+    QPixmap sendGlyph_;
     std::optional<WttRows> messages_;
+    bool waiting_ = false; // a message went: the next waits for Timer1
     int generation_ = 0;
     int working_ = 0;
 };

@@ -1,8 +1,10 @@
 #include "ui/club/club_window_parts.h"
 
+#include <QLabel>
 #include <QWidget>
 
 #include "ui/kit/quiz_button.h"
+#include "ui/kit/text_codec.h"
 
 namespace vk {
 
@@ -29,6 +31,42 @@ void SetEntryColours(QWidget* entry)
     pal.setColor(QPalette::Window, QColor(200, 255, 255));
     pal.setColor(QPalette::WindowText, QColor(0, 0, 100));
     entry->setPalette(pal);
+}
+
+QString ClubProblemText(ClubOutcome outcome, Msg refused)
+{
+    switch (outcome) {
+    case ClubOutcome::Done: return {};
+    case ClubOutcome::Unreachable: return UiText(Msg::ServerUnreachable);
+    case ClubOutcome::ServerError: return UiText(Msg::ClubServerError);
+    case ClubOutcome::Refused: break;
+    }
+    return UiText(refused);
+}
+
+QLabel* MakeProblemLabel(QWidget* parent, const char* name, const QRect& box)
+{
+    auto* line = new QLabel(parent);
+    line->setObjectName(QString::fromLatin1(name));
+    line->setGeometry(box);
+    line->setTextFormat(Qt::PlainText);
+    line->setAlignment(Qt::AlignCenter);
+    line->setWordWrap(true);
+    line->setAttribute(Qt::WA_TransparentForMouseEvents);
+    QFont font = parent->font();
+    font.setBold(true);
+    line->setFont(font);
+    QPalette pal = line->palette();
+    pal.setColor(QPalette::WindowText, QColor(200, 0, 0));
+    line->setPalette(pal);
+    line->hide();
+    return line;
+}
+
+void ShowProblem(QLabel* line, ClubOutcome outcome, Msg refused)
+{
+    line->setText(ClubProblemText(outcome, refused));
+    line->setVisible(outcome != ClubOutcome::Done);
 }
 
 } // namespace vk

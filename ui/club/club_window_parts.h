@@ -5,6 +5,10 @@
 #include <QRect>
 #include <QString>
 
+#include "common/messages.h"
+#include "net/club_outcome.h"
+
+class QLabel;
 class QWidget;
 
 namespace vk {
@@ -17,5 +21,16 @@ TTevQuizButton* MakeSharedButton(QWidget* parent, const char* name, const QStrin
 
 // Light cyan background, dark blue text.
 void SetEntryColours(QWidget* entry);
+
+// What the player is told when a club request did not succeed: the club
+// cannot be reached, its server failed, or (it answered and refused) the
+// text `refused`.  Empty when the request was done.
+QString ClubProblemText(ClubOutcome outcome, Msg refused);
+
+// The line that says why a list of the club is empty: red, bold, centred,
+// wrapped, over the list's own picture; hidden while nothing is wrong.
+QLabel* MakeProblemLabel(QWidget* parent, const char* name, const QRect& box);
+// Shows what `outcome` means in the line (hides it when done).
+void ShowProblem(QLabel* line, ClubOutcome outcome, Msg refused);
 
 } // namespace vk

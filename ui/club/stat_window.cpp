@@ -6,6 +6,7 @@
 
 #include "logic/club/passport_text.h"
 #include "net/statistics.h"
+#include "ui/club/club_window_parts.h"
 #include "ui/localdata/apply_fonts.h"
 #include "ui/localdata/options_window.h"
 #include "ui/kit/dressing.h"
@@ -83,6 +84,19 @@ TFStat::TFStat(Settings& prefs, const QImage& background, HttpClient http, std::
     LabelNote->setFont(bold);
     FitLabelInBox(LabelNote, QRect(50, 390, 400, 25));
 
+    problemLine = MakeProblemLabel(this, "LabelProblem", QRect(20, 306, 460, 20));
+    // Light on the panel's dark blue.
+    QPalette light = problemLine->palette();
+    light.setColor(QPalette::WindowText, QColor(255, 170, 170));
+    problemLine->setPalette(light);
+    retryButton = MakeSharedButton(this, "ButtonRetry", UiText(Msg::Refresh), QRect(175, 326, 150, 24));
+    retryButton->setFont(MakeFont(prefs.DisplayFontName, 14, true));
+    retryButton->hide();
+    connect(retryButton, &QPushButton::clicked, this, [this] {
+        ClickSound();
+        ReadFigures();
+    });
+
     AskNick = [this](const QString& current) { return AskNickInBox(this, current); };
 }
 
@@ -108,14 +122,27 @@ void TFStat::ReadFigures()
     if (read_.Running())
         return;
     busy_->Begin();
+    TellProblem(ClubOutcome::Done, Msg::ReadRefused);
     read_ = RunRequest(
-        this, [http = http_, statPath = Prefs().StatPath]() mutable { return ReadStats(http, statPath); },
-        [this](std::optional<TTevStat> figures) {
+        this,
+        [http = http_, statPath = Prefs().StatPath]() mutable {
+            FiguresRead read;
+            read.Figures = ReadStats(http, statPath, &read.Outcome);
+            return read;
+        },
+        [this](FiguresRead read) {
             busy_->End();
-            figures_ = std::move(figures);
+            figures_ = std::move(read.Figures);
             DrawFigures(figures_.has_value());
+            TellProblem(read.Outcome, Msg::ReadRefused);
             ButtonLike->setEnabled(!Prefs().LikeSent);
         });
+}
+
+void TFStat::TellProblem(ClubOutcome outcome, Msg refused)
+{
+    ShowProblem(problemLine, outcome, refused);
+    retryButton->setVisible(outcome == ClubOutcome::Unreachable);
 }
 
 void TFStat::DrawFigures(bool connected)
@@ -171,11 +198,14 @@ void TFStat::ButtonLikeClick()
     like_ = RunRequest(
         this,
         [http = http_, statPath = Prefs().StatPath, nick = Prefs().ServerNick]() mutable {
-            return SendLike(http, statPath, nick);
+            LikeSent like;
+            like.Sent = SendLike(http, statPath, nick, &like.Outcome);
+            return like;
         },
-        [this](bool sent) {
+        [this](LikeSent like) {
             busy_->End();
-            if (!sent) {
+            if (!like.Sent) {
+                TellProblem(like.Outcome, Msg::LikeRefused);
                 ButtonLike->setEnabled(true);
                 return;
             }

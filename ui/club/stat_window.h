@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "common/messages.h"
+#include "net/club_outcome.h"
 #include "net/http_client.h"
 #include "ui/kit/request_runner.h"
 #include "logic/club/stat_reply.h"
@@ -52,7 +54,18 @@ private:
     QLabel* LabelNote = nullptr;
     TTevQuizButton* ButtonLike = nullptr;
     TTevQuizButton* okButton = nullptr; // Button1, "Ok"
+    QLabel* problemLine = nullptr;      // LabelProblem, why nothing came
+    TTevQuizButton* retryButton = nullptr; // ButtonRetry, reads again after a lost connection
 
+    struct FiguresRead {
+        std::optional<TTevStat> Figures;
+        ClubOutcome Outcome = ClubOutcome::Done;
+    };
+    struct LikeSent {
+        bool Sent = false;
+        ClubOutcome Outcome = ClubOutcome::Done;
+    };
+    void TellProblem(ClubOutcome outcome, Msg refused);
     void ReadFigures();
     void DrawFigures(bool connected);
 

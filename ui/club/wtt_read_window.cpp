@@ -1,5 +1,6 @@
 #include "ui/club/wtt_read_window.h"
 
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -82,6 +83,7 @@ TFormServerRead::TFormServerRead(Settings& prefs, const QImage& background, Http
     if (const auto bytes = ResourceBytes(ResourceKind::Raw, QStringLiteral("GRefresh24")))
         ButtonRefresh->SetGlyph(QPixmap::fromImage(DecodePng(*bytes)));
     ButtonRefresh->SetLayout(blGlyphBottom);
+    ButtonRefresh->setToolTip(UiText(Msg::Refresh));
     connect(ButtonRefresh, &QPushButton::clicked, this, &TFormServerRead::ButtonRefreshClick);
 
     refreshPause = new QTimer(this);
@@ -89,6 +91,8 @@ TFormServerRead::TFormServerRead(Settings& prefs, const QImage& background, Http
     refreshPause->setInterval(10000);
     connect(refreshPause, &QTimer::timeout, ButtonRefresh, &QWidget::show);
     refreshPause->start();
+
+    problemLine = MakeProblemLabel(ImageBoard, "LabelProblem", QRect(40, 225, kBoardSize.width() - 80, 50));
 
     // The scroll at the board's size, made once for every painting.
     scroll_ = QImage(kBoardSize, QImage::Format_ARGB32_Premultiplied);
@@ -120,6 +124,7 @@ void TFormServerRead::PaintBoard()
     boardRows_.reset();
     ownRows_.reset();
     gameCount_.reset();
+    problemLine->hide();
 
     PaintAreaBackground(*ImageBoard);
     {
@@ -139,7 +144,7 @@ void TFormServerRead::PaintBoard()
         this,
         [http = http_, address = Prefs().WttAddress, gid = WttBoardGameId(Board())]() mutable {
             RowsRead read;
-            read.Ok = WttReadBoard(http, address, gid, read.Rows, &read.Answered);
+            read.Ok = WttReadBoard(http, address, gid, read.Rows, &read.Answered, &read.Outcome);
             return read;
         },
         [this, generation](RowsRead read) {
@@ -148,6 +153,7 @@ void TFormServerRead::PaintBoard()
             if (read.Ok)
                 boardRows_ = read.Rows;
             DrawBoardRows();
+            TellProblem(read.Outcome, 225);
             if (!read.Answered) {
                 DrawOwnRows({}, {});
                 FinishPainting();
@@ -189,7 +195,7 @@ void TFormServerRead::ReadOwn(int generation)
         this,
         [http = http_, address = Prefs().WttAddress, gid = WttBoardGameId(board), nick, city]() mutable {
             RowsRead read;
-            read.Ok = WttReadOwn(http, address, gid, nick, city, read.Rows, &read.Answered);
+            read.Ok = WttReadOwn(http, address, gid, nick, city, read.Rows, &read.Answered, &read.Outcome);
             return read;
         },
         [this, generation, nick, city, board](RowsRead read) {
@@ -198,10 +204,22 @@ void TFormServerRead::ReadOwn(int generation)
             if (read.Ok)
                 ownRows_ = read.Rows;
             DrawOwnRows(nick, board == 2 ? std::string() : city);
+            if (boardRows_)
+                TellProblem(read.Outcome, 400);
             // The club's board names the window after the first own row.
             setWindowTitle(board == 3 ? ToQString(read.Rows[0].Nick) : UiText(Msg::HintWorldTopTen));
             FinishPainting();
         });
+}
+
+void TFormServerRead::TellProblem(ClubOutcome outcome, int top)
+{
+    if (outcome == ClubOutcome::Done)
+        return;
+    ShowProblem(problemLine, outcome, Msg::ReadRefused);
+    problemLine->move(problemLine->x(), top);
+    if (outcome == ClubOutcome::Unreachable)
+        ButtonRefresh->show();
 }
 
 void TFormServerRead::FinishPainting()
@@ -260,7 +278,9 @@ void TFormServerRead::DrawOwnRows(const std::string& nick, const std::string& ci
     p.setFont(ImageBoard->font());
     p.setPen(kOwnColour);
     if (!ownRows_) {
-        TextOutCentred(QStringLiteral("No Connect"), 0, kBoardSize.width(), 380, p);
+        // The board above already says it when nothing came.
+        if (boardRows_)
+            TextOutCentred(QStringLiteral("No Connect"), 0, kBoardSize.width(), 380, p);
     } else {
         for (int k = 1; k <= kOwnRowsShown; ++k) {
             const TTevRecord& row = (*ownRows_)[static_cast<std::size_t>(k - 1)];

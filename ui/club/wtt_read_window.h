@@ -8,10 +8,12 @@
 #include <optional>
 
 #include "logic/club/club_state.h"
+#include "net/club_outcome.h"
 #include "net/http_client.h"
 #include "logic/club/wtt_replies.h"
 #include "ui/kit/dialog_base.h"
 
+class QLabel;
 class QTimer;
 
 namespace vk {
@@ -66,16 +68,21 @@ private:
     TTevQuizButton* okButton = nullptr;       // Button1, "Ok"
     TTevQuizButton* ButtonRefresh = nullptr;
     QTimer* refreshPause = nullptr;                // Timer1, shows the refresh button again; 10 s
+    QLabel* problemLine = nullptr;                 // LabelProblem, why a list is empty
 
     struct RowsRead {
         bool Ok = false;
         bool Answered = false;
+        ClubOutcome Outcome = ClubOutcome::Done;
         WttRows Rows;
     };
     struct CountRead {
         std::optional<std::int32_t> Count;
         bool Answered = false;
     };
+    // Says why the list whose picture starts at `top` is empty; an
+    // unreachable club gets the refresh button at once.
+    void TellProblem(ClubOutcome outcome, int top);
     void ReadCount(int generation);
     void ReadOwn(int generation);
     void DrawBoardRows();

@@ -145,6 +145,13 @@ DealView::DealView(QWidget* window, const Settings& prefs, const Layout& lay, co
     themeLabel->setAlignment(Qt::AlignCenter);
     themeLabel->setAttribute(Qt::WA_TranslucentBackground);
     themeLabel->hide();
+    ratingMark = new QLabel(window);
+    ratingMark->setObjectName(QStringLiteral("LabelRating"));
+    ratingMark->setText(UiText(Msg::RatingGame));
+    ratingMark->setTextFormat(Qt::PlainText);
+    ratingMark->setStyleSheet(QStringLiteral("QLabel { color: #ffff00; background: rgba(0, 0, 96, 200);"
+                                             " border: 1px solid #00ffff; border-radius: 4px; padding: 1px 6px; }"));
+    ratingMark->hide();
     const std::pair<PictureBox**, const char*> boxes[] = {
         {&board, "ImageRamka"}, {&baseStar, "ImageBase"}, {&scoreFrame, "ImGeld"}, {&dealFrame, "ImTick"}};
     for (const auto& [box, name] : boxes) {
@@ -337,8 +344,20 @@ void DealView::ShowSolved(bool nextOffered)
     nextButton->setEnabled(nextOffered);
 }
 
+void DealView::ShowRatingMark(bool ratingGame)
+{
+    if (ratingGame) {
+        ratingMark->setFont(DisplayFont(prefs_, std::max(12, lay_.ClientH / 40)));
+        ratingMark->adjustSize();
+        ratingMark->move(6, 6);
+        ratingMark->raise();
+    }
+    ratingMark->setVisible(ratingGame);
+}
+
 void DealView::Hide()
 {
+    ratingMark->hide();
     for (QWidget* w : {static_cast<QWidget*>(exitButton), static_cast<QWidget*>(nextButton),
                        static_cast<QWidget*>(themeLabel), static_cast<QWidget*>(baseStar),
                        static_cast<QWidget*>(board), static_cast<QWidget*>(scoreFrame),

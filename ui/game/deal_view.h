@@ -52,6 +52,9 @@ public:
     // The deal is solved: the keys go off, "Выход" and (if a next deal is
     // offered) "Дальше" come on.
     void ShowSolved(bool nextOffered);
+    // The mark of a game played for the club rating, in the window's top
+    // left corner; hidden in any other game.
+    void ShowRatingMark(bool ratingGame);
     void Hide();
     // The window closes: the letter keys are let go at once.
     void ReleaseLetterKeys();
@@ -79,6 +82,7 @@ private:
     GameScreenLayout layout_; // placed at the start of every game
 
     QLabel* themeLabel = nullptr;         // LabelType
+    QLabel* ratingMark = nullptr;         // LabelRating, "Идет игра на рейтинг!"
     PictureBox* board = nullptr;          // ImageRamka
     PictureBox* baseStar = nullptr;       // ImageBase
     PictureBox* scoreFrame = nullptr;     // ImGeld

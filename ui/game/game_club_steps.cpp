@@ -15,6 +15,7 @@
 #include "common/text_lines.h"
 #include "ui/game/main_window.h"
 #include "logic/game/scoring.h"
+#include "common/rounding.h"
 #include "ui/kit/message_box.h"
 #include "ui/kit/text_codec.h"
 #include "ui/kit/window_busy.h"
@@ -32,9 +33,10 @@ QString RepeatQuestionText(RatingQuestion question)
 // Drives Flow to its end: each request through the runner with the window
 // busy, each question once the request before it has answered.  Every
 // repeat is the player's Yes.
+// `reached` (when given) learns whether the last request found the club.
 template <typename Flow>
 void DriveRatingFlow(TForm1* form, WindowBusy* busy, std::shared_ptr<Flow> flow, HttpClient http, RatingClub club,
-                     std::function<void()> finished)
+                     std::function<void()> finished, std::shared_ptr<bool> reached = nullptr)
 {
     for (;;) {
         const RatingStep step = flow->Next();
@@ -52,11 +54,16 @@ void DriveRatingFlow(TForm1* form, WindowBusy* busy, std::shared_ptr<Flow> flow,
         busy->Begin();
         RunRequest(
             form,
-            [http, club, call = step.Request]() mutable { return SendClubCall(http, club, call); },
-            [form, busy, flow, http, club, finished](ClubReply reply) {
+            [http, club, call = step.Request]() mutable {
+                const ClubReply reply = SendClubCall(http, club, call);
+                return std::make_pair(reply, LastRequestAnswered());
+            },
+            [form, busy, flow, http, club, finished, reached](std::pair<ClubReply, bool> answer) {
                 busy->End();
-                flow->Take(reply);
-                DriveRatingFlow(form, busy, flow, http, club, finished);
+                if (reached)
+                    *reached = answer.second;
+                flow->Take(answer.first);
+                DriveRatingFlow(form, busy, flow, http, club, finished, reached);
             });
         return;
     }
@@ -87,11 +94,14 @@ void TForm1::StartRatingGame()
         return;
     }
     auto flow = std::make_shared<RatingStartFlow>(Club.ClubGame);
-    DriveRatingFlow(this, MenuBusy, flow, IdHTTP1, RatingClubOfMember(), [this, flow] {
+    auto reached = std::make_shared<bool>(false);
+    DriveRatingFlow(this, MenuBusy, flow, IdHTTP1, RatingClubOfMember(), [this, flow, reached] {
         Club.ClubGame = flow->Record();
         Game.RatingGameRegistered = flow->Registered();
         if (!Game.RatingGameRegistered) {
-            ShowAttention(this, UiText(Msg::ServerUnreachable));
+            // The player is logged out here: said along with the reason.
+            ShowAttention(this, TwoLines(UiText(*reached ? Msg::RatingStartRefused : Msg::ServerUnreachable),
+                                         UiText(Msg::RatingNotStarted)));
             Game.ClubState = ClubLoggedOut;
             ShowAccountLamp(Game.ClubState);
             ShowMainMenu();
@@ -100,7 +110,7 @@ void TForm1::StartRatingGame()
         Game.RatingGameActive = true;
         Game.MemberSlot = 7;
         StartGame();
-    });
+    }, reached);
 }
 
 void TForm1::ClubGameStart()
@@ -127,6 +137,12 @@ void TForm1::SendClubResult(std::int32_t score)
         Club.ClubGame = flow->Record();
         if (flow->Placed())
             ShowRatingResult(*flow);
+        else if (flow->Saved() && GameCompleteAfter(Game.DealNumber))
+            // A finished game off the board still hears how it went.
+            ShowAttention(this, UiText(Msg::RatingGameOver),
+                          UiText(Msg::YourScore) + QLatin1Char(' ') + QString::number(flow->Score()) +
+                              QStringLiteral(" ;  ") + UiText(Msg::YourRating) + QLatin1Char(' ') +
+                              QString::number(RoundEven(Club.ClubGame.Rating)));
         Game.RatingGameRegistered = false;
         Game.RatingGameActive = false;
         if (Game.ClubState == ClubRatingGame)

@@ -83,6 +83,7 @@ void TForm1::BeginDeal(bool continuing)
     LayOutBoard();
     dealView->ShowScore(Game.Score, Game.DealNumber);
     dealView->DressLetterKeys();
+    dealView->ShowRatingMark(Game.ClubState == ClubRatingGame);
 }
 
 void TForm1::SetPlayerAtStart()
@@ -196,6 +197,12 @@ bool TForm1::DealKeyPress(const QKeyEvent& event)
     const int key = event.key();
     if (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter)
         return false;
+    // Once the deal is solved Enter means what the mouse would click next:
+    // "Дальше", or "Выход" after the last deal.
+    if (key != Qt::Key_Space && Game.DealSolved && !event.isAutoRepeat()) {
+        (NextDealOffered(Game.DealNumber) ? dealView->NextButton() : dealView->ExitButton())->click();
+        return true;
+    }
     QWidget* focused = QApplication::focusWidget();
     return !dealView->IsDealButton(focused);
 }

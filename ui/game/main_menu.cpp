@@ -103,7 +103,13 @@ void TForm1::ShowMainMenu()
     SetMemberCaptions();
 }
 
-void TForm1::ShowAccountLamp(int state) { menuView->ShowAccountLamp(state); }
+void TForm1::ShowAccountLamp(int state)
+{
+    // A failed automatic login stops mattering once the player is in.
+    if (state > ClubLoggedOut)
+        menuView->SetAccountNote({});
+    menuView->ShowAccountLamp(state);
+}
 
 void TForm1::SetMemberCaptions()
 {

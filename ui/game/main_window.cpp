@@ -1,4 +1,5 @@
 #include "ui/game/main_window.h"
+#include "ui/kit/qt_translations.h"
 
 #include <QAction>
 #include <QApplication>
@@ -54,6 +55,8 @@ constexpr const char* kPictureList[] = {"GMenu0", "GMenu1", "GMenu2", "GMenu3", 
 TForm1::TForm1(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Form1"));
+    // Qt's own boxes and menus speak the program's language.
+    InstallQtTranslations();
     FormCreate();
 }
 

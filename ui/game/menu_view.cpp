@@ -6,6 +6,7 @@
 
 #include "common/messages.h"
 #include "common/product.h"
+#include "logic/game/game_state.h"
 #include "logic/localdata/settings.h"
 #include "ui/game/window_pictures.h"
 #include "ui/kit/animation_player.h"
@@ -188,9 +189,19 @@ void MenuView::ShowAccountLamp(int state)
         QPainter p(&account->Canvas());
         DrawResPicture(QLatin1String(lamp.Picture), p, 24, 0, 0, 0, false);
     }
-    account->setToolTip(UiText(lamp.Hint));
+    accountState_ = state;
+    account->setToolTip(accountNote_.isEmpty() || state > ClubLoggedOut
+                            ? UiText(lamp.Hint)
+                            : UiText(lamp.Hint) + QLatin1Char('\n') + accountNote_);
     account->show();
     account->update();
+}
+
+void MenuView::SetAccountNote(const QString& note)
+{
+    accountNote_ = note;
+    if (icons[IconAccount]->isVisible())
+        ShowAccountLamp(accountState_);
 }
 
 void MenuView::ShowMemberLines(const std::array<std::string, 5>& lines)

@@ -6,6 +6,7 @@
 // with the window.
 #include <QImage>
 #include <QObject>
+#include <QString>
 #include <array>
 #include <string>
 
@@ -37,6 +38,9 @@ public:
     void ShowStoreIcon(bool storeLink);
     // Club states 1 to 3; any other value shows state 1.
     void ShowAccountLamp(int state);
+    // Why the player is not logged in (a failed automatic login), added to
+    // the logged-out lamp's tooltip; empty for none.
+    void SetAccountNote(const QString& note);
     // Member lines 1..5 as the club file holds them; the fifth in the
     // local colours.
     void ShowMemberLines(const std::array<std::string, 5>& lines);
@@ -82,6 +86,8 @@ private:
     // ImOnLineL, ImageAn, ImAc, ImOnLineR, ImHp, ImSt, ImCh, ImWT: 48 x 48,
     // unscaled, with the hand cursor.
     std::array<PictureBox*, MenuIconCount> icons{};
+    QString accountNote_;
+    int accountState_ = 1;
 };
 
 } // namespace vk

@@ -127,13 +127,18 @@ void TForm1::AutoLogin()
 {
     struct Login {
         bool LoggedIn = false;
+        bool Tried = false;   // a stored login was there to try
+        bool Reached = false; // and the club answered it
         ClubStateData Club;
     };
     loginRead_ = RunRequest(
         this,
         [http = IdHTTP1, accPath = Prefs.AccPath, userFile = UserFilePath(Game.ProgramDir), club = Club]() mutable {
             Login login;
+            club.UserFileSaved = false;
             login.LoggedIn = vk::AutoLogin(http, accPath, userFile, club);
+            login.Tried = club.UserFileSaved;
+            login.Reached = login.Tried && LastRequestAnswered();
             login.Club = club;
             return login;
         },
@@ -143,8 +148,14 @@ void TForm1::AutoLogin()
             if (Game.ClubState != ClubLoggedOut || !Club.ClubUser.Nick.empty())
                 return;
             Club = login.Club;
-            if (!login.LoggedIn)
+            if (!login.LoggedIn) {
+                // Said on the lamp's tooltip only: nothing may stop the start.
+                if (login.Tried)
+                    menuView->SetAccountNote(UiText(Msg::AutoLoginFailed) + QLatin1Char(' ') +
+                                             (login.Reached ? UiText(Msg::LoginRefused)
+                                                            : UiText(Msg::ServerUnreachable)));
                 return;
+            }
             Game.ClubState = ClubLoggedIn;
             if (Game.MenuActive) {
                 ShowAccountLamp(Game.ClubState);
