@@ -143,6 +143,10 @@ private slots:
         QTRY_VERIFY(!adv.Loading());
         QCOMPARE(Captions(adv), QStringList(4, QStringLiteral("No Connect")));
         QCOMPARE(EnabledButtons(adv), 0);
+        // Off, but written in the buttons' black on yellow, not grey.
+        const QImage face = testsupport::Find<vk::TTevQuizButton>(adv, "ButtonAdv1")->grab().toImage();
+        QVERIFY(testsupport::CountColour(face, face.rect(), QColor(0, 0, 0)) > 20);
+        QCOMPARE(testsupport::CountColour(face, face.rect(), QColor(0xC0, 0xC0, 0xC0)), 0);
         adv.reject();
     }
 
@@ -219,6 +223,28 @@ private slots:
                 QCOMPARE(notices, QStringList{QStringLiteral("Скопировано в буфер обмена!")});
             }
         }
+
+        // No browser at all: a help page of the club goes to whoever shows
+        // the program's own help; any other address is copied, with the
+        // notice, instead of nothing happening.
+        vk::SetDesktopOpener([](const QUrl&) { return false; });
+        QStringList helped;
+        const vk::HelpPageShower shower = vk::SetHelpPageShower([&helped](const QString& address) {
+            if (!address.endsWith(QStringLiteral("/help.html")))
+                return false;
+            helped << address;
+            return true;
+        });
+        const auto restoreShower = qScopeGuard([&shower] { vk::SetHelpPageShower(shower); });
+        notices.clear();
+        QCOMPARE(vk::OpenOutsideLink(nullptr, QStringLiteral("https://club.example.org/help.html")),
+                 vk::LinkOutcome::ShownInHelp);
+        QCOMPARE(helped, QStringList{QStringLiteral("https://club.example.org/help.html")});
+        QVERIFY(notices.isEmpty());
+        QApplication::clipboard()->clear();
+        QCOMPARE(vk::OpenOutsideLink(nullptr, QStringLiteral("https://club.example.org/news")), vk::LinkOutcome::Failed);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("https://club.example.org/news"));
+        QCOMPARE(notices, QStringList{QStringLiteral("Скопировано в буфер обмена!")});
     }
 
     void noticesShowTheirTextsAsPlainText()
@@ -243,8 +269,34 @@ private slots:
                               QStringLiteral("https://club.example.org/news"));
         QVERIFY(longOne.width() > 400);
         QCOMPARE(testsupport::Find<QPushButton>(longOne, "Button1")->width(), longOne.width() - 10);
+        // Every line whole above the button, the link's underline too.
+        const QRect ok = testsupport::Find<QPushButton>(longOne, "Button1")->geometry();
+        for (const char* name : {"Label1", "Label2", "Label3"}) {
+            const QLabel* label = testsupport::Find<QLabel>(longOne, name);
+            QVERIFY2(label->geometry().bottom() < ok.top(), name);
+            QCOMPARE(label->height(), label->fontMetrics().height());
+        }
+        QVERIFY(longOne.height() >= ok.bottom() + 1);
         longOne.show();
         testsupport::SaveGrab(longOne, QStringLiteral("attention_long"));
+
+        // A title of thousands of letters: the notice stays within the
+        // screen, the title cut and whole in its tooltip, the link whole.
+        QStringList opened;
+        const vk::DesktopOpener desktop = vk::SetDesktopOpener([&opened](const QUrl& address) {
+            opened << address.toString();
+            return true;
+        });
+        const auto restore = qScopeGuard([&desktop] { vk::SetDesktopOpener(desktop); });
+        const QString huge(6000, QChar(0x0416));
+        const QString link = QStringLiteral("https://club.example.org/") + QString(200, QLatin1Char('a'));
+        vk::TFormLink hugeOne(huge, QStringLiteral("Текст"), link);
+        QVERIFY(hugeOne.width() <= QGuiApplication::primaryScreen()->availableGeometry().width());
+        QCOMPARE(testsupport::Find<QLabel>(hugeOne, "Label1")->toolTip(), huge);
+        hugeOne.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&hugeOne));
+        input::Click(testsupport::Find<QLabel>(hugeOne, "Label3"), Qt::LeftButton);
+        QCOMPARE(opened, QStringList{link});
     }
 
     void statisticsShowTheServersFiguresAndTakeOneLike()

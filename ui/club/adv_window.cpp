@@ -133,6 +133,9 @@ void TFormAdv::ShowEmpty(const QString& caption)
     for (std::size_t i = 0; i < ButtonAdv.size(); ++i) {
         ButtonAdv[i]->SetGlyph(plain);
         ButtonAdv[i]->setText(caption);
+        // Off, but its caption in the buttons' own black on yellow: grey
+        // would hardly read there.
+        ButtonAdv[i]->SetGrayDis(false);
         ButtonAdv[i]->setEnabled(false);
         Links[i].clear();
     }

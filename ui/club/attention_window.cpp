@@ -1,6 +1,8 @@
 #include "ui/club/attention_window.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -44,8 +46,13 @@ TFormLink::TFormLink(const QString& title, const QString& text, const QString& l
     int widest = 0;
     for (const QString& s : {title, text, link})
         widest = std::max(widest, metrics.horizontalAdvance(s));
-    const int clientW = ClientWidthFor(widest);
-    setFixedSize(clientW, kClientHeight);
+    // Never wider than the screen: a text longer than that is cut with an
+    // ellipsis and shown whole in its tooltip.
+    int clientW = ClientWidthFor(widest);
+    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        clientW = std::min(clientW, std::max(400, screen->availableGeometry().width() - 40));
+    const bool cut = clientW < ClientWidthFor(widest);
+    link_ = link;
 
     iconArea = new PictureBox(this);
     iconArea->setObjectName(QStringLiteral("Image1"));
@@ -57,30 +64,38 @@ TFormLink::TFormLink(const QString& title, const QString& text, const QString& l
         DrawResPicture(QStringLiteral("GAttention048"), p, 0, 0, 0, 0, false);
     }
 
+    // The lines stand one under the other, each whole; the window grows
+    // under them when three lines need more than its height.
     const std::pair<QLabel**, const char*> labels[] = {{&titleLabel, "Label1"}, {&textLabel, "Label2"}, {&linkLabel, "Label3"}};
     const QString texts[3] = {title, text, link};
+    const int labelW = clientW - kLabelLeft - 5;
+    int top = 5;
     for (int i = 0; i < 3; ++i) {
-        QLabel* l = new QLabel(texts[i], this);
-        l->setObjectName(QLatin1String(labels[i].second));
-        l->setTextFormat(Qt::PlainText);
         QFont font = NoticeFont(true);
         font.setUnderline(i == 2);
+        const QFontMetrics lineMetrics(font);
+        const QString shown = cut ? lineMetrics.elidedText(texts[i], Qt::ElideRight, labelW) : texts[i];
+        QLabel* l = new QLabel(shown, this);
+        l->setObjectName(QLatin1String(labels[i].second));
+        l->setTextFormat(Qt::PlainText);
         l->setFont(font);
-        l->setGeometry(kLabelLeft, 5 + 16 * i, clientW - kLabelLeft - 5, QFontMetrics(font).height());
+        if (shown != texts[i])
+            l->setToolTip(texts[i]);
+        l->setGeometry(kLabelLeft, top, labelW, lineMetrics.height());
         l->setVisible(!texts[i].isEmpty());
+        if (!texts[i].isEmpty())
+            top += lineMetrics.height();
         *labels[i].first = l;
     }
     linkLabel->setCursor(Qt::PointingHandCursor);
     linkLabel->installEventFilter(this);
-    // The title and the text may overlap the lines under them; the later
-    // label stays readable on top.
-    textLabel->raise();
-    linkLabel->raise();
+    const int okTop = std::max(58, top + 4);
+    setFixedSize(clientW, std::max(kClientHeight, okTop + 32));
 
     okButton = new QPushButton(QStringLiteral("Ok"), this);
     okButton->setObjectName(QStringLiteral("Button1"));
     okButton->setFont(NoticeFont(true));
-    okButton->setGeometry(5, 58, clientW - 10, 27);
+    okButton->setGeometry(5, okTop, clientW - 10, 27);
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 }
@@ -89,7 +104,7 @@ bool TFormLink::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == linkLabel && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        OpenOutsideLink(this, linkLabel->text());
+        OpenOutsideLink(this, link_);
         return true;
     }
     return QDialog::eventFilter(watched, event);

@@ -32,6 +32,7 @@ private:
     QLabel* textLabel = nullptr;     // Label2, text
     QLabel* linkLabel = nullptr;     // Label3, link
     QPushButton* okButton = nullptr; // Button1, "Ok"
+    QString link_;                   // whole, though the label may cut it
 };
 
 // Shows the notice modally over Parent and returns when it is closed.

@@ -269,20 +269,36 @@ void TForm1::ImOnLineRClick()
     OpenOutsideLink(this, FromUtf8(Game.StoreLink));
 }
 
+namespace {
+
+// Each help page on the club server is also one of the program's own help
+// pages.
+struct ClubHelpPage {
+    const char* address; // stored form
+    const char* page;
+};
+constexpr ClubHelpPage kClubHelpPages[2] = {{HelpIndexAddress, "index.html"}, {HelpRulesAddress, "rules.html"}};
+
+QString ClubHelpAddress(const ClubHelpPage& page) { return FromUtf8(DecodeText(page.address, AddressStartKey)); }
+
+} // namespace
+
+bool TForm1::ShowClubHelpPage(const QString& address)
+{
+    for (const ClubHelpPage& page : kClubHelpPages)
+        if (QUrl(address) == QUrl(ClubHelpAddress(page))) {
+            HelpWindow()->ShowPage(QString::fromLatin1(page.page));
+            return true;
+        }
+    return false;
+}
+
 void TForm1::ImHpClick()
 {
     Click(Prefs);
-    // Each page on the club server is also one of the program's own help
-    // pages: where no browser can be started, the help window shows it
-    // instead of nothing happening at all.
-    struct HelpPage {
-        const char* address;
-        const char* page;
-    };
-    const HelpPage pages[2] = {{HelpIndexAddress, "index.html"}, {HelpRulesAddress, "rules.html"}};
-    const HelpPage& chosen = pages[QRandomGenerator::global()->bounded(2)];
-    if (OpenOutsideLink(this, FromUtf8(DecodeText(chosen.address, AddressStartKey))) != LinkOutcome::Opened)
-        HelpWindow()->ShowPage(QString::fromLatin1(chosen.page));
+    // Where no browser can be started, the help window shows the page
+    // (ShowClubHelpPage) instead of nothing happening at all.
+    OpenOutsideLink(this, ClubHelpAddress(kClubHelpPages[QRandomGenerator::global()->bounded(2)]));
 }
 
 void TForm1::ImStClick()

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPixmap>
+#include <QPointer>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
@@ -37,6 +38,7 @@
 #include "ui/kit/audio.h"
 #include "ui/kit/colour.h"
 #include "ui/kit/dressing.h"
+#include "ui/kit/link_opener.h"
 #include "ui/kit/message_box.h"
 #include "ui/kit/picture_box.h"
 #include "ui/kit/picture_scaling.h"
@@ -74,6 +76,9 @@ void TForm1::FormCreate()
     InitMainWindow();
     ConnectMenuView();
     ConnectDealView();
+    SetHelpPageShower([self = QPointer<TForm1>(this)](const QString& address) {
+        return self && self->ShowClubHelpPage(address);
+    });
     LoadPuzzleBases();
     CreateDialogs();
 }

@@ -242,6 +242,9 @@ private:
     void IconClicked(MenuIcon icon);
     // The help window, made at its first use.
     THelpWindow* HelpWindow();
+    // An address of one of the club's help pages, shown in the help window
+    // (no browser could be started); false for any other address.
+    bool ShowClubHelpPage(const QString& address);
 
     void CreateDialogs();
     // The club's part of the start-up (startup_club_steps.cpp): it runs in

@@ -19,6 +19,12 @@ DesktopOpener& Opener()
     return opener;
 }
 
+HelpPageShower& HelpShower()
+{
+    static HelpPageShower shower;
+    return shower;
+}
+
 LinkOutcome CopyWithNotice(QWidget* parent, const QString& text)
 {
     if (QClipboard* clipboard = QGuiApplication::clipboard())
@@ -28,6 +34,13 @@ LinkOutcome CopyWithNotice(QWidget* parent, const QString& text)
 }
 
 } // namespace
+
+HelpPageShower SetHelpPageShower(HelpPageShower shower)
+{
+    HelpPageShower previous = std::move(HelpShower());
+    HelpShower() = std::move(shower);
+    return previous;
+}
 
 DesktopOpener SetDesktopOpener(DesktopOpener opener)
 {
@@ -46,7 +59,14 @@ LinkOutcome OpenOutsideLink(QWidget* parent, const QString& text)
     const QUrl url(QString::fromStdString(*address), QUrl::StrictMode);
     if (!url.isValid())
         return CopyWithNotice(parent, text);
-    return Opener() && Opener()(url) ? LinkOutcome::Opened : LinkOutcome::Failed;
+    if (Opener() && Opener()(url))
+        return LinkOutcome::Opened;
+    // No browser: the program's own help is shown by the program itself;
+    // any other address stays at hand on the clipboard.
+    if (HelpShower() && HelpShower()(url.toString()))
+        return LinkOutcome::ShownInHelp;
+    CopyWithNotice(parent, text);
+    return LinkOutcome::Failed;
 }
 
 LinkOutcome OpenMailAddress(QWidget* parent, const QString& mailAddress)

@@ -17,14 +17,23 @@ using DesktopOpener = std::function<bool(const QUrl& address)>;
 DesktopOpener SetDesktopOpener(DesktopOpener opener);
 
 enum class LinkOutcome {
-    Opened,   // the browser took it
-    Copied,   // not a web address: on the clipboard, with the notice
-    Failed,   // a web address, but no browser could be started
-    Nothing,  // an empty text
+    Opened,      // the browser took it
+    Copied,      // not a web address: on the clipboard, with the notice
+    Failed,      // a web address, but no browser could be started: on the
+                 // clipboard, with the notice
+    ShownInHelp, // no browser, but one of the program's own help pages:
+                 // shown in the help window
+    Nothing,     // an empty text
 };
 
+// Where an address of one of the program's own help pages is shown when no
+// browser can be started; false when the address is none of them.  The
+// main window puts its help window here.
+using HelpPageShower = std::function<bool(const QString& address)>;
+HelpPageShower SetHelpPageShower(HelpPageShower shower);
+
 // Opens `text` as a web page (an address without a scheme gets https://),
-// or copies it.  `parent` carries the notice.
+// or copies it; a help page no browser could open goes to the help window.  `parent` carries the notice.
 LinkOutcome OpenOutsideLink(QWidget* parent, const QString& text);
 
 // The program's own mail address through the desktop's mail program; a
