@@ -117,7 +117,23 @@ BalanceFont BalanceFontFor(std::int64_t balance)
 bool TransferAllowed(int clubState, std::int32_t balance, std::int32_t amount, const std::string& receiver,
                      const std::string& ownNick)
 {
-    return clubState >= 2 && balance >= 1 && amount >= 1 && !receiver.empty() && receiver != ownNick;
+    return !TransferBlocked(clubState, balance, amount, receiver, ownNick);
+}
+
+std::optional<Msg> TransferBlocked(int clubState, std::int32_t balance, std::int32_t amount,
+                                   const std::string& receiver, const std::string& ownNick)
+{
+    if (clubState < 2)
+        return Msg::TransferNeedsLogin;
+    if (balance < 1)
+        return Msg::NoTevs;
+    if (amount < 1)
+        return Msg::EmptyTransfer;
+    if (receiver.empty())
+        return Msg::TransferNeedsNick;
+    if (receiver == ownNick)
+        return Msg::TransferToSelf;
+    return std::nullopt;
 }
 
 std::optional<Msg> TransferRefusal(std::int32_t balance, std::int32_t amount)

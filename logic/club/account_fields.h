@@ -47,6 +47,10 @@ BalanceFont BalanceFontFor(std::int64_t balance);
 // amount and a receiver other than oneself.
 bool TransferAllowed(int clubState, std::int32_t balance, std::int32_t amount, const std::string& receiver,
                      const std::string& ownNick);
+// Why the transfer button is grey (nothing: it may be pressed).  An amount
+// above the balance does not grey it: pressing it says so.
+std::optional<Msg> TransferBlocked(int clubState, std::int32_t balance, std::int32_t amount,
+                                   const std::string& receiver, const std::string& ownNick);
 // Why a transfer is refused before anything is sent (nothing: it may go).
 std::optional<Msg> TransferRefusal(std::int32_t balance, std::int32_t amount);
 

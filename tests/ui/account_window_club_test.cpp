@@ -61,6 +61,10 @@ struct Club {
     {
         auto window = std::make_unique<TFAcc1>(prefs, background, context, ratingChoice);
         window->Notice = [this](const QString& text) { notices << text; };
+        window->Inform = [this](const QString& text) {
+            notices << text;
+            goodNews << text;
+        };
         window->Confirm = [this](const QString& question) {
             questions << question;
             return true;
@@ -84,7 +88,8 @@ struct Club {
     vk::AccountContext context;
     vk::ClubStateData state;
     int clubState = vk::ClubLoggedOut;
-    QStringList notices;
+    QStringList notices;  // every notice, good news included
+    QStringList goodNews; // those shown with the information icon
     QStringList questions;
 };
 
@@ -184,6 +189,7 @@ private slots:
         input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "Button1"), Qt::LeftButton);
         Settle(*w);
         QCOMPARE(club.notices, QStringList{QStringLiteral("Ваш аккаунт успешно создан!")});
+        QCOMPARE(club.goodNews, club.notices);
         QCOMPARE(club.clubState, vk::ClubLoggedIn);
         QCOMPARE(club.state.ClubUser.Country1, std::string("Unknown"));
         QCOMPARE(testsupport::Find<vk::TTevQuizButton>(*w, "Button2")->text(), QStringLiteral("Выйти из аккаунта"));
@@ -195,6 +201,8 @@ private slots:
         // "Сохранить" writes the user file, for the owner's eyes only.
         QVERIFY(testsupport::Find<vk::TTevQuizButton>(*w, "Button3")->isEnabled());
         input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "Button3"), Qt::LeftButton);
+        QCOMPARE(club.goodNews.last(),
+                 QStringLiteral("Вход сохранён: при следующем запуске программа войдёт как \"Anna\"."));
         QVERIFY(!testsupport::Find<vk::TTevQuizButton>(*w, "Button3")->isEnabled());
         QVERIFY(testsupport::Find<vk::TTevQuizButton>(*w, "Button4")->isEnabled());
         struct stat st {};
@@ -210,6 +218,7 @@ private slots:
         Settle(*again);
         input::Click(testsupport::Find<vk::TTevQuizButton>(*again, "Button4"), Qt::LeftButton);
         QVERIFY(!QFile::exists(QString::fromStdString(club.folder.UserFile())));
+        QCOMPARE(club.goodNews.last(), QStringLiteral("Сохранённый вход удалён с этого компьютера."));
         QVERIFY(testsupport::Find<vk::TTevQuizButton>(*again, "Button3")->isEnabled());
     }
 
@@ -233,7 +242,8 @@ private slots:
         TypeInto(testsupport::Find<QLineEdit>(*w, "Edit2"), QStringLiteral("wrong123"));
         input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "Button2"), Qt::LeftButton);
         Settle(*w);
-        QCOMPARE(club.notices.last(), QStringLiteral("Не удалось войти в аккаунт!"));
+        QCOMPARE(club.notices.last(), QStringLiteral("Не удалось войти в аккаунт: неверный ник или пароль!"));
+        QVERIFY(club.questions.isEmpty()); // a refusal offers no retry
         QCOMPARE(club.clubState, vk::ClubLoggedOut);
 
         testsupport::Find<QLineEdit>(*w, "Edit2")->clear();
@@ -274,19 +284,19 @@ private slots:
         QCOMPARE(testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs")->value(), 30);
         QCOMPARE(testsupport::Find<QLineEdit>(*w, "EditTevsAddUs")->text(), QStringLiteral("Bob"));
 
-        // The Tevs tab sets its spin box and edit without a word: a smaller
-        // balance pulls the amount down once, with no change reported.
+        // The Tevs tab sets its spin box and edit without a word, and a
+        // smaller balance leaves the amount the player chose as it is.
         int reported = 0;
         QObject::connect(testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs"), &QSpinBox::valueChanged, w.get(), [&reported] { ++reported; });
         QObject::connect(testsupport::Find<QLineEdit>(*w, "EditTevsAddUs"), &QLineEdit::textChanged, w.get(), [&reported] { ++reported; });
         club.state.ClubUser.R04 = 12;
         w->PaintTevsTab();
-        QCOMPARE(testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs")->value(), 12);
-        QCOMPARE(club.state.TransferAmount, 12);
+        QCOMPARE(testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs")->value(), 30);
+        QCOMPARE(club.state.TransferAmount, 30);
         QCOMPARE(reported, 0);
         // The player's own change is taken.
         testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs")->stepDown();
-        QCOMPARE(club.state.TransferAmount, 11);
+        QCOMPARE(club.state.TransferAmount, 29);
         QCOMPARE(reported, 1);
     }
 
@@ -301,15 +311,19 @@ private slots:
         TypeInto(testsupport::Find<QLineEdit>(*w, "Edit2"), QStringLiteral("secret12"));
         TypeInto(testsupport::Find<QLineEdit>(*w, "Edit4"), QStringLiteral("Omsk"));
         TypeInto(testsupport::Find<QLineEdit>(*w, "Edit5"), QStringLiteral("vera@example.org"));
-        w->Notice = [&](const QString& text) {
+        w->Inform = [&](const QString& text) {
             club.notices << text;
-            if (club.notices.size() == 1)
-                server.Stop();
+            server.Stop();
+        };
+        // The club is gone: the player is offered to try again, and says no.
+        w->Confirm = [&](const QString& question) {
+            club.questions << question;
+            return false;
         };
         input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "Button1"), Qt::LeftButton);
         Settle(*w);
-        QCOMPARE(club.notices, (QStringList{QStringLiteral("Ваш аккаунт успешно создан!"),
-                                            QStringLiteral("Не удалось войти в аккаунт!")}));
+        QCOMPARE(club.notices, QStringList{QStringLiteral("Ваш аккаунт успешно создан!")});
+        QCOMPARE(club.questions, QStringList{QStringLiteral("Нет связи с клубом. Повторить вход?")});
         QCOMPARE(club.clubState, vk::ClubLoggedOut);
         QCOMPARE(club.state.ClubUser.City, std::string("Omsk")); // no "#" placeholders
     }
@@ -353,6 +367,8 @@ private slots:
         QVERIFY(w->OwnCardKnown());
         {
             TFAcc2 editor(club.prefs, club.background, club.context, true);
+            QStringList good;
+            editor.Inform = [&good](const QString& text) { good << text; };
             editor.show();
             QVERIFY(!testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOkI")->isEnabled());
             TypeInto(testsupport::Find<QLineEdit>(editor, vk::CardField(0).ObjectName), QStringLiteral("Дина"));
@@ -360,6 +376,7 @@ private slots:
             QVERIFY(testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOkI")->isEnabled());
             input::Click(testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOkI"), Qt::LeftButton);
             QTRY_VERIFY(!editor.Reading());
+            QCOMPARE(good, QStringList{QStringLiteral("Информация сохранена!")});
             QVERIFY(!testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOkI")->isEnabled());
             QCOMPARE(testsupport::Find<QLineEdit>(editor, vk::CardField(2).ObjectName)->text(), QStringLiteral("I know nothing & 50% +   "));
         }
@@ -396,8 +413,9 @@ private slots:
         Club club(server.Base());
         club.Join("Egor");
         TFAcc2 editor(club.prefs, club.background, club.context, true);
-        QStringList notices;
+        QStringList notices, goodNews;
         editor.Notice = [&](const QString& text) { notices << text; };
+        editor.Inform = [&](const QString& text) { goodNews << text; };
         editor.show();
 
         const QString landscape = PhotoFile(club, QStringLiteral("wide.jpg"), 250, 200);
@@ -416,6 +434,7 @@ private slots:
         input::Click(testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOKF"), Qt::LeftButton);
         QTRY_VERIFY(!editor.Reading());
         QCOMPARE(notices.size(), 2);
+        QCOMPARE(goodNews, QStringList{QStringLiteral("Фото загружено на сервер!")});
         QVERIFY(club.state.OwnPhotoLoaded);
         QVERIFY(QFile::exists(QString::fromStdString(club.folder.ProgramDir() + "Ava/Egor.jpg")));
         QVERIFY(!testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOKF")->isEnabled());
@@ -451,9 +470,42 @@ private slots:
         QCOMPARE(ann.state.ClubUser.R04, 40);
         QCOMPARE(vk::ClubReadBalance(bob.http, bob.context.Addresses.AccPath, "Bob"), std::optional<std::int32_t>(60));
 
-        // The spin box stops at the balance.
-        testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs")->setValue(1000);
-        QCOMPARE(testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs")->value(), 40);
+        QCOMPARE(ann.goodNews.last(), QStringLiteral("Перевод успешен!"));
+
+        // An amount typed over the balance stays as typed, and pressing the
+        // button says why nothing goes.
+        {
+            QSpinBox* amount = testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs");
+            input::Focus(amount);
+            input::Key(amount, Qt::Key_A, Qt::ControlModifier);
+            input::Type(amount, QStringLiteral("99"));
+            QCOMPARE(amount->value(), 99);
+            QVERIFY(testsupport::Find<vk::TTevQuizButton>(*w, "ButtonTevsAddUs")->isEnabled());
+            const int asked = ann.questions.size();
+            input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "ButtonTevsAddUs"), Qt::LeftButton);
+            Settle(*w);
+            QCOMPARE(ann.notices.last(), QStringLiteral("У Вас недостаточно Тевов для перевода!"));
+            QCOMPARE(ann.questions.size(), asked);
+            QCOMPARE(vk::ClubReadBalance(bob.http, bob.context.Addresses.AccPath, "Bob"), std::optional<std::int32_t>(60));
+            QCOMPARE(amount->value(), 99);
+        }
+        // A grey button says why: nothing to send, or to oneself.
+        {
+            QSpinBox* amount = testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs");
+            auto* send = testsupport::Find<vk::TTevQuizButton>(*w, "ButtonTevsAddUs");
+            input::Focus(amount);
+            input::Key(amount, Qt::Key_A, Qt::ControlModifier);
+            input::Type(amount, QStringLiteral("0"));
+            QVERIFY(!send->isEnabled());
+            QCOMPARE(send->toolTip(), QStringLiteral("Не могу совершить пустой перевод!"));
+            QCOMPARE(testsupport::Find<QLabel>(*w, "TransferWhy")->text(), send->toolTip());
+            input::Type(amount, QStringLiteral("5"));
+            testsupport::Find<QLineEdit>(*w, "EditTevsAddUs")->clear();
+            TypeInto(testsupport::Find<QLineEdit>(*w, "EditTevsAddUs"), QStringLiteral("Ann"));
+            QVERIFY(!send->isEnabled());
+            QCOMPARE(send->toolTip(), QStringLiteral("Нельзя перевести Тевы самому себе!"));
+            testsupport::SaveGrab(*w, QStringLiteral("account_tevs_why"));
+        }
 
         // A receiver who is not there.
         testsupport::Find<QLineEdit>(*w, "EditTevsAddUs")->clear();
@@ -486,10 +538,12 @@ private slots:
         // The server gone in the middle: the credit is a lost connection,
         // not a missing member.
         testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs")->setValue(5);
+        testsupport::Find<QLineEdit>(*w, "EditTevsAddUs")->clear();
+        TypeInto(testsupport::Find<QLineEdit>(*w, "EditTevsAddUs"), QStringLiteral("Bob"));
         server.Stop();
         input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "ButtonTevsAddUs"), Qt::LeftButton);
         Settle(*w);
-        QCOMPARE(ann.notices.last(), QStringLiteral("No Connect!"));
+        QCOMPARE(ann.notices.last(), QStringLiteral("Нет связи с клубом: сервер не отвечает. Проверьте подключение к Интернету."));
         QCOMPARE(ann.state.ClubUser.R04, 40);
     }
 

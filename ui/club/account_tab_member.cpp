@@ -291,9 +291,14 @@ void AccountMemberTab::CheckBox2Click()
 void AccountMemberTab::Button3Click()
 {
     emit clickSound();
-    if (WriteUserFile(UserFilePath(programDir_), Club()))
+    const bool written = WriteUserFile(UserFilePath(programDir_), Club());
+    if (written)
         saveLoginButton->setEnabled(false);
     deleteLoginButton->setEnabled(Club().UserFileSaved);
+    if (written)
+        emit told(QStringLiteral("%1 \"%2\".").arg(UiText(Msg::LoginKept), ToQString(Club().ClubUser.Nick)), true);
+    else
+        emit told(UiText(Msg::LoginNotKept), false);
 }
 
 void AccountMemberTab::Button4Click()
@@ -303,7 +308,18 @@ void AccountMemberTab::Button4Click()
     if (!Club().UserFileSaved) {
         saveLoginButton->setEnabled(true);
         deleteLoginButton->setEnabled(false);
+        emit told(UiText(Msg::LoginForgotten), true);
+    } else {
+        emit told(UiText(Msg::LoginNotForgotten), false);
     }
+}
+
+QString AccountMemberTab::KeptLoginNote() const
+{
+    std::string nick, storedPw;
+    if (!ReadUserFile(UserFilePath(programDir_), nick, storedPw) || nick == Club().ClubUser.Nick)
+        return {};
+    return QStringLiteral("%1 \"%2\"; %3").arg(UiText(Msg::NextStartLogsIn), ToQString(nick), UiText(Msg::SaveToSwitch));
 }
 
 } // namespace vk

@@ -27,6 +27,9 @@ public:
 
     // A member just logged in may keep the login on this computer.
     void OfferToKeepLogin();
+    // When this computer keeps the login of another member than the one
+    // logged in: whose login the next start uses, and how to change it.
+    QString KeptLoginNote() const;
 
     // Handlers.
     void Button3Click();
@@ -39,6 +42,8 @@ signals:
     void loginClicked();  // Button2, also the sign-out
     // The player ticked or cleared the rating game: the club state changed.
     void ratingChoiceChanged();
+    // Something to tell the player: good news, or a failure.
+    void told(const QString& text, bool good);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
