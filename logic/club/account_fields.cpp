@@ -77,6 +77,28 @@ int CheckAccountField(std::string_view text, int kind)
     return cls;
 }
 
+std::optional<Msg> FieldRuleBroken(std::string_view text, int kind)
+{
+    const int cls = CheckAccountField(text, kind);
+    if (cls == FieldAccepted || (cls == FieldReserved && kind == CityField))
+        return std::nullopt;
+    switch (kind) {
+    case NickField:
+        for (const char c : text)
+            if (RussianLetter(static_cast<unsigned char>(c)))
+                return Msg::RuleNickLatin;
+        return Msg::RuleNick;
+    case CityField: return Msg::RuleCity;
+    case PasswordField: return Msg::RulePassword;
+    default: return Msg::RuleEMail;
+    }
+}
+
+Msg KeyRefusal(unsigned char character)
+{
+    return RussianLetter(character) ? Msg::KeyNoRussian : Msg::KeyRefused;
+}
+
 bool AccountKeyAccepted(unsigned char character, int kind)
 {
     const char typed = static_cast<char>(character);

@@ -28,6 +28,11 @@ int CheckAccountField(std::string_view text, int kind);
 // typed but stays red), the password and the e-mail no Russian letters.
 bool AccountKeyAccepted(unsigned char character, int kind);
 
+// The rule a field's text breaks, to show beside it (nothing: accepted).
+std::optional<Msg> FieldRuleBroken(std::string_view text, int kind);
+// Why a typed character was refused by AccountKeyAccepted.
+Msg KeyRefusal(unsigned char character);
+
 // The characters a nick may hold (the receiver box of a transfer).
 bool NickCharacter(unsigned char character);
 

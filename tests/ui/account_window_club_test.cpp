@@ -139,6 +139,43 @@ void TypeInto(QLineEdit* edit, const QString& text)
     testsupport::TypeText(edit, text);
 }
 
+// Pixels of the tab's red text (and its antialiased edges) inside Rect.
+int RedTextPixels(vk::TFAcc1& w, const char* canvas, const QRect& rect)
+{
+    const QImage& image = testsupport::Find<vk::PictureBox>(w, canvas)->Canvas();
+    int n = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            const QColor c(image.pixel(x, y));
+            n += c.red() > 180 && c.green() < 90 && c.blue() < 90;
+        }
+    return n;
+}
+
+// Answers every notice window that comes up with its title and icon kind.
+class NoticeAnswerer : public QObject {
+public:
+    NoticeAnswerer() { startTimer(20); }
+    QList<QPair<QString, vk::NoticeKind>> Seen;
+
+protected:
+    void timerEvent(QTimerEvent*) override
+    {
+        if (auto* notice = qobject_cast<vk::TFormLink*>(QApplication::activeModalWidget())) {
+            Seen << qMakePair(testsupport::Find<QLabel>(*notice, "Label1")->text(), notice->Kind());
+            notice->accept();
+        }
+    }
+};
+
+void FillRegistration(vk::TFAcc1& w, const QString& nick)
+{
+    TypeInto(testsupport::Find<QLineEdit>(w, "Edit1"), nick);
+    TypeInto(testsupport::Find<QLineEdit>(w, "Edit2"), QStringLiteral("secret12"));
+    TypeInto(testsupport::Find<QLineEdit>(w, "Edit4"), QStringLiteral("Omsk"));
+    TypeInto(testsupport::Find<QLineEdit>(w, "Edit5"), nick.toLower() + QStringLiteral("@example.org"));
+}
+
 } // namespace
 
 class AccountWindowTest : public QObject {
@@ -150,21 +187,32 @@ private slots:
         Club club(server.Base());
         auto w = club.Open();
         Settle(*w);
-        TypeInto(testsupport::Find<QLineEdit>(*w, "Edit2"), QStringLiteral("paпa"));
+        TypeInto(testsupport::Find<QLineEdit>(*w, "Edit2"), QStringLiteral("paп"));
+        // The refused key says why, under the fields.
+        QCOMPARE(testsupport::Find<QLabel>(*w, "RuleLine")->text(), QStringLiteral("Русские буквы здесь не принимаются"));
+        QVERIFY(testsupport::Find<QLabel>(*w, "RuleLine")->isVisible());
+        TypeInto(testsupport::Find<QLineEdit>(*w, "Edit2"), QStringLiteral("a"));
         QCOMPARE(testsupport::Find<QLineEdit>(*w, "Edit2")->text(), QStringLiteral("paa")); // no Russian letters in a password
         QCOMPARE(testsupport::Find<QLineEdit>(*w, "Edit2")->displayText(), QStringLiteral("###"));
         QVERIFY(!testsupport::Find<vk::TTevQuizButton>(*w, "Button2")->isEnabled());                  // three characters
+        QCOMPARE(testsupport::Find<QLabel>(*w, "RuleLine")->text(), QStringLiteral("Пароль: от 4 до 12 символов, без русских букв"));
         TypeInto(testsupport::Find<QLineEdit>(*w, "Edit1"), QStringLiteral("Ян"));
         QCOMPARE(testsupport::Find<QLineEdit>(*w, "Edit1")->text(), QStringLiteral("Ян"));   // typed, but red
+        QCOMPARE(testsupport::Find<QLabel>(*w, "RuleLine")->text(), QStringLiteral("Ник для результатов — только латиница"));
         TypeInto(testsupport::Find<QLineEdit>(*w, "Edit2"), QStringLiteral("b"));
         QVERIFY(!testsupport::Find<vk::TTevQuizButton>(*w, "Button2")->isEnabled());
+        // The grey button names the rule that keeps it grey.
+        QCOMPARE(testsupport::Find<vk::TTevQuizButton>(*w, "Button2")->toolTip(), QStringLiteral("Ник для результатов — только латиница"));
+        QVERIFY(!testsupport::Find<QLabel>(*w, "RuleLine")->isVisible()); // the password keeps its rule
         testsupport::Find<QLineEdit>(*w, "Edit1")->clear();
         TypeInto(testsupport::Find<QLineEdit>(*w, "Edit1"), QStringLiteral("Jan&"));
         QCOMPARE(testsupport::Find<QLineEdit>(*w, "Edit1")->text(), QStringLiteral("Jan"));
         testsupport::Find<QLineEdit>(*w, "Edit1")->insert(QStringLiteral("中")); // pasted, not of the code page
         QCOMPARE(testsupport::Find<QLineEdit>(*w, "Edit1")->text(), QStringLiteral("Jan"));
         QVERIFY(testsupport::Find<vk::TTevQuizButton>(*w, "Button2")->isEnabled());
+        QVERIFY(testsupport::Find<vk::TTevQuizButton>(*w, "Button2")->toolTip().isEmpty());
         QVERIFY(!testsupport::Find<vk::TTevQuizButton>(*w, "Button1")->isEnabled()); // no city, no e-mail yet
+        QCOMPARE(testsupport::Find<vk::TTevQuizButton>(*w, "Button1")->toolTip(), QStringLiteral("Город: от 2 до 15 букв, цифр или знаков"));
         TypeInto(testsupport::Find<QLineEdit>(*w, "Edit4"), QStringLiteral("Тула"));
         TypeInto(testsupport::Find<QLineEdit>(*w, "Edit5"), QStringLiteral("jan@example.org"));
         QVERIFY(testsupport::Find<vk::TTevQuizButton>(*w, "Button1")->isEnabled());
@@ -337,12 +385,15 @@ private slots:
             auto w = club.Open(false);
             Settle(*w);
             QVERIFY(!testsupport::Find<QCheckBox>(*w, "CheckBox2")->isEnabled());
+            QCOMPARE(testsupport::Find<QCheckBox>(*w, "CheckBox2")->toolTip(),
+                     QStringLiteral("Игра на рейтинг начинается из меню: щёлкните его пятую строку — с Вашим ником."));
             input::Click(testsupport::Find<QCheckBox>(*w, "CheckBox2"), Qt::LeftButton);
             QCOMPARE(club.clubState, vk::ClubLoggedIn);
         }
         auto w = club.Open(true);
         Settle(*w);
         QVERIFY(testsupport::Find<QCheckBox>(*w, "CheckBox2")->isEnabled());
+        QVERIFY(testsupport::Find<QCheckBox>(*w, "CheckBox2")->toolTip().isEmpty());
         input::Click(testsupport::Find<QCheckBox>(*w, "CheckBox2"), Qt::LeftButton, {}, QPoint(8, 8));
         QCOMPARE(club.clubState, vk::ClubRatingGame);
         input::Click(testsupport::Find<QCheckBox>(*w, "CheckBox2"), Qt::LeftButton, {}, QPoint(8, 8));
@@ -662,6 +713,157 @@ private slots:
         QCOMPARE(club.notices.size(), noticesBefore);
         QCOMPARE(opened.size(), 1);
         vk::SetDesktopOpener(previous);
+    }
+
+    // What the player is told when the club fails a login, by the way it
+    // fails: out of reach (with a retry offered), refused, or failing on
+    // the server's side; and the line beside the tabs after the opening.
+    void clubFailuresAreToldApart()
+    {
+        vk::test::TestServer server;
+        {
+            vk::HttpClient http;
+            QCOMPARE(vk::ClubRegister(http, vk::StoredClubAddress(server.Base(), vk::ClubAccount), clubtest::Member("Olga")), 0);
+        }
+        vk::test::SilentListener silent;
+        const QString unreachable = QStringLiteral("Нет связи с клубом: сервер не отвечает. Проверьте подключение к Интернету.");
+        const QString retry = QStringLiteral("Нет связи с клубом. Повторить вход?");
+        const struct {
+            const char* Name;
+            std::string Base;
+            const char* AccountPath; // empty: the club's own
+            const char* Password;
+            QString Told;     // the notice after the login, if any
+            QString Asked;    // the question, if any
+            QString Status;   // the line beside the tabs
+        } cases[] = {
+            {"stopped", vk::test::StoppedBase(), "", "secret12", {}, retry, QStringLiteral("Нет связи с клубом")},
+            {"silent", silent.Base(), "", "secret12", {}, retry, QStringLiteral("Нет связи с клубом")},
+            {"refused", server.Base(), "", "wrong123", QStringLiteral("Не удалось войти в аккаунт: неверный ник или пароль!"), {}, {}},
+            {"error status", server.Base(), "/club/none", "secret12",
+             QStringLiteral("Сервер клуба не смог выполнить запрос. Попробуйте позже."), {}, QStringLiteral("Сервер клуба даёт сбой")},
+        };
+        for (const auto& c : cases) {
+            Club club(c.Base);
+            if (*c.AccountPath)
+                club.context.Addresses.AccPath = vk::EncodeText(server.Base() + c.AccountPath, vk::ClubStartKey);
+            auto w = club.Open();
+            w->Confirm = [&club](const QString& question) {
+                club.questions << question;
+                return false;
+            };
+            Settle(*w);
+            QLabel* status = testsupport::Find<QLabel>(*w, "ClubStatus");
+            if (c.Base != server.Base() || *c.AccountPath) {
+                QVERIFY2(status->isVisible(), c.Name);
+                // The top ten says "No Connect" once, not in every row.
+                QVERIFY2(RedTextPixels(*w, "ImageN3", QRect(50, 95, 200, 25)) > 0, c.Name);
+                QCOMPARE(RedTextPixels(*w, "ImageN3", QRect(50, 125, 200, 270)), 0);
+            }
+            TypeInto(testsupport::Find<QLineEdit>(*w, "Edit1"), QStringLiteral("Olga"));
+            TypeInto(testsupport::Find<QLineEdit>(*w, "Edit2"), QString::fromLatin1(c.Password));
+            input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "Button2"), Qt::LeftButton);
+            Settle(*w);
+            QCOMPARE(club.clubState, vk::ClubLoggedOut);
+            QCOMPARE(club.notices, c.Told.isEmpty() ? QStringList{} : QStringList{c.Told});
+            QCOMPARE(club.questions, c.Asked.isEmpty() ? QStringList{} : QStringList{c.Asked});
+            QCOMPARE(status->isVisible() ? status->text() : QString(), c.Status);
+            if (!c.Status.isEmpty())
+                QVERIFY(!status->toolTip().isEmpty());
+            if (QByteArray(c.Name) == "stopped")
+                testsupport::SaveGrab(*w, QStringLiteral("account_club_unreachable"));
+        }
+    }
+
+    // A retry offered for a club out of reach logs in once the club is back.
+    void aRetriedLoginGoesThroughWhenTheClubIsBack()
+    {
+        vk::test::TestServer server;
+        vk::test::SilentListener relay;
+        {
+            vk::HttpClient http;
+            QCOMPARE(vk::ClubRegister(http, vk::StoredClubAddress(server.Base(), vk::ClubAccount), clubtest::Member("Petr")), 0);
+        }
+        Club club(relay.Base());
+        auto w = club.Open();
+        w->Confirm = [&](const QString& question) {
+            club.questions << question;
+            relay.ForwardTo(server.Port()); // the club is back
+            return true;
+        };
+        Settle(*w);
+        TypeInto(testsupport::Find<QLineEdit>(*w, "Edit1"), QStringLiteral("Petr"));
+        TypeInto(testsupport::Find<QLineEdit>(*w, "Edit2"), QStringLiteral("secret12"));
+        input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "Button2"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(club.clubState, vk::ClubLoggedIn, 30000);
+        Settle(*w);
+        QCOMPARE(club.questions, QStringList{QStringLiteral("Нет связи с клубом. Повторить вход?")});
+        QVERIFY(club.notices.isEmpty());
+        QVERIFY(!testsupport::Find<QLabel>(*w, "ClubStatus")->isVisible());
+    }
+
+    // While the club's top ten is empty there is no chairman to ask for.
+    void anEmptyTopTenAsksForNoChairman()
+    {
+        vk::test::TestServer server;
+        vk::test::SilentListener relay;
+        relay.ForwardTo(server.Port());
+        relay.DropReplyTo("labelinforead");
+        relay.DropReplyTo("/photos/.jpg");
+        Club club(relay.Base());
+        auto w = club.Open();
+        Settle(*w);
+        QVERIFY(club.state.TopTenOk);
+        QCOMPARE(relay.DroppedReplies(), 0);
+        QVERIFY(!testsupport::Find<QLabel>(*w, "ClubStatus")->isVisible());
+        // The markers do catch a card read: a member's own card is asked for.
+        club.Join("Rita");
+        auto member = club.Open();
+        Settle(*member);
+        QCOMPARE(relay.DroppedReplies(), 1);
+    }
+
+    // A member without a rating has no place yet; the rating row shows 0.
+    void noPlaceBeforeTheFirstRating()
+    {
+        vk::test::TestServer server;
+        Club club(server.Base());
+        club.Join("Sara");
+        auto w = club.Open();
+        Settle(*w);
+        QVERIFY(club.state.GameRecordOk);
+        ShowTab(*w, 1);
+        const int rowY = [](int r) { return 60 + 35 * r + 3; }(0);
+        QVERIFY(RedTextPixels(*w, "ImageN2", QRect(600, rowY + 70, 85, 30)) > 0); // the rating
+        QCOMPARE(RedTextPixels(*w, "ImageN2", QRect(360, rowY + 105, 325, 30)), 0); // the place
+        club.state.ClubGame.Rating = 12.5;
+        w->PaintResultsTab();
+        QVERIFY(RedTextPixels(*w, "ImageN2", QRect(360, rowY + 105, 325, 30)) > 0);
+    }
+
+    // A second member registering on a computer that keeps another's login
+    // is told whose login the next start uses; good news has its own icon.
+    void aSecondMemberHearsWhoseLoginIsKept()
+    {
+        vk::test::TestServer server;
+        Club club(server.Base());
+        QVERIFY(club.folder.SaveMember("Anna", "secret12"));
+        club.state.UserFileSaved = true;
+        auto w = club.Open();
+        w->Inform = [&w](const QString& text) { vk::ShowGoodNews(w.get(), text); };
+        Settle(*w);
+        FillRegistration(*w, QStringLiteral("Boris"));
+        NoticeAnswerer answer;
+        input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "Button1"), Qt::LeftButton);
+        Settle(*w);
+        QTRY_COMPARE(answer.Seen.size(), 2);
+        QCOMPARE(answer.Seen[0].first, QStringLiteral("Ваш аккаунт успешно создан!"));
+        QVERIFY(answer.Seen[0].second == vk::NoticeKind::Information);
+        QCOMPARE(answer.Seen[1].first,
+                 QStringLiteral("При следующем запуске программа по-прежнему войдёт как \"Anna\"; "
+                                "чтобы входить под новым ником, нажмите «Сохранить»."));
+        QVERIFY(answer.Seen[1].second == vk::NoticeKind::Information);
+        QCOMPARE(club.clubState, vk::ClubLoggedIn);
     }
 
     void theMenuOpensTheWindowAndFollowsItsLogin()

@@ -10,6 +10,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 
 namespace vk {
@@ -66,6 +67,7 @@ private:
     TTevQuizButton* saveLoginButton = nullptr;   // Button3
     TTevQuizButton* deleteLoginButton = nullptr; // Button4
     AnimationPlayer* stateStar = nullptr;   // RxGIFAn1
+    QLabel* ruleLine = nullptr; // the rule a field breaks, or why a key was refused
 
     void CreateFields();
     void CreateLists();
@@ -75,6 +77,8 @@ private:
     void RefreshFields();
     void SetAccountButtons();
     void FieldEdited(int kind, const QString& text);
+    void ShowRule(int kind);
+    void ShowKeyRefused(QLineEdit* edit, const QString& typed);
     void CountryChosen(int continent, int row);
 
     CountryChoice* countries_ = nullptr;

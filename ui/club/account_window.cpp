@@ -111,18 +111,13 @@ void TFAcc1::CreateTabs(bool ratingChoice)
 
 void TFAcc1::ShowTrouble(ClubAnswer trouble)
 {
-    if (trouble == ClubAnswer::Unreachable || trouble == ClubAnswer::ServerFault) {
-        const bool away = trouble == ClubAnswer::Unreachable;
-        clubStatus->setText(UiText(away ? Msg::ClubOffline : Msg::ClubFaulty));
-        clubStatus->setToolTip(UiText(away ? Msg::ClubUnreachable : Msg::ClubServerFault));
-        clubStatus->show();
-    } else {
-        clubStatus->clear();
-        clubStatus->setToolTip({});
-        clubStatus->hide();
-    }
-    // The corner keeps its size from before: the tab bar lays it out anew.
+    const bool shown = trouble == ClubAnswer::Unreachable || trouble == ClubAnswer::ServerFault;
+    const bool away = trouble == ClubAnswer::Unreachable;
+    clubStatus->setText(shown ? UiText(away ? Msg::ClubOffline : Msg::ClubFaulty) : QString());
+    clubStatus->setToolTip(shown ? UiText(away ? Msg::ClubUnreachable : Msg::ClubServerFault) : QString());
+    // Set again, the corner is laid out for its new text (and hidden).
     tabs->setCornerWidget(clubStatus, Qt::TopRightCorner);
+    clubStatus->setVisible(shown);
 }
 
 QString ClubFailureText(ClubAnswer answer, Msg refusal)
