@@ -104,7 +104,7 @@ void TFAcc1::CreateTabs(bool ratingChoice)
     clubStatus = new QLabel(tabs);
     clubStatus->setObjectName(QStringLiteral("ClubStatus"));
     clubStatus->setTextFormat(Qt::PlainText);
-    clubStatus->setStyleSheet(QStringLiteral("QLabel { color: rgb(160, 0, 0); font-weight: bold; padding-right: 4px; }"));
+    clubStatus->setStyleSheet(QStringLiteral("QLabel { color: rgb(160, 0, 0); background-color: rgb(255, 255, 200); font-weight: bold; padding: 0 4px; border-radius: 3px; }"));
     tabs->setCornerWidget(clubStatus, Qt::TopRightCorner);
     clubStatus->hide();
 }
