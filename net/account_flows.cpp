@@ -11,7 +11,7 @@ namespace {
 // server.
 class Sequence {
 public:
-    explicit Sequence(bool& connected) : connected_(connected) {}
+    explicit Sequence(ClubReads& reads) : connected_(reads.Connected), trouble_(reads.Trouble) {}
     template <typename Step>
     void operator()(Step step)
     {
@@ -19,10 +19,14 @@ public:
             return;
         step();
         connected_ = LastRequestAnswered();
+        const ClubAnswer reply = LastClubAnswer(false);
+        if (reply == ClubAnswer::Unreachable || (reply == ClubAnswer::ServerFault && trouble_ == ClubAnswer::Taken))
+            trouble_ = reply;
     }
 
 private:
     bool& connected_;
+    ClubAnswer& trouble_;
 };
 
 void ReadOwnPhotoAndCard(HttpClient& http, const AccountAddresses& at, ClubReads& reads, Sequence& step)
@@ -42,6 +46,12 @@ void ReadOwnPhotoAndCard(HttpClient& http, const AccountAddresses& at, ClubReads
 void ReadChairmanSteps(HttpClient& http, const AccountAddresses& at, ClubStateData& club, Sequence& step)
 {
     const std::string chairman = club.ClubTopTen[0].Nick;
+    if (chairman.empty()) {
+        // No chairman while the top ten is empty: nothing to ask for.
+        club.ChairmanInfo = {};
+        club.ChairmanPhotoLoaded = false;
+        return;
+    }
     step([&] {
         TInfo14 card;
         ClubReadInfo(http, at.AccPath, chairman, card);
@@ -69,7 +79,7 @@ ClubReads ReadAtOpening(HttpClient http, const AccountAddresses& at, ClubStateDa
     ClubReads reads{std::move(club)};
     ClubStateData& c = reads.Club;
     c.TopTenOk = c.GameRecordOk = c.MemberCountOk = false;
-    Sequence step(reads.Connected);
+    Sequence step(reads);
     step([&] { c.TopTenOk = ClubReadTopTen(http, at.AccPath, c.ClubGameKey, c.ClubTopTen); });
     if (loggedIn)
         step([&] { ReadGameAndPlace(http, at.AccPath, c); });
@@ -92,6 +102,7 @@ LoginOutcome LogIn(HttpClient http, const AccountAddresses& at, ClubStateData cl
     user.Info = c.ClubUser.Info;
     out.LoggedIn = ClubLogin(http, at.AccPath, c.ClubUser.Nick, c.ClubUser.Pw, user, &c.DeviceToken);
     out.Reads.Connected = LastRequestAnswered();
+    out.Login = LastClubAnswer(out.LoggedIn);
     if (!out.LoggedIn) {
         c.GameRecordOk = false;
         c.MemberCountOk = false;
@@ -100,7 +111,7 @@ LoginOutcome LogIn(HttpClient http, const AccountAddresses& at, ClubStateData cl
     user.PwC = EncodeText(user.Pw, pwKey);
     c.ClubUser = user;
     c.OwnPhotoLoaded = false;
-    Sequence step(out.Reads.Connected);
+    Sequence step(out.Reads);
     step([&] { ReadGameAndPlace(http, at.AccPath, c); });
     step([&] {
         c.MemberCount = ClubReadMemberCount(http, at.AccPath);
@@ -120,7 +131,7 @@ int Register(HttpClient http, const std::string& accPath, TTevUser user)
 ClubReads ReadChairman(HttpClient http, const AccountAddresses& at, ClubStateData club)
 {
     ClubReads reads{std::move(club)};
-    Sequence step(reads.Connected);
+    Sequence step(reads);
     ReadChairmanSteps(http, at, reads.Club, step);
     return reads;
 }
@@ -130,16 +141,24 @@ TransferOutcome TransferTevs(HttpClient http, const std::string& accPath, const 
 {
     TransferOutcome out;
     out.Balance = ClubReadBalance(http, accPath, ownNick);
-    if (!out.Balance)
-        return out; // no balance, no transfer: "No Connect!"
+    if (!out.Balance) {
+        out.Fault = LastClubAnswer(false);
+        return out; // no balance, no transfer
+    }
     if (*out.Balance < amount) {
         out.Report = TransferReport::NotEnough;
         return out;
     }
-    if (ClubAddBalance(http, accPath, receiver, amount))
-        out.Report = ClubAddBalance(http, accPath, ownNick, -amount) ? TransferReport::Done : TransferReport::NoConnect;
-    else
-        out.Report = LastRequestAnswered() ? TransferReport::NoSuchMember : TransferReport::NoConnect;
+    if (ClubAddBalance(http, accPath, receiver, amount)) {
+        out.Credited = true;
+        const bool debited = ClubAddBalance(http, accPath, ownNick, -amount);
+        out.Report = debited ? TransferReport::Done : TransferReport::NoConnect;
+        out.Fault = LastClubAnswer(debited);
+    } else {
+        out.Fault = LastClubAnswer(false);
+        // Only an answer from the club says the receiver is not there.
+        out.Report = out.Fault == ClubAnswer::Refused ? TransferReport::NoSuchMember : TransferReport::NoConnect;
+    }
     // The balance shown is the server's after whatever happened; only a
     // server that is not there is not asked again.
     if (LastRequestAnswered())

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "logic/club/club_state.h"
+#include "net/account_requests.h"
 #include "net/http_client.h"
 
 namespace vk {
@@ -24,6 +25,9 @@ struct AccountAddresses {
 struct ClubReads {
     ClubStateData Club;
     bool Connected = true;    // every request sent found its server
+    // Unreachable when a request found no server, ServerFault when one got
+    // an error status back; Taken otherwise (a read refused is no trouble).
+    ClubAnswer Trouble = ClubAnswer::Taken;
     bool OwnCardKnown = false; // the member's own card came from the server
 };
 
@@ -38,6 +42,7 @@ void ReadGameAndPlace(HttpClient& http, const std::string& accPath, ClubStateDat
 
 struct LoginOutcome {
     bool LoggedIn = false;
+    ClubAnswer Login = ClubAnswer::Taken; // how the login itself ended
     ClubReads Reads;
 };
 // Logs in with the nick and password of club.ClubUser and, when that
@@ -63,6 +68,10 @@ ClubReads ReadChairman(HttpClient http, const AccountAddresses& at, ClubStateDat
 enum class TransferReport { Done, NoSuchMember, NotEnough, NoConnect };
 struct TransferOutcome {
     TransferReport Report = TransferReport::NoConnect;
+    // With NoConnect: whether the club was out of reach or failed on its
+    // side, and whether the receiver has already been credited.
+    ClubAnswer Fault = ClubAnswer::Unreachable;
+    bool Credited = false;
     std::optional<std::int32_t> Balance; // the balance as read after the attempt
 };
 TransferOutcome TransferTevs(HttpClient http, const std::string& accPath, const std::string& ownNick,

@@ -14,6 +14,18 @@
 namespace vk {
 namespace {
 
+// The last form request on this thread reached its server and got an error
+// status back.
+thread_local bool tServerFault = false;
+
+std::optional<std::string> Posted(std::optional<std::string> reply, bool answered, bool* answeredOut)
+{
+    tServerFault = answered && !reply;
+    if (answeredOut)
+        *answeredOut = answered;
+    return reply;
+}
+
 std::string AccountAddress(const std::string& accPath)
 {
     return DecodeText(accPath, ClubStartKey);
@@ -42,14 +54,27 @@ std::optional<std::string> RawFormRequest(HttpClient& http, const std::string& a
                                           bool* answered)
 {
     http.SetUserAgent(ClubUserAgent);
-    return http.PostForm(address, body, answered);
+    bool reached = false;
+    auto reply = http.PostForm(address, body, &reached);
+    return Posted(std::move(reply), reached, answered);
 }
 
 std::optional<std::string> EncodedFormRequest(HttpClient& http, const std::string& address, const FormFields& fields,
                                               bool* answered)
 {
     http.SetUserAgent(ClubUserAgent);
-    return http.PostForm(address, EncodedFormBody(fields), answered);
+    bool reached = false;
+    auto reply = http.PostForm(address, EncodedFormBody(fields), &reached);
+    return Posted(std::move(reply), reached, answered);
+}
+
+ClubAnswer LastClubAnswer(bool taken)
+{
+    if (taken)
+        return ClubAnswer::Taken;
+    if (!LastRequestAnswered())
+        return ClubAnswer::Unreachable;
+    return tServerFault ? ClubAnswer::ServerFault : ClubAnswer::Refused;
 }
 
 int ClubRegister(HttpClient& http, const std::string& accPath, const TTevUser& user)
@@ -197,6 +222,7 @@ bool ClubLoadPhoto(const std::string& photoFolderPath, const std::string& nick, 
     TransportLimits limits;
     limits.MaxReplyBytes = PhotoReplyCap;
     auto reply = HttpGet(address, limits);
+    tServerFault = false; // a member without a photo is no fault
     if (!reply || !ReadJpegFrame(*reply))
         return false;
     picture = std::move(*reply);
@@ -206,11 +232,13 @@ bool ClubLoadPhoto(const std::string& photoFolderPath, const std::string& nick, 
 bool ClubUploadPhoto(HttpClient& http, const std::string& photoUploadPath, const std::string& filePath)
 {
     std::ifstream in(filePath, std::ios::binary);
+    tServerFault = false;
     if (!in)
         return false;
     const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     const std::string fileName = std::filesystem::path(filePath).filename().string();
     const auto reply = http.PostFile(DecodeText(photoUploadPath, ClubStartKey), "file", fileName, "image/jpeg", bytes);
+    tServerFault = LastRequestAnswered() && !reply;
     return reply && ResultCode(*reply, "Ok");
 }
 

@@ -24,6 +24,13 @@ std::optional<std::string> RawFormRequest(HttpClient& http, const std::string& a
 std::optional<std::string> EncodedFormRequest(HttpClient& http, const std::string& address,
                                               const FormFields& fields, bool* answered = nullptr);
 
+// How the last account request made on this thread ended, told apart for
+// the player: the club took it, refused it (an answer without "ok"), failed
+// on its side (an error status), or could not be reached at all (no server,
+// or one that never answers).  `taken`: what the request's own result said.
+enum class ClubAnswer { Taken, Refused, ServerFault, Unreachable };
+ClubAnswer LastClubAnswer(bool taken);
+
 // 0 created, 1 nick taken, 2 failed.
 int ClubRegister(HttpClient& http, const std::string& accPath, const TTevUser& user);
 // `user` receives the login record (placeholders where the reply gives none).

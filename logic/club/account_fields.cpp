@@ -77,6 +77,28 @@ int CheckAccountField(std::string_view text, int kind)
     return cls;
 }
 
+std::optional<Msg> FieldRuleBroken(std::string_view text, int kind)
+{
+    const int cls = CheckAccountField(text, kind);
+    if (cls == FieldAccepted || (cls == FieldReserved && kind == CityField))
+        return std::nullopt;
+    switch (kind) {
+    case NickField:
+        for (const char c : text)
+            if (RussianLetter(static_cast<unsigned char>(c)))
+                return Msg::RuleNickLatin;
+        return Msg::RuleNick;
+    case CityField: return Msg::RuleCity;
+    case PasswordField: return Msg::RulePassword;
+    default: return Msg::RuleEMail;
+    }
+}
+
+Msg KeyRefusal(unsigned char character)
+{
+    return RussianLetter(character) ? Msg::KeyNoRussian : Msg::KeyRefused;
+}
+
 bool AccountKeyAccepted(unsigned char character, int kind)
 {
     const char typed = static_cast<char>(character);
@@ -117,7 +139,23 @@ BalanceFont BalanceFontFor(std::int64_t balance)
 bool TransferAllowed(int clubState, std::int32_t balance, std::int32_t amount, const std::string& receiver,
                      const std::string& ownNick)
 {
-    return clubState >= 2 && balance >= 1 && amount >= 1 && !receiver.empty() && receiver != ownNick;
+    return !TransferBlocked(clubState, balance, amount, receiver, ownNick);
+}
+
+std::optional<Msg> TransferBlocked(int clubState, std::int32_t balance, std::int32_t amount,
+                                   const std::string& receiver, const std::string& ownNick)
+{
+    if (clubState < 2)
+        return Msg::TransferNeedsLogin;
+    if (balance < 1)
+        return Msg::NoTevs;
+    if (amount < 1)
+        return Msg::EmptyTransfer;
+    if (receiver.empty())
+        return Msg::TransferNeedsNick;
+    if (receiver == ownNick)
+        return Msg::TransferToSelf;
+    return std::nullopt;
 }
 
 std::optional<Msg> TransferRefusal(std::int32_t balance, std::int32_t amount)

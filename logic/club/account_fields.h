@@ -28,6 +28,11 @@ int CheckAccountField(std::string_view text, int kind);
 // typed but stays red), the password and the e-mail no Russian letters.
 bool AccountKeyAccepted(unsigned char character, int kind);
 
+// The rule a field's text breaks, to show beside it (nothing: accepted).
+std::optional<Msg> FieldRuleBroken(std::string_view text, int kind);
+// Why a typed character was refused by AccountKeyAccepted.
+Msg KeyRefusal(unsigned char character);
+
 // The characters a nick may hold (the receiver box of a transfer).
 bool NickCharacter(unsigned char character);
 
@@ -47,6 +52,10 @@ BalanceFont BalanceFontFor(std::int64_t balance);
 // amount and a receiver other than oneself.
 bool TransferAllowed(int clubState, std::int32_t balance, std::int32_t amount, const std::string& receiver,
                      const std::string& ownNick);
+// Why the transfer button is grey (nothing: it may be pressed).  An amount
+// above the balance does not grey it: pressing it says so.
+std::optional<Msg> TransferBlocked(int clubState, std::int32_t balance, std::int32_t amount,
+                                   const std::string& receiver, const std::string& ownNick);
 // Why a transfer is refused before anything is sent (nothing: it may go).
 std::optional<Msg> TransferRefusal(std::int32_t balance, std::int32_t amount);
 

@@ -61,6 +61,10 @@ struct Club {
     {
         auto window = std::make_unique<TFAcc1>(prefs, background, context, ratingChoice);
         window->Notice = [this](const QString& text) { notices << text; };
+        window->Inform = [this](const QString& text) {
+            notices << text;
+            goodNews << text;
+        };
         window->Confirm = [this](const QString& question) {
             questions << question;
             return true;
@@ -84,7 +88,8 @@ struct Club {
     vk::AccountContext context;
     vk::ClubStateData state;
     int clubState = vk::ClubLoggedOut;
-    QStringList notices;
+    QStringList notices;  // every notice, good news included
+    QStringList goodNews; // those shown with the information icon
     QStringList questions;
 };
 
@@ -134,6 +139,43 @@ void TypeInto(QLineEdit* edit, const QString& text)
     testsupport::TypeText(edit, text);
 }
 
+// Pixels of the tab's red text (and its antialiased edges) inside Rect.
+int RedTextPixels(vk::TFAcc1& w, const char* canvas, const QRect& rect)
+{
+    const QImage& image = testsupport::Find<vk::PictureBox>(w, canvas)->Canvas();
+    int n = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            const QColor c(image.pixel(x, y));
+            n += c.red() > 180 && c.green() < 90 && c.blue() < 90;
+        }
+    return n;
+}
+
+// Answers every notice window that comes up with its title and icon kind.
+class NoticeAnswerer : public QObject {
+public:
+    NoticeAnswerer() { startTimer(20); }
+    QList<QPair<QString, vk::NoticeKind>> Seen;
+
+protected:
+    void timerEvent(QTimerEvent*) override
+    {
+        if (auto* notice = qobject_cast<vk::TFormLink*>(QApplication::activeModalWidget())) {
+            Seen << qMakePair(testsupport::Find<QLabel>(*notice, "Label1")->text(), notice->Kind());
+            notice->accept();
+        }
+    }
+};
+
+void FillRegistration(vk::TFAcc1& w, const QString& nick)
+{
+    TypeInto(testsupport::Find<QLineEdit>(w, "Edit1"), nick);
+    TypeInto(testsupport::Find<QLineEdit>(w, "Edit2"), QStringLiteral("secret12"));
+    TypeInto(testsupport::Find<QLineEdit>(w, "Edit4"), QStringLiteral("Omsk"));
+    TypeInto(testsupport::Find<QLineEdit>(w, "Edit5"), nick.toLower() + QStringLiteral("@example.org"));
+}
+
 } // namespace
 
 class AccountWindowTest : public QObject {
@@ -145,21 +187,32 @@ private slots:
         Club club(server.Base());
         auto w = club.Open();
         Settle(*w);
-        TypeInto(testsupport::Find<QLineEdit>(*w, "Edit2"), QStringLiteral("paпa"));
+        TypeInto(testsupport::Find<QLineEdit>(*w, "Edit2"), QStringLiteral("paп"));
+        // The refused key says why, under the fields.
+        QCOMPARE(testsupport::Find<QLabel>(*w, "RuleLine")->text(), QStringLiteral("Русские буквы здесь не принимаются"));
+        QVERIFY(testsupport::Find<QLabel>(*w, "RuleLine")->isVisible());
+        TypeInto(testsupport::Find<QLineEdit>(*w, "Edit2"), QStringLiteral("a"));
         QCOMPARE(testsupport::Find<QLineEdit>(*w, "Edit2")->text(), QStringLiteral("paa")); // no Russian letters in a password
         QCOMPARE(testsupport::Find<QLineEdit>(*w, "Edit2")->displayText(), QStringLiteral("###"));
         QVERIFY(!testsupport::Find<vk::TTevQuizButton>(*w, "Button2")->isEnabled());                  // three characters
+        QCOMPARE(testsupport::Find<QLabel>(*w, "RuleLine")->text(), QStringLiteral("Пароль: от 4 до 12 символов, без русских букв"));
         TypeInto(testsupport::Find<QLineEdit>(*w, "Edit1"), QStringLiteral("Ян"));
         QCOMPARE(testsupport::Find<QLineEdit>(*w, "Edit1")->text(), QStringLiteral("Ян"));   // typed, but red
+        QCOMPARE(testsupport::Find<QLabel>(*w, "RuleLine")->text(), QStringLiteral("Ник для результатов — только латиница"));
         TypeInto(testsupport::Find<QLineEdit>(*w, "Edit2"), QStringLiteral("b"));
         QVERIFY(!testsupport::Find<vk::TTevQuizButton>(*w, "Button2")->isEnabled());
+        // The grey button names the rule that keeps it grey.
+        QCOMPARE(testsupport::Find<vk::TTevQuizButton>(*w, "Button2")->toolTip(), QStringLiteral("Ник для результатов — только латиница"));
+        QVERIFY(!testsupport::Find<QLabel>(*w, "RuleLine")->isVisible()); // the password keeps its rule
         testsupport::Find<QLineEdit>(*w, "Edit1")->clear();
         TypeInto(testsupport::Find<QLineEdit>(*w, "Edit1"), QStringLiteral("Jan&"));
         QCOMPARE(testsupport::Find<QLineEdit>(*w, "Edit1")->text(), QStringLiteral("Jan"));
         testsupport::Find<QLineEdit>(*w, "Edit1")->insert(QStringLiteral("中")); // pasted, not of the code page
         QCOMPARE(testsupport::Find<QLineEdit>(*w, "Edit1")->text(), QStringLiteral("Jan"));
         QVERIFY(testsupport::Find<vk::TTevQuizButton>(*w, "Button2")->isEnabled());
+        QVERIFY(testsupport::Find<vk::TTevQuizButton>(*w, "Button2")->toolTip().isEmpty());
         QVERIFY(!testsupport::Find<vk::TTevQuizButton>(*w, "Button1")->isEnabled()); // no city, no e-mail yet
+        QCOMPARE(testsupport::Find<vk::TTevQuizButton>(*w, "Button1")->toolTip(), QStringLiteral("Город: от 2 до 15 букв, цифр или знаков"));
         TypeInto(testsupport::Find<QLineEdit>(*w, "Edit4"), QStringLiteral("Тула"));
         TypeInto(testsupport::Find<QLineEdit>(*w, "Edit5"), QStringLiteral("jan@example.org"));
         QVERIFY(testsupport::Find<vk::TTevQuizButton>(*w, "Button1")->isEnabled());
@@ -184,6 +237,7 @@ private slots:
         input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "Button1"), Qt::LeftButton);
         Settle(*w);
         QCOMPARE(club.notices, QStringList{QStringLiteral("Ваш аккаунт успешно создан!")});
+        QCOMPARE(club.goodNews, club.notices);
         QCOMPARE(club.clubState, vk::ClubLoggedIn);
         QCOMPARE(club.state.ClubUser.Country1, std::string("Unknown"));
         QCOMPARE(testsupport::Find<vk::TTevQuizButton>(*w, "Button2")->text(), QStringLiteral("Выйти из аккаунта"));
@@ -195,6 +249,8 @@ private slots:
         // "Сохранить" writes the user file, for the owner's eyes only.
         QVERIFY(testsupport::Find<vk::TTevQuizButton>(*w, "Button3")->isEnabled());
         input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "Button3"), Qt::LeftButton);
+        QCOMPARE(club.goodNews.last(),
+                 QStringLiteral("Вход сохранён: при следующем запуске программа войдёт как \"Anna\"."));
         QVERIFY(!testsupport::Find<vk::TTevQuizButton>(*w, "Button3")->isEnabled());
         QVERIFY(testsupport::Find<vk::TTevQuizButton>(*w, "Button4")->isEnabled());
         struct stat st {};
@@ -210,6 +266,7 @@ private slots:
         Settle(*again);
         input::Click(testsupport::Find<vk::TTevQuizButton>(*again, "Button4"), Qt::LeftButton);
         QVERIFY(!QFile::exists(QString::fromStdString(club.folder.UserFile())));
+        QCOMPARE(club.goodNews.last(), QStringLiteral("Сохранённый вход удалён с этого компьютера."));
         QVERIFY(testsupport::Find<vk::TTevQuizButton>(*again, "Button3")->isEnabled());
     }
 
@@ -233,7 +290,8 @@ private slots:
         TypeInto(testsupport::Find<QLineEdit>(*w, "Edit2"), QStringLiteral("wrong123"));
         input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "Button2"), Qt::LeftButton);
         Settle(*w);
-        QCOMPARE(club.notices.last(), QStringLiteral("Не удалось войти в аккаунт!"));
+        QCOMPARE(club.notices.last(), QStringLiteral("Не удалось войти в аккаунт: неверный ник или пароль!"));
+        QVERIFY(club.questions.isEmpty()); // a refusal offers no retry
         QCOMPARE(club.clubState, vk::ClubLoggedOut);
 
         testsupport::Find<QLineEdit>(*w, "Edit2")->clear();
@@ -274,19 +332,19 @@ private slots:
         QCOMPARE(testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs")->value(), 30);
         QCOMPARE(testsupport::Find<QLineEdit>(*w, "EditTevsAddUs")->text(), QStringLiteral("Bob"));
 
-        // The Tevs tab sets its spin box and edit without a word: a smaller
-        // balance pulls the amount down once, with no change reported.
+        // The Tevs tab sets its spin box and edit without a word, and a
+        // smaller balance leaves the amount the player chose as it is.
         int reported = 0;
         QObject::connect(testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs"), &QSpinBox::valueChanged, w.get(), [&reported] { ++reported; });
         QObject::connect(testsupport::Find<QLineEdit>(*w, "EditTevsAddUs"), &QLineEdit::textChanged, w.get(), [&reported] { ++reported; });
         club.state.ClubUser.R04 = 12;
         w->PaintTevsTab();
-        QCOMPARE(testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs")->value(), 12);
-        QCOMPARE(club.state.TransferAmount, 12);
+        QCOMPARE(testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs")->value(), 30);
+        QCOMPARE(club.state.TransferAmount, 30);
         QCOMPARE(reported, 0);
         // The player's own change is taken.
         testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs")->stepDown();
-        QCOMPARE(club.state.TransferAmount, 11);
+        QCOMPARE(club.state.TransferAmount, 29);
         QCOMPARE(reported, 1);
     }
 
@@ -301,15 +359,19 @@ private slots:
         TypeInto(testsupport::Find<QLineEdit>(*w, "Edit2"), QStringLiteral("secret12"));
         TypeInto(testsupport::Find<QLineEdit>(*w, "Edit4"), QStringLiteral("Omsk"));
         TypeInto(testsupport::Find<QLineEdit>(*w, "Edit5"), QStringLiteral("vera@example.org"));
-        w->Notice = [&](const QString& text) {
+        w->Inform = [&](const QString& text) {
             club.notices << text;
-            if (club.notices.size() == 1)
-                server.Stop();
+            server.Stop();
+        };
+        // The club is gone: the player is offered to try again, and says no.
+        w->Confirm = [&](const QString& question) {
+            club.questions << question;
+            return false;
         };
         input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "Button1"), Qt::LeftButton);
         Settle(*w);
-        QCOMPARE(club.notices, (QStringList{QStringLiteral("Ваш аккаунт успешно создан!"),
-                                            QStringLiteral("Не удалось войти в аккаунт!")}));
+        QCOMPARE(club.notices, QStringList{QStringLiteral("Ваш аккаунт успешно создан!")});
+        QCOMPARE(club.questions, QStringList{QStringLiteral("Нет связи с клубом. Повторить вход?")});
         QCOMPARE(club.clubState, vk::ClubLoggedOut);
         QCOMPARE(club.state.ClubUser.City, std::string("Omsk")); // no "#" placeholders
     }
@@ -323,12 +385,15 @@ private slots:
             auto w = club.Open(false);
             Settle(*w);
             QVERIFY(!testsupport::Find<QCheckBox>(*w, "CheckBox2")->isEnabled());
+            QCOMPARE(testsupport::Find<QCheckBox>(*w, "CheckBox2")->toolTip(),
+                     QStringLiteral("Игра на рейтинг начинается из меню: щёлкните его пятую строку — с Вашим ником."));
             input::Click(testsupport::Find<QCheckBox>(*w, "CheckBox2"), Qt::LeftButton);
             QCOMPARE(club.clubState, vk::ClubLoggedIn);
         }
         auto w = club.Open(true);
         Settle(*w);
         QVERIFY(testsupport::Find<QCheckBox>(*w, "CheckBox2")->isEnabled());
+        QVERIFY(testsupport::Find<QCheckBox>(*w, "CheckBox2")->toolTip().isEmpty());
         input::Click(testsupport::Find<QCheckBox>(*w, "CheckBox2"), Qt::LeftButton, {}, QPoint(8, 8));
         QCOMPARE(club.clubState, vk::ClubRatingGame);
         input::Click(testsupport::Find<QCheckBox>(*w, "CheckBox2"), Qt::LeftButton, {}, QPoint(8, 8));
@@ -353,6 +418,8 @@ private slots:
         QVERIFY(w->OwnCardKnown());
         {
             TFAcc2 editor(club.prefs, club.background, club.context, true);
+            QStringList good;
+            editor.Inform = [&good](const QString& text) { good << text; };
             editor.show();
             QVERIFY(!testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOkI")->isEnabled());
             TypeInto(testsupport::Find<QLineEdit>(editor, vk::CardField(0).ObjectName), QStringLiteral("Дина"));
@@ -360,6 +427,7 @@ private slots:
             QVERIFY(testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOkI")->isEnabled());
             input::Click(testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOkI"), Qt::LeftButton);
             QTRY_VERIFY(!editor.Reading());
+            QCOMPARE(good, QStringList{QStringLiteral("Информация сохранена!")});
             QVERIFY(!testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOkI")->isEnabled());
             QCOMPARE(testsupport::Find<QLineEdit>(editor, vk::CardField(2).ObjectName)->text(), QStringLiteral("I know nothing & 50% +   "));
         }
@@ -396,8 +464,9 @@ private slots:
         Club club(server.Base());
         club.Join("Egor");
         TFAcc2 editor(club.prefs, club.background, club.context, true);
-        QStringList notices;
+        QStringList notices, goodNews;
         editor.Notice = [&](const QString& text) { notices << text; };
+        editor.Inform = [&](const QString& text) { goodNews << text; };
         editor.show();
 
         const QString landscape = PhotoFile(club, QStringLiteral("wide.jpg"), 250, 200);
@@ -416,6 +485,7 @@ private slots:
         input::Click(testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOKF"), Qt::LeftButton);
         QTRY_VERIFY(!editor.Reading());
         QCOMPARE(notices.size(), 2);
+        QCOMPARE(goodNews, QStringList{QStringLiteral("Фото загружено на сервер!")});
         QVERIFY(club.state.OwnPhotoLoaded);
         QVERIFY(QFile::exists(QString::fromStdString(club.folder.ProgramDir() + "Ava/Egor.jpg")));
         QVERIFY(!testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOKF")->isEnabled());
@@ -451,9 +521,42 @@ private slots:
         QCOMPARE(ann.state.ClubUser.R04, 40);
         QCOMPARE(vk::ClubReadBalance(bob.http, bob.context.Addresses.AccPath, "Bob"), std::optional<std::int32_t>(60));
 
-        // The spin box stops at the balance.
-        testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs")->setValue(1000);
-        QCOMPARE(testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs")->value(), 40);
+        QCOMPARE(ann.goodNews.last(), QStringLiteral("Перевод успешен!"));
+
+        // An amount typed over the balance stays as typed, and pressing the
+        // button says why nothing goes.
+        {
+            QSpinBox* amount = testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs");
+            input::Focus(amount);
+            input::Key(amount, Qt::Key_A, Qt::ControlModifier);
+            input::Type(amount, QStringLiteral("99"));
+            QCOMPARE(amount->value(), 99);
+            QVERIFY(testsupport::Find<vk::TTevQuizButton>(*w, "ButtonTevsAddUs")->isEnabled());
+            const int asked = ann.questions.size();
+            input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "ButtonTevsAddUs"), Qt::LeftButton);
+            Settle(*w);
+            QCOMPARE(ann.notices.last(), QStringLiteral("У Вас недостаточно Тевов для перевода!"));
+            QCOMPARE(ann.questions.size(), asked);
+            QCOMPARE(vk::ClubReadBalance(bob.http, bob.context.Addresses.AccPath, "Bob"), std::optional<std::int32_t>(60));
+            QCOMPARE(amount->value(), 99);
+        }
+        // A grey button says why: nothing to send, or to oneself.
+        {
+            QSpinBox* amount = testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs");
+            auto* send = testsupport::Find<vk::TTevQuizButton>(*w, "ButtonTevsAddUs");
+            input::Focus(amount);
+            input::Key(amount, Qt::Key_A, Qt::ControlModifier);
+            input::Type(amount, QStringLiteral("0"));
+            QVERIFY(!send->isEnabled());
+            QCOMPARE(send->toolTip(), QStringLiteral("Не могу совершить пустой перевод!"));
+            QCOMPARE(testsupport::Find<QLabel>(*w, "TransferWhy")->text(), send->toolTip());
+            input::Type(amount, QStringLiteral("5"));
+            testsupport::Find<QLineEdit>(*w, "EditTevsAddUs")->clear();
+            TypeInto(testsupport::Find<QLineEdit>(*w, "EditTevsAddUs"), QStringLiteral("Ann"));
+            QVERIFY(!send->isEnabled());
+            QCOMPARE(send->toolTip(), QStringLiteral("Нельзя перевести Тевы самому себе!"));
+            testsupport::SaveGrab(*w, QStringLiteral("account_tevs_why"));
+        }
 
         // A receiver who is not there.
         testsupport::Find<QLineEdit>(*w, "EditTevsAddUs")->clear();
@@ -486,10 +589,12 @@ private slots:
         // The server gone in the middle: the credit is a lost connection,
         // not a missing member.
         testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs")->setValue(5);
+        testsupport::Find<QLineEdit>(*w, "EditTevsAddUs")->clear();
+        TypeInto(testsupport::Find<QLineEdit>(*w, "EditTevsAddUs"), QStringLiteral("Bob"));
         server.Stop();
         input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "ButtonTevsAddUs"), Qt::LeftButton);
         Settle(*w);
-        QCOMPARE(ann.notices.last(), QStringLiteral("No Connect!"));
+        QCOMPARE(ann.notices.last(), QStringLiteral("Нет связи с клубом: сервер не отвечает. Проверьте подключение к Интернету."));
         QCOMPARE(ann.state.ClubUser.R04, 40);
     }
 
@@ -608,6 +713,157 @@ private slots:
         QCOMPARE(club.notices.size(), noticesBefore);
         QCOMPARE(opened.size(), 1);
         vk::SetDesktopOpener(previous);
+    }
+
+    // What the player is told when the club fails a login, by the way it
+    // fails: out of reach (with a retry offered), refused, or failing on
+    // the server's side; and the line beside the tabs after the opening.
+    void clubFailuresAreToldApart()
+    {
+        vk::test::TestServer server;
+        {
+            vk::HttpClient http;
+            QCOMPARE(vk::ClubRegister(http, vk::StoredClubAddress(server.Base(), vk::ClubAccount), clubtest::Member("Olga")), 0);
+        }
+        vk::test::SilentListener silent;
+        const QString unreachable = QStringLiteral("Нет связи с клубом: сервер не отвечает. Проверьте подключение к Интернету.");
+        const QString retry = QStringLiteral("Нет связи с клубом. Повторить вход?");
+        const struct {
+            const char* Name;
+            std::string Base;
+            const char* AccountPath; // empty: the club's own
+            const char* Password;
+            QString Told;     // the notice after the login, if any
+            QString Asked;    // the question, if any
+            QString Status;   // the line beside the tabs
+        } cases[] = {
+            {"stopped", vk::test::StoppedBase(), "", "secret12", {}, retry, QStringLiteral("Нет связи с клубом")},
+            {"silent", silent.Base(), "", "secret12", {}, retry, QStringLiteral("Нет связи с клубом")},
+            {"refused", server.Base(), "", "wrong123", QStringLiteral("Не удалось войти в аккаунт: неверный ник или пароль!"), {}, {}},
+            {"error status", server.Base(), "/club/none", "secret12",
+             QStringLiteral("Сервер клуба не смог выполнить запрос. Попробуйте позже."), {}, QStringLiteral("Сервер клуба даёт сбой")},
+        };
+        for (const auto& c : cases) {
+            Club club(c.Base);
+            if (*c.AccountPath)
+                club.context.Addresses.AccPath = vk::EncodeText(server.Base() + c.AccountPath, vk::ClubStartKey);
+            auto w = club.Open();
+            w->Confirm = [&club](const QString& question) {
+                club.questions << question;
+                return false;
+            };
+            Settle(*w);
+            QLabel* status = testsupport::Find<QLabel>(*w, "ClubStatus");
+            if (c.Base != server.Base() || *c.AccountPath) {
+                QVERIFY2(status->isVisible(), c.Name);
+                // The top ten says "No Connect" once, not in every row.
+                QVERIFY2(RedTextPixels(*w, "ImageN3", QRect(50, 95, 200, 25)) > 0, c.Name);
+                QCOMPARE(RedTextPixels(*w, "ImageN3", QRect(50, 125, 200, 270)), 0);
+            }
+            TypeInto(testsupport::Find<QLineEdit>(*w, "Edit1"), QStringLiteral("Olga"));
+            TypeInto(testsupport::Find<QLineEdit>(*w, "Edit2"), QString::fromLatin1(c.Password));
+            input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "Button2"), Qt::LeftButton);
+            Settle(*w);
+            QCOMPARE(club.clubState, vk::ClubLoggedOut);
+            QCOMPARE(club.notices, c.Told.isEmpty() ? QStringList{} : QStringList{c.Told});
+            QCOMPARE(club.questions, c.Asked.isEmpty() ? QStringList{} : QStringList{c.Asked});
+            QCOMPARE(status->isVisible() ? status->text() : QString(), c.Status);
+            if (!c.Status.isEmpty())
+                QVERIFY(!status->toolTip().isEmpty());
+            if (QByteArray(c.Name) == "stopped")
+                testsupport::SaveGrab(*w, QStringLiteral("account_club_unreachable"));
+        }
+    }
+
+    // A retry offered for a club out of reach logs in once the club is back.
+    void aRetriedLoginGoesThroughWhenTheClubIsBack()
+    {
+        vk::test::TestServer server;
+        vk::test::SilentListener relay;
+        {
+            vk::HttpClient http;
+            QCOMPARE(vk::ClubRegister(http, vk::StoredClubAddress(server.Base(), vk::ClubAccount), clubtest::Member("Petr")), 0);
+        }
+        Club club(relay.Base());
+        auto w = club.Open();
+        w->Confirm = [&](const QString& question) {
+            club.questions << question;
+            relay.ForwardTo(server.Port()); // the club is back
+            return true;
+        };
+        Settle(*w);
+        TypeInto(testsupport::Find<QLineEdit>(*w, "Edit1"), QStringLiteral("Petr"));
+        TypeInto(testsupport::Find<QLineEdit>(*w, "Edit2"), QStringLiteral("secret12"));
+        input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "Button2"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(club.clubState, vk::ClubLoggedIn, 30000);
+        Settle(*w);
+        QCOMPARE(club.questions, QStringList{QStringLiteral("Нет связи с клубом. Повторить вход?")});
+        QVERIFY(club.notices.isEmpty());
+        QVERIFY(!testsupport::Find<QLabel>(*w, "ClubStatus")->isVisible());
+    }
+
+    // While the club's top ten is empty there is no chairman to ask for.
+    void anEmptyTopTenAsksForNoChairman()
+    {
+        vk::test::TestServer server;
+        vk::test::SilentListener relay;
+        relay.ForwardTo(server.Port());
+        relay.DropReplyTo("labelinforead");
+        relay.DropReplyTo("/photos/.jpg");
+        Club club(relay.Base());
+        auto w = club.Open();
+        Settle(*w);
+        QVERIFY(club.state.TopTenOk);
+        QCOMPARE(relay.DroppedReplies(), 0);
+        QVERIFY(!testsupport::Find<QLabel>(*w, "ClubStatus")->isVisible());
+        // The markers do catch a card read: a member's own card is asked for.
+        club.Join("Rita");
+        auto member = club.Open();
+        Settle(*member);
+        QCOMPARE(relay.DroppedReplies(), 1);
+    }
+
+    // A member without a rating has no place yet; the rating row shows 0.
+    void noPlaceBeforeTheFirstRating()
+    {
+        vk::test::TestServer server;
+        Club club(server.Base());
+        club.Join("Sara");
+        auto w = club.Open();
+        Settle(*w);
+        QVERIFY(club.state.GameRecordOk);
+        ShowTab(*w, 1);
+        const int rowY = [](int r) { return 60 + 35 * r + 3; }(0);
+        QVERIFY(RedTextPixels(*w, "ImageN2", QRect(600, rowY + 70, 85, 30)) > 0); // the rating
+        QCOMPARE(RedTextPixels(*w, "ImageN2", QRect(360, rowY + 105, 325, 30)), 0); // the place
+        club.state.ClubGame.Rating = 12.5;
+        w->PaintResultsTab();
+        QVERIFY(RedTextPixels(*w, "ImageN2", QRect(360, rowY + 105, 325, 30)) > 0);
+    }
+
+    // A second member registering on a computer that keeps another's login
+    // is told whose login the next start uses; good news has its own icon.
+    void aSecondMemberHearsWhoseLoginIsKept()
+    {
+        vk::test::TestServer server;
+        Club club(server.Base());
+        QVERIFY(club.folder.SaveMember("Anna", "secret12"));
+        club.state.UserFileSaved = true;
+        auto w = club.Open();
+        w->Inform = [&w](const QString& text) { vk::ShowGoodNews(w.get(), text); };
+        Settle(*w);
+        FillRegistration(*w, QStringLiteral("Boris"));
+        NoticeAnswerer answer;
+        input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "Button1"), Qt::LeftButton);
+        Settle(*w);
+        QTRY_COMPARE(answer.Seen.size(), 2);
+        QCOMPARE(answer.Seen[0].first, QStringLiteral("Ваш аккаунт успешно создан!"));
+        QVERIFY(answer.Seen[0].second == vk::NoticeKind::Information);
+        QCOMPARE(answer.Seen[1].first,
+                 QStringLiteral("При следующем запуске программа по-прежнему войдёт как \"Anna\"; "
+                                "чтобы входить под новым ником, нажмите «Сохранить»."));
+        QVERIFY(answer.Seen[1].second == vk::NoticeKind::Information);
+        QCOMPARE(club.clubState, vk::ClubLoggedIn);
     }
 
     void theMenuOpensTheWindowAndFollowsItsLogin()

@@ -28,7 +28,7 @@
 namespace {
 
 const QString kUnreachable = QStringLiteral("Не удалось установить связь с сервером!");
-const QString kServerError = QStringLiteral("Сервер клуба ответил ошибкой! Попробуйте позже.");
+const QString kServerError = QStringLiteral("Сервер клуба не смог выполнить запрос. Попробуйте позже.");
 
 enum class Failure { Stopped, Silent, ServerError };
 

@@ -3,6 +3,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTimer>
 #include <QLineEdit>
 #include <QPainter>
 #include <QSignalBlocker>
@@ -51,6 +54,13 @@ AccountMemberTab::AccountMemberTab(ClubStateData& club, int& clubState, std::str
     stateStar = new AnimationPlayer(this);
     stateStar->setObjectName(QStringLiteral("RxGIFAn1"));
     stateStar->setGeometry(194, 365, 55, 45);
+    ruleLine = new QLabel(this);
+    ruleLine->setObjectName(QStringLiteral("RuleLine"));
+    ruleLine->setGeometry(10, 337, 445, 22);
+    ruleLine->setTextFormat(Qt::PlainText);
+    ruleLine->setFont(TabFont(13));
+    ruleLine->setStyleSheet(QStringLiteral("QLabel { color: rgb(120, 0, 0); background-color: rgba(255, 255, 200, 200); }"));
+    ruleLine->hide();
 
     // Moving the mouse over the tab tells a player's own edits from the
     // browser's filling of the fields.
@@ -150,8 +160,10 @@ bool AccountMemberTab::eventFilter(QObject* watched, QEvent* event)
                      : watched == cityEdit ? CityField
                      : watched == emailEdit ? EMailField
                                             : 0;
-    if (kind != 0 && RefusedKey(*event, [kind](unsigned char c) { return AccountKeyAccepted(c, kind); }))
+    if (kind != 0 && RefusedKey(*event, [kind](unsigned char c) { return AccountKeyAccepted(c, kind); })) {
+        ShowKeyRefused(static_cast<QLineEdit*>(watched), static_cast<const QKeyEvent*>(event)->text());
         return true;
+    }
     return AccountTab::eventFilter(watched, event);
 }
 
@@ -188,6 +200,8 @@ void AccountMemberTab::RefreshFields()
     registeredEdit->setText(loggedOut ? QStringLiteral("00.00.0000") : ToQString(u.DateR));
     countryKeyEdit->setText(ToQString(u.Country1));
     ratingGameBox->setEnabled(!loggedOut && ratingChoice_);
+    // Opened from the account icon the choice is not here: say where it is.
+    ratingGameBox->setToolTip(ratingChoice_ ? QString() : UiText(Msg::RatingGameHowTo));
     loginButton->setText(UiText(loggedOut ? Msg::LoginToAccount : Msg::SignOut));
     {
         const QSignalBlocker block(sexList);
@@ -210,6 +224,18 @@ void AccountMemberTab::SetAccountButtons()
     const TTevUser& u = Club().ClubUser;
     createButton->setEnabled(loggedOut && RegistrationAllowed(u));
     loginButton->setEnabled(!loggedOut || LoginAllowed(u));
+    // A grey button names the first rule that keeps it grey.
+    const auto firstBroken = [&u](std::initializer_list<int> kinds) {
+        for (const int kind : kinds) {
+            const std::string& text = kind == NickField ? u.Nick : kind == PasswordField ? u.Pw
+                                      : kind == CityField ? u.City : u.EMail;
+            if (const auto broken = FieldRuleBroken(text, kind))
+                return UiText(*broken);
+        }
+        return QString();
+    };
+    createButton->setToolTip(loggedOut ? firstBroken({NickField, PasswordField, CityField, EMailField}) : QString());
+    loginButton->setToolTip(loggedOut ? firstBroken({NickField, PasswordField}) : QString());
     if (locked_) {
         // A rating game is on its way: the account stays as it is.
         for (QWidget* w : std::initializer_list<QWidget*>{nickEdit, passwordEdit, cityEdit, emailEdit, continentList, countryList, sexList,
@@ -231,8 +257,37 @@ void AccountMemberTab::FieldEdited(int kind, const QString& text)
         if (lamp.Kind == kind)
             DrawFieldLamp(lamp.X, lamp.Y, CheckAccountField(bytes, kind));
     SetAccountButtons();
+    ShowRule(kind);
     if ((kind == NickField || kind == PasswordField) && !editsUntouched_ && !locked_)
         saveLoginButton->setEnabled(true);
+}
+
+void AccountMemberTab::ShowRule(int kind)
+{
+    const TTevUser& u = Club().ClubUser;
+    const std::string& text = kind == NickField ? u.Nick : kind == PasswordField ? u.Pw : kind == CityField ? u.City
+                                                                                                          : u.EMail;
+    const auto broken = FieldRuleBroken(text, kind);
+    ruleLine->setText(broken ? UiText(*broken) : QString());
+    ruleLine->setVisible(broken.has_value());
+}
+
+void AccountMemberTab::ShowKeyRefused(QLineEdit* edit, const QString& typed)
+{
+    const auto byte = typed.isEmpty() ? std::nullopt : UnicodeToCp1251(typed[0].unicode());
+    const QString why = UiText(byte ? KeyRefusal(*byte) : Msg::KeyRefused);
+    ruleLine->setText(why);
+    ruleLine->show();
+    // For a moment only: then the field's own rule, if it breaks one.
+    QTimer::singleShot(2500, ruleLine, [this, edit, why] {
+        if (ruleLine->text() != why)
+            return;
+        ruleLine->hide();
+        const int kind = edit == nickEdit ? NickField : edit == passwordEdit ? PasswordField
+                         : edit == cityEdit ? CityField : EMailField;
+        if (edit->hasFocus())
+            ShowRule(kind);
+    });
 }
 
 void AccountMemberTab::CountryChosen(int continent, int row)
@@ -291,9 +346,14 @@ void AccountMemberTab::CheckBox2Click()
 void AccountMemberTab::Button3Click()
 {
     emit clickSound();
-    if (WriteUserFile(UserFilePath(programDir_), Club()))
+    const bool written = WriteUserFile(UserFilePath(programDir_), Club());
+    if (written)
         saveLoginButton->setEnabled(false);
     deleteLoginButton->setEnabled(Club().UserFileSaved);
+    if (written)
+        emit told(QStringLiteral("%1 \"%2\".").arg(UiText(Msg::LoginKept), ToQString(Club().ClubUser.Nick)), true);
+    else
+        emit told(UiText(Msg::LoginNotKept), false);
 }
 
 void AccountMemberTab::Button4Click()
@@ -303,7 +363,18 @@ void AccountMemberTab::Button4Click()
     if (!Club().UserFileSaved) {
         saveLoginButton->setEnabled(true);
         deleteLoginButton->setEnabled(false);
+        emit told(UiText(Msg::LoginForgotten), true);
+    } else {
+        emit told(UiText(Msg::LoginNotForgotten), false);
     }
+}
+
+QString AccountMemberTab::KeptLoginNote() const
+{
+    std::string nick, storedPw;
+    if (!ReadUserFile(UserFilePath(programDir_), nick, storedPw) || nick == Club().ClubUser.Nick)
+        return {};
+    return QStringLiteral("%1 \"%2\"; %3").arg(UiText(Msg::NextStartLogsIn), ToQString(nick), UiText(Msg::SaveToSwitch));
 }
 
 } // namespace vk

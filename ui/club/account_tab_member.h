@@ -10,6 +10,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 
 namespace vk {
@@ -27,6 +28,9 @@ public:
 
     // A member just logged in may keep the login on this computer.
     void OfferToKeepLogin();
+    // When this computer keeps the login of another member than the one
+    // logged in: whose login the next start uses, and how to change it.
+    QString KeptLoginNote() const;
 
     // Handlers.
     void Button3Click();
@@ -39,6 +43,8 @@ signals:
     void loginClicked();  // Button2, also the sign-out
     // The player ticked or cleared the rating game: the club state changed.
     void ratingChoiceChanged();
+    // Something to tell the player: good news, or a failure.
+    void told(const QString& text, bool good);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -61,6 +67,7 @@ private:
     TTevQuizButton* saveLoginButton = nullptr;   // Button3
     TTevQuizButton* deleteLoginButton = nullptr; // Button4
     AnimationPlayer* stateStar = nullptr;   // RxGIFAn1
+    QLabel* ruleLine = nullptr; // the rule a field breaks, or why a key was refused
 
     void CreateFields();
     void CreateLists();
@@ -70,6 +77,8 @@ private:
     void RefreshFields();
     void SetAccountButtons();
     void FieldEdited(int kind, const QString& text);
+    void ShowRule(int kind);
+    void ShowKeyRefused(QLineEdit* edit, const QString& typed);
     void CountryChosen(int continent, int row);
 
     CountryChoice* countries_ = nullptr;

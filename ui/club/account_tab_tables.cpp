@@ -37,7 +37,8 @@ void AccountResultsTab::PaintResultsTab()
     const QString values[9] = {UiProductName(),
                                ToQString(c.ClubUser.Nick),
                                Decimal(RoundEven(g.Rating)),
-                               Decimal(g.Place),
+                               // No place before the member has a rating.
+                               g.Rating > 0 ? Decimal(g.Place) : QString(),
                                Decimal(g.Kon),
                                Decimal(g.Best),
                                Decimal(g.Sessions),
@@ -88,7 +89,9 @@ void AccountTopTenTab::PaintTopTenTab()
         }
         const TTevTop10& row = c.ClubTopTen[static_cast<std::size_t>(i - 1)];
         if (!c.TopTenOk) {
-            TextOutShadow(kNoConnect, 50, 250, y + 5, p, kTabRed, 'c');
+            // Once, in the first row: the table is not there at all.
+            if (i == 1)
+                TextOutShadow(kNoConnect, 50, 250, y + 5, p, kTabRed, 'c');
         } else if (!row.Nick.empty()) {
             TextOutShadow(QStringLiteral("%1.").arg(i), 10, 50, y + 5, p, kTabRed, 'c');
             TextOutShadow(ToQString(row.Nick), 55, 0, y + 5, p, kTabRed, 'l');

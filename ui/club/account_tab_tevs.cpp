@@ -1,10 +1,13 @@
 #include "ui/club/account_tab_tevs.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPainterPath>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <algorithm>
+#include <limits>
 
 #include "logic/club/account_fields.h"
 #include "logic/club/club_state.h"
@@ -17,6 +20,25 @@
 
 namespace vk {
 
+namespace {
+
+// Yellow on the gold coin reads only with a dark outline round each letter:
+// the text centred between x1 and x2, its top at y.
+void DrawOutlinedText(QPainter& p, const QString& text, int x1, int x2, int y)
+{
+    const QFontMetrics metrics(p.font());
+    const int x = x1 + (x2 - x1 - metrics.horizontalAdvance(text)) / 2;
+    QPainterPath path;
+    path.addText(x, y + metrics.ascent(), p.font(), text);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.strokePath(path, QPen(QColor(90, 40, 0), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.fillPath(path, QColor(255, 255, 0));
+    p.restore();
+}
+
+} // namespace
+
 AccountTevsTab::AccountTevsTab(ClubStateData& club, int& clubState) : AccountTab(4, club, clubState)
 {
     refreshBalanceButton = MakeRefreshButton(this, "ButtonRef4", {200, 40});
@@ -28,7 +50,9 @@ AccountTevsTab::AccountTevsTab(ClubStateData& club, int& clubState) : AccountTab
     SpinTevsAddUs = new QSpinBox(this);
     SpinTevsAddUs->setObjectName(QStringLiteral("SpinTevsAddUs"));
     SpinTevsAddUs->setGeometry(500, 95, 180, 35);
-    SpinTevsAddUs->setMinimum(0);
+    // Any amount may be typed: one above the balance is refused with its
+    // reason when the transfer is pressed, never cut down to another sum.
+    SpinTevsAddUs->setRange(0, std::numeric_limits<std::int32_t>::max());
     SpinTevsAddUs->setFont(MakeFont("Tahoma", 21, true));
     SpinTevsAddUs->setStyleSheet(QStringLiteral("color: rgb(128, 0, 0); background-color: rgb(250, 175, 190);"));
     SpinTevsAddUs->setToolTip(UiText(Msg::HintTransferAmount));
@@ -61,6 +85,14 @@ AccountTevsTab::AccountTevsTab(ClubStateData& club, int& clubState) : AccountTab
         PaintTevsTab();
     });
     connect(ButtonTevsAddUs, &QPushButton::clicked, this, &AccountTevsTab::transferClicked);
+    transferWhy = new QLabel(this);
+    transferWhy->setObjectName(QStringLiteral("TransferWhy"));
+    transferWhy->setGeometry(485, 222, 210, 44);
+    transferWhy->setWordWrap(true);
+    transferWhy->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    transferWhy->setTextFormat(Qt::PlainText);
+    transferWhy->setFont(MakeFont("Tahoma", 13, true));
+    transferWhy->setStyleSheet(QStringLiteral("color: rgb(0, 0, 100);"));
 }
 
 bool AccountTevsTab::eventFilter(QObject* watched, QEvent* event)
@@ -79,20 +111,23 @@ void AccountTevsTab::PaintTevsTab()
     ClubStateData& c = Club();
     const std::int32_t balance = c.ClubUser.R04;
     const bool loggedIn = State() >= 2;
-    // The amount never goes past what there is to send.
-    c.TransferAmount = std::clamp(c.TransferAmount, 0, std::max(balance, 0));
+    c.TransferAmount = std::max(c.TransferAmount, 0);
     {
         const QSignalBlocker blockSpin(SpinTevsAddUs);
         const QSignalBlocker blockEdit(EditTevsAddUs);
-        SpinTevsAddUs->setMaximum(std::max(balance, 0));
-        SpinTevsAddUs->setValue(c.TransferAmount);
+        if (SpinTevsAddUs->value() != c.TransferAmount)
+            SpinTevsAddUs->setValue(c.TransferAmount);
         if (EditTevsAddUs->text() != ToQString(c.TransferNick))
             EditTevsAddUs->setText(ToQString(c.TransferNick));
     }
     SpinTevsAddUs->setEnabled(loggedIn && balance >= 1);
     EditTevsAddUs->setEnabled(loggedIn && balance >= 1);
-    ButtonTevsAddUs->setEnabled(!transferRunning_ &&
-                                TransferAllowed(State(), balance, c.TransferAmount, c.TransferNick, c.ClubUser.Nick));
+    const auto blocked = TransferBlocked(State(), balance, c.TransferAmount, c.TransferNick, c.ClubUser.Nick);
+    ButtonTevsAddUs->setEnabled(!transferRunning_ && !blocked);
+    // A grey button says why, beside it and under the pointer.
+    const QString why = blocked && loggedIn ? UiText(*blocked) : QString();
+    ButtonTevsAddUs->setToolTip(why);
+    transferWhy->setText(why);
 
     QPainter p(&Canvas());
     StartPicture(p);
@@ -100,7 +135,9 @@ void AccountTevsTab::PaintTevsTab()
     DrawResPicture(QStringLiteral("GTevsT128"), p, 287, 5, 0, 0, false);
     const BalanceFont font = BalanceFontFor(balance);
     p.setFont(TabFont(font.Height));
-    TextOutShadow(Decimal(balance), 287, 415, 35 + font.Drop, p, kTabYellow, 'c');
+    DrawOutlinedText(p, Decimal(balance), 287, 415, 35 + font.Drop);
+    p.setFont(TabFont(16));
+    DrawOutlinedText(p, UiText(Msg::YourTevs), 287, 415, 128);
     for (int k = 1; k <= 4; ++k)
         DrawBand(p, 485, 695, 45 * k, 45 * k + 44, k % 2 == 1 ? kTabLightYellow : kTabLightRed);
     p.setFont(TabFont(30));

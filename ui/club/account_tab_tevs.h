@@ -5,6 +5,7 @@
 // balance (`refreshClicked`) and makes the transfer (`transferClicked`).
 #include "ui/club/account_tab_kit.h"
 
+class QLabel;
 class QLineEdit;
 class QSpinBox;
 
@@ -39,6 +40,7 @@ private:
     QSpinBox* SpinTevsAddUs = nullptr;
     QLineEdit* EditTevsAddUs = nullptr;
     TTevQuizButton* ButtonTevsAddUs = nullptr;
+    QLabel* transferWhy = nullptr; // why the transfer button is grey
 
     bool transferRunning_ = false;
 };

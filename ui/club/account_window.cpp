@@ -4,6 +4,7 @@
 #include "ui/club/account_window.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QTabWidget>
 
 #include <ctime>
@@ -41,6 +42,7 @@ TFAcc1::TFAcc1(Settings& prefs, const QImage& background, AccountContext context
     ButtonOk->setFont(TabFont(16));
 
     Notice = [this](const QString& text) { ShowAttention(this, text); };
+    Inform = [this](const QString& text) { ShowGoodNews(this, text); };
     Confirm = [this](const QString& question) { return AskYesNo(this, question); };
     OpenCardEditor = [this] {
         TFAcc2 editor(Prefs(), background_, context_, ownCardKnown_, this);
@@ -94,7 +96,37 @@ void TFAcc1::CreateTabs(bool ratingChoice)
     connect(tevsTab, &AccountTevsTab::transferClicked, this, &TFAcc1::ButtonTevsAddUsClick);
     connect(aboutTab, &AccountAboutTab::editCardClicked, this, &TFAcc1::ButtonAva1Click);
     connect(chairmanTab, &AccountChairmanTab::notice, this, &TFAcc1::Tell);
+    connect(memberTab, &AccountMemberTab::told, this, [this](const QString& text, bool good) {
+        good ? TellGood(text) : Tell(text);
+    });
     connect(tabs, &QTabWidget::currentChanged, this, &TFAcc1::TabShown);
+
+    clubStatus = new QLabel(tabs);
+    clubStatus->setObjectName(QStringLiteral("ClubStatus"));
+    clubStatus->setTextFormat(Qt::PlainText);
+    clubStatus->setStyleSheet(QStringLiteral("QLabel { color: rgb(160, 0, 0); background-color: rgb(255, 255, 200); font-weight: bold; padding: 0 4px; border-radius: 3px; }"));
+    tabs->setCornerWidget(clubStatus, Qt::TopRightCorner);
+    clubStatus->hide();
+}
+
+void TFAcc1::ShowTrouble(ClubAnswer trouble)
+{
+    const bool shown = trouble == ClubAnswer::Unreachable || trouble == ClubAnswer::ServerFault;
+    const bool away = trouble == ClubAnswer::Unreachable;
+    clubStatus->setText(shown ? UiText(away ? Msg::ClubOffline : Msg::ClubFaulty) : QString());
+    clubStatus->setToolTip(shown ? UiText(away ? Msg::ClubUnreachable : Msg::ClubServerFault) : QString());
+    // Set again, the corner is laid out for its new text (and hidden).
+    tabs->setCornerWidget(clubStatus, Qt::TopRightCorner);
+    clubStatus->setVisible(shown);
+}
+
+QString ClubFailureText(ClubAnswer answer, Msg refusal)
+{
+    switch (answer) {
+    case ClubAnswer::Unreachable: return UiText(Msg::ClubUnreachable);
+    case ClubAnswer::ServerFault: return UiText(Msg::ClubServerFault);
+    default: return UiText(refusal);
+    }
 }
 
 void TFAcc1::showEvent(QShowEvent* event)
@@ -137,6 +169,12 @@ void TFAcc1::Tell(const QString& text)
 {
     if (Notice)
         Notice(text);
+}
+
+void TFAcc1::TellGood(const QString& text)
+{
+    if (Inform)
+        Inform(text);
 }
 
 void TFAcc1::PaintAccountTab() { memberTab->PaintAccountTab(); }
@@ -189,6 +227,7 @@ void TFAcc1::ReadAtOpening()
         [this](ClubReads reads) {
             EndRequest();
             TakeReads(reads);
+            ShowTrouble(reads.Trouble);
             ownCardKnown_ = reads.OwnCardKnown;
             resultsTab->SetReadFailed(State() >= 2 && !Club().GameRecordOk);
             PaintAllTabs();
@@ -221,14 +260,25 @@ void TFAcc1::Button1Click()
     user.R05 = 0;
     user.R06 = 0;
     BeginRequest();
+    struct Registration {
+        int R = 2;
+        ClubAnswer Reply = ClubAnswer::Refused;
+    };
     register_ = RunRequest(
         this,
         [http = context_.Http, accPath = context_.Addresses.AccPath, user]() mutable {
-            return ClubRegister(http, accPath, user);
+            Registration done;
+            done.R = ClubRegister(http, accPath, user);
+            done.Reply = LastClubAnswer(done.R != 2);
+            return done;
         },
-        [this, user](int r) {
+        [this, user](Registration done) {
             EndRequest();
-            Tell(UiText(r == 0 ? Msg::AccountCreated : r == 1 ? Msg::NickTaken : Msg::AccountNotCreated));
+            const int r = done.R;
+            if (r == 0)
+                TellGood(UiText(Msg::AccountCreated));
+            else
+                Tell(r == 1 ? UiText(Msg::NickTaken) : ClubFailureText(done.Reply, Msg::AccountNotCreated));
             if (r == 0) {
                 // The new member logs in at once; only a login that works
                 // makes the window logged in.
@@ -283,22 +333,33 @@ void TFAcc1::LoginFlow()
         [this](LoginOutcome outcome) {
             EndRequest();
             if (!outcome.LoggedIn) {
-                Tell(UiText(Msg::LoginFailed));
                 Club().GameRecordOk = false;
                 Club().MemberCountOk = false;
                 resultsTab->SetReadFailed(!outcome.Reads.Connected);
                 State() = 1;
                 DrawStateLamps(State());
+                ShowTrouble(outcome.Login);
                 PaintAllTabs();
+                if (outcome.Login == ClubAnswer::Unreachable) {
+                    // The club may be back in a moment: the player may try again.
+                    if (Confirm && Confirm(UiText(Msg::RetryLogin)))
+                        LoginFlow();
+                    return;
+                }
+                Tell(ClubFailureText(outcome.Login, Msg::LoginRefused));
                 return;
             }
             State() = 2;
             TakeReads(outcome.Reads);
+            ShowTrouble(outcome.Reads.Trouble);
             ownCardKnown_ = outcome.Reads.OwnCardKnown;
             resultsTab->SetReadFailed(!Club().GameRecordOk);
             memberTab->OfferToKeepLogin();
             DrawStateLamps(State());
             PaintAllTabs();
+            const QString kept = memberTab->KeptLoginNote();
+            if (!kept.isEmpty())
+                TellGood(kept);
         });
 }
 
@@ -316,14 +377,18 @@ void TFAcc1::ButtonRef2Click()
         this,
         [http = context_.Http, accPath = context_.Addresses.AccPath, club = Club()]() mutable {
             ReadGameAndPlace(http, accPath, club);
-            return club;
+            return std::make_pair(club, LastClubAnswer(club.GameRecordOk));
         },
-        [this](ClubStateData club) {
+        [this](std::pair<ClubStateData, ClubAnswer> read) {
             EndRequest();
+            const ClubStateData& club = read.first;
             Club().ClubGame = club.ClubGame;
             Club().GameRecordOk = club.GameRecordOk;
             resultsTab->SetReadFailed(!club.GameRecordOk);
+            ShowTrouble(read.second);
             PaintResultsTab();
+            if (!club.GameRecordOk)
+                Tell(ClubFailureText(read.second, Msg::ResultsNotGiven));
         });
 }
 
@@ -335,6 +400,7 @@ void TFAcc1::ButtonRef3Click()
     BeginRequest();
     struct Read {
         bool Ok = false;
+        ClubAnswer Reply = ClubAnswer::Taken;
         ClubTopTenRows Rows;
     };
     topTen_ = RunRequest(
@@ -342,13 +408,17 @@ void TFAcc1::ButtonRef3Click()
         [http = context_.Http, accPath = context_.Addresses.AccPath, key = Club().ClubGameKey]() mutable {
             Read read;
             read.Ok = ClubReadTopTen(http, accPath, key, read.Rows);
+            read.Reply = LastClubAnswer(read.Ok);
             return read;
         },
         [this](Read read) {
             EndRequest();
             Club().ClubTopTen = read.Rows;
             Club().TopTenOk = read.Ok;
+            ShowTrouble(read.Reply);
             PaintTopTenTab();
+            if (!read.Ok)
+                Tell(ClubFailureText(read.Reply, Msg::TopTenNotGiven));
         });
 }
 
@@ -363,13 +433,17 @@ void TFAcc1::ButtonRef4Click()
     balance_ = RunRequest(
         this,
         [http = context_.Http, accPath = context_.Addresses.AccPath, nick = Club().ClubUser.Nick]() mutable {
-            return ClubReadBalance(http, accPath, nick);
+            const auto balance = ClubReadBalance(http, accPath, nick);
+            return std::make_pair(balance, LastClubAnswer(balance.has_value()));
         },
-        [this](std::optional<std::int32_t> balance) {
+        [this](std::pair<std::optional<std::int32_t>, ClubAnswer> read) {
             EndRequest();
-            if (balance)
-                Club().ClubUser.R04 = *balance;
+            if (read.first)
+                Club().ClubUser.R04 = *read.first;
+            ShowTrouble(read.second);
             PaintTevsTab();
+            if (!read.first)
+                Tell(ClubFailureText(read.second, Msg::BalanceNotGiven));
         });
 }
 
@@ -406,10 +480,18 @@ void TFAcc1::ButtonTevsAddUsClick()
                 Club().ClubUser.R04 = *outcome.Balance;
             PaintTevsTab();
             switch (outcome.Report) {
-            case TransferReport::Done: Tell(UiText(Msg::TransferDone)); break;
+            case TransferReport::Done: TellGood(UiText(Msg::TransferDone)); break;
             case TransferReport::NoSuchMember: Tell(UiText(Msg::NoSuchMember)); break;
             case TransferReport::NotEnough: Tell(UiText(Msg::NotEnoughTevs)); break;
-            case TransferReport::NoConnect: Tell(QStringLiteral("No Connect!")); break;
+            case TransferReport::NoConnect: {
+                if (!outcome.Credited)
+                    Tell(ClubFailureText(outcome.Fault, Msg::BalanceNotGiven));
+                else if (outcome.Fault == ClubAnswer::Refused)
+                    Tell(UiText(Msg::DebitNotConfirmed));
+                else
+                    Tell(UiText(Msg::DebitNotConfirmed) + QLatin1Char(' ') + ClubFailureText(outcome.Fault, Msg::DebitNotConfirmed));
+                break;
+            }
             }
         });
     // The button stays off while the transfer runs.
@@ -435,6 +517,7 @@ void TFAcc1::ButtonAva1Click()
             Club().ChairmanInfo = reads.Club.ChairmanInfo;
             Club().ChairmanPhoto = reads.Club.ChairmanPhoto;
             Club().ChairmanPhotoLoaded = reads.Club.ChairmanPhotoLoaded;
+            ShowTrouble(reads.Trouble);
             PaintAboutTab();
             PaintChairmanTab();
         });

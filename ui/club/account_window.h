@@ -12,12 +12,14 @@
 #include <functional>
 #include <string>
 
+#include "common/messages.h"
 #include "net/account_flows.h"
 #include "logic/club/club_state.h"
 #include "net/http_client.h"
 #include "ui/kit/request_runner.h"
 #include "ui/kit/dialog_base.h"
 
+class QLabel;
 class QTabWidget;
 
 namespace vk {
@@ -53,8 +55,10 @@ public:
            QWidget* parent = nullptr);
     ~TFAcc1() override;
 
-    // How the window tells and asks the player; tests answer here.
+    // How the window tells and asks the player; tests answer here.  Notice
+    // warns or reports a failure, Inform brings good news.
     std::function<void(const QString& text)> Notice;
+    std::function<void(const QString& text)> Inform;
     std::function<bool(const QString& question)> Confirm;
     // Opens the card editor modally.
     std::function<void()> OpenCardEditor;
@@ -97,6 +101,9 @@ private:
     AccountTevsTab* tevsTab = nullptr;         // TabSheet4
     AccountAboutTab* aboutTab = nullptr;       // TabSheet5
     AccountChairmanTab* chairmanTab = nullptr; // TabSheet6
+    // Beside the tabs: why the club's data may be missing (no connection,
+    // a failing server), or why the member is not logged in.
+    QLabel* clubStatus = nullptr;
 
     ClubStateData& Club() const { return *context_.Club; }
     int& State() const { return *context_.ClubState; }
@@ -109,6 +116,8 @@ private:
     void TakeReads(const ClubReads& reads);
     void LoginFlow();
     void Tell(const QString& text);
+    void TellGood(const QString& text);
+    void ShowTrouble(ClubAnswer trouble);
     void BeginRequest();
     void EndRequest();
 
@@ -119,6 +128,10 @@ private:
     bool ownCardKnown_ = false;
     bool opened_ = false;
 };
+
+// What to tell the player of a club request that did not go through: the
+// club out of reach, its server failing, or (refused) the refusal's text.
+QString ClubFailureText(ClubAnswer answer, Msg refusal);
 
 // Opens the window modally over `parent` and returns when it is closed.
 void ShowAccountWindow(Settings& prefs, const QImage& background, const AccountContext& context, bool ratingChoice,

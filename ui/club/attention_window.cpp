@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 
 #include "ui/kit/link_opener.h"
 #include "ui/kit/dressing.h"
@@ -34,8 +35,9 @@ int TFormLink::ClientWidthFor(int widestText)
     return w >= 350 ? w + 50 : 400;
 }
 
-TFormLink::TFormLink(const QString& title, const QString& text, const QString& link, QWidget* parent)
-    : QDialog(parent)
+TFormLink::TFormLink(const QString& title, const QString& text, const QString& link, QWidget* parent,
+                     NoticeKind kind)
+    : QDialog(parent), kind_(kind)
 {
     setObjectName(QStringLiteral("FormLink"));
     setWindowTitle(QStringLiteral("Attention"));
@@ -61,7 +63,10 @@ TFormLink::TFormLink(const QString& title, const QString& text, const QString& l
     iconArea->Canvas().fill(Qt::transparent);
     {
         QPainter p(&iconArea->Canvas());
-        DrawResPicture(QStringLiteral("GAttention048"), p, 0, 0, 0, 0, false);
+        if (kind == NoticeKind::Information)
+            p.drawPixmap(0, 0, style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
+        else
+            DrawResPicture(QStringLiteral("GAttention048"), p, 0, 0, 0, 0, false);
     }
 
     // The lines stand one under the other, each whole; the window grows
@@ -113,6 +118,12 @@ bool TFormLink::eventFilter(QObject* watched, QEvent* event)
 void ShowAttention(QWidget* parent, const QString& title, const QString& text, const QString& link)
 {
     TFormLink window(title, text, link, parent);
+    window.exec();
+}
+
+void ShowGoodNews(QWidget* parent, const QString& title)
+{
+    TFormLink window(title, {}, {}, parent, NoticeKind::Information);
     window.exec();
 }
 

@@ -13,10 +13,17 @@ namespace vk {
 
 class PictureBox;
 
+// What a notice tells: a warning or a failure (the attention triangle), or
+// good news (the information icon).
+enum class NoticeKind { Attention, Information };
+
 class TFormLink : public QDialog {
     Q_OBJECT
 public:
-    TFormLink(const QString& title, const QString& text, const QString& link, QWidget* parent = nullptr);
+    TFormLink(const QString& title, const QString& text, const QString& link, QWidget* parent = nullptr,
+              NoticeKind kind = NoticeKind::Attention);
+
+    NoticeKind Kind() const { return kind_; }
 
     // The client width for the widest of the three texts: 400, or the texts
     // plus their margins once they need more.
@@ -33,9 +40,12 @@ private:
     QLabel* linkLabel = nullptr;     // Label3, link
     QPushButton* okButton = nullptr; // Button1, "Ok"
     QString link_;                   // whole, though the label may cut it
+    NoticeKind kind_;
 };
 
 // Shows the notice modally over Parent and returns when it is closed.
 void ShowAttention(QWidget* parent, const QString& title, const QString& text = {}, const QString& link = {});
+// The same window for good news (a save or a transfer that worked).
+void ShowGoodNews(QWidget* parent, const QString& title);
 
 } // namespace vk

@@ -119,6 +119,7 @@ TFAcc2::TFAcc2(Settings& prefs, const QImage& background, const AccountContext& 
                                             QStringLiteral("JPEG (*.jpg *.jpeg *.JPG *.JPEG)"));
     };
     Notice = [this](const QString& text) { ShowAttention(this, text); };
+    Inform = [this](const QString& text) { ShowGoodNews(this, text); };
 }
 
 bool TFAcc2::Reading() const { return read_.Running() || save_.Running() || upload_.Running(); }
@@ -217,6 +218,7 @@ void TFAcc2::ButtonOkIClick()
     card = SanitisedCard(card);
     struct Saved {
         bool Saved = false;
+        ClubAnswer Answer = ClubAnswer::Taken;
         TInfo14 Card;
     };
     busy_->Begin();
@@ -226,6 +228,7 @@ void TFAcc2::ButtonOkIClick()
         [http = context_.Http, accPath = context_.Addresses.AccPath, nick = Club().ClubUser.Nick, card]() mutable {
             Saved saved;
             saved.Saved = ClubSaveInfo(http, accPath, nick, card);
+            saved.Answer = LastClubAnswer(saved.Saved);
             saved.Card = card; // what the server took, unless it gives it back
             TInfo14 read;
             if (saved.Saved && ClubReadInfo(http, accPath, nick, read))
@@ -236,12 +239,15 @@ void TFAcc2::ButtonOkIClick()
             busy_->End();
             if (!saved.Saved) {
                 ButtonOkI->setEnabled(true);
+                Tell(ClubFailureText(saved.Answer, Msg::CardNotSaved));
                 return;
             }
             Club().ClubUser.Info = saved.Card;
             // The edits show the card as the club keeps it ("$" and "~"
             // became blanks).
             FillEdits();
+            if (Inform)
+                Inform(UiText(Msg::CardSaved));
         });
 }
 
@@ -279,6 +285,7 @@ void TFAcc2::ButtonOKFClick()
     }
     struct Upload {
         bool Sent = false;
+        ClubAnswer Answer = ClubAnswer::Taken;
         bool Loaded = false;
         std::string Photo;
     };
@@ -288,6 +295,7 @@ void TFAcc2::ButtonOKFClick()
         [http = context_.Http, at = context_.Addresses, nick, avaPath]() mutable {
             Upload upload;
             upload.Sent = ClubUploadPhoto(http, at.PhotoUpload, avaPath);
+            upload.Answer = LastClubAnswer(upload.Sent);
             if (upload.Sent)
                 upload.Loaded = ClubLoadPhoto(at.PhotoFolder, nick, upload.Photo);
             return upload;
@@ -295,7 +303,10 @@ void TFAcc2::ButtonOKFClick()
         [this](Upload upload) {
             busy_->End();
             if (!upload.Sent) {
-                Tell(UiText(Msg::PhotoNotUploaded));
+                Tell(upload.Answer == ClubAnswer::Refused
+                         ? UiText(Msg::PhotoNotUploaded)
+                         : UiText(Msg::PhotoNotUploaded) + QLatin1Char(' ') +
+                               ClubFailureText(upload.Answer, Msg::PhotoNotUploaded));
                 return;
             }
             ClubStateData& c = Club();
@@ -305,6 +316,8 @@ void TFAcc2::ButtonOKFClick()
             DrawPhoto(upload.Loaded && ClubPhotoAcceptable(c.OwnPhoto) ? DecodedPhoto(c.OwnPhoto) : QImage());
             ButtonOKF->setEnabled(false);
             chosen_.clear();
+            if (Inform)
+                Inform(UiText(Msg::PhotoUploaded));
         });
 }
 

@@ -25,7 +25,9 @@ public:
     // Asks for the photo's file; empty when the player gives up.  Tests
     // answer here.
     std::function<QString()> ChoosePhotoFile;
+    // Failures and warnings; good news (a save that worked).
     std::function<void(const QString& text)> Notice;
+    std::function<void(const QString& text)> Inform;
 
     bool CardKnown() const { return cardKnown_; }
     bool Reading() const;

@@ -38,7 +38,7 @@ QString ClubProblemText(ClubOutcome outcome, Msg refused)
     switch (outcome) {
     case ClubOutcome::Done: return {};
     case ClubOutcome::Unreachable: return UiText(Msg::ServerUnreachable);
-    case ClubOutcome::ServerError: return UiText(Msg::ClubServerError);
+    case ClubOutcome::ServerError: return UiText(Msg::ClubServerFault);
     case ClubOutcome::Refused: break;
     }
     return UiText(refused);

@@ -152,7 +152,7 @@ void TForm1::AutoLogin()
                 // Said on the lamp's tooltip only: nothing may stop the start.
                 if (login.Tried)
                     menuView->SetAccountNote(UiText(Msg::AutoLoginFailed) + QLatin1Char(' ') +
-                                             (login.Reached ? UiText(Msg::LoginRefused)
+                                             (login.Reached ? UiText(Msg::SavedLoginRefused)
                                                             : UiText(Msg::ServerUnreachable)));
                 return;
             }
