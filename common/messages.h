@@ -218,6 +218,18 @@ enum class Msg {
     YourPlace,
     CantWriteResult,
     CantSendMessage,
+    // What a screen reader says of the controls the program paints itself.
+    A11yClosedCell,
+    A11yFreeSlot,
+    A11yTriedLetter,
+    A11yBoard,
+    A11yScore,
+    A11yDeal,
+    A11yLetterOpened,
+    A11yLetterMissed,
+    A11yDealSolved,
+    A11yGameOver,
+    A11yMessages,
     Count
 };
 

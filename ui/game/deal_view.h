@@ -52,6 +52,9 @@ public:
     // The deal is solved: the keys go off, "Выход" and (if a next deal is
     // offered) "Дальше" come on.
     void ShowSolved(bool nextOffered);
+    // Tells a screen reader what a guess did: the board's new text, and a
+    // sentence on the opened letter, the point lost or the solved deal.
+    void AnnounceGuess(const DealBoard& deal, const GuessOutcome& outcome, int letterCode, std::int32_t score);
     void Hide();
     // The window closes: the letter keys are let go at once.
     void ReleaseLetterKeys();
@@ -71,6 +74,8 @@ private:
     void DrawPicture(const QString& name, PictureBox* image, bool overBackground, int left = 0, int top = 0,
                      int right = 0, int bottom = 0);
     void DrawOpenCellText(const ControlRect& cell, char character);
+    // The board's cells as a screen reader reads them.
+    void DescribeBoard(const Board& cells);
 
     QWidget* window_;
     const Settings& prefs_;
