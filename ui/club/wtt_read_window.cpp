@@ -95,6 +95,7 @@ TFormServerRead::TFormServerRead(Settings& prefs, const QImage& background, Http
     if (const auto bytes = ResourceBytes(ResourceKind::Raw, QStringLiteral("GRefresh24")))
         ButtonRefresh->SetGlyph(QPixmap::fromImage(DecodePng(*bytes)));
     ButtonRefresh->SetLayout(blGlyphBottom);
+    ButtonRefresh->setAccessibleName(UiText(Msg::Refresh));
     connect(ButtonRefresh, &QPushButton::clicked, this, &TFormServerRead::ButtonRefreshClick);
 
     refreshPause = new QTimer(this);
