@@ -60,16 +60,4 @@ void PictureBox::keyPressEvent(QKeyEvent* event)
     }
 }
 
-void PictureBox::focusInEvent(QFocusEvent* event)
-{
-    QWidget::focusInEvent(event);
-    update();
-}
-
-void PictureBox::focusOutEvent(QFocusEvent* event)
-{
-    QWidget::focusOutEvent(event);
-    update();
-}
-
 } // namespace vk

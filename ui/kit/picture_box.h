@@ -28,8 +28,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     // A picture that takes the focus is clicked by Return, Enter or Space.
     void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QImage canvas_;

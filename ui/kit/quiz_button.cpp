@@ -356,19 +356,6 @@ void TTevQuizButton::keyPressEvent(QKeyEvent* event)
     QPushButton::keyPressEvent(event);
 }
 
-// The focus ring comes and goes with the focus.
-void TTevQuizButton::focusInEvent(QFocusEvent* event)
-{
-    QPushButton::focusInEvent(event);
-    update();
-}
-
-void TTevQuizButton::focusOutEvent(QFocusEvent* event)
-{
-    QPushButton::focusOutEvent(event);
-    update();
-}
-
 void TTevQuizButton::FocusChanged(QWidget* now)
 {
     if (!now || now->window() != window())

@@ -88,8 +88,6 @@ protected:
     // Outside a dialog Return and Enter press the button that has the
     // focus, as Space does.
     void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void FocusChanged(QWidget* now);
