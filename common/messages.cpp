@@ -274,6 +274,17 @@ constexpr std::array<Entry, static_cast<int>(Msg::Count)> kTable = {{
     {Msg::RatingGameHowTo, {"A rating game starts from the menu: click its fifth line, the one with your nick.", "Игра на рейтинг начинается из меню: щёлкните его пятую строку — с Вашим ником."}},
     {Msg::CropTitle, {"Choose the part of the photo", "Выберите часть фото"}},
     {Msg::PhotoUnreadable, {"This file is not a JPEG or PNG picture!", "Этот файл — не картинка JPEG или PNG!"}},
+    {Msg::A11yClosedCell, {"closed", "закрыто"}},
+    {Msg::A11yFreeSlot, {"free", "свободно"}},
+    {Msg::A11yTriedLetter, {"already tried", "уже названа"}},
+    {Msg::A11yBoard, {"Board", "Табло"}},
+    {Msg::A11yScore, {"Score", "Счёт"}},
+    {Msg::A11yDeal, {"Deal", "Кон"}},
+    {Msg::A11yLetterOpened, {"Letter %1 opened: %2", "Буква %1 открыта: %2"}},
+    {Msg::A11yLetterMissed, {"No letter %1: one point lost, score %2", "Буквы %1 нет: минус очко, счёт %2"}},
+    {Msg::A11yDealSolved, {"The word is guessed. Score %1", "Слово отгадано. Счёт %1"}},
+    {Msg::A11yGameOver, {"The game is over. Score %1", "Игра окончена. Счёт %1"}},
+    {Msg::A11yMessages, {"Messages", "Сообщения"}},
 }};
 
 constexpr bool TableInOrder()

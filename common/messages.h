@@ -263,6 +263,18 @@ enum class Msg {
     RatingGameHowTo,
     CropTitle,
     PhotoUnreadable,
+    // What a screen reader says of the controls the program paints itself.
+    A11yClosedCell,
+    A11yFreeSlot,
+    A11yTriedLetter,
+    A11yBoard,
+    A11yScore,
+    A11yDeal,
+    A11yLetterOpened,
+    A11yLetterMissed,
+    A11yDealSolved,
+    A11yGameOver,
+    A11yMessages,
     Count
 };
 

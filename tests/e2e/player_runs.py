@@ -11,6 +11,11 @@ RUN is one of:
   deal      a new player's deal played with the keyboard, left with
             «Выход в меню» from a right click on the board
   register  a new club member in the account window, the lamps yellow
+  screenreader
+            keyboard alone: the menu to a new player's deal, every letter,
+            "Дальше"; after each key the program's accessibility tree (read
+            through AT-SPI, as a screen reader reads it) tells what the
+            screen shows.  Needs a D-Bus session (dbus-run-session).
 
 A failed run keeps a screenshot and the logs in ARTIFACTS/e2e/.
 
@@ -400,7 +405,167 @@ def run_register(player, game, server):
     player.expect_main()
 
 
-RUNS = {"start": run_start, "about": run_about, "deal": run_deal, "register": run_register}
+# The Latin keys' Russian letters, in LATIN_KEYS order.
+RUSSIAN_ON_LATIN = "ЙЦУКЕНГШЩЗХЪФЫВАПРОЛДЖЭЯЧСМИТЬБЮ"
+
+
+class ScreenReader:
+    """The program as a screen reader sees it: its tree on the AT-SPI bus,
+    read anew at each look."""
+
+    def __init__(self):
+        import pyatspi  # python3-pyatspi, only this run needs it
+        self.pyatspi = pyatspi
+        self.app = None
+
+    def find_app(self):
+        desktop = self.pyatspi.Registry.getDesktop(0)
+        for i in range(desktop.childCount):
+            app = desktop.getChildAtIndex(i)
+            if app is not None and app.name == "vokabron":
+                return app
+        return None
+
+    def connect(self):
+        self.app = wait_until("the program on the AT-SPI bus", self.find_app, timeout=20)
+
+    def nodes(self):
+        """Every showing object of the program, depth first, as
+        (role name, name, description, states, accessible)."""
+        found = []
+
+        def walk(node, depth):
+            if node is None or depth > 12:
+                return
+            node.clear_cache()
+            states = node.getState()
+            if node is not self.app and not states.contains(self.pyatspi.STATE_SHOWING):
+                return
+            found.append((node.getRoleName(), node.name, node.description, states, node))
+            for i in range(node.childCount):
+                walk(node.getChildAtIndex(i), depth + 1)
+        walk(self.app, 0)
+        return found
+
+    def named(self, role, name=None):
+        return [n for n in self.nodes() if n[0] == role and (name is None or n[1] == name)]
+
+    def one(self, role, name=None):
+        found = self.named(role, name)
+        if len(found) != 1:
+            raise Failure(f"the tree holds {len(found)} showing {role} {name!r}, expected one")
+        return found[0]
+
+    def enabled(self, node):
+        return node[3].contains(self.pyatspi.STATE_ENABLED)
+
+    def focused(self):
+        found = [n for n in self.nodes() if n[3].contains(self.pyatspi.STATE_FOCUSED)]
+        return found[-1][1] if found else None
+
+    def board(self):
+        """The board's cells row by row, as the table reads them."""
+        table = self.one("table", "Табло")[4]
+        table.clear_cache()
+        return [table.getChildAtIndex(i).name for i in range(table.childCount)]
+
+
+def tab_to(player, reader, name, most=40):
+    """Tab until the control of that name has the focus."""
+    for _ in range(most):
+        if reader.focused() == name:
+            return
+        player.x.key("Tab")
+        time.sleep(0.05)
+    raise Failure(f"Tab never reached «{name}» (the focus is on {reader.focused()!r})")
+
+
+def run_screenreader(player, game, server):
+    """Keyboard only, with the tree checked at each step."""
+    if "DBUS_SESSION_BUS_ADDRESS" not in os.environ:
+        raise Failure("no D-Bus session: run under dbus-run-session")
+    game.env["DBUS_SESSION_BUS_ADDRESS"] = os.environ["DBUS_SESSION_BUS_ADDRESS"]
+    game.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+    reader = ScreenReader()
+    player.start_game()
+    font, _ = player.wait_window("Шрифты", (385, 195), timeout=30)
+    player.x.key("Return")
+    player.wait_gone(font, "the font window")
+
+    def menu_up():
+        if player.menu_lamp():
+            return True
+        player.x.key("space")
+        time.sleep(0.2)
+        return False
+    wait_until("the main menu after a key", menu_up, timeout=30)
+    # What a window manager does for a window that comes up: the keyboard
+    # goes to it.
+    player.x.run("windowfocus", "--sync", player.main)
+    reader.connect()
+
+    # The menu: the five member lines, a fresh club's all free; the buttons.
+    lines = [n[1] for n in reader.named("list item")]
+    if lines != ["свободно"] * 5:
+        raise Failure(f"the member lines read {lines}")
+    for name in ("Новый Игрок", "Чемпионы", "Опции", "Выход"):
+        if not reader.enabled(reader.one("push button", name)):
+            raise Failure(f"«{name}» reads as disabled")
+
+    tab_to(player, reader, "Новый Игрок")
+    player.x.key("Return")
+    password, _ = player.wait_window(dialog_title("Добро пожаловать!"), (440, 350))
+    player.x.key("Return")
+    player.wait_gone(password, "the password window")
+    player.x.run("windowfocus", "--sync", player.main)
+    wait_until("the board in the tree", lambda: reader.named("table", "Табло"), timeout=10)
+
+    board = reader.board()
+    closed = board.count("закрыто")
+    theme = reader.one("table", "Табло")[2]
+    if closed == 0 or not theme:
+        raise Failure(f"the board reads {board} under the theme {theme!r}")
+    if reader.one("label", "Счёт: 1000") is None or not reader.named("label", "Кон: 1 / 20"):
+        raise Failure("the score and the deal do not read 1000 and 1 / 20")
+    if reader.enabled(reader.one("push button", "Дальше")):
+        raise Failure("«Дальше» reads as offered before the deal is solved")
+
+    score = 1000
+    for latin, letter in zip(LATIN_KEYS, RUSSIAN_ON_LATIN):
+        if closed == 0:
+            break
+        player.x.key(latin)
+        key = wait_until(f"the key {letter} read as used",
+                         lambda: [n for n in reader.named("push button", letter) if not reader.enabled(n)],
+                         timeout=5)[0]
+        if key[2] != "уже названа":
+            raise Failure(f"the used key {letter} reads {key[2]!r}")
+        now = reader.board()
+        opened = [i for i, (a, b) in enumerate(zip(board, now)) if a != b]
+        if any(board[i] != "закрыто" or now[i] != letter for i in opened):
+            raise Failure(f"after {letter} the board went from {board} to {now}")
+        if not opened:
+            score -= 1
+        if not reader.named("label", f"Счёт: {score}"):
+            raise Failure(f"after {letter} the score does not read {score}: "
+                          f"{[n[1] for n in reader.named('label')]}")
+        board, closed = now, now.count("закрыто")
+    if closed:
+        raise Failure(f"every letter typed and the board still reads {board}")
+
+    # Solved: "Дальше" is offered, Tab reaches it, Return takes the next deal.
+    wait_until("«Дальше» offered", lambda: reader.enabled(reader.one("push button", "Дальше")), timeout=5)
+    tab_to(player, reader, "Дальше")
+    player.x.key("Return")
+    wait_until("the second deal", lambda: reader.named("label", "Кон: 2 / 20"), timeout=10)
+    if reader.board().count("закрыто") == 0:
+        raise Failure("the second deal's board reads open")
+    if not game.running():
+        raise Failure("the game ended")
+
+
+RUNS = {"start": run_start, "about": run_about, "deal": run_deal, "register": run_register,
+        "screenreader": run_screenreader}
 
 
 def main():

@@ -169,7 +169,7 @@ private slots:
         QCOMPARE(f.State().DealNumber, 1);
         QCOMPARE(f.State().Score, 1000);
         QCOMPARE(parts::Label(f, "LabelType")->text(), QStringLiteral("Писатель"));
-        QCOMPARE(parts::Picture(f, "ImTick")->accessibleName(), QStringLiteral("1 / 20"));
+        QCOMPARE(parts::Picture(f, "ImTick")->accessibleName(), QStringLiteral("Кон: 1 / 20"));
         QVERIFY(parts::Item(f, "Quit")->isEnabled() && parts::Item(f, "GenCount")->isEnabled() && parts::Item(f, "ChangeName")->isEnabled());
         QVERIFY(!parts::Button(f, "Button8")->isEnabled() && !parts::Button(f, "ButtonN")->isEnabled());
         QCOMPARE(w.Key("Ж")->accessibleName(), QStringLiteral("Ж"));
@@ -181,7 +181,7 @@ private slots:
         w.Click("Я");
         w.Click("Ж");
         QCOMPARE(f.State().Score, 998);
-        QCOMPARE(parts::Picture(f, "ImGeld")->accessibleName(), QStringLiteral("998"));
+        QCOMPARE(parts::Picture(f, "ImGeld")->accessibleName(), QStringLiteral("Счёт: 998"));
         QVERIFY(parts::Picture(f, "ImGeld")->grab().toImage() != scoreBefore);
         QVERIFY(!w.Key("Я")->isEnabled());
         QVERIFY(w.Key("Я")->text().isEmpty() && w.Key("Я")->Glyph().isNull());
@@ -338,7 +338,7 @@ private slots:
         QVERIFY(parts::Button(w.form, "ButtonN")->isEnabled());
         input::Click(parts::Button(w.form, "ButtonN"), Qt::LeftButton);
         QCOMPARE(w.form.State().DealNumber, 20);
-        QCOMPARE(parts::Picture(w.form, "ImTick")->accessibleName(), QStringLiteral("20 / 20"));
+        QCOMPARE(parts::Picture(w.form, "ImTick")->accessibleName(), QStringLiteral("Кон: 20 / 20"));
         w.Click("Я");
         QVERIFY(w.form.State().DealSolved);
         QVERIFY(parts::Button(w.form, "Button8")->isEnabled());

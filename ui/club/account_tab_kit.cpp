@@ -14,6 +14,7 @@
 #include "ui/kit/picture_scaling.h"
 #include "ui/kit/quiz_button.h"
 #include "ui/kit/resource_store.h"
+#include "ui/kit/text_codec.h"
 
 namespace vk {
 namespace {
@@ -105,6 +106,8 @@ TTevQuizButton* MakeRefreshButton(QWidget* page, const char* name, QPoint at)
     b->SetColorSB(DRed);
     b->SetGrayDis(true);
     b->SetGlyph(refresh);
+    // A picture alone: a screen reader needs its word.
+    b->setAccessibleName(UiText(Msg::Refresh));
     return b;
 }
 

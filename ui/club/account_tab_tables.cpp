@@ -5,6 +5,7 @@
 #include "common/rounding.h"
 #include "logic/club/club_state.h"
 #include "ui/club/country_flags.h"
+#include "ui/kit/accessibility.h"
 #include "ui/kit/dressing.h"
 #include "ui/kit/picture_box.h"
 #include "ui/kit/quiz_button.h"
@@ -45,17 +46,21 @@ void AccountResultsTab::PaintResultsTab()
                                Decimal(g.KonL),
                                Decimal(g.Score)};
     const bool shown = !c.ClubUser.Nick.empty() && c.GameRecordOk && State() > 1;
+    QStringList read; // each row as a screen reader says it
     for (int r = 0; r < 9; ++r) {
         const int y = 60 + 35 * r;
         DrawBand(p, 10, 692, y, y + 34, r % 2 == 1 ? kTabLightRed : kTabLightYellow);
         DrawCellOutline(p, 10, y, 351, y + 36);
         DrawCellOutline(p, 350, y, 693, y + 36);
         TextOutShadow(UiText(labels[r]) + QLatin1Char(':'), 20, 0, y + 5, p, kTabRed, 'l');
+        QString value;
         if (r == 0 || shown)
-            TextOutShadow(values[r], 0, 682, y + 5, p, kTabRed, 'r');
+            TextOutShadow(value = values[r], 0, 682, y + 5, p, kTabRed, 'r');
         else if (!c.GameRecordOk && (State() > 1 || readFailed_))
-            TextOutShadow(kNoConnect, 350, 692, y + 5, p, kTabRed, 'c');
+            TextOutShadow(value = kNoConnect, 350, 692, y + 5, p, kTabRed, 'c');
+        read << (UiText(labels[r]) + QStringLiteral(": ") + value).trimmed();
     }
+    SetAccessibleItems(&CanvasArea(), read);
     DrawPlatformPictures(p);
     p.end();
     CanvasArea().update();
@@ -77,6 +82,7 @@ void AccountTopTenTab::PaintTopTenTab()
     const QString headings[6] = {QStringLiteral("№"), UiText(Msg::Nick), QStringLiteral("C"),
                                  UiText(Msg::Sex),    UiText(Msg::City), UiText(Msg::Rating)};
     const ClubStateData& c = Club();
+    QStringList read; // each row as a screen reader says it
     for (int i = 0; i <= 10; ++i) {
         const int y = 60 + 30 * i;
         DrawBand(p, 10, 692, y, y + 29, i == 0 ? kTabLightRed : i % 2 == 1 ? kTabLightGreen : kTabLightYellow);
@@ -90,9 +96,15 @@ void AccountTopTenTab::PaintTopTenTab()
         const TTevTop10& row = c.ClubTopTen[static_cast<std::size_t>(i - 1)];
         if (!c.TopTenOk) {
             // Once, in the first row: the table is not there at all.
-            if (i == 1)
+            if (i == 1) {
                 TextOutShadow(kNoConnect, 50, 250, y + 5, p, kTabRed, 'c');
+                read << kNoConnect;
+            }
         } else if (!row.Nick.empty()) {
+            read << QStringLiteral("%1. %2, %3, %4: %5")
+                        .arg(i)
+                        .arg(ToQString(row.Nick), ToQString(row.City), UiText(Msg::Rating),
+                             Decimal(RoundEven(row.Rating)));
             TextOutShadow(QStringLiteral("%1.").arg(i), 10, 50, y + 5, p, kTabRed, 'c');
             TextOutShadow(ToQString(row.Nick), 55, 0, y + 5, p, kTabRed, 'l');
             DrawCountryFlag(row.Country, 268, 70 + 30 * i, p);
@@ -101,6 +113,7 @@ void AccountTopTenTab::PaintTopTenTab()
             TextOutShadow(Decimal(RoundEven(row.Rating)), 0, 687, y + 5, p, kTabRed, 'r');
         }
     }
+    SetAccessibleItems(&CanvasArea(), read);
     DrawPlatformPictures(p);
     p.end();
     CanvasArea().update();

@@ -79,6 +79,7 @@ TFormAdv::TFormAdv(Settings& prefs, const QImage& background, QWidget* parent)
     ButtonReload->SetColorSB(DNavy);
     if (const auto bytes = ResourceBytes(ResourceKind::Raw, QStringLiteral("GReload24")))
         ButtonReload->SetGlyph(QPixmap::fromImage(DecodePng(*bytes)));
+    ButtonReload->setAccessibleName(UiText(Msg::Refresh));
     connect(ButtonReload, &QPushButton::clicked, this, [this] {
         ClickSound();
         LoadAdvertisements();

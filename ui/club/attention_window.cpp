@@ -3,12 +3,14 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyle>
 
+#include "ui/kit/accessibility.h"
 #include "ui/kit/link_opener.h"
 #include "ui/kit/dressing.h"
 #include "ui/kit/picture_box.h"
@@ -103,6 +105,11 @@ TFormLink::TFormLink(const QString& title, const QString& text, const QString& l
     okButton->setGeometry(5, okTop, clientW - 10, 27);
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    // The link is reached by Tab after "Ok", which keeps the focus to start
+    // with; Return or Space opens it.
+    linkLabel->setFocusPolicy(Qt::TabFocus);
+    setTabOrder(okButton, linkLabel);
+    okButton->setFocus();
 }
 
 bool TFormLink::eventFilter(QObject* watched, QEvent* event)
@@ -112,7 +119,22 @@ bool TFormLink::eventFilter(QObject* watched, QEvent* event)
         OpenOutsideLink(this, link_);
         return true;
     }
+    if (watched == linkLabel && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            OpenOutsideLink(this, linkLabel->text());
+            return true;
+        }
+    }
     return QDialog::eventFilter(watched, event);
+}
+
+void TFormLink::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    const QString said = textLabel->text().isEmpty() ? titleLabel->text()
+                                                     : titleLabel->text() + QLatin1Char(' ') + textLabel->text();
+    AnnounceAlert(this, said);
 }
 
 void ShowAttention(QWidget* parent, const QString& title, const QString& text, const QString& link)

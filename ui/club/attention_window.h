@@ -31,6 +31,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The notice is said at once by a screen reader, whatever has the focus.
+    void showEvent(QShowEvent* event) override;
 private:
     // The controls.  Each keeps the window's own name for it as its object
     // name, so tests and screen readers find it by that name.

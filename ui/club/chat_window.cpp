@@ -16,6 +16,7 @@
 #include "net/wtt_requests.h"
 #include "common/rounding.h"
 #include "ui/localdata/apply_fonts.h"
+#include "ui/kit/accessibility.h"
 #include "ui/kit/dressing.h"
 #include "ui/kit/message_box.h"
 #include "ui/kit/picture_box.h"
@@ -76,6 +77,7 @@ TFormChat::TFormChat(Settings& prefs, const QImage& background, HttpClient http,
     setFont(MakeFont(prefs.DisplayFontName, 16, false));
     ImageTitle = MakePictureArea(this, "ImageTitle", QRect(0, 0, 710, 100));
     ImageMessages = MakePictureArea(this, "ImageMessages", QRect(5, 105, kAreaWidth, 10 * kBandHeight));
+    ImageMessages->setAccessibleName(UiText(Msg::A11yMessages));
     ImageMessages->setFont(MakeFont(prefs.DisplayFontName, 16, true));
 
     EditMessage = new QLineEdit(this);
@@ -90,6 +92,7 @@ TFormChat::TFormChat(Settings& prefs, const QImage& background, HttpClient http,
     if (const auto bytes = ResourceBytes(ResourceKind::Raw, QStringLiteral("GSend24")))
         sendGlyph_ = QPixmap::fromImage(DecodePng(*bytes));
     ButtonSend->SetGlyph(sendGlyph_);
+    ButtonSend->setAccessibleName(UiText(Msg::SendResult));
     connect(ButtonSend, &QPushButton::clicked, this, &TFormChat::Send);
     ButtonClose = MakeSharedButton(this, "ButtonClose", UiText(Msg::Close), QRect(5, 645, 340, 30));
     connect(ButtonClose, &QPushButton::clicked, this, &QDialog::accept);
@@ -270,6 +273,18 @@ void TFormChat::DrawMessageTexts()
     }
     p.end();
     ImageMessages->update();
+
+    // The bands top to bottom, each as one line: the number, the header
+    // and the text, as plain text.
+    QStringList read;
+    if (!messages_)
+        read << QStringLiteral("No Connect");
+    else
+        for (int k = 10; k >= 1; --k)
+            if (const TTevRecord& m = (*messages_)[static_cast<std::size_t>(k - 1)]; !m.Empty())
+                read << QString::number(m.Score) + QStringLiteral(". ") + ToQString(ChatHeader(m))
+                            + QStringLiteral(": ") + ToQString(ChatShown(m.R10));
+    SetAccessibleItems(ImageMessages, read);
 }
 
 void TFormChat::Send()

@@ -1,6 +1,7 @@
 #include "ui/club/wtt_read_window.h"
 
 #include <QLabel>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -11,6 +12,7 @@
 #include "ui/kit/request_runner.h"
 #include "net/wtt_requests.h"
 #include "ui/localdata/apply_fonts.h"
+#include "ui/kit/accessibility.h"
 #include "ui/kit/dressing.h"
 #include "ui/kit/picture_box.h"
 #include "ui/kit/picture_scaling.h"
@@ -41,6 +43,15 @@ const char* const kTabPictures[3] = {"Windows", "Android", "Account48"};
 
 QString Placed(std::int32_t place) { return QString::number(place) + QLatin1Char('.'); }
 
+// A row of a board as a screen reader says it.
+QString RowText(std::int32_t place, const QString& nick, const QString& city, std::int32_t score)
+{
+    QString text = Placed(place) + QLatin1Char(' ') + nick;
+    if (!city.isEmpty())
+        text += QStringLiteral(", ") + city;
+    return text + QStringLiteral(", ") + QString::number(score);
+}
+
 } // namespace
 
 int WttBoardGameId(int board)
@@ -68,6 +79,8 @@ TFormServerRead::TFormServerRead(Settings& prefs, const QImage& background, Http
     ImageBoard->setFont(font);
     ImageBoard->setMouseTracking(true);
     ImageBoard->installEventFilter(this);
+    // The boards are chosen with the arrow keys as well as by their tabs.
+    ImageBoard->setFocusPolicy(Qt::StrongFocus);
 
     ButtonPassport = MakeSharedButton(this, "ButtonPassport", UiText(Msg::Passport), QRect(85, 590, 500, 30));
     connect(ButtonPassport, &QPushButton::clicked, this, &TFormServerRead::ButtonPassportClick);
@@ -84,6 +97,7 @@ TFormServerRead::TFormServerRead(Settings& prefs, const QImage& background, Http
         ButtonRefresh->SetGlyph(QPixmap::fromImage(DecodePng(*bytes)));
     ButtonRefresh->SetLayout(blGlyphBottom);
     ButtonRefresh->setToolTip(UiText(Msg::Refresh));
+    ButtonRefresh->setAccessibleName(UiText(Msg::Refresh));
     connect(ButtonRefresh, &QPushButton::clicked, this, &TFormServerRead::ButtonRefreshClick);
 
     refreshPause = new QTimer(this);
@@ -127,6 +141,7 @@ void TFormServerRead::PaintBoard()
     problemLine->hide();
 
     PaintAreaBackground(*ImageBoard);
+    SetAccessibleItems(ImageBoard, {});
     {
         QPainter p(&ImageBoard->Canvas());
         p.drawImage(0, 0, scroll_);
@@ -234,8 +249,10 @@ void TFormServerRead::DrawBoardRows()
     QPainter p(&ImageBoard->Canvas());
     p.setFont(ImageBoard->font());
     p.setPen(kRowColour);
+    QStringList read; // each row as a screen reader says it
     if (!boardRows_) {
         TextOutCentred(QStringLiteral("No Connect"), 0, kBoardSize.width(), 200, p);
+        read << QStringLiteral("No Connect");
     } else {
         const int board = Board();
         for (int k = 1; k <= 10; ++k) {
@@ -254,10 +271,17 @@ void TFormServerRead::DrawBoardRows()
             else if (board == 3)
                 TextOutAt(ToQString(row.City + ", " + row.Country), kCityX, y, p);
             TextOutRight(QString::number(row.Score), kScoreRight, y, p);
+            QString city;
+            if (board == 1)
+                city = ToQString(row.City);
+            else if (board == 3)
+                city = ToQString(row.City + ", " + row.Country);
+            read << RowText(row.Place, ToQString(row.Nick), city, row.Score);
         }
     }
     p.end();
     ImageBoard->update();
+    AppendAccessibleItems(ImageBoard, read);
 }
 
 void TFormServerRead::DrawGameCount()
@@ -270,6 +294,7 @@ void TFormServerRead::DrawGameCount()
     TextOutCentred(UiText(Msg::TotalGames) + QString::number(*gameCount_), 0, kBoardSize.width(), 290, p);
     p.end();
     ImageBoard->update();
+    AppendAccessibleItems(ImageBoard, {UiText(Msg::TotalGames) + QString::number(*gameCount_)});
 }
 
 void TFormServerRead::DrawOwnRows(const std::string& nick, const std::string& city)
@@ -277,10 +302,13 @@ void TFormServerRead::DrawOwnRows(const std::string& nick, const std::string& ci
     QPainter p(&ImageBoard->Canvas());
     p.setFont(ImageBoard->font());
     p.setPen(kOwnColour);
+    QStringList read;
     if (!ownRows_) {
         // The board above already says it when nothing came.
-        if (boardRows_)
+        if (boardRows_) {
             TextOutCentred(QStringLiteral("No Connect"), 0, kBoardSize.width(), 380, p);
+            read << QStringLiteral("No Connect");
+        }
     } else {
         for (int k = 1; k <= kOwnRowsShown; ++k) {
             const TTevRecord& row = (*ownRows_)[static_cast<std::size_t>(k - 1)];
@@ -292,10 +320,12 @@ void TFormServerRead::DrawOwnRows(const std::string& nick, const std::string& ci
             if (!city.empty())
                 TextOutAt(ToQString(city), kCityX, y, p);
             TextOutRight(QString::number(row.Score), kScoreRight, y, p);
+            read << RowText(row.Place, ToQString(nick), ToQString(city), row.Score);
         }
     }
     p.end();
     ImageBoard->update();
+    AppendAccessibleItems(ImageBoard, read);
 }
 
 int TFormServerRead::TabAt(QPoint pos) const
@@ -316,6 +346,12 @@ bool TFormServerRead::eventFilter(QObject* watched, QEvent* event)
             const auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::LeftButton)
                 SelectBoard(TabAt(mouse->position().toPoint()));
+        } else if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Left || key == Qt::Key_Right) {
+                SelectBoard(Board() + (key == Qt::Key_Left ? -1 : 1));
+                return true;
+            }
         }
     }
     return LocalDialog::eventFilter(watched, event);

@@ -9,6 +9,7 @@
 #include "common/rounding.h"
 #include "logic/game/keyboard_layout.h"
 #include "logic/localdata/settings.h"
+#include "ui/kit/accessibility.h"
 #include "ui/kit/colour.h"
 #include "ui/kit/dressing.h"
 #include "ui/kit/picture_box.h"
@@ -226,7 +227,8 @@ void DealView::ShowDeal(const DealBoard& deal, const PuzzleState& puzzle)
     baseStar->show();
     DrawPicture(puzzle.PuzzleBase == 2 ? QStringLiteral("Star2") : QStringLiteral("Star1"), baseStar, true);
     baseStar->setToolTip(UiText(Msg::BaseNumber));
-    baseStar->setAccessibleName(UiText(Msg::BaseNumber) + QLatin1Char(' ') + QString::number(puzzle.PuzzleBase));
+    SetAccessibleValue(baseStar, UiText(Msg::BaseNumber) + QLatin1Char(' ') + QString::number(puzzle.PuzzleBase),
+                       puzzle.PuzzleBase);
     baseStar->update();
 
     DrawPicture(QStringLiteral("GRamka1"), board, true);
@@ -243,6 +245,9 @@ void DealView::ShowDeal(const DealBoard& deal, const PuzzleState& puzzle)
         }
     board->show();
     board->update();
+    board->setAccessibleName(UiText(Msg::A11yBoard));
+    board->setAccessibleDescription(ToQString(puzzle.PuzzleTheme));
+    DescribeBoard(deal.Cells);
 
     themeLabel->setText(ToQString(puzzle.PuzzleTheme));
     themeLabel->show();
@@ -273,9 +278,51 @@ void DealView::ShowScore(std::int32_t score, int dealNumber)
             p.setPen(ToQColor(kRed));
             TextOutCentred(texts[i], 0, boxes[i]->width(), layout_.ScoreTextTop, p);
         }
-        boxes[i]->setAccessibleName(texts[i]);
         boxes[i]->update();
     }
+    SetAccessibleValue(scoreFrame, UiText(Msg::A11yScore) + QStringLiteral(": ") + texts[0], score);
+    SetAccessibleValue(dealFrame, UiText(Msg::A11yDeal) + QStringLiteral(": ") + texts[1], dealNumber);
+}
+
+void DealView::DescribeBoard(const Board& cells)
+{
+    // The rows that hold cells, all ten columns each: a place with no cell
+    // reads as nothing, so the words stay apart.
+    QStringList texts;
+    for (int r = 1; r <= BoardRows; ++r) {
+        QStringList row;
+        bool any = false;
+        for (int c = 1; c <= BoardColumns; ++c) {
+            if (!cells.HasCell(r, c)) {
+                row << QString();
+                continue;
+            }
+            any = true;
+            const char mask = cells.Mask(r, c);
+            row << (mask == HiddenCell ? UiText(Msg::A11yClosedCell) : ToQString(std::string(1, mask)));
+        }
+        if (any)
+            texts << row;
+    }
+    SetAccessibleCells(board, BoardColumns, texts);
+}
+
+void DealView::AnnounceGuess(const DealBoard& deal, const GuessOutcome& outcome, int letterCode, std::int32_t score)
+{
+    const QString before = AccessibleText(board);
+    DescribeBoard(deal.Cells);
+    const QString letter = QString(QChar(letterCode));
+    QString said;
+    if (!outcome.Opened.empty()) {
+        AnnounceTextChange(board, before, AccessibleText(board));
+        said = UiText(Msg::A11yLetterOpened).arg(letter).arg(outcome.Opened.size());
+    } else if (outcome.Missed) {
+        said = UiText(Msg::A11yLetterMissed).arg(letter).arg(score);
+    }
+    if (outcome.Solved)
+        said += (said.isEmpty() ? QString() : QStringLiteral(". ")) + UiText(Msg::A11yDealSolved).arg(score);
+    if (!said.isEmpty())
+        AnnounceAlert(window_, said);
 }
 
 void DealView::DressLetterKeys()
@@ -295,6 +342,7 @@ void DealView::DressLetterKeys()
             key->setText(QString());
             key->SetGlyph(LetterGlyph(k, g.FacePictureSize));
         }
+        key->setAccessibleDescription(QString());
         key->setEnabled(true);
     }
 }
@@ -311,6 +359,7 @@ void DealView::UseKey(int k)
 {
     TTevQuizButton* key = letterKeys[static_cast<std::size_t>(k - 1)];
     key->setText(QString());
+    key->setAccessibleDescription(UiText(Msg::A11yTriedLetter));
     key->setEnabled(false);
     key->SetGlyph(QPixmap());
 }

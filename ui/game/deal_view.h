@@ -55,6 +55,9 @@ public:
     // The mark of a game played for the club rating, in the window's top
     // left corner; hidden in any other game.
     void ShowRatingMark(bool ratingGame);
+    // Tells a screen reader what a guess did: the board's new text, and a
+    // sentence on the opened letter, the point lost or the solved deal.
+    void AnnounceGuess(const DealBoard& deal, const GuessOutcome& outcome, int letterCode, std::int32_t score);
     void Hide();
     // The window closes: the letter keys are let go at once.
     void ReleaseLetterKeys();
@@ -74,6 +77,8 @@ private:
     void DrawPicture(const QString& name, PictureBox* image, bool overBackground, int left = 0, int top = 0,
                      int right = 0, int bottom = 0);
     void DrawOpenCellText(const ControlRect& cell, char character);
+    // The board's cells as a screen reader reads them.
+    void DescribeBoard(const Board& cells);
 
     QWidget* window_;
     const Settings& prefs_;

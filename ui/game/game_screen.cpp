@@ -20,6 +20,7 @@
 #include "ui/localdata/end_game_window.h"
 #include "ui/localdata/password_window.h"
 #include "common/text_lines.h"
+#include "ui/kit/accessibility.h"
 #include "ui/kit/animation_player.h"
 #include "ui/kit/audio.h"
 #include "ui/kit/colour.h"
@@ -164,6 +165,7 @@ void TForm1::GuessLetter(int letterCode)
     else if (outcome.Missed)
         PlayWavRes(QStringLiteral("WG_Ai"), true);
     dealView->ShowScore(Game.Score, Game.DealNumber);
+    dealView->AnnounceGuess(Game.Deal, outcome, letterCode, Game.Score);
 
     if (outcome.Solved) {
         Game.DealSolved = true;
@@ -291,6 +293,7 @@ void TForm1::ChangeNameClick()
 
 void TForm1::ShowEndOfGame()
 {
+    AnnounceAlert(this, UiText(Msg::A11yGameOver).arg(Game.Score));
     FormEndGame->ShowModal(Game.Local, Game.ClubState);
 }
 

@@ -492,11 +492,31 @@ void TForm1::closeEvent(QCloseEvent* event)
 
 void TForm1::contextMenuEvent(QContextMenuEvent* event)
 {
-    PopupMenu1->popup(event->globalPos());
+    if (!PopupMenu1->isVisible())
+        PopupMenu1->popup(event->globalPos());
+}
+
+// The popup from the keyboard (the Menu key, Shift+F10) opens by the
+// control that has the focus, or in the window's middle.
+static bool IsPopupKey(const QKeyEvent& key)
+{
+    return (key.key() == Qt::Key_Menu && key.modifiers() == Qt::NoModifier)
+        || (key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress && IsPopupKey(*static_cast<QKeyEvent*>(event))) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this && !Game.IntroActive) {
+            const QWidget* at = QApplication::focusWidget();
+            const QPoint place = at && at->window() == this ? at->mapToGlobal(at->rect().center())
+                                                            : mapToGlobal(rect().center());
+            if (!PopupMenu1->isVisible())
+                PopupMenu1->popup(place);
+            return true;
+        }
+    }
     // Key preview in a game: a typed letter picks its key wherever the focus
     // is in this window.
     if (event->type() == QEvent::KeyPress && Game.DealActive) {

@@ -9,6 +9,8 @@
 #include "logic/game/game_state.h"
 #include "logic/localdata/settings.h"
 #include "ui/game/window_pictures.h"
+#include "logic/localdata/club_file.h"
+#include "ui/kit/accessibility.h"
 #include "ui/kit/animation_player.h"
 #include "ui/kit/colour.h"
 #include "ui/kit/dialog_base.h"
@@ -28,6 +30,15 @@ constexpr unsigned int kAqua = 0xFFFF00;
 constexpr unsigned int kYellow = 0x00FFFF;
 
 QRect ToRect(const ControlRect& r) { return QRect(r.Left, r.Top, r.Width, r.Height); }
+
+// A member line as a screen reader says it: the name, then each figure
+// under its column's heading.
+QString MemberLineName(std::string_view name, int deals, int score)
+{
+    return ToQString(name).trimmed() + QStringLiteral(", ") + UiText(Msg::GamesColumn) + QStringLiteral(": ")
+        + QString::number(deals) + QStringLiteral(", ") + UiText(Msg::ScoreColumn) + QStringLiteral(": ")
+        + QString::number(score);
+}
 
 } // namespace
 
@@ -49,6 +60,7 @@ MenuView::MenuView(QWidget* window, const Settings& prefs, const Layout& lay)
     for (std::size_t i = 0; i < memberLines.size(); ++i) {
         memberLines[i] = NewWindowButton(window, DBlue, kNavy, qPrintable(QStringLiteral("Button%1").arg(i + 1)));
         connect(memberLines[i], &QPushButton::clicked, this, [this, i] { emit memberClicked(static_cast<int>(i) + 1); });
+        MarkAsListItem(memberLines[i]);
     }
     // The column headings are disabled buttons with silver captions.
     for (std::size_t i = 0; i < headings.size(); ++i) {
@@ -71,6 +83,8 @@ MenuView::MenuView(QWidget* window, const Settings& prefs, const Layout& lay)
         auto* icon = new PictureBox(window);
         icon->setObjectName(QLatin1String(iconNames[i]));
         icon->setCursor(Qt::PointingHandCursor);
+        // Reached by Tab like the buttons, clicked by Return or Space.
+        icon->setFocusPolicy(Qt::StrongFocus);
         icon->resize(MenuIconSize, MenuIconSize);
         icon->hide();
         connect(icon, &PictureBox::clicked, this, [this, i] { emit iconClicked(static_cast<MenuIcon>(i)); });
@@ -138,6 +152,8 @@ void MenuView::Show(int clubState, bool storeLink)
     icons[IconStatistics]->setToolTip(UiText(Msg::HintStatistics));
     icons[IconChat]->setToolTip(UiText(Msg::HintChat));
     icons[IconWorldTopTen]->setToolTip(UiText(Msg::HintWorldTopTen));
+    for (MenuIcon which : {IconMoreGames, IconPackage, IconStore, IconHelp, IconStatistics, IconChat, IconWorldTopTen})
+        icons[which]->setAccessibleName(icons[which]->toolTip());
     for (MenuIcon which : {IconMoreGames, IconPackage, IconHelp, IconStatistics, IconChat, IconWorldTopTen})
         icons[which]->show();
     ShowAccountLamp(clubState);
@@ -193,6 +209,7 @@ void MenuView::ShowAccountLamp(int state)
     account->setToolTip(accountNote_.isEmpty() || state > ClubLoggedOut
                             ? UiText(lamp.Hint)
                             : UiText(lamp.Hint) + QLatin1Char('\n') + accountNote_);
+    account->setAccessibleName(account->toolTip());
     account->show();
     account->update();
 }
@@ -212,6 +229,11 @@ void MenuView::ShowMemberLines(const std::array<std::string, 5>& lines)
     const auto caption = [&](std::size_t r) { return ToQString(FitMemberCaption(MemberCaption(lines[r]), width)); };
     for (std::size_t r = 0; r < 4; ++r)
         memberLines[r]->setText(caption(r));
+    // The caption may be cut to fit: a screen reader gets the whole line.
+    for (std::size_t r = 0; r < 5; ++r)
+        memberLines[r]->setAccessibleName(
+            IsEmptyMemberLine(lines[r]) ? UiText(Msg::A11yFreeSlot)
+                                        : MemberLineName(MemberName(lines[r]), MemberDeals(lines[r]), MemberScore(lines[r])));
 
     TTevQuizButton* fifth = memberLines[4];
     fifth->SetColorSB(DBlue);
@@ -227,6 +249,7 @@ void MenuView::ShowClubMemberLine(const std::string& nick, int dealReached, int 
     fifth->SetFontColor(kAqua);
     fifth->SetColorMouse(kYellow);
     fifth->setText(ToQString(ClubMemberCaption(nick, dealReached, score)));
+    fifth->setAccessibleName(MemberLineName(nick, dealReached, score));
 }
 
 void MenuView::Hide()

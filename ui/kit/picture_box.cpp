@@ -3,11 +3,15 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "ui/kit/accessibility.h"
+#include "ui/kit/focus_ring.h"
+
 namespace vk {
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    InstallAccessibility();
 }
 
 void PictureBox::ResizeCanvas(int width, int height)
@@ -28,6 +32,8 @@ void PictureBox::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.drawImage(0, 0, canvas_);
+    if (hasFocus())
+        DrawFocusRing(p, rect());
 }
 
 void PictureBox::resizeEvent(QResizeEvent*)
@@ -39,6 +45,19 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
+}
+
+void PictureBox::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        emit clicked();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 } // namespace vk

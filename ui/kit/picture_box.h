@@ -1,6 +1,7 @@
 #pragma once
 // A picture control: a widget with a canvas of its own.  What is drawn on the
-// canvas stays until it is drawn over; repaint() shows it at once.
+// canvas stays until it is drawn over; repaint() shows it at once.  One
+// given the focus (an icon) shows a focus ring while it has it.
 #include <QImage>
 #include <QWidget>
 
@@ -25,6 +26,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // A picture that takes the focus is clicked by Return, Enter or Space.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QImage canvas_;

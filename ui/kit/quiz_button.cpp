@@ -2,12 +2,15 @@
 
 #include <QApplication>
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "ui/kit/accessibility.h"
 #include "ui/kit/colour.h"
 #include "ui/kit/dressing.h"
+#include "ui/kit/focus_ring.h"
 #include "ui/kit/resource_store.h"
 
 namespace vk {
@@ -144,6 +147,8 @@ TTevQuizButton::TTevQuizButton(QWidget* parent) : QPushButton(parent)
     // under the button (the parent and any lower sibling) before the face is
     // composed over it.  The backing store gives the double buffering.
     resize(100, 30);
+    // A screen reader learns the caption and the state from our interface.
+    InstallAccessibility();
     focusTracking_ =
         connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FocusChanged(now); });
 }
@@ -313,6 +318,11 @@ void TTevQuizButton::paintEvent(QPaintEvent*)
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(QRect(box.left, box.top, box.Width() - 1, box.Height() - 1), 3.5, 3.5);
     }
+
+    // The thin contour is hard to see on some faces: a player who moves
+    // with the keyboard gets a ring that shows on any of them.
+    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange))
+        DrawFocusRing(painter, rect());
 }
 
 void TTevQuizButton::enterEvent(QEnterEvent* event)
@@ -334,6 +344,16 @@ void TTevQuizButton::leaveEvent(QEvent* event)
 void TTevQuizButton::mouseDoubleClickEvent(QMouseEvent* event)
 {
     mousePressEvent(event);
+}
+
+void TTevQuizButton::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !autoDefault() && !isDefault() && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }
 
 void TTevQuizButton::FocusChanged(QWidget* now)

@@ -85,6 +85,9 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // Outside a dialog Return and Enter press the button that has the
+    // focus, as Space does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void FocusChanged(QWidget* now);
