@@ -395,9 +395,14 @@ def run_register(player, game, server):
     if sessions < 1:
         raise Failure("the new member was not logged in")
 
+    before = set(player.x.windows())
     player.click(at_tab(575, 262), window=geometry)  # "Сохранить"
     user_file = os.path.join(os.path.dirname(game.dir), "TevUser.tev")
     wait_until("the user file above the program's folder", lambda: os.path.exists(user_file), timeout=5)
+    # The save is confirmed: whose login the next start uses.
+    saved, _ = player.wait_window(dialog_title("Attention"), exclude=before, timeout=10)
+    player.x.key("Return")
+    player.wait_gone(saved, "the save's notice")
 
     player.click((360, 572), window=geometry)  # "Ok"
     player.wait_gone(window, "the account window")

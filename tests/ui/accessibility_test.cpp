@@ -439,8 +439,12 @@ private slots:
         QStringList order;
         for (QWidget* w : round)
             order << w->objectName();
-        QVERIFY2(order.join(QLatin1Char(' ')).contains(QStringLiteral("ButtonSend ButtonClose ButtonPassport")),
-                 qPrintable(order.join(QLatin1Char(' '))));
+        // The send button waits out its countdown after a send, off and so
+        // out of the round until then.
+        const QString expected = testsupport::Find<vk::TTevQuizButton>(chat, "ButtonSend")->isEnabled()
+                                     ? QStringLiteral("EditMessage ButtonSend ButtonClose ButtonPassport")
+                                     : QStringLiteral("EditMessage ButtonClose ButtonPassport");
+        QVERIFY2(order.join(QLatin1Char(' ')).contains(expected), qPrintable(order.join(QLatin1Char(' '))));
         input::Key(&chat, Qt::Key_Escape);
         QTRY_VERIFY(!chat.isVisible());
     }

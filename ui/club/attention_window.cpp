@@ -50,8 +50,7 @@ TFormLink::TFormLink(const QString& title, const QString& text, const QString& l
     int widest = 0;
     for (const QString& s : {title, text, link})
         widest = std::max(widest, metrics.horizontalAdvance(s));
-    // Never wider than the screen: a text longer than that is cut with an
-    // ellipsis and shown whole in its tooltip.
+    // Never wider than the screen.
     int clientW = ClientWidthFor(widest);
     if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
         clientW = std::min(clientW, std::max(400, screen->availableGeometry().width() - 40));
@@ -81,12 +80,13 @@ TFormLink::TFormLink(const QString& title, const QString& text, const QString& l
         QFont font = NoticeFont(true);
         font.setUnderline(i == 2);
         const QFontMetrics lineMetrics(font);
-        const QString shown = cut ? lineMetrics.elidedText(texts[i], Qt::ElideRight, labelW) : texts[i];
-        QLabel* l = new QLabel(shown, this);
+        // A line too long for the screen is cut at the window's edge and
+        // shown whole in its tooltip.
+        QLabel* l = new QLabel(texts[i], this);
         l->setObjectName(QLatin1String(labels[i].second));
         l->setTextFormat(Qt::PlainText);
         l->setFont(font);
-        if (shown != texts[i])
+        if (cut && lineMetrics.horizontalAdvance(texts[i]) > labelW)
             l->setToolTip(texts[i]);
         l->setGeometry(kLabelLeft, top, labelW, lineMetrics.height());
         l->setVisible(!texts[i].isEmpty());
