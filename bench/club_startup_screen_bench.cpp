@@ -43,7 +43,8 @@ public:
         QObject::connect(&timer_, &QTimer::timeout, [this] {
             const qint64 gap = clock_.restart();
             if (gap > 30 && qEnvironmentVariableIsSet("VOKABRON_BENCH_GAPS"))
-                std::fprintf(stderr, "gap %lld ms at %lld ms\n", static_cast<long long>(gap), static_cast<long long>(total_.elapsed()));
+                std::fprintf(stderr, "gap %lld ms at %lld ms\n", static_cast<long long>(gap),
+                             static_cast<long long>(total_.elapsed()));
             longest_ = std::max(longest_, gap);
         });
     }
@@ -69,8 +70,8 @@ private:
 
 struct Run {
     double secondsToMenu = 0;
-    qint64 longestHoldMs = 0;     // from the start to the menu
-    qint64 clubHoldMs = 0;        // on the menu, until every club step has come back
+    qint64 longestHoldMs = 0; // from the start to the menu
+    qint64 clubHoldMs = 0;    // on the menu, until every club step has come back
 };
 
 // A program folder of its own: a fresh club file, the font window turned
@@ -144,8 +145,7 @@ int main(int argc, char* argv[])
     vk::test::TestServer server;
     {
         vk::HttpClient http;
-        vk::ClubRegister(http, vk::StoredClubAddress(server.Base(), vk::ClubAccount),
-                         vk::test::Member("Nomad"));
+        vk::ClubRegister(http, vk::StoredClubAddress(server.Base(), vk::ClubAccount), vk::test::Member("Nomad"));
     }
     vk::test::SilentListener silent;
     const std::pair<const char*, std::string> clubs[] = {

@@ -95,7 +95,8 @@ void FullRender(benchmark::State& state)
 void OpeningStep(benchmark::State& state)
 {
     vk::TForm1& form = FormAtSize(static_cast<int>(state.range(0)));
-    const vk::CellGrid grid = vk::CellGridFor(parts::Picture(form, "ImageRamka")->width(), parts::Picture(form, "ImageRamka")->height());
+    const vk::CellGrid grid =
+        vk::CellGridFor(parts::Picture(form, "ImageRamka")->width(), parts::Picture(form, "ImageRamka")->height());
     int step = 0;
     for (auto _ : state) {
         form.DealScreen().DrawOpeningStep(grid, {4, 5}, 0x0422 /* Т */, step % vk::OpeningSteps + 1);

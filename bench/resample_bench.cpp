@@ -51,8 +51,7 @@ bool ReadPpm(const std::string& path, vk::TFastDIB& dib)
     std::ifstream file(path, std::ios::binary);
     std::string magic;
     int width = 0, height = 0, maximum = 0;
-    if (!(file >> magic >> width >> height >> maximum) || magic != "P6" || maximum != 255 || width <= 0
-        || height <= 0)
+    if (!(file >> magic >> width >> height >> maximum) || magic != "P6" || maximum != 255 || width <= 0 || height <= 0)
         return false;
     file.get(); // the one whitespace byte before the pixels
     dib.SetSize(width, height, vk::TFastDIB::kBitsPerPixel);

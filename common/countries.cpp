@@ -14,6 +14,7 @@ struct Row {
     std::string_view key;
 };
 
+// clang-format off
 constexpr Row kEurope[] = {
     {"Unknown", ""}, {"Russia", ""}, {"Albania", ""}, {"Andorra", ""}, {"Austria", ""},
     {"Belarus", ""}, {"Belgium", ""}, {"Bosnia & Herzegovina", "Bosnia_Herz."}, {"Bulgaria", ""},
@@ -90,6 +91,7 @@ constexpr Row kAfrica[] = {
     {"Swaziland", ""}, {"Tanzania", ""}, {"Togo", ""}, {"Tunisia", ""}, {"Uganda", ""},
     {"Zambia", ""}, {"Zimbabwe", ""},
 };
+// clang-format on
 
 constexpr std::array<std::span<const Row>, ContinentCount> kContinents = {
     kEurope, kAsia, kNorthAmerica, kSouthAmerica, kOceania, kAfrica,

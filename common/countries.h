@@ -11,7 +11,7 @@ namespace vk {
 
 struct CountryTexts {
     std::string_view English;
-    std::string_view Key;   // never holds a blank; empty for Africa's row 12
+    std::string_view Key; // never holds a blank; empty for Africa's row 12
 };
 
 inline constexpr int ContinentCount = 6;

@@ -18,12 +18,13 @@ namespace vk {
 
 inline constexpr const char* DeviceField = "device";
 inline constexpr std::string_view DeviceMark = "$device=";
-inline constexpr std::size_t DeviceTokenLength = 43;   // 32 bytes in base64url
+inline constexpr std::size_t DeviceTokenLength = 43; // 32 bytes in base64url
 
 inline bool IsDeviceToken(std::string_view token)
 {
     return token.size() == DeviceTokenLength && std::all_of(token.begin(), token.end(), [](char c) {
-               return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
+               return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-'
+                      || c == '_';
            });
 }
 

@@ -55,7 +55,7 @@ bool WalkJpegSegments(std::string_view b, const std::function<bool(const JpegSeg
         if (pos >= b.size() || Byte(b, pos) != 0xFF)
             return false;
         while (pos < b.size() && Byte(b, pos) == 0xFF)
-            ++pos;   // fill bytes
+            ++pos; // fill bytes
         if (pos >= b.size())
             return false;
         const int marker = Byte(b, pos++);

@@ -9,9 +9,9 @@
 namespace vk {
 
 struct JpegSegment {
-    int marker = 0;              // the byte after 0xFF
-    std::string_view data;       // its two length bytes and what they cover
-    std::string_view entropy;    // after a scan header (0xDA): the coded data
+    int marker = 0;           // the byte after 0xFF
+    std::string_view data;    // its two length bytes and what they cover
+    std::string_view entropy; // after a scan header (0xDA): the coded data
 };
 
 struct JpegSize {

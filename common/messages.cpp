@@ -10,6 +10,7 @@ struct Entry {
     std::string_view text[2];
 };
 
+// clang-format off
 constexpr std::array<Entry, static_cast<int>(Msg::Count)> kTable = {{
     {Msg::NewPlayer, {"New Player", "Новый Игрок"}},
     {Msg::Options, {"Options", "Опции"}},
@@ -286,6 +287,7 @@ constexpr std::array<Entry, static_cast<int>(Msg::Count)> kTable = {{
     {Msg::A11yGameOver, {"The game is over. Score %1", "Игра окончена. Счёт %1"}},
     {Msg::A11yMessages, {"Messages", "Сообщения"}},
 }};
+// clang-format on
 
 constexpr bool TableInOrder()
 {

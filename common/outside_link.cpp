@@ -15,10 +15,7 @@ std::string Lower(std::string_view text)
     return out;
 }
 
-bool HostCharacter(char c)
-{
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.';
-}
+bool HostCharacter(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.'; }
 
 // Scheme (lower case), host and port of an http(s) address; the part after
 // the authority may hold any printable ASCII.
@@ -43,15 +40,16 @@ std::optional<Origin> ReadOrigin(std::string_view address)
         return std::nullopt; // user names in links only serve to deceive
     const auto portAt = authority.rfind(':');
     const std::string_view host = authority.substr(0, portAt);
-    if (host.empty() || host.front() == '.' || host.front() == '-' || !std::all_of(host.begin(), host.end(), HostCharacter))
+    if (host.empty() || host.front() == '.' || host.front() == '-'
+        || !std::all_of(host.begin(), host.end(), HostCharacter))
         return std::nullopt;
     if (host.find_first_not_of("0123456789") == std::string_view::npos)
         return std::nullopt;
     origin.Host = Lower(host);
     if (portAt != std::string_view::npos) {
         origin.Port = std::string(authority.substr(portAt + 1));
-        if (origin.Port.empty() || origin.Port.size() > 5 ||
-            origin.Port.find_first_not_of("0123456789") != std::string::npos)
+        if (origin.Port.empty() || origin.Port.size() > 5
+            || origin.Port.find_first_not_of("0123456789") != std::string::npos)
             return std::nullopt;
     }
     return origin;

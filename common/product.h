@@ -5,7 +5,7 @@
 
 namespace vk {
 
-inline constexpr int ProductNumber = 50;        // our number in the maker's catalogue
+inline constexpr int ProductNumber = 50; // our number in the maker's catalogue
 inline constexpr int DealsPerGame = 20;
 
 inline constexpr const char* ClubFileName = "Vokabron.clb";

@@ -12,9 +12,6 @@ inline long long RoundEven(double value)
     return static_cast<long long>(std::nearbyint(value));
 }
 
-inline int RoundInt(double value)
-{
-    return static_cast<int>(RoundEven(value));
-}
+inline int RoundInt(double value) { return static_cast<int>(RoundEven(value)); }
 
 } // namespace vk

@@ -1,6 +1,5 @@
 #include "net/account_flows.h"
 
-
 #include "net/account_requests.h"
 #include "common/text_cipher.h"
 
@@ -123,10 +122,7 @@ LoginOutcome LogIn(HttpClient http, const AccountAddresses& at, ClubStateData cl
     return out;
 }
 
-int Register(HttpClient http, const std::string& accPath, TTevUser user)
-{
-    return ClubRegister(http, accPath, user);
-}
+int Register(HttpClient http, const std::string& accPath, TTevUser user) { return ClubRegister(http, accPath, user); }
 
 ClubReads ReadChairman(HttpClient http, const AccountAddresses& at, ClubStateData club)
 {

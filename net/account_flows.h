@@ -24,7 +24,7 @@ struct AccountAddresses {
 
 struct ClubReads {
     ClubStateData Club;
-    bool Connected = true;    // every request sent found its server
+    bool Connected = true; // every request sent found its server
     // Unreachable when a request found no server, ServerFault when one got
     // an error status back; Taken otherwise (a read refused is no trouble).
     ClubAnswer Trouble = ClubAnswer::Taken;

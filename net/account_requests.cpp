@@ -26,10 +26,7 @@ std::optional<std::string> Posted(std::optional<std::string> reply, bool answere
     return reply;
 }
 
-std::string AccountAddress(const std::string& accPath)
-{
-    return DecodeText(accPath, ClubStartKey);
-}
+std::string AccountAddress(const std::string& accPath) { return DecodeText(accPath, ClubStartKey); }
 
 std::optional<std::string> PostRaw(HttpClient& http, const std::string& accPath, const FormFields& fields)
 {
@@ -41,10 +38,7 @@ std::optional<std::string> PostEncoded(HttpClient& http, const std::string& accP
     return EncodedFormRequest(http, AccountAddress(accPath), fields);
 }
 
-bool RepliedOk(const std::optional<std::string>& reply)
-{
-    return reply && ResultCode(*reply, "ok");
-}
+bool RepliedOk(const std::optional<std::string>& reply) { return reply && ResultCode(*reply, "ok"); }
 
 std::string Decimal(std::int64_t value) { return std::to_string(value); }
 

@@ -21,8 +21,8 @@ inline constexpr const char* LoginOrigin = "Vokabron_4.3";
 // `answered` as HttpClient::PostForm gives it.
 std::optional<std::string> RawFormRequest(HttpClient& http, const std::string& address, const std::string& body,
                                           bool* answered = nullptr);
-std::optional<std::string> EncodedFormRequest(HttpClient& http, const std::string& address,
-                                              const FormFields& fields, bool* answered = nullptr);
+std::optional<std::string> EncodedFormRequest(HttpClient& http, const std::string& address, const FormFields& fields,
+                                              bool* answered = nullptr);
 
 // How the last account request made on this thread ended, told apart for
 // the player: the club took it, refused it (an answer without "ok"), failed

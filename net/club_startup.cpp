@@ -90,7 +90,8 @@ bool AutoLogin(HttpClient& http, const std::string& accPath, const std::string& 
         return false;
     club.UserFileSaved = true;
     std::string pw = DecodeText(storedPw, ClubStartKey);
-    std::replace_if(pw.begin(), pw.end(), [](char c) { return c == ' ' || c == '#' || c == '$'; }, '-');
+    std::replace_if(
+        pw.begin(), pw.end(), [](char c) { return c == ' ' || c == '#' || c == '$'; }, '-');
     const std::string heldToken = club.DeviceToken;
     const bool loggedIn = ClubLogin(http, accPath, nick, pw, club.ClubUser, &club.DeviceToken);
     club.ClubUser.PwC = EncodeText(pw, ClubStartKey);

@@ -275,9 +275,9 @@ std::optional<std::string> HttpClient::Perform(const std::string& address, void*
     }
     used.StallMs = state_->readTimeoutMs.load();
     // "Expect:" keeps libcurl from waiting for a 100 reply before larger bodies.
-    const HeaderList headers = formBody
-        ? Headers({"Accept: text/html, */*", "Content-Type: application/x-www-form-urlencoded", "Expect:"})
-        : Headers({"Accept: text/html, */*", "Expect:"});
+    const HeaderList headers =
+        formBody ? Headers({"Accept: text/html, */*", "Content-Type: application/x-www-form-urlencoded", "Expect:"})
+                 : Headers({"Accept: text/html, */*", "Expect:"});
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.get());
     if (!userAgent.empty())
         curl_easy_setopt(curl, CURLOPT_USERAGENT, userAgent.c_str());

@@ -21,13 +21,13 @@
 
 namespace vk {
 
-inline constexpr std::int64_t TextReplyCap = 1024 * 1024;   // pages, forms, records
-inline constexpr std::int64_t PhotoReplyCap = 512 * 1024;   // member photos, pictures
+inline constexpr std::int64_t TextReplyCap = 1024 * 1024; // pages, forms, records
+inline constexpr std::int64_t PhotoReplyCap = 512 * 1024; // member photos, pictures
 
 struct TransportLimits {
     long ConnectMs = 5000;
-    long RequestMs = 8000;     // the whole request, connect included; 0: no limit
-    long StallMs = 0;          // fails once no byte has moved for this long; 0: none
+    long RequestMs = 8000; // the whole request, connect included; 0: no limit
+    long StallMs = 0;      // fails once no byte has moved for this long; 0: none
     std::int64_t MaxReplyBytes = TextReplyCap;
 };
 

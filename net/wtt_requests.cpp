@@ -36,8 +36,8 @@ std::optional<std::int32_t> WttReadGameCount(HttpClient& http, const std::string
     return TrailingNumber(*reply);
 }
 
-bool WttReadOwn(HttpClient& http, const std::string& address, int gid, const std::string& nick,
-                const std::string& city, WttRows& rows, bool* answered, ClubOutcome* outcome)
+bool WttReadOwn(HttpClient& http, const std::string& address, int gid, const std::string& nick, const std::string& city,
+                WttRows& rows, bool* answered, ClubOutcome* outcome)
 {
     rows = PresetWttRows(gid);
     http.SetReadTimeout(kRowReadMs);

@@ -27,8 +27,8 @@ std::optional<std::int32_t> WttReadGameCount(HttpClient& http, const std::string
 
 // The rows of board `gid` sent under this nick and city, best first, each
 // with its place on the whole board.
-bool WttReadOwn(HttpClient& http, const std::string& address, int gid, const std::string& nick,
-                const std::string& city, WttRows& rows, bool* answered = nullptr, ClubOutcome* outcome = nullptr);
+bool WttReadOwn(HttpClient& http, const std::string& address, int gid, const std::string& nick, const std::string& city,
+                WttRows& rows, bool* answered = nullptr, ClubOutcome* outcome = nullptr);
 
 // Sends a result (or a chat message: gid 100, the number proposed as the
 // score, the stamp as R9, the cleaned text as R10).  The place it took.

@@ -13,8 +13,8 @@ namespace {
 bool Trusted(const std::string& address, const std::vector<std::string>& trusted)
 {
     return !address.empty() && std::any_of(trusted.begin(), trusted.end(), [&](const std::string& t) {
-               return CanonicalAddress(t) == address;
-           });
+        return CanonicalAddress(t) == address;
+    });
 }
 
 } // namespace
@@ -64,7 +64,7 @@ std::string ClientAddress(std::string_view peer, const std::vector<std::string>&
     for (auto it = hops.rbegin(); it != hops.rend(); ++it) {
         const std::string hop = CanonicalAddress(*it);
         if (hop.empty())
-            return address;   // not an address: nothing further out can be believed
+            return address; // not an address: nothing further out can be believed
         if (!Trusted(hop, trustedProxies))
             return hop;
         address = hop;

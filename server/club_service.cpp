@@ -53,7 +53,8 @@ bool LooseInteger(std::string_view text)
 {
     if (!text.empty() && text[0] == '-')
         text.remove_prefix(1);
-    return !text.empty() && text.size() <= 19 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return !text.empty() && text.size() <= 19
+           && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 bool ChatStampOk(const std::string& text)
@@ -71,12 +72,10 @@ bool ChatStampOk(const std::string& text)
 } // namespace
 
 ClubService::ClubService(ServerConfig config, Storage& storage)
-    : config_(std::move(config)),
-      storage_(storage),
+    : config_(std::move(config)), storage_(storage),
       hasher_(config_.limits.argon2Ops, config_.limits.argon2MemKiB * 1024, Argon2Concurrency(config_.limits),
               Argon2Queue(config_.limits)),
-      limiter_(static_cast<std::size_t>(config_.limits.rateLimitKeys)),
-      wttPaused_(config_.wttPaused),
+      limiter_(static_cast<std::size_t>(config_.limits.rateLimitKeys)), wttPaused_(config_.wttPaused),
       chatPaused_(config_.chatPaused)
 {
     // Unknown nicks are checked against this, so that a refusal takes as
@@ -155,7 +154,7 @@ std::optional<SessionInfo> ClubService::SessionOf(const Caller& caller)
 std::string ClubService::Source(const Caller& caller) { return SourceHash(secret_, caller.address); }
 
 ClubService::AddressCheck ClubService::VerifyFor(const Caller& caller, const std::string& hash, const std::string& pw,
-                                                bool& rehash, bool priority)
+                                                 bool& rehash, bool priority)
 {
     // A crowd of addresses each sending one guess after another gets one
     // Argon2 check at a time per address, so honest logins still find a
@@ -199,8 +198,8 @@ ClubService::Auth ClubService::CheckPassword(const std::string& nick, const std:
     if (found && found->disabled)
         found.reset();
     const Seconds now = Now();
-    who.knownDevice = found && !device.empty() &&
-                      storage_.UseDevice(TokenHash(device), found->id, now, now - l.deviceLifetimeS);
+    who.knownDevice =
+        found && !device.empty() && storage_.UseDevice(TokenHash(device), found->id, now, now - l.deviceLifetimeS);
     const bool holdsSession = who.session && who.session->nick == nick;
     if (!holdsSession && !who.knownDevice && limiter_.BackingOff(nickFailures, l.nickFailures, window))
         return Auth::Throttled;
@@ -265,8 +264,8 @@ std::string ClubService::IssueSession(MemberId id, const std::string& pw)
     const std::string token = NewSessionToken();
     const Seconds now = Now();
     storage_.CreateSession(TokenHash(token), id, now, now + config_.limits.sessionLifetimeS, PasswordCheck(token, pw));
-    std::string cookie = std::string(SessionCookie) + "=" + token + "; Path=/; HttpOnly; Max-Age=" +
-                         std::to_string(config_.limits.sessionLifetimeS);
+    std::string cookie = std::string(SessionCookie) + "=" + token
+                         + "; Path=/; HttpOnly; Max-Age=" + std::to_string(config_.limits.sessionLifetimeS);
     if (secureCookie_)
         cookie += "; Secure";
     return cookie;
@@ -301,18 +300,15 @@ Reply ClubService::Account(const std::string& body, const Caller& caller)
     case RequestKind::SignOut: return SignOut(r, caller);
     case RequestKind::ReadBalance: return ReadBalance(r, caller);
     case RequestKind::ReadInfo: return ReadInfo(r, caller);
-    case RequestKind::ReadTopTen:
-        return Text(TopTenReply(storage_.ClubTopTen(r.gameKey)));
+    case RequestKind::ReadTopTen: return Text(TopTenReply(storage_.ClubTopTen(r.gameKey)));
     case RequestKind::ReadPlace: {
         const auto rating = ParseReal(v[0]);
         if (!rating || *rating < 0 || *rating > 2147483648.0)
             return Text(ReplyNo);
         return Text(NumberReply(storage_.ClubPlace(r.gameKey, *rating)));
     }
-    case RequestKind::MemberCount:
-        return Text(NumberReply(storage_.CountMembers()));
-    default:
-        return Status(400);
+    case RequestKind::MemberCount: return Text(NumberReply(storage_.CountMembers()));
+    default: return Status(400);
     }
 }
 
@@ -341,10 +337,10 @@ Reply ClubService::Register(const ParsedRequest& r, const Caller& caller)
     const std::string &nick = v[0], &pw = v[1], &city = v[2], &country1 = v[3], &country2 = v[4], &sex = v[5],
                       &email = v[6], &dater = v[7];
     const auto country = vk::CountryOfCode(country2);
-    const bool valid = ValidNewMemberNick(nick) && ValidPassword(pw) && ValidCity(city) && country &&
-                       country->Key == country1 && ValidSex(sex) && ValidEmail(email) && DigitsAndDots(dater, 10) &&
-                       ValidReserved(v[8]) && ValidReserved(v[9]) && ValidReserved(v[10]) && LooseInteger(v[11]) &&
-                       LooseInteger(v[12]) && LooseInteger(v[13]);
+    const bool valid = ValidNewMemberNick(nick) && ValidPassword(pw) && ValidCity(city) && country
+                       && country->Key == country1 && ValidSex(sex) && ValidEmail(email) && DigitsAndDots(dater, 10)
+                       && ValidReserved(v[8]) && ValidReserved(v[9]) && ValidReserved(v[10]) && LooseInteger(v[11])
+                       && LooseInteger(v[12]) && LooseInteger(v[13]);
     if (!valid)
         return Text(ReplyNo);
     // The limit comes before the answer "taken", which would otherwise tell
@@ -388,8 +384,8 @@ Reply ClubService::SaveGame(const ParsedRequest& r, const Caller& caller)
     const auto r1 = ParseInteger(v[8], -kInt32Max - 1, kInt32Max);
     // Sessions never pass cycles begun, except in the repeat of a completion
     // whose reply was lost: the client applies the end once more.
-    if (!kon || !best || !rating || *rating < 0 || *rating > 2147483648.0 || !ses || *ses > *kon + 1 || !konl || !score ||
-        (*konl == 0 && *score != 0) || !r1 || v[9].empty() || !ValidReserved(v[9]))
+    if (!kon || !best || !rating || *rating < 0 || *rating > 2147483648.0 || !ses || *ses > *kon + 1 || !konl || !score
+        || (*konl == 0 && *score != 0) || !r1 || v[9].empty() || !ValidReserved(v[9]))
         return Text(ReplyNo);
     g.kon = *kon;
     g.best = *best;
@@ -480,7 +476,7 @@ Reply ClubService::Login(const ParsedRequest& r, const Caller& caller)
     Authenticated who;
     if (auto refused = Authenticate(v[0], v[1], caller, who, Text(ReplyNo), device))
         return *refused;
-    if (caller.session)   // a new login replaces the caller's old session
+    if (caller.session) // a new login replaces the caller's old session
         storage_.DeleteSession(TokenHash(*caller.session));
     Reply reply = Text(LoginReply(who.member));
     reply.setCookie = IssueSession(who.member.id, v[1]);
@@ -550,7 +546,8 @@ const GameConfig* ClubService::GameOfClubBoard(int gid) const
 
 bool ClubService::IsStatGid(int gid) const
 {
-    return std::any_of(config_.games.begin(), config_.games.end(), [&](const GameConfig& g) { return g.productGid == gid; });
+    return std::any_of(config_.games.begin(), config_.games.end(),
+                       [&](const GameConfig& g) { return g.productGid == gid; });
 }
 
 Reply ClubService::Wtt(const std::string& body, const Caller& caller)
@@ -567,8 +564,7 @@ Reply ClubService::Wtt(const std::string& body, const Caller& caller)
         return Status(404);
     const int board = static_cast<int>(*gid);
     switch (r.kind) {
-    case RequestKind::WttSubmit:
-        return WttSubmit(r, caller);
+    case RequestKind::WttSubmit: return WttSubmit(r, caller);
     case RequestKind::WttOwn: {
         const auto& nick = r.values[1];
         const auto& city = r.values[2];
@@ -587,10 +583,8 @@ Reply ClubService::Wtt(const std::string& body, const Caller& caller)
             KeepBoard(board, reply);
         return Text(std::move(reply));
     }
-    case RequestKind::WttCount:
-        return Text(NumberReply(storage_.AcceptedCount(board)));
-    default:
-        return Status(400);
+    case RequestKind::WttCount: return Text(NumberReply(storage_.AcceptedCount(board)));
+    default: return Status(400);
     }
 }
 
@@ -600,8 +594,9 @@ std::optional<std::string> ClubService::CachedBoard(int gid)
         return std::nullopt;
     std::lock_guard lock(boardMutex_);
     const auto it = boardCache_.find(gid);
-    if (it == boardCache_.end() ||
-        std::chrono::steady_clock::now() - it->second.second > std::chrono::milliseconds(config_.limits.boardCacheMs))
+    if (it == boardCache_.end()
+        || std::chrono::steady_clock::now() - it->second.second
+               > std::chrono::milliseconds(config_.limits.boardCacheMs))
         return std::nullopt;
     return it->second.first;
 }
@@ -636,14 +631,14 @@ Reply ClubService::WttSubmit(const ParsedRequest& r, const Caller& caller)
     const Seconds now = Now();
 
     switch (kind) {
-    case BoardKind::ReadOnly:
-        return Text(ReplyNo);
+    case BoardKind::ReadOnly: return Text(ReplyNo);
     case BoardKind::Open: {
         const auto score = ParseInteger(v[4], vk::WorldTopTenMinScore, vk::MaxGameScore);
-        if (wttPaused_ || PassportClass(nick, 1) != 3 || PassportClass(city, 2) == 1 ||
-            !vk::CountryOfCode(country) || !score || !ValidSex(r7) || !ValidVersion(r8) || r9 != "#" || r10 != "#")
+        if (wttPaused_ || PassportClass(nick, 1) != 3 || PassportClass(city, 2) == 1 || !vk::CountryOfCode(country)
+            || !score || !ValidSex(r7) || !ValidVersion(r8) || r9 != "#" || r10 != "#")
             return Text(ReplyNo);
-        if (!limiter_.Take({{"board:" + std::to_string(gid) + ":" + caller.address, 1, static_cast<double>(l.boardIntervalS)}}))
+        if (!limiter_.Take(
+                {{"board:" + std::to_string(gid) + ":" + caller.address, 1, static_cast<double>(l.boardIntervalS)}}))
             return Status(429);
         BoardEntry e{nick, country, city, r7, r8, r9, r10, *score, Source(caller)};
         const auto place = storage_.SubmitResult(gid, e, now);
@@ -663,16 +658,17 @@ Reply ClubService::WttSubmit(const ParsedRequest& r, const Caller& caller)
             return Text(ReplyNo);
         // The identity words come from the member's own record.
         BoardEntry e{member->nick, member->countryKey, member->city, member->sex, r8, "#", "#", *score, Source(caller)};
-        const auto place = storage_.SubmitClubResult(member->id, game->key, gid, e, now, l.resultWindowS, l.boardSeasonS);
+        const auto place =
+            storage_.SubmitClubResult(member->id, game->key, gid, e, now, l.resultWindowS, l.boardSeasonS);
         ForgetBoard(gid);
         return Text(place ? NumberReply(*place) : ReplyNo);
     }
     case BoardKind::Chat: {
         // Blanks of a locale time ("2:05 PM") would shift every later word.
         std::replace(r9.begin(), r9.end(), ' ', '_');
-        if (chatPaused_ || PassportClass(nick, 1) == 1 || PassportClass(city, 2) == 1 ||
-            !vk::CountryOfCode(country) || !ParseInteger(v[4], -kInt32Max - 1, kInt32Max) || !ValidSex(r7) ||
-            !ValidVersion(r8) || !ChatStampOk(r9) || !IsNickText(r10, 1, 80, true))
+        if (chatPaused_ || PassportClass(nick, 1) == 1 || PassportClass(city, 2) == 1 || !vk::CountryOfCode(country)
+            || !ParseInteger(v[4], -kInt32Max - 1, kInt32Max) || !ValidSex(r7) || !ValidVersion(r8) || !ChatStampOk(r9)
+            || !IsNickText(r10, 1, 80, true))
             return Text(ReplyNo);
         // A registered member's nick is that member's: posting under it needs
         // the member's session.  Other nicks stay open, as passports are.
@@ -746,8 +742,7 @@ Reply ClubService::Stat(const std::string& body, const Caller& caller)
         storage_.CountLike(g, Source(caller), LocalDate(now, "%Y-%m-%d"), now);
         return Text(ReplyStatOk);
     }
-    default:
-        return Status(400);
+    default: return Status(400);
     }
 }
 

@@ -28,7 +28,7 @@ struct Reply {
     int status = 200;
     std::string body;
     std::string contentType = Cp1251Text;
-    std::optional<std::string> setCookie;   // whole Set-Cookie value
+    std::optional<std::string> setCookie; // whole Set-Cookie value
 
     Reply() = default;
     Reply(int s, std::string b, std::string type = Cp1251Text)
@@ -38,8 +38,8 @@ struct Reply {
 };
 
 struct Caller {
-    std::string address;                   // the client's address as limits count it (IPv6: its /64)
-    std::optional<std::string> session;    // the session token it sent, if exactly one
+    std::string address;                // the client's address as limits count it (IPv6: its /64)
+    std::optional<std::string> session; // the session token it sent, if exactly one
 };
 
 class ClubService {
@@ -63,7 +63,7 @@ public:
     // name: the decoded path segment after /club/photos/
     Reply PhotoGet(const std::string& name);
 
-    void Maintain();   // periodic clean-up: expired sessions
+    void Maintain(); // periodic clean-up: expired sessions
 
     const ServerConfig& Config() const { return config_; }
 
@@ -74,7 +74,7 @@ private:
     struct Authenticated {
         Member member;
         std::optional<SessionInfo> session;
-        bool knownDevice = false;   // the login showed a device token of this member
+        bool knownDevice = false; // the login showed a device token of this member
     };
 
     std::optional<SessionInfo> SessionOf(const Caller& caller);
@@ -132,7 +132,7 @@ private:
     std::map<int, std::pair<std::string, std::chrono::steady_clock::time_point>> boardCache_;
 
     std::mutex checkingMutex_;
-    std::set<std::string> checking_;   // addresses with a password check running or waiting
+    std::set<std::string> checking_; // addresses with a password check running or waiting
 
     mutable std::mutex textMutex_;
     std::string configText_, newsText_;

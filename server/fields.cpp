@@ -11,17 +11,20 @@ bool IsNickChar(unsigned char c)
     if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
         return true;
     switch (c) {
-    case '!': case '(': case ')': case ',': case '-': case '.': case '?': case '_': case '@':
-        return true;
-    default:
-        return false;
+    case '!':
+    case '(':
+    case ')':
+    case ',':
+    case '-':
+    case '.':
+    case '?':
+    case '_':
+    case '@': return true;
+    default: return false;
     }
 }
 
-bool IsCyrillic(unsigned char c)
-{
-    return c >= 0xC0 || c == 0xA8 || c == 0xB8;
-}
+bool IsCyrillic(unsigned char c) { return c >= 0xC0 || c == 0xA8 || c == 0xB8; }
 
 bool IsNickText(std::string_view text, std::size_t minLen, std::size_t maxLen, bool cyrillic)
 {
@@ -72,7 +75,8 @@ bool ValidClientTag(std::string_view text)
     if (text.empty() || text.size() > 32)
         return false;
     for (const char c : text) {
-        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '.' || c == '-'))
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '.'
+              || c == '-'))
             return false;
     }
     return true;
@@ -132,9 +136,11 @@ namespace {
 
 constexpr std::size_t kCardLimits[14] = {20, 20, 50, 20, 50, 50, 50, 50, 50, 50, 60, 50, 50, 50};
 // website, ok, vk, facebook, twitter, instagramm, youtube
-constexpr bool kCardLinks[14] = {false, false, false, false, false, true, false, true, true, false, true, true, true, true};
+constexpr bool kCardLinks[14] = {false, false, false, false, false, true, false,
+                                 true,  true,  false, true,  true,  true, true};
 // telephone, emailo, skype, telegram
-constexpr bool kCardContacts[14] = {false, false, false, true, true, false, true, false, false, true, false, false, false, false};
+constexpr bool kCardContacts[14] = {false, false, false, true,  true,  false, true,
+                                    false, false, true,  false, false, false, false};
 
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
@@ -188,15 +194,17 @@ bool SafeLink(std::string_view value)
     std::size_t i = 0;
     if (value.empty() || !(IsAsciiLetter(value[0]) || IsAsciiDigit(value[0])))
         return false;
-    while (i < value.size() && (IsAsciiLetter(value[i]) || IsAsciiDigit(value[i]) || value[i] == '.' || value[i] == '-'))
+    while (i < value.size()
+           && (IsAsciiLetter(value[i]) || IsAsciiDigit(value[i]) || value[i] == '.' || value[i] == '-'))
         ++i;
     // "name:digits" without a dot in the name reads as a scheme to any
     // address parser ("javascript:1/x", "file:0/x"): a port is taken only
     // after a dotted host name whose last part is letters ("x.org:8080").
     const std::string_view host = value.substr(0, i);
     const auto dot = host.rfind('.');
-    const bool dottedName = dot != std::string_view::npos && dot + 1 < host.size() &&
-                            std::all_of(host.begin() + static_cast<std::ptrdiff_t>(dot) + 1, host.end(), IsAsciiLetter);
+    const bool dottedName =
+        dot != std::string_view::npos && dot + 1 < host.size()
+        && std::all_of(host.begin() + static_cast<std::ptrdiff_t>(dot) + 1, host.end(), IsAsciiLetter);
     if (i < value.size() && value[i] == ':' && !dottedName && !hadScheme)
         return false;
     if (i < value.size() && value[i] == ':') {
@@ -250,7 +258,7 @@ std::optional<std::int64_t> ParseInteger(std::string_view text, std::int64_t lo,
     if (digits.size() > 1 && digits[0] == '0')
         return std::nullopt;
     if (text[0] == '-' && digits == "0")
-        return std::nullopt;   // "-0" is not a form the client writes
+        return std::nullopt; // "-0" is not a form the client writes
     std::int64_t value = 0;
     std::from_chars(text.data(), text.data() + text.size(), value);
     if (value < lo || value > hi)

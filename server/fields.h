@@ -20,16 +20,16 @@ bool IsCyrillic(unsigned char c);
 // length in bytes is within [minLen, maxLen].
 bool IsNickText(std::string_view text, std::size_t minLen, std::size_t maxLen, bool cyrillic = false);
 
-bool ValidMemberNick(std::string_view nick);        // 2..12 nick characters
-bool ValidNewMemberNick(std::string_view nick);     // the same without "?"
-bool ValidPassword(std::string_view pw);            // 4..12 nick characters
-bool ValidCity(std::string_view city);              // 2..15, Cyrillic allowed
-bool ValidEmail(std::string_view email);            // 3..30, first "@" at 2.. and not last
-bool ValidReserved(std::string_view text);          // <= 15 bytes, no blank $ * ~
-bool ValidClientTag(std::string_view text);         // 1..32 of letters, digits _ . -
-bool ValidVersion(std::string_view text);           // 1..8 of digits and "."
-bool ValidLoginStamp(std::string_view text);        // YYYYMMDDhhmm, a real moment
-bool ValidSex(std::string_view text);               // "M" or "W"
+bool ValidMemberNick(std::string_view nick);    // 2..12 nick characters
+bool ValidNewMemberNick(std::string_view nick); // the same without "?"
+bool ValidPassword(std::string_view pw);        // 4..12 nick characters
+bool ValidCity(std::string_view city);          // 2..15, Cyrillic allowed
+bool ValidEmail(std::string_view email);        // 3..30, first "@" at 2.. and not last
+bool ValidReserved(std::string_view text);      // <= 15 bytes, no blank $ * ~
+bool ValidClientTag(std::string_view text);     // 1..32 of letters, digits _ . -
+bool ValidVersion(std::string_view text);       // 1..8 of digits and "."
+bool ValidLoginStamp(std::string_view text);    // YYYYMMDDhhmm, a real moment
+bool ValidSex(std::string_view text);           // "M" or "W"
 
 // Passport texts of the world top ten and chat: 1 refused, 2 with Cyrillic,
 // 3 without.  Mode 1 nick (2..12), mode 2 city (2..15).

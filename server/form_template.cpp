@@ -89,6 +89,7 @@ std::vector<RequestTemplate> AccountTemplates()
 {
     using K = RequestKind;
     const BodyForm raw = BodyForm::Raw, enc = BodyForm::Encoded;
+    // clang-format off
     return {
         {K::SaveInfo, raw, {{"nick"}, {"labelinfosave", true}, {"namei"}, {"name2"}, {"about"}, {"telephone"},
                             {"emailo"}, {"website"}, {"skype"}, {"ok"}, {"vk"}, {"telegram"}, {"facebook"},
@@ -111,13 +112,16 @@ std::vector<RequestTemplate> AccountTemplates()
         {K::ReadPlace, raw, {{"{K}rating"}}},
         {K::MemberCount, raw, {{"label1", true}}},
     };
+    // clang-format on
 }
 
 std::vector<RequestTemplate> WttTemplates()
 {
     using K = RequestKind;
     return {
-        {K::WttSubmit, BodyForm::Raw, {{"gid"}, {"nick"}, {"city"}, {"country"}, {"score"}, {"R7"}, {"R8"}, {"R9"}, {"R10"}}},
+        {K::WttSubmit,
+         BodyForm::Raw,
+         {{"gid"}, {"nick"}, {"city"}, {"country"}, {"score"}, {"R7"}, {"R8"}, {"R9"}, {"R10"}}},
         {K::WttOwn, BodyForm::Raw, {{"gid"}, {"nick"}, {"city"}}},
         {K::WttBoard, BodyForm::Encoded, {{"gid"}}},
         {K::WttCount, BodyForm::Encoded, {{"rgid"}}},
@@ -128,8 +132,9 @@ std::vector<RequestTemplate> StatTemplates()
 {
     using K = RequestKind;
     return {
-        {K::StatDeal, BodyForm::Raw, {{"gid"}, {"R1"}, {"R2"}, {"R3"}, {"R4"}, {"R5"}, {"R6"}, {"R7"}, {"R8"},
-                                      {"R9"}, {"R10"}, {"R11"}, {"R12"}}},
+        {K::StatDeal,
+         BodyForm::Raw,
+         {{"gid"}, {"R1"}, {"R2"}, {"R3"}, {"R4"}, {"R5"}, {"R6"}, {"R7"}, {"R8"}, {"R9"}, {"R10"}, {"R11"}, {"R12"}}},
         {K::StatLaunch, BodyForm::Raw, {{"gid"}, {"stat1"}, {"stat2"}}},
         {K::StatLike, BodyForm::Raw, {{"gid"}, {"stat3"}, {"stat4"}}},
         {K::StatRead, BodyForm::Encoded, {{"gid"}}},
@@ -181,8 +186,7 @@ std::optional<std::string> DecodeEncodedValue(std::string_view value)
 }
 
 std::optional<std::vector<std::string>> MatchTemplate(std::string_view body, BodyForm form,
-                                                      std::span<const FormField> fields,
-                                                      std::string_view gameKey)
+                                                      std::span<const FormField> fields, std::string_view gameKey)
 {
     if (fields.empty())
         return std::nullopt;

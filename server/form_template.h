@@ -20,17 +20,35 @@ enum class BodyForm { Raw, Encoded };
 
 enum class RequestKind {
     // /club/account, in matching order (longest template first)
-    SaveInfo, Register, SaveGame, LoginDate, AddBalance, ReadGame, LoginDevice, Login,
-    ReadBalance, ReadInfo, SignOut, ReadTopTen, ReadPlace, MemberCount,
+    SaveInfo,
+    Register,
+    SaveGame,
+    LoginDate,
+    AddBalance,
+    ReadGame,
+    LoginDevice,
+    Login,
+    ReadBalance,
+    ReadInfo,
+    SignOut,
+    ReadTopTen,
+    ReadPlace,
+    MemberCount,
     // /wtt
-    WttSubmit, WttOwn, WttBoard, WttCount,
+    WttSubmit,
+    WttOwn,
+    WttBoard,
+    WttCount,
     // /stat
-    StatDeal, StatLaunch, StatLike, StatRead,
+    StatDeal,
+    StatLaunch,
+    StatLike,
+    StatRead,
 };
 
 struct FormField {
-    std::string_view name;   // "{K}" at the start stands for the game key
-    bool marker = false;     // the value must be exactly "0"
+    std::string_view name; // "{K}" at the start stands for the game key
+    bool marker = false;   // the value must be exactly "0"
 };
 
 struct RequestTemplate {
@@ -47,13 +65,12 @@ const std::vector<RequestTemplate>& TemplatesOf(Endpoint endpoint);
 // Values of one template, decoded to Windows-1251 bytes; nothing when the
 // body does not satisfy the template.
 std::optional<std::vector<std::string>> MatchTemplate(std::string_view body, BodyForm form,
-                                                      std::span<const FormField> fields,
-                                                      std::string_view gameKey);
+                                                      std::span<const FormField> fields, std::string_view gameKey);
 
 struct ParsedRequest {
     RequestKind kind;
-    std::string gameKey;               // empty for kinds without a key
-    std::vector<std::string> values;   // in template order
+    std::string gameKey;             // empty for kinds without a key
+    std::vector<std::string> values; // in template order
 };
 
 enum class ParseFailure { NoTemplate, UnknownGameKey };
@@ -66,8 +83,7 @@ struct ParseOutcome {
 // The first template (in matching order) that the body satisfies decides the
 // kind.  A body that would satisfy a keyed template with a key the server
 // does not serve is reported as such.
-ParseOutcome ParseRequestBody(Endpoint endpoint, std::string_view body,
-                              std::span<const std::string> gameKeys);
+ParseOutcome ParseRequestBody(Endpoint endpoint, std::string_view body, std::span<const std::string> gameKeys);
 
 // %-decoding of one encoded value ("+" is a blank); nothing on a bad escape,
 // invalid UTF-8 or a character Windows-1251 lacks.

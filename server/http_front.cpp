@@ -40,8 +40,8 @@ bool IsPostPath(const std::string& path) { return IsFormPath(path) || path == kU
 
 bool IsGetPath(const std::string& path)
 {
-    return path == "/config.txt" || path == "/news.txt" || path.starts_with("/club/photos/") || path.starts_with("/help/") ||
-           path == "/help" || path.starts_with("/adv/");
+    return path == "/config.txt" || path == "/news.txt" || path.starts_with("/club/photos/")
+           || path.starts_with("/help/") || path == "/help" || path.starts_with("/adv/");
 }
 
 std::string MediaType(const httplib::Request& req)
@@ -138,9 +138,9 @@ bool WaitFor(int sock, short events, Clock::time_point deadline)
 // A refusal written straight to the socket; the connection then closes.
 void WriteRefusal(int sock, int status)
 {
-    const std::string reply = "HTTP/1.1 " + std::to_string(status) + " " + Reason(status) +
-                              "\r\nContent-Type: " + Cp1251Text +
-                              "\r\nContent-Length: 2\r\nCache-Control: no-store\r\nConnection: close\r\n\r\nno";
+    const std::string reply = "HTTP/1.1 " + std::to_string(status) + " " + Reason(status)
+                              + "\r\nContent-Type: " + Cp1251Text
+                              + "\r\nContent-Length: 2\r\nCache-Control: no-store\r\nConnection: close\r\n\r\nno";
     ::send(sock, reply.data(), reply.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
 }
 
@@ -371,9 +371,7 @@ private:
 class GuardedServer final : public httplib::Server {
 public:
     explicit GuardedServer(const ServerConfig& config)
-        : limits_(config.limits),
-          trusted_(config.trustedProxies),
-          logRequests_(config.logRequests),
+        : limits_(config.limits), trusted_(config.trustedProxies), logRequests_(config.logRequests),
           pool_(limits_.threads,
                 static_cast<std::size_t>(limits_.waitingConnections > 0 ? limits_.waitingConnections : limits_.threads))
     {
@@ -546,8 +544,9 @@ HttpFrontEnd::HttpFrontEnd(ClubService& service)
         if (proxies.empty() && !forwarded.empty()) {
             static std::atomic_flag warned = ATOMIC_FLAG_INIT;
             if (!warned.test_and_set())
-                std::fprintf(stderr, "vokabron-server: a request from %s carries X-Forwarded-For, but no trusted_proxies "
-                                     "are set: every client behind that proxy shares its limits\n",
+                std::fprintf(stderr,
+                             "vokabron-server: a request from %s carries X-Forwarded-For, but no trusted_proxies "
+                             "are set: every client behind that proxy shares its limits\n",
                              LogSafe(req.remote_addr).c_str());
         }
         Caller c;
@@ -565,14 +564,15 @@ HttpFrontEnd::HttpFrontEnd(ClubService& service)
         if (delay > 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(delay));
         const bool post = IsPostPath(req.path), get = IsGetPath(req.path);
-        const bool ok = (post && req.method == "POST") || (get && (req.method == "GET" || req.method == "HEAD")) ||
-                        (!post && !get);
+        const bool ok =
+            (post && req.method == "POST") || (get && (req.method == "GET" || req.method == "HEAD")) || (!post && !get);
         int status = 0;
         if (!ok) {
             status = 405;
             res.set_header("Allow", post ? "POST" : "GET, HEAD");
-        } else if (post && MediaType(req) != (IsFormPath(req.path) ? "application/x-www-form-urlencoded"
-                                                                   : "multipart/form-data")) {
+        } else if (post
+                   && MediaType(req)
+                          != (IsFormPath(req.path) ? "application/x-www-form-urlencoded" : "multipart/form-data")) {
             status = 415;
         } else if (post && IsFormPath(req.path) && BodyLength(req) > maxForm) {
             status = 413;
@@ -602,7 +602,8 @@ HttpFrontEnd::HttpFrontEnd(ClubService& service)
             parts.emplace_back(name, part.content);
         Send(res, service_.PhotoUpload(parts, caller(req)));
     });
-    svr.Get("/config.txt", [this](const httplib::Request&, httplib::Response& res) { Send(res, service_.ConfigText()); });
+    svr.Get("/config.txt",
+            [this](const httplib::Request&, httplib::Response& res) { Send(res, service_.ConfigText()); });
     svr.Get("/news.txt", [this](const httplib::Request&, httplib::Response& res) { Send(res, service_.NewsText()); });
     svr.Get(R"(/club/photos/(.*))", [this](const httplib::Request& req, httplib::Response& res) {
         Send(res, service_.PhotoGet(req.path.substr(std::string("/club/photos/").size())));
@@ -631,8 +632,8 @@ HttpFrontEnd::HttpFrontEnd(ClubService& service)
             what = e.what();
         } catch (...) {
         }
-        std::fprintf(stderr, "vokabron-server: %s %s failed: %s\n", LogSafe(req.method).c_str(), LogSafe(req.path).c_str(),
-                     LogSafe(what).c_str());
+        std::fprintf(stderr, "vokabron-server: %s %s failed: %s\n", LogSafe(req.method).c_str(),
+                     LogSafe(req.path).c_str(), LogSafe(what).c_str());
         res.status = 503;
         res.set_content("no", Cp1251Text);
     });

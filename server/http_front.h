@@ -27,7 +27,7 @@ public:
 
     // The bound port, or -1.  Port 0 picks a free one.
     int Bind(const std::string& host, int port);
-    bool Run();    // serves until Stop()
+    bool Run(); // serves until Stop()
     void Stop();
 
 private:

@@ -21,14 +21,9 @@ int main(int argc, char** argv)
     ServerConfig config;
     std::string message;
     switch (ParseCommandLine(argc, argv, config, message)) {
-    case CommandLineResult::Help:
-        std::cout << message;
-        return 0;
-    case CommandLineResult::Error:
-        std::cerr << "vokabron-server: " << message << "\n";
-        return 2;
-    case CommandLineResult::Run:
-        break;
+    case CommandLineResult::Help: std::cout << message; return 0;
+    case CommandLineResult::Error: std::cerr << "vokabron-server: " << message << "\n"; return 2;
+    case CommandLineResult::Run: break;
     }
     if (auto error = ValidateConfig(config)) {
         std::cerr << "vokabron-server: invalid configuration: " << *error << "\n";
@@ -37,7 +32,9 @@ int main(int argc, char** argv)
     if (config.printTexts) {
         const std::string base =
             config.publicBase.empty() ? "http://" + config.host + ":" + std::to_string(config.port) : config.publicBase;
-        std::cout << "--- /config.txt\n" << RenderConfigText(config, base) << "--- /news.txt\n" << RenderNewsText(config);
+        std::cout << "--- /config.txt\n"
+                  << RenderConfigText(config, base) << "--- /news.txt\n"
+                  << RenderNewsText(config);
         return 0;
     }
     if (sodium_init() < 0) {
@@ -96,7 +93,8 @@ int main(int argc, char** argv)
                     if (error)
                         std::fprintf(stderr, "vokabron-server: published texts kept: %s\n", error->c_str());
                     else
-                        std::fprintf(stderr, "vokabron-server: configuration re-read (published texts and pause flags)\n");
+                        std::fprintf(stderr,
+                                     "vokabron-server: configuration re-read (published texts and pause flags)\n");
                     continue;
                 }
                 try {

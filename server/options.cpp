@@ -52,7 +52,8 @@ std::vector<std::string> SplitBlanks(const std::string& v)
 }
 
 template <class T>
-std::function<std::optional<std::string>(ServerConfig&, const std::string&)> Number(T Limits::*field, long long lo, long long hi)
+std::function<std::optional<std::string>(ServerConfig&, const std::string&)> Number(T Limits::*field, long long lo,
+                                                                                    long long hi)
 {
     return [=](ServerConfig& c, const std::string& v) -> std::optional<std::string> {
         const auto n = ReadNumber(v);
@@ -105,15 +106,25 @@ const std::map<std::string, Setter>& Setters()
             c.news.show = v == "Y";
             return std::nullopt;
         };
-        m["news_title"] = [](ServerConfig& c, const std::string& v) { c.news.title = v; return std::optional<std::string>{}; };
-        m["news_text"] = [](ServerConfig& c, const std::string& v) { c.news.text = v; return std::optional<std::string>{}; };
-        m["news_link"] = [](ServerConfig& c, const std::string& v) { c.news.link = v; return std::optional<std::string>{}; };
+        m["news_title"] = [](ServerConfig& c, const std::string& v) {
+            c.news.title = v;
+            return std::optional<std::string>{};
+        };
+        m["news_text"] = [](ServerConfig& c, const std::string& v) {
+            c.news.text = v;
+            return std::optional<std::string>{};
+        };
+        m["news_link"] = [](ServerConfig& c, const std::string& v) {
+            c.news.link = v;
+            return std::optional<std::string>{};
+        };
         m["ad"] = [](ServerConfig& c, const std::string& v) -> std::optional<std::string> {
             const auto bar1 = v.find('|');
             const auto bar2 = bar1 == std::string::npos ? bar1 : v.find('|', bar1 + 1);
             if (bar2 == std::string::npos)
                 return "picture address | name | link";
-            c.ads.push_back({Trim(v.substr(0, bar1)), Trim(v.substr(bar1 + 1, bar2 - bar1 - 1)), Trim(v.substr(bar2 + 1))});
+            c.ads.push_back(
+                {Trim(v.substr(0, bar1)), Trim(v.substr(bar1 + 1, bar2 - bar1 - 1)), Trim(v.substr(bar2 + 1))});
             return std::nullopt;
         };
         m["game"] = [](ServerConfig& c, const std::string& v) -> std::optional<std::string> {
@@ -122,7 +133,7 @@ const std::map<std::string, Setter>& Setters()
             const auto club = words.size() == 3 ? ReadNumber(words[2]) : std::nullopt;
             if (!product || !club)
                 return "key, product board number, club board number";
-            if (!c.gamesConfigured) {   // the first "game" line replaces the built-in list
+            if (!c.gamesConfigured) { // the first "game" line replaces the built-in list
                 c.games.clear();
                 c.gamesConfigured = true;
             }
@@ -199,7 +210,10 @@ int Argon2Concurrency(const Limits& limits)
     return std::max(1, std::min(processors, limits.threads / 8));
 }
 
-int Argon2Queue(const Limits& limits) { return limits.argon2Queue > 0 ? limits.argon2Queue : Argon2Concurrency(limits); }
+int Argon2Queue(const Limits& limits)
+{
+    return limits.argon2Queue > 0 ? limits.argon2Queue : Argon2Concurrency(limits);
+}
 
 std::optional<std::string> ApplySetting(ServerConfig& config, const std::string& key, const std::string& value)
 {
@@ -234,7 +248,7 @@ std::optional<std::string> ReadConfigFile(ServerConfig& config, const std::strin
 std::string UsageText()
 {
     return
-R"(Usage: vokabron-server [options]
+        R"(Usage: vokabron-server [options]
 
 The Vokabron club server: accounts, rating games, currency, member cards and
 photos, the world top ten and chat, statistics, the remote configuration and
@@ -418,7 +432,7 @@ std::optional<std::string> ValidateConfig(const ServerConfig& config)
 {
     // Keys the client finds by plain substring search anywhere in the text.
     static const char* const kConfigWords[] = {"WTGamesPause", "CTGamesPause", "WTGamesPatt", "WTGamesPath",
-                                               "StatPath", "AccPath", "SecAdv"};
+                                               "StatPath",     "AccPath",      "SecAdv"};
     static const char* const kNewsWords[] = {"RuStore_Link_Vokabron", "DownLoad_Link_Vokabron", "NewsVokabron4.1"};
 
     auto published = [&](const std::string& what, const std::string& value) -> std::optional<std::string> {
@@ -496,9 +510,9 @@ std::optional<std::string> ValidateConfig(const ServerConfig& config)
     // in front: listening beyond loopback must be asked for in so many words.
     if (!IsLoopbackHost(config.host)) {
         if (!config.behindProxy && !config.exposed)
-            return "--host " + config.host +
-                   " is reachable beyond this machine: put a reverse proxy in front (--behind-proxy, with its "
-                   "address in trusted_proxies) or say --exposed";
+            return "--host " + config.host
+                   + " is reachable beyond this machine: put a reverse proxy in front (--behind-proxy, with its "
+                     "address in trusted_proxies) or say --exposed";
         if (config.behindProxy && config.trustedProxies.empty())
             return std::string("--behind-proxy needs the proxy's address in trusted_proxies");
     }

@@ -60,7 +60,8 @@ std::optional<std::string> PasswordHasher::Hash(const std::string& password)
     if (!Enter())
         return std::nullopt;
     char out[crypto_pwhash_STRBYTES];
-    const int rc = crypto_pwhash_str_alg(out, password.data(), password.size(), ops_, mem_, crypto_pwhash_ALG_ARGON2ID13);
+    const int rc =
+        crypto_pwhash_str_alg(out, password.data(), password.size(), ops_, mem_, crypto_pwhash_ALG_ARGON2ID13);
     Leave();
     if (rc != 0)
         return std::nullopt;
@@ -112,8 +113,8 @@ std::string SourceHash(const std::string& secret, const std::string& address)
 std::string Sha256(const std::string& bytes)
 {
     std::string out(crypto_hash_sha256_BYTES, '\0');
-    crypto_hash_sha256(reinterpret_cast<unsigned char*>(out.data()), reinterpret_cast<const unsigned char*>(bytes.data()),
-                       bytes.size());
+    crypto_hash_sha256(reinterpret_cast<unsigned char*>(out.data()),
+                       reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
     return out;
 }
 

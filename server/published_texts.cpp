@@ -42,8 +42,8 @@ std::string RenderNewsText(const ServerConfig& config)
     if (!config.packageLink.empty())
         text += std::string(vk::PackageLinkKey) + "=" + config.packageLink + "#\n";
     if (config.news.configured) {
-        text += std::string(vk::NewsKey) + "=" + (config.news.show ? "Y" : "N") + "#" + config.news.title + "#" +
-                config.news.text + "#" + config.news.link + "#-#\n";
+        text += std::string(vk::NewsKey) + "=" + (config.news.show ? "Y" : "N") + "#" + config.news.title + "#"
+                + config.news.text + "#" + config.news.link + "#-#\n";
     }
     return text;
 }

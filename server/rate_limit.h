@@ -30,8 +30,8 @@ public:
 
     struct Rule {
         std::string key;
-        int count;          // at most this many events ...
-        double windowS;     // ... within this many seconds; 0 = no limit
+        int count;      // at most this many events ...
+        double windowS; // ... within this many seconds; 0 = no limit
     };
 
     // What a key holds within a window: its events and how long ago the
@@ -64,8 +64,8 @@ private:
     using Clock = std::chrono::steady_clock;
     struct Entry {
         std::deque<Clock::time_point> events;
-        double windowS = 0;                    // the longest window the key is used with
-        std::list<std::string>::iterator use;  // its place in the recency list
+        double windowS = 0;                   // the longest window the key is used with
+        std::list<std::string>::iterator use; // its place in the recency list
     };
     Entry& Touch(const std::string& key, double windowS, Clock::time_point now);
     static void Prune(Entry& entry, double windowS, Clock::time_point now);
@@ -77,7 +77,7 @@ private:
     std::size_t maxKeys_;
     std::mutex mutex_;
     std::unordered_map<std::string, Entry> entries_;
-    std::list<std::string> recency_;   // most recently used first
+    std::list<std::string> recency_; // most recently used first
     LimitEvents* shared_ = nullptr;
     std::atomic<std::uint64_t> sharedUses_ = 0;
 };

@@ -13,10 +13,7 @@ namespace {
 
 // The client sends back a value it computed in double precision from the
 // 15-digit text it was given.
-bool Close(double a, double b)
-{
-    return std::fabs(a - b) <= 1e-9 * std::max({1.0, std::fabs(a), std::fabs(b)});
-}
+bool Close(double a, double b) { return std::fabs(a - b) <= 1e-9 * std::max({1.0, std::fabs(a), std::fabs(b)}); }
 
 // The final score implied by the completion update Rating' = Rating + s / n.
 std::optional<std::int64_t> ImpliedScore(double sentRating, double storedRating, std::int64_t n)
@@ -64,8 +61,8 @@ GameDecision DecideGameSave(const GameSnapshot& snapshot, const SentGame& g, Sec
     // T1: a new cycle.  A cycle still open is abandoned and counts 0.
     if (k == 0 && g.kon == n + 1 && g.konl == 0 && g.score == 0 && keepsTotals) {
         const double next = static_cast<double>(S) / static_cast<double>(n + 1) + static_cast<double>(n + 1);
-        if (!Close(g.rating, next) || snapshot.startsInLastHour >= limits.startsPerHour ||
-            snapshot.startsInLastDay >= limits.startsPerDay)
+        if (!Close(g.rating, next) || snapshot.startsInLastHour >= limits.startsPerHour
+            || snapshot.startsInLastDay >= limits.startsPerDay)
             return Make(Transition::Refused);
         GameRecord u = r;
         u.kon = n + 1;
@@ -92,8 +89,8 @@ GameDecision DecideGameSave(const GameSnapshot& snapshot, const SentGame& g, Sec
 
     // T3: suspending the open cycle after a later deal, with no more points
     // than it had, no faster than the deals can be played.
-    if (open && g.kon == n && g.konl > r.openFloor && g.konl < LastDeal && g.score >= 0 && g.score <= r.openCap &&
-        keepsTotals && Close(g.rating, R)) {
+    if (open && g.kon == n && g.konl > r.openFloor && g.konl < LastDeal && g.score >= 0 && g.score <= r.openCap
+        && keepsTotals && Close(g.rating, R)) {
         if (now - r.openSince < (g.konl - r.openFloor) * limits.minDealS)
             return Make(Transition::Refused);
         GameRecord u = r;
@@ -105,8 +102,8 @@ GameDecision DecideGameSave(const GameSnapshot& snapshot, const SentGame& g, Sec
     // T4: completing the open cycle.
     if (open && g.kon == n && g.konl == 0 && g.score == 0 && g.ses == m + 1) {
         const auto s = ImpliedScore(g.rating, R, n);
-        if (!s || *s > r.openCap || g.best != std::max(b, *s) ||
-            now - r.openSince < (LastDeal - r.openFloor) * limits.minDealS)
+        if (!s || *s > r.openCap || g.best != std::max(b, *s)
+            || now - r.openSince < (LastDeal - r.openFloor) * limits.minDealS)
             return Make(Transition::Refused);
         GameRecord u = r;
         u.sumScores = S + *s;
@@ -118,9 +115,9 @@ GameDecision DecideGameSave(const GameSnapshot& snapshot, const SentGame& g, Sec
     }
 
     // T5: the completion applied once more by a client whose reply was lost.
-    if (!open && snapshot.lastCycle && snapshot.lastCycle->kon == n && snapshot.lastCycle->completedAt &&
-        now - *snapshot.lastCycle->completedAt <= limits.resultWindowS && g.kon == n && g.konl == 0 &&
-        g.score == 0 && g.ses == m + 1) {
+    if (!open && snapshot.lastCycle && snapshot.lastCycle->kon == n && snapshot.lastCycle->completedAt
+        && now - *snapshot.lastCycle->completedAt <= limits.resultWindowS && g.kon == n && g.konl == 0 && g.score == 0
+        && g.ses == m + 1) {
         const auto s = ImpliedScore(g.rating, R, n);
         if (s && s == snapshot.lastCycle->finalScore)
             return Make(Transition::RepeatComplete);

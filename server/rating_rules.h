@@ -34,6 +34,7 @@ inline constexpr int LastDeal = 20;
 // himself).
 double CanonicalRating(double x);
 
-GameDecision DecideGameSave(const GameSnapshot& snapshot, const SentGame& sent, Seconds now, const RatingLimits& limits);
+GameDecision DecideGameSave(const GameSnapshot& snapshot, const SentGame& sent, Seconds now,
+                            const RatingLimits& limits);
 
 } // namespace vks

@@ -6,15 +6,15 @@ namespace vks {
 
 std::string LoginReply(const Member& m)
 {
-    return "$" + m.city + " " + m.countryKey + " " + m.countryCode + " " + m.sex + " " + m.email + " " + m.dateReg +
-           " xxx xxx xxx " + std::to_string(m.balance) + " 0 0$";
+    return "$" + m.city + " " + m.countryKey + " " + m.countryCode + " " + m.sex + " " + m.email + " " + m.dateReg
+           + " xxx xxx xxx " + std::to_string(m.balance) + " 0 0$";
 }
 
 std::string GameReply(const GameRecord& r)
 {
-    return "$" + std::to_string(r.kon) + " " + std::to_string(r.best) + " " + vk::FloatToText(r.rating) + " " +
-           std::to_string(r.sessions) + " " + std::to_string(r.konl) + " " + std::to_string(r.score) + " " +
-           std::to_string(r.r1) + " " + r.r2 + "$";
+    return "$" + std::to_string(r.kon) + " " + std::to_string(r.best) + " " + vk::FloatToText(r.rating) + " "
+           + std::to_string(r.sessions) + " " + std::to_string(r.konl) + " " + std::to_string(r.score) + " "
+           + std::to_string(r.r1) + " " + r.r2 + "$";
 }
 
 std::string TopTenReply(const std::vector<TopTenRow>& rows)
@@ -22,8 +22,8 @@ std::string TopTenReply(const std::vector<TopTenRow>& rows)
     std::string out;
     int place = 0;
     for (const auto& r : rows) {
-        out += "$" + std::to_string(++place) + " " + r.nick + " " + r.city + " " + r.countryKey + " " + r.countryCode +
-               " " + r.sex + " " + vk::FloatToText(r.rating) + "*";
+        out += "$" + std::to_string(++place) + " " + r.nick + " " + r.city + " " + r.countryKey + " " + r.countryCode
+               + " " + r.sex + " " + vk::FloatToText(r.rating) + "*";
     }
     return out;
 }
@@ -47,16 +47,16 @@ std::string BoardReply(int gid, const std::vector<BoardRow>& rows)
 {
     std::string out;
     for (const auto& r : rows) {
-        out += "$" + std::to_string(r.place) + " " + std::to_string(gid) + " " + std::to_string(r.score) + " " + r.nick +
-               " " + r.country + " " + r.city + " " + r.r07 + " " + r.r08 + " " + r.r09 + " " + r.r10 + "*";
+        out += "$" + std::to_string(r.place) + " " + std::to_string(gid) + " " + std::to_string(r.score) + " " + r.nick
+               + " " + r.country + " " + r.city + " " + r.r07 + " " + r.r08 + " " + r.r09 + " " + r.r10 + "*";
     }
     return out;
 }
 
 std::string StatsReply(const StatCounters& s, const std::string& lastLikeDay)
 {
-    std::string out = "$" + std::to_string(s.starts) + " " + std::to_string(s.uniqueStarts) + " " +
-                      std::to_string(s.likes) + " " + lastLikeDay;
+    std::string out = "$" + std::to_string(s.starts) + " " + std::to_string(s.uniqueStarts) + " "
+                      + std::to_string(s.likes) + " " + lastLikeDay;
     for (const auto x : s.x)
         out += " " + std::to_string(x);
     return out + " 0 #*";

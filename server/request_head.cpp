@@ -57,13 +57,13 @@ HeadScanner::State HeadScanner::Scan(std::string_view bytes)
         if (c == '\0')
             return Refuse(400);
         if (before == '\r' && c != '\n')
-            return Refuse(400);   // a CR alone
+            return Refuse(400); // a CR alone
         if (c == '\n') {
             if (before != '\r')
-                return Refuse(400);   // a line ended by LF alone
+                return Refuse(400); // a line ended by LF alone
             if (pos_ + 1 - lineStart_ == 2) {
                 if (lines_ == 0)
-                    return Refuse(400);   // no request line
+                    return Refuse(400); // no request line
                 headLength_ = pos_ + 1;
                 ++pos_;
                 return State::Complete;
@@ -120,8 +120,8 @@ HeadVerdict CheckRequestHead(std::string_view head, const HeadLimits& limits)
             contentEncoding = true;
         } else if (SameName(name, "Content-Length")) {
             ++lengths;
-            if (value.empty() || value.size() > 12 ||
-                !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+            if (value.empty() || value.size() > 12
+                || !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; })) {
                 badLength = true;
             } else {
                 length = 0;

@@ -12,10 +12,10 @@
 namespace vks {
 
 struct HeadLimits {
-    std::size_t maxHead = 32 * 1024;    // request line and headers together
-    std::size_t maxLine = 8 * 1024;     // one line, its CR LF included
+    std::size_t maxHead = 32 * 1024; // request line and headers together
+    std::size_t maxLine = 8 * 1024;  // one line, its CR LF included
     int maxHeaders = 64;
-    std::size_t maxBody = 300 * 1024;   // the largest body any path takes
+    std::size_t maxBody = 300 * 1024; // the largest body any path takes
 };
 
 // Reads the head as its bytes arrive, in pieces of any size.
@@ -36,16 +36,16 @@ private:
     State Refuse(int status);
 
     HeadLimits limits_;
-    std::size_t pos_ = 0;         // bytes already looked at
+    std::size_t pos_ = 0; // bytes already looked at
     std::size_t lineStart_ = 0;
-    int lines_ = 0;               // complete lines so far
+    int lines_ = 0; // complete lines so far
     std::size_t headLength_ = 0;
     int status_ = 0;
 };
 
 struct HeadVerdict {
-    int status = 0;               // 0: hand the request on; else answer this and close
-    std::size_t bodyLength = 0;   // the bytes of body after the head
+    int status = 0;             // 0: hand the request on; else answer this and close
+    std::size_t bodyLength = 0; // the bytes of body after the head
 };
 
 // The whole head (as HeadScanner delimits it): request line, header count,

@@ -24,8 +24,7 @@ int main(int argc, char* argv[])
         QApplication::setWindowIcon(QIcon(*icon));
 
     vk::TForm1 form;
-    QObject::connect(&instance, &vk::SingleInstance::raiseRequested, &form,
-                     [&form] { vk::BringProgramToFront(form); });
+    QObject::connect(&instance, &vk::SingleInstance::raiseRequested, &form, [&form] { vk::BringProgramToFront(form); });
     // VOKABRON_SERVER_URL names another club for this run than the one built
     // in (a club on the local network, the club of an end-to-end test): the
     // configuration (and through it the account, board and statistics

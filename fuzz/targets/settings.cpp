@@ -20,7 +20,8 @@ const std::string& Folder()
     static const std::string folder = [] {
         // In memory where the system has it: the files are written and read
         // again for every input.
-        std::string pattern = access("/dev/shm", W_OK) == 0 ? "/dev/shm/vokabron-fuzz-XXXXXX" : "/tmp/vokabron-fuzz-XXXXXX";
+        std::string pattern =
+            access("/dev/shm", W_OK) == 0 ? "/dev/shm/vokabron-fuzz-XXXXXX" : "/tmp/vokabron-fuzz-XXXXXX";
         const std::string program = std::string(mkdtemp(pattern.data())) + "/program/";
         mkdir(program.c_str(), 0700);
         return program;

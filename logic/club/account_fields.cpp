@@ -94,10 +94,7 @@ std::optional<Msg> FieldRuleBroken(std::string_view text, int kind)
     }
 }
 
-Msg KeyRefusal(unsigned char character)
-{
-    return RussianLetter(character) ? Msg::KeyNoRussian : Msg::KeyRefused;
-}
+Msg KeyRefusal(unsigned char character) { return RussianLetter(character) ? Msg::KeyNoRussian : Msg::KeyRefused; }
 
 bool AccountKeyAccepted(unsigned char character, int kind)
 {
@@ -112,16 +109,16 @@ bool NickCharacter(unsigned char character) { return AccountKeyAccepted(characte
 
 bool RegistrationAllowed(const TTevUser& user)
 {
-    return CheckAccountField(user.Nick, NickField) > FieldRefused &&
-           CheckAccountField(user.City, CityField) > FieldRefused &&
-           CheckAccountField(user.Pw, PasswordField) == FieldAccepted &&
-           CheckAccountField(user.EMail, EMailField) == FieldAccepted;
+    return CheckAccountField(user.Nick, NickField) > FieldRefused
+           && CheckAccountField(user.City, CityField) > FieldRefused
+           && CheckAccountField(user.Pw, PasswordField) == FieldAccepted
+           && CheckAccountField(user.EMail, EMailField) == FieldAccepted;
 }
 
 bool LoginAllowed(const TTevUser& user)
 {
-    return CheckAccountField(user.Nick, NickField) > FieldRefused &&
-           CheckAccountField(user.Pw, PasswordField) == FieldAccepted;
+    return CheckAccountField(user.Nick, NickField) > FieldRefused
+           && CheckAccountField(user.Pw, PasswordField) == FieldAccepted;
 }
 
 BalanceFont BalanceFontFor(std::int64_t balance)

@@ -70,7 +70,7 @@ struct CardFieldInfo {
     const char* ObjectName; // the card window's edit
     Msg Hint;
     int MaxLength;
-    bool Link;              // an address that is opened rather than copied
+    bool Link; // an address that is opened rather than copied
     std::string TInfo14::*Field;
 };
 inline constexpr int CardFieldCount = 14;

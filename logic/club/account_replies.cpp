@@ -69,10 +69,7 @@ bool ReadLoginReply(std::string_view reply, TTevUser& user)
     return numbers && TakeInteger(words, 12, user.R06);
 }
 
-ClubTopTenRows EmptyTopTen()
-{
-    return ClubTopTenRows{};
-}
+ClubTopTenRows EmptyTopTen() { return ClubTopTenRows{}; }
 
 bool ReadTopTenReply(std::string_view reply, ClubTopTenRows& rows)
 {
@@ -114,8 +111,8 @@ bool ReadInfoReply(std::string_view reply, TInfo14& card)
     if (!record)
         return false;
     const auto words = SplitWords(*record, '~');
-    std::string* fields[] = {&card.Name1,  &card.Name2,    &card.About,   &card.Telephone, &card.EMailO,
-                             &card.WebSite, &card.Skype,   &card.OK,      &card.VK,        &card.Telegram,
+    std::string* fields[] = {&card.Name1,    &card.Name2,   &card.About,      &card.Telephone, &card.EMailO,
+                             &card.WebSite,  &card.Skype,   &card.OK,         &card.VK,        &card.Telegram,
                              &card.FaceBook, &card.Twitter, &card.Instagramm, &card.YouTube};
     for (std::size_t k = 0; k < std::size(fields); ++k)
         TakeText(words, k + 1, *fields[k]);
@@ -137,10 +134,9 @@ bool ReadGameReply(std::string_view reply, TTevGame& game)
     if (!record)
         return true;
     const auto words = SplitWords(*record, ' ');
-    if (!TakeInteger(words, 1, game.Kon) || !TakeInteger(words, 2, game.Best)
-        || !TakeRating(words, 3, game.Rating) || !TakeInteger(words, 4, game.Sessions)
-        || !TakeInteger(words, 5, game.KonL) || !TakeInteger(words, 6, game.Score)
-        || !TakeInteger(words, 7, game.R1))
+    if (!TakeInteger(words, 1, game.Kon) || !TakeInteger(words, 2, game.Best) || !TakeRating(words, 3, game.Rating)
+        || !TakeInteger(words, 4, game.Sessions) || !TakeInteger(words, 5, game.KonL)
+        || !TakeInteger(words, 6, game.Score) || !TakeInteger(words, 7, game.R1))
         return false;
     TakeText(words, 8, game.R2);
     return true;
@@ -161,8 +157,8 @@ bool StatConfirmed(std::string_view reply)
 std::string LoginDateText(const std::tm& t)
 {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%04d%02d%02d%02d%02d", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday,
-                  t.tm_hour, t.tm_min);
+    std::snprintf(buf, sizeof buf, "%04d%02d%02d%02d%02d", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour,
+                  t.tm_min);
     return buf;
 }
 

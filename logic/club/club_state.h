@@ -12,7 +12,7 @@ struct ClubStateData {
     TTevUser ClubUser;
     TTevGame ClubGame;
     ClubTopTenRows ClubTopTen;
-    TInfo14 ChairmanInfo;     // card of the member in the top ten's first row
+    TInfo14 ChairmanInfo; // card of the member in the top ten's first row
     bool TopTenOk = false;
     bool GameRecordOk = false;
     std::int32_t MemberCount = 0;

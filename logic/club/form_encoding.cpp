@@ -5,10 +5,7 @@
 namespace vk {
 namespace {
 
-bool IsAlnum(char c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-}
+bool IsAlnum(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); }
 
 std::string PercentEncode(std::string_view cp1251, std::string_view keptSigns, bool blankAsPlus)
 {
@@ -50,19 +47,13 @@ std::string RawFormBody(const FormFields& fields)
     return JoinFields(fields, [](const std::string& text) -> const std::string& { return text; });
 }
 
-std::string FormEncode(std::string_view text)
-{
-    return PercentEncode(text, "*-._", true);
-}
+std::string FormEncode(std::string_view text) { return PercentEncode(text, "*-._", true); }
 
 std::string EncodedFormBody(const FormFields& fields)
 {
     return JoinFields(fields, [](const std::string& text) { return FormEncode(text); });
 }
 
-std::string PathSegmentEncode(std::string_view text)
-{
-    return PercentEncode(text, "-._~", false);
-}
+std::string PathSegmentEncode(std::string_view text) { return PercentEncode(text, "-._~", false); }
 
 } // namespace vk

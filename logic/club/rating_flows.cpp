@@ -31,12 +31,9 @@ RatingStep AskStep(RatingQuestion question)
 RatingStep RatingStartFlow::Next() const
 {
     switch (stage_) {
-    case Stage::Reading:
-        return CallStep(ClubCall::ReadGame);
-    case Stage::Saving:
-        return CallStep(ClubCall::SaveGame, toSave_);
-    case Stage::Finished:
-        break;
+    case Stage::Reading: return CallStep(ClubCall::ReadGame);
+    case Stage::Saving: return CallStep(ClubCall::SaveGame, toSave_);
+    case Stage::Finished: break;
     }
     return {};
 }
@@ -75,22 +72,14 @@ RatingEndFlow::RatingEndFlow(int dealNumber, std::int32_t score, const TTevGame&
 RatingStep RatingEndFlow::Next() const
 {
     switch (stage_) {
-    case Stage::Reading:
-        return CallStep(ClubCall::ReadGame);
-    case Stage::Saving:
-        return CallStep(ClubCall::SaveGame, toSave_);
-    case Stage::AskSave:
-        return AskStep(RatingQuestion::RepeatSave);
-    case Stage::Entering:
-        return CallStep(ClubCall::EnterBoard, {}, score_);
-    case Stage::AskEntry:
-        return AskStep(RatingQuestion::RepeatBoardEntry);
-    case Stage::Claiming:
-        return CallStep(ClubCall::ClaimBonus, {}, PlaceBonus(*place_));
-    case Stage::ReadingBalance:
-        return CallStep(ClubCall::ReadBalance);
-    case Stage::Finished:
-        break;
+    case Stage::Reading: return CallStep(ClubCall::ReadGame);
+    case Stage::Saving: return CallStep(ClubCall::SaveGame, toSave_);
+    case Stage::AskSave: return AskStep(RatingQuestion::RepeatSave);
+    case Stage::Entering: return CallStep(ClubCall::EnterBoard, {}, score_);
+    case Stage::AskEntry: return AskStep(RatingQuestion::RepeatBoardEntry);
+    case Stage::Claiming: return CallStep(ClubCall::ClaimBonus, {}, PlaceBonus(*place_));
+    case Stage::ReadingBalance: return CallStep(ClubCall::ReadBalance);
+    case Stage::Finished: break;
     }
     return {};
 }
@@ -110,8 +99,8 @@ void RatingEndFlow::Take(const ClubReply& reply)
         // a repeat; the club acknowledges the repeat of an end it has
         // already counted without counting it again, and the program then
         // keeps the record as read.
-        alreadyCounted_ = GameCompleteAfter(dealNumber_) && reply.Game.KonL == 0 &&
-                          reply.Game.Sessions == firstRead_->Sessions + 1;
+        alreadyCounted_ =
+            GameCompleteAfter(dealNumber_) && reply.Game.KonL == 0 && reply.Game.Sessions == firstRead_->Sessions + 1;
         toSave_ = record_;
         RegisterRatingGameEnd(toSave_, dealNumber_, score_);
         stage_ = Stage::Saving;
@@ -149,8 +138,7 @@ void RatingEndFlow::Take(const ClubReply& reply)
         return;
     case Stage::AskSave:
     case Stage::AskEntry:
-    case Stage::Finished:
-        return;
+    case Stage::Finished: return;
     }
 }
 

@@ -31,15 +31,15 @@ struct ClubReply {
 
 // A question to the player, answered Yes (try again) or No (give up).
 enum class RatingQuestion {
-    RepeatSave,       // "Не удалось установить связь с сервером!" "Повторить?"
+    RepeatSave, // "Не удалось установить связь с сервером!" "Повторить?"
     RepeatBoardEntry, // "Не удалось записать результат игры!" "Повторить?"
 };
 
 struct RatingStep {
     enum Kind { Call, Ask, Done };
     Kind What = Done;
-    ClubCall Request;                                          // Call
-    RatingQuestion Question = RatingQuestion::RepeatSave;      // Ask
+    ClubCall Request;                                     // Call
+    RatingQuestion Question = RatingQuestion::RepeatSave; // Ask
 };
 
 // The start of a rating game: the member's record read, the start

@@ -43,7 +43,7 @@ struct TTevUser {
     std::int32_t R04 = 0; // balance in Tevs
     std::int64_t R05 = 0;
     std::int32_t R06 = 0;
-    std::string PwC;      // the password as the user file keeps it
+    std::string PwC; // the password as the user file keeps it
     TInfo14 Info;
 };
 
@@ -57,9 +57,9 @@ struct TTevGame {
     char PlayNow = 'N';
     std::int32_t R1 = 0;
     std::string R2 = "#";
-    std::int32_t Place = 0;    // filled by the place request, never sent
+    std::int32_t Place = 0; // filled by the place request, never sent
     std::int32_t Best = 0;
-    std::int32_t KonL = 0;     // deal reached in the unfinished cycle
+    std::int32_t KonL = 0; // deal reached in the unfinished cycle
 
     bool operator==(const TTevGame&) const = default;
 };

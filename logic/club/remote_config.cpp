@@ -25,7 +25,8 @@ std::size_t SequenceLength(unsigned char lead)
 void AppendCp1251(std::string& out, std::string_view utf8Line)
 {
     for (std::size_t pos = 0; pos < utf8Line.size();) {
-        const std::size_t len = std::min(SequenceLength(static_cast<unsigned char>(utf8Line[pos])), utf8Line.size() - pos);
+        const std::size_t len =
+            std::min(SequenceLength(static_cast<unsigned char>(utf8Line[pos])), utf8Line.size() - pos);
         const auto converted = Utf8ToCp1251(utf8Line.substr(pos, len));
         out += converted ? *converted : std::string("?");
         pos += len;

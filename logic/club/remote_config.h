@@ -66,8 +66,8 @@ std::array<int, 4> ChooseFourOf(int n, Draw draw)
         int k;
         do
             k = draw(n) + 1;
-        while (std::find(chosen.begin(), chosen.begin() + static_cast<std::ptrdiff_t>(i), k) !=
-               chosen.begin() + static_cast<std::ptrdiff_t>(i));
+        while (std::find(chosen.begin(), chosen.begin() + static_cast<std::ptrdiff_t>(i), k)
+               != chosen.begin() + static_cast<std::ptrdiff_t>(i));
         chosen[i] = k;
     }
     return chosen;

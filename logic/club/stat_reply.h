@@ -10,10 +10,10 @@ namespace vk {
 
 struct TTevStat {
     std::int32_t GID = 0;
-    std::int32_t Stat1 = 0;  // starts
-    std::int32_t Stat2 = 0;  // unique starts
-    std::int32_t Stat3 = 0;  // likes
-    std::string Stat4;       // the last like, as received
+    std::int32_t Stat1 = 0;               // starts
+    std::int32_t Stat2 = 0;               // unique starts
+    std::int32_t Stat3 = 0;               // likes
+    std::string Stat4;                    // the last like, as received
     std::array<std::int32_t, 12> StatX{}; // [0] played deals, [1] played games
     std::int32_t StatY = 0;
     std::string StatZ;

@@ -63,9 +63,6 @@ std::string ChatStamp(const std::tm& t)
     return stamp;
 }
 
-std::string ChatHeader(const TTevRecord& m)
-{
-    return m.City + " : " + ChatShown(m.R09) + " " + m.R08 + " : " + m.Nick;
-}
+std::string ChatHeader(const TTevRecord& m) { return m.City + " : " + ChatShown(m.R09) + " " + m.R08 + " : " + m.Nick; }
 
 } // namespace vk

@@ -28,8 +28,8 @@ struct TTevRecord {
     std::string Nick = "#"; // "#": an empty row
     std::string Country = "#";
     std::string City = "#";
-    std::string R07 = "#";  // sex, "M" or "W"
-    std::string R08 = "#";  // version of the program that sent it
+    std::string R07 = "#"; // sex, "M" or "W"
+    std::string R08 = "#"; // version of the program that sent it
     std::string R09 = "#";
     std::string R10 = "#*";
     std::int32_t Place = 0;

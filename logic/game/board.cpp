@@ -13,10 +13,9 @@ constexpr char32_t kFirstSmallCode = 0x0430;
 const std::string kEmptyRow(BoardColumns, NoCell);
 
 constexpr const char* kLetterPictures[LetterKeys] = {
-    "Bu01a", "Bu02b", "Bu03v", "Bu04g", "Bu05d", "Bu06e", "Bu07g", "Bu08z",
-    "Bu09i", "Bu10i", "Bu11k", "Bu12l", "Bu13m", "Bu14n", "Bu15o", "Bu16p",
-    "Bu17r", "Bu18s", "Bu19t", "Bu20u", "Bu21f", "Bu22h", "Bu23c", "Bu24c",
-    "Bu25s", "Bu26s", "Bu27t", "Bu28i", "Bu29m", "Bu30e", "Bu31u", "Bu32y",
+    "Bu01a", "Bu02b", "Bu03v", "Bu04g", "Bu05d", "Bu06e", "Bu07g", "Bu08z", "Bu09i", "Bu10i", "Bu11k",
+    "Bu12l", "Bu13m", "Bu14n", "Bu15o", "Bu16p", "Bu17r", "Bu18s", "Bu19t", "Bu20u", "Bu21f", "Bu22h",
+    "Bu23c", "Bu24c", "Bu25s", "Bu26s", "Bu27t", "Bu28i", "Bu29m", "Bu30e", "Bu31u", "Bu32y",
 };
 
 } // namespace
@@ -79,10 +78,7 @@ int HiddenCellCount(const Board& board)
     return count;
 }
 
-char KeyLetter(int k)
-{
-    return static_cast<char>(kFirstCapital + k - 1);
-}
+char KeyLetter(int k) { return static_cast<char>(kFirstCapital + k - 1); }
 
 int KeyOfLetter(char letter)
 {
@@ -103,10 +99,7 @@ int KeyOfTypedChar(char32_t typed)
     return 0;
 }
 
-const char* LetterPictureName(int k)
-{
-    return k >= 1 && k <= LetterKeys ? kLetterPictures[k - 1] : "";
-}
+const char* LetterPictureName(int k) { return k >= 1 && k <= LetterKeys ? kLetterPictures[k - 1] : ""; }
 
 int OpenUnpickableCells(Board& board)
 {
@@ -117,8 +110,8 @@ int OpenUnpickableCells(Board& board)
             char& mask = board.BoardMask[Board::Index(r)][Board::Index(c)];
             // Only capitals can be picked; a small letter has a key too, but
             // the key opens its capital.
-            const bool pickable = static_cast<unsigned char>(letter) >= kFirstCapital &&
-                                  static_cast<unsigned char>(letter) < kFirstSmall;
+            const bool pickable =
+                static_cast<unsigned char>(letter) >= kFirstCapital && static_cast<unsigned char>(letter) < kFirstSmall;
             if (mask == HiddenCell && !pickable) {
                 mask = letter;
                 ++opened;

@@ -66,10 +66,10 @@ struct CellPosition {
 
 // What one pick did.
 struct GuessOutcome {
-    bool Accepted = false;             // false: the letter was picked before in this deal
-    std::vector<CellPosition> Opened;  // in opening order: column by column, each top to bottom
-    bool Missed = false;               // the letter is not on the board: it costs a point
-    bool Solved = false;               // no hidden cell is left
+    bool Accepted = false;            // false: the letter was picked before in this deal
+    std::vector<CellPosition> Opened; // in opening order: column by column, each top to bottom
+    bool Missed = false;              // the letter is not on the board: it costs a point
+    bool Solved = false;              // no hidden cell is left
 };
 
 // The letters of one deal and which of them have been picked.

@@ -16,10 +16,7 @@ constexpr double kPitchY = 130;
 // The two buttons are 60 high at every size; their width is kept even.
 constexpr int kButtonHeight = 60;
 
-int EvenWidth(int width)
-{
-    return width % 2 != 0 ? width + 1 : width;
-}
+int EvenWidth(int width) { return width % 2 != 0 ? width + 1 : width; }
 
 } // namespace
 

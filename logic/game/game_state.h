@@ -22,12 +22,12 @@ struct GameState {
     bool MenuActive = false;
     bool DealActive = false;
     bool Closing = false;
-    int StartupPhase = 0; // 0..5, driven by paints and the intro animation
+    int StartupPhase = 0;      // 0..5, driven by paints and the intro animation
     bool IntroWaiting = false; // phase four has finished; a click or a key ends the intro
 
     // Who plays and how the game was started.
     int ClubState = 0;
-    int MemberSlot = 0;   // 1..5 resumed member line, 6 new player, 7 club account game
+    int MemberSlot = 0; // 1..5 resumed member line, 6 new player, 7 club account game
     // The player's name and password, the club file's protection and the
     // result of the last filing (CurrentName, PasswordAccepted,
     // GameComplete, ResultScore, ResultPlace, ...).

@@ -5,17 +5,10 @@ namespace vk {
 PaintStep OnPaint(GameState& game)
 {
     switch (game.StartupPhase) {
-    case 0:
-        game.StartupPhase = 1;
-        return PaintStep::StartStep1;
-    case 2:
-        game.StartupPhase = 3;
-        return PaintStep::StartStep2;
-    case 4:
-        game.StartupPhase = 5;
-        return PaintStep::RunPhaseFour;
-    default:
-        return PaintStep::DrawScreen;
+    case 0: game.StartupPhase = 1; return PaintStep::StartStep1;
+    case 2: game.StartupPhase = 3; return PaintStep::StartStep2;
+    case 4: game.StartupPhase = 5; return PaintStep::RunPhaseFour;
+    default: return PaintStep::DrawScreen;
     }
 }
 
@@ -37,10 +30,7 @@ bool OnIntroFrame(GameState& game, int frame, int frameCount)
     return over;
 }
 
-bool MayRunPhaseFour(const GameState& game)
-{
-    return game.IntroActive && game.StartupPhase == 5 && !game.IntroWaiting;
-}
+bool MayRunPhaseFour(const GameState& game) { return game.IntroActive && game.StartupPhase == 5 && !game.IntroWaiting; }
 
 void OnPhaseFourDone(GameState& game)
 {
@@ -48,10 +38,7 @@ void OnPhaseFourDone(GameState& game)
         game.IntroWaiting = true;
 }
 
-bool MayEndIntro(const GameState& game)
-{
-    return game.IntroActive && game.StartupPhase == 5 && game.IntroWaiting;
-}
+bool MayEndIntro(const GameState& game) { return game.IntroActive && game.StartupPhase == 5 && game.IntroWaiting; }
 
 CloseDecision OnCloseRequest(const GameState& game)
 {

@@ -9,10 +9,10 @@ namespace vk {
 
 // What a paint of the main window has to do.
 enum class PaintStep {
-    StartStep1,    // first animation with its sound
-    StartStep2,    // second animation with its sound
-    RunPhaseFour,  // title, settings, font window, start-up sequence, final animations
-    DrawScreen,    // nothing of the intro: draw the menu or the game background
+    StartStep1,   // first animation with its sound
+    StartStep2,   // second animation with its sound
+    RunPhaseFour, // title, settings, font window, start-up sequence, final animations
+    DrawScreen,   // nothing of the intro: draw the menu or the game background
 };
 
 // Called at every paint; moves StartupPhase 0 -> 1, 2 -> 3 and 4 -> 5.

@@ -60,8 +60,7 @@ MainMenuLayout LayOutMainMenu(const Layout& layout)
     m.Button10 = {x(610), y(200), m.Button9.Width, h};
     m.Button11 = {x(318), y(435), m.Button9.Width, h};
 
-    m.ImageCa = {layout.ScaleLeft(180, 400), layout.ScaleTop(10, 100), layout.ScaleSize(400),
-                 layout.ScaleSize(100)};
+    m.ImageCa = {layout.ScaleLeft(180, 400), layout.ScaleTop(10, 100), layout.ScaleSize(400), layout.ScaleSize(100)};
     // The small window leaves a gap under the top edge's icons.
     if (layout.Scale == 1.0)
         m.ImageCa.Top += 12;

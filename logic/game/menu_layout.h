@@ -14,13 +14,22 @@
 namespace vk {
 
 // The icons along the top edge, in the order they stand.
-enum MenuIcon : int { IconMoreGames, IconPackage, IconAccount, IconStore, IconHelp, IconStatistics, IconChat,
-                      IconWorldTopTen, MenuIconCount };
+enum MenuIcon : int {
+    IconMoreGames,
+    IconPackage,
+    IconAccount,
+    IconStore,
+    IconHelp,
+    IconStatistics,
+    IconChat,
+    IconWorldTopTen,
+    MenuIconCount
+};
 
 inline constexpr int MenuIconSize = 48;
 
 struct MainMenuLayout {
-    int ExtraHeight = 0; // added to every button's 30 pixels on larger windows
+    int ExtraHeight = 0;                      // added to every button's 30 pixels on larger windows
     std::array<ControlRect, 3> Panels;        // Panel1 .. Panel3
     std::array<ControlRect, 5> MemberButtons; // Button1 .. Button5
     ControlRect Button6;                      // "Новый Игрок"

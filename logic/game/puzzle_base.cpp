@@ -28,13 +28,13 @@ void LoadPuzzleBase(std::string_view resourceText, std::vector<std::string>& mem
 
 int ClockSeededRandom(int bound)
 {
-    std::mt19937 generator(static_cast<std::mt19937::result_type>(
-        std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+    std::mt19937 generator(
+        static_cast<std::mt19937::result_type>(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
     return std::uniform_int_distribution<int>(0, bound - 1)(generator);
 }
 
-bool PickPuzzle(const std::vector<std::string>& memo1, const std::vector<std::string>& memo2,
-                PuzzleState& puzzle, const RandomSource& random)
+bool PickPuzzle(const std::vector<std::string>& memo1, const std::vector<std::string>& memo2, PuzzleState& puzzle,
+                const RandomSource& random)
 {
     const int total = BaseSizes[0] + BaseSizes[1];
     const int entry = random(total) + 1;

@@ -15,11 +15,11 @@ namespace vk {
 inline constexpr std::array<int, 2> BaseSizes = {500, 500};
 
 struct PuzzleState {
-    int PuzzleBase = 0;        // 1 or 2, shown as the base star
-    std::string PuzzleLine;    // the picked line; deciphered in place by ReadPuzzle
-    std::string PuzzleAnswer;  // one to three words of capital letters
-    std::string PuzzleTheme;   // shown above the board
-    std::string PuzzleExtra;   // editors' note, never shown
+    int PuzzleBase = 0;       // 1 or 2, shown as the base star
+    std::string PuzzleLine;   // the picked line; deciphered in place by ReadPuzzle
+    std::string PuzzleAnswer; // one to three words of capital letters
+    std::string PuzzleTheme;  // shown above the board
+    std::string PuzzleExtra;  // editors' note, never shown
 };
 
 // Clears memo, loads the resource's lines into it and removes the section
@@ -33,8 +33,8 @@ int ClockSeededRandom(int bound);
 
 // Sets PuzzleBase and PuzzleLine (still enciphered).  Returns false, leaving
 // the state alone, when the drawn line is not in the loaded base.
-bool PickPuzzle(const std::vector<std::string>& memo1, const std::vector<std::string>& memo2,
-                PuzzleState& puzzle, const RandomSource& random = ClockSeededRandom);
+bool PickPuzzle(const std::vector<std::string>& memo1, const std::vector<std::string>& memo2, PuzzleState& puzzle,
+                const RandomSource& random = ClockSeededRandom);
 
 // Deciphers PuzzleLine (unless it is plain text starting with "$") and sets
 // answer, theme and extra from its "#"-terminated fields.  A missing field

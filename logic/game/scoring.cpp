@@ -4,14 +4,8 @@
 
 namespace vk {
 
-bool GameCompleteAfter(int dealNumber)
-{
-    return dealNumber >= DealsPerGame;
-}
+bool GameCompleteAfter(int dealNumber) { return dealNumber >= DealsPerGame; }
 
-bool NextDealOffered(int dealNumber)
-{
-    return dealNumber < DealsPerGame;
-}
+bool NextDealOffered(int dealNumber) { return dealNumber < DealsPerGame; }
 
 } // namespace vk

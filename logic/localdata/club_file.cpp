@@ -12,7 +12,7 @@
 namespace vk {
 namespace {
 
-constexpr int kMarkerLine = 16;   // counted from 1
+constexpr int kMarkerLine = 16; // counted from 1
 constexpr int kChecksumLine = 17;
 constexpr long long kScoreMax = 99999999; // what 8 characters can show
 constexpr long long kScoreMin = -9999999;
@@ -92,10 +92,7 @@ long long ParseNumberField(std::string_view field)
     return negative ? -value : value;
 }
 
-bool IsEmptyMemberLine(std::string_view line)
-{
-    return line.size() < MemberLineLength || line[32] == '#';
-}
+bool IsEmptyMemberLine(std::string_view line) { return line.size() < MemberLineLength || line[32] == '#'; }
 
 std::string MemberName(std::string_view line) { return FieldAt(line, 1, NameLength); }
 
@@ -137,7 +134,8 @@ int TopTenScore(std::string_view line)
 
 TopTenLine MakeTopTenLine(std::string_view name, long long score)
 {
-    return PadRight(StorableText(name), NameLength) + PadLeft(std::to_string(std::clamp(score, kScoreMin, kScoreMax)), 8);
+    return PadRight(StorableText(name), NameLength)
+           + PadLeft(std::to_string(std::clamp(score, kScoreMin, kScoreMax)), 8);
 }
 
 TopTenLine EmptyTopTenLine() { return MakeTopTenLine("", 0); }

@@ -68,9 +68,9 @@ long long ParseNumberField(std::string_view field);
 // A slot is free when its position 33 is "#"; a line too short to hold a
 // member counts as free too.
 bool IsEmptyMemberLine(std::string_view line);
-std::string MemberName(std::string_view line);        // positions 1-20, blanks kept
-int MemberScore(std::string_view line);               // positions 22-29
-int MemberDeals(std::string_view line);               // positions 31-33, held to 0..DealsPerGame-1
+std::string MemberName(std::string_view line);         // positions 1-20, blanks kept
+int MemberScore(std::string_view line);                // positions 22-29
+int MemberDeals(std::string_view line);                // positions 31-33, held to 0..DealsPerGame-1
 std::string MemberPasswordCode(std::string_view line); // positions 41-55
 
 // The line the end of a deal files: Name cut or padded to 20, the score held
@@ -78,7 +78,7 @@ std::string MemberPasswordCode(std::string_view line); // positions 41-55
 // break the file become "?".
 MemberLine MakeMemberLine(std::string_view name, long long score, int deals, std::string_view passwordCode);
 
-std::string TopTenName(std::string_view line);  // positions 1-20
+std::string TopTenName(std::string_view line);       // positions 1-20
 std::string TopTenScoreField(std::string_view line); // positions 21-28, as written
 int TopTenScore(std::string_view line);
 TopTenLine MakeTopTenLine(std::string_view name, long long score);

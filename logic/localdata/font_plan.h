@@ -20,9 +20,9 @@ inline constexpr int ButtonHeight = 20; // dialog buttons
 inline constexpr int PanelHeight = 24;  // picture-area texts of the score and more-games windows
 
 struct FontPlan {
-    FontChoice MainButtons;   // Button6, Button8..11, Panel1..3
+    FontChoice MainButtons; // Button6, Button8..11, Panel1..3
     FontChoice ButtonN;
-    FontChoice MemberButtons; // Button1..5
+    FontChoice MemberButtons;   // Button1..5
     std::string DialogFontName; // DisplayFontName, at the heights above
 };
 

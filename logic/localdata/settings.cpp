@@ -196,7 +196,8 @@ bool ReadSettings(const std::string& programDir, Settings& settings, const Setti
 
 std::string SettingsFileText(const Settings& s)
 {
-    std::string flags = "\xEB\xEB\xEB\xEB" "1##";
+    std::string flags = "\xEB\xEB\xEB\xEB"
+                        "1##";
     flags[0] = s.SoundOn ? kOn : kOff;
     flags[1] = s.MusicOn ? kOn : kOff;
     flags[2] = s.NoOwnFont ? kOff : kOn;

@@ -28,14 +28,14 @@ struct Settings {
     bool StartCounted = true;
     bool LikeSent = true;
 
-    std::string ServerPath;  // stored (enciphered) form; WttAddress is its decoded form
-    std::string ServerNick = "Incognito";   // at most 12 characters
-    std::string ServerCountry = "1-001";    // continent digit, "-", three digits
-    std::string ServerCity = "Moscow";      // at most 15 characters
-    std::string ServerSex = "M";            // "M" or "W"
+    std::string ServerPath;               // stored (enciphered) form; WttAddress is its decoded form
+    std::string ServerNick = "Incognito"; // at most 12 characters
+    std::string ServerCountry = "1-001";  // continent digit, "-", three digits
+    std::string ServerCity = "Moscow";    // at most 15 characters
+    std::string ServerSex = "M";          // "M" or "W"
     std::string PlayerName = "\xC8\xED\xEA\xEE\xE3\xED\xE8\xF2\xEE"; // "Инкогнито"
-    std::string StatPath;    // stored form; StatAddress is its decoded form
-    std::string AccPath;     // stored form: the built-in one until the remote refresh
+    std::string StatPath;                                            // stored form; StatAddress is its decoded form
+    std::string AccPath; // stored form: the built-in one until the remote refresh
     bool WttAvailable = false;
     bool ChatAvailable = false;
 
@@ -55,9 +55,9 @@ inline constexpr std::size_t ServerCityCapacity = 15;
 // server addresses.  The club's transport fills it.
 struct RemoteAddressAnswers {
     std::string WttPath = "old"; // "pause", "old", or a new stored address (empty: as "old")
-    bool ChatAvailable = true; // false when the configuration pauses the chat
-    std::string StatPath;      // empty: keep the stored one
-    std::string AccPath;       // empty: keep the built-in one
+    bool ChatAvailable = true;   // false when the configuration pauses the chat
+    std::string StatPath;        // empty: keep the stored one
+    std::string AccPath;         // empty: keep the built-in one
 };
 
 // Where the reading gets what is not in the file: the addresses built into

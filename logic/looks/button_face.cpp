@@ -19,10 +19,7 @@ constexpr SetConstants kSets[] = {
     {"B59", 30, 60},
 };
 
-const SetConstants& ConstantsOf(FaceSet set)
-{
-    return kSets[static_cast<int>(set)];
-}
+const SetConstants& ConstantsOf(FaceSet set) { return kSets[static_cast<int>(set)]; }
 
 // The glyph's left offset at the three standard heights; the caption keeps
 // ten pixels more from the glyph.
@@ -35,10 +32,7 @@ int RoundRatio(long long numerator, long long denominator)
     return RoundInt(static_cast<double>(numerator) / static_cast<double>(denominator));
 }
 
-std::uint8_t Lighten(std::uint8_t x, int k)
-{
-    return static_cast<std::uint8_t>(RoundInt(x + (255 - x) * k / 100.0));
-}
+std::uint8_t Lighten(std::uint8_t x, int k) { return static_cast<std::uint8_t>(RoundInt(x + (255 - x) * k / 100.0)); }
 
 } // namespace
 
@@ -165,9 +159,19 @@ void RecolourRgba(std::uint8_t* rgba, std::size_t pixelCount, TColorSB variant, 
         const std::uint8_t r = p[0], g = p[1], b = p[2];
         switch (variant) {
         case DRed: break;
-        case DGreen: p[0] = g; p[1] = r; break;
-        case DBlue: p[0] = b; p[1] = r; p[2] = r; break;
-        case DNavy: p[0] = b; p[2] = r; break;
+        case DGreen:
+            p[0] = g;
+            p[1] = r;
+            break;
+        case DBlue:
+            p[0] = b;
+            p[1] = r;
+            p[2] = r;
+            break;
+        case DNavy:
+            p[0] = b;
+            p[2] = r;
+            break;
         case DYellow: p[1] = r; break;
         case DViolet: p[2] = r; break;
         case DOrang:

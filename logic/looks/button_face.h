@@ -50,12 +50,12 @@ struct FaceRect {
 // caption and the contour are placed: 23 rather than 24 at H = 45.
 struct FaceGeometry {
     FaceSet set = FaceSet::B29;
-    int cap = 0;          // c
-    int glyphInset = 0;   // g
+    int cap = 0;           // c
+    int glyphInset = 0;    // g
     int capAfterInset = 0; // c'
     FaceRect left;
     FaceRect right;
-    FaceRect body;        // drawn last, over the right cap's first column
+    FaceRect body; // drawn last, over the right cap's first column
 };
 FaceGeometry ComputeFaceGeometry(int width, int height);
 
@@ -100,14 +100,14 @@ struct FaceState {
     bool lightFont = false;
     bool grayDis = false;
     bool kontur = true;
-    bool isFocused = false;   // the window's active button
+    bool isFocused = false; // the window's active button
     bool mouseInPos = false;
     unsigned short stateBits = 0; // kStateSelected | kStateDisabled | kStateFocus
     unsigned int fontColour = 0;
     unsigned int colorMouse = 0;
 };
 struct FaceLook {
-    bool lit = false;             // the lit picture set
+    bool lit = false; // the lit picture set
     unsigned int captionColour = 0;
     bool contour = false;
     bool operator==(const FaceLook&) const = default;

@@ -43,8 +43,7 @@ TFastDIB& TFastDIB::operator=(const TFastDIB& other)
 
 TFastDIB::TFastDIB(TFastDIB&& other) noexcept
     : width_(std::exchange(other.width_, 0)), height_(std::exchange(other.height_, 0)),
-      rowBytes_(std::exchange(other.rowBytes_, 0)), bits_(std::move(other.bits_)),
-      rows_(std::move(other.rows_))
+      rowBytes_(std::exchange(other.rowBytes_, 0)), bits_(std::move(other.bits_)), rows_(std::move(other.rows_))
 {
     other.bits_.clear();
     other.rows_.clear();
@@ -71,8 +70,7 @@ bool TFastDIB::SetSize(int width, int height, int bitsPerPixel)
     width_ = width;
     height_ = height;
     rowBytes_ = (width * 3 + 3) & ~3;
-    bits_.assign(static_cast<std::size_t>(rowBytes_) * static_cast<std::size_t>(AbsHeight()) + kTailSlack,
-                 0);
+    bits_.assign(static_cast<std::size_t>(rowBytes_) * static_cast<std::size_t>(AbsHeight()) + kTailSlack, 0);
     BuildRowTable();
     return true;
 }
@@ -106,8 +104,7 @@ double Spline36(double x)
     return 0.0;
 }
 
-std::vector<ContributionList> BuildContributions(int sourceSize, int destSize,
-                                                 const ResampleFilter& filter)
+std::vector<ContributionList> BuildContributions(int sourceSize, int destSize, const ResampleFilter& filter)
 {
     std::vector<ContributionList> lists;
     if (sourceSize <= 0 || destSize <= 0)
@@ -236,8 +233,8 @@ PassPlan PlanPass(int sourceSize, int destSize, const ResampleFilter& filter)
 // weight(k) x first[k x stride + j], for j below count: one destination row
 // from source rows, or one destination column of a block of rows from the
 // block's transposed columns.
-void FilterLinesPlain(const std::uint8_t* first, std::ptrdiff_t stride, const TapRun& run,
-                      const PassPlan& plan, std::size_t count, std::uint8_t* out)
+void FilterLinesPlain(const std::uint8_t* first, std::ptrdiff_t stride, const TapRun& run, const PassPlan& plan,
+                      std::size_t count, std::uint8_t* out)
 {
     const std::int32_t* weights = plan.Weights.data() + run.Offset;
     for (std::size_t j = 0; j < count; ++j) {
@@ -265,8 +262,8 @@ inline __m128i DivideLanes(__m128i sum, __m128i half, __m128i limit, __m128i mul
 
 // FilterLinesPlain sixteen bytes at a time.  Loads may run up to 15 bytes
 // past count (the buffers carry slack for it); stores never do.
-void FilterLinesVector(const std::uint8_t* first, std::ptrdiff_t stride, const TapRun& run,
-                       const PassPlan& plan, std::size_t count, std::uint8_t* out)
+void FilterLinesVector(const std::uint8_t* first, std::ptrdiff_t stride, const TapRun& run, const PassPlan& plan,
+                       std::size_t count, std::uint8_t* out)
 {
     const std::uint32_t* high = plan.HighPairs.data() + run.Offset / 2;
     const std::uint32_t* low = plan.LowPairs.data() + run.Offset / 2;
@@ -351,10 +348,7 @@ constexpr std::ptrdiff_t kColumnBytes = kBlockRows * 3;
 // landing where the next pixel is written afterwards: the next row's pixel
 // in a column, the next column's pixel in a row (the buffers' slack takes the
 // very last one).
-inline void CopyPixelWord(std::uint8_t* to, const std::uint8_t* from)
-{
-    std::memcpy(to, from, 4);
-}
+inline void CopyPixelWord(std::uint8_t* to, const std::uint8_t* from) { std::memcpy(to, from, 4); }
 
 void HorizontalPass(const TFastDIB& source, TFastDIB& between, const PassPlan& plan)
 {

@@ -72,8 +72,7 @@ struct ContributionList {
 };
 
 // The contribution lists of one pass from sourceSize to destSize pixels.
-std::vector<ContributionList> BuildContributions(int sourceSize, int destSize,
-                                                 const ResampleFilter& filter);
+std::vector<ContributionList> BuildContributions(int sourceSize, int destSize, const ResampleFilter& filter);
 
 // Resamples source into destination at the destination's present size:
 // horizontally into an intermediate buffer, then vertically.  An empty source

@@ -54,17 +54,29 @@ void PruneSenderRows(Conn& c, int gid, const BoardEntry& e, std::optional<Member
                  "SELECT id FROM wtt_row WHERE gid = $1 AND hidden = 0 AND member_id = $2 AND created_at < $3 "
                  "AND id NOT IN (SELECT id FROM wtt_row WHERE gid = $1 AND hidden = 0 AND member_id = $2 "
                  "ORDER BY score DESC, id LIMIT $4))")
-            .Bind(1, gid).Bind(2, *member).Bind(3, protectAfter).Bind(4, BoardRowsShown).Run();
+            .Bind(1, gid)
+            .Bind(2, *member)
+            .Bind(3, protectAfter)
+            .Bind(4, BoardRowsShown)
+            .Run();
         Query(c, "DELETE FROM wtt_row WHERE gid = $1 AND hidden = 0 AND member_id = $2 AND created_at < $3 "
                  "AND id NOT IN (SELECT id FROM wtt_row WHERE gid = $1 AND hidden = 0 AND member_id = $2 "
                  "ORDER BY score DESC, id LIMIT $4)")
-            .Bind(1, gid).Bind(2, *member).Bind(3, protectAfter).Bind(4, BoardRowsShown).Run();
+            .Bind(1, gid)
+            .Bind(2, *member)
+            .Bind(3, protectAfter)
+            .Bind(4, BoardRowsShown)
+            .Run();
         return;
     }
     Query(c, "DELETE FROM wtt_row WHERE gid = $1 AND hidden = 0 AND member_id IS NULL AND nick = $2 AND city = $3 "
              "AND id NOT IN (SELECT id FROM wtt_row WHERE gid = $1 AND hidden = 0 AND member_id IS NULL "
              "AND nick = $2 AND city = $3 ORDER BY score DESC, id LIMIT $4)")
-        .Bind(1, gid).Bind(2, ToDb(e.nick)).Bind(3, ToDb(e.city)).Bind(4, BoardRowsShown).Run();
+        .Bind(1, gid)
+        .Bind(2, ToDb(e.nick))
+        .Bind(3, ToDb(e.city))
+        .Bind(4, BoardRowsShown)
+        .Run();
 }
 
 // The board's top rows.  A member's rows are shown at the member's best

@@ -13,7 +13,7 @@
 
 namespace vks {
 
-extern const char* const PgSchemaText;   // pg_schema.sql, built in
+extern const char* const PgSchemaText; // pg_schema.sql, built in
 
 namespace {
 
@@ -42,7 +42,8 @@ PgDialect::Conn::~Conn()
 
 void PgDialect::Conn::Fail(const char* what, PGresult* res) const
 {
-    std::string code = res && PQresultErrorField(res, PG_DIAG_SQLSTATE) ? PQresultErrorField(res, PG_DIAG_SQLSTATE) : "";
+    std::string code =
+        res && PQresultErrorField(res, PG_DIAG_SQLSTATE) ? PQresultErrorField(res, PG_DIAG_SQLSTATE) : "";
     std::string message = res ? PQresultErrorMessage(res) : PQerrorMessage(conn);
     if (res)
         PQclear(res);
@@ -105,7 +106,10 @@ std::int64_t PgDialect::Query::Int(int col) const
     return Null(col) ? 0 : std::strtoll(PQgetvalue(res_, row_, col), nullptr, 10);
 }
 
-double PgDialect::Query::Real(int col) const { return Null(col) ? 0 : std::strtod(PQgetvalue(res_, row_, col), nullptr); }
+double PgDialect::Query::Real(int col) const
+{
+    return Null(col) ? 0 : std::strtod(PQgetvalue(res_, row_, col), nullptr);
+}
 
 std::string PgDialect::Query::Text(int col) const
 {
@@ -189,7 +193,8 @@ std::unique_ptr<PgDialect::Conn> PgDialect::Open()
     const char* values[] = {"3", "10000", "vokabron-server", conninfo_.c_str(), nullptr};
     c->conn = PQconnectdbParams(keys, values, 1);
     if (!c->conn || PQstatus(c->conn) != CONNECTION_OK)
-        throw StorageError("cannot connect to the database: " + Trimmed(c->conn ? PQerrorMessage(c->conn) : "out of memory"));
+        throw StorageError("cannot connect to the database: "
+                           + Trimmed(c->conn ? PQerrorMessage(c->conn) : "out of memory"));
     if (PQsetClientEncoding(c->conn, "UTF8") != 0)
         throw StorageError("the database does not take UTF-8");
     c->Exec("SET client_min_messages = warning");
@@ -307,8 +312,12 @@ void PgStorage::SavePhoto(MemberId id, const std::string& jpeg, const std::strin
     Query(*lease, "INSERT INTO photo (member_id, size, sha256, uploaded_at, bytes) VALUES ($1, $2, $3, $4, $5) "
                   "ON CONFLICT (member_id) DO UPDATE SET size = excluded.size, sha256 = excluded.sha256, "
                   "uploaded_at = excluded.uploaded_at, bytes = excluded.bytes")
-        .Bind(1, id).Bind(2, static_cast<std::int64_t>(jpeg.size())).BindBytes(3, sha256).Bind(4, now)
-        .BindBytes(5, jpeg).Run();
+        .Bind(1, id)
+        .Bind(2, static_cast<std::int64_t>(jpeg.size()))
+        .BindBytes(3, sha256)
+        .Bind(4, now)
+        .BindBytes(5, jpeg)
+        .Run();
 }
 
 std::optional<std::string> PgStorage::ReadPhoto(MemberId id)
@@ -329,8 +338,10 @@ namespace {
 void AddLimitEvent(PgDialect::Conn& c, const std::string& hashedKey, double windowS)
 {
     PgDialect::Query(c, "INSERT INTO limit_event (key, at, until) SELECT $1, t, t + $2 "
-             "FROM (SELECT EXTRACT(EPOCH FROM clock_timestamp())::float8 AS t) now")
-        .Bind(1, hashedKey).Bind(2, windowS).Run();
+                        "FROM (SELECT EXTRACT(EPOCH FROM clock_timestamp())::float8 AS t) now")
+        .Bind(1, hashedKey)
+        .Bind(2, windowS)
+        .Run();
 }
 } // namespace
 
@@ -424,7 +435,8 @@ void PgStorage::SweepLimits(std::size_t maxKeys)
         if (static_cast<std::size_t>(q.Int(0)) > maxKeys)
             Query(c, "DELETE FROM limit_event WHERE key IN (SELECT key FROM limit_event GROUP BY key "
                      "ORDER BY MAX(at) DESC OFFSET $1)")
-                .Bind(1, static_cast<std::int64_t>(maxKeys)).Run();
+                .Bind(1, static_cast<std::int64_t>(maxKeys))
+                .Run();
         t.Commit();
     } catch (const StorageError&) {
     }

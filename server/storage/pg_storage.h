@@ -34,7 +34,7 @@ class PgDialect {
 public:
     struct Conn {
         PGconn* conn = nullptr;
-        std::unordered_map<const char*, std::string> prepared;   // statement text -> its name here
+        std::unordered_map<const char*, std::string> prepared; // statement text -> its name here
         ~Conn();
         [[noreturn]] void Fail(const char* what, PGresult* res) const;
         // Statements without parameters or results (transaction control, set-up).
@@ -130,7 +130,7 @@ private:
     static constexpr int kAttempts = 4;
     static bool Retryable(const StorageError& e);
     std::unique_ptr<Conn> Open();
-    void Dropped();   // a connection was closed or never opened
+    void Dropped(); // a connection was closed or never opened
 
     std::string conninfo_;
     int lockTimeoutMs_;

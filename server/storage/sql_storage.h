@@ -102,8 +102,8 @@ public:
     void SaveCard(MemberId id, const Card& card, Seconds now) override;
 
     std::int64_t Balance(MemberId id) override;
-    TransferResult Transfer(const std::string& tokenHash, MemberId from, MemberId to, std::int64_t amount,
-                            Seconds now, Seconds owedUntil) override;
+    TransferResult Transfer(const std::string& tokenHash, MemberId from, MemberId to, std::int64_t amount, Seconds now,
+                            Seconds owedUntil) override;
     bool AcknowledgeDebit(const std::string& tokenHash, std::int64_t amount, Seconds now) override;
     bool AcknowledgeReward(MemberId id, std::int64_t amount, Seconds now) override;
 
@@ -117,9 +117,8 @@ public:
     void EnsureBoard(int gid, BoardKind kind) override;
     std::int64_t SubmitResult(int gid, const BoardEntry& entry, Seconds now) override;
     std::int64_t SubmitChat(int gid, const BoardEntry& entry, Seconds now, int keep) override;
-    std::optional<std::int64_t> SubmitClubResult(MemberId id, const std::string& key, int gid,
-                                                 const BoardEntry& entry, Seconds now, Seconds window,
-                                                 Seconds seasonS) override;
+    std::optional<std::int64_t> SubmitClubResult(MemberId id, const std::string& key, int gid, const BoardEntry& entry,
+                                                 Seconds now, Seconds window, Seconds seasonS) override;
     std::vector<BoardRow> Board(int gid, int limit) override;
     std::vector<BoardRow> OwnRows(int gid, const std::string& nick, const std::string& city, int limit) override;
     std::int64_t AcceptedCount(int gid) override;

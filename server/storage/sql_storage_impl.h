@@ -33,8 +33,8 @@ inline const char* CountDealSql()
         std::string s = "UPDATE stat_counter SET ";
         for (int i = 1; i <= 12; ++i) {
             const std::string x = "x" + std::to_string(i), p = "$" + std::to_string(i);
-            s += x + " = CASE WHEN " + x + " + " + p + " > 2147483647 THEN 2147483647 ELSE " + x + " + " + p + " END" +
-                 (i < 12 ? ", " : " ");
+            s += x + " = CASE WHEN " + x + " + " + p + " > 2147483647 THEN 2147483647 ELSE " + x + " + " + p + " END"
+                 + (i < 12 ? ", " : " ");
         }
         return s + "WHERE gid = $13";
     }();
@@ -49,7 +49,13 @@ void AddLedger(Conn& c, MemberId id, std::int64_t delta, const char* kind, std::
     Query(c, "INSERT INTO ledger (member_id, delta, balance_after, kind, transfer_id, cycle_id, created_at) "
              "SELECT id, CAST($1 AS BIGINT), balance, $2, CAST($3 AS BIGINT), CAST($4 AS BIGINT), CAST($5 AS BIGINT) "
              "FROM member WHERE id = $6")
-        .Bind(1, delta).Bind(2, kind).Bind(3, transfer).Bind(4, cycle).Bind(5, now).Bind(6, id).Run();
+        .Bind(1, delta)
+        .Bind(2, kind)
+        .Bind(3, transfer)
+        .Bind(4, cycle)
+        .Bind(5, now)
+        .Bind(6, id)
+        .Run();
 }
 
 // Counts the entry and locks the board's row until the transaction ends, so
@@ -65,9 +71,18 @@ std::int64_t InsertRow(Conn& c, int gid, const BoardEntry& e, std::optional<Memb
 {
     Query q(c, "INSERT INTO wtt_row (gid, score, nick, country, city, r07, r08, r09, r10, member_id, created_at, src) "
                "VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12) RETURNING id");
-    q.Bind(1, gid).Bind(2, e.score).Bind(3, ToDb(e.nick)).Bind(4, ToDb(e.country)).Bind(5, ToDb(e.city))
-        .Bind(6, ToDb(e.r07)).Bind(7, ToDb(e.r08)).Bind(8, ToDb(e.r09)).Bind(9, ToDb(e.r10))
-        .Bind(10, member).Bind(11, now).Bind(12, e.source);
+    q.Bind(1, gid)
+        .Bind(2, e.score)
+        .Bind(3, ToDb(e.nick))
+        .Bind(4, ToDb(e.country))
+        .Bind(5, ToDb(e.city))
+        .Bind(6, ToDb(e.r07))
+        .Bind(7, ToDb(e.r08))
+        .Bind(8, ToDb(e.r09))
+        .Bind(9, ToDb(e.r10))
+        .Bind(10, member)
+        .Bind(11, now)
+        .Bind(12, e.source);
     q.Step();
     return q.Int(0);
 }
@@ -87,8 +102,9 @@ std::int64_t NumberOrZero(Conn& c, const char* sql, const Key& key)
 template <class Query, class Conn>
 void KeepNewestTokens(Conn& c, const std::string& table, MemberId id, int keep)
 {
-    const std::string text = "DELETE FROM " + table + " WHERE member_id = $1 AND token_hash NOT IN (SELECT token_hash FROM " +
-                             table + " WHERE member_id = $1 ORDER BY seq DESC LIMIT $2)";
+    const std::string text = "DELETE FROM " + table
+                             + " WHERE member_id = $1 AND token_hash NOT IN (SELECT token_hash FROM " + table
+                             + " WHERE member_id = $1 ORDER BY seq DESC LIMIT $2)";
     Query(c, text.c_str()).Bind(1, id).Bind(2, keep).Run();
 }
 
@@ -129,8 +145,8 @@ void SqlStorage<D>::PrepareSchema()
             version = readVersion();
         }
         if (version != SchemaVersion())
-            throw StorageError("the database has schema version " + std::to_string(version) + ", this server reads version " +
-                               std::to_string(SchemaVersion()));
+            throw StorageError("the database has schema version " + std::to_string(version)
+                               + ", this server reads version " + std::to_string(SchemaVersion()));
         t.Commit();
         return true;
     });
@@ -149,9 +165,17 @@ bool SqlStorage<D>::RegisterMember(const NewMember& m, const std::vector<std::st
             Query q(c, "INSERT INTO member (nick, nick_fold, pw_hash, city, country_key, country_code, sex, email, "
                        "date_reg, balance, created_at) VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11) "
                        "ON CONFLICT (nick_fold) DO NOTHING RETURNING id");
-            q.Bind(1, ToDb(m.nick)).Bind(2, Fold(m.nick)).Bind(3, m.pwHash).Bind(4, ToDb(m.city))
-                .Bind(5, ToDb(m.countryKey)).Bind(6, ToDb(m.countryCode)).Bind(7, m.sex).Bind(8, ToDb(m.email))
-                .Bind(9, m.dateReg).Bind(10, m.balance).Bind(11, now);
+            q.Bind(1, ToDb(m.nick))
+                .Bind(2, Fold(m.nick))
+                .Bind(3, m.pwHash)
+                .Bind(4, ToDb(m.city))
+                .Bind(5, ToDb(m.countryKey))
+                .Bind(6, ToDb(m.countryCode))
+                .Bind(7, m.sex)
+                .Bind(8, ToDb(m.email))
+                .Bind(9, m.dateReg)
+                .Bind(10, m.balance)
+                .Bind(11, now);
             if (!q.Step())
                 return false;
             id = q.Int(0);
@@ -199,7 +223,11 @@ void SqlStorage<D>::RecordLogin(MemberId id, Seconds now, const std::string& cli
 {
     auto lease = d_.Acquire();
     Query(*lease, "UPDATE member SET last_login_at = $1, last_login_client = $2, last_login_from = $3 WHERE id = $4")
-        .Bind(1, now).Bind(2, clientStamp).Bind(3, ToDb(from)).Bind(4, id).Run();
+        .Bind(1, now)
+        .Bind(2, clientStamp)
+        .Bind(3, ToDb(from))
+        .Bind(4, id)
+        .Run();
 }
 
 template <class D>
@@ -223,7 +251,12 @@ void SqlStorage<D>::CreateSession(const std::string& tokenHash, MemberId id, Sec
         Query(c, "SELECT id FROM member WHERE id = $1 FOR NO KEY UPDATE").Bind(1, id).Run();
         Query(c, "INSERT INTO session (token_hash, member_id, created_at, last_seen_at, expires_at, pw_check) "
                  "VALUES ($1, $2, $3, $3, $4, $5)")
-            .BindBytes(1, tokenHash).Bind(2, id).Bind(3, now).Bind(4, expiresAt).BindBytes(5, passwordCheck).Run();
+            .BindBytes(1, tokenHash)
+            .Bind(2, id)
+            .Bind(3, now)
+            .Bind(4, expiresAt)
+            .BindBytes(5, passwordCheck)
+            .Run();
         sql::KeepNewestTokens<Query>(c, "session", id, vk::SessionsPerMember);
         t.Commit();
         return true;
@@ -235,7 +268,9 @@ void SqlStorage<D>::SetPasswordCheck(const std::string& tokenHash, const std::st
 {
     auto lease = d_.Acquire();
     Query(*lease, "UPDATE session SET pw_check = $1 WHERE token_hash = $2")
-        .BindBytes(1, passwordCheck).BindBytes(2, tokenHash).Run();
+        .BindBytes(1, passwordCheck)
+        .BindBytes(2, tokenHash)
+        .Run();
 }
 
 template <class D>
@@ -260,7 +295,10 @@ std::optional<SessionInfo> SqlStorage<D>::UseSession(const std::string& tokenHas
     // request that only wanted to read.
     try {
         Query(c, "UPDATE session SET last_seen_at = $1 WHERE token_hash = $2 AND last_seen_at <= $3")
-            .Bind(1, now).BindBytes(2, tokenHash).Bind(3, now - IdleClockStep(idleLimit)).Run();
+            .Bind(1, now)
+            .BindBytes(2, tokenHash)
+            .Bind(3, now - IdleClockStep(idleLimit))
+            .Run();
     } catch (const StorageError&) {
     }
     return info;
@@ -278,7 +316,9 @@ void SqlStorage<D>::PurgeSessions(Seconds now, Seconds idleLimit)
 {
     auto lease = d_.Acquire();
     Query(*lease, "DELETE FROM session WHERE expires_at <= $1 OR last_seen_at < $2")
-        .Bind(1, now).Bind(2, now - idleLimit).Run();
+        .Bind(1, now)
+        .Bind(2, now - idleLimit)
+        .Run();
 }
 
 // ---------------------------------------------------------------- devices
@@ -289,7 +329,10 @@ void SqlStorage<D>::CreateDevice(const std::string& tokenHash, MemberId id, Seco
     d_.InTransaction([&](Conn& c, Transaction& t) {
         Query(c, "SELECT id FROM member WHERE id = $1 FOR NO KEY UPDATE").Bind(1, id).Run();
         Query(c, "INSERT INTO device (token_hash, member_id, created_at, last_used_at) VALUES ($1, $2, $3, $3)")
-            .BindBytes(1, tokenHash).Bind(2, id).Bind(3, now).Run();
+            .BindBytes(1, tokenHash)
+            .Bind(2, id)
+            .Bind(3, now)
+            .Run();
         sql::KeepNewestTokens<Query>(c, "device", id, vk::DevicesPerMember);
         t.Commit();
         return true;
@@ -302,7 +345,12 @@ bool SqlStorage<D>::UseDevice(const std::string& tokenHash, MemberId id, Seconds
     auto lease = d_.Acquire();
     return Query(*lease, "UPDATE device SET last_used_at = $1 WHERE token_hash = $2 AND member_id = $3 "
                          "AND last_used_at >= $4")
-               .Bind(1, now).BindBytes(2, tokenHash).Bind(3, id).Bind(4, usedAfter).Run() == 1;
+               .Bind(1, now)
+               .BindBytes(2, tokenHash)
+               .Bind(3, id)
+               .Bind(4, usedAfter)
+               .Run()
+           == 1;
 }
 
 template <class D>
@@ -364,10 +412,17 @@ TransferResult SqlStorage<D>::Transfer(const std::string& tokenHash, MemberId fr
         // each other instead of deadlocking.
         Query(c, "SELECT id FROM member WHERE id IN ($1, $2) ORDER BY id FOR UPDATE").Bind(1, from).Bind(2, to).Run();
         if (Query(c, "UPDATE member SET balance = balance - $1 WHERE id = $2 AND balance >= $1")
-                .Bind(1, amount).Bind(2, from).Run() != 1)
+                .Bind(1, amount)
+                .Bind(2, from)
+                .Run()
+            != 1)
             return TransferResult::Insufficient;
         if (Query(c, "UPDATE member SET balance = balance + $1 WHERE id = $2 AND balance <= $3")
-                .Bind(1, amount).Bind(2, to).Bind(3, sql::kMaxBalance - amount).Run() != 1)
+                .Bind(1, amount)
+                .Bind(2, to)
+                .Bind(3, sql::kMaxBalance - amount)
+                .Run()
+            != 1)
             return TransferResult::Overflow;
         std::int64_t transferId = 0;
         {
@@ -379,8 +434,13 @@ TransferResult SqlStorage<D>::Transfer(const std::string& tokenHash, MemberId fr
         }
         sql::AddLedger<Query>(c, from, -amount, "transfer_out", transferId, std::nullopt, now);
         sql::AddLedger<Query>(c, to, amount, "transfer_in", transferId, std::nullopt, now);
-        Query(c, "UPDATE session SET owed_debit = $1, owed_debit_until = $2, owed_transfer_id = $3 WHERE token_hash = $4")
-            .Bind(1, amount).Bind(2, owedUntil).Bind(3, transferId).BindBytes(4, tokenHash).Run();
+        Query(c,
+              "UPDATE session SET owed_debit = $1, owed_debit_until = $2, owed_transfer_id = $3 WHERE token_hash = $4")
+            .Bind(1, amount)
+            .Bind(2, owedUntil)
+            .Bind(3, transferId)
+            .BindBytes(4, tokenHash)
+            .Run();
         t.Commit();
         return TransferResult::Done;
     });
@@ -400,7 +460,9 @@ bool SqlStorage<D>::AcknowledgeDebit(const std::string& tokenHash, std::int64_t 
             transferId = q.OptInt(2);
         }
         Query(c, "UPDATE session SET owed_debit = NULL, owed_debit_until = NULL, owed_transfer_id = NULL "
-                 "WHERE token_hash = $1").BindBytes(1, tokenHash).Run();
+                 "WHERE token_hash = $1")
+            .BindBytes(1, tokenHash)
+            .Run();
         Query(c, "UPDATE transfer SET debit_acknowledged_at = $1 WHERE id = $2").Bind(1, now).Bind(2, transferId).Run();
         t.Commit();
         return true;
@@ -413,8 +475,9 @@ bool SqlStorage<D>::AcknowledgeReward(MemberId id, std::int64_t amount, Seconds 
     return d_.InTransaction([&](Conn& c, Transaction& t) {
         std::int64_t cycle = 0;
         {
-            Query q(c, "SELECT id, reward, reward_ack_at FROM rating_cycle WHERE member_id = $1 AND wtt_row_id IS NOT NULL "
-                       "ORDER BY completed_at DESC, id DESC LIMIT 1 FOR UPDATE");
+            Query q(
+                c, "SELECT id, reward, reward_ack_at FROM rating_cycle WHERE member_id = $1 AND wtt_row_id IS NOT NULL "
+                   "ORDER BY completed_at DESC, id DESC LIMIT 1 FOR UPDATE");
             q.Bind(1, id);
             if (!q.Step() || q.OptInt(1) != amount || !q.Null(2))
                 return false;
@@ -443,7 +506,10 @@ GameDecision SqlStorage<D>::SaveGame(MemberId id, const std::string& key, Second
 {
     return d_.InTransaction([&](Conn& c, Transaction& t) {
         Query(c, "INSERT INTO game_record (member_id, game_key) VALUES ($1, $2) "
-                 "ON CONFLICT (member_id, game_key) DO NOTHING").Bind(1, id).Bind(2, key).Run();
+                 "ON CONFLICT (member_id, game_key) DO NOTHING")
+            .Bind(1, id)
+            .Bind(2, key)
+            .Run();
         GameSnapshot snap;
         {
             // Saves of one member's record follow one another.
@@ -473,34 +539,53 @@ GameDecision SqlStorage<D>::SaveGame(MemberId id, const std::string& key, Second
         switch (d.transition) {
         case Transition::Repeat:
         case Transition::RepeatComplete:
-        case Transition::Refused:
-            return d;
+        case Transition::Refused: return d;
         case Transition::StartNew: {
-            Query q(c, "INSERT INTO rating_cycle (member_id, game_key, kon, started_at) VALUES ($1, $2, $3, $4) RETURNING id");
+            Query q(
+                c,
+                "INSERT INTO rating_cycle (member_id, game_key, kon, started_at) VALUES ($1, $2, $3, $4) RETURNING id");
             q.Bind(1, id).Bind(2, key).Bind(3, u.kon).Bind(4, now);
             q.Step();
             u.openCycle = q.Int(0);
             break;
         }
-        case Transition::Resume:
-            break;
+        case Transition::Resume: break;
         case Transition::Suspend:
-            Query(c, "UPDATE rating_cycle SET suspended_at = $1, suspended_deal = $2, suspended_score = $3 WHERE id = $4")
-                .Bind(1, now).Bind(2, u.konl).Bind(3, u.score).Bind(4, snap.record.openCycle).Run();
+            Query(c,
+                  "UPDATE rating_cycle SET suspended_at = $1, suspended_deal = $2, suspended_score = $3 WHERE id = $4")
+                .Bind(1, now)
+                .Bind(2, u.konl)
+                .Bind(3, u.score)
+                .Bind(4, snap.record.openCycle)
+                .Run();
             u.openCycle.reset();
             break;
         case Transition::Complete:
             Query(c, "UPDATE rating_cycle SET completed_at = $1, final_score = $2 WHERE id = $3")
-                .Bind(1, now).Bind(2, d.finalScore).Bind(3, snap.record.openCycle).Run();
+                .Bind(1, now)
+                .Bind(2, d.finalScore)
+                .Bind(3, snap.record.openCycle)
+                .Run();
             u.openCycle.reset();
             break;
         }
         Query(c, "UPDATE game_record SET kon = $1, sum_scores = $2, rating = $3, sessions = $4, best = $5, konl = $6, "
                  "score = $7, open_cycle_id = $8, open_cap = $9, open_floor = $10, open_since = $11 "
                  "WHERE member_id = $12 AND game_key = $13")
-            .Bind(1, u.kon).Bind(2, u.sumScores).Bind(3, u.rating).Bind(4, u.sessions).Bind(5, u.best).Bind(6, u.konl)
-            .Bind(7, u.score).Bind(8, u.openCycle).Bind(9, u.openCap).Bind(10, u.openFloor).Bind(11, u.openSince)
-            .Bind(12, id).Bind(13, key).Run();
+            .Bind(1, u.kon)
+            .Bind(2, u.sumScores)
+            .Bind(3, u.rating)
+            .Bind(4, u.sessions)
+            .Bind(5, u.best)
+            .Bind(6, u.konl)
+            .Bind(7, u.score)
+            .Bind(8, u.openCycle)
+            .Bind(9, u.openCap)
+            .Bind(10, u.openFloor)
+            .Bind(11, u.openSince)
+            .Bind(12, id)
+            .Bind(13, key)
+            .Run();
         t.Commit();
         d.updated = u;
         return d;
@@ -517,7 +602,8 @@ std::vector<TopTenRow> SqlStorage<D>::ClubTopTen(const std::string& key)
     q.Bind(1, key);
     std::vector<TopTenRow> rows;
     while (q.Step())
-        rows.push_back({FromDb(q.Text(0)), FromDb(q.Text(1)), FromDb(q.Text(2)), FromDb(q.Text(3)), q.Text(4), q.Real(5)});
+        rows.push_back(
+            {FromDb(q.Text(0)), FromDb(q.Text(1)), FromDb(q.Text(2)), FromDb(q.Text(3)), q.Text(4), q.Real(5)});
     return rows;
 }
 
@@ -552,8 +638,11 @@ template <class D>
 void SqlStorage<D>::EnsureBoard(int gid, BoardKind kind)
 {
     auto lease = d_.Acquire();
-    Query(*lease, "INSERT INTO wtt_board (gid, kind) VALUES ($1, $2) ON CONFLICT (gid) DO UPDATE SET kind = excluded.kind")
-        .Bind(1, gid).Bind(2, sql::BoardKindText(kind)).Run();
+    Query(*lease,
+          "INSERT INTO wtt_board (gid, kind) VALUES ($1, $2) ON CONFLICT (gid) DO UPDATE SET kind = excluded.kind")
+        .Bind(1, gid)
+        .Bind(2, sql::BoardKindText(kind))
+        .Run();
 }
 
 template <class D>
@@ -626,13 +715,20 @@ std::optional<std::int64_t> SqlStorage<D>::SubmitClubResult(MemberId id, const s
         if (const std::int64_t amount = vk::PlaceReward(place); amount > 0) {
             // A balance at its ceiling takes no reward; the entry stands.
             if (Query(c, "UPDATE member SET balance = balance + $1 WHERE id = $2 AND balance <= $3")
-                    .Bind(1, amount).Bind(2, id).Bind(3, sql::kMaxBalance - amount).Run() == 1) {
+                    .Bind(1, amount)
+                    .Bind(2, id)
+                    .Bind(3, sql::kMaxBalance - amount)
+                    .Run()
+                == 1) {
                 sql::AddLedger<Query>(c, id, amount, "reward", std::nullopt, cycle, now);
                 reward = amount;
             }
         }
         Query(c, "UPDATE rating_cycle SET wtt_row_id = $1, reward = $2 WHERE id = $3")
-            .Bind(1, rowId).Bind(2, reward).Bind(3, cycle).Run();
+            .Bind(1, rowId)
+            .Bind(2, reward)
+            .Bind(3, cycle)
+            .Run();
         PruneSenderRows<Query>(c, gid, entry, id, now - window);
         t.Commit();
         return place;
@@ -673,11 +769,14 @@ template <class D>
 void SqlStorage<D>::CountLaunch(int gid, bool unique)
 {
     auto lease = d_.Acquire();
-    Query(*lease, "UPDATE stat_counter SET "
-                  "starts = CASE WHEN starts < 2147483647 THEN starts + 1 ELSE starts END, "
-                  "unique_starts = CASE WHEN unique_starts + $1 > 2147483647 THEN 2147483647 ELSE unique_starts + $1 END "
-                  "WHERE gid = $2")
-        .Bind(1, unique ? 1 : 0).Bind(2, gid).Run();
+    Query(*lease,
+          "UPDATE stat_counter SET "
+          "starts = CASE WHEN starts < 2147483647 THEN starts + 1 ELSE starts END, "
+          "unique_starts = CASE WHEN unique_starts + $1 > 2147483647 THEN 2147483647 ELSE unique_starts + $1 END "
+          "WHERE gid = $2")
+        .Bind(1, unique ? 1 : 0)
+        .Bind(2, gid)
+        .Run();
 }
 
 template <class D>
@@ -697,13 +796,19 @@ bool SqlStorage<D>::CountLike(int gid, const std::string& source, const std::str
         // Only today's likes decide anything; earlier days are let go.
         Query(c, "DELETE FROM like_seen WHERE gid = $1 AND day <> $2").Bind(1, gid).Bind(2, day).Run();
         if (Query(c, "INSERT INTO like_seen (gid, src, day) VALUES ($1, $2, $3) ON CONFLICT (gid, src, day) DO NOTHING")
-                .Bind(1, gid).Bind(2, source).Bind(3, day).Run() != 1) {
+                .Bind(1, gid)
+                .Bind(2, source)
+                .Bind(3, day)
+                .Run()
+            != 1) {
             t.Commit();
             return false;
         }
         Query(c, "UPDATE stat_counter SET likes = CASE WHEN likes < 2147483647 THEN likes + 1 ELSE likes END, "
                  "last_like_at = $1 WHERE gid = $2")
-            .Bind(1, now).Bind(2, gid).Run();
+            .Bind(1, now)
+            .Bind(2, gid)
+            .Run();
         t.Commit();
         return true;
     });
@@ -731,7 +836,9 @@ std::string SqlStorage<D>::ServerSecret()
     auto& c = *lease;
     std::string fresh(32, '\0');
     randombytes_buf(fresh.data(), fresh.size());
-    Query(c, "INSERT INTO server_secret (id, secret) VALUES (1, $1) ON CONFLICT (id) DO NOTHING").BindBytes(1, fresh).Run();
+    Query(c, "INSERT INTO server_secret (id, secret) VALUES (1, $1) ON CONFLICT (id) DO NOTHING")
+        .BindBytes(1, fresh)
+        .Run();
     Query q(c, "SELECT secret FROM server_secret WHERE id = 1");
     if (!q.Step())
         throw StorageError("no server secret");

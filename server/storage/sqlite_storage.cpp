@@ -14,7 +14,7 @@
 
 namespace vks {
 
-extern const char* const SqliteSchemaText;   // sqlite_schema.sql, built in
+extern const char* const SqliteSchemaText; // sqlite_schema.sql, built in
 
 namespace {
 
@@ -181,7 +181,8 @@ void SqliteDialect::Conn::Rollback() noexcept
     }
 }
 
-SqliteDialect::SqliteDialect(std::string path, int busyTimeoutMs) : path_(std::move(path)), busyTimeoutMs_(busyTimeoutMs)
+SqliteDialect::SqliteDialect(std::string path, int busyTimeoutMs)
+    : path_(std::move(path)), busyTimeoutMs_(busyTimeoutMs)
 {
     auto c = Open();
     c->Exec("PRAGMA journal_mode=WAL");
@@ -196,7 +197,8 @@ std::unique_ptr<SqliteDialect::Conn> SqliteDialect::Open()
     const int rc = sqlite3_open_v2(path_.c_str(), &c->db,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK)
-        throw StorageError("cannot open the database " + path_ + ": " + (c->db ? sqlite3_errmsg(c->db) : "out of memory"));
+        throw StorageError("cannot open the database " + path_ + ": "
+                           + (c->db ? sqlite3_errmsg(c->db) : "out of memory"));
     sqlite3_busy_timeout(c->db, busyTimeoutMs_);
     c->Exec("PRAGMA foreign_keys=ON");
     c->Exec("PRAGMA synchronous=FULL");
@@ -243,7 +245,8 @@ void SqliteDialect::AdoptUnversioned(Conn& c)
 {
     {
         sqlite3_stmt* probe = nullptr;
-        const bool hasCheck = sqlite3_prepare_v2(c.db, "SELECT pw_check FROM session LIMIT 0", -1, &probe, nullptr) == SQLITE_OK;
+        const bool hasCheck =
+            sqlite3_prepare_v2(c.db, "SELECT pw_check FROM session LIMIT 0", -1, &probe, nullptr) == SQLITE_OK;
         sqlite3_finalize(probe);
         if (!hasCheck)
             c.Exec("ALTER TABLE session ADD COLUMN pw_check BLOB");
@@ -293,13 +296,13 @@ std::string SqliteStorage::PhotoPath(MemberId id) const
 void SqliteStorage::SavePhoto(MemberId id, const std::string& jpeg, const std::string& sha256, Seconds now)
 {
     const std::string path = PhotoPath(id);
-    const std::string temp = path + ".tmp" + std::to_string(::getpid()) + "-" +
-                             std::to_string(std::hash<std::thread::id>{}(std::this_thread::get_id()));
+    const std::string temp = path + ".tmp" + std::to_string(::getpid()) + "-"
+                             + std::to_string(std::hash<std::thread::id>{}(std::this_thread::get_id()));
     FILE* f = std::fopen(temp.c_str(), "wb");
     if (!f)
         throw StorageError("cannot write " + temp);
-    const bool written = std::fwrite(jpeg.data(), 1, jpeg.size(), f) == jpeg.size() && std::fflush(f) == 0 &&
-                         ::fsync(::fileno(f)) == 0;
+    const bool written =
+        std::fwrite(jpeg.data(), 1, jpeg.size(), f) == jpeg.size() && std::fflush(f) == 0 && ::fsync(::fileno(f)) == 0;
     const bool closed = std::fclose(f) == 0;
     std::error_code ec;
     if (written && closed)
@@ -313,7 +316,11 @@ void SqliteStorage::SavePhoto(MemberId id, const std::string& jpeg, const std::s
     Query(*lease, "INSERT INTO photo (member_id, size, sha256, uploaded_at) VALUES ($1, $2, $3, $4) "
                   "ON CONFLICT (member_id) DO UPDATE SET size = excluded.size, sha256 = excluded.sha256, "
                   "uploaded_at = excluded.uploaded_at")
-        .Bind(1, id).Bind(2, static_cast<std::int64_t>(jpeg.size())).BindBytes(3, sha256).Bind(4, now).Run();
+        .Bind(1, id)
+        .Bind(2, static_cast<std::int64_t>(jpeg.size()))
+        .BindBytes(3, sha256)
+        .Bind(4, now)
+        .Run();
 }
 
 std::optional<std::string> SqliteStorage::ReadPhoto(MemberId id)

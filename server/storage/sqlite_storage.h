@@ -25,7 +25,7 @@ class SqliteDialect {
 public:
     struct Conn {
         sqlite3* db = nullptr;
-        std::unordered_map<const char*, sqlite3_stmt*> statements;   // by the shared SQL's text
+        std::unordered_map<const char*, sqlite3_stmt*> statements; // by the shared SQL's text
         ~Conn();
         [[noreturn]] void Fail(const char* what) const;
         void Exec(const char* sql);
@@ -95,7 +95,7 @@ public:
     void Release(std::unique_ptr<Conn> c);
 
     static const char* SchemaText();
-    void LockSchema(Conn&) {}   // BEGIN IMMEDIATE already holds the file
+    void LockSchema(Conn&) {} // BEGIN IMMEDIATE already holds the file
     bool HasTable(Conn& c, const char* name);
     void AdoptUnversioned(Conn& c);
     void Upgrade(Conn& c, int version);

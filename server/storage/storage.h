@@ -23,7 +23,7 @@ struct StorageError : std::runtime_error {
 };
 
 using MemberId = std::int64_t;
-using Seconds = std::int64_t;   // Unix time
+using Seconds = std::int64_t; // Unix time
 
 struct Member {
     MemberId id = 0;
@@ -44,7 +44,7 @@ using Card = std::array<std::string, 14>;
 struct SessionInfo {
     MemberId memberId = 0;
     std::string nick;
-    std::string passwordCheck;   // keyed with the token; empty until a password passed
+    std::string passwordCheck; // keyed with the token; empty until a password passed
 };
 
 enum class BoardKind { Open, ReadOnly, Club, Chat };
@@ -53,9 +53,9 @@ enum class BoardKind { Open, ReadOnly, Club, Chat };
 inline constexpr int BoardRowsShown = 10;
 
 struct BoardEntry {
-    std::string nick, country, city, r07, r08, r09, r10;   // r10 without its "*"
+    std::string nick, country, city, r07, r08, r09, r10; // r10 without its "*"
     std::int64_t score = 0;
-    std::string source;   // keyed hash of the sender's address
+    std::string source; // keyed hash of the sender's address
 };
 
 struct BoardRow {
@@ -97,17 +97,17 @@ struct CycleInfo {
 // What a save of the game record sees, read inside its transaction.
 struct GameSnapshot {
     GameRecord record;
-    std::optional<CycleInfo> lastCycle;   // the newest cycle row
+    std::optional<CycleInfo> lastCycle; // the newest cycle row
     std::int64_t startsInLastHour = 0;
-    std::int64_t startsInLastDay = 0;     // cycles begun within the last 24 hours
+    std::int64_t startsInLastDay = 0; // cycles begun within the last 24 hours
 };
 
 enum class Transition { Repeat, StartNew, Resume, Suspend, Complete, RepeatComplete, Refused };
 
 struct GameDecision {
     Transition transition = Transition::Refused;
-    GameRecord updated;               // the record after the save (changing transitions)
-    std::int64_t finalScore = 0;      // Complete
+    GameRecord updated;          // the record after the save (changing transitions)
+    std::int64_t finalScore = 0; // Complete
 };
 
 enum class TransferResult { Done, Insufficient, Overflow };
@@ -125,8 +125,8 @@ public:
     // --- members
     // False when the nick is taken in any letter case.
     virtual bool RegisterMember(const NewMember& member, const std::vector<std::string>& gameKeys, Seconds now) = 0;
-    virtual std::optional<Member> FindMember(std::string_view nick) = 0;   // exact nick
-    virtual bool NickTaken(std::string_view nick) = 0;                    // in any letter case
+    virtual std::optional<Member> FindMember(std::string_view nick) = 0; // exact nick
+    virtual bool NickTaken(std::string_view nick) = 0;                   // in any letter case
     virtual void UpdatePasswordHash(MemberId id, const std::string& hash) = 0;
     virtual void RecordLogin(MemberId id, Seconds now, const std::string& clientStamp, const std::string& from) = 0;
     virtual std::int64_t CountMembers() = 0;
@@ -187,8 +187,8 @@ public:
     // ranked at each member's best: Board shows one row per member, and a
     // row's place is one more than the rows shown above it, never counting
     // its own member.
-    virtual std::int64_t SubmitResult(int gid, const BoardEntry& entry, Seconds now) = 0;   // the place
-    virtual std::int64_t SubmitChat(int gid, const BoardEntry& entry, Seconds now, int keep) = 0;   // the place
+    virtual std::int64_t SubmitResult(int gid, const BoardEntry& entry, Seconds now) = 0;         // the place
+    virtual std::int64_t SubmitChat(int gid, const BoardEntry& entry, Seconds now, int keep) = 0; // the place
     // A completed cycle of the member with this final score, completed within
     // the window, enters the club board once; the reward for places 1..10 is
     // credited in the same transaction.  The place counts the rows of the

@@ -8,10 +8,24 @@ using namespace vks;
 TEST(Fields, Numbers)
 {
     const std::vector<std::pair<const char*, std::optional<std::int64_t>>> cases = {
-        {"0", 0}, {"25", 25}, {"-3", -3}, {"2147483647", 2147483647}, {"-2147483648", -2147483648LL},
-        {"2147483648", std::nullopt}, {"-2147483649", std::nullopt}, {"+5", std::nullopt}, {" 5", std::nullopt},
-        {"5 ", std::nullopt}, {"1e3", std::nullopt}, {"0x10", std::nullopt}, {"NaN", std::nullopt},
-        {"inf", std::nullopt}, {"-0", std::nullopt}, {"007", std::nullopt}, {"", std::nullopt}, {"-", std::nullopt},
+        {"0", 0},
+        {"25", 25},
+        {"-3", -3},
+        {"2147483647", 2147483647},
+        {"-2147483648", -2147483648LL},
+        {"2147483648", std::nullopt},
+        {"-2147483649", std::nullopt},
+        {"+5", std::nullopt},
+        {" 5", std::nullopt},
+        {"5 ", std::nullopt},
+        {"1e3", std::nullopt},
+        {"0x10", std::nullopt},
+        {"NaN", std::nullopt},
+        {"inf", std::nullopt},
+        {"-0", std::nullopt},
+        {"007", std::nullopt},
+        {"", std::nullopt},
+        {"-", std::nullopt},
         {"1234567890123456789012345678901234567890", std::nullopt},
     };
     for (const auto& [text, value] : cases)
@@ -29,11 +43,11 @@ TEST(Fields, AccountTexts)
     EXPECT_FALSE(ValidNewMemberNick("No?mad"));
     EXPECT_TRUE(ValidNewMemberNick("Nomad_(1)"));
     EXPECT_FALSE(ValidMemberNick("N"));
-    EXPECT_FALSE(ValidMemberNick("Nomadnomad123"));   // 13
+    EXPECT_FALSE(ValidMemberNick("Nomadnomad123")); // 13
     EXPECT_FALSE(ValidMemberNick("No$mad"));
     EXPECT_FALSE(ValidMemberNick("No mad"));
-    EXPECT_FALSE(ValidMemberNick("\xCD\xEE\xEC\xE0\xE4"));   // Номад
-    EXPECT_TRUE(ValidCity("\xD2\xF3\xEB\xE0"));             // Тула
+    EXPECT_FALSE(ValidMemberNick("\xCD\xEE\xEC\xE0\xE4")); // Номад
+    EXPECT_TRUE(ValidCity("\xD2\xF3\xEB\xE0"));            // Тула
     EXPECT_FALSE(ValidCity("New York"));
     EXPECT_TRUE(ValidEmail("nora@example.org"));
     for (const char* bad : {"@example.org", "nora@", "nora.example.org", "no ra@x.org"})
@@ -54,7 +68,8 @@ TEST(Fields, CardFields)
     EXPECT_TRUE(ValidCardField(2, "Tom & Jerry = 1+1 %41 \xC8"));
     EXPECT_FALSE(ValidCardField(2, "a$b"));
     EXPECT_FALSE(ValidCardField(2, "a~b"));
-    EXPECT_FALSE(ValidCardField(2, "a\x98" "b"));
+    EXPECT_FALSE(ValidCardField(2, "a\x98"
+                                   "b"));
     EXPECT_TRUE(ValidCardField(10, std::string(60, 'f')));
     EXPECT_FALSE(ValidCardField(10, std::string(61, 'f')));
 }

@@ -10,8 +10,8 @@ struct Case {
     const char* what;
     Endpoint endpoint;
     std::string body;
-    std::optional<RequestKind> kind;          // nothing: no template
-    std::vector<std::string> values = {};     // checked when not empty
+    std::optional<RequestKind> kind;      // nothing: no template
+    std::vector<std::string> values = {}; // checked when not empty
     ParseFailure failure = ParseFailure::NoTemplate;
 };
 
@@ -19,8 +19,8 @@ const std::vector<std::string> kKeys = {"zarvo"};
 
 std::string Card(const std::string& about)
 {
-    return "nick=Nomad&labelinfosave=0&namei=Ivan&name2=&about=" + about +
-           "&telephone=&emailo=&website=&skype=&ok=&vk=&telegram=&facebook=&twitter=&instagramm=&youtube=";
+    return "nick=Nomad&labelinfosave=0&namei=Ivan&name2=&about=" + about
+           + "&telephone=&emailo=&website=&skype=&ok=&vk=&telegram=&facebook=&twitter=&instagramm=&youtube=";
 }
 
 } // namespace
@@ -30,19 +30,32 @@ TEST(FormTemplate, BodiesAgainstTheirTemplates)
     using K = RequestKind;
     const std::vector<Case> cases = {
         // Raw values are literal bytes: "&", "=", "+", "%" survive.
-        {"card free text", Endpoint::Account, Card("Tom & Jerry = 1+1 %41"), K::SaveInfo,
+        {"card free text",
+         Endpoint::Account,
+         Card("Tom & Jerry = 1+1 %41"),
+         K::SaveInfo,
          {"Nomad", "0", "Ivan", "", "Tom & Jerry = 1+1 %41", "", "", "", "", "", "", "", "", "", "", ""}},
         {"card holding an anchor", Endpoint::Account, Card("x&nick=bob"), std::nullopt},
         {"card holding another field's anchor", Endpoint::Account, Card("x&telephone=1"), std::nullopt},
-        {"register", Endpoint::Account,
-         "nick=Nomad&pw=secret12&city=\xD2\xF3\xEB\xE0&country1=Russia&country2=1-001&sex=M&email=n@x.org&dater=10.12.2024"
+        {"register",
+         Endpoint::Account,
+         "nick=Nomad&pw=secret12&city=\xD2\xF3\xEB\xE0&country1=Russia&country2=1-001&sex=M&email=n@x.org&dater=10.12."
+         "2024"
          "&R01=xxx&R02=xxx&R03=xxx&R04=1000000&R05=0&R06=0",
-         K::Register, {"Nomad", "secret12", "\xD2\xF3\xEB\xE0", "Russia", "1-001", "M", "n@x.org", "10.12.2024", "xxx",
-                       "xxx", "xxx", "1000000", "0", "0"}},
-        {"save game with the key", Endpoint::Account,
-         "nick=Nomad&pw=secret12&zarvokon=1&zarvobest=0&zarvorating=1&zarvoses=0&zarvokonl=0&zarvoscore=0&zarvoR1=0&zarvoR2=#",
-         K::SaveGame, {"Nomad", "secret12", "1", "0", "1", "0", "0", "0", "0", "#"}},
-        {"login date", Endpoint::Account, "nick=Nomad&pw=secret12&ldate=202412101405&lfrom=Vokabron_4.3", K::LoginDate, {}},
+         K::Register,
+         {"Nomad", "secret12", "\xD2\xF3\xEB\xE0", "Russia", "1-001", "M", "n@x.org", "10.12.2024", "xxx", "xxx", "xxx",
+          "1000000", "0", "0"}},
+        {"save game with the key",
+         Endpoint::Account,
+         "nick=Nomad&pw=secret12&zarvokon=1&zarvobest=0&zarvorating=1&zarvoses=0&zarvokonl=0&zarvoscore=0&zarvoR1=0&"
+         "zarvoR2=#",
+         K::SaveGame,
+         {"Nomad", "secret12", "1", "0", "1", "0", "0", "0", "0", "#"}},
+        {"login date",
+         Endpoint::Account,
+         "nick=Nomad&pw=secret12&ldate=202412101405&lfrom=Vokabron_4.3",
+         K::LoginDate,
+         {}},
         {"add balance", Endpoint::Account, "nick=bob&labeltevsave=0&R04=-10", K::AddBalance, {"bob", "0", "-10"}},
         {"injected amount", Endpoint::Account, "nick=bob&R04=9&labeltevsave=0&R04=5", std::nullopt},
         {"a field twice", Endpoint::Account, "nick=bob&labeltevsave=0&R04=5&R04=6", std::nullopt},
@@ -50,7 +63,14 @@ TEST(FormTemplate, BodiesAgainstTheirTemplates)
         {"fields out of order", Endpoint::Account, "labeltevsave=0&nick=bob&R04=5", std::nullopt},
         {"marker not 0", Endpoint::Account, "nick=bob&labeltevread=1", std::nullopt},
         {"read game", Endpoint::Account, "nick=Nomad&pw=secret12&zarvobest=0", K::ReadGame, {"Nomad", "secret12", "0"}},
-        {"login, encoded", Endpoint::Account, "nick=No+mad%21&pw=a%D0%81b&label0=0", K::Login, {"No mad!", "a\xA8" "b", "0"}},
+        {"login, encoded",
+         Endpoint::Account,
+         "nick=No+mad%21&pw=a%D0%81b&label0=0",
+         K::Login,
+         {"No mad!",
+          "a\xA8"
+          "b",
+          "0"}},
         {"extra encoded field", Endpoint::Account, "nick=a&pw=b&label0=0&x=1", std::nullopt},
         {"bad escape", Endpoint::Account, "nick=%zz&labeltevread=0", std::nullopt},
         {"lone percent", Endpoint::Account, "nick=ab%&labeltevread=0", std::nullopt},
@@ -70,14 +90,20 @@ TEST(FormTemplate, BodiesAgainstTheirTemplates)
         {"control byte", Endpoint::Account, std::string("nick=b\0b&labeltevsave=0&R04=5", 29), std::nullopt},
         {"empty body", Endpoint::Account, "", std::nullopt},
         // World top ten and chat.
-        {"submit", Endpoint::Wtt, "gid=50&nick=Nomad&city=Tula&country=1-001&score=950&R7=M&R8=4.3&R9=#&R10=#*",
-         K::WttSubmit, {"50", "Nomad", "Tula", "1-001", "950", "M", "4.3", "#", "#*"}},
+        {"submit",
+         Endpoint::Wtt,
+         "gid=50&nick=Nomad&city=Tula&country=1-001&score=950&R7=M&R8=4.3&R9=#&R10=#*",
+         K::WttSubmit,
+         {"50", "Nomad", "Tula", "1-001", "950", "M", "4.3", "#", "#*"}},
         {"own rows", Endpoint::Wtt, "gid=50&nick=Nomad&city=Tula", K::WttOwn, {"50", "Nomad", "Tula"}},
         {"board", Endpoint::Wtt, "gid=100", K::WttBoard, {"100"}},
         {"count", Endpoint::Wtt, "rgid=50", K::WttCount, {"50"}},
         // Statistics.
-        {"deal report", Endpoint::Stat, "gid=50&R1=1&R2=0&R3=0&R4=0&R5=0&R6=0&R7=0&R8=0&R9=0&R10=0&R11=0&R12=0",
-         K::StatDeal, {}},
+        {"deal report",
+         Endpoint::Stat,
+         "gid=50&R1=1&R2=0&R3=0&R4=0&R5=0&R6=0&R7=0&R8=0&R9=0&R10=0&R11=0&R12=0",
+         K::StatDeal,
+         {}},
         {"launch", Endpoint::Stat, "gid=50&stat1=1&stat2=1", K::StatLaunch, {"50", "1", "1"}},
         {"like", Endpoint::Stat, "gid=50&stat3=1&stat4=Nomad", K::StatLike, {"50", "1", "Nomad"}},
         {"read", Endpoint::Stat, "gid=50", K::StatRead, {"50"}},

@@ -12,7 +12,8 @@ namespace {
 std::string Segment(unsigned marker, const std::string& payload)
 {
     const std::size_t length = payload.size() + 2;
-    std::string s = {'\xFF', static_cast<char>(marker), static_cast<char>(length >> 8), static_cast<char>(length & 0xFF)};
+    std::string s = {'\xFF', static_cast<char>(marker), static_cast<char>(length >> 8),
+                     static_cast<char>(length & 0xFF)};
     return s + payload;
 }
 
@@ -28,7 +29,8 @@ const std::string kApp0 = Segment(0xE0, std::string("JFIF\0\1\1\0\0\1\0\1\0\0", 
 const std::string kExif = Segment(0xE1, std::string("Exif\0\0GPS 55.75N 37.62E", 24));
 const std::string kComment = Segment(0xFE, "made with a phone");
 const std::string kTables = Segment(0xDB, std::string(65, '\x01')) + Segment(0xC4, std::string(20, '\x02'));
-const std::string kScan = Segment(0xDA, std::string("\1\1\0\0\x3F\0", 6)) + std::string("\x12\x34\xFF\x00\x56\xFF\xD0\x78", 8);
+const std::string kScan =
+    Segment(0xDA, std::string("\1\1\0\0\x3F\0", 6)) + std::string("\x12\x34\xFF\x00\x56\xFF\xD0\x78", 8);
 
 std::string Photo(const std::string& frame, const std::string& extra = {})
 {
@@ -47,7 +49,7 @@ TEST(JpegPhoto, KeepsThePictureAndDropsMetadata)
     ASSERT_TRUE(frame);
     EXPECT_EQ(frame->Width, 200);
     EXPECT_EQ(frame->Height, 250);
-    EXPECT_TRUE(CleanPhoto(Photo(Frame(0xC2, 200, 250))));   // progressive
+    EXPECT_TRUE(CleanPhoto(Photo(Frame(0xC2, 200, 250)))); // progressive
 }
 
 TEST(JpegPhoto, RefusesEverythingElse)

@@ -29,7 +29,8 @@ TEST(Options, LimitsThatCannotHoldAreRefused)
         ServerConfig fresh;
         for (const auto& [key, value] : c.settings)
             ASSERT_FALSE(ApplySetting(fresh, key, value).has_value()) << key;
-        EXPECT_EQ(!ValidateConfig(fresh).has_value(), c.valid) << (c.settings.empty() ? "defaults" : c.settings.back().second);
+        EXPECT_EQ(!ValidateConfig(fresh).has_value(), c.valid)
+            << (c.settings.empty() ? "defaults" : c.settings.back().second);
     }
     // The defaults leave most threads to everything but password checks.
     const ServerConfig defaults;
@@ -38,6 +39,7 @@ TEST(Options, LimitsThatCannotHoldAreRefused)
 
 TEST(Options, LoggedTextsKeepControlBytesOut)
 {
-    EXPECT_EQ(LogSafe("/club/photos/a\r\nGET /forged 200\x1b[2J.jpg"), "/club/photos/a\\x0D\\x0AGET /forged 200\\x1B[2J.jpg");
+    EXPECT_EQ(LogSafe("/club/photos/a\r\nGET /forged 200\x1b[2J.jpg"),
+              "/club/photos/a\\x0D\\x0AGET /forged 200\\x1B[2J.jpg");
     EXPECT_EQ(LogSafe("plain \\ text"), "plain \\x5C text");
 }

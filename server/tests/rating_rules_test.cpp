@@ -24,10 +24,7 @@ double ReadBack(double x)
 struct Client {
     SentGame g;
 
-    void Read(const GameRecord& r)
-    {
-        g = {r.kon, r.best, ReadBack(r.rating), r.sessions, r.konl, r.score, r.r1, r.r2};
-    }
+    void Read(const GameRecord& r) { g = {r.kon, r.best, ReadBack(r.rating), r.sessions, r.konl, r.score, r.r1, r.r2}; }
     SentGame Start()
     {
         if (g.konl == 0) {
@@ -64,7 +61,8 @@ protected:
 
     Transition Save(const SentGame& sent, Seconds now = 100000)
     {
-        return db->SaveGame(id, "zarvo", now, [&](const GameSnapshot& s) { return DecideGameSave(s, sent, now, limits); })
+        return db
+            ->SaveGame(id, "zarvo", now, [&](const GameSnapshot& s) { return DecideGameSave(s, sent, now, limits); })
             .transition;
     }
     GameRecord Record() { return db->ReadGame(id, "zarvo"); }
@@ -140,8 +138,8 @@ TEST_F(RatingFlow, SuspendsMustAdvanceAndResumesKeepTheirFloor)
 TEST_F(RatingFlow, AbandonedCycleCountsZero)
 {
     StartGame();
-    EndGame(20, 950);          // S = 950, n = 1
-    StartGame();               // quit to the menu: nothing more is sent
+    EndGame(20, 950); // S = 950, n = 1
+    StartGame();      // quit to the menu: nothing more is sent
     EXPECT_EQ(StartGame(), Transition::StartNew);
     EXPECT_EQ(Record().kon, 3);
     EXPECT_NEAR(Record().rating, 950.0 / 3 + 3, 1e-9);

@@ -33,7 +33,7 @@ TEST(Replies, ExactBytes)
     game.rating = 951;
     game.sessions = 1;
     Card card;
-    card[0] = "\xC8\xE2\xE0\xED";   // Иван
+    card[0] = "\xC8\xE2\xE0\xED"; // Иван
     card[1] = "\xCF\xE5\xF2\xF0\xEE\xE2";
     card[2] = "I know nothing";
     card[5] = "https://example.org/x?a=1&b=2";
@@ -54,9 +54,12 @@ TEST(Replies, ExactBytes)
         {NumberReply(1), "$1 "},
         {NumberReply(1234), "$1234 "},
         {BalanceReply(25), "$25$"},
-        {CardReply(card), "$\xC8\xE2\xE0\xED~\xCF\xE5\xF2\xF0\xEE\xE2~I know nothing~~~https://example.org/x?a=1&b=2~~~~~~~~$"},
-        {BoardReply(50, {{1, 950, "Nomad", "1-007", "Tula", "M", "4.3", "#", "#"}}), "$1 50 950 Nomad 1-007 Tula M 4.3 # #*"},
-        {BoardReply(100, {{1, 2, "Nomad", "1-007", "Tula", "M", "4.3", "14:05_10.12.2024_Vokabron", "\xCF\xF0\xE8\xE2\xE5\xF2_\xE2\xF1\xE5\xEC"}}),
+        {CardReply(card),
+         "$\xC8\xE2\xE0\xED~\xCF\xE5\xF2\xF0\xEE\xE2~I know nothing~~~https://example.org/x?a=1&b=2~~~~~~~~$"},
+        {BoardReply(50, {{1, 950, "Nomad", "1-007", "Tula", "M", "4.3", "#", "#"}}),
+         "$1 50 950 Nomad 1-007 Tula M 4.3 # #*"},
+        {BoardReply(100, {{1, 2, "Nomad", "1-007", "Tula", "M", "4.3", "14:05_10.12.2024_Vokabron",
+                           "\xCF\xF0\xE8\xE2\xE5\xF2_\xE2\xF1\xE5\xEC"}}),
          "$1 100 2 Nomad 1-007 Tula M 4.3 14:05_10.12.2024_Vokabron \xCF\xF0\xE8\xE2\xE5\xF2_\xE2\xF1\xE5\xEC*"},
         {StatsReply(stats, "2024-05-01"), "$10 7 2 2024-05-01 55 3 0 0 0 0 0 0 0 0 0 0 0 #*"},
         {ReplyStatOk, "$ ok#"},
@@ -112,7 +115,7 @@ TEST(Replies, ReadByTheClient)
 
     auto rows = vk::EmptyTopTen();
     ASSERT_TRUE(vk::ReadTopTenReply(TopTenReply({{"Nomad", "Tula", "Russia", "1-001", "M", 951},
-                                                  {"Lynx", "\xCE\xEC\xF1\xEA", "", "6-012", "W", 921.5}}),
+                                                 {"Lynx", "\xCE\xEC\xF1\xEA", "", "6-012", "W", 921.5}}),
                                     rows));
     EXPECT_EQ(rows[0], (vk::TTevTop10{"Nomad", "Tula", "1-001", 'M', 951}));
     EXPECT_EQ(rows[1], (vk::TTevTop10{"Lynx", "\xCE\xEC\xF1\xEA", "6-012", 'W', 921.5}));
@@ -127,9 +130,21 @@ TEST(Replies, ReadByTheClient)
     EXPECT_FALSE(vk::ReadBalanceReply(ReplyNo));
 
     Card card;
-    const char* texts[14] = {"\xC8\xE2\xE0\xED", "", "I know nothing", "+7 900", "nomad@example.org",
-                             "https://example.org/x?a=1&b=2", "nomad.skype", "ok.ru/nomad", "vk.com/no",
-                             "@nomad", "fb.com/" "ffffffffffffffffffffffffffffffffffffffffffffffffffff", "", "", "youtube.com/c/x"};
+    const char* texts[14] = {"\xC8\xE2\xE0\xED",
+                             "",
+                             "I know nothing",
+                             "+7 900",
+                             "nomad@example.org",
+                             "https://example.org/x?a=1&b=2",
+                             "nomad.skype",
+                             "ok.ru/nomad",
+                             "vk.com/no",
+                             "@nomad",
+                             "fb.com/"
+                             "ffffffffffffffffffffffffffffffffffffffffffffffffffff",
+                             "",
+                             "",
+                             "youtube.com/c/x"};
     for (int i = 0; i < 14; ++i)
         card[static_cast<std::size_t>(i)] = texts[i];
     vk::TInfo14 info;

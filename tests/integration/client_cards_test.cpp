@@ -46,7 +46,7 @@ TEST_F(ClientCards, CardTravelsByteExactToOwnerAndToOthers)
     club.Join(owner, Member("Nomad"));
 
     TInfo14 card;
-    card.Name1 = "\xC8\xE2\xE0\xED";          // "Иван"
+    card.Name1 = "\xC8\xE2\xE0\xED"; // "Иван"
     card.Name2 = "Tom & Jerry";
     card.About = "a=b+c 100% %41 I know nothing";
     card.Telephone = "+7 (900) 123-45-67";

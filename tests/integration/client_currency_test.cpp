@@ -67,7 +67,7 @@ TEST_F(ClientCurrency, UnknownReceiverOrOwnNickMovesNothing)
     EXPECT_FALSE(ClubAddBalance(a, club.accPath, "Nobody", 10));
     EXPECT_FALSE(ClubAddBalance(a, club.accPath, "alice", 10)); // own nick in another letter case
     EXPECT_FALSE(ClubAddBalance(a, club.accPath, "Alice", 10));
-    EXPECT_FALSE(ClubAddBalance(a, club.accPath, "Bob", 26));   // above the balance
+    EXPECT_FALSE(ClubAddBalance(a, club.accPath, "Bob", 26)); // above the balance
     EXPECT_FALSE(ClubAddBalance(a, club.accPath, "Bob", 0));
     EXPECT_EQ(Balance("Alice"), 25);
     EXPECT_EQ(Balance("Bob"), 25);

@@ -63,7 +63,6 @@ struct ClubSide {
     std::string wttAddress;
 };
 
-
 // A picture with a pattern in every pixel, as JPEG (or another format).
 inline std::string Jpeg(int width, int height, const char* format = "JPG")
 {

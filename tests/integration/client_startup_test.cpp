@@ -164,7 +164,7 @@ TEST(ClientStartup, AutoLoginKeepsItsDeviceTokenAndGetsThroughALockOut)
     ClubStateData saved;
     saved.ClubUser.Nick = "Nomad";
     saved.ClubUser.PwC = EncodeText("secret12", ClubStartKey);
-    ASSERT_TRUE(WriteUserFile(userFile, saved));   // as an older game wrote it
+    ASSERT_TRUE(WriteUserFile(userFile, saved)); // as an older game wrote it
 
     ClubStateData first;
     HttpClient game;

@@ -32,10 +32,8 @@ namespace {
 struct Addresses {
     std::string acc, config, photos, upload, stat;
     explicit Addresses(const std::string& base)
-        : acc(StoredClubAddress(base, ClubAccount)),
-          config(StoredClubAddress(base, ClubConfig)),
-          photos(StoredClubAddress(base, ClubPhotoFolder)),
-          upload(StoredClubAddress(base, ClubPhotoUpload)),
+        : acc(StoredClubAddress(base, ClubAccount)), config(StoredClubAddress(base, ClubConfig)),
+          photos(StoredClubAddress(base, ClubPhotoFolder)), upload(StoredClubAddress(base, ClubPhotoUpload)),
           stat(StoredClubAddress(base, ClubStat))
     {
     }
@@ -179,8 +177,8 @@ private:
 
 std::string Reply(const std::string& body, const std::string& extraHeaders = {})
 {
-    return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" + extraHeaders +
-           "Connection: close\r\n\r\n" + body;
+    return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" + extraHeaders
+           + "Connection: close\r\n\r\n" + body;
 }
 
 } // namespace

@@ -48,7 +48,7 @@ struct Cluster {
     ~Cluster()
     {
         nginx.reset();
-        while (!servers.empty())   // the first, which owns the database, last
+        while (!servers.empty()) // the first, which owns the database, last
             servers.pop_back();
     }
 
@@ -95,7 +95,8 @@ TEST(ClusterBehindNginx, RacesAreSettledByTheDatabaseWhicheverProcessAnswers)
     // Two transfers of 20 from a balance of 25, from two sessions at once.
     for (int round = 0; round < 6; ++round) {
         const std::string a = "Payer" + std::to_string(round), b = "Payee" + std::to_string(round);
-        const std::string sessions[2] = {Member(port, a), Post(port, "/club/account", LoginBody(a)).SessionCookie().value_or("")};
+        const std::string sessions[2] = {Member(port, a),
+                                         Post(port, "/club/account", LoginBody(a)).SessionCookie().value_or("")};
         Member(port, b);
         ASSERT_FALSE(sessions[1].empty());
         std::string replies[2];
@@ -133,8 +134,8 @@ TEST(ClusterBehindNginx, PerAddressLimitsHoldAcrossProcessesAndTrustOnlyTheProxy
         const std::string body = ChatBody("Nomad", "hi");
         return Exchange(cluster.servers[static_cast<std::size_t>(server)]->Port(),
                         "POST /wtt HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n"
-                        "Content-Type: application/x-www-form-urlencoded\r\nX-Forwarded-For: " + forwardedFor +
-                            "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body)
+                        "Content-Type: application/x-www-form-urlencoded\r\nX-Forwarded-For: "
+                            + forwardedFor + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body)
             .status;
     };
     // Straight to the first process from 127.0.0.1, which is no proxy: the
@@ -171,9 +172,10 @@ TEST(ClusterBehindNginx, PasswordGuessesSessionsAndLimitKeysAreCountedOnceForAll
     std::string tokens[12];
     AtOnce(12, [&](int i) {
         const std::string body = LoginBody("Alice");
-        tokens[i] = Exchange(port(i), "POST /club/account HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n"
-                                      "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
-                                          std::to_string(body.size()) + "\r\n\r\n" + body,
+        tokens[i] = Exchange(port(i),
+                             "POST /club/account HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n"
+                             "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: "
+                                 + std::to_string(body.size()) + "\r\n\r\n" + body,
                              std::chrono::seconds(10), "127.0.0." + std::to_string(2 + i))
                         .SessionCookie()
                         .value_or("");
@@ -181,17 +183,19 @@ TEST(ClusterBehindNginx, PasswordGuessesSessionsAndLimitKeysAreCountedOnceForAll
     for (const auto& token : tokens)
         EXPECT_FALSE(token.empty()) << "the back-off ended on every process";
     EXPECT_EQ(DbNumber(cluster.Db(), "SELECT COUNT(*) FROM session"), 8);
-    EXPECT_EQ(Post(port(1), "/club/account", "nick=Alice&labeltevread=0", own).body, "no") << "the oldest session ended";
+    EXPECT_EQ(Post(port(1), "/club/account", "nick=Alice&labeltevread=0", own).body, "no")
+        << "the oldest session ended";
 
     // Three keys a guess (the address's checks, the address and nick's
     // failures, the nick's), each from another address behind the proxy:
     // every thousand or so uses a process lets the oldest keys go.
     const auto guess = [&](int i) {
         const std::string body = LoginBody("Ghost" + std::to_string(i), "wrong");
-        return Exchange(port(0), "POST /club/account HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n"
-                                 "Content-Type: application/x-www-form-urlencoded\r\nX-Forwarded-For: 10.1." +
-                                     std::to_string(i / 250) + "." + std::to_string(i % 250) + "\r\nContent-Length: " +
-                                     std::to_string(body.size()) + "\r\n\r\n" + body,
+        return Exchange(port(0),
+                        "POST /club/account HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n"
+                        "Content-Type: application/x-www-form-urlencoded\r\nX-Forwarded-For: 10.1."
+                            + std::to_string(i / 250) + "." + std::to_string(i % 250)
+                            + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body,
                         std::chrono::seconds(10), NginxSourceAddress)
             .body;
     };
@@ -228,8 +232,9 @@ TEST(ClusterBehindNginx, AProcessKilledInABurstOfTransfersLosesNothingAcknowledg
                 const int to = (w + 1 + static_cast<int>(rng() % (kMembers - 1))) % kMembers;
                 const int amount = 1 + static_cast<int>(rng() % 9);
                 const bool afterKill = killed;
-                const auto reply = Post(port, "/club/account", AddBalanceBody(nicks[static_cast<std::size_t>(to)], amount),
-                                        cookies[static_cast<std::size_t>(w)]);
+                const auto reply =
+                    Post(port, "/club/account", AddBalanceBody(nicks[static_cast<std::size_t>(to)], amount),
+                         cookies[static_cast<std::size_t>(w)]);
                 if (reply.body == "ok") {
                     acknowledged[static_cast<std::size_t>(w)].push_back(amount);
                     ++oks;
@@ -259,8 +264,10 @@ TEST(ClusterBehindNginx, AProcessKilledInABurstOfTransfersLosesNothingAcknowledg
     for (int w = 0; w < kWorkers; ++w) {
         auto seen = acknowledged[static_cast<std::size_t>(w)];
         std::vector<std::int64_t> stored;
-        std::istringstream rows(DbRows(cluster.Db(), "SELECT t.amount FROM transfer t JOIN member m ON m.id = t.from_member "
-                                                     "WHERE m.nick = '" + nicks[static_cast<std::size_t>(w)] + "'"));
+        std::istringstream rows(
+            DbRows(cluster.Db(), "SELECT t.amount FROM transfer t JOIN member m ON m.id = t.from_member "
+                                 "WHERE m.nick = '"
+                                     + nicks[static_cast<std::size_t>(w)] + "'"));
         for (std::string row; std::getline(rows, row);)
             stored.push_back(std::stoll(row));
         std::sort(seen.begin(), seen.end());
@@ -284,11 +291,11 @@ TEST(ClusterBehindNginx, DatabaseStoppedForFiveSecondsFailsCleanlyAndEveryProces
         {
             return std::system((script + " " + action + " " + folder + extra).c_str());
         }
-        ~OwnCluster() { Run("remove"); }   // also when an assertion ends the test early
+        ~OwnCluster() { Run("remove"); } // also when an assertion ends the test early
     } own;
     ASSERT_TRUE(mkdtemp(own.folder.data()));
     ASSERT_EQ(own.Run("start", " fsync=off"), 0);
-    setenv("VOKABRON_TEST_POSTGRES", own.folder.c_str(), 1);   // this test's process only
+    setenv("VOKABRON_TEST_POSTGRES", own.folder.c_str(), 1); // this test's process only
     {
         Cluster cluster({"initial_balance=100"});
         const int port = cluster.Port();
@@ -301,7 +308,7 @@ TEST(ClusterBehindNginx, DatabaseStoppedForFiveSecondsFailsCleanlyAndEveryProces
 
         // Load through nginx all the while: transfers and member counts.
         std::mutex mutex;
-        std::vector<std::pair<int, double>> duringOutage;   // status, seconds
+        std::vector<std::pair<int, double>> duringOutage; // status, seconds
         std::atomic<bool> down = false, stop = false;
         std::vector<std::thread> load;
         for (int w = 0; w < 2; ++w) {
@@ -361,7 +368,9 @@ TEST(PostgresSchema, TheServerCreatesItsTablesOnceAndRefusesAnotherVersion)
     std::string folder = (std::filesystem::temp_directory_path() / "vokabron-server-XXXXXX").string();
     ASSERT_TRUE(mkdtemp(folder.data()));
     std::vector<std::unique_ptr<TestServer>> servers(3);
-    AtOnce(3, [&](int i) { servers[static_cast<std::size_t>(i)] = std::make_unique<TestServer>(std::vector<std::string>{}, folder); });
+    AtOnce(3, [&](int i) {
+        servers[static_cast<std::size_t>(i)] = std::make_unique<TestServer>(std::vector<std::string>{}, folder);
+    });
     EXPECT_EQ(Post(servers[0]->Port(), "/club/account", RegisterBody("Nomad")).body, "ok");
     for (const auto& s : servers) {
         EXPECT_EQ(Post(s->Port(), "/club/account", "label1=0").body, "$1 ");

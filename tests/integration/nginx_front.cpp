@@ -51,7 +51,7 @@ std::string TestSite(const std::vector<int>& serverPorts, int listenPort)
         const std::string text = first == std::string::npos ? "" : line.substr(first);
         if (text.starts_with("server 127.0.0.1:")) {
             if (!upstreamsWritten) {
-                const std::string options = text.substr(text.find(' ', 7));   // " max_fails=..."
+                const std::string options = text.substr(text.find(' ', 7)); // " max_fails=..."
                 for (const int port : serverPorts)
                     out += "    server 127.0.0.1:" + std::to_string(port) + options + "\n";
                 upstreamsWritten = true;
@@ -84,8 +84,8 @@ int FreeLoopbackPort()
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof addr;
-    if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-        getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &length) != 0) {
+    if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0
+        || getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &length) != 0) {
         close(fd);
         throw std::runtime_error("no free port");
     }
@@ -105,7 +105,7 @@ NginxFront::NginxFront(const std::vector<int>& serverPorts)
     std::ofstream conf(dir_ + "/nginx.conf");
     conf << "daemon off;\nworker_processes 1;\n";
     if (geteuid() == 0)
-        conf << "user root root;\n";   // its workers read the temporary folder
+        conf << "user root root;\n"; // its workers read the temporary folder
     conf << "pid " << dir_ << "/nginx.pid;\nerror_log " << dir_ << "/error.log;\n"
          << "events { worker_connections 1024; }\nhttp {\n  access_log off;\n";
     for (const char* temp : {"client_body", "proxy", "fastcgi", "uwsgi", "scgi"})
@@ -117,7 +117,7 @@ NginxFront::NginxFront(const std::vector<int>& serverPorts)
     if (pid < 0)
         throw std::runtime_error("fork");
     if (pid == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGTERM);   // never outlive a test that crashed
+        prctl(PR_SET_PDEATHSIG, SIGTERM); // never outlive a test that crashed
         execl(VOKABRON_NGINX, VOKABRON_NGINX, "-c", (dir_ + "/nginx.conf").c_str(), "-p", dir_.c_str(), nullptr);
         _exit(127);
     }

@@ -71,12 +71,15 @@ TEST(ServerClub, RegistersOnceAndIgnoresTheSentBalance)
 {
     TestServer server;
     const int port = server.Port();
-    EXPECT_EQ(Account(port, RegisterBody("Nomad", "secret12", "Tula", "Russia", "1-001", "nomad@example.org", "1000000")), "ok");
+    EXPECT_EQ(
+        Account(port, RegisterBody("Nomad", "secret12", "Tula", "Russia", "1-001", "nomad@example.org", "1000000")),
+        "ok");
     EXPECT_EQ(Account(port, RegisterBody("Nomad")), "is");
     EXPECT_EQ(Account(port, RegisterBody("nOMAD")), "is");
     EXPECT_EQ(Account(port, "label1=0"), "$1 ");
     EXPECT_EQ(Account(port, RegisterBody("No?mad")), "no");
-    EXPECT_EQ(Account(port, RegisterBody("Lynx", "secret12", "Tula", "Germany", "1-001")), "no") << "key of another row";
+    EXPECT_EQ(Account(port, RegisterBody("Lynx", "secret12", "Tula", "Germany", "1-001")), "no")
+        << "key of another row";
     EXPECT_EQ(Account(port, RegisterBody("Lynx", "secret12", "New York")), "no");
     EXPECT_EQ(Account(port, "label1=0"), "$1 ");
 
@@ -89,7 +92,8 @@ TEST(ServerClub, LoginEchoesWordsHoldingCodesAndRefusesQuietly)
 {
     TestServer server({"login_failures=3", "login_failure_window_s=2"});
     const int port = server.Port();
-    ASSERT_EQ(Account(port, RegisterBody("Lynx", "secret12", "Krasnodar", "Unknown", "1-000", "nora@example.org")), "ok");
+    ASSERT_EQ(Account(port, RegisterBody("Lynx", "secret12", "Krasnodar", "Unknown", "1-000", "nora@example.org")),
+              "ok");
     const auto login = Post(port, "/club/account", LoginBody("Lynx"));
     EXPECT_EQ(login.status, 200);
     EXPECT_EQ(login.Header("content-type"), "text/plain; charset=windows-1251");
@@ -120,8 +124,9 @@ TEST(ServerClub, NickOnlyRequestsActForTheSessionMemberOnly)
     const int port = server.Port();
     const std::string a = Member(port, "Alpha"), b = Member(port, "Beta");
     ASSERT_FALSE(a.empty());
-    const std::string card = "nick=Alpha&labelinfosave=0&namei=Hacked&name2=&about=&telephone=&emailo=&website=&skype=&ok="
-                             "&vk=&telegram=&facebook=&twitter=&instagramm=&youtube=";
+    const std::string card =
+        "nick=Alpha&labelinfosave=0&namei=Hacked&name2=&about=&telephone=&emailo=&website=&skype=&ok="
+        "&vk=&telegram=&facebook=&twitter=&instagramm=&youtube=";
     for (const std::string& cookie : {std::string(), b, std::string("forged")}) {
         EXPECT_EQ(Account(port, card, cookie), "no");
         EXPECT_EQ(Account(port, "nick=Alpha&labeltevread=0", cookie), "no");
@@ -145,9 +150,10 @@ TEST(ServerClub, NickOnlyRequestsActForTheSessionMemberOnly)
     EXPECT_EQ(Account(port, "nick=Alpha&labeltevread=0", a), "$25$");
 
     // Two cookies, or the cookie twice: no session.
-    const auto twice = Exchange(port, "POST /club/account HTTP/1.1\r\nHost: x\r\nConnection: close\r\n"
-                                      "Content-Type: application/x-www-form-urlencoded\r\nCookie: vks=" + a +
-                                      "\r\nCookie: vks=" + a + "\r\nContent-Length: 26\r\n\r\nnick=Alpha&labeltevread=0");
+    const auto twice =
+        Exchange(port, "POST /club/account HTTP/1.1\r\nHost: x\r\nConnection: close\r\n"
+                       "Content-Type: application/x-www-form-urlencoded\r\nCookie: vks="
+                           + a + "\r\nCookie: vks=" + a + "\r\nContent-Length: 26\r\n\r\nnick=Alpha&labeltevread=0");
     EXPECT_EQ(twice.body, "no");
 }
 
@@ -164,8 +170,9 @@ TEST(ServerClub, IdleSessionsExpireAndHealOnPasswordRequests)
 {
     TestServer server({"session_idle_s=1"});
     const std::string a = Member(server.Port(), "Alpha");
-    const std::string card = "nick=Alpha&labelinfosave=0&namei=Ivan&name2=&about=&telephone=&emailo=&website=&skype=&ok="
-                             "&vk=&telegram=&facebook=&twitter=&instagramm=&youtube=";
+    const std::string card =
+        "nick=Alpha&labelinfosave=0&namei=Ivan&name2=&about=&telephone=&emailo=&website=&skype=&ok="
+        "&vk=&telegram=&facebook=&twitter=&instagramm=&youtube=";
     std::this_thread::sleep_for(std::chrono::milliseconds(2100));
     EXPECT_EQ(Account(server.Port(), card, a), "no") << "idle too long";
     const auto read = Post(server.Port(), "/club/account", "nick=Alpha&pw=secret12&zarvobest=0", a);
@@ -176,8 +183,10 @@ TEST(ServerClub, IdleSessionsExpireAndHealOnPasswordRequests)
     // A wrong password on the game read is an error status, never zeros,
     // also when the session already knows the right one.
     EXPECT_EQ(Post(server.Port(), "/club/account", "nick=Alpha&pw=wrong123&zarvobest=0").status, 403);
-    EXPECT_EQ(Post(server.Port(), "/club/account", "nick=Alpha&pw=wrong123&zarvobest=0", *read.SessionCookie()).status, 403);
-    EXPECT_EQ(Post(server.Port(), "/club/account", "nick=Alpha&pw=secret12&zarvobest=0", *read.SessionCookie()).status, 200);
+    EXPECT_EQ(Post(server.Port(), "/club/account", "nick=Alpha&pw=wrong123&zarvobest=0", *read.SessionCookie()).status,
+              403);
+    EXPECT_EQ(Post(server.Port(), "/club/account", "nick=Alpha&pw=secret12&zarvobest=0", *read.SessionCookie()).status,
+              200);
     EXPECT_EQ(Post(server.Port(), "/club/account", "nick=Alpha&pw=secret12&quizbest=0").status, 404);
 }
 
@@ -189,13 +198,15 @@ TEST(ServerClub, CardsKeepTheirBytesAndRefuseUnsafeLinks)
     Member(port, "Beta");
     const std::string about = "I know nothing & = + %41";
     const std::string facebook(60, 'f');
-    const std::string card = "nick=Alpha&labelinfosave=0&namei=\xC8\xE2\xE0\xED&name2=\xCF\xE5\xF2\xF0\xEE\xE2&about=" + about +
-                             "&telephone=+7 900&emailo=&website=https://example.org/x?a=1&b=2&skype=&ok=&vk=&telegram="
-                             "&facebook=" + facebook + "&twitter=&instagramm=&youtube=";
+    const std::string card =
+        "nick=Alpha&labelinfosave=0&namei=\xC8\xE2\xE0\xED&name2=\xCF\xE5\xF2\xF0\xEE\xE2&about=" + about
+        + "&telephone=+7 900&emailo=&website=https://example.org/x?a=1&b=2&skype=&ok=&vk=&telegram="
+          "&facebook="
+        + facebook + "&twitter=&instagramm=&youtube=";
     ASSERT_EQ(Account(port, card, a), "ok");
-    EXPECT_EQ(Account(port, "nick=Alpha&labelinforead=0", a),
-              "$\xC8\xE2\xE0\xED~\xCF\xE5\xF2\xF0\xEE\xE2~" + about + "~+7 900~~https://example.org/x?a=1&b=2~~~~~" +
-                  facebook + "~~~$");
+    EXPECT_EQ(Account(port, "nick=Alpha&labelinforead=0", a), "$\xC8\xE2\xE0\xED~\xCF\xE5\xF2\xF0\xEE\xE2~" + about
+                                                                  + "~+7 900~~https://example.org/x?a=1&b=2~~~~~"
+                                                                  + facebook + "~~~$");
     // Not in the club top ten: another member cannot harvest the card.
     EXPECT_EQ(Account(port, "nick=Alpha&labelinforead=0"), "no");
 
@@ -320,7 +331,8 @@ TEST(ServerClub, WorldTopTenBoardsAndChat)
     EXPECT_EQ(Post(port, "/wtt", "gid=77").status, 404);
 
     // The chat numbers messages itself; a locale time's blanks become "_".
-    EXPECT_EQ(Post(port, "/wtt", SubmitBody(100, "Nomad", "Tula", 999, "2:05 PM_12/10/2024_Vokabron", "Hi_all")).body, "$1 ");
+    EXPECT_EQ(Post(port, "/wtt", SubmitBody(100, "Nomad", "Tula", 999, "2:05 PM_12/10/2024_Vokabron", "Hi_all")).body,
+              "$1 ");
     EXPECT_EQ(Post(port, "/wtt", SubmitBody(100, "Lynx", "Omsk", 1, "14:05_10.12.2024_Vokabron", "x")).status, 429);
     std::this_thread::sleep_for(std::chrono::milliseconds(1100));
     EXPECT_EQ(Post(port, "/wtt", SubmitBody(100, "Lynx", "Omsk", 1, "14:05_10.12.2024_Vokabron", "x")).body, "$1 ");
@@ -337,8 +349,10 @@ TEST(ServerClub, StatisticsCountOncePerSourceWhereTheyMust)
     EXPECT_EQ(Post(port, "/stat", "gid=50&stat1=1&stat2=0").body, "$ ok#");
     const std::string deal = "gid=50&R1=7&R2=0&R3=0&R4=0&R5=0&R6=0&R7=0&R8=0&R9=0&R10=0&R11=0&R12=0";
     EXPECT_EQ(Post(port, "/stat", deal).body, "$ ok#");
-    EXPECT_EQ(Post(port, "/stat", "gid=50&R1=20&R2=1&R3=0&R4=0&R5=0&R6=0&R7=0&R8=0&R9=0&R10=0&R11=0&R12=0").body, "$ ok#");
-    EXPECT_EQ(Post(port, "/stat", "gid=50&R1=21&R2=1&R3=0&R4=0&R5=0&R6=0&R7=0&R8=0&R9=0&R10=0&R11=0&R12=0").body, "$ no#");
+    EXPECT_EQ(Post(port, "/stat", "gid=50&R1=20&R2=1&R3=0&R4=0&R5=0&R6=0&R7=0&R8=0&R9=0&R10=0&R11=0&R12=0").body,
+              "$ ok#");
+    EXPECT_EQ(Post(port, "/stat", "gid=50&R1=21&R2=1&R3=0&R4=0&R5=0&R6=0&R7=0&R8=0&R9=0&R10=0&R11=0&R12=0").body,
+              "$ no#");
     EXPECT_EQ(Post(port, "/stat", "gid=50&stat3=1&stat4=Nomad").body, "$ ok#");
     EXPECT_EQ(Post(port, "/stat", "gid=50&stat3=1&stat4=Lynx").body, "$ ok#") << "acknowledged, not counted";
     EXPECT_EQ(Post(port, "/stat", "gid=51&stat1=1&stat2=1").body, "$ no#");

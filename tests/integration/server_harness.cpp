@@ -153,10 +153,18 @@ std::string StoppedBase()
 
 std::vector<std::string> QuickSettings()
 {
-    return {"argon2_ops=1",           "argon2_mem_kib=8",          "registrations_per_hour=100000",
-            "password_checks_per_min=100000", "board_interval_s=0", "chat_interval_s=0",
-            "launch_reports_per_hour=100000", "deal_reports_per_hour=100000", "rating_starts_per_hour=100000",
-            "rating_starts_per_day=100000", "nick_failures=100000", "connections_per_address=1000",
+    return {"argon2_ops=1",
+            "argon2_mem_kib=8",
+            "registrations_per_hour=100000",
+            "password_checks_per_min=100000",
+            "board_interval_s=0",
+            "chat_interval_s=0",
+            "launch_reports_per_hour=100000",
+            "deal_reports_per_hour=100000",
+            "rating_starts_per_hour=100000",
+            "rating_starts_per_day=100000",
+            "nick_failures=100000",
+            "connections_per_address=1000",
             "min_deal_s=0"};
 }
 
@@ -260,7 +268,8 @@ void TestServer::Start()
     pollfd p{out[0], POLLIN, 0};
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (line.find('\n') == std::string::npos) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0 || read(out[0], &c, 1) != 1)
             break;
         line += c;
@@ -334,7 +343,8 @@ std::string QueryValue(const std::string& address, const std::string& key)
     if (at == std::string::npos)
         return {};
     const auto end = address.find('&', at);
-    return address.substr(at + key.size() + 1, end == std::string::npos ? std::string::npos : end - at - key.size() - 1);
+    return address.substr(at + key.size() + 1,
+                          end == std::string::npos ? std::string::npos : end - at - key.size() - 1);
 }
 
 } // namespace
@@ -384,8 +394,8 @@ int Connect(int port, const std::string& source)
     if (!source.empty()) {
         sockaddr_in from{};
         from.sin_family = AF_INET;
-        if (inet_pton(AF_INET, source.c_str(), &from.sin_addr) != 1 ||
-            bind(fd, reinterpret_cast<sockaddr*>(&from), sizeof from) != 0) {
+        if (inet_pton(AF_INET, source.c_str(), &from.sin_addr) != 1
+            || bind(fd, reinterpret_cast<sockaddr*>(&from), sizeof from) != 0) {
             close(fd);
             return -1;
         }
@@ -419,7 +429,8 @@ HttpReply Exchange(int port, const std::string& request, std::chrono::millisecon
     pollfd p{fd, POLLIN, 0};
     char buf[65536];
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0)
             break;
         const ssize_t n = recv(fd, buf, sizeof buf, 0);
@@ -470,9 +481,10 @@ HttpReply Exchange(int port, const std::string& request, std::chrono::millisecon
 HttpReply Post(int port, const std::string& path, const std::string& body, const std::string& cookie,
                const std::string& contentType)
 {
-    std::string request = "POST " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nUser-Agent: TevSpecAccess\r\n"
-                          "Accept: text/html, */*\r\nConnection: close\r\nContent-Type: " + contentType +
-                          "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n";
+    std::string request = "POST " + path
+                          + " HTTP/1.1\r\nHost: 127.0.0.1\r\nUser-Agent: TevSpecAccess\r\n"
+                            "Accept: text/html, */*\r\nConnection: close\r\nContent-Type: "
+                          + contentType + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n";
     if (!cookie.empty())
         request += "Cookie: vks=" + cookie + "\r\n";
     return Exchange(port, request + "\r\n" + body);
@@ -487,8 +499,8 @@ HttpReply Upload(int port, const std::string& partName, const std::string& fileN
                  const std::string& cookie)
 {
     const std::string boundary = "------------------------vokabron7a1c";
-    std::string body = "--" + boundary + "\r\nContent-Disposition: form-data; name=\"" + partName + "\"; filename=\"" +
-                       fileName + "\"\r\nContent-Type: image/jpeg\r\n\r\n" + bytes + "\r\n--" + boundary + "--\r\n";
+    std::string body = "--" + boundary + "\r\nContent-Disposition: form-data; name=\"" + partName + "\"; filename=\""
+                       + fileName + "\"\r\nContent-Type: image/jpeg\r\n\r\n" + bytes + "\r\n--" + boundary + "--\r\n";
     return Post(port, "/club/photo-upload", body, cookie, "multipart/form-data; boundary=" + boundary);
 }
 

@@ -41,22 +41,22 @@ public:
     TestServer& operator=(const TestServer&) = delete;
 
     int Port() const { return port_; }
-    std::string Base() const;                 // http://127.0.0.1:<port>
+    std::string Base() const; // http://127.0.0.1:<port>
     const std::string& DataDir() const { return dataDir_; }
     // The SQLite file, or the PostgreSQL address (test_database.h reads both).
     std::string DbPath() const { return db_.empty() ? dataDir_ + "/club.db" : db_; }
     int Pid() const { return pid_; }
 
-    void Stop();      // SIGTERM, waits
-    void Kill();      // SIGKILL, waits
-    void Start();     // again, on the same data folder (a new port)
+    void Stop();  // SIGTERM, waits
+    void Kill();  // SIGKILL, waits
+    void Start(); // again, on the same data folder (a new port)
 
 private:
     std::vector<std::string> settings_;
     std::string dataDir_;
     std::string configFile_;
     bool ownDir_ = false;
-    std::string db_;          // PostgreSQL address, or empty for SQLite
+    std::string db_; // PostgreSQL address, or empty for SQLite
     bool ownDb_ = false;
     int pid_ = -1;
     int port_ = 0;
@@ -111,8 +111,8 @@ int ListenOnLoopback(int& port, int backlog = 64);
 std::string StoppedBase();
 
 struct HttpReply {
-    int status = 0;                                 // 0: no answer
-    std::multimap<std::string, std::string> headers;   // names in lower case
+    int status = 0;                                  // 0: no answer
+    std::multimap<std::string, std::string> headers; // names in lower case
     std::string body;
 
     std::string Header(const std::string& lowerName) const;

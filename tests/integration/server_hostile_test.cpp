@@ -18,8 +18,7 @@ using namespace vk::test;
 namespace {
 
 std::string Request(const std::string& method, const std::string& path, const std::string& body,
-                    const std::string& cookie = {},
-                    const std::string& type = "application/x-www-form-urlencoded")
+                    const std::string& cookie = {}, const std::string& type = "application/x-www-form-urlencoded")
 {
     std::string r = method + " " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n";
     if (!type.empty())
@@ -33,16 +32,17 @@ std::string Request(const std::string& method, const std::string& path, const st
 
 std::string Card(const std::string& about, const std::string& facebook = "")
 {
-    return "nick=Alpha&labelinfosave=0&namei=&name2=&about=" + about +
-           "&telephone=&emailo=&website=&skype=&ok=&vk=&telegram=&facebook=" + facebook + "&twitter=&instagramm=&youtube=";
+    return "nick=Alpha&labelinfosave=0&namei=&name2=&about=" + about
+           + "&telephone=&emailo=&website=&skype=&ok=&vk=&telegram=&facebook=" + facebook
+           + "&twitter=&instagramm=&youtube=";
 }
 
 std::string Multipart(const std::vector<std::pair<std::string, std::string>>& parts, const std::string& fileName)
 {
     std::string body;
     for (const auto& [name, bytes] : parts)
-        body += "--XyZ\r\nContent-Disposition: form-data; name=\"" + name + "\"; filename=\"" + fileName +
-                "\"\r\nContent-Type: image/jpeg\r\n\r\n" + bytes + "\r\n";
+        body += "--XyZ\r\nContent-Disposition: form-data; name=\"" + name + "\"; filename=\"" + fileName
+                + "\"\r\nContent-Type: image/jpeg\r\n\r\n" + bytes + "\r\n";
     return body + "--XyZ--\r\n";
 }
 
@@ -50,8 +50,8 @@ std::string Multipart(const std::vector<std::pair<std::string, std::string>>& pa
 std::string JpegSkeleton(int w, int h, bool complete = true)
 {
     std::string s = "\xFF\xD8";
-    s += std::string("\xFF\xC0\x00\x0B\x08", 5) + char(h >> 8) + char(h & 0xFF) + char(w >> 8) + char(w & 0xFF) +
-         std::string("\x01\x01\x11\x00", 4);
+    s += std::string("\xFF\xC0\x00\x0B\x08", 5) + char(h >> 8) + char(h & 0xFF) + char(w >> 8) + char(w & 0xFF)
+         + std::string("\x01\x01\x11\x00", 4);
     s += std::string("\xFF\xDA\x00\x08\x01\x01\x00\x00\x3F\x00", 10) + "\x12\x34";
     if (complete)
         s += "\xFF\xD9";
@@ -62,7 +62,7 @@ struct Probe {
     const char* what;
     std::string request;
     int status;
-    const char* body;   // nullptr: any
+    const char* body; // nullptr: any
 };
 
 } // namespace
@@ -113,8 +113,18 @@ TEST_F(ServerHostile, FieldsEscapesBytesAndNumbers)
         {"bad UTF-8", Request("POST", acc, "nick=%C3%28&pw=secret12&label0=0"), 400, "no"},
         {"no code page form", Request("POST", acc, "nick=Alpha&pw=secret%E2%82%BD&label0=0"), 400, "no"},
         {"raw plus is no blank", Request("POST", acc, "nick=Al+pha&labeltevsave=0&R04=5", alpha), 200, "no"},
-        {"unassigned byte", Request("POST", acc, Card("a\x98" "b"), alpha), 400, "no"},
-        {"control byte", Request("POST", acc, Card("a\x01" "b"), alpha), 400, "no"},
+        {"unassigned byte",
+         Request("POST", acc,
+                 Card("a\x98"
+                      "b"),
+                 alpha),
+         400, "no"},
+        {"control byte",
+         Request("POST", acc,
+                 Card("a\x01"
+                      "b"),
+                 alpha),
+         400, "no"},
         {"NUL byte", Request("POST", acc, Card(std::string("a\0b", 3)), alpha), 400, "no"},
         {"dollar in a card", Request("POST", acc, Card("a$b"), alpha), 200, "no"},
         {"tilde in a card", Request("POST", acc, Card("a~b"), alpha), 200, "no"},
@@ -124,21 +134,35 @@ TEST_F(ServerHostile, FieldsEscapesBytesAndNumbers)
         {"star in a city", Request("POST", acc, RegisterBody("Nomad", "secret12", "Tu*la")), 200, "no"},
         {"blank in a city", Request("POST", acc, RegisterBody("Nomad", "secret12", "Tu la")), 200, "no"},
         {"tilde in a country", Request("POST", acc, RegisterBody("Nomad", "secret12", "Tula", "Rus~sia")), 200, "no"},
-        {"exponent amount", Request("POST", acc, RegisterBody("Nomad", "secret12", "Tula", "Russia", "1-001",
-                                                               "n@x.org", "1e3")), 200, "no"},
+        {"exponent amount",
+         Request("POST", acc, RegisterBody("Nomad", "secret12", "Tula", "Russia", "1-001", "n@x.org", "1e3")), 200,
+         "no"},
         {"rating not a number", Request("POST", acc, "zarvorating=1e9"), 200, "no"},
         {"rating far too big", Request("POST", acc, "zarvorating=99999999999"), 200, "no"},
-        {"dollar on the board", Request("POST", "/wtt", "gid=50&nick=No$mad&city=Tula&country=1-001&score=950&R7=M&R8=4.3&R9=#&R10=#*"), 200, "no"},
-        {"blank in R2", Request("POST", acc, "nick=Alpha&pw=secret12&zarvokon=1&zarvobest=0&zarvorating=1&zarvoses=0&zarvokonl=0&zarvoscore=0&zarvoR1=0&zarvoR2=# #"), 200, "no"},
-        {"star in chat text", Request("POST", "/wtt", "gid=100&nick=Nomad&city=Tula&country=1-001&score=1&R7=M&R8=4.3&R9=14:05_10.12.2024_Vokabron&R10=a*b*"), 200, "no"},
-        {"R10 without its star", Request("POST", "/wtt", "gid=100&nick=Nomad&city=Tula&country=1-001&score=1&R7=M&R8=4.3&R9=x&R10=ab"), 200, "no"},
+        {"dollar on the board",
+         Request("POST", "/wtt", "gid=50&nick=No$mad&city=Tula&country=1-001&score=950&R7=M&R8=4.3&R9=#&R10=#*"), 200,
+         "no"},
+        {"blank in R2",
+         Request("POST", acc,
+                 "nick=Alpha&pw=secret12&zarvokon=1&zarvobest=0&zarvorating=1&zarvoses=0&zarvokonl=0&zarvoscore=0&"
+                 "zarvoR1=0&zarvoR2=# #"),
+         200, "no"},
+        {"star in chat text",
+         Request(
+             "POST", "/wtt",
+             "gid=100&nick=Nomad&city=Tula&country=1-001&score=1&R7=M&R8=4.3&R9=14:05_10.12.2024_Vokabron&R10=a*b*"),
+         200, "no"},
+        {"R10 without its star",
+         Request("POST", "/wtt", "gid=100&nick=Nomad&city=Tula&country=1-001&score=1&R7=M&R8=4.3&R9=x&R10=ab"), 200,
+         "no"},
         {"dollar in a like", Request("POST", "/stat", "gid=50&stat3=1&stat4=No$mad"), 200, "$ no#"},
         {"unknown game key", Request("POST", acc, "quizkon=0"), 404, "no"},
         {"unknown board", Request("POST", "/wtt", "gid=51"), 404, "no"},
     };
     for (const char* amount : {"2147483648", "-2147483649", "+5", " 5", "1e3", "0x10", "NaN", "inf", "-0", "0",
                                "1234567890123456789012345678901234567890"}) {
-        probes.push_back({"amount", Request("POST", acc, std::string("nick=Beta&labeltevsave=0&R04=") + amount, alpha), 200, "no"});
+        probes.push_back(
+            {"amount", Request("POST", acc, std::string("nick=Beta&labeltevsave=0&R04=") + amount, alpha), 200, "no"});
     }
     CheckTable(probes);
 }
@@ -149,24 +173,39 @@ TEST_F(ServerHostile, SizesMultipartPathsSessionsAndMethods)
     const std::string good = JpegSkeleton(200, 250);
     const std::vector<Probe> probes = {
         {"form body of 8 KiB + 1", Request("POST", acc, "label1=" + std::string(8192 - 6, '0'), alpha), 413, "no"},
-        {"upload of 300 KiB + 1", Request("POST", "/club/photo-upload", std::string(300 * 1024 + 1, 'x'), alpha,
-                                          "multipart/form-data; boundary=XyZ"), 413, nullptr},
-        {"file name outside", Request("POST", "/club/photo-upload", Multipart({{"file", "not a picture"}}, "../../club.db"),
-                                      alpha, "multipart/form-data; boundary=XyZ"), 200, "no"},
-        {"two file parts", Request("POST", "/club/photo-upload", Multipart({{"file", good}, {"file", good}}, "Alpha.jpg"),
-                                   alpha, "multipart/form-data; boundary=XyZ"), 200, "no"},
-        {"no file part", Request("POST", "/club/photo-upload", Multipart({{"photo", good}}, "Alpha.jpg"), alpha,
-                                 "multipart/form-data; boundary=XyZ"), 200, "no"},
-        {"truncated JPEG", Request("POST", "/club/photo-upload", Multipart({{"file", JpegSkeleton(200, 250, false)}}, "Alpha.jpg"),
-                                   alpha, "multipart/form-data; boundary=XyZ"), 200, "no"},
-        {"PNG named .jpg", Request("POST", "/club/photo-upload", Multipart({{"file", "\x89PNG\r\n\x1A\n...."}}, "Alpha.jpg"),
-                                   alpha, "multipart/form-data; boundary=XyZ"), 200, "no"},
-        {"65535 x 65535 frame", Request("POST", "/club/photo-upload", Multipart({{"file", JpegSkeleton(65535, 65535)}}, "Alpha.jpg"),
-                                        alpha, "multipart/form-data; boundary=XyZ"), 200, "no"},
+        {"upload of 300 KiB + 1",
+         Request("POST", "/club/photo-upload", std::string(300 * 1024 + 1, 'x'), alpha,
+                 "multipart/form-data; boundary=XyZ"),
+         413, nullptr},
+        {"file name outside",
+         Request("POST", "/club/photo-upload", Multipart({{"file", "not a picture"}}, "../../club.db"), alpha,
+                 "multipart/form-data; boundary=XyZ"),
+         200, "no"},
+        {"two file parts",
+         Request("POST", "/club/photo-upload", Multipart({{"file", good}, {"file", good}}, "Alpha.jpg"), alpha,
+                 "multipart/form-data; boundary=XyZ"),
+         200, "no"},
+        {"no file part",
+         Request("POST", "/club/photo-upload", Multipart({{"photo", good}}, "Alpha.jpg"), alpha,
+                 "multipart/form-data; boundary=XyZ"),
+         200, "no"},
+        {"truncated JPEG",
+         Request("POST", "/club/photo-upload", Multipart({{"file", JpegSkeleton(200, 250, false)}}, "Alpha.jpg"), alpha,
+                 "multipart/form-data; boundary=XyZ"),
+         200, "no"},
+        {"PNG named .jpg",
+         Request("POST", "/club/photo-upload", Multipart({{"file", "\x89PNG\r\n\x1A\n...."}}, "Alpha.jpg"), alpha,
+                 "multipart/form-data; boundary=XyZ"),
+         200, "no"},
+        {"65535 x 65535 frame",
+         Request("POST", "/club/photo-upload", Multipart({{"file", JpegSkeleton(65535, 65535)}}, "Alpha.jpg"), alpha,
+                 "multipart/form-data; boundary=XyZ"),
+         200, "no"},
         {"photo path out", Request("GET", "/club/photos/..%2F..%2Fclub.db.jpg", "", {}, ""), 404, nullptr},
         {"photo NUL", Request("GET", "/club/photos/Alpha%00.jpg", "", {}, ""), 404, nullptr},
         {"photo of a member without one", Request("GET", "/club/photos/Alpha.jpg", "", {}, ""), 404, nullptr},
-        {"forged token", Request("POST", acc, "nick=Alpha&labeltevread=0", "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"), 200, "no"},
+        {"forged token",
+         Request("POST", acc, "nick=Alpha&labeltevread=0", "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"), 200, "no"},
         {"GET on a POST path", Request("GET", acc, "", {}, ""), 405, "no"},
         {"PUT on a POST path", Request("PUT", "/wtt", "gid=50"), 405, "no"},
         {"POST on a GET path", Request("POST", "/config.txt", "x=1"), 405, "no"},
@@ -176,7 +215,8 @@ TEST_F(ServerHostile, SizesMultipartPathsSessionsAndMethods)
     };
     CheckTable(probes);
     // A nick too long for any URL the server reads.
-    const auto longNick = Exchange(server.Port(), Request("GET", "/club/photos/" + std::string(10 * 1024, 'a') + ".jpg", "", {}, ""));
+    const auto longNick =
+        Exchange(server.Port(), Request("GET", "/club/photos/" + std::string(10 * 1024, 'a') + ".jpg", "", {}, ""));
     EXPECT_TRUE(longNick.status == 404 || longNick.status == 414) << longNick.status;
 }
 
@@ -190,8 +230,8 @@ TEST_F(ServerHostile, DisabledMembersSessionsAreNone)
 
 TEST_F(ServerHostile, FloodsAreTurnedAwayAndTheServerStaysResponsive)
 {
-    TestServer limited({"password_checks_per_min=20", "chat_interval_s=10", "board_interval_s=60",
-                        "launch_reports_per_hour=20"});
+    TestServer limited(
+        {"password_checks_per_min=20", "chat_interval_s=10", "board_interval_s=60", "launch_reports_per_hour=20"});
     const int port = limited.Port();
     int throttled = 0;
     for (int i = 0; i < 40; ++i)
@@ -269,10 +309,10 @@ TEST_F(ServerHostile, ChatUnderAMembersNickNeedsThatMembersSession)
         {"a member under an unregistered nick", "Wanderer", beta, "$1 "},
     };
     for (const Case& c : cases) {
-        const auto reply = Post(server.Port(), "/wtt",
-                                std::string("gid=100&nick=") + c.nick +
-                                    "&city=Tula&country=1-001&score=1&R7=M&R8=4.3&R9=x&R10=hi*",
-                                c.cookie);
+        const auto reply =
+            Post(server.Port(), "/wtt",
+                 std::string("gid=100&nick=") + c.nick + "&city=Tula&country=1-001&score=1&R7=M&R8=4.3&R9=x&R10=hi*",
+                 c.cookie);
         EXPECT_EQ(reply.status, 200) << c.what;
         EXPECT_EQ(reply.body, c.body) << c.what;
     }

@@ -28,9 +28,10 @@ namespace {
 
 std::string PostRequest(const std::string& path, const std::string& body, const std::string& extraHeaders = {})
 {
-    return "POST " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n"
-           "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
-           std::to_string(body.size()) + "\r\n" + extraHeaders + "\r\n" + body;
+    return "POST " + path
+           + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n"
+             "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: "
+           + std::to_string(body.size()) + "\r\n" + extraHeaders + "\r\n" + body;
 }
 
 HttpReply PostFrom(const std::string& source, int port, const std::string& body, const std::string& extraHeaders = {})
@@ -74,17 +75,21 @@ TEST(ServerLimits, BodiesAndHeadsTheClientNeverSendsAreRefusedUpFront)
     };
     const Case cases[] = {
         {"chunked body of 1 MiB", head + "Transfer-Encoding: chunked\r\n\r\n100000\r\n" + mib + "\r\n0\r\n\r\n", 411},
-        {"chunked body with a length", head + "Content-Length: 8\r\nTransfer-Encoding: chunked\r\n\r\n8\r\nlabel1=0\r\n0\r\n\r\n", 411},
-        {"gzip body", head + "Content-Encoding: gzip\r\nContent-Length: 10240\r\n\r\n" + std::string(10240, '\x1f'), 415},
+        {"chunked body with a length",
+         head + "Content-Length: 8\r\nTransfer-Encoding: chunked\r\n\r\n8\r\nlabel1=0\r\n0\r\n\r\n", 411},
+        {"gzip body", head + "Content-Encoding: gzip\r\nContent-Length: 10240\r\n\r\n" + std::string(10240, '\x1f'),
+         415},
         {"br body", head + "Content-Encoding: br\r\nContent-Length: 10240\r\n\r\n" + std::string(10240, 'b'), 415},
-        {"64 KiB header line ended by LF", head + "X-Long: " + std::string(64 * 1024, 'a') + "\nContent-Length: 8\r\n\r\nlabel1=0", 431},
+        {"64 KiB header line ended by LF",
+         head + "X-Long: " + std::string(64 * 1024, 'a') + "\nContent-Length: 8\r\n\r\nlabel1=0", 431},
         {"short line ended by LF", head + "X-Short: a\nContent-Length: 8\r\n\r\nlabel1=0", 400},
         {"101 headers", head + manyHeaders + "Content-Length: 8\r\n\r\nlabel1=0", 431},
         {"POST without Content-Length", head + "\r\n" + mib, 411},
         {"Content-Length over the upload limit", head + "Content-Length: 1000000000\r\n\r\n" + mib, 413},
         {"form body over its limit", head + "Content-Length: 9000\r\n\r\n" + std::string(9000, '0'), 413},
-        {"other content type, big body", "POST /wtt HTTP/1.1\r\nContent-Type: text/plain\r\nContent-Length: 300000\r\n\r\n" +
-                                             std::string(300000, 'x'), 415},
+        {"other content type, big body",
+         "POST /wtt HTTP/1.1\r\nContent-Type: text/plain\r\nContent-Length: 300000\r\n\r\n" + std::string(300000, 'x'),
+         415},
     };
     for (const auto& c : cases) {
         const auto reply = Exchange(port, c.request);
@@ -102,7 +107,7 @@ TEST(ServerLimits, SlowAndIdleConnectionsDoNotStarveOthers)
     constexpr int kThreads = 8;
     struct Case {
         const char* what;
-        int addresses;     // the slow connections come from this many addresses
+        int addresses; // the slow connections come from this many addresses
         bool idleAfterRequest;
     };
     const Case cases[] = {
@@ -111,8 +116,8 @@ TEST(ServerLimits, SlowAndIdleConnectionsDoNotStarveOthers)
         {"idle kept-alive connections", kThreads + 5, true},
     };
     for (const auto& c : cases) {
-        TestServer server({"threads=" + std::to_string(kThreads), "connections_per_address=4", "head_timeout_s=1",
-                           "keep_alive_s=1"});
+        TestServer server(
+            {"threads=" + std::to_string(kThreads), "connections_per_address=4", "head_timeout_s=1", "keep_alive_s=1"});
         const int port = server.Port();
         std::atomic<bool> stop{false};
         std::vector<std::thread> slow;
@@ -148,7 +153,8 @@ TEST(ServerLimits, SlowAndIdleConnectionsDoNotStarveOthers)
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         const auto start = Clock::now();
-        const auto reply = Exchange(port, PostRequest("/club/account", "label1=0"), std::chrono::seconds(3), "127.0.0.1");
+        const auto reply =
+            Exchange(port, PostRequest("/club/account", "label1=0"), std::chrono::seconds(3), "127.0.0.1");
         const auto took = Clock::now() - start;
         EXPECT_EQ(reply.body, "$0 ") << c.what;
         EXPECT_LT(took, std::chrono::seconds(3)) << c.what;
@@ -187,16 +193,20 @@ TEST(ServerLimits, ForwardedAddressesCountWhereTheProxyPutThem)
     const int port = server.Port();
     Member(port, "Alice");
     for (int i = 0; i < 4; ++i) {
-        const std::string lines = "X-Forwarded-For: 10.8." + std::to_string(i) + ".1\r\nX-Forwarded-For: 203.0.113.6\r\n";
+        const std::string lines =
+            "X-Forwarded-For: 10.8." + std::to_string(i) + ".1\r\nX-Forwarded-For: 203.0.113.6\r\n";
         EXPECT_EQ(PostFrom("127.0.0.1", port, LoginBody("Alice", "wrong1"), lines).status, i < 3 ? 200 : 429) << i;
     }
-    EXPECT_EQ(PostFrom("127.0.0.1", port, LoginBody("Alice", "wrong1"), "X-Forwarded-For: 198.51.100.7\r\n").status, 200)
+    EXPECT_EQ(PostFrom("127.0.0.1", port, LoginBody("Alice", "wrong1"), "X-Forwarded-For: 198.51.100.7\r\n").status,
+              200)
         << "another client behind the same proxy";
     // A client that is not the proxy cannot choose its address.
     EXPECT_EQ(PostFrom(Source(0), port, LoginBody("Alice", "wrong1"), "X-Forwarded-For: 198.51.100.8\r\n").status, 200);
     EXPECT_EQ(PostFrom(Source(0), port, LoginBody("Alice", "wrong1"), "X-Forwarded-For: 198.51.100.9\r\n").status, 200);
-    EXPECT_EQ(PostFrom(Source(0), port, LoginBody("Alice", "wrong1"), "X-Forwarded-For: 198.51.100.10\r\n").status, 200);
-    EXPECT_EQ(PostFrom(Source(0), port, LoginBody("Alice", "wrong1"), "X-Forwarded-For: 198.51.100.11\r\n").status, 429);
+    EXPECT_EQ(PostFrom(Source(0), port, LoginBody("Alice", "wrong1"), "X-Forwarded-For: 198.51.100.10\r\n").status,
+              200);
+    EXPECT_EQ(PostFrom(Source(0), port, LoginBody("Alice", "wrong1"), "X-Forwarded-For: 198.51.100.11\r\n").status,
+              429);
 }
 
 // Real Argon2 costs: a burst of password checks never keeps a board read
@@ -211,7 +221,9 @@ TEST(ServerLimits, PasswordWorkStaysBelowTheThreadsAndHidesWhichNicksExist)
     std::vector<std::thread> burst;
     std::atomic<int> busy{0};
     for (int i = 0; i < 6; ++i)
-        burst.emplace_back([&, i] { busy += PostFrom(Source(i), port, LoginBody("Alice", "wrong" + std::to_string(i))).status == 503; });
+        burst.emplace_back([&, i] {
+            busy += PostFrom(Source(i), port, LoginBody("Alice", "wrong" + std::to_string(i))).status == 503;
+        });
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     const auto start = Clock::now();
     const auto board = Exchange(port, PostRequest("/wtt", "gid=50"));
@@ -248,7 +260,8 @@ TEST(ServerLimits, RegistrationsCountBeforeTheNickIsLookedUp)
 // client's view of it.
 TEST(ServerLimits, PauseAfterSighupRefusesPosts)
 {
-    const std::string dir = (std::filesystem::temp_directory_path() / ("vokabron-pause-" + std::to_string(getpid()))).string();
+    const std::string dir =
+        (std::filesystem::temp_directory_path() / ("vokabron-pause-" + std::to_string(getpid()))).string();
     std::filesystem::create_directories(dir);
     const std::string file = dir + "/server.conf";
     auto write = [&](const char* flag) {
@@ -295,14 +308,18 @@ TEST(ServerLimits, OneMemberHoldsOnePlaceOnTheClubBoard)
     // Saves carry the member's cookie, as the game's shared client does.
     auto save = [&](const std::string& nick, long kon, long best, double rating, long ses) {
         return Post(port, "/club/account",
-                    "nick=" + nick + "&pw=secret12&zarvokon=" + std::to_string(kon) + "&zarvobest=" + std::to_string(best) +
-                        "&zarvorating=" + vk::FloatToText(rating) + "&zarvoses=" + std::to_string(ses) +
-                        "&zarvokonl=0&zarvoscore=0&zarvoR1=0&zarvoR2=#",
-                    nick == "Bob" ? bob : carol).body;
+                    "nick=" + nick + "&pw=secret12&zarvokon=" + std::to_string(kon)
+                        + "&zarvobest=" + std::to_string(best) + "&zarvorating=" + vk::FloatToText(rating)
+                        + "&zarvoses=" + std::to_string(ses) + "&zarvokonl=0&zarvoscore=0&zarvoR1=0&zarvoR2=#",
+                    nick == "Bob" ? bob : carol)
+            .body;
     };
     const std::string perfect = "&city=x&country=1-001&score=1000&R7=M&R8=4.3&R9=#&R10=#*";
     for (long k = 1; k <= 10; ++k) {
-        ASSERT_EQ(save("Bob", k, k > 1 ? 1000 : 0, 1000.0 * static_cast<double>(k - 1) / static_cast<double>(k) + static_cast<double>(k), k - 1), "ok") << k;
+        ASSERT_EQ(save("Bob", k, k > 1 ? 1000 : 0,
+                       1000.0 * static_cast<double>(k - 1) / static_cast<double>(k) + static_cast<double>(k), k - 1),
+                  "ok")
+            << k;
         ASSERT_EQ(save("Bob", k, 1000, 1000.0 + static_cast<double>(k), k), "ok") << k;
         EXPECT_EQ(Post(port, "/wtt", "gid=350&nick=Bob" + perfect, bob).body, "$1 ") << k;
     }
@@ -311,7 +328,8 @@ TEST(ServerLimits, OneMemberHoldsOnePlaceOnTheClubBoard)
     ASSERT_EQ(save("Carol", 1, 0, 1, 0), "ok");
     ASSERT_EQ(save("Carol", 1, 1000, 1001, 1), "ok");
     EXPECT_EQ(Post(port, "/wtt", "gid=350&nick=Carol" + perfect, carol).body, "$1 ");
-    EXPECT_EQ(Post(port, "/club/account", "nick=Carol&labeltevread=0", carol).body, "$25$") << "the newer 1000 is rewarded first";
+    EXPECT_EQ(Post(port, "/club/account", "nick=Carol&labeltevread=0", carol).body, "$25$")
+        << "the newer 1000 is rewarded first";
     EXPECT_EQ(Post(port, "/wtt", "gid=350").body,
               "$1 350 1000 Bob Russia Tula M 4.3 # #*$2 350 1000 Carol Russia Tula M 4.3 # #*");
     EXPECT_EQ(Post(port, "/wtt", "rgid=350").body, "$11 ") << "every result still counts as a game";
@@ -331,7 +349,7 @@ TEST(ServerLimits, StoredStateStaysBounded)
         // whoever made the data folder (on PostgreSQL both live in the
         // database).
         if (TestPostgresFolder().empty()) {
-            struct stat st{};
+            struct stat st {};
             ASSERT_EQ(stat(server.DbPath().c_str(), &st), 0);
             EXPECT_EQ(st.st_mode & 077, 0u) << "club.db";
             ASSERT_EQ(stat((dir + "/photos").c_str(), &st), 0);
@@ -344,7 +362,8 @@ TEST(ServerLimits, StoredStateStaysBounded)
         for (int i = 0; i < 12; ++i)
             Post(port, "/club/account", LoginBody("Alpha"));
         EXPECT_EQ(DbNumber(server.DbPath(), "SELECT COUNT(*) FROM session"), 8);
-        EXPECT_EQ(Post(port, "/club/account", "nick=Alpha&labeltevread=0", first).body, "no") << "the oldest session ended";
+        EXPECT_EQ(Post(port, "/club/account", "nick=Alpha&labeltevread=0", first).body, "no")
+            << "the oldest session ended";
 
         // A read does not write the session's clock at every request.
         const std::string token = Post(port, "/club/account", LoginBody("Alpha")).SessionCookie().value_or("");
@@ -355,8 +374,9 @@ TEST(ServerLimits, StoredStateStaysBounded)
 
         // One sender's rows beyond what its own-rows read shows are let go.
         for (int score = 900; score < 912; ++score)
-            Post(port, "/wtt", "gid=50&nick=Nomad&city=Tula&country=1-001&score=" + std::to_string(score) +
-                                   "&R7=M&R8=4.3&R9=#&R10=#*");
+            Post(port, "/wtt",
+                 "gid=50&nick=Nomad&city=Tula&country=1-001&score=" + std::to_string(score)
+                     + "&R7=M&R8=4.3&R9=#&R10=#*");
         EXPECT_EQ(DbNumber(server.DbPath(), "SELECT COUNT(*) FROM wtt_row WHERE gid = 50"), 10);
         EXPECT_EQ(Post(port, "/wtt", "rgid=50").body, "$12 ");
         const auto own = vk::StarRecords(Post(port, "/wtt", "gid=50&nick=Nomad&city=Tula").body, 20);
@@ -379,10 +399,11 @@ void CompleteCycle(int port, const std::string& nick, const std::string& cookie,
 {
     auto save = [&](long best, double rating, long ses) {
         return Post(port, "/club/account",
-                    "nick=" + nick + "&pw=secret12&zarvokon=1&zarvobest=" + std::to_string(best) +
-                        "&zarvorating=" + vk::FloatToText(rating) + "&zarvoses=" + std::to_string(ses) +
-                        "&zarvokonl=0&zarvoscore=0&zarvoR1=0&zarvoR2=#",
-                    cookie).body;
+                    "nick=" + nick + "&pw=secret12&zarvokon=1&zarvobest=" + std::to_string(best)
+                        + "&zarvorating=" + vk::FloatToText(rating) + "&zarvoses=" + std::to_string(ses)
+                        + "&zarvokonl=0&zarvoscore=0&zarvoR1=0&zarvoR2=#",
+                    cookie)
+            .body;
     };
     ASSERT_EQ(save(0, 1, 0), "ok") << nick;
     ASSERT_EQ(save(score, score + 1.0, 1), "ok") << nick;
@@ -470,7 +491,8 @@ TEST(ServerLimits, WrongLoginsFromTwelveAddressesLeaveTheOwnersLoginIn)
     for (int i = 0; i < 24; ++i)
         flood.emplace_back([&, i] {
             for (int k = 0; !stop; ++k) {
-                const auto reply = PostFrom(Source(i % 12), port, LoginBody("Nobody" + std::to_string(i * 1000 + k), "wrong1"));
+                const auto reply =
+                    PostFrom(Source(i % 12), port, LoginBody("Nobody" + std::to_string(i * 1000 + k), "wrong1"));
                 secondOfAddress += reply.status == 429;
                 checked += reply.status == 200;
             }
@@ -503,8 +525,11 @@ TEST(ServerLimits, ClubBoardRewardsCountTheSeasonAndTiesGoToTheNewer)
         std::this_thread::sleep_for(season - now % season + std::chrono::milliseconds(100));
     };
     auto enter = [&](const std::string& nick, const std::string& cookie, int score) {
-        return Post(port, "/wtt", "gid=350&nick=" + nick + "&city=x&country=1-001&score=" + std::to_string(score) +
-                                      "&R7=M&R8=4.3&R9=#&R10=#*", cookie).body;
+        return Post(port, "/wtt",
+                    "gid=350&nick=" + nick + "&city=x&country=1-001&score=" + std::to_string(score)
+                        + "&R7=M&R8=4.3&R9=#&R10=#*",
+                    cookie)
+            .body;
     };
     auto balance = [&](const std::string& nick, const std::string& cookie) {
         return Post(port, "/club/account", "nick=" + nick + "&labeltevread=0", cookie).body;
@@ -537,7 +562,8 @@ TEST(ServerLimits, ChatLimitsCountEachMemberNotTheSharedAddress)
     const std::string alice = Member(port, "Alice"), bob = Member(port, "Bob");
     auto chat = [&](const std::string& nick, const std::string& cookie) {
         return Post(port, "/wtt", "gid=100&nick=" + nick + "&city=Tula&country=1-001&score=1&R7=M&R8=4.3&R9=x&R10=hi*",
-                    cookie).status;
+                    cookie)
+            .status;
     };
     EXPECT_EQ(chat("Alice", alice), 200);
     EXPECT_EQ(chat("Bob", bob), 200) << "another member behind the same address";
@@ -566,7 +592,8 @@ TEST(ServerLimits, ListeningBeyondLoopbackMustBeAskedFor)
         {"--host localhost", 0},
     };
     for (const Case& c : cases) {
-        const std::string command = std::string(VOKABRON_SERVER_BIN) + " " + c.options + " --print-texts >/dev/null 2>&1";
+        const std::string command =
+            std::string(VOKABRON_SERVER_BIN) + " " + c.options + " --print-texts >/dev/null 2>&1";
         const int status = std::system(command.c_str());
         ASSERT_TRUE(WIFEXITED(status)) << c.options;
         EXPECT_EQ(WEXITSTATUS(status), c.status) << c.options;

@@ -26,8 +26,14 @@ TEST(ServerMoney, TwoTransfersRacingForOneBalanceExactlyOneWins)
         ASSERT_FALSE(second.empty());
         std::latch go(2);
         std::string replies[2];
-        std::thread t1([&] { go.arrive_and_wait(); replies[0] = Post(port, "/club/account", AddBalanceBody(b, 20), first).body; });
-        std::thread t2([&] { go.arrive_and_wait(); replies[1] = Post(port, "/club/account", AddBalanceBody(b, 20), second).body; });
+        std::thread t1([&] {
+            go.arrive_and_wait();
+            replies[0] = Post(port, "/club/account", AddBalanceBody(b, 20), first).body;
+        });
+        std::thread t2([&] {
+            go.arrive_and_wait();
+            replies[1] = Post(port, "/club/account", AddBalanceBody(b, 20), second).body;
+        });
         t1.join();
         t2.join();
         EXPECT_EQ((replies[0] == "ok") + (replies[1] == "ok"), 1) << replies[0] << " / " << replies[1];
@@ -64,7 +70,8 @@ TEST(ServerMoney, KilledDuringABurstOfWritesRestartsWhole)
                         ++writes;
                         Post(port, "/club/account", AddBalanceBody(nicks[from], -amount), cookies[from]);
                     }
-                    const std::string nick = "New" + std::to_string(cycle) + "x" + std::to_string(w) + "x" + std::to_string(n);
+                    const std::string nick =
+                        "New" + std::to_string(cycle) + "x" + std::to_string(w) + "x" + std::to_string(n);
                     Post(port, "/club/account", RegisterBody(nick));
                     Post(port, "/stat", "gid=50&stat1=1&stat2=1");
                 }

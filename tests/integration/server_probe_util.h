@@ -14,8 +14,8 @@ inline std::string RegisterBody(const std::string& nick, const std::string& pw =
                                 const std::string& country2 = "1-001", const std::string& email = "nomad@example.org",
                                 const std::string& r04 = "0")
 {
-    return "nick=" + nick + "&pw=" + pw + "&city=" + city + "&country1=" + country1 + "&country2=" + country2 +
-           "&sex=M&email=" + email + "&dater=10.12.2024&R01=xxx&R02=xxx&R03=xxx&R04=" + r04 + "&R05=0&R06=0";
+    return "nick=" + nick + "&pw=" + pw + "&city=" + city + "&country1=" + country1 + "&country2=" + country2
+           + "&sex=M&email=" + email + "&dater=10.12.2024&R01=xxx&R02=xxx&R03=xxx&R04=" + r04 + "&R05=0&R06=0";
 }
 
 inline std::string LoginBody(const std::string& nick, const std::string& pw = "secret12")
@@ -39,17 +39,17 @@ inline std::string AddBalanceBody(const std::string& nick, long long amount)
 inline std::string SaveGameBody(const std::string& nick, long kon, long best, const std::string& rating, long ses,
                                 long konl, long score)
 {
-    return "nick=" + nick + "&pw=secret12&zarvokon=" + std::to_string(kon) + "&zarvobest=" + std::to_string(best) +
-           "&zarvorating=" + rating + "&zarvoses=" + std::to_string(ses) + "&zarvokonl=" + std::to_string(konl) +
-           "&zarvoscore=" + std::to_string(score) + "&zarvoR1=0&zarvoR2=#";
+    return "nick=" + nick + "&pw=secret12&zarvokon=" + std::to_string(kon) + "&zarvobest=" + std::to_string(best)
+           + "&zarvorating=" + rating + "&zarvoses=" + std::to_string(ses) + "&zarvokonl=" + std::to_string(konl)
+           + "&zarvoscore=" + std::to_string(score) + "&zarvoR1=0&zarvoR2=#";
 }
 
 // A world top ten or chat entry as the client sends it.
 inline std::string SubmitBody(int gid, const std::string& nick, const std::string& city, int score,
                               const std::string& r9 = "#", const std::string& r10 = "#")
 {
-    return "gid=" + std::to_string(gid) + "&nick=" + nick + "&city=" + city + "&country=1-007&score=" +
-           std::to_string(score) + "&R7=M&R8=4.3&R9=" + r9 + "&R10=" + r10 + "*";
+    return "gid=" + std::to_string(gid) + "&nick=" + nick + "&city=" + city
+           + "&country=1-007&score=" + std::to_string(score) + "&R7=M&R8=4.3&R9=" + r9 + "&R10=" + r10 + "*";
 }
 
 // One number from the database (-1 without a row, 0 for NULL).
@@ -70,8 +70,8 @@ inline std::string DbText(const std::string& db, const std::string& sql)
 inline std::string DbSnapshot(const std::string& db)
 {
     std::string out;
-    for (const char* table : {"member", "info_card", "photo", "ledger", "transfer", "game_record",
-                              "rating_cycle", "wtt_board", "wtt_row", "stat_counter", "like_seen"})
+    for (const char* table : {"member", "info_card", "photo", "ledger", "transfer", "game_record", "rating_cycle",
+                              "wtt_board", "wtt_row", "stat_counter", "like_seen"})
         out += std::string("[") + table + "]\n" + DbRows(db, std::string("SELECT * FROM ") + table + " ORDER BY 1");
     return out;
 }
@@ -82,14 +82,16 @@ inline std::string MoneyInvariants(const std::string& db)
 {
     std::string broken;
     if (DbNumber(db, "SELECT COUNT(*) FROM member m WHERE m.balance <> "
-                         "(SELECT COALESCE(SUM(delta), 0) FROM ledger l WHERE l.member_id = m.id)") != 0)
+                     "(SELECT COALESCE(SUM(delta), 0) FROM ledger l WHERE l.member_id = m.id)")
+        != 0)
         broken += "a balance differs from its ledger; ";
     if (DbNumber(db, "SELECT COALESCE(SUM(delta), 0) FROM ledger WHERE kind IN ('transfer_in','transfer_out')") != 0)
         broken += "transfers do not sum to zero; ";
     if (DbNumber(db, "SELECT COUNT(*) FROM member WHERE balance < 0") != 0)
         broken += "a negative balance; ";
     if (DbNumber(db, "SELECT COUNT(*) FROM transfer t WHERE 2 <> "
-                         "(SELECT COUNT(*) FROM ledger l WHERE l.transfer_id = t.id)") != 0)
+                     "(SELECT COUNT(*) FROM ledger l WHERE l.transfer_id = t.id)")
+        != 0)
         broken += "a transfer without its two ledger rows; ";
     return broken;
 }

@@ -102,7 +102,7 @@ TEST_F(StorageTest, SessionCapEndsTheSessionsMadeFirst)
 {
     struct Case {
         const char* name;
-        std::vector<Seconds> made;   // the clock at each login, in order
+        std::vector<Seconds> made; // the clock at each login, in order
     };
     const Case cases[] = {
         {"one login a second", {100, 101, 102, 103, 104, 105, 106, 107, 108, 109}},
@@ -118,7 +118,8 @@ TEST_F(StorageTest, SessionCapEndsTheSessionsMadeFirst)
             S().CreateSession(prefix + std::to_string(i), id, c.made[i], 100000, "");
         const auto ended = c.made.size() - vk::SessionsPerMember;
         for (std::size_t i = 0; i < c.made.size(); ++i)
-            EXPECT_EQ(S().UseSession(prefix + std::to_string(i), 110, 100000).has_value(), i >= ended) << "session " << i;
+            EXPECT_EQ(S().UseSession(prefix + std::to_string(i), 110, 100000).has_value(), i >= ended)
+                << "session " << i;
     }
 }
 
@@ -159,7 +160,9 @@ TEST_F(StorageTest, RegistrationFindsANickTakenInAnyLetterCase)
     EXPECT_EQ(faults, 0);
     EXPECT_EQ(DbNumber(db_, "SELECT COUNT(*) FROM member WHERE nick_fold = 'racer'"), 1);
     EXPECT_EQ(DbNumber(db_, "SELECT COUNT(*) FROM game_record g JOIN member m ON m.id = g.member_id "
-                            "WHERE m.nick_fold = 'racer'"), 1) << "the loser left nothing behind";
+                            "WHERE m.nick_fold = 'racer'"),
+              1)
+        << "the loser left nothing behind";
     EXPECT_EQ(vk::test::MoneyInvariants(db_), "");
 }
 
@@ -213,8 +216,8 @@ TEST_F(StorageTest, TransfersRacingBothWaysKeepTheLedger)
     EXPECT_EQ(DbNumber(db_, "SELECT COUNT(*) FROM transfer"), done.load());
     EXPECT_EQ(vk::test::MoneyInvariants(db_), "");
     // The sender's own "-amount" is taken once, for the last transfer only.
-    const auto last = DbNumber(db_, "SELECT amount FROM transfer WHERE from_member = " + std::to_string(b) +
-                                        " ORDER BY id DESC LIMIT 1");
+    const auto last = DbNumber(db_, "SELECT amount FROM transfer WHERE from_member = " + std::to_string(b)
+                                        + " ORDER BY id DESC LIMIT 1");
     EXPECT_TRUE(S().AcknowledgeDebit("tb", last, 1500));
     EXPECT_FALSE(S().AcknowledgeDebit("tb", last, 1500));
 }
@@ -249,15 +252,17 @@ TEST_F(StorageTest, ARewardEnteredSeveralTimesAtOnceIsPaidOnce)
         for (int i = 0; i < kEntries; ++i)
             entries.emplace_back([&, i] {
                 go.arrive_and_wait();
-                places[i] = S().SubmitClubResult(id, kKey, kGid, ClubEntry(member, c.score), now + 1, 900, 7 * 24 * 3600);
+                places[i] =
+                    S().SubmitClubResult(id, kKey, kGid, ClubEntry(member, c.score), now + 1, 900, 7 * 24 * 3600);
             });
         for (auto& t : entries)
             t.join();
         for (const auto& place : places)
             EXPECT_EQ(place, c.place);
         EXPECT_EQ(S().Balance(id), c.reward);
-        EXPECT_EQ(DbNumber(db_, "SELECT COUNT(*) FROM ledger WHERE kind = 'reward' AND member_id = " + std::to_string(id)),
-                  c.reward ? 1 : 0);
+        EXPECT_EQ(
+            DbNumber(db_, "SELECT COUNT(*) FROM ledger WHERE kind = 'reward' AND member_id = " + std::to_string(id)),
+            c.reward ? 1 : 0);
         if (c.reward) {
             EXPECT_FALSE(S().AcknowledgeReward(id, c.reward + 1, now + 2));
             EXPECT_TRUE(S().AcknowledgeReward(id, c.reward, now + 2));
@@ -296,7 +301,8 @@ TEST_F(StorageTest, SchemaVersionDecidesWhetherADatabaseIsRead)
     ASSERT_TRUE(DbExec(db_, "CREATE INDEX session_member ON session(member_id)"));
     for (int i = 0; i < vk::SessionsPerMember; ++i)
         ASSERT_TRUE(DbExec(db_, "INSERT INTO session (token_hash, member_id, created_at, last_seen_at, expires_at) "
-                                "VALUES (X'0" + std::to_string(i) + "', " + std::to_string(id) + ", 100, 100, 100000)"));
+                                "VALUES (X'0"
+                                    + std::to_string(i) + "', " + std::to_string(id) + ", 100, 100, 100000)"));
     auto& s = S();
     EXPECT_EQ(s.Balance(id), 40);
     EXPECT_EQ(DbNumber(db_, "SELECT MAX(version) FROM schema_version"), SqliteStorage::SchemaVersion());

@@ -38,8 +38,8 @@ bool Query(const std::string& db, const std::string& sql, bool write, const RowF
         return ok;
     }
     sqlite3* handle = nullptr;
-    bool ok = sqlite3_open_v2(db.c_str(), &handle, write ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY, nullptr) ==
-              SQLITE_OK;
+    bool ok = sqlite3_open_v2(db.c_str(), &handle, write ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY, nullptr)
+              == SQLITE_OK;
     sqlite3_busy_timeout(handle, 2000);
     sqlite3_stmt* stmt = nullptr;
     ok = ok && sqlite3_prepare_v2(handle, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK;
@@ -98,9 +98,10 @@ std::string DbIntegrity(const std::string& db)
     // Every B-tree index checked against its table's rows.
     if (!DbExec(db, "CREATE EXTENSION IF NOT EXISTS amcheck"))
         return "amcheck is missing";
-    const auto checked = DbFirst(db, "SELECT COUNT(bt_index_check(c.oid, true)) FROM pg_index i "
-                                     "JOIN pg_class c ON c.oid = i.indexrelid JOIN pg_namespace n ON n.oid = c.relnamespace "
-                                     "JOIN pg_am a ON a.oid = c.relam WHERE n.nspname = 'public' AND a.amname = 'btree'");
+    const auto checked =
+        DbFirst(db, "SELECT COUNT(bt_index_check(c.oid, true)) FROM pg_index i "
+                    "JOIN pg_class c ON c.oid = i.indexrelid JOIN pg_namespace n ON n.oid = c.relnamespace "
+                    "JOIN pg_am a ON a.oid = c.relam WHERE n.nspname = 'public' AND a.amname = 'btree'");
     return checked.found && checked.text != "0" ? "ok" : "index check failed";
 }
 

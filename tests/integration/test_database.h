@@ -9,7 +9,7 @@
 namespace vk::test {
 
 struct DbCell {
-    bool found = false;   // a row came back
+    bool found = false; // a row came back
     bool null = false;
     std::string text;
 };

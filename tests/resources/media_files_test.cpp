@@ -35,22 +35,10 @@ QByteArray readAll(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-uint16_t le16(const QByteArray &d, qsizetype at)
-{
-    return qFromLittleEndian<quint16>(d.constData() + at);
-}
-uint32_t le32(const QByteArray &d, qsizetype at)
-{
-    return qFromLittleEndian<quint32>(d.constData() + at);
-}
-uint16_t be16(const QByteArray &d, qsizetype at)
-{
-    return qFromBigEndian<quint16>(d.constData() + at);
-}
-uint32_t be32(const QByteArray &d, qsizetype at)
-{
-    return qFromBigEndian<quint32>(d.constData() + at);
-}
+uint16_t le16(const QByteArray &d, qsizetype at) { return qFromLittleEndian<quint16>(d.constData() + at); }
+uint32_t le32(const QByteArray &d, qsizetype at) { return qFromLittleEndian<quint32>(d.constData() + at); }
+uint16_t be16(const QByteArray &d, qsizetype at) { return qFromBigEndian<quint16>(d.constData() + at); }
+uint32_t be32(const QByteArray &d, qsizetype at) { return qFromBigEndian<quint32>(d.constData() + at); }
 
 // ---------------------------------------------------------------- GIF
 
@@ -58,27 +46,32 @@ struct GifCase {
     const char *name;
     int width;
     int height;
-    int frames;    // 0: any count of two or more
-    int delayMs;   // 0: any delay of 20 ms or more
+    int frames;  // 0: any count of two or more
+    int delayMs; // 0: any delay of 20 ms or more
 };
 
 // The intro's step changes wait for a given frame index, so those four
 // animations must have exactly these frame counts and times.
 const GifCase kGifs[] = {
-    {"GZastNew1", 346, 260, 101, 40}, {"GZastNew2", 256, 256, 47, 20},
-    {"GZastNew3", 273, 80, 107, 50},  {"GZastNew4", 120, 120, 36, 30},
-    {"GMenu160", 160, 160, 0, 0},     {"GSv", 139, 108, 0, 0},
-    {"GPw", 90, 90, 0, 0},            {"GEndG1", 130, 250, 0, 0},
-    {"GEndG2", 130, 250, 0, 0},       {"GTevsGIF", 100, 80, 0, 0},
-    {"StarG0", 55, 45, 0, 0},         {"StarR0", 55, 45, 0, 0},
-    {"StarY0", 55, 45, 0, 0},         {"GTopTenAnim", 300, 40, 0, 0},
-    {"GAboutSite", 130, 28, 0, 0},    {"GAboutMail", 35, 35, 0, 0},
+    {"GZastNew1", 346, 260, 101, 40},
+    {"GZastNew2", 256, 256, 47, 20},
+    {"GZastNew3", 273, 80, 107, 50},
+    {"GZastNew4", 120, 120, 36, 30},
+    {"GMenu160", 160, 160, 0, 0},
+    {"GSv", 139, 108, 0, 0},
+    {"GPw", 90, 90, 0, 0},
+    {"GEndG1", 130, 250, 0, 0},
+    {"GEndG2", 130, 250, 0, 0},
+    {"GTevsGIF", 100, 80, 0, 0},
+    {"StarG0", 55, 45, 0, 0},
+    {"StarR0", 55, 45, 0, 0},
+    {"StarY0", 55, 45, 0, 0},
+    {"GTopTenAnim", 300, 40, 0, 0},
+    {"GAboutSite", 130, 28, 0, 0},
+    {"GAboutMail", 35, 35, 0, 0},
 };
 
-void PrintTo(const GifCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
+void PrintTo(const GifCase &c, std::ostream *os) { *os << c.name; }
 
 class GifFiles : public ::testing::TestWithParam<GifCase> {};
 
@@ -160,7 +153,7 @@ struct WavCase {
     const char *name;
     uint16_t format;
     int channels;
-    int rate;         // 0: any
+    int rate; // 0: any
     double minSeconds;
     double maxSeconds;
 };
@@ -216,10 +209,7 @@ std::optional<WavInfo> parseWav(const QByteArray &d)
     return std::nullopt;
 }
 
-void PrintTo(const WavCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
+void PrintTo(const WavCase &c, std::ostream *os) { *os << c.name; }
 
 class WavFiles : public ::testing::TestWithParam<WavCase> {};
 
@@ -256,9 +246,9 @@ INSTANTIATE_TEST_SUITE_P(Sounds, WavFiles, ::testing::ValuesIn(kWavs),
 
 struct Mp3Case {
     const char *name;
-    int rate;        // 0: any
+    int rate; // 0: any
     int channels;
-    int kbps;        // 0: any (constant or variable)
+    int kbps; // 0: any (constant or variable)
     double minSeconds;
     double maxSeconds;
 };
@@ -291,9 +281,9 @@ std::optional<Mp3Info> parseMp3(const QByteArray &d)
     while (at + 4 <= d.size()) {
         const uint32_t h = be32(d, at);
         if ((h & 0xffe00000u) != 0xffe00000u)
-            break;   // an ID3v1 tag or the end
-        const int version = (h >> 19) & 3;    // 3: MPEG-1, 2: MPEG-2, 0: MPEG-2.5
-        const int layer = (h >> 17) & 3;      // 1: layer III
+            break;                         // an ID3v1 tag or the end
+        const int version = (h >> 19) & 3; // 3: MPEG-1, 2: MPEG-2, 0: MPEG-2.5
+        const int layer = (h >> 17) & 3;   // 1: layer III
         const int bitrateIndex = (h >> 12) & 15;
         const int rateIndex = (h >> 10) & 3;
         if (version == 1 || layer != 1 || bitrateIndex == 0 || bitrateIndex == 15 || rateIndex == 3)
@@ -319,10 +309,7 @@ std::optional<Mp3Info> parseMp3(const QByteArray &d)
     return info;
 }
 
-void PrintTo(const Mp3Case &c, std::ostream *os)
-{
-    *os << c.name;
-}
+void PrintTo(const Mp3Case &c, std::ostream *os) { *os << c.name; }
 
 class Mp3Files : public ::testing::TestWithParam<Mp3Case> {};
 
@@ -479,4 +466,4 @@ TEST(DisplayFontLicence, TravelsWithTheFont)
     EXPECT_TRUE(text.contains("Copyright")) << "the licence goes with the copyright notice";
 }
 
-}  // namespace
+} // namespace

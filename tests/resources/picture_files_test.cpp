@@ -57,6 +57,7 @@ std::ostream &operator<<(std::ostream &os, const PictureCase &c)
     return os << c.name << ' ' << c.width << 'x' << c.height;
 }
 
+// clang-format off
 const PictureCase kPngPictures[] = {
     // Button faces.
     {"B29_Left", 15, 29}, {"B29_Right", 15, 29}, {"B29_Telo", 1, 29},
@@ -107,6 +108,7 @@ const PictureCase kPngPictures[] = {
     {"GAcVK", 32, 32}, {"GAcTelegram", 32, 32}, {"GAcFaceBook", 32, 32}, {"GAcTwitter", 32, 32},
     {"GAcInstagramm", 32, 32}, {"GAcYouTube", 32, 32},
 };
+// clang-format on
 
 class PngPicture : public ::testing::TestWithParam<PictureCase> {};
 

@@ -172,9 +172,9 @@ private slots:
         // A screen reader would start the accessibility bus; the test asks
         // for its address, which starts it, and the program's bridge
         // connects to it.
-        const QDBusMessage call = QDBusMessage::createMethodCall(
-            QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"), QStringLiteral("org.a11y.Bus"),
-            QStringLiteral("GetAddress"));
+        const QDBusMessage call =
+            QDBusMessage::createMethodCall(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
+                                           QStringLiteral("org.a11y.Bus"), QStringLiteral("GetAddress"));
         const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 15000);
         QVERIFY2(reply.type() == QDBusMessage::ReplyMessage, qPrintable(reply.errorMessage()));
     }
@@ -213,8 +213,12 @@ private slots:
 
         // Tab reaches the lines, the buttons and the icons, in that order.
         const QList<QWidget*> round = TabRound(f);
-        const QList<QWidget*> expected = {lines[0], lines[1], lines[4], parts::Button(f, "Button6"),
-                                          parts::Button(f, "Button11"), parts::Picture(f, "ImHp"),
+        const QList<QWidget*> expected = {lines[0],
+                                          lines[1],
+                                          lines[4],
+                                          parts::Button(f, "Button6"),
+                                          parts::Button(f, "Button11"),
+                                          parts::Picture(f, "ImHp"),
                                           parts::Picture(f, "ImCh")};
         for (QWidget* w : expected)
             QVERIFY2(round.contains(w), qPrintable(w->objectName()));

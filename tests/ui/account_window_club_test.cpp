@@ -189,20 +189,25 @@ private slots:
         Settle(*w);
         TypeInto(testsupport::Find<QLineEdit>(*w, "Edit2"), QStringLiteral("paп"));
         // The refused key says why, under the fields.
-        QCOMPARE(testsupport::Find<QLabel>(*w, "RuleLine")->text(), QStringLiteral("Русские буквы здесь не принимаются"));
+        QCOMPARE(testsupport::Find<QLabel>(*w, "RuleLine")->text(),
+                 QStringLiteral("Русские буквы здесь не принимаются"));
         QVERIFY(testsupport::Find<QLabel>(*w, "RuleLine")->isVisible());
         TypeInto(testsupport::Find<QLineEdit>(*w, "Edit2"), QStringLiteral("a"));
-        QCOMPARE(testsupport::Find<QLineEdit>(*w, "Edit2")->text(), QStringLiteral("paa")); // no Russian letters in a password
+        QCOMPARE(testsupport::Find<QLineEdit>(*w, "Edit2")->text(),
+                 QStringLiteral("paa")); // no Russian letters in a password
         QCOMPARE(testsupport::Find<QLineEdit>(*w, "Edit2")->displayText(), QStringLiteral("###"));
-        QVERIFY(!testsupport::Find<vk::TTevQuizButton>(*w, "Button2")->isEnabled());                  // three characters
-        QCOMPARE(testsupport::Find<QLabel>(*w, "RuleLine")->text(), QStringLiteral("Пароль: от 4 до 12 символов, без русских букв"));
+        QVERIFY(!testsupport::Find<vk::TTevQuizButton>(*w, "Button2")->isEnabled()); // three characters
+        QCOMPARE(testsupport::Find<QLabel>(*w, "RuleLine")->text(),
+                 QStringLiteral("Пароль: от 4 до 12 символов, без русских букв"));
         TypeInto(testsupport::Find<QLineEdit>(*w, "Edit1"), QStringLiteral("Ян"));
-        QCOMPARE(testsupport::Find<QLineEdit>(*w, "Edit1")->text(), QStringLiteral("Ян"));   // typed, but red
-        QCOMPARE(testsupport::Find<QLabel>(*w, "RuleLine")->text(), QStringLiteral("Ник для результатов — только латиница"));
+        QCOMPARE(testsupport::Find<QLineEdit>(*w, "Edit1")->text(), QStringLiteral("Ян")); // typed, but red
+        QCOMPARE(testsupport::Find<QLabel>(*w, "RuleLine")->text(),
+                 QStringLiteral("Ник для результатов — только латиница"));
         TypeInto(testsupport::Find<QLineEdit>(*w, "Edit2"), QStringLiteral("b"));
         QVERIFY(!testsupport::Find<vk::TTevQuizButton>(*w, "Button2")->isEnabled());
         // The grey button names the rule that keeps it grey.
-        QCOMPARE(testsupport::Find<vk::TTevQuizButton>(*w, "Button2")->toolTip(), QStringLiteral("Ник для результатов — только латиница"));
+        QCOMPARE(testsupport::Find<vk::TTevQuizButton>(*w, "Button2")->toolTip(),
+                 QStringLiteral("Ник для результатов — только латиница"));
         QVERIFY(!testsupport::Find<QLabel>(*w, "RuleLine")->isVisible()); // the password keeps its rule
         testsupport::Find<QLineEdit>(*w, "Edit1")->clear();
         TypeInto(testsupport::Find<QLineEdit>(*w, "Edit1"), QStringLiteral("Jan&"));
@@ -212,7 +217,8 @@ private slots:
         QVERIFY(testsupport::Find<vk::TTevQuizButton>(*w, "Button2")->isEnabled());
         QVERIFY(testsupport::Find<vk::TTevQuizButton>(*w, "Button2")->toolTip().isEmpty());
         QVERIFY(!testsupport::Find<vk::TTevQuizButton>(*w, "Button1")->isEnabled()); // no city, no e-mail yet
-        QCOMPARE(testsupport::Find<vk::TTevQuizButton>(*w, "Button1")->toolTip(), QStringLiteral("Город: от 2 до 15 букв, цифр или знаков"));
+        QCOMPARE(testsupport::Find<vk::TTevQuizButton>(*w, "Button1")->toolTip(),
+                 QStringLiteral("Город: от 2 до 15 букв, цифр или знаков"));
         TypeInto(testsupport::Find<QLineEdit>(*w, "Edit4"), QStringLiteral("Тула"));
         TypeInto(testsupport::Find<QLineEdit>(*w, "Edit5"), QStringLiteral("jan@example.org"));
         QVERIFY(testsupport::Find<vk::TTevQuizButton>(*w, "Button1")->isEnabled());
@@ -307,7 +313,8 @@ private slots:
     {
         vk::test::TestServer server({"initial_balance=50"});
         Club club(server.Base());
-        const vk::TTevUser member = clubtest::Member("Lena", vk::ToCp1251(QStringLiteral("Бейрут")), "Lebanon", "2-026");
+        const vk::TTevUser member =
+            clubtest::Member("Lena", vk::ToCp1251(QStringLiteral("Бейрут")), "Lebanon", "2-026");
         QCOMPARE(vk::ClubRegister(club.http, club.context.Addresses.AccPath, member), 0);
         QVERIFY(vk::ClubLogin(club.http, club.context.Addresses.AccPath, "Lena", "secret12", club.state.ClubUser));
         club.state.ClubUser.Sex = 'W';
@@ -335,8 +342,10 @@ private slots:
         // The Tevs tab sets its spin box and edit without a word, and a
         // smaller balance leaves the amount the player chose as it is.
         int reported = 0;
-        QObject::connect(testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs"), &QSpinBox::valueChanged, w.get(), [&reported] { ++reported; });
-        QObject::connect(testsupport::Find<QLineEdit>(*w, "EditTevsAddUs"), &QLineEdit::textChanged, w.get(), [&reported] { ++reported; });
+        QObject::connect(testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs"), &QSpinBox::valueChanged, w.get(),
+                         [&reported] { ++reported; });
+        QObject::connect(testsupport::Find<QLineEdit>(*w, "EditTevsAddUs"), &QLineEdit::textChanged, w.get(),
+                         [&reported] { ++reported; });
         club.state.ClubUser.R04 = 12;
         w->PaintTevsTab();
         QCOMPARE(testsupport::Find<QSpinBox>(*w, "SpinTevsAddUs")->value(), 30);
@@ -403,8 +412,12 @@ private slots:
         club.context.RatingGameLocked = true;
         auto locked = club.Open(true);
         Settle(*locked);
-        for (QWidget* widget : std::initializer_list<QWidget*>{testsupport::Find<QLineEdit>(*locked, "Edit1"), testsupport::Find<QCheckBox>(*locked, "CheckBox2"), testsupport::Find<vk::TTevQuizButton>(*locked, "Button1"),
-                                                                testsupport::Find<vk::TTevQuizButton>(*locked, "Button2"), testsupport::Find<vk::TTevQuizButton>(*locked, "Button3"), testsupport::Find<vk::TTevQuizButton>(*locked, "Button4")})
+        for (QWidget* widget : std::initializer_list<QWidget*>{
+                 testsupport::Find<QLineEdit>(*locked, "Edit1"), testsupport::Find<QCheckBox>(*locked, "CheckBox2"),
+                 testsupport::Find<vk::TTevQuizButton>(*locked, "Button1"),
+                 testsupport::Find<vk::TTevQuizButton>(*locked, "Button2"),
+                 testsupport::Find<vk::TTevQuizButton>(*locked, "Button3"),
+                 testsupport::Find<vk::TTevQuizButton>(*locked, "Button4")})
             QVERIFY2(!widget->isEnabled(), qPrintable(widget->objectName()));
     }
 
@@ -423,13 +436,15 @@ private slots:
             editor.show();
             QVERIFY(!testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOkI")->isEnabled());
             TypeInto(testsupport::Find<QLineEdit>(editor, vk::CardField(0).ObjectName), QStringLiteral("Дина"));
-            TypeInto(testsupport::Find<QLineEdit>(editor, vk::CardField(2).ObjectName), QStringLiteral("I know nothing & 50% + $~"));
+            TypeInto(testsupport::Find<QLineEdit>(editor, vk::CardField(2).ObjectName),
+                     QStringLiteral("I know nothing & 50% + $~"));
             QVERIFY(testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOkI")->isEnabled());
             input::Click(testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOkI"), Qt::LeftButton);
             QTRY_VERIFY(!editor.Reading());
             QCOMPARE(good, QStringList{QStringLiteral("Информация сохранена!")});
             QVERIFY(!testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOkI")->isEnabled());
-            QCOMPARE(testsupport::Find<QLineEdit>(editor, vk::CardField(2).ObjectName)->text(), QStringLiteral("I know nothing & 50% +   "));
+            QCOMPARE(testsupport::Find<QLineEdit>(editor, vk::CardField(2).ObjectName)->text(),
+                     QStringLiteral("I know nothing & 50% +   "));
         }
         vk::TInfo14 read;
         QVERIFY(vk::ClubReadInfo(club.http, club.context.Addresses.AccPath, "Dina", read));
@@ -445,7 +460,8 @@ private slots:
             editor.show();
             QVERIFY(testsupport::Find<QLineEdit>(editor, vk::CardField(2).ObjectName)->isReadOnly());
             QTRY_VERIFY(editor.CardKnown());
-            QCOMPARE(testsupport::Find<QLineEdit>(editor, vk::CardField(2).ObjectName)->text(), QStringLiteral("I know nothing & 50% +   "));
+            QCOMPARE(testsupport::Find<QLineEdit>(editor, vk::CardField(2).ObjectName)->text(),
+                     QStringLiteral("I know nothing & 50% +   "));
         }
         // With the server gone the card stays unknown and cannot be sent.
         server.Stop();
@@ -490,7 +506,8 @@ private slots:
         QVERIFY(QFile::exists(QString::fromStdString(club.folder.ProgramDir() + "Ava/Egor.jpg")));
         QVERIFY(!testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOKF")->isEnabled());
         // The photo area shows the photo as the server gave it back.
-        QCOMPARE(QColor(testsupport::Find<vk::PictureBox>(editor, "Image1")->Canvas().pixel(120, 140)).blue() > 150, true);
+        QCOMPARE(QColor(testsupport::Find<vk::PictureBox>(editor, "Image1")->Canvas().pixel(120, 140)).blue() > 150,
+                 true);
     }
 
     void transfersBetweenTwoMembers()
@@ -537,7 +554,8 @@ private slots:
             Settle(*w);
             QCOMPARE(ann.notices.last(), QStringLiteral("У Вас недостаточно Тевов для перевода!"));
             QCOMPARE(ann.questions.size(), asked);
-            QCOMPARE(vk::ClubReadBalance(bob.http, bob.context.Addresses.AccPath, "Bob"), std::optional<std::int32_t>(60));
+            QCOMPARE(vk::ClubReadBalance(bob.http, bob.context.Addresses.AccPath, "Bob"),
+                     std::optional<std::int32_t>(60));
             QCOMPARE(amount->value(), 99);
         }
         // A grey button says why: nothing to send, or to oneself.
@@ -594,7 +612,8 @@ private slots:
         server.Stop();
         input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "ButtonTevsAddUs"), Qt::LeftButton);
         Settle(*w);
-        QCOMPARE(ann.notices.last(), QStringLiteral("Нет связи с клубом: сервер не отвечает. Проверьте подключение к Интернету."));
+        QCOMPARE(ann.notices.last(),
+                 QStringLiteral("Нет связи с клубом: сервер не отвечает. Проверьте подключение к Интернету."));
         QCOMPARE(ann.state.ClubUser.R04, 40);
     }
 
@@ -693,7 +712,8 @@ private slots:
         const auto rowY = [](int k) { return 40 + 31 * (k - 1) + 15; };
         QStringList linkNotices;
         testsupport::AnswerModal<vk::TFormLink>([&linkNotices](vk::TFormLink* notice) {
-            linkNotices << testsupport::Find<QLabel>(*notice, "Label1")->text() + testsupport::Find<QLabel>(*notice, "Label2")->text();
+            linkNotices << testsupport::Find<QLabel>(*notice, "Label1")->text()
+                               + testsupport::Find<QLabel>(*notice, "Label2")->text();
             notice->accept();
         });
         input::Click(testsupport::Find<vk::PictureBox>(*w, "ImageN6"), Qt::LeftButton, {}, QPoint(400, rowY(7))); // VK
@@ -701,15 +721,18 @@ private slots:
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("file:///etc/passwd"));
         QCOMPARE(linkNotices.size(), 1);
 
-        input::Click(testsupport::Find<vk::PictureBox>(*w, "ImageN6"), Qt::LeftButton, {}, QPoint(400, rowY(4))); // web site
+        input::Click(testsupport::Find<vk::PictureBox>(*w, "ImageN6"), Qt::LeftButton, {},
+                     QPoint(400, rowY(4))); // web site
         QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/club"))});
 
-        input::Click(testsupport::Find<vk::PictureBox>(*w, "ImageN6"), Qt::LeftButton, {}, QPoint(400, rowY(2))); // telephone
+        input::Click(testsupport::Find<vk::PictureBox>(*w, "ImageN6"), Qt::LeftButton, {},
+                     QPoint(400, rowY(2))); // telephone
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("+7 900 000"));
         QCOMPARE(club.notices.last(), QStringLiteral("Скопировано в буфер обмена!"));
 
         const int noticesBefore = club.notices.size();
-        input::Click(testsupport::Find<vk::PictureBox>(*w, "ImageN6"), Qt::LeftButton, {}, QPoint(400, rowY(5))); // empty Skype
+        input::Click(testsupport::Find<vk::PictureBox>(*w, "ImageN6"), Qt::LeftButton, {},
+                     QPoint(400, rowY(5))); // empty Skype
         QCOMPARE(club.notices.size(), noticesBefore);
         QCOMPARE(opened.size(), 1);
         vk::SetDesktopOpener(previous);
@@ -723,25 +746,39 @@ private slots:
         vk::test::TestServer server;
         {
             vk::HttpClient http;
-            QCOMPARE(vk::ClubRegister(http, vk::StoredClubAddress(server.Base(), vk::ClubAccount), clubtest::Member("Olga")), 0);
+            QCOMPARE(
+                vk::ClubRegister(http, vk::StoredClubAddress(server.Base(), vk::ClubAccount), clubtest::Member("Olga")),
+                0);
         }
         vk::test::SilentListener silent;
-        const QString unreachable = QStringLiteral("Нет связи с клубом: сервер не отвечает. Проверьте подключение к Интернету.");
+        const QString unreachable =
+            QStringLiteral("Нет связи с клубом: сервер не отвечает. Проверьте подключение к Интернету.");
         const QString retry = QStringLiteral("Нет связи с клубом. Повторить вход?");
         const struct {
             const char* Name;
             std::string Base;
             const char* AccountPath; // empty: the club's own
             const char* Password;
-            QString Told;     // the notice after the login, if any
-            QString Asked;    // the question, if any
-            QString Status;   // the line beside the tabs
+            QString Told;   // the notice after the login, if any
+            QString Asked;  // the question, if any
+            QString Status; // the line beside the tabs
         } cases[] = {
             {"stopped", vk::test::StoppedBase(), "", "secret12", {}, retry, QStringLiteral("Нет связи с клубом")},
             {"silent", silent.Base(), "", "secret12", {}, retry, QStringLiteral("Нет связи с клубом")},
-            {"refused", server.Base(), "", "wrong123", QStringLiteral("Не удалось войти в аккаунт: неверный ник или пароль!"), {}, {}},
-            {"error status", server.Base(), "/club/none", "secret12",
-             QStringLiteral("Сервер клуба не смог выполнить запрос. Попробуйте позже."), {}, QStringLiteral("Сервер клуба даёт сбой")},
+            {"refused",
+             server.Base(),
+             "",
+             "wrong123",
+             QStringLiteral("Не удалось войти в аккаунт: неверный ник или пароль!"),
+             {},
+             {}},
+            {"error status",
+             server.Base(),
+             "/club/none",
+             "secret12",
+             QStringLiteral("Сервер клуба не смог выполнить запрос. Попробуйте позже."),
+             {},
+             QStringLiteral("Сервер клуба даёт сбой")},
         };
         for (const auto& c : cases) {
             Club club(c.Base);
@@ -782,7 +819,9 @@ private slots:
         vk::test::SilentListener relay;
         {
             vk::HttpClient http;
-            QCOMPARE(vk::ClubRegister(http, vk::StoredClubAddress(server.Base(), vk::ClubAccount), clubtest::Member("Petr")), 0);
+            QCOMPARE(
+                vk::ClubRegister(http, vk::StoredClubAddress(server.Base(), vk::ClubAccount), clubtest::Member("Petr")),
+                0);
         }
         Club club(relay.Base());
         auto w = club.Open();
@@ -834,7 +873,7 @@ private slots:
         QVERIFY(club.state.GameRecordOk);
         ShowTab(*w, 1);
         const int rowY = [](int r) { return 60 + 35 * r + 3; }(0);
-        QVERIFY(RedTextPixels(*w, "ImageN2", QRect(600, rowY + 70, 85, 30)) > 0); // the rating
+        QVERIFY(RedTextPixels(*w, "ImageN2", QRect(600, rowY + 70, 85, 30)) > 0);   // the rating
         QCOMPARE(RedTextPixels(*w, "ImageN2", QRect(360, rowY + 105, 325, 30)), 0); // the place
         club.state.ClubGame.Rating = 12.5;
         w->PaintResultsTab();

@@ -28,20 +28,11 @@ void CountStop(int channel)
         ++stops[channel];
 }
 
-std::string Folder(const QTemporaryDir& dir)
-{
-    return (dir.path() + QLatin1Char('/')).toStdString();
-}
+std::string Folder(const QTemporaryDir& dir) { return (dir.path() + QLatin1Char('/')).toStdString(); }
 
-QString MusicFileIn(const QTemporaryDir& dir)
-{
-    return dir.filePath(QStringLiteral("temp_50_17.mp3"));
-}
+QString MusicFileIn(const QTemporaryDir& dir) { return dir.filePath(QStringLiteral("temp_50_17.mp3")); }
 
-QByteArray ShortTune()
-{
-    return fixture::ReadFile(QStringLiteral(VOKABRON_FIXTURE_DIR "/dressing/tone.mp3"));
-}
+QByteArray ShortTune() { return fixture::ReadFile(QStringLiteral(VOKABRON_FIXTURE_DIR "/dressing/tone.mp3")); }
 
 // Puts the short fixture tune where the music file goes, as a file left by
 // an earlier run: the program then plays it instead of the real music, which
@@ -90,9 +81,12 @@ private slots:
         // The names the program asks for itself get fixtures only where the
         // program's own resources lack them.
         const fixture::Resource fixed[] = {
-            {"/raw", "SZastNew1", fixture::MakeWave(2.0)}, {"/raw", "SZastNew2", fixture::MakeWave(2.0, 8000, 660)},
-            {"/raw", "S_FiBad", mp3},                      {"/raw", "S_FiGut", mp3},
-            {"/raw", "MMusic", mp3},                       {"/any", "OLDCYRBOLD", font},
+            {"/raw", "SZastNew1", fixture::MakeWave(2.0)},
+            {"/raw", "SZastNew2", fixture::MakeWave(2.0, 8000, 660)},
+            {"/raw", "S_FiBad", mp3},
+            {"/raw", "S_FiGut", mp3},
+            {"/raw", "MMusic", mp3},
+            {"/any", "OLDCYRBOLD", font},
         };
         for (const auto& r : fixed)
             if (!fixture::ProgramHas(r.Prefix, r.Name))
@@ -155,7 +149,7 @@ private slots:
     {
         UseDriver("dummy");
         PlayWavRes(QStringLiteral("AuFixBroken"), true); // opens the device, plays nothing
-        PlayIntroSound(1); // the sounds are not opened yet: nothing
+        PlayIntroSound(1);                               // the sounds are not opened yet: nothing
         QVERIFY(!Mix_Playing(-1));
         OpenIntroSounds();
         OpenIntroSounds(); // a second opening changes nothing

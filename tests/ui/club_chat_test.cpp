@@ -31,8 +31,7 @@ namespace {
 
 std::string Cp(const char* utf8) { return vk::Utf8ToCp1251(utf8).value(); }
 
-vk::Settings Passport(const std::string& base, const char* nick, const char* city, const char* country,
-                      const char* sex)
+vk::Settings Passport(const std::string& base, const char* nick, const char* city, const char* country, const char* sex)
 {
     vk::Settings s;
     s.SoundOn = false;
@@ -45,10 +44,7 @@ vk::Settings Passport(const std::string& base, const char* nick, const char* cit
 }
 
 // The signal Spy watches came, before now or within 15 s.
-bool Arrived(QSignalSpy& spy)
-{
-    return !spy.isEmpty() || spy.wait(15000);
-}
+bool Arrived(QSignalSpy& spy) { return !spy.isEmpty() || spy.wait(15000); }
 
 // A chat window shown beside others, its list drawn.
 struct Chat {
@@ -186,8 +182,9 @@ private slots:
         const QImage background = testsupport::Background();
         Chat a(Passport(vk::test::StoppedBase(), "Alpha", "Tula", "1-001", "M"), background);
         QVERIFY(!a.window->Messages());
-        QVERIFY(testsupport::CountColour(testsupport::Find<vk::PictureBox>(*a.window, "ImageMessages")->Canvas(), QRect(0, 0, 700, 25), QColor(255, 0, 0)) >
-                0);
+        QVERIFY(testsupport::CountColour(testsupport::Find<vk::PictureBox>(*a.window, "ImageMessages")->Canvas(),
+                                         QRect(0, 0, 700, 25), QColor(255, 0, 0))
+                > 0);
         QString told;
         testsupport::AnswerModal<QMessageBox>([&told](QMessageBox* box) {
             told = box->text();
@@ -221,8 +218,8 @@ private slots:
             if (!item->isSeparator())
                 items << item->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0);
         menu->close();
-        QVERIFY2(items.contains(QStringLiteral("Копировать")) && items.contains(QStringLiteral("Вставить")) &&
-                     items.contains(QStringLiteral("Выделить всё")),
+        QVERIFY2(items.contains(QStringLiteral("Копировать")) && items.contains(QStringLiteral("Вставить"))
+                     && items.contains(QStringLiteral("Выделить всё")),
                  qPrintable(items.join(QLatin1Char('|'))));
         QTRY_COMPARE(vk::RequestsInFlight(), 0);
     }

@@ -56,8 +56,7 @@ struct FailingClub {
     }
     std::string StatPath() const
     {
-        const std::string address =
-            server ? server->Base() + "/stat" : base + "/stat";
+        const std::string address = server ? server->Base() + "/stat" : base + "/stat";
         return vk::EncodeText(address, vk::AddressStartKey);
     }
 

@@ -53,8 +53,8 @@ struct AdvertisingClub {
             if (k != 3)
                 std::ofstream(folder.filePath(QStringLiteral("adv/%1.png").arg(k)).toStdString(), std::ios::binary)
                     << PngBytes(40 + k, 30);
-            settings.push_back("ad = http://127.0.0.1:PORT/adv/" + std::to_string(k) + ".png | Игра " +
-                               std::to_string(k) + " | https://games.example/" + std::to_string(k));
+            settings.push_back("ad = http://127.0.0.1:PORT/adv/" + std::to_string(k) + ".png | Игра "
+                               + std::to_string(k) + " | https://games.example/" + std::to_string(k));
         }
     }
     QTemporaryDir folder;
@@ -79,7 +79,8 @@ struct RelayedServer {
 QStringList Captions(const vk::TFormAdv& adv)
 {
     QStringList captions;
-    for (const vk::TTevQuizButton* b : adv.findChildren<vk::TTevQuizButton*>(QRegularExpression(QStringLiteral("^ButtonAdv\\d$"))))
+    for (const vk::TTevQuizButton* b :
+         adv.findChildren<vk::TTevQuizButton*>(QRegularExpression(QStringLiteral("^ButtonAdv\\d$"))))
         captions << b->text();
     return captions;
 }
@@ -87,7 +88,8 @@ QStringList Captions(const vk::TFormAdv& adv)
 int EnabledButtons(const vk::TFormAdv& adv)
 {
     int n = 0;
-    for (const vk::TTevQuizButton* b : adv.findChildren<vk::TTevQuizButton*>(QRegularExpression(QStringLiteral("^ButtonAdv\\d$"))))
+    for (const vk::TTevQuizButton* b :
+         adv.findChildren<vk::TTevQuizButton*>(QRegularExpression(QStringLiteral("^ButtonAdv\\d$"))))
         n += b->isEnabled() ? 1 : 0;
     return n;
 }
@@ -122,9 +124,12 @@ private slots:
         // Each picture over "BGAdv" (50 x 50): the third could not be
         // downloaded and shows the plain one; the others load all the same.
         QCOMPARE(testsupport::Find<vk::TTevQuizButton>(adv, "ButtonAdv1")->Glyph().size(), QSize(50, 50));
-        QCOMPARE(testsupport::Find<vk::TTevQuizButton>(adv, "ButtonAdv1")->Glyph().toImage().pixelColor(5, 5), QColor(200, 30, 30));
-        QVERIFY(testsupport::Find<vk::TTevQuizButton>(adv, "ButtonAdv3")->Glyph().toImage().pixelColor(5, 5) != QColor(200, 30, 30));
-        QCOMPARE(testsupport::Find<vk::TTevQuizButton>(adv, "ButtonAdv4")->Glyph().toImage().pixelColor(5, 5), QColor(200, 30, 30));
+        QCOMPARE(testsupport::Find<vk::TTevQuizButton>(adv, "ButtonAdv1")->Glyph().toImage().pixelColor(5, 5),
+                 QColor(200, 30, 30));
+        QVERIFY(testsupport::Find<vk::TTevQuizButton>(adv, "ButtonAdv3")->Glyph().toImage().pixelColor(5, 5)
+                != QColor(200, 30, 30));
+        QCOMPARE(testsupport::Find<vk::TTevQuizButton>(adv, "ButtonAdv4")->Glyph().toImage().pixelColor(5, 5),
+                 QColor(200, 30, 30));
         testsupport::SaveGrab(adv, QStringLiteral("more_games"));
 
         QTest::mouseClick(testsupport::Find<vk::TTevQuizButton>(adv, "ButtonAdv2"), Qt::LeftButton);
@@ -242,7 +247,8 @@ private slots:
         QCOMPARE(helped, QStringList{QStringLiteral("https://club.example.org/help.html")});
         QVERIFY(notices.isEmpty());
         QApplication::clipboard()->clear();
-        QCOMPARE(vk::OpenOutsideLink(nullptr, QStringLiteral("https://club.example.org/news")), vk::LinkOutcome::Failed);
+        QCOMPARE(vk::OpenOutsideLink(nullptr, QStringLiteral("https://club.example.org/news")),
+                 vk::LinkOutcome::Failed);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("https://club.example.org/news"));
         QCOMPARE(notices, QStringList{QStringLiteral("Скопировано в буфер обмена!")});
     }
@@ -251,9 +257,11 @@ private slots:
     {
         vk::TFormLink notice(QStringLiteral("<img src=\"file:///etc/passwd\">"), QStringLiteral("<b>bold</b>"),
                              QStringLiteral("<a href=\"file:///x\">x</a>"));
-        for (QLabel* label : {testsupport::Find<QLabel>(notice, "Label1"), testsupport::Find<QLabel>(notice, "Label2"), testsupport::Find<QLabel>(notice, "Label3")})
+        for (QLabel* label : {testsupport::Find<QLabel>(notice, "Label1"), testsupport::Find<QLabel>(notice, "Label2"),
+                              testsupport::Find<QLabel>(notice, "Label3")})
             QCOMPARE(label->textFormat(), Qt::PlainText);
-        QCOMPARE(testsupport::Find<QLabel>(notice, "Label1")->text(), QStringLiteral("<img src=\"file:///etc/passwd\">"));
+        QCOMPARE(testsupport::Find<QLabel>(notice, "Label1")->text(),
+                 QStringLiteral("<img src=\"file:///etc/passwd\">"));
 
         // The width follows the widest text: 400 up to 291 pixels of text.
         QCOMPARE(vk::TFormLink::ClientWidthFor(291), 400);

@@ -40,8 +40,7 @@ struct MemberAtMenu {
     explicit MemberAtMenu(const vk::test::TestServer& server, const std::string& nick) : nick(nick)
     {
         vk::HttpClient http;
-        QCOMPARE(vk::ClubRegister(http, vk::StoredClubAddress(server.Base(), vk::ClubAccount),
-                                  clubtest::Member(nick)),
+        QCOMPARE(vk::ClubRegister(http, vk::StoredClubAddress(server.Base(), vk::ClubAccount), clubtest::Member(nick)),
                  0);
         QVERIFY(folder.SaveMember(nick, "secret12"));
         clubtest::OpenMenu(form, server.Base(), folder);
@@ -54,8 +53,8 @@ struct MemberAtMenu {
 
     QString FifthLine(int deal, int score) const
     {
-        return QString::fromStdString(nick).leftJustified(20) + kGap + QString::number(deal).rightJustified(3) + kGap +
-               QString::number(score).rightJustified(8);
+        return QString::fromStdString(nick).leftJustified(20) + kGap + QString::number(deal).rightJustified(3) + kGap
+               + QString::number(score).rightJustified(8);
     }
 
     // The fifth line clicked, the rating choice ticked in the account
@@ -198,7 +197,8 @@ private slots:
         QCOMPARE(record.Sessions, 1);
         QCOMPARE(record.Best, 999);
         QCOMPARE(record.Rating, 1000.0);
-        QCOMPARE(vk::ClubReadBalance(form.ClubHttp(), form.Preferences().AccPath, "Rater"), std::optional<std::int32_t>(25));
+        QCOMPARE(vk::ClubReadBalance(form.ClubHttp(), form.Preferences().AccPath, "Rater"),
+                 std::optional<std::int32_t>(25));
     }
 
     // The deal screen marks the rating game; the keyboard plays it through

@@ -78,8 +78,9 @@ private slots:
         vk::test::SilentListener silent;
         auto owner = std::make_unique<QObject>();
         bool delivered = false;
-        vk::RunRequest(owner.get(), [address = silent.Base() + "/config.txt"] { return vk::HttpGet(address); },
-                       [&delivered](std::optional<std::string>) { delivered = true; });
+        vk::RunRequest(
+            owner.get(), [address = silent.Base() + "/config.txt"] { return vk::HttpGet(address); },
+            [&delivered](std::optional<std::string>) { delivered = true; });
         QTRY_COMPARE(silent.Accepted(), 1);
         QElapsedTimer clock;
         clock.start();
@@ -121,16 +122,17 @@ private slots:
         silent.ForwardTo(server.Port());
         std::optional<std::int32_t> members;
         const auto accPath = vk::StoredClubAddress(silent.Base(), vk::ClubAccount);
-        vk::RunRequest(&form, [http = form.ClubHttp(), accPath]() mutable { return vk::ClubReadMemberCount(http, accPath); },
-                       [&members](std::int32_t n) { members = n; });
+        vk::RunRequest(
+            &form, [http = form.ClubHttp(), accPath]() mutable { return vk::ClubReadMemberCount(http, accPath); },
+            [&members](std::int32_t n) { members = n; });
         QTRY_VERIFY_WITH_TIMEOUT(members.has_value(), 5000);
         QCOMPARE(*members, 0);
     }
 
     void slowServerLogsInWhileTheMenuIsUpAndShowsTheNews()
     {
-        vk::test::TestServer server({"reply_delay_ms=2000", "news=Y", "news_title=Новые загадки",
-                                     "news_text=Сто новых загадок"});
+        vk::test::TestServer server(
+            {"reply_delay_ms=2000", "news=Y", "news_title=Новые загадки", "news_text=Сто новых загадок"});
         {
             vk::HttpClient http;
             const auto accPath = vk::StoredClubAddress(server.Base(), vk::ClubAccount);
@@ -183,8 +185,9 @@ private slots:
     {
         vk::test::TestServer server;
         vk::HttpClient http;
-        QCOMPARE(vk::ClubRegister(http, vk::StoredClubAddress(server.Base(), vk::ClubAccount), clubtest::Member("Nomad")),
-                 0);
+        QCOMPARE(
+            vk::ClubRegister(http, vk::StoredClubAddress(server.Base(), vk::ClubAccount), clubtest::Member("Nomad")),
+            0);
         clubtest::ProgramFolder folder;
         folder.SaveMember("Nomad", "another1");
         TForm1 form;
@@ -237,8 +240,8 @@ private slots:
         // Closing the window gives the download up and leaves no file.
         QVERIFY(form.close());
         QTRY_COMPARE_WITH_TIMEOUT(vk::RequestsInFlight(), 0, 3000);
-        const QStringList left = QDir(QString::fromStdString(folder.ProgramDir()))
-                                     .entryList({QStringLiteral("Vokabron.apk*")}, QDir::Files);
+        const QStringList left =
+            QDir(QString::fromStdString(folder.ProgramDir())).entryList({QStringLiteral("Vokabron.apk*")}, QDir::Files);
         QVERIFY2(left.isEmpty(), qPrintable(left.join(',')));
     }
 

@@ -51,14 +51,8 @@ private:
     QTemporaryDir root_;
 };
 
-inline std::string ConfigAddress(const std::string& base)
-{
-    return vk::StoredClubAddress(base, vk::ClubConfig);
-}
-inline std::string NewsAddress(const std::string& base)
-{
-    return vk::StoredClubAddress(base, vk::ClubNews);
-}
+inline std::string ConfigAddress(const std::string& base) { return vk::StoredClubAddress(base, vk::ClubConfig); }
+inline std::string NewsAddress(const std::string& base) { return vk::StoredClubAddress(base, vk::ClubNews); }
 
 // Points the window at the club at `base` and its folder, and opens the
 // menu as a click after the intro would.

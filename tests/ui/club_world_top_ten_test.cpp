@@ -51,11 +51,11 @@ struct ClubMenu {
     }
     ~ClubMenu() { QTRY_COMPARE(vk::RequestsInFlight(), 0); }
 
-    std::int32_t Submit(const char* nick, const char* city, const char* country, const char* sex, int score,
-                        int gid)
+    std::int32_t Submit(const char* nick, const char* city, const char* country, const char* sex, int score, int gid)
     {
         vk::HttpClient http;
-        return vk::WttSubmit(http, form.Preferences().WttAddress, nick, city, country, sex, score, gid, "#", "#").value_or(-1);
+        return vk::WttSubmit(http, form.Preferences().WttAddress, nick, city, country, sex, score, gid, "#", "#")
+            .value_or(-1);
     }
 
     vk::test::TestServer server;
@@ -81,8 +81,8 @@ void ClubMemberOnTheBoard(ClubMenu& m)
     game.Rating = 961;
     game.Sessions = 1;
     QVERIFY(vk::ClubSaveGame(http, acc, "Clubber", "secret12", "zarvo", game));
-    QCOMPARE(vk::WttSubmit(http, m.form.Preferences().WttAddress, "Clubber", "Tula", "Russia", "W", 960, vk::WttAccountBoard,
-                           "#", "#"),
+    QCOMPARE(vk::WttSubmit(http, m.form.Preferences().WttAddress, "Clubber", "Tula", "Russia", "W", 960,
+                           vk::WttAccountBoard, "#", "#"),
              std::optional<std::int32_t>(1));
 }
 
@@ -147,7 +147,8 @@ private slots:
 
         // Board 2 by its tab: nicks only, the own rows asked for Moscow.
         QVERIFY(PaintedAfter(w, [&] {
-            QTest::mouseClick(testsupport::Find<vk::PictureBox>(w, "ImageBoard"), Qt::LeftButton, {}, TFormServerRead::TabRect(2).center());
+            QTest::mouseClick(testsupport::Find<vk::PictureBox>(w, "ImageBoard"), Qt::LeftButton, {},
+                              TFormServerRead::TabRect(2).center());
         }));
         QCOMPARE(w.Board(), 2);
         QCOMPARE((*w.BoardRows())[0].Nick, std::string("Mobi"));
@@ -176,7 +177,8 @@ private slots:
         QVERIFY(InRow(w, 200, QColor(255, 0, 0)) > 0);
         QVERIFY(InRow(w, 380, QColor(0, 0, 255)) == 0);
         QVERIFY(InRow(w, 290, QColor(128, 0, 128)) == 0);
-        QCOMPARE(testsupport::Find<QLabel>(w, "LabelProblem")->text(), QStringLiteral("Не удалось установить связь с сервером!"));
+        QCOMPARE(testsupport::Find<QLabel>(w, "LabelProblem")->text(),
+                 QStringLiteral("Не удалось установить связь с сервером!"));
         QVERIFY(testsupport::Find<QLabel>(w, "LabelProblem")->isVisible());
         QVERIFY(testsupport::Find<vk::TTevQuizButton>(w, "ButtonRefresh")->isVisible());
         testsupport::SaveGrab(w, QStringLiteral("world_top_ten_no_connect"));
@@ -340,7 +342,9 @@ private slots:
         QVERIFY(w.isVisible());
         // A nick of Latin letters may be sent.
         prefs.ServerNick = "Nomad";
-        testsupport::AnswerModal<vk::TFormServerInfo>([](vk::TFormServerInfo* passport) { testsupport::Find<vk::TTevQuizButton>(*passport, "Button1")->click(); });
+        testsupport::AnswerModal<vk::TFormServerInfo>([](vk::TFormServerInfo* passport) {
+            testsupport::Find<vk::TTevQuizButton>(*passport, "Button1")->click();
+        });
         testsupport::Find<vk::TTevQuizButton>(w, "ButtonPassport")->click();
         QVERIFY(testsupport::Find<vk::TTevQuizButton>(w, "ButtonSend")->isEnabled());
     }

@@ -63,18 +63,24 @@ QList<AskedName> NamesWrittenInCalls()
         const char* Function;
         ResourceKind Kind;
     } operations[] = {
-        {"ResourceBytes", ResourceKind::Raw}, {"ResourcePath", ResourceKind::Raw},
-        {"DrawResPicture", ResourceKind::Raw}, {"PlayWavRes", ResourceKind::Raw},
-        {"LoadJpegRes", ResourceKind::Jpeg},  {"LoadGifRes", ResourceKind::Gif},
+        {"ResourceBytes", ResourceKind::Raw},
+        {"ResourcePath", ResourceKind::Raw},
+        {"DrawResPicture", ResourceKind::Raw},
+        {"PlayWavRes", ResourceKind::Raw},
+        {"LoadJpegRes", ResourceKind::Jpeg},
+        {"LoadGifRes", ResourceKind::Gif},
         {"LoadGif", ResourceKind::Gif},
         // The intro's own helpers around the two above.
-        {"DrawScaled", ResourceKind::Raw},     {"StartAnimation", ResourceKind::Gif},
+        {"DrawScaled", ResourceKind::Raw},
+        {"StartAnimation", ResourceKind::Gif},
     };
     const struct {
         const char* Word;
         ResourceKind Kind;
-    } kinds[] = {{"ResourceKind::Raw", ResourceKind::Raw}, {"ResourceKind::Gif", ResourceKind::Gif},
-                 {"ResourceKind::Jpeg", ResourceKind::Jpeg}, {"ResourceKind::Any", ResourceKind::Any},
+    } kinds[] = {{"ResourceKind::Raw", ResourceKind::Raw},
+                 {"ResourceKind::Gif", ResourceKind::Gif},
+                 {"ResourceKind::Jpeg", ResourceKind::Jpeg},
+                 {"ResourceKind::Any", ResourceKind::Any},
                  {"ResourceKind::Flags", ResourceKind::Flags}};
     const QRegularExpression literal(QStringLiteral("\"([^\"\\\\]+)\""));
 
@@ -103,8 +109,8 @@ QList<AskedName> NamesWrittenInCalls()
                         if (arguments.contains(QLatin1String(k.Word)))
                             kind = k.Kind;
                     const int line = static_cast<int>(text.left(match.capturedStart()).count(QLatin1Char('\n'))) + 1;
-                    found << AskedName{kind, name.captured(1), root.relativeFilePath(path) + QLatin1Char(':')
-                                                                    + QString::number(line)};
+                    found << AskedName{kind, name.captured(1),
+                                       root.relativeFilePath(path) + QLatin1Char(':') + QString::number(line)};
                 }
             }
         }
@@ -222,8 +228,8 @@ private slots:
             int X, Y;
             QColor Colour;
         } expected[] = {
-            {1, 3, white}, {2, 2, white}, {2, 3, red}, {3, 6, red}, {4, 3, blueOverWhite},
-            {5, 6, blueOverWhite}, {6, 3, white}, {5, 7, white},
+            {1, 3, white},         {2, 2, white},         {2, 3, red},   {3, 6, red},
+            {4, 3, blueOverWhite}, {5, 6, blueOverWhite}, {6, 3, white}, {5, 7, white},
         };
         for (const auto& e : expected)
             QVERIFY2(qAbs(canvas.pixelColor(e.X, e.Y).red() - e.Colour.red()) <= 1
@@ -331,7 +337,7 @@ private slots:
             QColor Colour, Shadow;
         } cases[] = {
             {QColor(255, 255, 0), QColor(128, 128, 0)}, // 127.5 -> 128
-            {QColor(1, 3, 5), QColor(0, 2, 2)},          // 0.5 -> 0, 1.5 -> 2, 2.5 -> 2
+            {QColor(1, 3, 5), QColor(0, 2, 2)},         // 0.5 -> 0, 1.5 -> 2, 2.5 -> 2
             {QColor(255, 255, 255), QColor(128, 128, 128)},
             {QColor(0, 0, 0), QColor(0, 0, 0)},
             {QColor(9, 10, 11), QColor(4, 5, 6)},
@@ -435,20 +441,49 @@ private slots:
         } expected[] = {
             // Outer edge: white top and left, black bottom and right; the
             // black lines start one and two pixels in.
-            {2, 3, W}, {29, 3, W}, {30, 3, B}, {2, 25, W}, {3, 25, B}, {30, 25, B}, {3, 4, W}, {3, 24, W},
-            {4, 24, B}, {29, 4, B}, {28, 4, W}, {29, 24, B},
+            {2, 3, W},
+            {29, 3, W},
+            {30, 3, B},
+            {2, 25, W},
+            {3, 25, B},
+            {30, 25, B},
+            {3, 4, W},
+            {3, 24, W},
+            {4, 24, B},
+            {29, 4, B},
+            {28, 4, W},
+            {29, 24, B},
             // Silver between the edges and inside.
-            {4, 5, S}, {6, 10, S}, {27, 12, S}, {15, 22, S}, {10, 12, S},
+            {4, 5, S},
+            {6, 10, S},
+            {27, 12, S},
+            {15, 22, S},
+            {10, 12, S},
             // Inner edge: black outlines at 5 and 6 in, white ticks over
             // their bottom and right.
-            {7, 8, B}, {25, 8, B}, {7, 20, B}, {8, 9, B}, {8, 19, B}, {24, 9, B}, {8, 20, W}, {25, 20, W},
-            {9, 19, W}, {24, 19, W}, {25, 9, W}, {24, 10, W},
+            {7, 8, B},
+            {25, 8, B},
+            {7, 20, B},
+            {8, 9, B},
+            {8, 19, B},
+            {24, 9, B},
+            {8, 20, W},
+            {25, 20, W},
+            {9, 19, W},
+            {24, 19, W},
+            {25, 9, W},
+            {24, 10, W},
             // Outside stays as it was.
-            {1, 3, G}, {31, 3, G}, {2, 2, G}, {2, 26, G}, {31, 26, G},
+            {1, 3, G},
+            {31, 3, G},
+            {2, 2, G},
+            {2, 26, G},
+            {31, 26, G},
         };
         for (const auto& e : expected)
-            QVERIFY2(canvas.pixelColor(e.X, e.Y) == e.Colour,
-                     qPrintable(QStringLiteral("(%1, %2) is %3").arg(e.X).arg(e.Y).arg(canvas.pixelColor(e.X, e.Y).name())));
+            QVERIFY2(
+                canvas.pixelColor(e.X, e.Y) == e.Colour,
+                qPrintable(QStringLiteral("(%1, %2) is %3").arg(e.X).arg(e.Y).arg(canvas.pixelColor(e.X, e.Y).name())));
         for (int y = 0; y < canvas.height(); ++y)
             for (int x = 0; x < canvas.width(); ++x)
                 QVERIFY(canvas.pixelColor(x, y) != QColor(Qt::red) && canvas.pixelColor(x, y) != QColor(Qt::yellow));

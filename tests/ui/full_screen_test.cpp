@@ -40,7 +40,11 @@ private slots:
         QCOMPARE(form.WindowLayout().ScaleY, 1.4);
         QCOMPARE(form.WindowLayout().Scale, 1.4);
         const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
-        QVERIFY2(work.contains(form.frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(form.frameGeometry().x()).arg(form.frameGeometry().y()).arg(form.frameGeometry().width()).arg(form.frameGeometry().height())));
+        QVERIFY2(work.contains(form.frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                     .arg(form.frameGeometry().x())
+                                                                     .arg(form.frameGeometry().y())
+                                                                     .arg(form.frameGeometry().width())
+                                                                     .arg(form.frameGeometry().height())));
 
         // Back to the small window: no longer maximised, centred by its
         // frame on the screen.

@@ -34,10 +34,7 @@ using vk::TForm1;
 
 namespace {
 
-std::string Cp(const char* utf8)
-{
-    return vk::Utf8ToCp1251(utf8).value();
-}
+std::string Cp(const char* utf8) { return vk::Utf8ToCp1251(utf8).value(); }
 
 // Runs Action on the next modal window once it is up.
 void OnNextModal(std::function<void(QWidget*)> action)
@@ -137,7 +134,12 @@ struct GameWindow {
         }
     }
 
-    QImage Board() { return parts::Picture(form, "ImageRamka")->Canvas().copy(0, 0, parts::Picture(form, "ImageRamka")->width(), parts::Picture(form, "ImageRamka")->height()); }
+    QImage Board()
+    {
+        return parts::Picture(form, "ImageRamka")
+            ->Canvas()
+            .copy(0, 0, parts::Picture(form, "ImageRamka")->width(), parts::Picture(form, "ImageRamka")->height());
+    }
 
     void Shot(const QString& name) { form.grab().save(ArtifactDir() + "/" + name + ".png"); }
 
@@ -170,7 +172,8 @@ private slots:
         QCOMPARE(f.State().Score, 1000);
         QCOMPARE(parts::Label(f, "LabelType")->text(), QStringLiteral("Писатель"));
         QCOMPARE(parts::Picture(f, "ImTick")->accessibleName(), QStringLiteral("Кон: 1 / 20"));
-        QVERIFY(parts::Item(f, "Quit")->isEnabled() && parts::Item(f, "GenCount")->isEnabled() && parts::Item(f, "ChangeName")->isEnabled());
+        QVERIFY(parts::Item(f, "Quit")->isEnabled() && parts::Item(f, "GenCount")->isEnabled()
+                && parts::Item(f, "ChangeName")->isEnabled());
         QVERIFY(!parts::Button(f, "Button8")->isEnabled() && !parts::Button(f, "ButtonN")->isEnabled());
         QCOMPARE(w.Key("Ж")->accessibleName(), QStringLiteral("Ж"));
         QCOMPARE(parts::Button(f, "ButtonN")->accessibleName(), QStringLiteral("Дальше"));
@@ -189,7 +192,8 @@ private slots:
         QCOMPARE(f.State().Score, 998);
 
         // A right letter opens its cells and draws them on the board.
-        const vk::CellGrid grid = vk::CellGridFor(parts::Picture(f, "ImageRamka")->width(), parts::Picture(f, "ImageRamka")->height());
+        const vk::CellGrid grid =
+            vk::CellGridFor(parts::Picture(f, "ImageRamka")->width(), parts::Picture(f, "ImageRamka")->height());
         const vk::ControlRect cell = vk::CellRect(grid, 4, 4); // the first О of ТОЛСТОЙ
         const QRect r(cell.Left, cell.Top, cell.Width, cell.Height);
         const QImage closed = w.Board().copy(r);
@@ -251,7 +255,7 @@ private slots:
         w.StartNewPlayer();
         TForm1& f = w.form;
         w.Type(QStringLiteral(";.['d,]R")); // ж ю х э в б ъ К
-        QCOMPARE(f.State().Score, 999);        // only в missed
+        QCOMPARE(f.State().Score, 999);     // only в missed
         QVERIFY(f.State().DealSolved);
     }
 
@@ -381,7 +385,8 @@ private slots:
         QCOMPARE(club[0].substr(40), w.form.State().Local.CurrentPasswordCode);
         QVERIFY(w.form.State().MenuActive && !w.form.State().DealActive);
         QVERIFY(!parts::Item(w.form, "Quit")->isEnabled() && !parts::Item(w.form, "GenCount")->isEnabled());
-        QVERIFY(parts::Picture(w.form, "ImageRamka")->isHidden() && parts::LetterKeys(w.form)[0]->isHidden() && parts::Button(w.form, "Button8")->isHidden());
+        QVERIFY(parts::Picture(w.form, "ImageRamka")->isHidden() && parts::LetterKeys(w.form)[0]->isHidden()
+                && parts::Button(w.form, "Button8")->isHidden());
 
         // The member continues it later: deal 8 with the same score, and the
         // line leaves the file while the game runs.
@@ -479,7 +484,8 @@ private slots:
             shown = modal->objectName();
             if (auto* count = qobject_cast<vk::TFormCount*>(modal)) {
                 for (int i = 4; i < 8; ++i)
-                    values << testsupport::Find<QLabel>(*count, qPrintable(QStringLiteral("Label%1").arg(i + 1)))->text();
+                    values
+                        << testsupport::Find<QLabel>(*count, qPrintable(QStringLiteral("Label%1").arg(i + 1)))->text();
                 rating = testsupport::Find<vk::PictureBox>(*count, "ImageTitle")->toolTip();
                 input::Click(testsupport::Find<vk::TTevQuizButton>(*count, "Button1"));
             }
@@ -503,7 +509,8 @@ private slots:
         });
         QVERIFY(input::ChooseFromPopup(&w.form, parts::Item(w.form, "ChangeName")));
         QCOMPARE(offered, QStringLiteral("Абвгдежзийклмнопрсту"));
-        QCOMPARE(box, QStringLiteral("Ваше имя и/или пароль были успешно изменены!\n\rНовое имя: Новое Имя           "));
+        QCOMPARE(box,
+                 QStringLiteral("Ваше имя и/или пароль были успешно изменены!\n\rНовое имя: Новое Имя           "));
         QCOMPARE(w.form.State().Local.CurrentName, vk::PadRight(Cp("Новое Имя"), 20));
         QCOMPARE(w.form.State().Local.CurrentPasswordCode, vk::EncodePassword("xy"));
         // The game goes on where it was, under the new name.
@@ -564,22 +571,26 @@ private slots:
         QVERIFY(menu);
         QCOMPARE(menu.data(), parts::Popup(f));
         QVERIFY(parts::Item(f, "Help")->isEnabled());
-        QVERIFY(!parts::Item(f, "Quit")->isEnabled() && !parts::Item(f, "GenCount")->isEnabled() && !parts::Item(f, "ChangeName")->isEnabled());
+        QVERIFY(!parts::Item(f, "Quit")->isEnabled() && !parts::Item(f, "GenCount")->isEnabled()
+                && !parts::Item(f, "ChangeName")->isEnabled());
         menu->close();
 
         w.UsePuzzle("КОТ");
         w.StartNewPlayer();
         w.Click("К");
-        for (QWidget* where : std::initializer_list<QWidget*>{parts::Picture(f, "ImageRamka"), w.Key("Я"), parts::Label(f, "LabelType"), &f}) {
+        for (QWidget* where : std::initializer_list<QWidget*>{parts::Picture(f, "ImageRamka"), w.Key("Я"),
+                                                              parts::Label(f, "LabelType"), &f}) {
             menu = input::RightClick(where, where == &f ? QPoint(3, 3) : QPoint());
             QVERIFY2(menu, qPrintable(where->objectName()));
-            QVERIFY(parts::Item(f, "Quit")->isEnabled() && parts::Item(f, "GenCount")->isEnabled() && parts::Item(f, "ChangeName")->isEnabled());
+            QVERIFY(parts::Item(f, "Quit")->isEnabled() && parts::Item(f, "GenCount")->isEnabled()
+                    && parts::Item(f, "ChangeName")->isEnabled());
             menu->close();
         }
         // Help in a deal opens at the rules.
         QVERIFY(input::ChooseFromPopup(&f, parts::Item(f, "Help")));
         QVERIFY(f.findChild<vk::THelpWindow*>() && f.findChild<vk::THelpWindow*>()->isVisible());
-        QCOMPARE(testsupport::Find<QTextBrowser>(*f.findChild<vk::THelpWindow*>(), "HelpBrowser")->source(), QUrl(QStringLiteral("qrc:/help/rules.html")));
+        QCOMPARE(testsupport::Find<QTextBrowser>(*f.findChild<vk::THelpWindow*>(), "HelpBrowser")->source(),
+                 QUrl(QStringLiteral("qrc:/help/rules.html")));
         f.findChild<vk::THelpWindow*>()->close();
         // The right clicks picked nothing and cost nothing.
         QCOMPARE(f.State().Score, 1000);

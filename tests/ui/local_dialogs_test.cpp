@@ -134,7 +134,8 @@ private slots:
             QLineEdit* focus;
         };
         const Mode modes[] = {
-            {PasswordMode::Member, 1, QStringLiteral("Маша") + QString(16, ' '), false, testsupport::Find<QLineEdit>(w, "Edit2")},
+            {PasswordMode::Member, 1, QStringLiteral("Маша") + QString(16, ' '), false,
+             testsupport::Find<QLineEdit>(w, "Edit2")},
             {PasswordMode::NewPlayer, 6, QStringLiteral("Петя"), true, testsupport::Find<QLineEdit>(w, "Edit1")},
             {PasswordMode::ChangeName, 6, QStringLiteral("Вова"), true, testsupport::Find<QLineEdit>(w, "Edit1")},
         };
@@ -179,11 +180,34 @@ private slots:
             QLineEdit* focus;
         };
         const Attempt attempts[] = {
-            {"empty name", PasswordMode::NewPlayer, 6, "", "a", "a", "Неверное имя!", testsupport::Find<QLineEdit>(w, "Edit1")},
-            {"passwords differ", PasswordMode::NewPlayer, 6, "Ann", "ab", "ac", "Пароли не совпадают!", testsupport::Find<QLineEdit>(w, "Edit2")},
-            {"wrong password", PasswordMode::Member, 1, {}, "ba", {}, "Неверный пароль!", testsupport::Find<QLineEdit>(w, "Edit2")},
-            {"other letter case", PasswordMode::Member, 1, {}, "AB", {}, "Неверный пароль!", testsupport::Find<QLineEdit>(w, "Edit2")},
-            {"a code no password gives", PasswordMode::Member, 2, {}, "", {}, "Неверный пароль!", testsupport::Find<QLineEdit>(w, "Edit2")},
+            {"empty name", PasswordMode::NewPlayer, 6, "", "a", "a", "Неверное имя!",
+             testsupport::Find<QLineEdit>(w, "Edit1")},
+            {"passwords differ", PasswordMode::NewPlayer, 6, "Ann", "ab", "ac", "Пароли не совпадают!",
+             testsupport::Find<QLineEdit>(w, "Edit2")},
+            {"wrong password",
+             PasswordMode::Member,
+             1,
+             {},
+             "ba",
+             {},
+             "Неверный пароль!",
+             testsupport::Find<QLineEdit>(w, "Edit2")},
+            {"other letter case",
+             PasswordMode::Member,
+             1,
+             {},
+             "AB",
+             {},
+             "Неверный пароль!",
+             testsupport::Find<QLineEdit>(w, "Edit2")},
+            {"a code no password gives",
+             PasswordMode::Member,
+             2,
+             {},
+             "",
+             {},
+             "Неверный пароль!",
+             testsupport::Find<QLineEdit>(w, "Edit2")},
             {"the two letters", PasswordMode::Member, 1, {}, "ab", {}, nullptr, nullptr},
             {"the two letters and a blank", PasswordMode::Member, 1, {}, "ab ", {}, nullptr, nullptr},
         };
@@ -260,12 +284,12 @@ private slots:
         LocalClubState state;
         int clicks = 0;
         w.PlayEffect = [&clicks](const QString&) { ++clicks; };
-        testsupport::AnswerModal<TFormPassword>(
-            [](TFormPassword* modal) { QTest::mouseClick(testsupport::Find<vk::TTevQuizButton>(*modal, "Button2"), Qt::LeftButton); });
+        testsupport::AnswerModal<TFormPassword>([](TFormPassword* modal) {
+            QTest::mouseClick(testsupport::Find<vk::TTevQuizButton>(*modal, "Button2"), Qt::LeftButton);
+        });
         QVERIFY(!w.ShowModal(PasswordMode::NewPlayer, 6, clubPath, state));
         QCOMPARE(clicks, 1);
-        testsupport::AnswerModal<TFormPassword>(
-            [](TFormPassword* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+        testsupport::AnswerModal<TFormPassword>([](TFormPassword* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
         QVERIFY(!w.ShowModal(PasswordMode::Member, 1, clubPath, state));
         QVERIFY(!state.PasswordAccepted);
     }
@@ -298,9 +322,9 @@ private slots:
             Qt::CursorShape shape;
         };
         for (const Cursor c : {Cursor{1, Qt::PointingHandCursor}, Cursor{4, Qt::PointingHandCursor},
-                               Cursor{5, Qt::ArrowCursor},       // the current size
+                               Cursor{5, Qt::ArrowCursor}, // the current size
                                Cursor{6, Qt::PointingHandCursor}, Cursor{7, Qt::PointingHandCursor},
-                               Cursor{8, Qt::ArrowCursor},       // too big for the screen
+                               Cursor{8, Qt::ArrowCursor}, // too big for the screen
                                Cursor{9, Qt::ArrowCursor}}) {
             MoveMouse(testsupport::Find<vk::PictureBox>(w, "Image1"), QPoint(70, 147 + 34 * (c.row - 1) + 5));
             QCOMPARE(testsupport::Find<vk::PictureBox>(w, "Image1")->cursor().shape(), c.shape);
@@ -328,7 +352,8 @@ private slots:
         const QImage on = testsupport::Find<vk::PictureBox>(w, "Image1")->Canvas().copy(cell);
 
         auto click = [&w](int row) {
-            QTest::mouseClick(testsupport::Find<vk::PictureBox>(w, "Image1"), Qt::LeftButton, Qt::NoModifier, QPoint(70, 147 + 34 * (row - 1) + 5));
+            QTest::mouseClick(testsupport::Find<vk::PictureBox>(w, "Image1"), Qt::LeftButton, Qt::NoModifier,
+                              QPoint(70, 147 + 34 * (row - 1) + 5));
         };
         // Turning the sound off plays no click; turning it on plays one.
         click(1);
@@ -338,7 +363,8 @@ private slots:
         click(1);
         QVERIFY(prefs.SoundOn);
         QCOMPARE(effects, QStringList{QStringLiteral("WClick")});
-        QCOMPARE(testsupport::Find<vk::PictureBox>(w, "Image1")->Canvas().copy(cell), on); // the mark is back, pixel for pixel
+        QCOMPARE(testsupport::Find<vk::PictureBox>(w, "Image1")->Canvas().copy(cell),
+                 on); // the mark is back, pixel for pixel
 
         click(3);
         QVERIFY(prefs.NoOwnFont);
@@ -360,8 +386,10 @@ private slots:
         QCOMPARE(sizeChanges, 1);
         QCOMPARE(effects, QStringList{QStringLiteral("WClick")});
         // The old size lost its mark and the new one gained it.
-        QVERIFY(testsupport::Find<vk::PictureBox>(w, "Image1")->Canvas().copy(QRect(65, 283, 28, 28)) != sizeRows.copy(0, 0, 28, 28));
-        QVERIFY(testsupport::Find<vk::PictureBox>(w, "Image1")->Canvas().copy(QRect(65, 385, 28, 28)) != sizeRows.copy(0, 102, 28, 28));
+        QVERIFY(testsupport::Find<vk::PictureBox>(w, "Image1")->Canvas().copy(QRect(65, 283, 28, 28))
+                != sizeRows.copy(0, 0, 28, 28));
+        QVERIFY(testsupport::Find<vk::PictureBox>(w, "Image1")->Canvas().copy(QRect(65, 385, 28, 28))
+                != sizeRows.copy(0, 102, 28, 28));
         QVERIFY(testsupport::SaveGrab(w, QStringLiteral("options_changed")));
     }
 
@@ -378,7 +406,9 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("Шрифты"));
         QCOMPARE(testsupport::Find<QLabel>(w, "Label1")->text(), QStringLiteral("Вокаброн"));
         QCOMPARE(testsupport::Find<QLabel>(w, "Label1")->font().family(), QStringLiteral("OldCyr Bold"));
-        QVERIFY(testsupport::Find<QLabel>(w, "Label2")->text().startsWith(QStringLiteral("Если сверху вместо слова \"Вокаброн\", Вы видите")));
+        QVERIFY(testsupport::Find<QLabel>(w, "Label2")
+                    ->text()
+                    .startsWith(QStringLiteral("Если сверху вместо слова \"Вокаброн\", Вы видите")));
         QCOMPARE(w.palette().color(QPalette::Window), QColor(200, 255, 255));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -423,8 +453,9 @@ private slots:
 
         // Tab, then Space ticks the box the focus moved to; Enter still
         // presses "Ok".
-        testsupport::AnswerModal<TFormFont>(
-            [&](TFormFont* modal) { press(modal, {Qt::Key_Tab, Qt::Key_Space, Qt::Key_Return}); });
+        testsupport::AnswerModal<TFormFont>([&](TFormFont* modal) {
+            press(modal, {Qt::Key_Tab, Qt::Key_Space, Qt::Key_Return});
+        });
         QCOMPARE(w.ShowModal(), int(QDialog::Accepted));
         QVERIFY(prefs.NoOwnFont);
         QVERIFY(!prefs.NoFontWindow);

@@ -172,10 +172,7 @@ public:
         ::close(fd_);
         thread_.join();
     }
-    std::string Address(const std::string& path) const
-    {
-        return "http://127.0.0.1:" + std::to_string(port_) + path;
-    }
+    std::string Address(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
 
 private:
     void Serve()
@@ -229,12 +226,27 @@ private slots:
             int listFont; // the member lines' font height
         };
         const Case cases[] = {
-            {1, {760, 500}, Rect(175, 180, 410, 30), Rect(465, 140, 120, 30), Rect(275, 380, 210, 30),
-             Rect(180, 22, 400, 100), 11},
-            {3, {990, 650}, Rect(228, 234, 534, 45), Rect(604, 182, 158, 45), Rect(358, 494, 274, 45),
-             Rect(234, 13, 520, 130), 21},
-            {5, {1520, 1000}, Rect(350, 360, 820, 60), Rect(930, 280, 240, 60), Rect(550, 760, 420, 60),
-             Rect(360, 20, 800, 200), 32},
+            {1,
+             {760, 500},
+             Rect(175, 180, 410, 30),
+             Rect(465, 140, 120, 30),
+             Rect(275, 380, 210, 30),
+             Rect(180, 22, 400, 100),
+             11},
+            {3,
+             {990, 650},
+             Rect(228, 234, 534, 45),
+             Rect(604, 182, 158, 45),
+             Rect(358, 494, 274, 45),
+             Rect(234, 13, 520, 130),
+             21},
+            {5,
+             {1520, 1000},
+             Rect(350, 360, 820, 60),
+             Rect(930, 280, 240, 60),
+             Rect(550, 760, 420, 60),
+             Rect(360, 20, 800, 200),
+             32},
         };
         for (const Case& c : cases) {
             MenuWindow w(c.size);
@@ -269,8 +281,10 @@ private slots:
             const QImage shot = f.grab().toImage();
             shot.save(QStringLiteral(VOKABRON_BUILD_DIR "/artifacts/menu_size%1.png").arg(c.size));
             // The icons are drawn over the menu picture, not over a grey box.
-            const QColor corner = shot.pixelColor(parts::Picture(f, "ImWT")->x() + 1, parts::Picture(f, "ImWT")->y() + 1);
-            QCOMPARE(corner, f.MenuPicture().pixelColor(parts::Picture(f, "ImWT")->x() + 1, parts::Picture(f, "ImWT")->y() + 1));
+            const QColor corner =
+                shot.pixelColor(parts::Picture(f, "ImWT")->x() + 1, parts::Picture(f, "ImWT")->y() + 1);
+            QCOMPARE(corner, f.MenuPicture().pixelColor(parts::Picture(f, "ImWT")->x() + 1,
+                                                        parts::Picture(f, "ImWT")->y() + 1));
         }
     }
 
@@ -359,7 +373,8 @@ private slots:
             auto* pw = qobject_cast<vk::TFormPassword*>(modal);
             QVERIFY(pw);
             name = testsupport::Find<QLineEdit>(*pw, "Edit1")->text();
-            nameBoxEnabled = testsupport::Find<QLineEdit>(*pw, "Edit1")->isEnabled() && testsupport::Find<QLineEdit>(*pw, "Edit3")->isEnabled();
+            nameBoxEnabled = testsupport::Find<QLineEdit>(*pw, "Edit1")->isEnabled()
+                             && testsupport::Find<QLineEdit>(*pw, "Edit3")->isEnabled();
             QTimer::singleShot(0, testsupport::Find<vk::TTevQuizButton>(*pw, "Button2"), &QPushButton::click);
         });
         input::Click(parts::Button(w.form, "Button6"));
@@ -447,20 +462,21 @@ private slots:
         input::Click(testsupport::Find<vk::TTevQuizButton>(*w.form.findChild<vk::THelpWindow*>(), "ButtonContents"));
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/index.html")));
         QCOMPARE(browser->documentTitle(), QStringLiteral("Вокаброн — помощь"));
-        QVERIFY(testsupport::Find<vk::TTevQuizButton>(*w.form.findChild<vk::THelpWindow*>(), "ButtonBack")->isEnabled());
+        QVERIFY(
+            testsupport::Find<vk::TTevQuizButton>(*w.form.findChild<vk::THelpWindow*>(), "ButtonBack")->isEnabled());
         input::Click(testsupport::Find<vk::TTevQuizButton>(*w.form.findChild<vk::THelpWindow*>(), "ButtonBack"));
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/rules.html")));
         input::Click(testsupport::Find<vk::TTevQuizButton>(*w.form.findChild<vk::THelpWindow*>(), "ButtonForward"));
         QCOMPARE(browser->source(), QUrl(QStringLiteral("qrc:/help/index.html")));
-        w.form.findChild<vk::THelpWindow*>()->grab().save(QStringLiteral(VOKABRON_BUILD_DIR "/artifacts/help_window.png"));
+        w.form.findChild<vk::THelpWindow*>()->grab().save(
+            QStringLiteral(VOKABRON_BUILD_DIR "/artifacts/help_window.png"));
 
         // The About window's thanks close it and open the page of credits.
         ModalAnswerer answer([](QWidget* modal) {
             auto* about = qobject_cast<vk::TFormAbout*>(modal);
             QVERIFY(about);
-            QTimer::singleShot(0, about, [about] {
-                input::Click(testsupport::Find<QLabel>(*about, "LabelThanks"), Qt::LeftButton);
-            });
+            QTimer::singleShot(
+                0, about, [about] { input::Click(testsupport::Find<QLabel>(*about, "LabelThanks"), Qt::LeftButton); });
         });
         QVERIFY(input::ChooseFromPopup(&w.form, parts::Item(w.form, "About")));
         QCOMPARE(answer.Count(), 1);
@@ -500,7 +516,8 @@ private slots:
         for (int i = 0; i < 40; ++i) {
             input::Click(parts::Picture(f, "ImHp"));
             QVERIFY(f.findChild<vk::THelpWindow*>() && f.findChild<vk::THelpWindow*>()->isVisible());
-            const QString page = testsupport::Find<QTextBrowser>(*f.findChild<vk::THelpWindow*>(), "HelpBrowser")->source().fileName();
+            const QString page =
+                testsupport::Find<QTextBrowser>(*f.findChild<vk::THelpWindow*>(), "HelpBrowser")->source().fileName();
             QCOMPARE(page, opened.last().section('/', -1));
             pages << page;
         }
@@ -537,15 +554,12 @@ private slots:
         input::Click(parts::Picture(f, "ImSt"));
         input::Click(parts::Picture(f, "ImOnLineL"));
         input::Click(parts::Picture(f, "ImAc"));
-        QCOMPARE(notices, (QStringList{QStringLiteral("Чат временно недоступен!"),
-                                       QStringLiteral("Чат временно недоступен!"),
-                                       QStringLiteral("Турнир World Top Ten временно недоступен!"),
-                                       QStringLiteral("<FormChat>"), QStringLiteral("<FormChat>"),
-                                       QStringLiteral("<FormServerRead>"),
-                                       QStringLiteral("\"Вокаброн\" в формате Apk временно недоступен!"),
-                                       QStringLiteral("<FStat>"),
-                                       QStringLiteral("<FormAdv>"),
-                                       QStringLiteral("<FAcc1>")}));
+        QCOMPARE(notices,
+                 (QStringList{QStringLiteral("Чат временно недоступен!"), QStringLiteral("Чат временно недоступен!"),
+                              QStringLiteral("Турнир World Top Ten временно недоступен!"), QStringLiteral("<FormChat>"),
+                              QStringLiteral("<FormChat>"), QStringLiteral("<FormServerRead>"),
+                              QStringLiteral("\"Вокаброн\" в формате Apk временно недоступен!"),
+                              QStringLiteral("<FStat>"), QStringLiteral("<FormAdv>"), QStringLiteral("<FAcc1>")}));
         QVERIFY(f.State().MenuActive);
     }
 
@@ -623,8 +637,8 @@ private slots:
         for (std::size_t i = 0; i < package.size(); ++i)
             package[i] = static_cast<char>(i * 7 + i / 251);
         ReplyServer server({
-            {"/files/Vokabron-4.3.apk", "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(package.size()) +
-                                            "\r\nConnection: close\r\n\r\n" + package},
+            {"/files/Vokabron-4.3.apk", "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(package.size())
+                                            + "\r\nConnection: close\r\n\r\n" + package},
             // The line breaks off after ten bytes of a long package.
             {"/files/broken/Vokabron.apk", "HTTP/1.1 200 OK\r\nContent-Length: 900000\r\nConnection: close\r\n\r\n"
                                            "0123456789"},

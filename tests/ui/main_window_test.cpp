@@ -104,11 +104,13 @@ private slots:
         QVERIFY(!parts::Item(form, "N3")->isEnabled());
         QVERIFY(parts::Item(form, "Help")->isEnabled());
         // Every popup item shows its 24 x 24 picture and carries its name.
-        for (QAction* item : {parts::Item(form, "GenCount"), parts::Item(form, "Quit"), parts::Item(form, "ChangeName"), parts::Item(form, "Help"), parts::Item(form, "About"), parts::Item(form, "N3")}) {
+        for (QAction* item : {parts::Item(form, "GenCount"), parts::Item(form, "Quit"), parts::Item(form, "ChangeName"),
+                              parts::Item(form, "Help"), parts::Item(form, "About"), parts::Item(form, "N3")}) {
             QVERIFY(!item->objectName().isEmpty());
             QCOMPARE(item->icon().availableSizes().value(0), QSize(24, 24));
         }
-        QCOMPARE(form.findChild<QWidget*>(QStringLiteral("ButtonN")), static_cast<QWidget*>(parts::Button(form, "ButtonN")));
+        QCOMPARE(form.findChild<QWidget*>(QStringLiteral("ButtonN")),
+                 static_cast<QWidget*>(parts::Button(form, "ButtonN")));
         QCOMPARE(form.palette().color(QPalette::Window), QColor(Qt::black));
     }
 
@@ -145,7 +147,8 @@ private slots:
         input::KeyRelease(&form, Qt::Key_Space);
         QCOMPARE(form.State().MenuActive, true);
         QCoreApplication::processEvents();
-        QVERIFY(parts::Animation(form, "RxGIFAn1")->isHidden() && parts::Animation(form, "RxGIFAn2")->isHidden() && parts::Animation(form, "RxGIFAn3")->isHidden());
+        QVERIFY(parts::Animation(form, "RxGIFAn1")->isHidden() && parts::Animation(form, "RxGIFAn2")->isHidden()
+                && parts::Animation(form, "RxGIFAn3")->isHidden());
         QCOMPARE(form.cursor().shape(), Qt::ArrowCursor);
         QVERIFY(!QApplication::overrideCursor());
     }
@@ -172,8 +175,9 @@ private slots:
         QVERIFY(temp != QDir::tempPath() + '/');
         const QFileInfo info(temp);
         QVERIFY(info.isDir());
-        QCOMPARE(info.permissions() & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther
-                                       | QFileDevice::WriteOther | QFileDevice::ExeGroup | QFileDevice::ExeOther),
+        QCOMPARE(info.permissions()
+                     & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther
+                        | QFileDevice::WriteOther | QFileDevice::ExeGroup | QFileDevice::ExeOther),
                  QFileDevice::Permissions());
         // The font is unpacked there, under its own name.
         QVERIFY(QFileInfo::exists(temp + "oldcyr_bold.ttf"));

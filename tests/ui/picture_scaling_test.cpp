@@ -60,9 +60,9 @@ vk::PixelBuffer ChannelsOf(const QImage& picture, bool alpha)
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x) {
             const QColor c = picture.pixelColor(x, y);
-            buffer.Bits.insert(buffer.Bits.end(), {static_cast<std::uint8_t>(c.red()),
-                                                   static_cast<std::uint8_t>(c.green()),
-                                                   static_cast<std::uint8_t>(c.blue())});
+            buffer.Bits.insert(buffer.Bits.end(),
+                               {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+                                static_cast<std::uint8_t>(c.blue())});
             if (alpha)
                 buffer.Bits.push_back(static_cast<std::uint8_t>(c.alpha()));
         }

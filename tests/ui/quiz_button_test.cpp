@@ -43,8 +43,8 @@ std::optional<QByteArray> FixtureFace(const QString& name)
     if (lit)
         partName.chop(1);
     const FacePart part = partName == QLatin1String("Left")    ? FacePart::Left
-        : partName == QLatin1String("Right")                   ? FacePart::Right
-                                                                : FacePart::Body;
+                          : partName == QLatin1String("Right") ? FacePart::Right
+                                                               : FacePart::Body;
     QImage picture(part == FacePart::Body ? 1 : capWidth, height, QImage::Format_RGBA8888);
     picture.fill(QColor(FixtureRed(part, lit), 0, 0));
     if (part == FacePart::Left)
@@ -367,8 +367,8 @@ private slots:
                         top = top < 0 ? y : top;
                         bottom = y;
                     }
-            const QString where = QStringLiteral("height %1, font %2: capitals %3..%4")
-                                      .arg(c.height).arg(c.pixels).arg(top).arg(bottom);
+            const QString where =
+                QStringLiteral("height %1, font %2: capitals %3..%4").arg(c.height).arg(c.pixels).arg(top).arg(bottom);
             QVERIFY2(top >= 0, qPrintable(where));
             const double above = (c.height - 1) / 2.0 - (top + bottom) / 2.0;
             QVERIFY2(above >= 0 && above <= 3, qPrintable(where));
@@ -509,10 +509,11 @@ private slots:
         });
         static QStringList warnings;
         warnings.clear();
-        const auto previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-            if (type == QtWarningMsg && text.contains(QLatin1String("B29_Telo")))
-                warnings << text;
-        });
+        const auto previous =
+            qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+                if (type == QtWarningMsg && text.contains(QLatin1String("B29_Telo")))
+                    warnings << text;
+            });
         Host host;
         QImage shot = host.Shot();
         Host second;
@@ -543,12 +544,9 @@ private slots:
             bool hover, focus, pressed, disabled, lightRect;
         };
         const Look looks[] = {
-            {"normal", false, false, false, false, false},
-            {"hovered", true, false, false, false, false},
-            {"hovered, LightRect", true, false, false, false, true},
-            {"focused", false, true, false, false, false},
-            {"focused, LightRect", false, true, false, false, true},
-            {"pressed", false, false, true, false, false},
+            {"normal", false, false, false, false, false},           {"hovered", true, false, false, false, false},
+            {"hovered, LightRect", true, false, false, false, true}, {"focused", false, true, false, false, false},
+            {"focused, LightRect", false, true, false, false, true}, {"pressed", false, false, true, false, false},
             {"disabled, GrayDis", false, false, false, true, false},
         };
         const char* variants[] = {"DRed", "DGreen", "DBlue", "DNavy", "DYellow", "DViolet", "DOrang"};

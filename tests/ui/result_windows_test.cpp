@@ -144,11 +144,22 @@ private slots:
             QCOMPARE(testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("Label%1").arg(i + 1)))->text(), names[i]);
             QCOMPARE(testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("Label%1").arg(i + 1)))->x(), 70);
             QCOMPARE(testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("Label%1").arg(i + 1)))->y(), ys[i]);
-            QCOMPARE(testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("Label%1").arg(i + 4 + 1)))->text(), values[i]);
-            QCOMPARE(testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("Label%1").arg(i + 4 + 1)))->geometry().right() + 1, 430);
-            QVERIFY(testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("Label%1").arg(i + 4 + 1)))->alignment() & Qt::AlignRight);
-            QCOMPARE(testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("Label%1").arg(i + 1)))->palette().color(QPalette::WindowText), QColor(255, 255, 0));
-            QCOMPARE(testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("Label%1").arg(i + 4 + 1)))->palette().color(QPalette::WindowText), QColor(255, 255, 255));
+            QCOMPARE(testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("Label%1").arg(i + 4 + 1)))->text(),
+                     values[i]);
+            QCOMPARE(
+                testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("Label%1").arg(i + 4 + 1)))->geometry().right()
+                    + 1,
+                430);
+            QVERIFY(testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("Label%1").arg(i + 4 + 1)))->alignment()
+                    & Qt::AlignRight);
+            QCOMPARE(testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("Label%1").arg(i + 1)))
+                         ->palette()
+                         .color(QPalette::WindowText),
+                     QColor(255, 255, 0));
+            QCOMPARE(testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("Label%1").arg(i + 4 + 1)))
+                         ->palette()
+                         .color(QPalette::WindowText),
+                     QColor(255, 255, 255));
         }
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -167,10 +178,12 @@ private slots:
 
         QTest::newRow("first place") << 1 << 1 << 0
                                      << QStringList{"ПОЗДРАВЛЯЕМ!!!", "Ваш результат лучший!",
-                                                    "Результат: 1180 ;  Место: 1", "Вы становитесь председателем клуба!"}
+                                                    "Результат: 1180 ;  Место: 1",
+                                                    "Вы становитесь председателем клуба!"}
                                      << QList<int>{50, 90, 120, 150} << QList<int>{4} << false;
         QTest::newRow("tenth place") << 1 << 10 << 0
-                                     << QStringList{"ПОЗДРАВЛЯЕМ!!!", "Хороший результат!", "Результат: 1180 ;  Место: 10",
+                                     << QStringList{"ПОЗДРАВЛЯЕМ!!!", "Хороший результат!",
+                                                    "Результат: 1180 ;  Место: 10",
                                                     "Вы попали в десятку лучших игроков!"}
                                      << QList<int>{50, 90, 120, 150} << QList<int>{4} << false;
         QTest::newRow("not placed") << 1 << 0 << 0
@@ -257,9 +270,11 @@ private slots:
 
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QVERIFY(testsupport::Find<vk::AnimationPlayer>(w, "RxGIFAn1")->HasAnimation() && testsupport::Find<vk::AnimationPlayer>(w, "RxGIFAn2")->HasAnimation());
-        QVERIFY(testsupport::SaveGrab(w, QStringLiteral("end_game_") + QString::fromLatin1(QTest::currentDataTag())
-                                             .replace(' ', '_').replace(',', QString())));
+        QVERIFY(testsupport::Find<vk::AnimationPlayer>(w, "RxGIFAn1")->HasAnimation()
+                && testsupport::Find<vk::AnimationPlayer>(w, "RxGIFAn2")->HasAnimation());
+        QVERIFY(testsupport::SaveGrab(
+            w, QStringLiteral("end_game_")
+                   + QString::fromLatin1(QTest::currentDataTag()).replace(' ', '_').replace(',', QString())));
         QTest::mouseClick(testsupport::Find<vk::TTevQuizButton>(w, "Button1"), Qt::LeftButton);
         QVERIFY(!testsupport::Find<vk::AnimationPlayer>(w, "RxGIFAn1")->HasAnimation());
     }
@@ -280,8 +295,9 @@ private slots:
         QCOMPARE(testsupport::Find<QLabel>(w, "LabelVersion")->text(), QStringLiteral("V 4.3"));
         QCOMPARE(testsupport::Find<QLabel>(w, "LabelDate")->text(), QStringLiteral("29 Мая, 2025"));
         QCOMPARE(testsupport::Find<QLabel>(w, "LabelThanksTitle")->text(), QStringLiteral("Отдельное спасибо:"));
-        QCOMPARE(testsupport::Find<QLabel>(w, "LabelThanks")->text(), QStringLiteral("В программе было использовано\nмного графических, звуковых и\n"
-                                                       "музыкальных фрагментов.\nСпасибо их авторам."));
+        QCOMPARE(testsupport::Find<QLabel>(w, "LabelThanks")->text(),
+                 QStringLiteral("В программе было использовано\nмного графических, звуковых и\n"
+                                "музыкальных фрагментов.\nСпасибо их авторам."));
         QCOMPARE(testsupport::Find<QLabel>(w, "LabelThanks")->toolTip(), QStringLiteral("Подробнее в помощи"));
         QCOMPARE(testsupport::Find<QLabel>(w, "LabelSite")->cursor().shape(), Qt::PointingHandCursor);
         QCOMPARE(testsupport::Find<QLabel>(w, "LabelMail")->cursor().shape(), Qt::PointingHandCursor);
@@ -290,9 +306,13 @@ private slots:
         w.SetContacts(QStringLiteral("https://games.example.org/vokabron"), QStringLiteral("team@example.org"));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QVERIFY(testsupport::Find<vk::AnimationPlayer>(w, "RxGIFAn1")->HasAnimation() && testsupport::Find<vk::AnimationPlayer>(w, "RxGIFAn2")->HasAnimation());
-        QVERIFY(testsupport::Find<QLabel>(w, "LabelSiteTitle")->isVisible() && testsupport::Find<QLabel>(w, "LabelMailTitle")->isVisible() && testsupport::Find<QLabel>(w, "LabelMail")->isVisible());
-        QCOMPARE(testsupport::Find<QLabel>(w, "LabelSite")->text(), QStringLiteral("https://games.example.org/vokabron"));
+        QVERIFY(testsupport::Find<vk::AnimationPlayer>(w, "RxGIFAn1")->HasAnimation()
+                && testsupport::Find<vk::AnimationPlayer>(w, "RxGIFAn2")->HasAnimation());
+        QVERIFY(testsupport::Find<QLabel>(w, "LabelSiteTitle")->isVisible()
+                && testsupport::Find<QLabel>(w, "LabelMailTitle")->isVisible()
+                && testsupport::Find<QLabel>(w, "LabelMail")->isVisible());
+        QCOMPARE(testsupport::Find<QLabel>(w, "LabelSite")->text(),
+                 QStringLiteral("https://games.example.org/vokabron"));
         QVERIFY(testsupport::SaveGrab(w, QStringLiteral("about")));
         QTest::mouseClick(testsupport::Find<QLabel>(w, "LabelSite"), Qt::LeftButton);
         QTest::mouseClick(testsupport::Find<QLabel>(w, "LabelMail"), Qt::LeftButton);
@@ -327,7 +347,9 @@ private slots:
         const auto restore = qScopeGuard([&desktop] { vk::SetDesktopOpener(desktop); });
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QVERIFY(!testsupport::Find<QLabel>(w, "LabelMail")->isVisible() && !testsupport::Find<QLabel>(w, "LabelMailTitle")->isVisible() && !testsupport::Find<vk::AnimationPlayer>(w, "RxGIFAn2")->isVisible());
+        QVERIFY(!testsupport::Find<QLabel>(w, "LabelMail")->isVisible()
+                && !testsupport::Find<QLabel>(w, "LabelMailTitle")->isVisible()
+                && !testsupport::Find<vk::AnimationPlayer>(w, "RxGIFAn2")->isVisible());
         QVERIFY(!testsupport::Find<QLabel>(w, "LabelSiteTitle")->isVisible());
         QVERIFY(testsupport::Find<QLabel>(w, "LabelSite")->isVisible());
         QCOMPARE(testsupport::Find<QLabel>(w, "LabelSite")->text(), QStringLiteral("Помощь"));
@@ -370,18 +392,27 @@ private slots:
             return text.translated(l->pos()).adjusted(0, l->fontMetrics().leading(), 0, 0);
         };
         const QList<QList<QLabel*>> columns = {
-            {testsupport::Find<QLabel>(w, "LabelVersion"), testsupport::Find<QLabel>(w, "LabelDate"), testsupport::Find<QLabel>(w, "LabelPlace")},
-            {testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("LabelCredit%1").arg(0 + 1))), testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("LabelCredit%1").arg(1 + 1))), testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("LabelCredit%1").arg(2 + 1))), testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("LabelCredit%1").arg(3 + 1))), testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("LabelCredit%1").arg(4 + 1))),
-             testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("LabelCredit%1").arg(5 + 1))), testsupport::Find<QLabel>(w, "LabelThanksTitle"), testsupport::Find<QLabel>(w, "LabelThanks")},
-            {testsupport::Find<QLabel>(w, "LabelSiteTitle"), testsupport::Find<QLabel>(w, "LabelSite"), testsupport::Find<QLabel>(w, "LabelMailTitle"), testsupport::Find<QLabel>(w, "LabelMail")},
+            {testsupport::Find<QLabel>(w, "LabelVersion"), testsupport::Find<QLabel>(w, "LabelDate"),
+             testsupport::Find<QLabel>(w, "LabelPlace")},
+            {testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("LabelCredit%1").arg(0 + 1))),
+             testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("LabelCredit%1").arg(1 + 1))),
+             testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("LabelCredit%1").arg(2 + 1))),
+             testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("LabelCredit%1").arg(3 + 1))),
+             testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("LabelCredit%1").arg(4 + 1))),
+             testsupport::Find<QLabel>(w, qPrintable(QStringLiteral("LabelCredit%1").arg(5 + 1))),
+             testsupport::Find<QLabel>(w, "LabelThanksTitle"), testsupport::Find<QLabel>(w, "LabelThanks")},
+            {testsupport::Find<QLabel>(w, "LabelSiteTitle"), testsupport::Find<QLabel>(w, "LabelSite"),
+             testsupport::Find<QLabel>(w, "LabelMailTitle"), testsupport::Find<QLabel>(w, "LabelMail")},
         };
         for (const auto& column : columns)
             for (int i = 1; i < column.size(); ++i)
                 QVERIFY2(ink(column[i - 1]).bottom() < ink(column[i]).top(),
                          qPrintable(column[i - 1]->objectName() + QStringLiteral(" / ") + column[i]->objectName()));
         // The envelope stays left of the mail lines.
-        QVERIFY(testsupport::Find<vk::AnimationPlayer>(w, "RxGIFAn2")->geometry().right() < testsupport::Find<QLabel>(w, "LabelMailTitle")->x());
-        QVERIFY(testsupport::Find<vk::AnimationPlayer>(w, "RxGIFAn2")->geometry().right() < testsupport::Find<QLabel>(w, "LabelMail")->x());
+        QVERIFY(testsupport::Find<vk::AnimationPlayer>(w, "RxGIFAn2")->geometry().right()
+                < testsupport::Find<QLabel>(w, "LabelMailTitle")->x());
+        QVERIFY(testsupport::Find<vk::AnimationPlayer>(w, "RxGIFAn2")->geometry().right()
+                < testsupport::Find<QLabel>(w, "LabelMail")->x());
         QVERIFY(testsupport::SaveGrab(w, QStringLiteral("about_long_addresses")));
     }
 

@@ -46,10 +46,7 @@ inline void Release(QWidget* widget, Qt::MouseButton button = Qt::LeftButton, QP
     QTest::mouseRelease(WindowOf(widget), button, {}, InWindow(widget, at));
 }
 
-inline void Move(QWidget* widget, QPoint at = {})
-{
-    QTest::mouseMove(WindowOf(widget), InWindow(widget, at));
-}
+inline void Move(QWidget* widget, QPoint at = {}) { QTest::mouseMove(WindowOf(widget), InWindow(widget, at)); }
 
 // Puts the keyboard focus on Widget, as a Tab or a click would, so the
 // keys that follow reach it through its window.
@@ -66,10 +63,7 @@ inline void Key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = 
     QTest::keyClick(WindowOf(widget), key, modifiers);
 }
 
-inline void KeyRelease(QWidget* widget, Qt::Key key)
-{
-    QTest::keyRelease(WindowOf(widget), key);
-}
+inline void KeyRelease(QWidget* widget, Qt::Key key) { QTest::keyRelease(WindowOf(widget), key); }
 
 // Types Text into the window that holds Widget, one character a key press
 // and release carrying it (QTest's own typing knows only Latin-1 keys).
@@ -81,10 +75,7 @@ inline void Type(QWidget* widget, const QString& text)
 }
 
 // The popup menu open now, if any.
-inline QMenu* OpenPopup()
-{
-    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
-}
+inline QMenu* OpenPopup() { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }
 
 // A right click at At of Widget; the popup it opened, or null.
 inline QMenu* RightClick(QWidget* widget, QPoint at = {})

@@ -21,12 +21,12 @@ TEST(AccountFields, ClassesByKind)
         int cls;
     } const cases[] = {
         {"", NickField, FieldRefused},
-        {"A", NickField, FieldRefused},           // one character
+        {"A", NickField, FieldRefused}, // one character
         {"Al", NickField, FieldAccepted},
         {"Abcdefghijkl", NickField, FieldAccepted}, // 12
         {"Abcdefghijklm", NickField, FieldRefused}, // 13
-        {"Боб", NickField, FieldRefused},         // Russian letters only in a city
-        {"a b", NickField, FieldRefused},         // a blank is no known character
+        {"Боб", NickField, FieldRefused},           // Russian letters only in a city
+        {"a b", NickField, FieldRefused},           // a blank is no known character
         {"M(a)!,-.?_@x", NickField, FieldAccepted},
         {"Тула", CityField, FieldReserved},
         {"Ёлки-Палки", CityField, FieldReserved},
@@ -34,15 +34,15 @@ TEST(AccountFields, ClassesByKind)
         {"Abcdefghijklmno", CityField, FieldAccepted}, // 15
         {"Abcdefghijklmnop", CityField, FieldRefused}, // 16
         {"Нижний Новгород", CityField, FieldRefused},  // the blank
-        {"abc", PasswordField, FieldRefused},     // fewer than 4
+        {"abc", PasswordField, FieldRefused},          // fewer than 4
         {"abcd", PasswordField, FieldAccepted},
         {"abcdefghijklm", PasswordField, FieldRefused},
         {"пароль12", PasswordField, FieldRefused},
         {"a@b", EMailField, FieldAccepted},
-        {"@ab", EMailField, FieldRefused},        // at sign first
-        {"ab@", EMailField, FieldRefused},        // at sign last
-        {"abc", EMailField, FieldRefused},        // none
-        {"a@b@", EMailField, FieldAccepted},      // only the first at sign counts
+        {"@ab", EMailField, FieldRefused},   // at sign first
+        {"ab@", EMailField, FieldRefused},   // at sign last
+        {"abc", EMailField, FieldRefused},   // none
+        {"a@b@", EMailField, FieldAccepted}, // only the first at sign counts
         {"аб@b", EMailField, FieldRefused},
         {"abcdefghij@abcdefghij.abcdefgh", EMailField, FieldAccepted}, // 30
         {"abcdefghij@abcdefghij.abcdefghi", EMailField, FieldRefused}, // 31
@@ -57,7 +57,7 @@ TEST(AccountFields, ClassesByKind)
 TEST(AccountFields, KeyFilters)
 {
     const unsigned char ya = static_cast<unsigned char>(Cp("я")[0]);
-    EXPECT_TRUE(AccountKeyAccepted(ya, NickField));  // typed, and the lamp turns red
+    EXPECT_TRUE(AccountKeyAccepted(ya, NickField)); // typed, and the lamp turns red
     EXPECT_TRUE(AccountKeyAccepted(ya, CityField));
     EXPECT_FALSE(AccountKeyAccepted(ya, PasswordField));
     EXPECT_FALSE(AccountKeyAccepted(ya, EMailField));
@@ -95,7 +95,7 @@ TEST(AccountFields, BalanceFontBySize)
     const struct {
         std::int64_t b;
         int height, drop;
-    } cases[] = {{-5, 48, 0}, {9, 48, 0},   {10, 44, 2},    {999, 40, 4},  {1000, 36, 6},
+    } cases[] = {{-5, 48, 0},    {9, 48, 0},       {10, 44, 2},       {999, 40, 4},        {1000, 36, 6},
                  {99999, 32, 8}, {100000, 28, 10}, {1000000, 24, 12}, {2147483647, 24, 12}};
     for (const auto& c : cases) {
         EXPECT_EQ(BalanceFontFor(c.b).Height, c.height) << c.b;
@@ -113,8 +113,8 @@ TEST(AccountFields, CardsAndRows)
     EXPECT_EQ(sent.YouTube, "a b c");
 
     // Addresses are opened, the other rows copied, an empty row does nothing.
-    EXPECT_EQ(CardRowAction(CardField(5), "example.org"), RowAction::Open);   // web site
-    EXPECT_EQ(CardRowAction(CardField(3), "+7 900"), RowAction::Copy);        // telephone
+    EXPECT_EQ(CardRowAction(CardField(5), "example.org"), RowAction::Open); // web site
+    EXPECT_EQ(CardRowAction(CardField(3), "+7 900"), RowAction::Copy);      // telephone
     EXPECT_EQ(CardRowAction(CardField(5), ""), RowAction::Nothing);
     EXPECT_EQ(CardRowAction(CardField(2), "   "), RowAction::Nothing);
     EXPECT_EQ(CardField(10).MaxLength, 60); // Facebook

@@ -25,7 +25,8 @@ struct Picture {
     void Set(int x, int y, Pixel p)
     {
         for (int c = 0; c < 4; ++c)
-            Bytes[static_cast<std::size_t>((y * Width + x) * 4 + c)] = static_cast<std::uint8_t>(p[static_cast<std::size_t>(c)]);
+            Bytes[static_cast<std::size_t>((y * Width + x) * 4 + c)] =
+                static_cast<std::uint8_t>(p[static_cast<std::size_t>(c)]);
     }
     Pixel At(int x, int y) const
     {
@@ -97,7 +98,7 @@ TEST(AreaAverage, TransparentPixelsLendNoColour)
 {
     Picture source(2, 1);
     source.Set(0, 0, {255, 0, 0, 255});
-    source.Set(1, 0, {0, 255, 0, 0}); // invisible green
+    source.Set(1, 0, {0, 255, 0, 0});                                 // invisible green
     EXPECT_EQ(Scale(source, 1, 1).At(0, 0), (Pixel{255, 0, 0, 128})); // alpha 127.5 -> 128
 
     // Colour weighted by alpha: 3 parts red at alpha 192 to 1 part blue at 64.

@@ -56,8 +56,8 @@ TEST(ResizeBilinear, ScaleDividesByTheOldSizeLessOne)
         int NewWidth;
         std::vector<int> Expected;
     };
-    for (const Case& c : {Case{{0, 60, 90, 180, 240}, 2, {0, 90}},
-                          Case{{0, 100, 200}, 7, {0, 29, 57, 86, 114, 143, 171}}}) {
+    for (const Case& c :
+         {Case{{0, 60, 90, 180, 240}, 2, {0, 90}}, Case{{0, 100, 200}, 7, {0, 29, 57, 86, 114, 143, 171}}}) {
         const int w = static_cast<int>(c.Row.size());
         std::vector<std::uint8_t> bits;
         for (int y = 0; y < 2; ++y)

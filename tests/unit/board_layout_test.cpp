@@ -48,12 +48,14 @@ TEST(GameScreenLayout, LargeWindow)
 
 TEST(GameScreenLayout, KeyFacesAndButtonsAtEverySize)
 {
-    struct Case { int size, fullW, fullH; int keyW, keyH; KeyFace face; };
+    struct Case {
+        int size, fullW, fullH;
+        int keyW, keyH;
+        KeyFace face;
+    };
     const Case cases[] = {
-        {1, 0, 0, 32, 30, KeyFace::Caption},
-        {3, 0, 0, 48, 45, KeyFace::Picture28}, // a scale of exactly 1.3
-        {4, 0, 0, 64, 60, KeyFace::Picture40},
-        {5, 0, 0, 64, 60, KeyFace::Picture40},
+        {1, 0, 0, 32, 30, KeyFace::Caption},         {3, 0, 0, 48, 45, KeyFace::Picture28}, // a scale of exactly 1.3
+        {4, 0, 0, 64, 60, KeyFace::Picture40},       {5, 0, 0, 64, 60, KeyFace::Picture40},
         {2, 1366, 700, 48, 45, KeyFace::Picture28}, // scale 1.4
         {2, 1280, 799, 48, 45, KeyFace::Picture28}, // scale 1.598
         {2, 1000, 640, 32, 30, KeyFace::Caption},   // scale 1.28

@@ -8,10 +8,7 @@ using namespace vk;
 namespace {
 
 // The board keeps Windows-1251; the cases are written in UTF-8.
-std::string Cp(const char* utf8)
-{
-    return Utf8ToCp1251(utf8).value();
-}
+std::string Cp(const char* utf8) { return Utf8ToCp1251(utf8).value(); }
 
 std::array<std::string, BoardRows> Rows(std::initializer_list<const char*> utf8)
 {
@@ -79,10 +76,13 @@ TEST(Board, WordStartsAtColumnSixLessHalfItsLength)
 
 TEST(Board, TypedCharacters)
 {
-    struct Case { char32_t typed; int key; };
+    struct Case {
+        char32_t typed;
+        int key;
+    };
     const Case cases[] = {
-        {U'А', 1}, {U'а', 1}, {U'К', 11}, {U'к', 11}, {U'Я', 32}, {U'я', 32}, {U'Й', 10},
-        {U'Ё', 0}, {U'ё', 0}, {U'k', 0}, {U'K', 0}, {U'7', 0}, {U' ', 0}, {U'Џ', 0}, {U'ѐ', 0},
+        {U'А', 1}, {U'а', 1}, {U'К', 11}, {U'к', 11}, {U'Я', 32}, {U'я', 32}, {U'Й', 10}, {U'Ё', 0},
+        {U'ё', 0}, {U'k', 0}, {U'K', 0},  {U'7', 0},  {U' ', 0},  {U'Џ', 0},  {U'ѐ', 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(KeyOfTypedChar(c.typed), c.key) << static_cast<unsigned>(c.typed);

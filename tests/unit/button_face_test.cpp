@@ -25,12 +25,9 @@ TEST(ButtonFaceGeometry, SetCapInsetByHeight)
     };
     const Case cases[] = {
         {25, FaceSet::B29, 0, 12, 7, 12}, // 12.5 goes to even
-        {30, FaceSet::B29, 1, 15, 9, 15},
-        {31, FaceSet::B44, 0, 17, 10, 17},
-        {40, FaceSet::B44, 0, 21, 13, 22},
-        {45, FaceSet::B44, 2, 24, 14, 23}, // c' is not c at the standard height 45
-        {46, FaceSet::B59, 0, 23, 14, 23},
-        {60, FaceSet::B59, 3, 30, 18, 30},
+        {30, FaceSet::B29, 1, 15, 9, 15},  {31, FaceSet::B44, 0, 17, 10, 17},
+        {40, FaceSet::B44, 0, 21, 13, 22}, {45, FaceSet::B44, 2, 24, 14, 23}, // c' is not c at the standard height 45
+        {46, FaceSet::B59, 0, 23, 14, 23}, {60, FaceSet::B59, 3, 30, 18, 30},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.height);
@@ -77,13 +74,10 @@ TEST(ButtonFaceGeometry, GlyphPositions)
     };
     const Case cases[] = {
         {blGlyphLeft, 100, 30, 16, 16, 15, 6}, // 15, not the inset 9; y = round(6.5)
-        {blGlyphLeft, 100, 45, 16, 16, 18, 14},
-        {blGlyphLeft, 100, 60, 16, 17, 20, 21},
+        {blGlyphLeft, 100, 45, 16, 16, 18, 14},   {blGlyphLeft, 100, 60, 16, 17, 20, 21},
         {blGlyphLeft, 100, 40, 16, 16, 13, 12}, // any other height: the inset
-        {blGlyphRight, 100, 30, 16, 16, 69, 6},
-        {blGlyphRight, 100, 60, 10, 10, 70, 24},
-        {blGlyphRight, 100, 40, 16, 16, 71, 12},
-        {blGlyphBottom, 101, 30, 16, 16, 42, 6}, // round(42.5)
+        {blGlyphRight, 100, 30, 16, 16, 69, 6},   {blGlyphRight, 100, 60, 10, 10, 70, 24},
+        {blGlyphRight, 100, 40, 16, 16, 71, 12},  {blGlyphBottom, 101, 30, 16, 16, 42, 6}, // round(42.5)
         {blGlyphBottom, 100, 45, 16, 16, 42, 14},
     };
     for (const Case& c : cases) {
@@ -119,8 +113,7 @@ TEST(ButtonFaceGeometry, CaptionRectangles)
         {blGlyphLeft, 0, 30, {1, 1, 101, 31}, {42, -3, 101, 31}}, // pressed: shifted item
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "layout " << int(c.layout) << " margin " << c.margin << " H "
-                                        << c.height);
+        SCOPED_TRACE(testing::Message() << "layout " << int(c.layout) << " margin " << c.margin << " H " << c.height);
         const int capAfterInset = ComputeFaceGeometry(100, c.height).capAfterInset;
         EXPECT_EQ(CaptionRect(c.item, c.layout, c.margin, c.height, 16, capAfterInset), c.expected);
     }
@@ -134,13 +127,13 @@ TEST(ButtonFaceGeometry, CaptionBaselineCentresTheLettersBand)
         int baseline;
     };
     const Case cases[] = {
-        {{0, -4, 100, 30}, 22, 5, 22},  // 34 - 27 = 7: half of it rounds to even, 4
-        {{0, -4, 100, 30}, 20, 5, 20},  // 9 / 2 = 4.5 -> 4
-        {{0, -4, 100, 30}, 20, 6, 20},  // 8 / 2 = 4
-        {{0, -4, 100, 45}, 24, 6, 30},  // 19 / 2 = 9.5 -> 10
-        {{0, -4, 100, 60}, 40, 9, 44},  // 15 / 2 = 7.5 -> 8
-        {{1, -3, 101, 31}, 22, 5, 23},  // pressed: everything one pixel lower
-        {{0, -4, 100, 20}, 30, 8, 19},  // a band taller than the rectangle overhangs both edges evenly
+        {{0, -4, 100, 30}, 22, 5, 22}, // 34 - 27 = 7: half of it rounds to even, 4
+        {{0, -4, 100, 30}, 20, 5, 20}, // 9 / 2 = 4.5 -> 4
+        {{0, -4, 100, 30}, 20, 6, 20}, // 8 / 2 = 4
+        {{0, -4, 100, 45}, 24, 6, 30}, // 19 / 2 = 9.5 -> 10
+        {{0, -4, 100, 60}, 40, 9, 44}, // 15 / 2 = 7.5 -> 8
+        {{1, -3, 101, 31}, 22, 5, 23}, // pressed: everything one pixel lower
+        {{0, -4, 100, 20}, 30, 8, 19}, // a band taller than the rectangle overhangs both edges evenly
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "height " << c.text.Height() << " band " << c.ascent << "+" << c.descent);
@@ -186,10 +179,7 @@ struct Rgb {
     bool operator==(const Rgb&) const = default;
 };
 
-void PrintTo(const Rgb& c, std::ostream* os)
-{
-    *os << "(" << c.r << ", " << c.g << ", " << c.b << ")";
-}
+void PrintTo(const Rgb& c, std::ostream* os) { *os << "(" << c.r << ", " << c.g << ", " << c.b << ")"; }
 
 // Recolours one pixel with alpha 77 and checks the alpha survives.
 Rgb Recoloured(Rgb in, TColorSB variant, unsigned char lightening)
@@ -280,16 +270,48 @@ TEST(ButtonFaceLook, WhichLookWins)
         {"normal", false, false, false, true, false, false, 0, {false, kFont, false}},
         {"focused, LightRect: lit, never the contour", true, false, false, true, true, false, F, {true, kFont, false}},
         {"hovered, LightRect: lit", true, false, false, true, false, true, 0, {true, kFont, false}},
-        {"focused, no LightRect, Kontur: contour only", false, false, false, true, true, false, F, {false, kFont, true}},
+        {"focused, no LightRect, Kontur: contour only",
+         false,
+         false,
+         false,
+         true,
+         true,
+         false,
+         F,
+         {false, kFont, true}},
         {"hovered, no LightRect, Kontur: neither", false, false, false, true, false, true, 0, {false, kFont, false}},
         {"focused, no LightRect, no Kontur", false, false, false, false, true, false, F, {false, kFont, false}},
         {"pressed and focused keeps the contour", false, false, false, true, true, false, F | S, {false, kFont, true}},
-        {"active default button without the focus bit", true, false, false, true, true, false, 0, {false, kFont, false}},
+        {"active default button without the focus bit",
+         true,
+         false,
+         false,
+         true,
+         true,
+         false,
+         0,
+         {false, kFont, false}},
         {"focus bit without being active", false, false, false, true, false, false, F, {false, kFont, false}},
         {"hovered, LightFont", false, true, false, true, false, true, 0, {false, kMouse, false}},
         {"LightFont, not hovered", false, true, false, true, false, false, 0, {false, kFont, false}},
-        {"disabled, hovered, LightFont, GrayDis: silver", true, true, true, true, false, true, D, {true, kSilver, false}},
-        {"disabled, hovered, LightFont, no GrayDis: font colour", false, true, false, true, false, true, D, {false, kFont, false}},
+        {"disabled, hovered, LightFont, GrayDis: silver",
+         true,
+         true,
+         true,
+         true,
+         false,
+         true,
+         D,
+         {true, kSilver, false}},
+        {"disabled, hovered, LightFont, no GrayDis: font colour",
+         false,
+         true,
+         false,
+         true,
+         false,
+         true,
+         D,
+         {false, kFont, false}},
         {"enabled with GrayDis", false, false, true, true, false, false, 0, {false, kFont, false}},
     };
     for (const Case& c : cases) {

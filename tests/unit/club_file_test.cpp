@@ -41,10 +41,7 @@ private:
     fs::path path_;
 };
 
-void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+void WriteBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 std::string Member(const char* utf8Name, long long score, int deals, const char* password = "")
 {
@@ -118,8 +115,7 @@ TEST(ClubFile, AcceptsAndRefuses)
         {"line 1 of 56", resealed([](ClubLines& l) { l[0] += ' '; }), false},
         {"one byte changed in line 3", edited([&](std::string& b) { b[line3 + 40] = '$'; }), false},
         {"marker 150, 118", resealed([](ClubLines& l) { l[15][1] = 118; }), false},
-        {"marker as a UTF-8 dash",
-         resealed([](ClubLines& l) { l[15] = "\xE2\x80\x93u" + l[15].substr(2); }), false},
+        {"marker as a UTF-8 dash", resealed([](ClubLines& l) { l[15] = "\xE2\x80\x93u" + l[15].substr(2); }), false},
         {"Sum1 + 1", edited([&](std::string& b) { b[sum1 + 5] = static_cast<char>(b[sum1 + 5] + 1); }), false},
         {"Sum1 with a plus sign", edited([&](std::string& b) { b[sum1] = '+'; }), false},
         {"Sum1 with a leading blank", edited([&](std::string& b) { b[sum1] = ' '; }), false},
@@ -128,8 +124,7 @@ TEST(ClubFile, AcceptsAndRefuses)
         {"empty", "", false},
         // Positions 1 and 7 are both odd and neither divides by 3: the three
         // sums cannot see such a swap.
-        {"two bytes swapped under the same sums",
-         edited([](std::string& b) { std::swap(b[0], b[6]); }), true},
+        {"two bytes swapped under the same sums", edited([](std::string& b) { std::swap(b[0], b[6]); }), true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -210,7 +205,7 @@ TEST(ClubFile, FilesMemberLinesByScore)
         std::vector<std::string> members;
         for (std::size_t i = 0; i < c.before.size(); ++i)
             members.push_back(c.before[i] < 0 ? std::string(EmptyMemberLine)
-                                               : Member("Old", c.before[i], static_cast<int>(i)));
+                                              : Member("Old", c.before[i], static_cast<int>(i)));
         ClubLines lines = WithMembers(members);
         int score = -7, place = -7;
         const std::string record = Member("New", c.score, 9, "pw");
@@ -289,8 +284,8 @@ TEST(ClubFile, StoresThroughTheFile)
 
 TEST(ClubFile, TakesMembersOut)
 {
-    const std::vector<std::string> five = {Member("A", 5, 1), Member("B", 4, 1), Member("C", 3, 1),
-                                           Member("D", 2, 1), Member("E", 1, 1)};
+    const std::vector<std::string> five = {Member("A", 5, 1), Member("B", 4, 1), Member("C", 3, 1), Member("D", 2, 1),
+                                           Member("E", 1, 1)};
     const std::string empty(EmptyMemberLine);
     struct Case {
         std::vector<std::string> before;

@@ -27,10 +27,10 @@ TEST(StatsReply, ReadsTheEighteenPieces)
         bool read;
     };
     const Case cases[] = {
-        {"$10 7 x 2024-05-01 55 3 0 0 0 0 0 0 0 0 0 0 0 x*", false}, // third piece not a number
+        {"$10 7 x 2024-05-01 55 3 0 0 0 0 0 0 0 0 0 0 0 x*", false},  // third piece not a number
         {"$10 7  2 2024-05-01 55 3 0 0 0 0 0 0 0 0 0 0 0 x*", false}, // a double blank shifts the pieces
-        {"$10 7 2 1 May 55 3 0 0 0 0 0 0 0 0 0 0 0 x*", false},     // a blank in the last like
-        {"no answer", true},                                           // no "$": figures at zero
+        {"$10 7 2 1 May 55 3 0 0 0 0 0 0 0 0 0 0 0 x*", false},       // a blank in the last like
+        {"no answer", true},                                          // no "$": figures at zero
         {"$", true},
         {"$10 7 2 - 55 3 0 0 0 0 0 0 0 0 0 0 0 #*", true},
         {"$10 7 2 - 55 3 0 0 0 0 0 0 0 0 0 0 0 #", true}, // no "*": up to the byte before the last
@@ -53,7 +53,8 @@ TEST(AdvertisementList, CountsOnlyAValidListOfFourOrMore)
     EXPECT_EQ(first.Picture, "https://a/1.png");
     EXPECT_EQ(first.Name, "Первая");
     EXPECT_EQ(first.Link, "https://one.example");
-    EXPECT_EQ(ReadAdvertisement(four, 2, club).Picture, "http://club.example:8350/adv/2.png") << "the club's own origin";
+    EXPECT_EQ(ReadAdvertisement(four, 2, club).Picture, "http://club.example:8350/adv/2.png")
+        << "the club's own origin";
     EXPECT_EQ(ReadAdvertisement(four, 2, club).Link, "http://club.example:8350/two");
     EXPECT_EQ(ReadAdvertisement(four, 3, club).Picture, "");
     EXPECT_EQ(ReadAdvertisement(four, 9, club).Name, "");
@@ -73,13 +74,12 @@ TEST(AdvertisementList, PicturesAndLinksElsewhereThanHttpsOrTheClubAreDropped)
         const char* address;
         bool kept;
     };
-    const Case cases[] = {{"https://ads.example/a.png", true},   {"http://127.0.0.1:8350/adv/a.png", true},
-                          {"http://ads.example/a.png", false},   {"http://127.0.0.1:8351/adv/a.png", false},
-                          {"file:///etc/passwd", false},         {"ads.example/a.png", false},
-                          {"javascript:alert(1)", false},        {"https://user@ads.example/a.png", false}};
+    const Case cases[] = {{"https://ads.example/a.png", true}, {"http://127.0.0.1:8350/adv/a.png", true},
+                          {"http://ads.example/a.png", false}, {"http://127.0.0.1:8351/adv/a.png", false},
+                          {"file:///etc/passwd", false},       {"ads.example/a.png", false},
+                          {"javascript:alert(1)", false},      {"https://user@ads.example/a.png", false}};
     for (const Case& c : cases) {
-        const std::string text =
-            entry + "SecAdv001I=" + c.address + "##SecAdv001L=" + c.address + "##";
+        const std::string text = entry + "SecAdv001I=" + c.address + "##SecAdv001L=" + c.address + "##";
         const Advertisement ad = ReadAdvertisement(text, 1, club);
         EXPECT_EQ(ad.Picture, c.kept ? c.address : "") << c.address;
         EXPECT_EQ(ad.Link, c.kept ? c.address : "") << c.address;

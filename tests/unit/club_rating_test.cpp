@@ -79,10 +79,14 @@ TEST(ClubRating, RegisteredStartsAndEnds)
 
 TEST(ClubRating, Bonus)
 {
-    struct Case { int place; bool credited; int bonus; };
+    struct Case {
+        int place;
+        bool credited;
+        int bonus;
+    };
     const Case cases[] = {
-        {1, true, 25}, {2, true, 10}, {10, true, 10}, {11, true, 0}, {37, true, 0}, {0, true, 0}, {-1, true, 0},
-        {1, false, -1}, {10, false, -1}, {11, false, 0},
+        {1, true, 25}, {2, true, 10}, {10, true, 10}, {11, true, 0},   {37, true, 0},
+        {0, true, 0},  {-1, true, 0}, {1, false, -1}, {10, false, -1}, {11, false, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ResultBonus(c.place, c.credited), c.bonus) << c.place << " " << c.credited;

@@ -47,11 +47,11 @@ TEST(ClubReaders, DollarRecordNeverTakesTheLastByte)
     const Case cases[] = {
         {"$rec$", "rec"},
         {"$rec$\r\n", "rec"},
-        {"$Moscow", "Mosco"},          // without a closing "$" the last byte is lost
+        {"$Moscow", "Mosco"}, // without a closing "$" the last byte is lost
         {"$rec\r\n", "rec\r"},
         {"junk$a b$c$", "a b"},
         {"$$", ""},
-        {"$", std::nullopt},           // the only "$" is the last byte
+        {"$", std::nullopt}, // the only "$" is the last byte
         {"abc$", std::nullopt},
         {"no", std::nullopt},
         {"", std::nullopt},
@@ -70,12 +70,13 @@ TEST(ClubReaders, StarRecordsOpenAtEveryDollar)
     };
     const Case cases[] = {
         {"$r1*$r2*", 10, {"r1", "r2"}},
-        {"$r1*$r2", 10, {"r1", "r"}},              // last row without "*" loses its last byte
+        {"$r1*$r2", 10, {"r1", "r"}},                          // last row without "*" loses its last byte
         {"$No$mad 1-007*", 10, {"No$mad 1-007", "mad 1-007"}}, // a "$" in data opens a row mid-way
         {"$a*$b*$c*", 2, {"a", "b"}},
         {"", 10, {}},
         {"$", 10, {}},
-        {"$1 Nomad Tula Russia 1-001 M 951*$2 Lynx Omsk  6-012 W 921.5*", 10,
+        {"$1 Nomad Tula Russia 1-001 M 951*$2 Lynx Omsk  6-012 W 921.5*",
+         10,
          {"1 Nomad Tula Russia 1-001 M 951", "2 Lynx Omsk  6-012 W 921.5"}},
     };
     for (const auto& c : cases)
@@ -90,9 +91,9 @@ TEST(ClubReaders, TrailingNumberReadsDigitsAfterTheLastUsableDollar)
     };
     const Case cases[] = {
         {"$17 ", 17},
-        {"$17$", 17},          // the last "$" is the last byte: the one before counts
+        {"$17$", 17}, // the last "$" is the last byte: the one before counts
         {"$17 \r\n", 17},
-        {"$17", 1},            // the last byte is never read
+        {"$17", 1}, // the last byte is never read
         {"$25\r\n", 25},
         {"$1$2 ", 2},
         {"$-3 ", std::nullopt}, // no sign
@@ -122,9 +123,19 @@ TEST(ClubReaders, IntegerWords)
         std::optional<std::int32_t> value;
     };
     const Case cases[] = {
-        {"25", 25}, {"0", 0}, {"-3", -3}, {"2147483647", 2147483647}, {"-2147483648", INT32_MIN},
-        {"2147483648", std::nullopt}, {"", std::nullopt}, {"-", std::nullopt}, {"+5", std::nullopt},
-        {"0\r", std::nullopt}, {"1e3", std::nullopt}, {"#", std::nullopt}, {" 5", std::nullopt},
+        {"25", 25},
+        {"0", 0},
+        {"-3", -3},
+        {"2147483647", 2147483647},
+        {"-2147483648", INT32_MIN},
+        {"2147483648", std::nullopt},
+        {"", std::nullopt},
+        {"-", std::nullopt},
+        {"+5", std::nullopt},
+        {"0\r", std::nullopt},
+        {"1e3", std::nullopt},
+        {"#", std::nullopt},
+        {" 5", std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(IntegerWord(c.word), c.value) << c.word;
@@ -137,11 +148,22 @@ TEST(ClubReaders, TextToFloatTakesAnyPointByte)
         std::optional<double> value;
     };
     const Case cases[] = {
-        {"951", 951.0},     {"1234.5", 1234.5}, {"12,5", 12.5},   {"-2.5", -2.5},
-        {"", 7.0},          // the default
-        {" 12 ", 12.0},     {"0", 0.0},         {"abc", std::nullopt}, {"1e3", 1.3}, // "e" is the point
-        {"1.5e3", std::nullopt}, {"12.5.1", std::nullopt}, {"1 2", std::nullopt}, {"-", std::nullopt},
-        {"#", std::nullopt}, {"   ", std::nullopt}, {"921.5*", std::nullopt},
+        {"951", 951.0},
+        {"1234.5", 1234.5},
+        {"12,5", 12.5},
+        {"-2.5", -2.5},
+        {"", 7.0}, // the default
+        {" 12 ", 12.0},
+        {"0", 0.0},
+        {"abc", std::nullopt},
+        {"1e3", 1.3}, // "e" is the point
+        {"1.5e3", std::nullopt},
+        {"12.5.1", std::nullopt},
+        {"1 2", std::nullopt},
+        {"-", std::nullopt},
+        {"#", std::nullopt},
+        {"   ", std::nullopt},
+        {"921.5*", std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(TextToFloat(c.text, 7.0), c.value) << c.text;

@@ -13,11 +13,11 @@ TEST(ClubRemoteConfig, KeyValues)
     };
     const Case cases[] = {
         {"StatPath=abc#", "StatPath", "abc"},
-        {"AccPath:abc#\r\n", "AccPath", "abc"},       // any separator byte is skipped
+        {"AccPath:abc#\r\n", "AccPath", "abc"}, // any separator byte is skipped
         {"StatPath=#", "StatPath", ""},
         {"x=1#StatPath=a#StatPath=b#", "StatPath", "a"}, // first occurrence
-        {"statpath=abc#", "StatPath", std::nullopt},  // case-sensitive
-        {"StatPath=abc", "StatPath", std::nullopt},   // cut short before its "#"
+        {"statpath=abc#", "StatPath", std::nullopt},     // case-sensitive
+        {"StatPath=abc", "StatPath", std::nullopt},      // cut short before its "#"
         {"StatPath=", "StatPath", std::nullopt},
         {"StatPath", "StatPath", std::nullopt},
         {"", "StatPath", std::nullopt},

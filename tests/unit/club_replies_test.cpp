@@ -39,18 +39,18 @@ TEST(ClubReplies, LoginRecordsFillTheAccount)
          "1-000", 'W', "nora@example.org", "01.02.2025", 0, 0},
         {"Lebanon", "$Beirut Lebanon 2-026 M a@b.c 01.02.2025 xxx xxx xxx 7 0 3$\r\n", true, "Beirut", "Lebanon",
          "2-026", 'M', "a@b.c", "01.02.2025", 7, 3},
-        {"empty country key of 6-012", "$Omsk  6-012 W a@b.c 01.02.2025 xxx xxx xxx 0 0 0$", true, "Omsk", "",
-         "6-012", 'W', "a@b.c", "01.02.2025", 0, 0},
+        {"empty country key of 6-012", "$Omsk  6-012 W a@b.c 01.02.2025 xxx xxx xxx 0 0 0$", true, "Omsk", "", "6-012",
+         'W', "a@b.c", "01.02.2025", 0, 0},
         {"refusal", "no", false, "#", "#", "#", '#', "#", "00.00.0000", 0, 0},
         {"no record: placeholders stay", "hello", true, "#", "#", "#", '#', "#", "00.00.0000", 0, 0},
         {"eleven words leave R06", "$Tula Russia 1-001 M e@x.y 10.12.2024 xxx xxx xxx 25 0$", true, "Tula", "Russia",
          "1-001", 'M', "e@x.y", "10.12.2024", 25, 0},
-        {"no closing dollar: word 12 empty", "$Tula Russia 1-001 M e@x.y 10.12.2024 xxx xxx xxx 25 0 0", false,
-         "Tula", "Russia", "1-001", 'M', "e@x.y", "10.12.2024", 25, 0},
+        {"no closing dollar: word 12 empty", "$Tula Russia 1-001 M e@x.y 10.12.2024 xxx xxx xxx 25 0 0", false, "Tula",
+         "Russia", "1-001", 'M', "e@x.y", "10.12.2024", 25, 0},
         {"CR LF instead of dollar", "$Tula Russia 1-001 M e@x.y 10.12.2024 xxx xxx xxx 25 0 0\r\n", false, "Tula",
          "Russia", "1-001", 'M', "e@x.y", "10.12.2024", 25, 0},
-        {"empty sex word", "$Tula Russia 1-001  e@x.y 10.12.2024 xxx xxx xxx 25 0 0$", false, "Tula", "Russia",
-         "1-001", '#', "#", "00.00.0000", 0, 0},
+        {"empty sex word", "$Tula Russia 1-001  e@x.y 10.12.2024 xxx xxx xxx 25 0 0$", false, "Tula", "Russia", "1-001",
+         '#', "#", "00.00.0000", 0, 0},
         {"a blank in the date shifts the balance", "$Tula Russia 1-001 M e@x.y 10 12 2024 xxx xxx 25 0 0$", false,
          "Tula", "Russia", "1-001", 'M', "e@x.y", "10", 0, 0},
     };
@@ -74,8 +74,8 @@ TEST(ClubReplies, LoginRecordsFillTheAccount)
 TEST(ClubReplies, TopTenRows)
 {
     ClubTopTenRows rows = EmptyTopTen();
-    ASSERT_TRUE(ReadTopTenReply("$1 Nomad Tula Russia 1-001 M 951*$2 Lynx Omsk  6-012 W 921.5*$3 Ann Kazan Unknown*",
-                                rows));
+    ASSERT_TRUE(
+        ReadTopTenReply("$1 Nomad Tula Russia 1-001 M 951*$2 Lynx Omsk  6-012 W 921.5*$3 Ann Kazan Unknown*", rows));
     EXPECT_EQ(rows[0], (TTevTop10{"Nomad", "Tula", "1-001", 'M', 951}));
     EXPECT_EQ(rows[1], (TTevTop10{"Lynx", "Omsk", "6-012", 'W', 921.5}));
     // Only four words: the country key stays, sex keeps "M".
@@ -99,9 +99,17 @@ TEST(ClubReplies, Balance)
         std::optional<std::int32_t> balance;
     };
     const Case cases[] = {
-        {"$25$", 25},         {"$-3$", -3},          {"$ 15$", 15},           {"$+4$", 4},
-        {"$15 $", std::nullopt}, {"$25", 2},         {"no", std::nullopt},    {"", std::nullopt},
-        {"$$", std::nullopt},  {"$abc$", std::nullopt}, {"$2147483648$", std::nullopt},
+        {"$25$", 25},
+        {"$-3$", -3},
+        {"$ 15$", 15},
+        {"$+4$", 4},
+        {"$15 $", std::nullopt},
+        {"$25", 2},
+        {"no", std::nullopt},
+        {"", std::nullopt},
+        {"$$", std::nullopt},
+        {"$abc$", std::nullopt},
+        {"$2147483648$", std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ReadBalanceReply(c.reply), c.balance) << c.reply;
@@ -110,7 +118,8 @@ TEST(ClubReplies, Balance)
 TEST(ClubReplies, CardHoldingNoIsReadWhole)
 {
     TInfo14 card;
-    ReadInfoReply("$\xC8\xE2\xE0\xED~\xCF\xE5\xF2\xF0\xEE\xE2~I know nothing~~~https://example.org/x?a=1&b=2~~~~~~~~$", card);
+    ReadInfoReply("$\xC8\xE2\xE0\xED~\xCF\xE5\xF2\xF0\xEE\xE2~I know nothing~~~https://example.org/x?a=1&b=2~~~~~~~~$",
+                  card);
     EXPECT_EQ(card.Name1, "\xC8\xE2\xE0\xED"); // "Иван" in the club's code page
     EXPECT_EQ(card.Name2, "\xCF\xE5\xF2\xF0\xEE\xE2");
     EXPECT_EQ(card.About, "I know nothing");
@@ -219,9 +228,9 @@ TEST(ClubPhotos, JpegFrameOfRealAndBrokenFiles)
     EXPECT_EQ(small->Width, 200);
     EXPECT_EQ(small->Height, 250);
 
-    EXPECT_FALSE(ReadJpegFrame(soi + sof + sos + "\x12\x34"));            // no end marker
-    EXPECT_FALSE(ReadJpegFrame(soi + sos + "\x12\x34" + eoi));            // no frame
-    EXPECT_FALSE(ReadJpegFrame(real.substr(0, real.size() / 2)));         // cut short
+    EXPECT_FALSE(ReadJpegFrame(soi + sof + sos + "\x12\x34"));    // no end marker
+    EXPECT_FALSE(ReadJpegFrame(soi + sos + "\x12\x34" + eoi));    // no frame
+    EXPECT_FALSE(ReadJpegFrame(real.substr(0, real.size() / 2))); // cut short
     EXPECT_FALSE(ReadJpegFrame("\x89PNG\r\n\x1A\n0000000000000000"));
     EXPECT_FALSE(ReadJpegFrame(""));
     EXPECT_FALSE(ReadJpegFrame("Not Found"));

@@ -16,8 +16,9 @@ class ClubUserFile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = fs::temp_directory_path() / ("vokabron-userfile-" + std::to_string(::getpid()) + "-"
-                                            + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = fs::temp_directory_path()
+               / ("vokabron-userfile-" + std::to_string(::getpid()) + "-"
+                  + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_ / "Vokabron");
         path_ = UserFilePath((dir_ / "Vokabron").string() + "/");
@@ -93,8 +94,8 @@ TEST_F(ClubUserFile, MarkerMustMatchExactly)
 TEST_F(ClubUserFile, OlderFileOthersCouldReadIsClosedAtTheNextWrite)
 {
     Put(path_, "Tev User File\r\nOld\r\nxyz\r\n");
-    fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read
-                               | fs::perms::others_read);
+    fs::permissions(path_,
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
     ClubStateData club;
     club.ClubUser.Nick = "New";
     ASSERT_TRUE(WriteUserFile(path_, club));

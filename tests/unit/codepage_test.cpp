@@ -18,11 +18,14 @@ TEST(Codepage, EveryByteRoundTrips)
 
 TEST(Codepage, KnownLetters)
 {
-    struct Case { const char* utf8; std::string cp1251; };
+    struct Case {
+        const char* utf8;
+        std::string cp1251;
+    };
     const Case cases[] = {
-        {"А", "\xC0"}, {"Я", "\xDF"}, {"а", "\xE0"}, {"я", "\xFF"},
-        {"Ё", "\xA8"}, {"ё", "\xB8"}, {"№", "\xB9"}, {"«»", "\xAB\xBB"},
-        {"Vokabron 4.3", "Vokabron 4.3"},
+        {"А", "\xC0"}, {"Я", "\xDF"},      {"а", "\xE0"},
+        {"я", "\xFF"}, {"Ё", "\xA8"},      {"ё", "\xB8"},
+        {"№", "\xB9"}, {"«»", "\xAB\xBB"}, {"Vokabron 4.3", "Vokabron 4.3"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Utf8ToCp1251(c.utf8).value_or("<none>"), c.cp1251) << c.utf8;
@@ -34,7 +37,7 @@ TEST(Codepage, RefusesWhatItCannotCarry)
 {
     // Overlong forms (an "i" in two bytes, "/" in three) and surrogates are
     // not UTF-8 even where the character itself has a code page byte.
-    for (const char* bad : {"\xE2\x82", "日本", "\xFF", "\xC0\x41", "😀", "\xC1\xA9", "\xE0\x80\xAF", "\xED\xA0\x80",
-                            "\xF4\x90\x80\x80"})
+    for (const char* bad :
+         {"\xE2\x82", "日本", "\xFF", "\xC0\x41", "😀", "\xC1\xA9", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80"})
         EXPECT_FALSE(Utf8ToCp1251(bad).has_value()) << bad;
 }

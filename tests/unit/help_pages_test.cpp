@@ -91,8 +91,8 @@ std::vector<std::string> BrokenLinks(const std::map<std::string, std::string>& p
             const auto hash = href.find('#');
             const std::string file = href.substr(0, hash);
             const std::string target = file.empty() ? name : file;
-            const bool ok = !href.empty() && !std::regex_search(href, outside) && pages.count(target) &&
-                            (hash == std::string::npos || anchors[target].count(href.substr(hash + 1)));
+            const bool ok = !href.empty() && !std::regex_search(href, outside) && pages.count(target)
+                            && (hash == std::string::npos || anchors[target].count(href.substr(hash + 1)));
             if (!ok)
                 broken.push_back(name + ": " + href);
         }
@@ -113,18 +113,21 @@ std::map<std::string, std::string> ReadAllPages()
 
 TEST(HelpPages, Utf8CheckRefusesMalformedText)
 {
-    struct Case { std::string text; bool valid; };
+    struct Case {
+        std::string text;
+        bool valid;
+    };
     const Case cases[] = {
         {"plain ASCII", true},
         {"Ёлка и ёж, «кавычки» — тире", true},
-        {"\xF0\x9F\x98\x80", true},                // a four-byte character
-        {"\xC0\xC1\xC2", false},                   // Windows-1251 bytes, not UTF-8
-        {"\xD0", false},                           // cut off at the end
-        {"\xD0\x41", false},                       // lead byte without continuation
-        {"\x80", false},                           // stray continuation byte
-        {"\xC0\xAF", false},                       // overlong "/"
-        {"\xED\xA0\x80", false},                   // a surrogate
-        {"\xF4\x90\x80\x80", false},               // above U+10FFFF
+        {"\xF0\x9F\x98\x80", true},  // a four-byte character
+        {"\xC0\xC1\xC2", false},     // Windows-1251 bytes, not UTF-8
+        {"\xD0", false},             // cut off at the end
+        {"\xD0\x41", false},         // lead byte without continuation
+        {"\x80", false},             // stray continuation byte
+        {"\xC0\xAF", false},         // overlong "/"
+        {"\xED\xA0\x80", false},     // a surrogate
+        {"\xF4\x90\x80\x80", false}, // above U+10FFFF
     };
     for (const auto& c : cases)
         EXPECT_EQ(IsUtf8(c.text), c.valid) << c.text;

@@ -14,9 +14,9 @@ enum class Event { Paint, Frame, PhaseFourRuns, PhaseFourDone, Input };
 
 struct Step {
     Event event;
-    int frame = 0;       // Frame: the index shown
-    int frameCount = 0;  // Frame: frames of the animation (0: not loaded)
-    std::string expect;  // what the flow decides
+    int frame = 0;      // Frame: the index shown
+    int frameCount = 0; // Frame: frames of the animation (0: not loaded)
+    std::string expect; // what the flow decides
     int phaseAfter = 0;
 };
 
@@ -90,13 +90,16 @@ TEST(IntroFlow, ShortOrMissingAnimationsEndTheirStep)
         {Event::Paint, 0, 0, "step1", 1},
         {Event::Frame, 29, 30, "advance", 2}, // its own last frame
         {Event::Paint, 0, 0, "step2", 3},
-        {Event::Frame, 0, 0, "advance", 4},   // could not be loaded
+        {Event::Frame, 0, 0, "advance", 4}, // could not be loaded
     });
 }
 
 TEST(IntroFlow, CloseAsksOnlyDuringAGameAndKeepsSettingsAfterTheIntro)
 {
-    struct Case { bool intro, menu, deal; bool ask, write; };
+    struct Case {
+        bool intro, menu, deal;
+        bool ask, write;
+    };
     const Case cases[] = {
         {true, false, false, false, false},
         {false, true, false, false, true},

@@ -15,12 +15,8 @@ struct Row {
     std::u32string russian;
 };
 const Row kRows[] = {
-    {U"`qwertyuiop[]", U"ёйцукенгшщзхъ"},
-    {U"asdfghjkl;'", U"фывапролджэ"},
-    {U"zxcvbnm,.", U"ячсмитьбю"},
-    {U"~QWERTYUIOP{}", U"ЁЙЦУКЕНГШЩЗХЪ"},
-    {U"ASDFGHJKL:\"", U"ФЫВАПРОЛДЖЭ"},
-    {U"ZXCVBNM<>", U"ЯЧСМИТЬБЮ"},
+    {U"`qwertyuiop[]", U"ёйцукенгшщзхъ"}, {U"asdfghjkl;'", U"фывапролджэ"},  {U"zxcvbnm,.", U"ячсмитьбю"},
+    {U"~QWERTYUIOP{}", U"ЁЙЦУКЕНГШЩЗХЪ"}, {U"ASDFGHJKL:\"", U"ФЫВАПРОЛДЖЭ"}, {U"ZXCVBNM<>", U"ЯЧСМИТЬБЮ"},
 };
 
 } // namespace

@@ -99,7 +99,7 @@ TEST(MainMenuLayout, FullScreenStretchesPlacesAndScalesByTheSmallerFactor)
 
 TEST(MainMenuLayout, ExtraButtonHeightSteps)
 {
-    const std::pair<double, int> cases[] = {{1.0, 0}, {1.28, 0}, {1.29, 15}, {1.4, 15},
+    const std::pair<double, int> cases[] = {{1.0, 0},   {1.28, 0},  {1.29, 15},  {1.4, 15},
                                             {1.68, 15}, {1.69, 30}, {1.797, 30}, {2.0, 30}};
     for (const auto& [scale, extra] : cases)
         EXPECT_EQ(MenuExtraHeight(scale), extra) << scale;

@@ -14,7 +14,8 @@ std::string MakeBase(const std::string& tag)
     std::string text;
     for (int s = 1; s <= 20; ++s) {
         char header[64];
-        std::snprintf(header, sizeof header, s == 5 ? "$%02d Физики и изобретатели, химиков нет? 100%% чётных $" : "$%02d$", s);
+        std::snprintf(header, sizeof header,
+                      s == 5 ? "$%02d Физики и изобретатели, химиков нет? 100%% чётных $" : "$%02d$", s);
         text += header;
         text += "\r\n";
         for (int k = 0; k < 25; ++k)
@@ -43,19 +44,17 @@ TEST(PuzzleBase, LoadRemovesHeadersAndEndLine)
 
 TEST(PuzzleBase, HeaderRuleTable)
 {
-    struct Case { const char* line; bool removed; };
+    struct Case {
+        const char* line;
+        bool removed;
+    };
     const Case cases[] = {
-        {"$01$", true},
-        {"$05 Физики и изобретатели, химиков нет? 100% чётных $", true},
-        {"$XX$", true},
-        {"$20", true},
-        {"$AB$", false},    // letters other than XX: a puzzle line
-        {"$X1$", false},
-        {"$1", false},      // fewer than three characters
-        {"$", false},
-        {"", false},
-        {"01$", false},
-        {"$xx$", false},
+        {"$01$", true},  {"$05 Физики и изобретатели, химиков нет? 100% чётных $", true},
+        {"$XX$", true},  {"$20", true},
+        {"$AB$", false},                // letters other than XX: a puzzle line
+        {"$X1$", false}, {"$1", false}, // fewer than three characters
+        {"$", false},    {"", false},
+        {"01$", false},  {"$xx$", false},
     };
     for (const Case& c : cases) {
         std::vector<std::string> memo;
@@ -76,12 +75,19 @@ TEST(PuzzleBase, PickBoundaries)
     std::vector<std::string> memo1, memo2;
     LoadPuzzleBase(MakeBase("A"), memo1);
     LoadPuzzleBase(MakeBase("B"), memo2);
-    struct Case { int r; int base; const char* answer; };
+    struct Case {
+        int r;
+        int base;
+        const char* answer;
+    };
     const Case cases[] = {{0, 1, "A1-0"}, {499, 1, "A20-24"}, {500, 2, "B1-0"}, {999, 2, "B20-24"}};
     for (const Case& c : cases) {
         PuzzleState p;
         int asked = 0;
-        ASSERT_TRUE(PickPuzzle(memo1, memo2, p, [&](int bound) { asked = bound; return c.r; }));
+        ASSERT_TRUE(PickPuzzle(memo1, memo2, p, [&](int bound) {
+            asked = bound;
+            return c.r;
+        }));
         EXPECT_EQ(asked, 1000);
         EXPECT_EQ(p.PuzzleBase, c.base) << c.r;
         ReadPuzzle(p);
@@ -110,9 +116,12 @@ TEST(PuzzleBase, ClockSeededRandomStaysInRange)
 
 TEST(PuzzleBase, ReadPuzzleFields)
 {
-    struct Case { std::string line; std::string answer, theme, extra; };
+    struct Case {
+        std::string line;
+        std::string answer, theme, extra;
+    };
     const Case cases[] = {
-        {"$ДОМ#Жилище#заметка#", "$ДОМ", "Жилище", "заметка"},        // plain text kept as it is
+        {"$ДОМ#Жилище#заметка#", "$ДОМ", "Жилище", "заметка"}, // plain text kept as it is
         {EncodeText("КОТ#Животное##лишнее#хвост", PuzzleStartKey), "КОТ", "Животное", ""},
         {EncodeText("ЛЕВ ТОЛСТОЙ#Писатель", PuzzleStartKey), "ЛЕВ ТОЛСТОЙ", "old theme", "old extra"},
     };

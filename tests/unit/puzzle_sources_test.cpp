@@ -55,7 +55,7 @@ std::size_t CharacterCount(const std::string& cp1251) { return cp1251.size(); }
 unsigned char FoldedLetter(unsigned char c)
 {
     if (c == 0xA8 || c == 0xB8) // Ё, ё
-        return 0xC5;             // Е
+        return 0xC5;            // Е
     if (c >= 0xE0)
         return static_cast<unsigned char>(c - 0x20);
     if (c >= 0xC0)
@@ -99,12 +99,16 @@ std::string GivenAwayWord(const std::string& answer, const std::string& theme)
 
 TEST(PuzzleSources, AnswerRule)
 {
-    struct Case { const char* utf8; bool valid; };
+    struct Case {
+        const char* utf8;
+        bool valid;
+    };
     const Case cases[] = {
-        {"ДОМ", true}, {"ЛЕВ ТОЛСТОЙ", true}, {"СЕЛЕДКА ПОД ШУБОЙ", true}, {"Я", true},
-        {"ДЕСЯТЬБУКВ", true}, {"ОДИННАДЦАТЬ", false}, {"А Б В Г", false}, {"", false},
-        {"ДВА  ПРОБЕЛА", false}, {" ДОМ", false}, {"ДОМ ", false}, {"ЁЖ", false}, {"дом", false},
-        {"DOM", false}, {"САНКТ-ПЕТЕРБУРГ", false},
+        {"ДОМ", true},      {"ЛЕВ ТОЛСТОЙ", true}, {"СЕЛЕДКА ПОД ШУБОЙ", true},
+        {"Я", true},        {"ДЕСЯТЬБУКВ", true},  {"ОДИННАДЦАТЬ", false},
+        {"А Б В Г", false}, {"", false},           {"ДВА  ПРОБЕЛА", false},
+        {" ДОМ", false},    {"ДОМ ", false},       {"ЁЖ", false},
+        {"дом", false},     {"DOM", false},        {"САНКТ-ПЕТЕРБУРГ", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(AnswerIsValid(Utf8ToCp1251(c.utf8).value()), c.valid) << c.utf8;
@@ -112,17 +116,21 @@ TEST(PuzzleSources, AnswerRule)
 
 TEST(PuzzleSources, ThemeMustNotHoldAWordOfItsAnswer)
 {
-    struct Case { const char* answer; const char* theme; const char* givenAway; };
+    struct Case {
+        const char* answer;
+        const char* theme;
+        const char* givenAway;
+    };
     const Case cases[] = {
         {"ПОЛЯРНАЯ ЗВЕЗДА", "Звезда", "ЗВЕЗДА"},
         {"ГРЕЧНЕВАЯ КАША", "Сладкая каша", "КАША"},
-        {"ЧЕРНОЕ МОРЕ", "Чёрное и тёплое", "ЧЕРНОЕ"},          // Ё reads as Е
-        {"ЮПИТЕР", "Планета-юпитер", "ЮПИТЕР"},                 // a hyphen ends a word
-        {"ВЕК УЧИСЬ", "«Век живи...»", "ВЕК"},                  // so do quotes and stops
+        {"ЧЕРНОЕ МОРЕ", "Чёрное и тёплое", "ЧЕРНОЕ"}, // Ё reads as Е
+        {"ЮПИТЕР", "Планета-юпитер", "ЮПИТЕР"},       // a hyphen ends a word
+        {"ВЕК УЧИСЬ", "«Век живи...»", "ВЕК"},        // so do quotes and stops
         {"ПОЛЯРНАЯ ЗВЕЗДА", "Указывает путь на север", ""},
-        {"ОСЕТР", "Осетровая рыба", ""},                         // another form of the word
-        {"КАША", "Кашалот", ""},                                 // a word inside a longer one
-        {"ИГРА В СНЕЖКИ", "Зимняя забава в парке", ""},          // short words do not count
+        {"ОСЕТР", "Осетровая рыба", ""},                // another form of the word
+        {"КАША", "Кашалот", ""},                        // a word inside a longer one
+        {"ИГРА В СНЕЖКИ", "Зимняя забава в парке", ""}, // short words do not count
         {"ДВОЕ ИЗ ЛАРЦА", "Одинаковы из сказки", ""},
     };
     for (const Case& c : cases)

@@ -48,9 +48,7 @@ struct FakeClub {
             reply.Ok = !Fails(failEntries);
             reply.Number = place;
             break;
-        case ClubCall::ClaimBonus:
-            reply.Ok = !Fails(failClaims);
-            break;
+        case ClubCall::ClaimBonus: reply.Ok = !Fails(failClaims); break;
         case ClubCall::ReadBalance:
             reply.Ok = !Fails(failBalance);
             reply.Number = balance;

@@ -344,8 +344,8 @@ TEST(FixedDivisor, AgreesWithTruncatingDivisionAndClamping)
     std::vector<std::int32_t> totals;
     for (std::int32_t t = 1; t <= 3000; ++t)
         totals.push_back(t);
-    for (std::int32_t t : {65535, 65536, 65537, 70001, 131071, 131072, 1 << 20,
-                           vk::detail::FixedDivisor::kMaxTotal, vk::detail::FixedDivisor::kMaxTotal + 1})
+    for (std::int32_t t : {65535, 65536, 65537, 70001, 131071, 131072, 1 << 20, vk::detail::FixedDivisor::kMaxTotal,
+                           vk::detail::FixedDivisor::kMaxTotal + 1})
         totals.push_back(t);
     for (const std::int32_t total : totals) {
         const vk::detail::FixedDivisor divide(total);

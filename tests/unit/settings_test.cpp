@@ -33,7 +33,10 @@ protected:
     void TearDown() override { fs::remove_all(dir_); }
 
     std::string Path() const { return dir_ + SettingsFileName; }
-    void Write(const std::vector<std::string>& lines) const { std::ofstream(Path(), std::ios::binary) << JoinLines(lines); }
+    void Write(const std::vector<std::string>& lines) const
+    {
+        std::ofstream(Path(), std::ios::binary) << JoinLines(lines);
+    }
 
     // A complete file; tests change single lines of it.
     static std::vector<std::string> Sample()
@@ -133,7 +136,7 @@ TEST_F(SettingsFolder, FlagsLineForBothReaders)
     };
     const Case cases[] = {
         {"ииии1", true, true, 1, false},
-        {"лл", false, false, 2, false},   // early reader: size untouched (starts at 2 here)
+        {"лл", false, false, 2, false}, // early reader: size untouched (starts at 2 here)
         {"лиил3R#", false, true, 3, true},
         {"xyzw9RL", true, true, 2, true}, // unknown characters keep the values
     };
@@ -217,9 +220,24 @@ TEST_F(SettingsFolder, TheRemoteRefreshRunsWhateverTheFileHeld)
     const Case cases[] = {
         {"no file", [] {}},
         {"empty file", [&] { Write({}); }},
-        {"short flags line", [&] { auto l = Sample(); l[1] = Cp("ли"); Write(l); }},
-        {"empty address line", [&] { auto l = Sample(); l[3].clear(); Write(l); }},
-        {"ten lines", [&] { auto l = Sample(); l.resize(10); Write(l); }},
+        {"short flags line",
+         [&] {
+             auto l = Sample();
+             l[1] = Cp("ли");
+             Write(l);
+         }},
+        {"empty address line",
+         [&] {
+             auto l = Sample();
+             l[3].clear();
+             Write(l);
+         }},
+        {"ten lines",
+         [&] {
+             auto l = Sample();
+             l.resize(10);
+             Write(l);
+         }},
         {"whole file", [&] { Write(Sample()); }},
     };
     const RemoteAddressAnswers remote{EncodeText("http://new-wtt/", AddressStartKey), true,
@@ -334,7 +352,10 @@ TEST_F(SettingsFolder, RemoteRefresh)
         {{"", true, "", ""}, true, "http://wtt.example/", "http://stat.example/", "http://builtin-acc/"},
         {{EncodeText("http://new-wtt/", AddressStartKey), true, EncodeText("http://new-stat/", AddressStartKey),
           EncodeText("http://new-acc/", AddressStartKey)},
-         true, "http://new-wtt/", "http://new-stat/", "http://new-acc/"},
+         true,
+         "http://new-wtt/",
+         "http://new-stat/",
+         "http://new-acc/"},
     };
     for (const Case& c : cases) {
         Settings s;

@@ -21,7 +21,8 @@ std::string RandomBytes(std::size_t n, std::mt19937& rng)
 TEST(TextCipher, RoundTripForEveryLengthAndKey)
 {
     std::mt19937 rng(1234);
-    for (const std::uint16_t key : {PuzzleStartKey, AddressStartKey, ClubStartKey, std::uint16_t(0), std::uint16_t(0xFFFF)}) {
+    for (const std::uint16_t key :
+         {PuzzleStartKey, AddressStartKey, ClubStartKey, std::uint16_t(0), std::uint16_t(0xFFFF)}) {
         for (std::size_t n = 0; n <= 3000; n += (n < 64 ? 1 : 97)) {
             const std::string plain = RandomBytes(n, rng);
             const std::string coded = EncodeText(plain, key);

@@ -7,9 +7,13 @@ using namespace vk;
 
 TEST(WindowSize, FixedSizes)
 {
-    struct Case { int size; int w, h; double scale; };
-    const Case cases[] = {{1, 760, 500, 1.0}, {3, 990, 650, 1.3}, {4, 1290, 850, 1.7}, {5, 1520, 1000, 2.0},
-                          {0, 760, 500, 1.0}, {9, 760, 500, 1.0}};
+    struct Case {
+        int size;
+        int w, h;
+        double scale;
+    };
+    const Case cases[] = {{1, 760, 500, 1.0},   {3, 990, 650, 1.3}, {4, 1290, 850, 1.7},
+                          {5, 1520, 1000, 2.0}, {0, 760, 500, 1.0}, {9, 760, 500, 1.0}};
     for (const Case& c : cases) {
         Layout l;
         SetWindowSize(c.size, 1920, 1040, l);
@@ -39,14 +43,15 @@ TEST(WindowSize, FullScreenKeepsProportionsByTheSmallerScale)
 
 TEST(WindowSize, ScreenLimitsComeFromTheWholeScreen)
 {
-    struct Case { int w, h; bool too3, too4, too5; };
+    struct Case {
+        int w, h;
+        bool too3, too4, too5;
+    };
     const Case cases[] = {
-        {1280, 1024, false, true, true},  // 1280 < 1290
-        {1920, 1000, false, false, true}, // 1000 < 1020
-        {1920, 1080, false, false, false},
-        {1520, 1020, false, false, false}, // exactly enough
-        {989, 800, true, true, true},
-        {1024, 669, true, true, true},
+        {1280, 1024, false, true, true},                                      // 1280 < 1290
+        {1920, 1000, false, false, true},                                     // 1000 < 1020
+        {1920, 1080, false, false, false}, {1520, 1020, false, false, false}, // exactly enough
+        {989, 800, true, true, true},      {1024, 669, true, true, true},
     };
     for (const Case& c : cases) {
         const ScreenLimits s = ComputeScreenLimits(c.w, c.h);
@@ -69,7 +74,7 @@ TEST(Layout, ScaleOperationsRoundHalvesToEven)
     EXPECT_EQ(l.ScaleLeft(5, 10), 14);
     EXPECT_EQ(l.ScaleTop(5, 10), 10);
     l.Scale = 1.3;
-    EXPECT_EQ(l.ScaleSize(5), 6);    // 6.5 -> 6
-    EXPECT_EQ(l.ScaleSize(15), 20);  // 19.5 -> 20
+    EXPECT_EQ(l.ScaleSize(5), 6);   // 6.5 -> 6
+    EXPECT_EQ(l.ScaleSize(15), 20); // 19.5 -> 20
     EXPECT_EQ(l.ScaleSize(700), 910);
 }

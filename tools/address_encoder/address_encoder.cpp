@@ -33,8 +33,7 @@ int main(int argc, char** argv)
         for (const vk::ClubPath& a : vk::ClubPaths) {
             out << "// " << a.Comment << "; decoded with "
                 << (a.Key == vk::ClubStartKey ? "ClubStartKey" : "AddressStartKey") << "\n"
-                << "inline constexpr const char* " << a.Name << " = \"" << vk::StoredClubAddress(base, a)
-                << "\";\n";
+                << "inline constexpr const char* " << a.Name << " = \"" << vk::StoredClubAddress(base, a) << "\";\n";
         }
         out << "\n} // namespace vk\n";
         if (!out) {

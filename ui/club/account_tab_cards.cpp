@@ -117,9 +117,9 @@ void AccountChairmanTab::PaintChairmanTab()
     QPainter p(&Canvas());
     StartPicture(p);
     p.setFont(TabFont(24));
-    const QString title = QStringLiteral("%1 \"%2\" %3 \"%4\"")
-                              .arg(UiText(Msg::ChairmanOfClub), UiText(Msg::ClubName), UiText(Msg::OnTheGame),
-                                   UiProductName());
+    const QString title =
+        QStringLiteral("%1 \"%2\" %3 \"%4\"")
+            .arg(UiText(Msg::ChairmanOfClub), UiText(Msg::ClubName), UiText(Msg::OnTheGame), UiProductName());
     TextOutShadow(title, 0, 700, 10, p, kTabYellow, 'c');
     DrawPhotoArea(p, 30, 60, c.ChairmanPhotoLoaded, c.ChairmanPhoto, first.Sex);
     p.setFont(TabFont(22));

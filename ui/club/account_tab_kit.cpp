@@ -125,8 +125,8 @@ bool RefusedKey(const QEvent& event, const std::function<bool(unsigned char)>& a
 AccountTab::AccountTab(int number, ClubStateData& club, int& clubState) : club_(club), state_(clubState)
 {
     setObjectName(QStringLiteral("TabSheet%1").arg(number));
-    canvas_ = MakePictureArea(this, QStringLiteral("ImageN%1").arg(number).toLatin1().constData(),
-                              QRect(0, 0, 702, 452));
+    canvas_ =
+        MakePictureArea(this, QStringLiteral("ImageN%1").arg(number).toLatin1().constData(), QRect(0, 0, 702, 452));
 }
 
 QImage& AccountTab::Canvas() const { return canvas_->Canvas(); }

@@ -28,7 +28,8 @@ namespace {
 struct LampPlace {
     int X, Y, Kind;
 };
-const LampPlace kLamps[4] = {{180, 91, NickField}, {410, 91, CityField}, {180, 165, PasswordField}, {410, 165, EMailField}};
+const LampPlace kLamps[4] = {
+    {180, 91, NickField}, {410, 91, CityField}, {180, 165, PasswordField}, {410, 165, EMailField}};
 
 // The edits, lists and check boxes of the tab.  What the widget's style
 // sheet already says (the country list's popup under its box) stays;
@@ -36,17 +37,16 @@ const LampPlace kLamps[4] = {{180, 91, NickField}, {410, 91, CityField}, {180, 1
 void DressField(QWidget* w, const char* more = "")
 {
     w->setFont(TabFont(20));
-    w->setStyleSheet(w->styleSheet() +
-                     QStringLiteral(" %1 { color: rgb(255, 0, 0); background-color: rgb(255, 255, 200); %2 }")
-                         .arg(QLatin1String(w->metaObject()->className()), QLatin1String(more)));
+    w->setStyleSheet(w->styleSheet()
+                     + QStringLiteral(" %1 { color: rgb(255, 0, 0); background-color: rgb(255, 255, 200); %2 }")
+                           .arg(QLatin1String(w->metaObject()->className()), QLatin1String(more)));
 }
 
 } // namespace
 
 AccountMemberTab::AccountMemberTab(ClubStateData& club, int& clubState, std::string programDir, bool ratingChoice,
                                    bool locked)
-    : AccountTab(1, club, clubState), programDir_(std::move(programDir)), ratingChoice_(ratingChoice),
-      locked_(locked)
+    : AccountTab(1, club, clubState), programDir_(std::move(programDir)), ratingChoice_(ratingChoice), locked_(locked)
 {
     CreateFields();
     CreateLists();
@@ -59,7 +59,8 @@ AccountMemberTab::AccountMemberTab(ClubStateData& club, int& clubState, std::str
     ruleLine->setGeometry(10, 337, 445, 22);
     ruleLine->setTextFormat(Qt::PlainText);
     ruleLine->setFont(TabFont(13));
-    ruleLine->setStyleSheet(QStringLiteral("QLabel { color: rgb(120, 0, 0); background-color: rgba(255, 255, 200, 200); }"));
+    ruleLine->setStyleSheet(
+        QStringLiteral("QLabel { color: rgb(120, 0, 0); background-color: rgba(255, 255, 200, 200); }"));
     ruleLine->hide();
 
     // Moving the mouse over the tab tells a player's own edits from the
@@ -111,9 +112,8 @@ void AccountMemberTab::CreateFields()
     }
     hidePasswordBox->setChecked(true);
     passwordEdit->setEchoMode(QLineEdit::Password);
-    connect(hidePasswordBox, &QCheckBox::clicked, this, [this](bool hide) {
-        passwordEdit->setEchoMode(hide ? QLineEdit::Password : QLineEdit::Normal);
-    });
+    connect(hidePasswordBox, &QCheckBox::clicked, this,
+            [this](bool hide) { passwordEdit->setEchoMode(hide ? QLineEdit::Password : QLineEdit::Normal); });
     connect(ratingGameBox, &QCheckBox::clicked, this, &AccountMemberTab::CheckBox2Click);
 }
 
@@ -155,11 +155,11 @@ bool AccountMemberTab::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == &CanvasArea() && event->type() == QEvent::MouseMove)
         editsUntouched_ = false;
-    const int kind = watched == nickEdit ? NickField
+    const int kind = watched == nickEdit       ? NickField
                      : watched == passwordEdit ? PasswordField
-                     : watched == cityEdit ? CityField
-                     : watched == emailEdit ? EMailField
-                                            : 0;
+                     : watched == cityEdit     ? CityField
+                     : watched == emailEdit    ? EMailField
+                                               : 0;
     if (kind != 0 && RefusedKey(*event, [kind](unsigned char c) { return AccountKeyAccepted(c, kind); })) {
         ShowKeyRefused(static_cast<QLineEdit*>(watched), static_cast<const QKeyEvent*>(event)->text());
         return true;
@@ -182,15 +182,17 @@ void AccountMemberTab::DrawFieldLamp(int x, int y, int cls)
 void AccountMemberTab::ShowStar()
 {
     const int state = State();
-    stateStar->LoadGif(state == 3 ? QStringLiteral("StarG0") : state == 2 ? QStringLiteral("StarY0")
-                                                                          : QStringLiteral("StarR0"));
+    stateStar->LoadGif(state == 3   ? QStringLiteral("StarG0")
+                       : state == 2 ? QStringLiteral("StarY0")
+                                    : QStringLiteral("StarR0"));
 }
 
 void AccountMemberTab::RefreshFields()
 {
     const bool loggedOut = State() <= 1;
     const TTevUser& u = Club().ClubUser;
-    for (QWidget* w : std::initializer_list<QWidget*>{nickEdit, passwordEdit, cityEdit, emailEdit, continentList, countryList, sexList})
+    for (QWidget* w : std::initializer_list<QWidget*>{nickEdit, passwordEdit, cityEdit, emailEdit, continentList,
+                                                      countryList, sexList})
         w->setEnabled(loggedOut);
     // Filling the fields from the member's record is no edit of the player.
     nickEdit->setText(ToQString(u.Nick));
@@ -227,8 +229,10 @@ void AccountMemberTab::SetAccountButtons()
     // A grey button names the first rule that keeps it grey.
     const auto firstBroken = [&u](std::initializer_list<int> kinds) {
         for (const int kind : kinds) {
-            const std::string& text = kind == NickField ? u.Nick : kind == PasswordField ? u.Pw
-                                      : kind == CityField ? u.City : u.EMail;
+            const std::string& text = kind == NickField       ? u.Nick
+                                      : kind == PasswordField ? u.Pw
+                                      : kind == CityField     ? u.City
+                                                              : u.EMail;
             if (const auto broken = FieldRuleBroken(text, kind))
                 return UiText(*broken);
         }
@@ -238,8 +242,9 @@ void AccountMemberTab::SetAccountButtons()
     loginButton->setToolTip(loggedOut ? firstBroken({NickField, PasswordField}) : QString());
     if (locked_) {
         // A rating game is on its way: the account stays as it is.
-        for (QWidget* w : std::initializer_list<QWidget*>{nickEdit, passwordEdit, cityEdit, emailEdit, continentList, countryList, sexList,
-                                                          ratingGameBox, createButton, loginButton, saveLoginButton, deleteLoginButton})
+        for (QWidget* w : std::initializer_list<QWidget*>{nickEdit, passwordEdit, cityEdit, emailEdit, continentList,
+                                                          countryList, sexList, ratingGameBox, createButton,
+                                                          loginButton, saveLoginButton, deleteLoginButton})
             w->setEnabled(false);
     }
 }
@@ -248,8 +253,10 @@ void AccountMemberTab::FieldEdited(int kind, const QString& text)
 {
     TTevUser& u = Club().ClubUser;
     const std::string bytes = ToCp1251(text);
-    std::string* field = kind == NickField ? &u.Nick : kind == PasswordField ? &u.Pw : kind == CityField ? &u.City
-                                                                                                       : &u.EMail;
+    std::string* field = kind == NickField       ? &u.Nick
+                         : kind == PasswordField ? &u.Pw
+                         : kind == CityField     ? &u.City
+                                                 : &u.EMail;
     *field = bytes;
     if (kind == PasswordField)
         u.PwC = EncodeText(u.Pw, ClubStartKey);
@@ -265,8 +272,10 @@ void AccountMemberTab::FieldEdited(int kind, const QString& text)
 void AccountMemberTab::ShowRule(int kind)
 {
     const TTevUser& u = Club().ClubUser;
-    const std::string& text = kind == NickField ? u.Nick : kind == PasswordField ? u.Pw : kind == CityField ? u.City
-                                                                                                          : u.EMail;
+    const std::string& text = kind == NickField       ? u.Nick
+                              : kind == PasswordField ? u.Pw
+                              : kind == CityField     ? u.City
+                                                      : u.EMail;
     const auto broken = FieldRuleBroken(text, kind);
     ruleLine->setText(broken ? UiText(*broken) : QString());
     ruleLine->setVisible(broken.has_value());
@@ -283,8 +292,10 @@ void AccountMemberTab::ShowKeyRefused(QLineEdit* edit, const QString& typed)
         if (ruleLine->text() != why)
             return;
         ruleLine->hide();
-        const int kind = edit == nickEdit ? NickField : edit == passwordEdit ? PasswordField
-                         : edit == cityEdit ? CityField : EMailField;
+        const int kind = edit == nickEdit       ? NickField
+                         : edit == passwordEdit ? PasswordField
+                         : edit == cityEdit     ? CityField
+                                                : EMailField;
         if (edit->hasFocus())
             ShowRule(kind);
     });
@@ -312,8 +323,8 @@ void AccountMemberTab::PaintAccountTab()
         QString Text;
         int X, Y;
     } labels[] = {
-        {UiText(Msg::Nick), 10, 60},      {UiText(Msg::Password), 10, 135}, {UiText(Msg::Country), 10, 222},
-        {UiText(Msg::City), 240, 60},     {QStringLiteral("E-Mail"), 240, 135}, {UiText(Msg::Sex), 240, 222},
+        {UiText(Msg::Nick), 10, 60},           {UiText(Msg::Password), 10, 135},     {UiText(Msg::Country), 10, 222},
+        {UiText(Msg::City), 240, 60},          {QStringLiteral("E-Mail"), 240, 135}, {UiText(Msg::Sex), 240, 222},
         {UiText(Msg::Registration), 240, 285},
     };
     for (const auto& label : labels)
@@ -374,7 +385,8 @@ QString AccountMemberTab::KeptLoginNote() const
     std::string nick, storedPw;
     if (!ReadUserFile(UserFilePath(programDir_), nick, storedPw) || nick == Club().ClubUser.Nick)
         return {};
-    return QStringLiteral("%1 \"%2\"; %3").arg(UiText(Msg::NextStartLogsIn), ToQString(nick), UiText(Msg::SaveToSwitch));
+    return QStringLiteral("%1 \"%2\"; %3")
+        .arg(UiText(Msg::NextStartLogsIn), ToQString(nick), UiText(Msg::SaveToSwitch));
 }
 
 } // namespace vk

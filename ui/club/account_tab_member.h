@@ -51,23 +51,23 @@ protected:
 
 private:
     // Each control keeps its numbered name as its object name.
-    QLineEdit* nickEdit = nullptr;          // Edit1
-    QLineEdit* passwordEdit = nullptr;      // Edit2
-    QLineEdit* countryKeyEdit = nullptr;    // Edit3
-    QLineEdit* cityEdit = nullptr;          // Edit4
-    QLineEdit* emailEdit = nullptr;         // Edit5
-    QLineEdit* registeredEdit = nullptr;    // Edit6, the registration date
-    QCheckBox* hidePasswordBox = nullptr;   // CheckBox1
-    QCheckBox* ratingGameBox = nullptr;     // CheckBox2
-    QComboBox* continentList = nullptr;     // ComboBox1
-    QComboBox* countryList = nullptr;       // ComboBox2
-    QComboBox* sexList = nullptr;           // ComboBox3
-    TTevQuizButton* createButton = nullptr; // Button1
-    TTevQuizButton* loginButton = nullptr;  // Button2
+    QLineEdit* nickEdit = nullptr;               // Edit1
+    QLineEdit* passwordEdit = nullptr;           // Edit2
+    QLineEdit* countryKeyEdit = nullptr;         // Edit3
+    QLineEdit* cityEdit = nullptr;               // Edit4
+    QLineEdit* emailEdit = nullptr;              // Edit5
+    QLineEdit* registeredEdit = nullptr;         // Edit6, the registration date
+    QCheckBox* hidePasswordBox = nullptr;        // CheckBox1
+    QCheckBox* ratingGameBox = nullptr;          // CheckBox2
+    QComboBox* continentList = nullptr;          // ComboBox1
+    QComboBox* countryList = nullptr;            // ComboBox2
+    QComboBox* sexList = nullptr;                // ComboBox3
+    TTevQuizButton* createButton = nullptr;      // Button1
+    TTevQuizButton* loginButton = nullptr;       // Button2
     TTevQuizButton* saveLoginButton = nullptr;   // Button3
     TTevQuizButton* deleteLoginButton = nullptr; // Button4
-    AnimationPlayer* stateStar = nullptr;   // RxGIFAn1
-    QLabel* ruleLine = nullptr; // the rule a field breaks, or why a key was refused
+    AnimationPlayer* stateStar = nullptr;        // RxGIFAn1
+    QLabel* ruleLine = nullptr;                  // the rule a field breaks, or why a key was refused
 
     void CreateFields();
     void CreateLists();

@@ -30,21 +30,15 @@ void AccountResultsTab::PaintResultsTab()
     StartPicture(p);
     DrawTabTitle(p, UiText(Msg::ResultsTitle));
     p.setFont(TabFont(24));
-    const Msg labels[9] = {Msg::RowGame,         Msg::RowPlayer,      Msg::Rating,
+    const Msg labels[9] = {Msg::RowGame,         Msg::RowPlayer,        Msg::Rating,
                            Msg::RowPlace,        Msg::RowPlayableCycle, Msg::RowBestScore,
-                           Msg::RowPlayedCycles, Msg::RowCurrentDeal, Msg::RowCurrentScore};
+                           Msg::RowPlayedCycles, Msg::RowCurrentDeal,   Msg::RowCurrentScore};
     const ClubStateData& c = Club();
     const TTevGame& g = c.ClubGame;
-    const QString values[9] = {UiProductName(),
-                               ToQString(c.ClubUser.Nick),
-                               Decimal(RoundEven(g.Rating)),
+    const QString values[9] = {UiProductName(), ToQString(c.ClubUser.Nick), Decimal(RoundEven(g.Rating)),
                                // No place before the member has a rating.
-                               g.Rating > 0 ? Decimal(g.Place) : QString(),
-                               Decimal(g.Kon),
-                               Decimal(g.Best),
-                               Decimal(g.Sessions),
-                               Decimal(g.KonL),
-                               Decimal(g.Score)};
+                               g.Rating > 0 ? Decimal(g.Place) : QString(), Decimal(g.Kon), Decimal(g.Best),
+                               Decimal(g.Sessions), Decimal(g.KonL), Decimal(g.Score)};
     const bool shown = !c.ClubUser.Nick.empty() && c.GameRecordOk && State() > 1;
     QStringList read; // each row as a screen reader says it
     for (int r = 0; r < 9; ++r) {

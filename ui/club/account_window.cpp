@@ -85,7 +85,8 @@ void TFAcc1::CreateTabs(bool ratingChoice)
     tabs->addTab(aboutTab, UiText(Msg::TabAboutMe));
     tabs->addTab(chairmanTab, UiText(Msg::TabChairman));
 
-    for (AccountTab* tab : std::initializer_list<AccountTab*>{memberTab, resultsTab, topTenTab, tevsTab, aboutTab, chairmanTab})
+    for (AccountTab* tab :
+         std::initializer_list<AccountTab*>{memberTab, resultsTab, topTenTab, tevsTab, aboutTab, chairmanTab})
         connect(tab, &AccountTab::clickSound, this, &TFAcc1::ClickSound);
     connect(memberTab, &AccountMemberTab::createClicked, this, &TFAcc1::Button1Click);
     connect(memberTab, &AccountMemberTab::loginClicked, this, &TFAcc1::Button2Click);
@@ -96,15 +97,15 @@ void TFAcc1::CreateTabs(bool ratingChoice)
     connect(tevsTab, &AccountTevsTab::transferClicked, this, &TFAcc1::ButtonTevsAddUsClick);
     connect(aboutTab, &AccountAboutTab::editCardClicked, this, &TFAcc1::ButtonAva1Click);
     connect(chairmanTab, &AccountChairmanTab::notice, this, &TFAcc1::Tell);
-    connect(memberTab, &AccountMemberTab::told, this, [this](const QString& text, bool good) {
-        good ? TellGood(text) : Tell(text);
-    });
+    connect(memberTab, &AccountMemberTab::told, this,
+            [this](const QString& text, bool good) { good ? TellGood(text) : Tell(text); });
     connect(tabs, &QTabWidget::currentChanged, this, &TFAcc1::TabShown);
 
     clubStatus = new QLabel(tabs);
     clubStatus->setObjectName(QStringLiteral("ClubStatus"));
     clubStatus->setTextFormat(Qt::PlainText);
-    clubStatus->setStyleSheet(QStringLiteral("QLabel { color: rgb(160, 0, 0); background-color: rgb(255, 255, 200); font-weight: bold; padding: 0 4px; border-radius: 3px; }"));
+    clubStatus->setStyleSheet(QStringLiteral("QLabel { color: rgb(160, 0, 0); background-color: rgb(255, 255, 200); "
+                                             "font-weight: bold; padding: 0 4px; border-radius: 3px; }"));
     tabs->setCornerWidget(clubStatus, Qt::TopRightCorner);
     clubStatus->hide();
 }
@@ -151,7 +152,8 @@ void TFAcc1::done(int result)
 
 bool TFAcc1::Reading() const
 {
-    for (const RequestHandle* h : {&opening_, &login_, &register_, &results_, &topTen_, &balance_, &transfer_, &chairman_})
+    for (const RequestHandle* h :
+         {&opening_, &login_, &register_, &results_, &topTen_, &balance_, &transfer_, &chairman_})
         if (h->Running())
             return true;
     return false;
@@ -213,7 +215,8 @@ void TFAcc1::TabShown(int index)
 void TFAcc1::DrawStateLamps(int state)
 {
     const char* lamp = LampPicture(state);
-    DressArea(*headerArea, {{"G_Club", 110, 0}, {"Account48", 10, 6}, {lamp, 34, 6}, {"Account48", 662, 6}, {lamp, 686, 6}});
+    DressArea(*headerArea,
+              {{"G_Club", 110, 0}, {"Account48", 10, 6}, {lamp, 34, 6}, {"Account48", 662, 6}, {lamp, 686, 6}});
 }
 
 void TFAcc1::ReadAtOpening()
@@ -461,9 +464,9 @@ void TFAcc1::ButtonTevsAddUsClick()
         PaintTevsTab();
         return;
     }
-    const QString question = QStringLiteral("%1 \"%2\" %3 %4?")
-                                 .arg(UiText(Msg::ConfirmTransfer), ToQString(receiver), Decimal(amount),
-                                      UiText(Msg::Tevs));
+    const QString question =
+        QStringLiteral("%1 \"%2\" %3 %4?")
+            .arg(UiText(Msg::ConfirmTransfer), ToQString(receiver), Decimal(amount), UiText(Msg::Tevs));
     if (!Confirm || !Confirm(question)) {
         PaintTevsTab();
         return;
@@ -489,7 +492,8 @@ void TFAcc1::ButtonTevsAddUsClick()
                 else if (outcome.Fault == ClubAnswer::Refused)
                     Tell(UiText(Msg::DebitNotConfirmed));
                 else
-                    Tell(UiText(Msg::DebitNotConfirmed) + QLatin1Char(' ') + ClubFailureText(outcome.Fault, Msg::DebitNotConfirmed));
+                    Tell(UiText(Msg::DebitNotConfirmed) + QLatin1Char(' ')
+                         + ClubFailureText(outcome.Fault, Msg::DebitNotConfirmed));
                 break;
             }
             }
@@ -511,7 +515,9 @@ void TFAcc1::ButtonAva1Click()
     BeginRequest();
     chairman_ = RunRequest(
         this,
-        [http = context_.Http, at = context_.Addresses, club = Club()]() mutable { return ReadChairman(http, at, club); },
+        [http = context_.Http, at = context_.Addresses, club = Club()]() mutable {
+            return ReadChairman(http, at, club);
+        },
         [this](ClubReads reads) {
             EndRequest();
             Club().ChairmanInfo = reads.Club.ChairmanInfo;

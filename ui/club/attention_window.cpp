@@ -37,8 +37,7 @@ int TFormLink::ClientWidthFor(int widestText)
     return w >= 350 ? w + 50 : 400;
 }
 
-TFormLink::TFormLink(const QString& title, const QString& text, const QString& link, QWidget* parent,
-                     NoticeKind kind)
+TFormLink::TFormLink(const QString& title, const QString& text, const QString& link, QWidget* parent, NoticeKind kind)
     : QDialog(parent), kind_(kind)
 {
     setObjectName(QStringLiteral("FormLink"));
@@ -72,7 +71,8 @@ TFormLink::TFormLink(const QString& title, const QString& text, const QString& l
 
     // The lines stand one under the other, each whole; the window grows
     // under them when three lines need more than its height.
-    const std::pair<QLabel**, const char*> labels[] = {{&titleLabel, "Label1"}, {&textLabel, "Label2"}, {&linkLabel, "Label3"}};
+    const std::pair<QLabel**, const char*> labels[] = {
+        {&titleLabel, "Label1"}, {&textLabel, "Label2"}, {&linkLabel, "Label3"}};
     const QString texts[3] = {title, text, link};
     const int labelW = clientW - kLabelLeft - 5;
     int top = 5;
@@ -132,8 +132,8 @@ bool TFormLink::eventFilter(QObject* watched, QEvent* event)
 void TFormLink::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    const QString said = textLabel->text().isEmpty() ? titleLabel->text()
-                                                     : titleLabel->text() + QLatin1Char(' ') + textLabel->text();
+    const QString said =
+        textLabel->text().isEmpty() ? titleLabel->text() : titleLabel->text() + QLatin1Char(' ') + textLabel->text();
     AnnounceAlert(this, said);
 }
 

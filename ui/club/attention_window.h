@@ -33,11 +33,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // The notice is said at once by a screen reader, whatever has the focus.
     void showEvent(QShowEvent* event) override;
+
 private:
     // The controls.  Each keeps the window's own name for it as its object
     // name, so tests and screen readers find it by that name.
-    PictureBox* iconArea = nullptr; // Image1, the 48 x 48 icon
-    QLabel* titleLabel = nullptr;     // Label1, title
+    PictureBox* iconArea = nullptr;  // Image1, the 48 x 48 icon
+    QLabel* titleLabel = nullptr;    // Label1, title
     QLabel* textLabel = nullptr;     // Label2, text
     QLabel* linkLabel = nullptr;     // Label3, link
     QPushButton* okButton = nullptr; // Button1, "Ok"

@@ -200,8 +200,8 @@ void TFAcc2::DrawPhoto(const QImage& photo)
     if (!photo.isNull())
         p.drawImage(20, 20, photo);
     else
-        DrawResPicture(Club().ClubUser.Sex == 'M' ? QStringLiteral("GAcNoM") : QStringLiteral("GAcNoF"), p, 20, 20,
-                       0, 0, false);
+        DrawResPicture(Club().ClubUser.Sex == 'M' ? QStringLiteral("GAcNoM") : QStringLiteral("GAcNoF"), p, 20, 20, 0,
+                       0, false);
     DrawResPicture(QStringLiteral("GAcFrame"), p, 0, 0, 0, 0, false);
     p.end();
     photoArea->update();
@@ -278,8 +278,8 @@ void TFAcc2::ButtonOKFClick()
     const std::string nick = Club().ClubUser.Nick;
     const auto bytes = ReadPhotoFile(chosen_);
     const std::string avaPath = context_.ProgramDir + PhotoFileName(nick);
-    if (!bytes || !QDir().mkpath(QString::fromStdString(context_.ProgramDir + "Ava")) ||
-        !WriteFileAtomically(avaPath, *bytes)) {
+    if (!bytes || !QDir().mkpath(QString::fromStdString(context_.ProgramDir + "Ava"))
+        || !WriteFileAtomically(avaPath, *bytes)) {
         Tell(UiText(Msg::PhotoNotUploaded));
         return;
     }
@@ -305,8 +305,8 @@ void TFAcc2::ButtonOKFClick()
             if (!upload.Sent) {
                 Tell(upload.Answer == ClubAnswer::Refused
                          ? UiText(Msg::PhotoNotUploaded)
-                         : UiText(Msg::PhotoNotUploaded) + QLatin1Char(' ') +
-                               ClubFailureText(upload.Answer, Msg::PhotoNotUploaded));
+                         : UiText(Msg::PhotoNotUploaded) + QLatin1Char(' ')
+                               + ClubFailureText(upload.Answer, Msg::PhotoNotUploaded));
                 return;
             }
             ClubStateData& c = Club();

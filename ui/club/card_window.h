@@ -46,10 +46,10 @@ private:
     // The controls.  Each keeps the window's own name for it as its object
     // name, so tests and screen readers find it by that name.
     PictureBox* headerArea = nullptr; // Image0
-    PictureBox* photoArea = nullptr; // Image1, the photo in its frame
+    PictureBox* photoArea = nullptr;  // Image1, the photo in its frame
     std::array<PictureBox*, 14> Icons{};
     std::array<QLineEdit*, 14> Edits{}; // in the order of CardField
-    QLabel* noteLabel = nullptr; // Label1
+    QLabel* noteLabel = nullptr;        // Label1
     TTevQuizButton* ButtonOkI = nullptr;
     TTevQuizButton* ButtonOKF = nullptr;
     TTevQuizButton* ButtonCancel = nullptr;

@@ -170,8 +170,8 @@ void TFormChat::End()
 
 void TFormChat::EnableMessageBox()
 {
-    EditMessage->setEnabled(CheckPassportText(Prefs().ServerNick, PassportNick) != 1 &&
-                            CheckPassportText(Prefs().ServerCity, PassportCity) != 1);
+    EditMessage->setEnabled(CheckPassportText(Prefs().ServerNick, PassportNick) != 1
+                            && CheckPassportText(Prefs().ServerCity, PassportCity) != 1);
     ShowWait();
 }
 
@@ -197,8 +197,8 @@ void TFormChat::ShowWait()
     }
     ButtonSend->SetGlyph({});
     ButtonSend->setText(QString::number(left));
-    ButtonSend->setToolTip(UiText(Msg::NextMessageIn) + QLatin1Char(' ') + QString::number(left) + QLatin1Char(' ') +
-                           UiText(Msg::Seconds));
+    ButtonSend->setToolTip(UiText(Msg::NextMessageIn) + QLatin1Char(' ') + QString::number(left) + QLatin1Char(' ')
+                           + UiText(Msg::Seconds));
     ButtonSend->setEnabled(false);
     if (!countdown->isActive())
         countdown->start();

@@ -59,10 +59,10 @@ private:
     TTevQuizButton* ButtonSend = nullptr;
     TTevQuizButton* ButtonClose = nullptr;    // "Закрыть"
     TTevQuizButton* ButtonPassport = nullptr; // "Паспорт"
-    QTimer* sendPause = nullptr;                 // Timer1, re-enables the message box; 15 s
-    QTimer* countdown = nullptr;                 // the seconds of the wait on the send button
-    QLabel* problemLine = nullptr;               // LabelProblem, why no message came
-    TTevQuizButton* retryButton = nullptr;       // ButtonRetry, reads again after a lost connection
+    QTimer* sendPause = nullptr;              // Timer1, re-enables the message box; 15 s
+    QTimer* countdown = nullptr;              // the seconds of the wait on the send button
+    QLabel* problemLine = nullptr;            // LabelProblem, why no message came
+    TTevQuizButton* retryButton = nullptr;    // ButtonRetry, reads again after a lost connection
 
     struct Read {
         std::optional<WttRows> Rows;

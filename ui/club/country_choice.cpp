@@ -94,8 +94,8 @@ void CountryChoice::FillCountries(int continent)
     int widest = 0;
     for (int row = 0; row < countries_->count(); ++row)
         widest = std::max(widest, metrics.horizontalAdvance(countries_->itemText(row)));
-    countries_->view()->setMinimumWidth(kFlagSize.width() + 8 + widest + 8 +
-                                       countries_->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    countries_->view()->setMinimumWidth(kFlagSize.width() + 8 + widest + 8
+                                        + countries_->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     shown_ = {continent, 0};
 }
 

@@ -78,8 +78,9 @@ TFormServerInfo::TFormServerInfo(Settings& prefs, const QImage& background, QWid
     countries_ = new CountryChoice(this, QStringLiteral("ComboBoxContinent"), QStringLiteral("ComboBoxCountry"));
     countries_->ContinentList()->setGeometry(150, 190, 170, 24);
     countries_->CountryList()->setGeometry(150, 215, 170, 24);
-    connect(countries_, &CountryChoice::chosen, this,
-            [this](int continent, int row) { Prefs().ServerCountry = CountryCodeOf({continent, row}); });
+    connect(countries_, &CountryChoice::chosen, this, [this](int continent, int row) {
+        Prefs().ServerCountry = CountryCodeOf({continent, row});
+    });
 
     ComboBoxSex = new QComboBox(this);
     ComboBoxSex->setObjectName(QStringLiteral("ComboBoxSex"));
@@ -137,8 +138,8 @@ bool TFormServerInfo::eventFilter(QObject* watched, QEvent* event)
         // A typed character the boards refuse is dropped; keys that type
         // nothing (Backspace, the arrows, a paste) go on.
         const QString typed = static_cast<QKeyEvent*>(event)->text();
-        if (!typed.isEmpty() && typed.at(0).isPrint() &&
-            CheckPassportTextUnicode(typed.toStdU32String(), PassportCharacter) == 1)
+        if (!typed.isEmpty() && typed.at(0).isPrint()
+            && CheckPassportTextUnicode(typed.toStdU32String(), PassportCharacter) == 1)
             return true;
     }
     return LocalDialog::eventFilter(watched, event);

@@ -27,9 +27,8 @@ const QColor kYellow(255, 255, 0);
 const QColor kLightGreen(100, 255, 100);
 const QColor kAqua(0, 255, 255);
 const FigureRow kRows[6] = {
-    {65, Msg::StatStarts, kYellow},        {89, Msg::StatUniqueStarts, kYellow},
-    {113, Msg::StatLikes, kLightGreen},    {137, Msg::StatLastLike, kLightGreen},
-    {161, Msg::StatPlayedDeals, kAqua},    {185, Msg::StatPlayedGames, kAqua},
+    {65, Msg::StatStarts, kYellow},        {89, Msg::StatUniqueStarts, kYellow}, {113, Msg::StatLikes, kLightGreen},
+    {137, Msg::StatLastLike, kLightGreen}, {161, Msg::StatPlayedDeals, kAqua},   {185, Msg::StatPlayedGames, kAqua},
 };
 constexpr int kLabelX = 70;
 constexpr int kValueRight = 410;
@@ -47,7 +46,8 @@ std::optional<QString> AskNickInBox(QWidget* parent, const QString& current)
 } // namespace
 
 TFStat::TFStat(Settings& prefs, const QImage& background, HttpClient http, std::string programDir, QWidget* parent)
-    : LocalDialog(prefs, background, QSize(500, 530), parent), http_(std::move(http)), programDir_(std::move(programDir))
+    : LocalDialog(prefs, background, QSize(500, 530), parent), http_(std::move(http)),
+      programDir_(std::move(programDir))
 {
     setObjectName(QStringLiteral("FStat"));
     setWindowTitle(UiText(Msg::HintStatistics));
@@ -161,9 +161,8 @@ void TFStat::DrawFigures(bool connected)
     } else if (figures_) {
         // Drawn as they came: the last like is the server's text.
         const QString values[6] = {
-            QString::number(figures_->Stat1),    QString::number(figures_->Stat2),
-            QString::number(figures_->Stat3),    ToQString(figures_->Stat4),
-            QString::number(figures_->StatX[0]), QString::number(figures_->StatX[1]),
+            QString::number(figures_->Stat1), QString::number(figures_->Stat2),    QString::number(figures_->Stat3),
+            ToQString(figures_->Stat4),       QString::number(figures_->StatX[0]), QString::number(figures_->StatX[1]),
         };
         for (int i = 0; i < 6; ++i) {
             p.setPen(kRows[i].Colour);

@@ -53,8 +53,8 @@ private:
     PictureBox* ImageNote = nullptr;
     QLabel* LabelNote = nullptr;
     TTevQuizButton* ButtonLike = nullptr;
-    TTevQuizButton* okButton = nullptr; // Button1, "Ok"
-    QLabel* problemLine = nullptr;      // LabelProblem, why nothing came
+    TTevQuizButton* okButton = nullptr;    // Button1, "Ok"
+    QLabel* problemLine = nullptr;         // LabelProblem, why nothing came
     TTevQuizButton* retryButton = nullptr; // ButtonRetry, reads again after a lost connection
 
     struct FiguresRead {

@@ -54,10 +54,7 @@ QString RowText(std::int32_t place, const QString& nick, const QString& city, st
 
 } // namespace
 
-int WttBoardGameId(int board)
-{
-    return board == 2 ? WttMobileBoard : board == 3 ? WttAccountBoard : WttDesktopBoard;
-}
+int WttBoardGameId(int board) { return board == 2 ? WttMobileBoard : board == 3 ? WttAccountBoard : WttDesktopBoard; }
 
 QRect TFormServerRead::TabRect(int board) { return {240 + 68 * (board - 1), 3, 49, 49}; }
 

@@ -65,10 +65,10 @@ private:
     PictureBox* ImageTitle = nullptr;
     PictureBox* ImageBoard = nullptr;
     TTevQuizButton* ButtonPassport = nullptr;
-    TTevQuizButton* okButton = nullptr;       // Button1, "Ok"
+    TTevQuizButton* okButton = nullptr; // Button1, "Ok"
     TTevQuizButton* ButtonRefresh = nullptr;
-    QTimer* refreshPause = nullptr;                // Timer1, shows the refresh button again; 10 s
-    QLabel* problemLine = nullptr;                 // LabelProblem, why a list is empty
+    QTimer* refreshPause = nullptr; // Timer1, shows the refresh button again; 10 s
+    QLabel* problemLine = nullptr;  // LabelProblem, why a list is empty
 
     struct RowsRead {
         bool Ok = false;

@@ -97,9 +97,9 @@ void TFormServerWrite::keyPressEvent(QKeyEvent* event)
 void TFormServerWrite::EnableSend()
 {
     // Only a nick of Latin letters goes to the board.
-    ButtonSend->setEnabled(!WttResultSent && !send_.Running() &&
-                           CheckPassportText(Prefs().ServerNick, PassportNick) == 3 &&
-                           CheckPassportText(Prefs().ServerCity, PassportCity) != 1);
+    ButtonSend->setEnabled(!WttResultSent && !send_.Running()
+                           && CheckPassportText(Prefs().ServerNick, PassportNick) == 3
+                           && CheckPassportText(Prefs().ServerCity, PassportCity) != 1);
 }
 
 void TFormServerWrite::PaintScroll()

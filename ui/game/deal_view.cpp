@@ -69,12 +69,8 @@ QImage PictureOverBackground(const QString& name, const QRect& place, const QIma
         composed.clear();
         composedOn = background.cacheKey();
     }
-    const QString key = QStringLiteral("%1@%2,%3,%4x%5")
-                            .arg(name)
-                            .arg(place.x())
-                            .arg(place.y())
-                            .arg(place.width())
-                            .arg(place.height());
+    const QString key =
+        QStringLiteral("%1@%2,%3,%4x%5").arg(name).arg(place.x()).arg(place.y()).arg(place.width()).arg(place.height());
     if (auto it = composed.constFind(key); it != composed.constEnd())
         return *it;
     QImage piece(place.size(), QImage::Format_ARGB32_Premultiplied);
@@ -111,10 +107,7 @@ QFont DisplayFont(const Settings& prefs, int pixelSize)
     return font;
 }
 
-QRect ToQRect(const ControlRect& r)
-{
-    return QRect(r.Left, r.Top, r.Width, r.Height);
-}
+QRect ToQRect(const ControlRect& r) { return QRect(r.Left, r.Top, r.Width, r.Height); }
 
 } // namespace
 
@@ -408,9 +401,8 @@ void DealView::Hide()
 {
     ratingMark->hide();
     for (QWidget* w : {static_cast<QWidget*>(exitButton), static_cast<QWidget*>(nextButton),
-                       static_cast<QWidget*>(themeLabel), static_cast<QWidget*>(baseStar),
-                       static_cast<QWidget*>(board), static_cast<QWidget*>(scoreFrame),
-                       static_cast<QWidget*>(dealFrame)})
+                       static_cast<QWidget*>(themeLabel), static_cast<QWidget*>(baseStar), static_cast<QWidget*>(board),
+                       static_cast<QWidget*>(scoreFrame), static_cast<QWidget*>(dealFrame)})
         w->hide();
     for (TTevQuizButton* key : letterKeys) {
         if (!key)

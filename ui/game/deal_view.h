@@ -86,14 +86,14 @@ private:
     const QImage& background_;
     GameScreenLayout layout_; // placed at the start of every game
 
-    QLabel* themeLabel = nullptr;         // LabelType
-    QLabel* ratingMark = nullptr;         // LabelRating, "Идет игра на рейтинг!"
-    PictureBox* board = nullptr;          // ImageRamka
-    PictureBox* baseStar = nullptr;       // ImageBase
-    PictureBox* scoreFrame = nullptr;     // ImGeld
-    PictureBox* dealFrame = nullptr;      // ImTick
-    TTevQuizButton* exitButton = nullptr; // Button8, "Выход"
-    TTevQuizButton* nextButton = nullptr; // ButtonN, "Дальше"
+    QLabel* themeLabel = nullptr;                 // LabelType
+    QLabel* ratingMark = nullptr;                 // LabelRating, "Идет игра на рейтинг!"
+    PictureBox* board = nullptr;                  // ImageRamka
+    PictureBox* baseStar = nullptr;               // ImageBase
+    PictureBox* scoreFrame = nullptr;             // ImGeld
+    PictureBox* dealFrame = nullptr;              // ImTick
+    TTevQuizButton* exitButton = nullptr;         // Button8, "Выход"
+    TTevQuizButton* nextButton = nullptr;         // ButtonN, "Дальше"
     std::array<TTevQuizButton*, 32> letterKeys{}; // BLetters1 .. BLetters32
 };
 

@@ -12,10 +12,7 @@
 namespace vk {
 namespace {
 
-QString WithSeparator(const QString& dir)
-{
-    return dir.endsWith('/') ? dir : dir + '/';
-}
+QString WithSeparator(const QString& dir) { return dir.endsWith('/') ? dir : dir + '/'; }
 
 // Ours alone: owned by this user and closed to everybody else.
 bool MakePrivateDir(const QString& dir)

@@ -95,22 +95,25 @@ void TForm1::StartRatingGame()
     }
     auto flow = std::make_shared<RatingStartFlow>(Club.ClubGame);
     auto reached = std::make_shared<bool>(false);
-    DriveRatingFlow(this, MenuBusy, flow, IdHTTP1, RatingClubOfMember(), [this, flow, reached] {
-        Club.ClubGame = flow->Record();
-        Game.RatingGameRegistered = flow->Registered();
-        if (!Game.RatingGameRegistered) {
-            // The player is logged out here: said along with the reason.
-            ShowAttention(this, TwoLines(UiText(*reached ? Msg::RatingStartRefused : Msg::ServerUnreachable),
-                                         UiText(Msg::RatingNotStarted)));
-            Game.ClubState = ClubLoggedOut;
-            ShowAccountLamp(Game.ClubState);
-            ShowMainMenu();
-            return;
-        }
-        Game.RatingGameActive = true;
-        Game.MemberSlot = 7;
-        StartGame();
-    }, reached);
+    DriveRatingFlow(
+        this, MenuBusy, flow, IdHTTP1, RatingClubOfMember(),
+        [this, flow, reached] {
+            Club.ClubGame = flow->Record();
+            Game.RatingGameRegistered = flow->Registered();
+            if (!Game.RatingGameRegistered) {
+                // The player is logged out here: said along with the reason.
+                ShowAttention(this, TwoLines(UiText(*reached ? Msg::RatingStartRefused : Msg::ServerUnreachable),
+                                             UiText(Msg::RatingNotStarted)));
+                Game.ClubState = ClubLoggedOut;
+                ShowAccountLamp(Game.ClubState);
+                ShowMainMenu();
+                return;
+            }
+            Game.RatingGameActive = true;
+            Game.MemberSlot = 7;
+            StartGame();
+        },
+        reached);
 }
 
 void TForm1::ClubGameStart()
@@ -140,9 +143,9 @@ void TForm1::SendClubResult(std::int32_t score)
         else if (flow->Saved() && GameCompleteAfter(Game.DealNumber))
             // A finished game off the board still hears how it went.
             ShowAttention(this, UiText(Msg::RatingGameOver),
-                          UiText(Msg::YourScore) + QLatin1Char(' ') + QString::number(flow->Score()) +
-                              QStringLiteral(" ;  ") + UiText(Msg::YourRating) + QLatin1Char(' ') +
-                              QString::number(RoundEven(Club.ClubGame.Rating)));
+                          UiText(Msg::YourScore) + QLatin1Char(' ') + QString::number(flow->Score())
+                              + QStringLiteral(" ;  ") + UiText(Msg::YourRating) + QLatin1Char(' ')
+                              + QString::number(RoundEven(Club.ClubGame.Rating)));
         Game.RatingGameRegistered = false;
         Game.RatingGameActive = false;
         if (Game.ClubState == ClubRatingGame)

@@ -112,9 +112,7 @@ void TForm1::SetPlayerAtStart()
         ReportClubWrite(this, TakeMemberOut(Game.MemberSlot, path, Game.Local));
         break;
     }
-    case 7:
-        ClubGameStart();
-        break;
+    case 7: ClubGameStart(); break;
     default:
         Game.DealNumber = 0;
         Game.InitialScore = NewGameScore;
@@ -286,10 +284,9 @@ void TForm1::ChangeNameClick()
     Game.MemberSlot = 6;
     AskNewNameAndPassword();
     if (Game.Local.PasswordAccepted)
-        ShowInformation(this, TwoLines(UiText(Msg::NameChanged),
-                                       UiText(Msg::NewName) + ToQString(Game.Local.CurrentName)));
+        ShowInformation(this,
+                        TwoLines(UiText(Msg::NameChanged), UiText(Msg::NewName) + ToQString(Game.Local.CurrentName)));
 }
-
 
 void TForm1::ShowEndOfGame()
 {

@@ -63,15 +63,9 @@ THelpWindow::THelpWindow(QWidget* parent) : QDialog(parent)
     ButtonForward->setEnabled(false);
 }
 
-QUrl THelpWindow::PageUrl(const QString& page)
-{
-    return QUrl(QStringLiteral("qrc:/help/") + page);
-}
+QUrl THelpWindow::PageUrl(const QString& page) { return QUrl(QStringLiteral("qrc:/help/") + page); }
 
-void THelpWindow::ShowContext(int helpContext)
-{
-    ShowPage(QString::fromStdString(HelpPageForContext(helpContext)));
-}
+void THelpWindow::ShowContext(int helpContext) { ShowPage(QString::fromStdString(HelpPageForContext(helpContext))); }
 
 void THelpWindow::ShowPage(const QString& page)
 {

@@ -121,15 +121,20 @@ void IntroView::Step3(const Layout& layout, const IntroTexts& texts, std::functi
     {
         QPainter p(&title);
         p.setRenderHint(QPainter::TextAntialiasing);
-        DrawResPicture(QStringLiteral("Caption"), p, layout.ScaleSize(150), layout.ScaleSize(10),
-                       layout.ScaleSize(400), layout.ScaleSize(100), true);
-        DrawResPicture(QStringLiteral("GTitle"), p, layout.ScaleSize(175), layout.ScaleSize(110),
-                       layout.ScaleSize(350), layout.ScaleSize(90), true);
+        DrawResPicture(QStringLiteral("Caption"), p, layout.ScaleSize(150), layout.ScaleSize(10), layout.ScaleSize(400),
+                       layout.ScaleSize(100), true);
+        DrawResPicture(QStringLiteral("GTitle"), p, layout.ScaleSize(175), layout.ScaleSize(110), layout.ScaleSize(350),
+                       layout.ScaleSize(90), true);
         DrawResPicture(QStringLiteral("Logo"), p, layout.ScaleSize(175), layout.ScaleSize(200), 50, 50, true);
         DrawResPicture(QStringLiteral("GIcon048"), p, pw - layout.ScaleSize(175) - 48, layout.ScaleSize(200), 48, 48,
                        true);
 
-        struct Line { QString text; QColor colour; int height; int top; };
+        struct Line {
+            QString text;
+            QColor colour;
+            int height;
+            int top;
+        };
         const Line lines[] = {
             {QStringLiteral("Ломбирак"), QColor(255, 255, 0), 18, 205},
             {texts.releaseDate, QColor(255, 0, 0), 24, 230},
@@ -183,8 +188,8 @@ void IntroView::Step3(const Layout& layout, const IntroTexts& texts, std::functi
 void IntroView::Step4(const Layout& layout)
 {
     const int b = layout.ScaleSize(160) + RoundInt(layout.ClientH / 2.0) - layout.ScaleSize(40);
-    StartAnimation(bottomAnimation, RoundInt((layout.ClientW - 273) / 2.0), b + RoundInt((layout.ClientH - b - 80) / 2.0),
-                   QStringLiteral("GZastNew3"));
+    StartAnimation(bottomAnimation, RoundInt((layout.ClientW - 273) / 2.0),
+                   b + RoundInt((layout.ClientH - b - 80) / 2.0), QStringLiteral("GZastNew3"));
     StartAnimation(firstAnimation, layout.ScaleSize(80), layout.ScaleSize(320), QStringLiteral("GZastNew4"));
     StartAnimation(leftAnimation, layout.ClientW - layout.ScaleSize(80) - 120, layout.ScaleSize(320),
                    QStringLiteral("GZastNew4"));

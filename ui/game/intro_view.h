@@ -57,7 +57,7 @@ signals:
     void clicked();
 
 private:
-    PictureBox* surface = nullptr;          // Image1
+    PictureBox* surface = nullptr;              // Image1
     AnimationPlayer* firstAnimation = nullptr;  // RxGIFAn1
     AnimationPlayer* leftAnimation = nullptr;   // RxGIFAn2
     AnimationPlayer* bottomAnimation = nullptr; // RxGIFAn3

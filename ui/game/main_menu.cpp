@@ -48,7 +48,6 @@
 namespace vk {
 namespace {
 
-
 // A package is a large file on a slow line: it may take as long as it
 // keeps coming, and fails once nothing has come for half a minute.
 constexpr TransportLimits kPackageLimits{5000, 0, 30000, 512LL * 1024 * 1024};
@@ -140,8 +139,7 @@ void TForm1::StartFromSlot(int n)
 
     Click(Prefs);
     Game.MemberSlot = n;
-    FormPassword->ShowModal(n == 6 ? PasswordMode::NewPlayer : PasswordMode::Member, n, ClubFilePath(),
-                            Game.Local);
+    FormPassword->ShowModal(n == 6 ? PasswordMode::NewPlayer : PasswordMode::Member, n, ClubFilePath(), Game.Local);
     if (!Game.Local.PasswordAccepted)
         return;
 

@@ -76,9 +76,8 @@ void TForm1::FormCreate()
     InitMainWindow();
     ConnectMenuView();
     ConnectDealView();
-    SetHelpPageShower([self = QPointer<TForm1>(this)](const QString& address) {
-        return self && self->ShowClubHelpPage(address);
-    });
+    SetHelpPageShower(
+        [self = QPointer<TForm1>(this)](const QString& address) { return self && self->ShowClubHelpPage(address); });
     LoadPuzzleBases();
     CreateDialogs();
 }
@@ -98,10 +97,7 @@ void TForm1::CreateDialogs()
     FormOptions->OnWindowSizeChanged = [this] { ApplyWindowSize(); };
 }
 
-std::string TForm1::ClubFilePath() const
-{
-    return Game.ProgramDir + ClubFileName;
-}
+std::string TForm1::ClubFilePath() const { return Game.ProgramDir + ClubFileName; }
 
 void TForm1::ApplyFonts()
 {
@@ -132,8 +128,8 @@ void TForm1::InitMainWindow()
     // runs all the same.
     ReadStartSettings(Game.ProgramDir, Prefs);
 
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     SetWindowSize();
 
     Game.StartupPhase = 0;
@@ -289,11 +285,8 @@ void TForm1::FormPaint(QPainter* painter)
                 RxGIFAn1FrameChanged(0);
         });
         return;
-    case PaintStep::RunPhaseFour:
-        QTimer::singleShot(0, this, &TForm1::RunPhaseFour);
-        return;
-    case PaintStep::DrawScreen:
-        break;
+    case PaintStep::RunPhaseFour: QTimer::singleShot(0, this, &TForm1::RunPhaseFour); return;
+    case PaintStep::DrawScreen: break;
     }
     if (!painter)
         return;
@@ -448,7 +441,8 @@ void TForm1::PrepareWindowPicturesInBackground(bool otherSizes)
         }
     }
     RunRequest(
-        this, [sizes] {
+        this,
+        [sizes] {
             PrepareWindowPictures(sizes);
             return true;
         },
@@ -501,7 +495,7 @@ void TForm1::contextMenuEvent(QContextMenuEvent* event)
 static bool IsPopupKey(const QKeyEvent& key)
 {
     return (key.key() == Qt::Key_Menu && key.modifiers() == Qt::NoModifier)
-        || (key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier);
+           || (key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
@@ -510,8 +504,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == this && !Game.IntroActive) {
             const QWidget* at = QApplication::focusWidget();
-            const QPoint place = at && at->window() == this ? at->mapToGlobal(at->rect().center())
-                                                            : mapToGlobal(rect().center());
+            const QPoint place =
+                at && at->window() == this ? at->mapToGlobal(at->rect().center()) : mapToGlobal(rect().center());
             if (!PopupMenu1->isVisible())
                 PopupMenu1->popup(place);
             return true;

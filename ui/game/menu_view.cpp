@@ -36,8 +36,8 @@ QRect ToRect(const ControlRect& r) { return QRect(r.Left, r.Top, r.Width, r.Heig
 QString MemberLineName(std::string_view name, int deals, int score)
 {
     return ToQString(name).trimmed() + QStringLiteral(", ") + UiText(Msg::GamesColumn) + QStringLiteral(": ")
-        + QString::number(deals) + QStringLiteral(", ") + UiText(Msg::ScoreColumn) + QStringLiteral(": ")
-        + QString::number(score);
+           + QString::number(deals) + QStringLiteral(", ") + UiText(Msg::ScoreColumn) + QStringLiteral(": ")
+           + QString::number(score);
 }
 
 } // namespace
@@ -59,7 +59,8 @@ MenuView::MenuView(QWidget* window, const Settings& prefs, const Layout& lay)
     // member lines, yellow under the mouse.
     for (std::size_t i = 0; i < memberLines.size(); ++i) {
         memberLines[i] = NewWindowButton(window, DBlue, kNavy, qPrintable(QStringLiteral("Button%1").arg(i + 1)));
-        connect(memberLines[i], &QPushButton::clicked, this, [this, i] { emit memberClicked(static_cast<int>(i) + 1); });
+        connect(memberLines[i], &QPushButton::clicked, this,
+                [this, i] { emit memberClicked(static_cast<int>(i) + 1); });
         MarkAsListItem(memberLines[i]);
     }
     // The column headings are disabled buttons with silver captions.
@@ -139,8 +140,8 @@ void MenuView::Show(int clubState, bool storeLink)
     }
 
     const std::pair<MenuIcon, const char*> dressed[] = {
-        {IconMoreGames, "AdvR"},  {IconPackage, "Android"},     {IconStore, "GRuStore"},  {IconHelp, "GHelp048"},
-        {IconStatistics, "GStat048"}, {IconChat, "GChat048"}, {IconWorldTopTen, "Earth48"},
+        {IconMoreGames, "AdvR"},      {IconPackage, "Android"}, {IconStore, "GRuStore"},      {IconHelp, "GHelp048"},
+        {IconStatistics, "GStat048"}, {IconChat, "GChat048"},   {IconWorldTopTen, "Earth48"},
     };
     for (const auto& [which, picture] : dressed)
         DressIcon(icons[which], QLatin1String(picture));
@@ -232,8 +233,9 @@ void MenuView::ShowMemberLines(const std::array<std::string, 5>& lines)
     // The caption may be cut to fit: a screen reader gets the whole line.
     for (std::size_t r = 0; r < 5; ++r)
         memberLines[r]->setAccessibleName(
-            IsEmptyMemberLine(lines[r]) ? UiText(Msg::A11yFreeSlot)
-                                        : MemberLineName(MemberName(lines[r]), MemberDeals(lines[r]), MemberScore(lines[r])));
+            IsEmptyMemberLine(lines[r])
+                ? UiText(Msg::A11yFreeSlot)
+                : MemberLineName(MemberName(lines[r]), MemberDeals(lines[r]), MemberScore(lines[r])));
 
     TTevQuizButton* fifth = memberLines[4];
     fifth->SetColorSB(DBlue);

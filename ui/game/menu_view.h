@@ -75,14 +75,14 @@ private:
     MainMenuLayout layout_; // as the last build placed the menu
     QImage picture_;        // "G_BGMenu" at the window's size
 
-    PictureBox* title = nullptr;                   // ImageCa
-    std::array<AnimationPlayer*, 4> animations{};  // RxGIFAnSvLeft, RxGIFAnSvRight, RxGIFAnMan, RxGIFAnClock
-    std::array<TTevQuizButton*, 5> memberLines{};  // Button1 .. Button5
-    std::array<TTevQuizButton*, 3> headings{};     // Panel1 .. Panel3
-    TTevQuizButton* newPlayerButton = nullptr;     // Button6, "Новый Игрок"
-    TTevQuizButton* topTenButton = nullptr;        // Button9, "Чемпионы"
-    TTevQuizButton* optionsButton = nullptr;       // Button10, "Опции"
-    TTevQuizButton* exitButton = nullptr;          // Button11, "Выход"
+    PictureBox* title = nullptr;                  // ImageCa
+    std::array<AnimationPlayer*, 4> animations{}; // RxGIFAnSvLeft, RxGIFAnSvRight, RxGIFAnMan, RxGIFAnClock
+    std::array<TTevQuizButton*, 5> memberLines{}; // Button1 .. Button5
+    std::array<TTevQuizButton*, 3> headings{};    // Panel1 .. Panel3
+    TTevQuizButton* newPlayerButton = nullptr;    // Button6, "Новый Игрок"
+    TTevQuizButton* topTenButton = nullptr;       // Button9, "Чемпионы"
+    TTevQuizButton* optionsButton = nullptr;      // Button10, "Опции"
+    TTevQuizButton* exitButton = nullptr;         // Button11, "Выход"
     // ImOnLineL, ImageAn, ImAc, ImOnLineR, ImHp, ImSt, ImCh, ImWT: 48 x 48,
     // unscaled, with the hand cursor.
     std::array<PictureBox*, MenuIconCount> icons{};

@@ -8,9 +8,6 @@
 namespace vk {
 
 // Call before the application object is created.
-inline void DisableAutomaticScaling()
-{
-    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-}
+inline void DisableAutomaticScaling() { qputenv("QT_ENABLE_HIGHDPI_SCALING", "0"); }
 
 } // namespace vk

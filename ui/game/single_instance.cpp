@@ -14,7 +14,7 @@ QString SingleInstance::ServerName(const QString& key)
 {
     const QByteArray hash = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
     return QStringLiteral("vokabron-") + qEnvironmentVariable("USER", QStringLiteral("user")) + '-'
-        + QString::fromLatin1(hash);
+           + QString::fromLatin1(hash);
 }
 
 bool SingleInstance::AnotherIsRunning()

@@ -34,8 +34,8 @@ void TForm1::StartClubSteps()
 
 bool TForm1::ClubStartupRunning() const
 {
-    return !clubStepsDone_ || configRead_.Running() || newsRead_.Running() || launchReport_.Running() ||
-           loginRead_.Running();
+    return !clubStepsDone_ || configRead_.Running() || newsRead_.Running() || launchReport_.Running()
+           || loginRead_.Running();
 }
 
 void TForm1::OnRemoteConfig(const RemoteConfigAnswers& answers)
@@ -89,8 +89,8 @@ void TForm1::ShowNewsWhenFree()
         pendingNews_.reset();
         return;
     }
-    const bool free = Game.MenuActive && !Game.DealActive && !QApplication::activeModalWidget() &&
-                      !QApplication::activePopupWidget();
+    const bool free =
+        Game.MenuActive && !Game.DealActive && !QApplication::activeModalWidget() && !QApplication::activePopupWidget();
     if (!free) {
         if (!newsTimer_) {
             newsTimer_ = new QTimer(this);
@@ -112,7 +112,8 @@ void TForm1::ReportStart()
 {
     const bool first = !Prefs.StartCounted;
     launchReport_ = RunRequest(
-        this, [http = IdHTTP1, statPath = Prefs.StatPath, first]() mutable { return ReportLaunch(http, statPath, first); },
+        this,
+        [http = IdHTTP1, statPath = Prefs.StatPath, first]() mutable { return ReportLaunch(http, statPath, first); },
         [this, first](bool confirmed) {
             // A first start is counted once the server confirms it; later
             // starts keep what the file says.
@@ -151,9 +152,9 @@ void TForm1::AutoLogin()
             if (!login.LoggedIn) {
                 // Said on the lamp's tooltip only: nothing may stop the start.
                 if (login.Tried)
-                    menuView->SetAccountNote(UiText(Msg::AutoLoginFailed) + QLatin1Char(' ') +
-                                             (login.Reached ? UiText(Msg::SavedLoginRefused)
-                                                            : UiText(Msg::ServerUnreachable)));
+                    menuView->SetAccountNote(
+                        UiText(Msg::AutoLoginFailed) + QLatin1Char(' ')
+                        + (login.Reached ? UiText(Msg::SavedLoginRefused) : UiText(Msg::ServerUnreachable)));
                 return;
             }
             Game.ClubState = ClubLoggedIn;

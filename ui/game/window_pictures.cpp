@@ -84,8 +84,7 @@ QImage BuildMenu(QSize size)
     if (bytes) {
         QImage source = QImage::fromData(*bytes);
         source.convertTo(QImage::Format_RGBA8888);
-        picture = source.size() == size ? std::move(source)
-                                        : AreaAveragedPicture(source, size.width(), size.height());
+        picture = source.size() == size ? std::move(source) : AreaAveragedPicture(source, size.width(), size.height());
     }
     if (picture.isNull())
         return Plain(size);

@@ -217,7 +217,10 @@ public:
     void setSelection(int, int, int) override {}
     int cursorPosition() const override { return 0; }
     void setCursorPosition(int) override {}
-    QString text(int startOffset, int endOffset) const override { return WholeText().mid(startOffset, endOffset - startOffset); }
+    QString text(int startOffset, int endOffset) const override
+    {
+        return WholeText().mid(startOffset, endOffset - startOffset);
+    }
     QRect characterRect(int) const override { return {}; }
     int characterCount() const override { return static_cast<int>(WholeText().size()); }
     int offsetAtPoint(const QPoint&) const override { return -1; }

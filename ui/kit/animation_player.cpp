@@ -72,15 +72,9 @@ void AnimationPlayer::Clear()
     update();
 }
 
-bool AnimationPlayer::HasAnimation() const
-{
-    return !movie_.isNull();
-}
+bool AnimationPlayer::HasAnimation() const { return !movie_.isNull(); }
 
-int AnimationPlayer::FrameCount() const
-{
-    return movie_ ? movie_->frameCount() : 0;
-}
+int AnimationPlayer::FrameCount() const { return movie_ ? movie_->frameCount() : 0; }
 
 void AnimationPlayer::paintEvent(QPaintEvent*)
 {

@@ -176,8 +176,9 @@ void PrepareMusic(const std::string& tempDir)
     AudioState& s = State();
     FreeMusic(s);
     // Without a private folder there is no music file, and no music.
-    s.MusicFile = tempDir.empty() ? QString()
-                                  : QString::fromStdString(tempDir) + QStringLiteral("temp_%1_17.mp3").arg(ProductNumber);
+    s.MusicFile = tempDir.empty()
+                      ? QString()
+                      : QString::fromStdString(tempDir) + QStringLiteral("temp_%1_17.mp3").arg(ProductNumber);
     if (!s.MusicFile.isEmpty() && EnsureResourceFile(ResourceKind::Raw, QStringLiteral("MMusic"), s.MusicFile))
         MusicLoaded(s);
 }

@@ -13,7 +13,7 @@ inline QColor ToQColor(unsigned int bgr)
 inline unsigned int FromQColor(const QColor& colour)
 {
     return static_cast<unsigned int>(colour.red()) | (static_cast<unsigned int>(colour.green()) << 8)
-        | (static_cast<unsigned int>(colour.blue()) << 16);
+           | (static_cast<unsigned int>(colour.blue()) << 16);
 }
 
 } // namespace vk

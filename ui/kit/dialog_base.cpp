@@ -62,10 +62,7 @@ void LocalDialog::DressArea(PictureBox& area, std::initializer_list<PicturePlace
     area.update();
 }
 
-void LocalDialog::PaintWindowBackground(QPainter& canvas) const
-{
-    PaintAreaBackground(canvas, QPoint(0, 0));
-}
+void LocalDialog::PaintWindowBackground(QPainter& canvas) const { PaintAreaBackground(canvas, QPoint(0, 0)); }
 
 TTevQuizButton* LocalDialog::MakeOkButton(const QRect& box)
 {

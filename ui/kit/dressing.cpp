@@ -63,8 +63,7 @@ bool DrawResPicture(const QString& name, QPainter& canvas, int x, int y, int wid
     return true;
 }
 
-void PaintFormBackground(QPainter& canvas, const QImage& background, int x, int y, int clientWidth,
-                         int clientHeight)
+void PaintFormBackground(QPainter& canvas, const QImage& background, int x, int y, int clientWidth, int clientHeight)
 {
     if (background.isNull())
         return;
@@ -85,10 +84,7 @@ bool LoadJpegRes(const QString& name, QImage& picture)
     return true;
 }
 
-bool LoadGifRes(const QString& name, AnimationPlayer& animator)
-{
-    return animator.LoadGif(name);
-}
+bool LoadGifRes(const QString& name, AnimationPlayer& animator) { return animator.LoadGif(name); }
 
 void TextOutCentred(const QString& text, int x1, int x2, int y, QPainter& canvas)
 {

@@ -29,8 +29,7 @@ QImage AreaAveragedPicture(const QImage& picture, int width, int height);
 // ClientHeight - Y): called with 0, 0 by a window's paint, and with an area's
 // position on that area's canvas, so the area shows the piece of background
 // that lies under it.
-void PaintFormBackground(QPainter& canvas, const QImage& background, int x, int y, int clientWidth,
-                         int clientHeight);
+void PaintFormBackground(QPainter& canvas, const QImage& background, int x, int y, int clientWidth, int clientHeight);
 
 // Decodes the "JPEG" resource Name into Picture; false (Picture untouched)
 // when it is missing or undecodable.

@@ -17,10 +17,7 @@ void ShowWithOk(QWidget* parent, QMessageBox::Icon icon, const QString& text)
 
 } // namespace
 
-QString TwoLines(const QString& first, const QString& second)
-{
-    return first + QStringLiteral("\n\r") + second;
-}
+QString TwoLines(const QString& first, const QString& second) { return first + QStringLiteral("\n\r") + second; }
 
 bool AskYesNo(QWidget* parent, const QString& text, DefaultAnswer defaultAnswer)
 {
@@ -33,19 +30,10 @@ bool AskYesNo(QWidget* parent, const QString& text, DefaultAnswer defaultAnswer)
     return box.clickedButton() == yes;
 }
 
-void ShowError(QWidget* parent, const QString& text)
-{
-    ShowWithOk(parent, QMessageBox::Critical, text);
-}
+void ShowError(QWidget* parent, const QString& text) { ShowWithOk(parent, QMessageBox::Critical, text); }
 
-void ShowInformation(QWidget* parent, const QString& text)
-{
-    ShowWithOk(parent, QMessageBox::Information, text);
-}
+void ShowInformation(QWidget* parent, const QString& text) { ShowWithOk(parent, QMessageBox::Information, text); }
 
-void ShowMessage(QWidget* parent, const QString& text)
-{
-    ShowWithOk(parent, QMessageBox::NoIcon, text);
-}
+void ShowMessage(QWidget* parent, const QString& text) { ShowWithOk(parent, QMessageBox::NoIcon, text); }
 
 } // namespace vk

@@ -36,10 +36,7 @@ void PictureBox::paintEvent(QPaintEvent*)
         DrawFocusRing(p, rect());
 }
 
-void PictureBox::resizeEvent(QResizeEvent*)
-{
-    ResizeCanvas(width(), height());
-}
+void PictureBox::resizeEvent(QResizeEvent*) { ResizeCanvas(width(), height()); }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event)
 {
@@ -52,11 +49,8 @@ void PictureBox::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Space:
-        emit clicked();
-        return;
-    default:
-        QWidget::keyPressEvent(event);
+    case Qt::Key_Space: emit clicked(); return;
+    default: QWidget::keyPressEvent(event);
     }
 }
 

@@ -54,7 +54,8 @@ QString FilePath(const QString& name, quint64 sourceHash, QSize size)
 
 QString PictureCacheFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/vokabron/pictures");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
+           + QStringLiteral("/vokabron/pictures");
 }
 
 quint64 SourceHash(const QByteArray& bytes)
@@ -91,9 +92,10 @@ void WriteCachedPicture(const QString& name, quint64 sourceHash, const QImage& p
 {
     if (picture.isNull())
         return;
-    const QImage pixels = picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32_Premultiplied
-                              ? picture
-                              : picture.convertToFormat(QImage::Format_RGB32);
+    const QImage pixels =
+        picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32_Premultiplied
+            ? picture
+            : picture.convertToFormat(QImage::Format_RGB32);
     QDir folder(PictureCacheFolder());
     if (!folder.mkpath(QStringLiteral(".")))
         return;

@@ -28,10 +28,8 @@ bool HasEightBitColourChannels(QImage::Format format)
     case QImage::Format_BGR888:
     case QImage::Format_RGBX8888:
     case QImage::Format_RGBA8888:
-    case QImage::Format_RGBA8888_Premultiplied:
-        return true;
-    default:
-        return false;
+    case QImage::Format_RGBA8888_Premultiplied: return true;
+    default: return false;
     }
 }
 

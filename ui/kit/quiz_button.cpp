@@ -60,7 +60,7 @@ QImage LoadFacePart(const QString& name, TColorSB variant, unsigned char lighten
 const FacePictures& Faces(FaceSet set, bool lit, TColorSB variant, unsigned char lightening)
 {
     const quint32 key = static_cast<quint32>(set) | (lit ? 1u << 2 : 0u) | (static_cast<quint32>(variant) << 3)
-        | (static_cast<quint32>(lightening) << 8);
+                        | (static_cast<quint32>(lightening) << 8);
     auto& cache = FaceCache();
     auto it = cache.find(key);
     if (it == cache.end()) {
@@ -73,15 +73,9 @@ const FacePictures& Faces(FaceSet set, bool lit, TColorSB variant, unsigned char
     return *it;
 }
 
-QRect ToQRect(const FaceRect& r)
-{
-    return QRect(r.left, r.top, r.Width(), r.Height());
-}
+QRect ToQRect(const FaceRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
-FaceRect ToFaceRect(const QRect& r)
-{
-    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
-}
+FaceRect ToFaceRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
 
 // A face part stretched to a size.  The parts are shared and a window shows
 // the same few sizes at every paint (32 letter keys alike), so each
@@ -155,10 +149,7 @@ TTevQuizButton::TTevQuizButton(QWidget* parent) : QPushButton(parent)
 
 // The base destructor may still move the focus; by then this is no longer a
 // button to be told about it.
-TTevQuizButton::~TTevQuizButton()
-{
-    disconnect(focusTracking_);
-}
+TTevQuizButton::~TTevQuizButton() { disconnect(focusTracking_); }
 
 void TTevQuizButton::SetColorSB(TColorSB value)
 {
@@ -268,8 +259,8 @@ void TTevQuizButton::paintEvent(QPaintEvent*)
         StretchDraw(p, geometry.right, pictures.part[static_cast<int>(FacePart::Right)]);
         StretchDraw(p, geometry.body, pictures.part[static_cast<int>(FacePart::Body)]);
         if (!glyphImage_.isNull())
-            if (const auto at = GlyphPositionFor(FLayout, w, h, glyphImage_.width(), glyphImage_.height(),
-                                                 geometry.glyphInset))
+            if (const auto at =
+                    GlyphPositionFor(FLayout, w, h, glyphImage_.width(), glyphImage_.height(), geometry.glyphInset))
                 p.drawImage(at->x, at->y, glyphImage_);
     }
 
@@ -284,9 +275,9 @@ void TTevQuizButton::paintEvent(QPaintEvent*)
         CaptionRect(ToFaceRect(item), FLayout, FMargin, h, glyphImage_.width(), geometry.capAfterInset);
     // A caption too wide for the pill is narrowed rather than run onto its
     // rounded ends; measured unpressed, so that pressing never changes it.
-    const int room = CaptionRoom(CaptionRect(FaceRect{0, 0, w, h}, FLayout, FMargin, h, glyphImage_.width(),
-                                             geometry.capAfterInset),
-                                 w, geometry.capAfterInset);
+    const int room =
+        CaptionRoom(CaptionRect(FaceRect{0, 0, w, h}, FLayout, FMargin, h, glyphImage_.width(), geometry.capAfterInset),
+                    w, geometry.capAfterInset);
     // Vertically the caption is centred by the letters' real extent; the
     // text is then written from its baseline (Qt puts an AlignTop line's
     // baseline one ascent below the top).
@@ -295,7 +286,7 @@ void TTevQuizButton::paintEvent(QPaintEvent*)
     const QFontMetrics metrics(font());
     const QRect line(caption.left, baseline - metrics.ascent(), caption.Width(), metrics.height());
     const int flags = int(Qt::TextSingleLine) | int(Qt::TextShowMnemonic) | int(Qt::AlignTop)
-        | int(FMargin == -1 ? Qt::AlignHCenter : Qt::AlignLeft);
+                      | int(FMargin == -1 ? Qt::AlignHCenter : Qt::AlignLeft);
     painter.setFont(font());
     NarrowFontToFit(QString(text()).remove(QLatin1Char('&')), room, painter);
     painter.setPen(ToQColor(look.captionColour));
@@ -341,10 +332,7 @@ void TTevQuizButton::leaveEvent(QEvent* event)
 
 // The second press of a double click is a press of its own, so two quick
 // clicks give two clicks.
-void TTevQuizButton::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    mousePressEvent(event);
-}
+void TTevQuizButton::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
 
 void TTevQuizButton::keyPressEvent(QKeyEvent* event)
 {

@@ -110,10 +110,7 @@ void StartRequest(QObject* owner, std::shared_ptr<std::atomic<bool>> abandoned, 
 
 } // namespace detail
 
-void StopAllRequests()
-{
-    TheDispatcher()->StopAll();
-}
+void StopAllRequests() { TheDispatcher()->StopAll(); }
 
 void AbandonRequests(const QObject* owner) { TheDispatcher()->AbandonOf(owner); }
 

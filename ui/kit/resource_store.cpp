@@ -58,8 +58,8 @@ std::optional<QString> FindPath(ResourceKind kind, const QString& name)
 
 void ShowMissingResourceBox(const QString& name)
 {
-    auto* box = new QMessageBox(QMessageBox::Critical, UiProductName(),
-                                UiText(Msg::MissingResource).arg(name), QMessageBox::Ok);
+    auto* box = new QMessageBox(QMessageBox::Critical, UiProductName(), UiText(Msg::MissingResource).arg(name),
+                                QMessageBox::Ok);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setObjectName(QStringLiteral("MissingResourceBox"));
     box->show();
@@ -82,13 +82,11 @@ void ReportMissingResource(const QString& name)
     // The box is shown from the event loop of the main thread, never from
     // inside the lookup: the caller may be painting, or on another thread.
     if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
-        QMetaObject::invokeMethod(app, [name] { ShowMissingResourceBox(name); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            app, [name] { ShowMissingResourceBox(name); }, Qt::QueuedConnection);
 }
 
-bool HasResource(ResourceKind kind, const QString& name)
-{
-    return FindPath(kind, name).has_value();
-}
+bool HasResource(ResourceKind kind, const QString& name) { return FindPath(kind, name).has_value(); }
 
 std::optional<QString> ResourcePath(ResourceKind kind, const QString& name)
 {

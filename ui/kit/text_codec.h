@@ -10,10 +10,7 @@
 
 namespace vk {
 
-inline QString ToQString(std::string_view cp1251)
-{
-    return QString::fromStdString(Cp1251ToUtf8(cp1251));
-}
+inline QString ToQString(std::string_view cp1251) { return QString::fromStdString(Cp1251ToUtf8(cp1251)); }
 
 // Characters the code page lacks become "?".
 inline std::string ToCp1251(const QString& text)
@@ -34,14 +31,8 @@ inline QString FromUtf8(std::string_view utf8)
 
 // A text of the message table, and the product's name, in the language the
 // program speaks.
-inline QString UiText(Msg id)
-{
-    return FromUtf8(MessageText(id));
-}
+inline QString UiText(Msg id) { return FromUtf8(MessageText(id)); }
 
-inline QString UiProductName()
-{
-    return FromUtf8(ProductNames[UiLanguage()]);
-}
+inline QString UiProductName() { return FromUtf8(ProductNames[UiLanguage()]); }
 
 } // namespace vk

@@ -62,8 +62,7 @@ bool WindowBusy::eventFilter(QObject* watched, QEvent* event)
         }
         return true;
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 

@@ -69,7 +69,8 @@ TFormAbout::TFormAbout(Settings& prefs, const QImage& background, QWidget* paren
     LabelPlace = label("LabelPlace", QRect(20, 205, 170, 21), &kYellow, 20);
     for (int i = 0; i < 6; ++i) {
         const QByteArray name = "LabelCredit" + QByteArray::number(i + 1);
-        CreditLabels[i] = label(name.constData(), QRect(240, 170 + 31 * i, 255, 25), i % 2 == 0 ? &kYellow : &kAqua, 20);
+        CreditLabels[i] =
+            label(name.constData(), QRect(240, 170 + 31 * i, 255, 25), i % 2 == 0 ? &kYellow : &kAqua, 20);
     }
     LabelThanksTitle = label("LabelThanksTitle", QRect(240, 355, 255, 20), &kYellow, 18);
     LabelThanks = label("LabelThanks", QRect(240, 375, 255, 80), &kAqua, 18);
@@ -91,7 +92,6 @@ TFormAbout::TFormAbout(Settings& prefs, const QImage& background, QWidget* paren
 
     okButton = MakeOkButton(QRect(10, 685, 505, 30));
     okButton->setFont(MakeFont(font, ButtonHeight, false));
-
 
     // Dress the areas.
     const std::pair<PictureBox*, std::vector<PictureStep>> dressing[] = {
@@ -118,7 +118,7 @@ TFormAbout::TFormAbout(Settings& prefs, const QImage& background, QWidget* paren
     LabelVersion->setText(QString::fromLatin1(VersionText));
     LabelDate->setText(UiText(Msg::ReleaseDate));
     LabelPlace->setText(UiText(Msg::MakerTown));
-    const Msg credits[6] = {Msg::CreditIdeaTitle, Msg::CreditIdea, Msg::CreditArtTitle,
+    const Msg credits[6] = {Msg::CreditIdeaTitle, Msg::CreditIdea,       Msg::CreditArtTitle,
                             Msg::CreditArt,       Msg::CreditSoundTitle, Msg::CreditSound};
     for (int i = 0; i < 6; ++i)
         CreditLabels[i]->setText(UiText(credits[i]));
@@ -193,8 +193,7 @@ void TFormAbout::MailClick()
 
 bool TFormAbout::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         if (watched == LabelSite) {
             SiteClick();
             return true;

@@ -62,7 +62,7 @@ private:
     QLabel* LabelMail = nullptr;
     AnimationPlayer* siteAnimation = nullptr; // RxGIFAn1, 130 x 28
     AnimationPlayer* mailAnimation = nullptr; // RxGIFAn2, 35 x 35
-    TTevQuizButton* okButton = nullptr; // Button1
+    TTevQuizButton* okButton = nullptr;       // Button1
 
     QString site_;
     QString mail_;

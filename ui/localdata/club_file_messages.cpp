@@ -29,8 +29,7 @@ bool CheckClubFile(QWidget* parent, const std::string& path, bool report, LocalC
         if (report)
             ShowError(parent, UiText(Msg::IncorrectFile) + QLatin1Char(' ') + QuotedName() + QLatin1Char('!'));
         return false;
-    case ClubCheck::Good:
-        break;
+    case ClubCheck::Good: break;
     }
     state.DistributionLabel = result.DistributionLabel;
     state.ClubWriteProtected = result.WriteProtected;
@@ -44,14 +43,11 @@ void ReportClubWrite(QWidget* parent, ClubWrite result)
 {
     switch (result) {
     case ClubWrite::Written:
-    case ClubWrite::Protected:
-        return;
+    case ClubWrite::Protected: return;
     case ClubWrite::BadFile:
         ShowError(parent, UiText(Msg::IncorrectFile) + QLatin1Char(' ') + QuotedName() + QLatin1Char('!'));
         return;
-    case ClubWrite::Failed:
-        ShowError(parent, UiText(Msg::DiskWriteError));
-        return;
+    case ClubWrite::Failed: ShowError(parent, UiText(Msg::DiskWriteError)); return;
     }
 }
 

@@ -18,8 +18,8 @@ namespace {
 
 constexpr int kAreaWidth = 306;
 constexpr int kScrollRoll = 28; // each roll of the scroll, at the text area's size
-constexpr int kGoodSound = 4; // "S_FiGut"
-constexpr int kPoorSound = 3; // "S_FiBad"
+constexpr int kGoodSound = 4;   // "S_FiGut"
+constexpr int kPoorSound = 3;   // "S_FiBad"
 
 } // namespace
 
@@ -109,8 +109,7 @@ void TFormEndGame::Prepare(const LocalClubState& state, int clubState)
         Write(p, UiText(Msg::PoorResult), 0, kAreaWidth, y[1]);
         if (place > 10)
             Write(p,
-                  UiText(Msg::ResultIs) + score + QStringLiteral(" ; ") + UiText(Msg::PlaceIs)
-                      + QString::number(place),
+                  UiText(Msg::ResultIs) + score + QStringLiteral(" ; ") + UiText(Msg::PlaceIs) + QString::number(place),
                   20, 280, y[2]);
         else
             Write(p, UiText(Msg::ResultIs) + score, 0, kAreaWidth, y[2]);

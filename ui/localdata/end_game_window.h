@@ -52,11 +52,11 @@ protected:
 private:
     // The controls.  Each keeps the window's own name for it as its object
     // name, so tests and screen readers find it by that name.
-    PictureBox* ImageTitle = nullptr; // 570 x 100
-    PictureBox* textArea = nullptr;     // Image1, the 306 x 225 text area
-    AnimationPlayer* leftAnimation = nullptr; // RxGIFAn1
+    PictureBox* ImageTitle = nullptr;          // 570 x 100
+    PictureBox* textArea = nullptr;            // Image1, the 306 x 225 text area
+    AnimationPlayer* leftAnimation = nullptr;  // RxGIFAn1
     AnimationPlayer* rightAnimation = nullptr; // RxGIFAn2
-    TTevQuizButton* okButton = nullptr; // Button1
+    TTevQuizButton* okButton = nullptr;        // Button1
 
     void Sound(int number);
     void Write(QPainter& canvas, const QString& text, int x1, int x2, int y);

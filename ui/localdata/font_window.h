@@ -26,11 +26,11 @@ public:
 private:
     // The controls.  Each keeps the window's own name for it as its object
     // name, so tests and screen readers find it by that name.
-    QLabel* productLabel = nullptr; // Label1
-    QLabel* hintLabel = nullptr; // Label2
-    QCheckBox* noOwnFontBox = nullptr; // CheckBox1, NoOwnFont
+    QLabel* productLabel = nullptr;       // Label1
+    QLabel* hintLabel = nullptr;          // Label2
+    QCheckBox* noOwnFontBox = nullptr;    // CheckBox1, NoOwnFont
     QCheckBox* noFontWindowBox = nullptr; // CheckBox2, NoFontWindow
-    TTevQuizButton* okButton = nullptr; // Button1
+    TTevQuizButton* okButton = nullptr;   // Button1
 
     Settings& prefs_;
 };

@@ -25,9 +25,8 @@ constexpr int kCell = 28;
 // at x 20 and is 360 wide).
 constexpr int kTextRight = 364;
 constexpr unsigned int kYellow = 0x00FFFF; // 0x00BBGGRR
-constexpr Msg kLabels[9] = {Msg::OptSound,    Msg::OptMusic,       Msg::OptOwnFont,
-                            Msg::OptAskAtStart, Msg::SizeSmall,    Msg::SizeFullScreen,
-                            Msg::SizeMedium1, Msg::SizeMedium2,    Msg::SizeLarge};
+constexpr Msg kLabels[9] = {Msg::OptSound,       Msg::OptMusic,    Msg::OptOwnFont,  Msg::OptAskAtStart, Msg::SizeSmall,
+                            Msg::SizeFullScreen, Msg::SizeMedium1, Msg::SizeMedium2, Msg::SizeLarge};
 
 int RowTop(int row) { return TFormOptions::FirstRowY + TFormOptions::RowStep * (row - 1); }
 
@@ -86,16 +85,17 @@ void TFormOptions::DrawOptionsPage()
         p.drawImage(0, 0, work_);
     }
     const Settings& s = Prefs();
-    const bool states[9] = {s.SoundOn,         s.MusicOn,         !s.NoOwnFont,      !s.NoFontWindow,
-                            s.WindowSize == 1, s.WindowSize == 2, s.WindowSize == 3, s.WindowSize == 4,
-                            s.WindowSize == 5};
+    const bool states[9] = {s.SoundOn,         s.MusicOn,         !s.NoOwnFont,
+                            !s.NoFontWindow,   s.WindowSize == 1, s.WindowSize == 2,
+                            s.WindowSize == 3, s.WindowSize == 4, s.WindowSize == 5};
     QFont font = MakeFont(s.DisplayFontName, 24, false);
     const QFontMetrics metrics(font);
     for (int row = 1; row <= 9; ++row) {
         const bool state = states[row - 1];
         // Size rows show only the current size's mark.
         const int mode = row <= 4 ? 3 : (state ? 5 : 4);
-        DrawOptionRow(state, RowX, RowTop(row), mode, work_, kYellow, false, false, *optionsPage, UiText(kLabels[row - 1]));
+        DrawOptionRow(state, RowX, RowTop(row), mode, work_, kYellow, false, false, *optionsPage,
+                      UiText(kLabels[row - 1]));
         labelWidths_[static_cast<std::size_t>(row - 1)] =
             std::min(metrics.horizontalAdvance(UiText(kLabels[row - 1])), kTextRight - (RowX + 40));
     }
@@ -158,8 +158,8 @@ int TFormOptions::RowAt(QPoint point) const
 {
     for (int row = 1; row <= 9; ++row) {
         const int top = RowTop(row);
-        if (point.x() >= RowX && point.x() <= 105 + labelWidths_[static_cast<std::size_t>(row - 1)]
-            && point.y() >= top && point.y() <= top + kCell)
+        if (point.x() >= RowX && point.x() <= 105 + labelWidths_[static_cast<std::size_t>(row - 1)] && point.y() >= top
+            && point.y() <= top + kCell)
             return row;
     }
     return 0;
@@ -236,7 +236,7 @@ bool TFormOptions::eventFilter(QObject* watched, QEvent* event)
                 ClickRow(RowAt(mouse->position().toPoint()));
                 // The row may have changed what a click there would do.
                 optionsPage->setCursor(RowActs(RowAt(mouse->position().toPoint())) ? Qt::PointingHandCursor
-                                                                              : Qt::ArrowCursor);
+                                                                                   : Qt::ArrowCursor);
                 return true;
             }
         }

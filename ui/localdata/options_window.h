@@ -62,7 +62,7 @@ protected:
 private:
     // The controls.  Each keeps the window's own name for it as its object
     // name, so tests and screen readers find it by that name.
-    PictureBox* optionsPage = nullptr; // Image1, the 400 x 500 page
+    PictureBox* optionsPage = nullptr;  // Image1, the 400 x 500 page
     TTevQuizButton* okButton = nullptr; // Button1
 
     QImage PaintWorkPicture() const;

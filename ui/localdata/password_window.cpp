@@ -106,7 +106,8 @@ TFormPassword::TFormPassword(Settings& prefs, const QImage& background, QWidget*
         connect(box, &QLineEdit::returnPressed, this, &TFormPassword::CheckEntry);
     // Only what the player types is the name to propose next time; the
     // window's own filling of the box is not.
-    connect(nameEdit, &QLineEdit::textEdited, this, [this](const QString& text) { Prefs().PlayerName = ToCp1251(text); });
+    connect(nameEdit, &QLineEdit::textEdited, this,
+            [this](const QString& text) { Prefs().PlayerName = ToCp1251(text); });
 
     SetFonts(prefs.DisplayFontName);
 }
@@ -157,8 +158,8 @@ void TFormPassword::Prepare(PasswordMode mode, int slot, const std::string& club
             name.remove_suffix(1);
         nameEdit->setText(ToQString(name));
     }
-    for (QWidget* w : {static_cast<QWidget*>(nameEdit), static_cast<QWidget*>(nameLabel), static_cast<QWidget*>(repeatEdit),
-                       static_cast<QWidget*>(repeatLabel)})
+    for (QWidget* w : {static_cast<QWidget*>(nameEdit), static_cast<QWidget*>(nameLabel),
+                       static_cast<QWidget*>(repeatEdit), static_cast<QWidget*>(repeatLabel)})
         w->setEnabled(!member);
 
     DressArea(*titleArea, {{"G_Begin", 20, 0}, {"G_Zav2", 65, 64}, {"GPFlagS", 10, 6}, {"GPFlagS", 382, 6}});

@@ -50,17 +50,17 @@ protected:
 private:
     // The controls.  Each keeps the window's own name for it as its object
     // name, so tests and screen readers find it by that name.
-    PictureBox* titleArea = nullptr; // Image1, the 440 x 100 title area
-    QLabel* nameLabel = nullptr; // Label1
-    QLabel* passwordLabel = nullptr; // Label2
-    QLabel* repeatLabel = nullptr; // Label3
-    QLabel* errorLabel = nullptr; // Label4, the error line
-    QLineEdit* nameEdit = nullptr; // Edit1, name
-    QLineEdit* passwordEdit = nullptr; // Edit2, password
-    QLineEdit* repeatEdit = nullptr; // Edit3, password again
-    TTevQuizButton* okButton = nullptr; // Button1, "Ok"
-    TTevQuizButton* cancelButton = nullptr; // Button2, "Отмена"
-    AnimationPlayer* leftKeyAnimation = nullptr; // RxGIFAn1
+    PictureBox* titleArea = nullptr;              // Image1, the 440 x 100 title area
+    QLabel* nameLabel = nullptr;                  // Label1
+    QLabel* passwordLabel = nullptr;              // Label2
+    QLabel* repeatLabel = nullptr;                // Label3
+    QLabel* errorLabel = nullptr;                 // Label4, the error line
+    QLineEdit* nameEdit = nullptr;                // Edit1, name
+    QLineEdit* passwordEdit = nullptr;            // Edit2, password
+    QLineEdit* repeatEdit = nullptr;              // Edit3, password again
+    TTevQuizButton* okButton = nullptr;           // Button1, "Ok"
+    TTevQuizButton* cancelButton = nullptr;       // Button2, "Отмена"
+    AnimationPlayer* leftKeyAnimation = nullptr;  // RxGIFAn1
     AnimationPlayer* rightKeyAnimation = nullptr; // RxGIFAn2
 
     void ShowError(Msg message, QLineEdit* focus);

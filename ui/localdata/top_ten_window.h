@@ -27,18 +27,19 @@ public:
     // The window's fonts in the display font (ApplyFonts calls it).
     void SetFonts(const std::string& displayFontName);
 
-    QFont ListFont;                      // set by ApplyFonts
+    QFont ListFont; // set by ApplyFonts
 
 protected:
     void changeEvent(QEvent* event) override;
     void done(int result) override;
+
 private:
     // The controls.  Each keeps the window's own name for it as its object
     // name, so tests and screen readers find it by that name.
-    PictureBox* ImageTitle = nullptr; // 520 x 60
+    PictureBox* ImageTitle = nullptr;          // 520 x 60
     AnimationPlayer* titleAnimation = nullptr; // RxGIFAn1, 300 x 40
-    PictureBox* listArea = nullptr;        // Image1, the 510 x 375 list area
-    TTevQuizButton* okButton = nullptr;   // Button1, "Ok"
+    PictureBox* listArea = nullptr;            // Image1, the 510 x 375 list area
+    TTevQuizButton* okButton = nullptr;        // Button1, "Ok"
 };
 
 } // namespace vk

@@ -39,7 +39,8 @@ void bokeh(QPainter& p, int W, int H, int count, std::uint32_t seed, qreal minR,
             const QPointF c(rng.range(0, W), rng.range(0, H));
             const qreal r = rng.range(minR, maxR);
             const bool gold = rng.uniform() < 0.3;
-            const QColor col = gold ? QColor(255, 210, 120, int(rng.range(14, 36))) : QColor(130, 220, 230, int(rng.range(10, 30)));
+            const QColor col =
+                gold ? QColor(255, 210, 120, int(rng.range(14, 36))) : QColor(130, 220, 230, int(rng.range(10, 30)));
             lp.setPen(QPen(withAlpha(col, std::min(255, col.alpha() * 2)), 1.5));
             lp.setBrush(col);
             lp.drawEllipse(c, r, r);
@@ -82,7 +83,8 @@ QImage menuBackground()
             prepare(bp);
             const struct {
                 qreal x, toX, width, alpha;
-            } spots[] = {{0.12, 0.30, 0.16, 46}, {0.38, 0.45, 0.14, 36}, {0.62, 0.55, 0.14, 36}, {0.88, 0.70, 0.16, 46}};
+            } spots[] = {
+                {0.12, 0.30, 0.16, 46}, {0.38, 0.45, 0.14, 36}, {0.62, 0.55, 0.14, 36}, {0.88, 0.70, 0.16, 46}};
             for (const auto& s : spots) {
                 QPainterPath cone;
                 cone.moveTo(W * s.x - 20, -10);

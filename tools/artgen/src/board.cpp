@@ -55,7 +55,8 @@ void boardField(QPainter& p, const QRectF& r, qreal radius)
         p.drawLine(QPointF(r.left() + d, r.top()), QPointF(r.left() + d + r.height(), r.bottom()));
         p.drawLine(QPointF(r.left() + d, r.bottom()), QPointF(r.left() + d + r.height(), r.top()));
     }
-    glow(p, QPointF(r.left() + r.width() * 0.22, r.top() + r.height() * 0.15), r.width() * 0.55, QColor(90, 190, 200, 60));
+    glow(p, QPointF(r.left() + r.width() * 0.22, r.top() + r.height() * 0.15), r.width() * 0.55,
+         QColor(90, 190, 200, 60));
     p.restore();
 }
 
@@ -172,10 +173,10 @@ QImage baseStar(int number)
         QColor light, mid, dark;
     };
     static const Tint tints[4] = {
-        {QColor(255, 248, 200), QColor(240, 188, 60), QColor(150, 90, 10)},    // gold
-        {QColor(240, 250, 255), QColor(170, 196, 220), QColor(70, 90, 120)},   // silver
-        {QColor(255, 226, 200), QColor(214, 120, 60), QColor(110, 46, 10)},    // bronze
-        {QColor(220, 255, 236), QColor(60, 190, 130), QColor(10, 90, 60)},     // emerald
+        {QColor(255, 248, 200), QColor(240, 188, 60), QColor(150, 90, 10)},  // gold
+        {QColor(240, 250, 255), QColor(170, 196, 220), QColor(70, 90, 120)}, // silver
+        {QColor(255, 226, 200), QColor(214, 120, 60), QColor(110, 46, 10)},  // bronze
+        {QColor(220, 255, 236), QColor(60, 190, 130), QColor(10, 90, 60)},   // emerald
     };
     const Tint& t = tints[number - 1];
     const int S = 128;
@@ -215,7 +216,8 @@ QImage baseStar(int number)
         p.setPen(QPen(t.light, 2.5));
         p.setBrush(disc);
         p.drawEllipse(c, 24, 24);
-        const QPainterPath digit = fittedText(QString::number(number), displayFont(44), QRectF(c.x() - 24, c.y() - 24, 48, 48));
+        const QPainterPath digit =
+            fittedText(QString::number(number), displayFont(44), QRectF(c.x() - 24, c.y() - 24, 48, 48));
         p.setPen(QPen(QColor(0, 0, 0, 160), 3));
         p.setBrush(Qt::NoBrush);
         p.drawPath(digit);

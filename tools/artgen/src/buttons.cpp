@@ -46,8 +46,8 @@ QImage pill(int cap, int height, bool lit)
         // Gloss on the upper half: a flat-bottomed capsule, so the body
         // column stays identical to its neighbours.
         const qreal inset = br * 0.45;
-        const QRectF gloss(body.left() + inset, body.top() + rimWidth * 0.6,
-                           body.width() - 2 * inset, body.height() * 0.46);
+        const QRectF gloss(body.left() + inset, body.top() + rimWidth * 0.6, body.width() - 2 * inset,
+                           body.height() * 0.46);
         QLinearGradient gg(0, gloss.top(), 0, gloss.bottom());
         gg.setColorAt(0.0, QColor(255, 255, 255, lit ? 230 : 200));
         gg.setColorAt(1.0, QColor(255, 255, 255, lit ? 40 : 24));
@@ -93,11 +93,10 @@ void drawButtonFaces(Sink& sink)
 
 void drawLetterTiles(Sink& sink)
 {
-    static const char* const names[32] = {
-        "Bu01a", "Bu02b", "Bu03v", "Bu04g", "Bu05d", "Bu06e", "Bu07g", "Bu08z",
-        "Bu09i", "Bu10i", "Bu11k", "Bu12l", "Bu13m", "Bu14n", "Bu15o", "Bu16p",
-        "Bu17r", "Bu18s", "Bu19t", "Bu20u", "Bu21f", "Bu22h", "Bu23c", "Bu24c",
-        "Bu25s", "Bu26s", "Bu27t", "Bu28i", "Bu29m", "Bu30e", "Bu31u", "Bu32y"};
+    static const char* const names[32] = {"Bu01a", "Bu02b", "Bu03v", "Bu04g", "Bu05d", "Bu06e", "Bu07g", "Bu08z",
+                                          "Bu09i", "Bu10i", "Bu11k", "Bu12l", "Bu13m", "Bu14n", "Bu15o", "Bu16p",
+                                          "Bu17r", "Bu18s", "Bu19t", "Bu20u", "Bu21f", "Bu22h", "Bu23c", "Bu24c",
+                                          "Bu25s", "Bu26s", "Bu27t", "Bu28i", "Bu29m", "Bu30e", "Bu31u", "Bu32y"};
     const int W = 125, H = 175;
     const QFont font = displayFont(122);
     for (int k = 0; k < 32; ++k) {
@@ -121,7 +120,7 @@ void drawLetterTiles(Sink& sink)
             QPainterPath glyph;
             glyph.addText(0, 0, font, letter);
             const QRectF ink = glyph.boundingRect();
-            const qreal capTop = -font.pixelSize() * 0.66;  // cap height of the face
+            const qreal capTop = -font.pixelSize() * 0.66; // cap height of the face
             const qreal maxWidth = 96;
             qreal sx = 1.0;
             if (ink.width() > maxWidth)

@@ -12,7 +12,7 @@ namespace {
 
 constexpr int kSheetWidth = 2400;
 constexpr int kMargin = 24;
-constexpr int kThumb = 300;   // pictures larger than this are shown shrunk
+constexpr int kThumb = 300; // pictures larger than this are shown shrunk
 constexpr int kLabel = 22;
 
 // Checkerboard under the pictures so their transparency shows.
@@ -22,7 +22,8 @@ void checker(QPainter& p, const QRect& r)
     p.setClipRect(r);
     for (int y = r.top(); y < r.bottom(); y += 8)
         for (int x = r.left(); x < r.right(); x += 8)
-            p.fillRect(x, y, 8, 8, ((x - r.left()) / 8 + (y - r.top()) / 8) % 2 ? QColor(70, 74, 80) : QColor(94, 98, 104));
+            p.fillRect(x, y, 8, 8,
+                       ((x - r.left()) / 8 + (y - r.top()) / 8) % 2 ? QColor(70, 74, 80) : QColor(94, 98, 104));
     p.restore();
 }
 
@@ -44,12 +45,22 @@ QImage recolour(const QImage& src, int variant)
             const int r = qRed(line[x]), g = qGreen(line[x]), b = qBlue(line[x]), a = qAlpha(line[x]);
             int nr = r, ng = g, nb = b;
             switch (variant) {
-            case 1: nr = g; ng = r; break;                // green
-            case 2: nr = b; ng = r; nb = r; break;        // blue
-            case 3: nr = b; nb = r; break;                // navy
-            case 4: ng = r; break;                        // yellow
-            case 5: nb = r; break;                        // violet
-            case 6:                                       // orange
+            case 1:
+                nr = g;
+                ng = r;
+                break; // green
+            case 2:
+                nr = b;
+                ng = r;
+                nb = r;
+                break; // blue
+            case 3:
+                nr = b;
+                nb = r;
+                break;             // navy
+            case 4: ng = r; break; // yellow
+            case 5: nb = r; break; // violet
+            case 6:                // orange
                 if (r > g && r > b) {
                     nb = int(std::lround(0.7 * b));
                     ng = nb + int(std::lround(0.4 * (r - nb)));
@@ -145,7 +156,8 @@ QImage contactSheet(const Sink& sink)
     head.setBold(true);
     p.setFont(head);
     p.setPen(QColor(230, 230, 230));
-    p.drawText(kMargin, kMargin + 26, QString("Vokabron pictures (%1 files; larger ones shown shrunk)").arg(sink.entries().size()));
+    p.drawText(kMargin, kMargin + 26,
+               QString("Vokabron pictures (%1 files; larger ones shown shrunk)").arg(sink.entries().size()));
     p.setFont(labelFont);
     drawAssembledButtons(p, sink, buttonsTop);
     for (const auto& pl : placed) {
@@ -154,7 +166,8 @@ QImage contactSheet(const Sink& sink)
         const QSize n = pl.entry->image.size();
         p.setPen(QColor(220, 220, 220));
         p.drawText(QRect(pl.box.left(), pl.box.bottom() + 3, std::max(pl.box.width(), 136) + 10, kLabel),
-                   Qt::AlignLeft | Qt::AlignTop, QString("%1 %2x%3").arg(pl.entry->name).arg(n.width()).arg(n.height()));
+                   Qt::AlignLeft | Qt::AlignTop,
+                   QString("%1 %2x%3").arg(pl.entry->name).arg(n.width()).arg(n.height()));
     }
     y = flagsTop;
     for (const auto& l : lists) {

@@ -14,8 +14,8 @@ namespace art {
 namespace {
 
 struct Country {
-    const char* name;   // English name of the row, for the reader
-    const char* iso;    // flag file; "" = unknown, "yu" = Serbia and Montenegro (drawn here)
+    const char* name; // English name of the row, for the reader
+    const char* iso;  // flag file; "" = unknown, "yu" = Serbia and Montenegro (drawn here)
 };
 
 struct FlagList {
@@ -25,6 +25,7 @@ struct FlagList {
 
 const std::vector<FlagList>& flagLists()
 {
+    // clang-format off
     static const std::vector<FlagList> lists = {
         {"ILEuro",
          {{"Unknown", ""}, {"Russia", "ru"}, {"Albania", "al"}, {"Andorra", "ad"}, {"Austria", "at"},
@@ -87,11 +88,12 @@ const std::vector<FlagList>& flagLists()
           {"Somalia", "so"}, {"South Africa", "za"}, {"Sudan", "sd"}, {"Swaziland", "sz"}, {"Tanzania", "tz"},
           {"Togo", "tg"}, {"Tunisia", "tn"}, {"Uganda", "ug"}, {"Zambia", "zm"}, {"Zimbabwe", "zw"}}},
     };
+    // clang-format on
     return lists;
 }
 
 constexpr int kW = 14, kH = 12;
-constexpr int kScale = 8;   // drawn large, then averaged down
+constexpr int kScale = 8; // drawn large, then averaged down
 
 // The flag of "Unknown": a plain grey-blue cloth with a white question mark.
 void drawUnknown(QPainter& p, const QRectF& r)

@@ -53,10 +53,7 @@ void gloss(QPainter& p)
 }
 
 // Symbol strokes and fills in white with a soft dark edge, to read on any badge.
-QPen symbolPen(qreal w, QColor c = Qt::white)
-{
-    return QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
+QPen symbolPen(qreal w, QColor c = Qt::white) { return QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin); }
 
 void fillSymbol(QPainter& p, const QPainterPath& path, QBrush brush = QColor(255, 255, 255))
 {
@@ -115,7 +112,8 @@ QPainterPath wavingFlag(QRectF r)
     f.moveTo(r.topLeft());
     f.cubicTo(r.left() + r.width() * 0.35, r.top() - 4, r.left() + r.width() * 0.65, r.top() + 4, r.right(), r.top());
     f.lineTo(r.bottomRight());
-    f.cubicTo(r.left() + r.width() * 0.65, r.bottom() + 4, r.left() + r.width() * 0.35, r.bottom() - 4, r.left(), r.bottom());
+    f.cubicTo(r.left() + r.width() * 0.65, r.bottom() + 4, r.left() + r.width() * 0.35, r.bottom() - 4, r.left(),
+              r.bottom());
     f.closeSubpath();
     return f;
 }
@@ -601,7 +599,7 @@ QImage arrowPicture(int w, int h, bool circular, bool twin)
             // Arrow head at the end of the arc (counter-clockwise in Qt's angles).
             const qreal e = (startDeg + span) * M_PI / 180;
             const QPointF tip(c.x() + r * std::cos(e), c.y() - r * std::sin(e));
-            const QPointF dir(-std::sin(e), -std::cos(e));   // tangent, direction of travel
+            const QPointF dir(-std::sin(e), -std::cos(e)); // tangent, direction of travel
             const QPointF nrm(std::cos(e), -std::sin(e));
             QPainterPath head;
             head.moveTo(tip + dir * 8);
@@ -659,8 +657,8 @@ void scoreBoard(QPainter& p)
     outlined(p, plate, Qt::NoBrush);
     glassPlate(p, board, 5, 255);
     goldBand(p, board.adjusted(1, 1, -1, -1), 4, 3.5);
-    const QPolygonF sigma({QPointF(33, 17), QPointF(33, 13), QPointF(15, 13), QPointF(25, 24.5),
-                           QPointF(15, 36), QPointF(33, 36), QPointF(33, 32)});
+    const QPolygonF sigma({QPointF(33, 17), QPointF(33, 13), QPointF(15, 13), QPointF(25, 24.5), QPointF(15, 36),
+                           QPointF(33, 36), QPointF(33, 32)});
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(kOutline, 7, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     p.drawPolyline(sigma);
@@ -844,18 +842,18 @@ void drawIcons(Sink& sink)
 {
     // Window corner icons and the menu's icons, 48 x 48.
     sink.png("GPOpt", icon(48, [](QPainter& p) {
-        badge(p, QColor(80, 180, 190), QColor(8, 40, 70));
-        fillSymbol(p, gear(), goldGradient(8, 40));
-        gloss(p);
-    }));
+                 badge(p, QColor(80, 180, 190), QColor(8, 40, 70));
+                 fillSymbol(p, gear(), goldGradient(8, 40));
+                 gloss(p);
+             }));
     sink.png("GPFlagS", icon(48, [](QPainter& p) { flagIcon(p, false); }));
     sink.png("GPFlagF", icon(48, [](QPainter& p) { flagIcon(p, true); }));
     sink.png("GPTop10", icon(48, trophy));
     sink.png("Account48", icon(48, [](QPainter& p) {
-        badge(p, QColor(80, 180, 190), QColor(8, 40, 70));
-        fillSymbol(p, person(QPointF(24, 26), 1.0), Qt::white);
-        gloss(p);
-    }));
+                 badge(p, QColor(80, 180, 190), QColor(8, 40, 70));
+                 fillSymbol(p, person(QPointF(24, 26), 1.0), Qt::white);
+                 gloss(p);
+             }));
     sink.png("Earth48", icon(48, globe));
     sink.png("GChat048", icon(48, chat));
     sink.png("GIcon048", icon(48, appIcon));
@@ -880,9 +878,12 @@ void drawIcons(Sink& sink)
     sink.png("GMenu5", icon(24, smallAbout));
     sink.png("GMenu6", icon(24, bubbles));
 
-    sink.png("LampG24", icon(24, [](QPainter& p) { lamp(p, QColor(220, 255, 200), QColor(60, 220, 60), QColor(10, 90, 20)); }));
-    sink.png("LampR24", icon(24, [](QPainter& p) { lamp(p, QColor(255, 210, 200), QColor(240, 40, 30), QColor(110, 0, 0)); }));
-    sink.png("LampY24", icon(24, [](QPainter& p) { lamp(p, QColor(255, 255, 210), QColor(250, 210, 30), QColor(140, 90, 0)); }));
+    sink.png("LampG24",
+             icon(24, [](QPainter& p) { lamp(p, QColor(220, 255, 200), QColor(60, 220, 60), QColor(10, 90, 20)); }));
+    sink.png("LampR24",
+             icon(24, [](QPainter& p) { lamp(p, QColor(255, 210, 200), QColor(240, 40, 30), QColor(110, 0, 0)); }));
+    sink.png("LampY24",
+             icon(24, [](QPainter& p) { lamp(p, QColor(255, 255, 210), QColor(250, 210, 30), QColor(140, 90, 0)); }));
     sink.png("G_Yes", icon(28, [](QPainter& p) { yesNo(p, true); }));
     sink.png("G_No", icon(28, [](QPainter& p) { yesNo(p, false); }));
     sink.png("FaceMan16", icon(16, [](QPainter& p) { face(p, false); }));
@@ -891,15 +892,18 @@ void drawIcons(Sink& sink)
     sink.png("GTevsT128", icon(128, coinStack));
 
     const FieldIcon fields[] = {
-        {"GAcName1", QColor(80, 180, 190), QColor(8, 40, 70), [](QPainter& p) { fillSymbol(p, person(QPointF(24, 25), 0.95)); }},
-        {"GAcName2", QColor(80, 180, 190), QColor(8, 40, 70), [](QPainter& p) {
+        {"GAcName1", QColor(80, 180, 190), QColor(8, 40, 70),
+         [](QPainter& p) { fillSymbol(p, person(QPointF(24, 25), 0.95)); }},
+        {"GAcName2", QColor(80, 180, 190), QColor(8, 40, 70),
+         [](QPainter& p) {
              fillSymbol(p, person(QPointF(30, 24), 0.7), QColor(255, 226, 130));
              fillSymbol(p, person(QPointF(20, 27), 0.85));
          }},
         {"GAcAbout", QColor(90, 150, 250), QColor(10, 30, 110), [](QPainter& p) { letterSymbol(p, "i", 34); }},
         {"GAcTelephone", QColor(120, 220, 110), QColor(10, 90, 30), handset},
         {"GAcEMail", QColor(255, 220, 120), QColor(170, 100, 10), envelope},
-        {"GAcWebSite", QColor(90, 180, 240), QColor(10, 40, 110), [](QPainter& p) {
+        {"GAcWebSite", QColor(90, 180, 240), QColor(10, 40, 110),
+         [](QPainter& p) {
              p.setPen(symbolPen(2.2));
              p.setBrush(Qt::NoBrush);
              p.drawEllipse(QPointF(24, 24), 13, 13);
@@ -918,10 +922,10 @@ void drawIcons(Sink& sink)
     };
     for (const FieldIcon& f : fields)
         sink.png(f.name, icon(32, [&](QPainter& p) {
-            badge(p, f.light, f.dark, 3);
-            f.symbol(p);
-            gloss(p);
-        }));
+                     badge(p, f.light, f.dark, 3);
+                     f.symbol(p);
+                     gloss(p);
+                 }));
 
     // Small pictures on buttons: refresh (world top ten, account tabs), reload
     // (more games), send (chat).

@@ -51,10 +51,7 @@ std::uint32_t Rng::next()
     return state_ >> 8;
 }
 
-double Rng::uniform()
-{
-    return next() / double(1u << 24);
-}
+double Rng::uniform() { return next() / double(1u << 24); }
 
 void dither(QImage& img, double amplitude, std::uint32_t seed)
 {
@@ -264,7 +261,8 @@ void glassPlate(QPainter& p, const QRectF& r, qreal radius, int alpha)
     QPainterPath clip;
     clip.addRoundedRect(r, radius, radius);
     p.setClipPath(clip);
-    QRadialGradient sheen(r.left() + r.width() * 0.2, r.top() + r.height() * 0.1, std::max(r.width(), r.height()) * 0.7);
+    QRadialGradient sheen(r.left() + r.width() * 0.2, r.top() + r.height() * 0.1,
+                          std::max(r.width(), r.height()) * 0.7);
     sheen.setColorAt(0.0, QColor(120, 210, 220, alpha * 50 / 255));
     sheen.setColorAt(1.0, QColor(120, 210, 220, 0));
     p.setBrush(sheen);

@@ -49,8 +49,9 @@ class Rng {
 public:
     explicit Rng(std::uint32_t seed) : state_(seed * 2654435761u + 1u) {}
     std::uint32_t next();
-    double uniform();                          // [0, 1)
+    double uniform(); // [0, 1)
     double range(double lo, double hi) { return lo + (hi - lo) * uniform(); }
+
 private:
     std::uint32_t state_;
 };
@@ -107,6 +108,7 @@ public:
     };
     const std::vector<Entry>& entries() const { return entries_; }
     const QString& root() const { return root_; }
+
 private:
     void write(const QString& path, const QImage& img, const char* format, int quality);
     QString root_;

@@ -92,8 +92,10 @@ void figure(QPainter& p, const QRectF& area, bool female, QColor light, QColor d
     // Shoulders.
     QPainterPath body;
     body.moveTo(area.left() + w * 0.08, area.bottom());
-    body.cubicTo(area.left() + w * 0.10, area.top() + h * 0.70, area.left() + w * 0.28, area.top() + h * 0.64, cx, area.top() + h * 0.63);
-    body.cubicTo(area.right() - w * 0.28, area.top() + h * 0.64, area.right() - w * 0.10, area.top() + h * 0.70, area.right() - w * 0.08, area.bottom());
+    body.cubicTo(area.left() + w * 0.10, area.top() + h * 0.70, area.left() + w * 0.28, area.top() + h * 0.64, cx,
+                 area.top() + h * 0.63);
+    body.cubicTo(area.right() - w * 0.28, area.top() + h * 0.64, area.right() - w * 0.10, area.top() + h * 0.70,
+                 area.right() - w * 0.08, area.bottom());
     body.closeSubpath();
     p.drawPath(body);
     // Neck and head.
@@ -102,8 +104,10 @@ void figure(QPainter& p, const QRectF& area, bool female, QColor light, QColor d
         // Long hair behind the head.
         QPainterPath hair;
         hair.moveTo(cx - w * 0.24, area.top() + h * 0.64);
-        hair.cubicTo(cx - w * 0.30, area.top() + h * 0.30, cx - w * 0.26, area.top() + h * 0.10, cx, area.top() + h * 0.10);
-        hair.cubicTo(cx + w * 0.26, area.top() + h * 0.10, cx + w * 0.30, area.top() + h * 0.30, cx + w * 0.24, area.top() + h * 0.64);
+        hair.cubicTo(cx - w * 0.30, area.top() + h * 0.30, cx - w * 0.26, area.top() + h * 0.10, cx,
+                     area.top() + h * 0.10);
+        hair.cubicTo(cx + w * 0.26, area.top() + h * 0.10, cx + w * 0.30, area.top() + h * 0.30, cx + w * 0.24,
+                     area.top() + h * 0.64);
         hair.closeSubpath();
         p.setBrush(withAlpha(dark.darker(130), 255));
         p.drawPath(hair);
@@ -243,7 +247,8 @@ QImage sideColumn()
 // A wooden roller with gold caps, along the given axis.
 void roller(QPainter& p, const QRectF& r, bool vertical)
 {
-    QLinearGradient wood = vertical ? QLinearGradient(r.left(), 0, r.right(), 0) : QLinearGradient(0, r.top(), 0, r.bottom());
+    QLinearGradient wood =
+        vertical ? QLinearGradient(r.left(), 0, r.right(), 0) : QLinearGradient(0, r.top(), 0, r.bottom());
     wood.setColorAt(0.0, QColor(120, 60, 20));
     wood.setColorAt(0.3, QColor(210, 150, 90));
     wood.setColorAt(0.6, QColor(140, 74, 26));
@@ -252,10 +257,12 @@ void roller(QPainter& p, const QRectF& r, bool vertical)
     const qreal capLen = thick * 0.45;
     p.setPen(QPen(QColor(50, 24, 4), 1.2));
     p.setBrush(wood);
-    p.drawRoundedRect(vertical ? r.adjusted(0, capLen * 0.6, 0, -capLen * 0.6) : r.adjusted(capLen * 0.6, 0, -capLen * 0.6, 0),
+    p.drawRoundedRect(vertical ? r.adjusted(0, capLen * 0.6, 0, -capLen * 0.6)
+                               : r.adjusted(capLen * 0.6, 0, -capLen * 0.6, 0),
                       thick * 0.3, thick * 0.3);
     // Gold knobs at the two ends.
-    QLinearGradient gold = vertical ? QLinearGradient(r.left(), 0, r.right(), 0) : QLinearGradient(0, r.top(), 0, r.bottom());
+    QLinearGradient gold =
+        vertical ? QLinearGradient(r.left(), 0, r.right(), 0) : QLinearGradient(0, r.top(), 0, r.bottom());
     gold.setColorAt(0.0, QColor(140, 90, 16));
     gold.setColorAt(0.3, QColor(255, 240, 170));
     gold.setColorAt(0.6, QColor(220, 160, 50));
@@ -274,23 +281,27 @@ void roller(QPainter& p, const QRectF& r, bool vertical)
 QImage scroll(int W, int H, bool rollersAtSides, std::uint32_t seed)
 {
     QImage img = blank(W, H);
-    const qreal t = rollersAtSides ? W * 0.075 : H * 0.075;   // roller thickness
+    const qreal t = rollersAtSides ? W * 0.075 : H * 0.075; // roller thickness
     QPainterPath sheet;
     if (rollersAtSides) {
         const QRectF s(t * 0.6, H * 0.06, W - 1.2 * t, H * 0.88);
         sheet.moveTo(s.topLeft());
         // Gently wavy upper and lower edges.
-        sheet.cubicTo(s.left() + s.width() * 0.3, s.top() - 6, s.left() + s.width() * 0.7, s.top() + 8, s.right(), s.top());
+        sheet.cubicTo(s.left() + s.width() * 0.3, s.top() - 6, s.left() + s.width() * 0.7, s.top() + 8, s.right(),
+                      s.top());
         sheet.lineTo(s.bottomRight());
-        sheet.cubicTo(s.left() + s.width() * 0.7, s.bottom() + 6, s.left() + s.width() * 0.3, s.bottom() - 8, s.left(), s.bottom());
+        sheet.cubicTo(s.left() + s.width() * 0.7, s.bottom() + 6, s.left() + s.width() * 0.3, s.bottom() - 8, s.left(),
+                      s.bottom());
         sheet.closeSubpath();
     } else {
         const QRectF s(W * 0.06, t * 0.6, W * 0.88, H - 1.2 * t);
         sheet.moveTo(s.topLeft());
         sheet.lineTo(s.topRight());
-        sheet.cubicTo(s.right() + 5, s.top() + s.height() * 0.3, s.right() - 6, s.top() + s.height() * 0.7, s.right(), s.bottom());
+        sheet.cubicTo(s.right() + 5, s.top() + s.height() * 0.3, s.right() - 6, s.top() + s.height() * 0.7, s.right(),
+                      s.bottom());
         sheet.lineTo(s.bottomLeft());
-        sheet.cubicTo(s.left() - 5, s.top() + s.height() * 0.7, s.left() + 6, s.top() + s.height() * 0.3, s.left(), s.top());
+        sheet.cubicTo(s.left() - 5, s.top() + s.height() * 0.7, s.left() + 6, s.top() + s.height() * 0.3, s.left(),
+                      s.top());
         sheet.closeSubpath();
     }
     {
@@ -358,8 +369,7 @@ QImage photoPlaceholder(bool female)
     bg.setColorAt(1.0, QColor(10, 36, 70));
     p.fillRect(img.rect(), bg);
     glow(p, QPointF(W * 0.3, H * 0.2), W * 0.8, QColor(200, 240, 255, 50));
-    figure(p, QRectF(10, 26, W - 20, H - 26), female,
-           female ? QColor(250, 214, 226) : QColor(214, 232, 250),
+    figure(p, QRectF(10, 26, W - 20, H - 26), female, female ? QColor(250, 214, 226) : QColor(214, 232, 250),
            female ? QColor(150, 70, 110) : QColor(50, 90, 150));
     p.end();
     dither(img, 1.0, female ? 41 : 42);
@@ -410,9 +420,9 @@ void drawPanels(Sink& sink)
         const char* name;
         int w, h;
     };
-    for (const Size& s : {Size{"G_Panel3", 360, 400}, Size{"G_Panel4", 480, 255}, Size{"G_Panel5", 440, 85},
-                          Size{"G_Panel6", 200, 110}, Size{"G_Panel7", 350, 100}, Size{"G_Panel8", 310, 350},
-                          Size{"G_Panel9", 310, 190}})
+    for (const Size& s :
+         {Size{"G_Panel3", 360, 400}, Size{"G_Panel4", 480, 255}, Size{"G_Panel5", 440, 85}, Size{"G_Panel6", 200, 110},
+          Size{"G_Panel7", 350, 100}, Size{"G_Panel8", 310, 350}, Size{"G_Panel9", 310, 190}})
         sink.png(s.name, panel(s.w, s.h));
     sink.png("G_PanR", medallion());
     sink.png("Portret", portrait());

@@ -59,7 +59,8 @@ QImage stripe(int W, int H)
         auto taper = [&](qreal dir) {
             QPainterPath path;
             path.moveTo(cx, cy - thick);
-            path.cubicTo(cx + dir * half * 0.5, cy - thick, cx + dir * half * 0.8, cy - thick * 0.3, cx + dir * half, cy);
+            path.cubicTo(cx + dir * half * 0.5, cy - thick, cx + dir * half * 0.8, cy - thick * 0.3, cx + dir * half,
+                         cy);
             path.cubicTo(cx + dir * half * 0.8, cy + thick * 0.3, cx + dir * half * 0.5, cy + thick, cx, cy + thick);
             path.closeSubpath();
             return path;
@@ -73,9 +74,11 @@ QImage stripe(int W, int H)
         for (int dir : {-1, 1}) {
             QPainterPath curl;
             curl.moveTo(cx + dir * s * 0.9, cy);
-            curl.cubicTo(cx + dir * s * 1.6, cy - s * 1.2, cx + dir * s * 3.0, cy - s * 0.9, cx + dir * s * 2.6, cy - s * 0.1);
+            curl.cubicTo(cx + dir * s * 1.6, cy - s * 1.2, cx + dir * s * 3.0, cy - s * 0.9, cx + dir * s * 2.6,
+                         cy - s * 0.1);
             curl.moveTo(cx + dir * s * 0.9, cy);
-            curl.cubicTo(cx + dir * s * 1.6, cy + s * 1.2, cx + dir * s * 3.0, cy + s * 0.9, cx + dir * s * 2.6, cy + s * 0.1);
+            curl.cubicTo(cx + dir * s * 1.6, cy + s * 1.2, cx + dir * s * 3.0, cy + s * 0.9, cx + dir * s * 2.6,
+                         cy + s * 0.1);
             p.setPen(QPen(kOutline, std::max(2.6, H / 11.0), Qt::SolidLine, Qt::RoundCap));
             p.drawPath(curl);
             p.setPen(QPen(kGold, std::max(1.4, H / 20.0), Qt::SolidLine, Qt::RoundCap));
@@ -114,7 +117,8 @@ QImage caption()
     }
     blur(aura, 14);
     p.drawImage(0, 0, aura);
-    const QPainterPath text = fittedText(QString::fromUtf8("Вокаброн"), displayFont(150), QRectF(30, 20, W - 60, H - 50));
+    const QPainterPath text =
+        fittedText(QString::fromUtf8("Вокаброн"), displayFont(150), QRectF(30, 20, W - 60, H - 50));
     goldLettering(p, text, 5.0);
     // Sparkles on the lettering, lit from the top-left.
     for (QPointF c : {QPointF(118, 58), QPointF(472, 48), QPointF(690, 70)}) {
@@ -155,7 +159,8 @@ QImage subtitle()
     }
     glassPlate(p, plate, 30, 250);
     goldBand(p, plate, 30, 6);
-    goldLettering(p, fittedText(QString::fromUtf8("Телевикторина"), displayFont(62), plate.adjusted(40, 10, -40, -10)), 2.5);
+    goldLettering(p, fittedText(QString::fromUtf8("Телевикторина"), displayFont(62), plate.adjusted(40, 10, -40, -10)),
+                  2.5);
     for (qreal x : {plate.left() + 24.0, plate.right() - 24.0}) {
         p.setPen(QPen(kOutline, 1.2));
         p.setBrush(goldGradient(plate.center().y() - 9, plate.center().y() + 9));
@@ -210,16 +215,11 @@ void drawTitles(Sink& sink)
         const char* title;
     };
     static const Banner banners[] = {
-        {"G_Begin", 400, "Добро пожаловать!"},
-        {"G_Options", 400, "Опции"},
-        {"G_TopTen", 400, "Чемпионы"},
-        {"G_End", 400, "Окончание игры"},
-        {"G_Info", 400, "Информация"},
-        {"G_OurGames", 400, "Наши игры"},
-        {"G_Club", 500, "Клуб «КВАЗАРИУМ»"},
-        {"G_Passport", 400, "Паспорт"},
-        {"G_WT", 400, "Чемпионы мира"},
-        {"G_Chat", 400, "Чат"},
+        {"G_Begin", 400, "Добро пожаловать!"}, {"G_Options", 400, "Опции"},
+        {"G_TopTen", 400, "Чемпионы"},         {"G_End", 400, "Окончание игры"},
+        {"G_Info", 400, "Информация"},         {"G_OurGames", 400, "Наши игры"},
+        {"G_Club", 500, "Клуб «КВАЗАРИУМ»"},   {"G_Passport", 400, "Паспорт"},
+        {"G_WT", 400, "Чемпионы мира"},        {"G_Chat", 400, "Чат"},
         {"G_WS", 400, "Статистика"},
     };
     for (const Banner& b : banners)

@@ -15,7 +15,7 @@ struct Animation {
     int height;
     int frames;
     int delayMs;
-    bool transparent;   // false: drawn on black (the intro screen)
+    bool transparent; // false: drawn on black (the intro screen)
     std::function<void(QPainter &, int frame)> paint;
 };
 

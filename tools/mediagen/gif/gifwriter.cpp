@@ -14,10 +14,10 @@
 namespace {
 
 constexpr int kTransparentIndex = 255;
-constexpr int kPaletteColours = 255;   // index 255 stays free for transparency
-constexpr int kBinBits = 5;            // histogram precision per channel
+constexpr int kPaletteColours = 255; // index 255 stays free for transparency
+constexpr int kBinBits = 5;          // histogram precision per channel
 constexpr int kBins = 1 << (3 * kBinBits);
-constexpr int kLutBits = 6;            // nearest-colour table precision per channel
+constexpr int kLutBits = 6; // nearest-colour table precision per channel
 
 struct Rgb {
     int r = 0, g = 0, b = 0;
@@ -67,8 +67,8 @@ int binOf(const Rgb &c)
 }
 
 struct Bin {
-    double r = 0, g = 0, b = 0;   // mean colour
-    double n = 0;                 // population
+    double r = 0, g = 0, b = 0; // mean colour
+    double n = 0;               // population
 };
 
 // Median cut over the histogram, then a few Lloyd passes to settle the colours.
@@ -125,9 +125,8 @@ std::vector<Rgb> buildPalette(const std::vector<Flat> &frames, bool reserveBlack
         if (best < 0)
             break;
         std::vector<Bin> &box = boxes[best];
-        std::sort(box.begin(), box.end(), [&](const Bin &a, const Bin &b) {
-            return channel(a, bestAxis) < channel(b, bestAxis);
-        });
+        std::sort(box.begin(), box.end(),
+                  [&](const Bin &a, const Bin &b) { return channel(a, bestAxis) < channel(b, bestAxis); });
         double total = 0;
         for (const Bin &b : box)
             total += b.n;
@@ -161,8 +160,7 @@ std::vector<Rgb> buildPalette(const std::vector<Flat> &frames, bool reserveBlack
             size_t best = 0;
             double bestD = 1e18;
             for (size_t k = 0; k < centres.size(); ++k) {
-                const double dr = x.r - centres[k][0], dg = x.g - centres[k][1],
-                             db = x.b - centres[k][2];
+                const double dr = x.r - centres[k][0], dg = x.g - centres[k][1], db = x.b - centres[k][2];
                 const double d = 3 * dr * dr + 4 * dg * dg + 2 * db * db;
                 if (d < bestD) {
                     bestD = d;
@@ -225,11 +223,10 @@ private:
 // error diffusion does not; that is what lets unchanged pixels be skipped.
 std::vector<uint8_t> mapFrame(const Flat &f, int w, const std::vector<Rgb> &palette, Mapper &map)
 {
-    static const int bayer[8][8] = {
-        {0, 32, 8, 40, 2, 34, 10, 42},  {48, 16, 56, 24, 50, 18, 58, 26},
-        {12, 44, 4, 36, 14, 46, 6, 38}, {60, 28, 52, 20, 62, 30, 54, 22},
-        {3, 35, 11, 43, 1, 33, 9, 41},  {51, 19, 59, 27, 49, 17, 57, 25},
-        {15, 47, 7, 39, 13, 45, 5, 37}, {63, 31, 55, 23, 61, 29, 53, 21}};
+    static const int bayer[8][8] = {{0, 32, 8, 40, 2, 34, 10, 42},  {48, 16, 56, 24, 50, 18, 58, 26},
+                                    {12, 44, 4, 36, 14, 46, 6, 38}, {60, 28, 52, 20, 62, 30, 54, 22},
+                                    {3, 35, 11, 43, 1, 33, 9, 41},  {51, 19, 59, 27, 49, 17, 57, 25},
+                                    {15, 47, 7, 39, 13, 45, 5, 37}, {63, 31, 55, 23, 61, 29, 53, 21}};
     constexpr double spread = 14.0;
     std::vector<uint8_t> out(f.rgb.size());
     for (size_t i = 0; i < f.rgb.size(); ++i) {
@@ -239,7 +236,7 @@ std::vector<uint8_t> mapFrame(const Flat &f, int w, const std::vector<Rgb> &pale
         }
         const Rgb c = f.rgb[i];
         const int plain = map.exact(c);
-        if (dist2(c, palette[plain]) <= 9) {   // the colour itself is in the palette
+        if (dist2(c, palette[plain]) <= 9) { // the colour itself is in the palette
             out[i] = uint8_t(plain);
             continue;
         }
@@ -253,12 +250,11 @@ std::vector<uint8_t> mapFrame(const Flat &f, int w, const std::vector<Rgb> &pale
 
 [[noreturn]] void fail(const QString &path, int code)
 {
-    throw std::runtime_error(QStringLiteral("cannot write %1: %2")
-                                 .arg(path, QString::fromLatin1(GifErrorString(code)))
-                                 .toStdString());
+    throw std::runtime_error(
+        QStringLiteral("cannot write %1: %2").arg(path, QString::fromLatin1(GifErrorString(code))).toStdString());
 }
 
-}  // namespace
+} // namespace
 
 void writeGif(const QString &path, const std::vector<QImage> &frames, const GifOptions &opt)
 {
@@ -327,7 +323,7 @@ void writeGif(const QString &path, const std::vector<QImage> &frames, const GifO
                         y1 = std::max(y1, y);
                     }
             if (x1 < 0)
-                x0 = y0 = x1 = y1 = 0;   // nothing changed: one see-through pixel
+                x0 = y0 = x1 = y1 = 0; // nothing changed: one see-through pixel
             for (int y = y0; y <= y1; ++y)
                 for (int x = x0; x <= x1; ++x) {
                     const size_t i = size_t(y) * w + x;

@@ -7,7 +7,7 @@
 #include <vector>
 
 struct GifOptions {
-    int delayMs = 100;          // the same for every frame; must be a multiple of 10
+    int delayMs = 100; // the same for every frame; must be a multiple of 10
     // Transparent animations lie on the game's window backgrounds: pixels under
     // half cover become the transparent index, the rest are blended over the
     // matte (a dark teal close to those backgrounds, so edge fringes vanish).

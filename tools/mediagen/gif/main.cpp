@@ -33,7 +33,7 @@ void writePreview(const QString &dir, const Animation &a, const std::vector<QIma
     const int shown = std::min<int>(int(frames.size()), 24);
     const int rows = (shown + columns - 1) / columns;
     QImage sheet((a.width + 4) * columns, (a.height + 4) * rows, QImage::Format_RGB32);
-    sheet.fill(QColor(14, 58, 74));   // a window background tone
+    sheet.fill(QColor(14, 58, 74)); // a window background tone
     QPainter p(&sheet);
     for (int k = 0; k < shown; ++k) {
         const int n = int(std::lround(double(k) * (frames.size() - 1) / std::max(1, shown - 1)));
@@ -43,7 +43,7 @@ void writePreview(const QString &dir, const Animation &a, const std::vector<QIma
     sheet.save(dir + "/" + a.name + "_preview.png");
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char **argv)
 {

@@ -155,15 +155,12 @@ void drawGlossy(QPainter &p, const QPainterPath &path, QColor base, double outli
     gloss.setColorAt(0.0, QColor(255, 255, 255, 170));
     gloss.setColorAt(1.0, QColor(255, 255, 255, 0));
     p.setBrush(gloss);
-    p.drawEllipse(QRectF(box.left() + box.width() * 0.12, box.top() + box.height() * 0.04,
-                         box.width() * 0.76, box.height() * 0.5));
+    p.drawEllipse(QRectF(box.left() + box.width() * 0.12, box.top() + box.height() * 0.04, box.width() * 0.76,
+                         box.height() * 0.5));
     p.restore();
 }
 
-double clamp01(double v)
-{
-    return std::clamp(v, 0.0, 1.0);
-}
+double clamp01(double v) { return std::clamp(v, 0.0, 1.0); }
 
 void fadeTowardsEdges(QImage &layer, double clear, double full)
 {

@@ -27,13 +27,12 @@ void drawGold(QPainter &p, const QPainterPath &path, double outline = 2.0, doubl
               double opacity = 1.0);
 
 // A diagonal band of light moving across the path (bandX is the band's centre).
-void drawShine(QPainter &p, const QPainterPath &path, double bandX, double width = 40,
-               double strength = 0.85);
+void drawShine(QPainter &p, const QPainterPath &path, double bandX, double width = 40, double strength = 0.85);
 
 // A four-pointed twinkle, with a soft halo unless it is drawn for a
 // see-through animation (GIF keeps no partial transparency).
-void drawSparkle(QPainter &p, QPointF at, double radius, double opacity,
-                 QColor colour = QColor(255, 250, 220), bool halo = true);
+void drawSparkle(QPainter &p, QPointF at, double radius, double opacity, QColor colour = QColor(255, 250, 220),
+                 bool halo = true);
 
 // A soft round glow fading to nothing at `radius`.
 void drawGlow(QPainter &p, QPointF at, double radius, QColor colour, double opacity);
@@ -59,10 +58,7 @@ double easeInOut(double t);
 class Rng {
 public:
     explicit Rng(uint32_t seed) : m_gen(seed) {}
-    double uniform(double lo = 0.0, double hi = 1.0)
-    {
-        return lo + (hi - lo) * (double(m_gen()) / 4294967296.0);
-    }
+    double uniform(double lo = 0.0, double hi = 1.0) { return lo + (hi - lo) * (double(m_gen()) / 4294967296.0); }
 
 private:
     std::mt19937 m_gen;
