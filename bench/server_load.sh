@@ -19,6 +19,8 @@
 #                                                database; default 1000)
 #   BENCH_LOGS=DIR bench/server_load.sh         (keep the servers' and nginx's
 #                                                logs in DIR)
+#   RUNS=board bench/server_load.sh             (board reads only, e.g. under
+#                                                perf record -a)
 #
 # Needs wrk, nginx, sqlite3 and PostgreSQL (scripts/install-deps --bench)
 # and a built server (cmake --build build --target vokabron-server).  The
@@ -216,6 +218,7 @@ measure() {  # label base check-command...
   wrk -t2 -c16 -d2s -s "$work/mix_paced.lua" "$base/club/account" > /dev/null 2>&1 || true
   wrk -t2 -c16 -d2s -s "$work/board.lua" "$base/wtt" > /dev/null 2>&1 || true
   run "$label: board read" 16 board "$base/wtt"
+  [ "${RUNS:-all}" = board ] && return
   # Logins: as many at once as the hashing runs, so none waits past wrk's limit.
   run "$label: login (Argon2id interactive)" 2 login "$base/club/account"
   run "$label: transfer" 16 transfer "$base/club/account"
@@ -226,12 +229,15 @@ measure() {  # label base check-command...
 
 # --- nginx: the static yardstick, and the site in front of three processes.
 start_nginx() {  # name site-file [workers] -> $nginx_port
-  local name=$1 workers=${3:-auto}
-  nginx_port=$(( (RANDOM % 20000) + 30000 ))
-  while (exec 3<> "/dev/tcp/127.0.0.1/$nginx_port") 2> /dev/null; do nginx_port=$((nginx_port + 1)); done
-  mkdir -p "$work/$name/tmp"
-  sed "s/@PORT@/$nginx_port/" "$2" > "$work/$name/site.conf"
-  cat > "$work/$name/nginx.conf" <<CONF
+  local name=$1 workers=${3:-auto} try
+  # Ports below the kernel's ephemeral range, which wrk's and nginx's own
+  # connections take from; a port taken meanwhile is simply tried again.
+  for try in 1 2 3 4 5; do
+    nginx_port=$(( (RANDOM % 20000) + 10000 ))
+    while (exec 3<> "/dev/tcp/127.0.0.1/$nginx_port") 2> /dev/null; do nginx_port=$((nginx_port + 1)); done
+    mkdir -p "$work/$name/tmp"
+    sed "s/@PORT@/$nginx_port/" "$2" > "$work/$name/site.conf"
+    cat > "$work/$name/nginx.conf" <<CONF
 daemon off;
 worker_processes $workers;
 $( [ "$(id -u)" -eq 0 ] && echo "user root root;" )
@@ -248,9 +254,18 @@ http {
   include $work/$name/site.conf;
 }
 CONF
-  "$nginx_bin" -c "$work/$name/nginx.conf" -p "$work/$name" 2> "$work/$name/start.log" &
-  nginx_pids+=($!)
-  for _ in $(seq 1 50); do (exec 3<> "/dev/tcp/127.0.0.1/$nginx_port") 2> /dev/null && break; sleep 0.1; done
+    "$nginx_bin" -c "$work/$name/nginx.conf" -p "$work/$name" 2> "$work/$name/start.log" &
+    local pid=$!
+    for _ in $(seq 1 50); do
+      (exec 3<> "/dev/tcp/127.0.0.1/$nginx_port") 2> /dev/null && { nginx_pids+=("$pid"); return 0; }
+      kill -0 "$pid" 2> /dev/null || break
+      sleep 0.1
+    done
+    kill "$pid" 2> /dev/null && wait "$pid" 2> /dev/null || true
+  done
+  echo "nginx ($name) did not start:" >&2
+  tail -n 3 "$work/$name/error.log" >&2
+  exit 1
 }
 
 # The shipped site with its upstream lines naming these ports, plain HTTP

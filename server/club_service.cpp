@@ -572,47 +572,56 @@ Reply ClubService::Wtt(const std::string& body, const Caller& caller)
             return Text("");
         return Text(BoardReply(board, storage_.OwnRows(board, nick, city, BoardRowsShown)));
     }
-    case RequestKind::WttBoard: {
-        const bool cacheable = KindOfBoard(board, known) != BoardKind::Chat;
-        if (cacheable) {
-            if (auto cached = CachedBoard(board))
-                return Text(std::move(*cached));
-        }
-        std::string reply = BoardReply(board, storage_.Board(board, BoardRowsShown));
-        if (cacheable)
-            KeepBoard(board, reply);
-        return Text(std::move(reply));
-    }
+    case RequestKind::WttBoard:
+        if (KindOfBoard(board, known) == BoardKind::Chat)
+            return Text(BoardReply(board, storage_.Board(board, BoardRowsShown)));
+        return Text(ClubBoardReply(board, known));
     case RequestKind::WttCount: return Text(NumberReply(storage_.AcceptedCount(board)));
     default: return Status(400);
     }
 }
 
-std::optional<std::string> ClubService::CachedBoard(int gid)
+std::string ClubService::ClubBoardReply(int gid, bool known)
 {
-    if (config_.limits.boardCacheMs <= 0)
-        return std::nullopt;
+    const auto keep = std::chrono::milliseconds(config_.limits.boardCacheMs);
+    if (!known || keep.count() <= 0)
+        return BoardReply(gid, storage_.Board(gid, BoardRowsShown));
+    const auto began = std::chrono::steady_clock::now();
+    std::uint64_t writes = 0;
+    {
+        std::lock_guard lock(boardMutex_);
+        KeptBoard& kept = boardCache_[gid];
+        const auto age = began - kept.readAt;
+        if (kept.held && age <= keep) {
+            if (kept.refreshing || age <= keep * 3 / 4)
+                return kept.reply;
+            kept.refreshing = true;
+        }
+        writes = kept.writes;
+    }
+    // A read that fails leaves `refreshing` set: the copy then simply ages
+    // out and the next readers read the board themselves.
+    std::string reply = BoardReply(gid, storage_.Board(gid, BoardRowsShown));
     std::lock_guard lock(boardMutex_);
-    const auto it = boardCache_.find(gid);
-    if (it == boardCache_.end()
-        || std::chrono::steady_clock::now() - it->second.second
-               > std::chrono::milliseconds(config_.limits.boardCacheMs))
-        return std::nullopt;
-    return it->second.first;
-}
-
-void ClubService::KeepBoard(int gid, const std::string& reply)
-{
-    if (config_.limits.boardCacheMs <= 0)
-        return;
-    std::lock_guard lock(boardMutex_);
-    boardCache_[gid] = {reply, std::chrono::steady_clock::now()};
+    KeptBoard& kept = boardCache_[gid];
+    if (kept.writes == writes && (!kept.held || began >= kept.readAt)) {
+        kept.reply = reply;
+        kept.held = true;
+        kept.readAt = began;
+        kept.refreshing = false;
+    }
+    return reply;
 }
 
 void ClubService::ForgetBoard(int gid)
 {
     std::lock_guard lock(boardMutex_);
-    boardCache_.erase(gid);
+    const auto it = boardCache_.find(gid);
+    if (it == boardCache_.end())
+        return;
+    ++it->second.writes;
+    it->second.held = false;
+    it->second.refreshing = false;
 }
 
 Reply ClubService::WttSubmit(const ParsedRequest& r, const Caller& caller)

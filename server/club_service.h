@@ -4,6 +4,7 @@
 // and build the reply in the form the client reads correctly.
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -124,12 +125,22 @@ private:
     // World top ten boards are the hottest read (every repaint of the
     // viewer); a reply is kept briefly and dropped at once when this process
     // enters a row, so only another process's entries can be seen late, by
-    // at most board_cache_ms.  The chat is always read fresh.
-    std::optional<std::string> CachedBoard(int gid);
-    void KeepBoard(int gid, const std::string& reply);
+    // at most board_cache_ms.  Past three quarters of that time one reader
+    // reads the board again while the others still get the kept copy, so a
+    // busy board never sends every reader to the database at once.  Only
+    // the club's own boards are kept (their number is fixed); the chat is
+    // always read fresh.
+    struct KeptBoard {
+        std::string reply;
+        bool held = false;
+        std::chrono::steady_clock::time_point readAt; // when the kept reply's read began
+        bool refreshing = false;
+        std::uint64_t writes = 0; // rows this process entered; a read begun before one is not kept
+    };
+    std::string ClubBoardReply(int gid, bool known);
     void ForgetBoard(int gid);
     std::mutex boardMutex_;
-    std::map<int, std::pair<std::string, std::chrono::steady_clock::time_point>> boardCache_;
+    std::map<int, KeptBoard> boardCache_;
 
     std::mutex checkingMutex_;
     std::set<std::string> checking_; // addresses with a password check running or waiting

@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QImage>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -381,6 +382,31 @@ TEST(ServerClub, TwoProcessesShareOneDatabase)
     EXPECT_EQ(Post(second.Port(), "/wtt", "gid=100").body, "");
     EXPECT_EQ(Post(first.Port(), "/wtt", SubmitBody(100, "Nomad", "Tula", 1, "x", "hi"), *cookie).body, "$1 ");
     EXPECT_EQ(Post(second.Port(), "/wtt", "gid=100").body, "$1 100 1 Nomad 1-007 Tula M 4.3 x hi*");
+}
+
+// Readers keep the board's copy busy (refreshed every 150 ms); a row this
+// process enters must still show in the very next read, never a copy whose
+// read began before the row was written.
+TEST(ServerClub, ABusyBoardShowsThisProcessesOwnEntryAtOnce)
+{
+    TestServer server({"board_cache_ms=200", "board_interval_s=0"});
+    const int port = server.Port();
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> readers;
+    for (int i = 0; i < 4; ++i)
+        readers.emplace_back([&] {
+            while (!stop)
+                Post(port, "/wtt", "gid=50");
+        });
+    for (int i = 0; i < 10; ++i) {
+        const std::string nick = "Reader" + std::to_string(i);
+        EXPECT_EQ(Post(port, "/wtt", SubmitBody(50, nick, "Tula", 900 + i)).body, "$1 ");
+        EXPECT_NE(Post(port, "/wtt", "gid=50").body.find(nick), std::string::npos) << nick;
+        std::this_thread::sleep_for(std::chrono::milliseconds(70));
+    }
+    stop = true;
+    for (auto& r : readers)
+        r.join();
 }
 
 TEST(ServerClub, ServesTheHelpFolderAndNothingBesideIt)
