@@ -114,7 +114,7 @@ private slots:
         const auto restore = qScopeGuard([&desktop] { vk::SetDesktopOpener(desktop); });
 
         vk::TFormAdv& adv = *form.findChild<vk::TFormAdv*>();
-        adv.ConfigAddress = form.Addresses().ConfigAddress;
+        adv.SetConfigAddress(form.Addresses().ConfigAddress);
         int next = 0;
         adv.Draw = [&next](int) { return next++ % 5; }; // 1, 2, 3, 4
         adv.show();
@@ -163,7 +163,7 @@ private slots:
         TForm1 form;
         clubtest::OpenMenu(form, server.Base(), folder);
         vk::TFormAdv& adv = *form.findChild<vk::TFormAdv*>();
-        adv.ConfigAddress = form.Addresses().ConfigAddress;
+        adv.SetConfigAddress(form.Addresses().ConfigAddress);
         adv.show();
         QTRY_VERIFY(!adv.Loading());
         QCOMPARE(Captions(adv), QStringList(4, QStringLiteral("Нет объявлений")));

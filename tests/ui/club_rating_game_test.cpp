@@ -171,7 +171,7 @@ private slots:
         QStringList written;
         bool busyWhileShown = true;
         testsupport::AnswerModal<vk::TFormEndGame>([&](vk::TFormEndGame* w) {
-            for (const auto& line : w->Written)
+            for (const auto& line : w->Written())
                 written << line.Text;
             busyWhileShown = form.findChild<vk::WindowBusy*>(QStringLiteral("MenuBusy"))->IsBusy();
             testsupport::SaveGrab(*w, QStringLiteral("rating_end_window"));

@@ -299,7 +299,7 @@ private slots:
         Settings prefs;
         prefs.WindowSize = 1;
         TFormOptions w(prefs, background);
-        w.AnimationPauseMs = 0;
+        w.SetAnimationPause(0);
         w.SetScreenLimits(ComputeScreenLimits(1280, 1024));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -338,7 +338,7 @@ private slots:
     {
         Settings prefs;
         TFormOptions w(prefs, background);
-        w.AnimationPauseMs = 0;
+        w.SetAnimationPause(0);
         w.SetScreenLimits(ComputeScreenLimits(1920, 1000));
         QStringList effects;
         w.PlayEffect = [&effects](const QString& name) { effects << name; };

@@ -393,7 +393,7 @@ private slots:
             ModalAnswerer answer([size](QWidget* modal) {
                 auto* options = qobject_cast<vk::TFormOptions*>(modal);
                 QVERIFY(options);
-                options->AnimationPauseMs = 0;
+                options->SetAnimationPause(0);
                 options->ClickRow(4 + size);
                 QTimer::singleShot(0, testsupport::Find<vk::TTevQuizButton>(*options, "Button1"), &QPushButton::click);
             });

@@ -233,23 +233,23 @@ private slots:
         w.Prepare(state, clubState);
 
         QCOMPARE(w.windowTitle(), QStringLiteral("Окончание игры"));
-        QCOMPARE(int(w.Written.size()), lines.size());
+        QCOMPARE(int(w.Written().size()), lines.size());
         for (int i = 0; i < lines.size(); ++i) {
-            const auto& line = w.Written[static_cast<std::size_t>(i)];
+            const auto& line = w.Written()[static_cast<std::size_t>(i)];
             QCOMPARE(line.Text, lines[i]);
             QCOMPARE(line.Y, ys[i]);
         }
         const bool good = place >= 1 && place <= 10;
-        QCOMPARE(w.Written[0].Colour, QColor(128, 0, 0));
-        QCOMPARE(w.Written[0].Height, 24);
-        QCOMPARE(w.Written[1].Colour, good ? QColor(255, 0, 0) : QColor(0, 0, 255));
-        QCOMPARE(w.Written[1].Height, 16);
-        QCOMPARE(w.Written[2].X1, resultLineNarrow ? 20 : 0);
-        QCOMPARE(w.Written[2].X2, resultLineNarrow ? 280 : 306);
+        QCOMPARE(w.Written()[0].Colour, QColor(128, 0, 0));
+        QCOMPARE(w.Written()[0].Height, 24);
+        QCOMPARE(w.Written()[1].Colour, good ? QColor(255, 0, 0) : QColor(0, 0, 255));
+        QCOMPARE(w.Written()[1].Height, 16);
+        QCOMPARE(w.Written()[2].X1, resultLineNarrow ? 20 : 0);
+        QCOMPARE(w.Written()[2].X2, resultLineNarrow ? 280 : 306);
         if (lines.size() == 5) {
-            QCOMPARE(w.Written[4].Colour, QColor(0, 128, 0));
-            QCOMPARE(w.Written[4].Height, 20);
-            QCOMPARE(w.Written[4].X1, 20);
+            QCOMPARE(w.Written()[4].Colour, QColor(0, 128, 0));
+            QCOMPARE(w.Written()[4].Height, 20);
+            QCOMPARE(w.Written()[4].X1, 20);
         }
         QCOMPARE(played, sounds);
 
@@ -329,7 +329,7 @@ private slots:
         QTest::mouseClick(testsupport::Find<QLabel>(w, "LabelMail"), Qt::LeftButton);
         QCOMPARE(told, QStringLiteral("Auto method failed."));
         QVERIFY(w.isVisible());
-        QVERIFY(w.HelpPageAsked.isEmpty());
+        QVERIFY(w.HelpPageAsked().isEmpty());
     }
 
     // The build names no addresses by default: no click leads anywhere
@@ -359,7 +359,7 @@ private slots:
         QTest::mouseClick(testsupport::Find<QLabel>(w, "LabelSite"), Qt::LeftButton);
         QVERIFY(opened.isEmpty());
         QVERIFY(!w.isVisible());
-        QCOMPARE(w.HelpPageAsked, QStringLiteral("index.html"));
+        QCOMPARE(w.HelpPageAsked(), QStringLiteral("index.html"));
     }
 
     // Our display font is wider and taller than the one the layout was made

@@ -152,7 +152,7 @@ void TFormAdv::LoadAdvertisements()
     // first that cannot be reached at all.
     load_ = RunRequest(
         this,
-        [address = DecodeText(ConfigAddress, AddressStartKey), draw = Draw]() {
+        [address = DecodeText(configAddress_, AddressStartKey), draw = Draw]() {
             AdvertisementLoad load;
             bool answered = false;
             const auto body = HttpGet(address, {}, &answered);

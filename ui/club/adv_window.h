@@ -24,7 +24,7 @@ public:
 
     // The stored address of the configuration page that lists the
     // advertisements.
-    std::string ConfigAddress;
+    void SetConfigAddress(const std::string& address) { configAddress_ = address; }
     // Draws a number from 0 to n - 1; tests fix the choice.
     std::function<int(int n)> Draw;
 
@@ -41,6 +41,7 @@ protected:
     void done(int result) override;
 
 private:
+    std::string configAddress_;
     // The controls.  Each keeps the window's own name for it as its object
     // name, so tests and screen readers find it by that name.
     PictureBox* ImageTitle = nullptr;

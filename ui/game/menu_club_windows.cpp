@@ -10,7 +10,7 @@ namespace vk {
 
 void TForm1::OpenMoreGamesWindow()
 {
-    FormAdv->ConfigAddress = Addresses_.ConfigAddress;
+    FormAdv->SetConfigAddress(Addresses_.ConfigAddress);
     FormAdv->ShowModal();
 }
 

@@ -161,19 +161,19 @@ QString TFormAbout::ShowModal(Settings& prefs, const QImage& background, QWidget
 {
     TFormAbout about(prefs, background, parent);
     about.exec();
-    return about.HelpPageAsked;
+    return about.HelpPageAsked();
 }
 
 void TFormAbout::ThanksClick()
 {
-    HelpPageAsked = QStringLiteral("credits.html");
+    helpPageAsked_ = QStringLiteral("credits.html");
     accept();
 }
 
 void TFormAbout::SiteClick()
 {
     if (site_.isEmpty()) {
-        HelpPageAsked = QStringLiteral("index.html");
+        helpPageAsked_ = QStringLiteral("index.html");
         accept();
         return;
     }

@@ -35,13 +35,15 @@ public:
     // The thanks lead to the help's page of credits: the window closes and
     // says so to the one who opened it.
     void ThanksClick();
-    QString HelpPageAsked;
+    const QString& HelpPageAsked() const { return helpPageAsked_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void done(int result) override;
 
 private:
+    QString helpPageAsked_;
+
     // The controls.  Each keeps the window's own name for it as its object
     // name, so tests and screen readers find it by that name.
     PictureBox* ImageTitle = nullptr;

@@ -33,10 +33,10 @@ public:
     // The window's fonts in the display font (ApplyFonts calls it).
     void SetFonts(const std::string& displayFontName);
 
+private:
     // Label1..Label4 the row names, Label5..Label8 the values.
     QFont TitleFont; // set by ApplyFonts
 
-private:
     // The controls.  Each keeps the window's own name for it as its object
     // name, so tests and screen readers find it by that name.
     PictureBox* ImageTitle = nullptr; // 500 x 100

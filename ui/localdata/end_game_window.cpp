@@ -78,7 +78,7 @@ void TFormEndGame::Prepare(const LocalClubState& state, int clubState)
         DrawSmoothPicture(QStringLiteral("GTevs128"), p, 40, 40, 32, 32);
     if (clubGame)
         DrawSmoothPicture(QStringLiteral("Account48"), p, 234, 40, 32, 32);
-    Written.clear();
+    written_.clear();
     const int y[4] = {rewarded ? 45 : 50, rewarded ? 80 : 90, rewarded ? 105 : 120, rewarded ? 130 : 150};
     const int place = state.ResultPlace;
     const int headLeft = clubGame ? 76 : 0;
@@ -139,7 +139,7 @@ void TFormEndGame::Write(QPainter& canvas, const QString& text, int x1, int x2, 
     NarrowFontToFit(text, std::min(x2 - x1, kAreaWidth - 2 * kScrollRoll), canvas);
     TextOutCentred(text, x1, x2, y, canvas);
     canvas.setFont(font);
-    Written.push_back({text, x1, x2, y, canvas.pen().color(), canvas.font().pixelSize()});
+    written_.push_back({text, x1, x2, y, canvas.pen().color(), canvas.font().pixelSize()});
 }
 
 int TFormEndGame::ShowModal(const LocalClubState& state, int clubState)

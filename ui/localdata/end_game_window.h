@@ -31,8 +31,6 @@ public:
     // The window's fonts in the display font (ApplyFonts calls it).
     void SetFonts(const std::string& displayFontName);
 
-    QFont TextFont; // set by ApplyFonts
-
     // Plays intro stream Number (3 "S_FiBad", 4 "S_FiGut"); tests listen
     // here.  Called only while the sound is on.
     std::function<void(int number)> PlaySound;
@@ -44,12 +42,15 @@ public:
         QColor Colour;
         int Height = 0;
     };
-    std::vector<WrittenLine> Written;
+    const std::vector<WrittenLine>& Written() const { return written_; }
 
 protected:
     void done(int result) override;
 
 private:
+    QFont TextFont; // set by ApplyFonts
+    std::vector<WrittenLine> written_;
+
     // The controls.  Each keeps the window's own name for it as its object
     // name, so tests and screen readers find it by that name.
     PictureBox* ImageTitle = nullptr;          // 570 x 100

@@ -135,8 +135,8 @@ void TFormOptions::Animate(bool state, int x, int y, int mode, const QImage& wor
                 DrawResPicture(picture, p, x + s, y + s, kCell - 2 * s, kCell - 2 * s, true);
         }
         optionsPage->repaint();
-        if (AnimationPauseMs > 0)
-            QThread::msleep(static_cast<unsigned long>(AnimationPauseMs));
+        if (animationPauseMs_ > 0)
+            QThread::msleep(static_cast<unsigned long>(animationPauseMs_));
     };
     const QString shrinking = state ? QStringLiteral("G_Yes") : QStringLiteral("G_No");
     const QString growing = state ? QStringLiteral("G_No") : QStringLiteral("G_Yes");

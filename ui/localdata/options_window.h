@@ -48,9 +48,8 @@ public:
     // What a click on row 1..9 does.
     void ClickRow(int row);
 
-    QFont PageFont; // set by ApplyFonts (the window font)
-    // The pause after each frame of a row's animation.
-    int AnimationPauseMs = 10;
+    // The pause after each frame of a row's animation (tests set 0).
+    void SetAnimationPause(int ms) { animationPauseMs_ = ms; }
 
     static constexpr int RowX = 65;
     static constexpr int FirstRowY = 147;
@@ -60,6 +59,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QFont PageFont; // set by ApplyFonts (the window font)
+    int animationPauseMs_ = 10;
+
     // The controls.  Each keeps the window's own name for it as its object
     // name, so tests and screen readers find it by that name.
     PictureBox* optionsPage = nullptr;  // Image1, the 400 x 500 page

@@ -27,13 +27,13 @@ public:
     // The window's fonts in the display font (ApplyFonts calls it).
     void SetFonts(const std::string& displayFontName);
 
-    QFont ListFont; // set by ApplyFonts
-
 protected:
     void changeEvent(QEvent* event) override;
     void done(int result) override;
 
 private:
+    QFont ListFont; // set by ApplyFonts
+
     // The controls.  Each keeps the window's own name for it as its object
     // name, so tests and screen readers find it by that name.
     PictureBox* ImageTitle = nullptr;          // 520 x 60
