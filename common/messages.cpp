@@ -241,7 +241,7 @@ constexpr std::array<Entry, static_cast<int>(Msg::Count)> kTable = {{
     {Msg::YourRating, {"Your rating:", "Ваш рейтинг:"}},
     {Msg::NextMessageIn, {"The next message can be sent in", "Следующее сообщение можно отправить через"}},
     {Msg::Seconds, {"s", "с"}},
-    {Msg::ClubUnreachable, {"The club cannot be reached: its server does not answer. Check the Internet connection.", "Нет связи с клубом: сервер не отвечает. Проверьте подключение к Интернету."}},
+    {Msg::ClubUnreachable, {"Could not connect to server! Check the Internet connection.", "Не удалось установить связь с сервером! Проверьте подключение к Интернету."}},
     {Msg::ClubServerFault, {"The club's server could not do it now. Please try again later.", "Сервер клуба не смог выполнить запрос. Попробуйте позже."}},
     {Msg::ClubOffline, {"No connection with the club", "Нет связи с клубом"}},
     {Msg::ClubFaulty, {"The club's server fails", "Сервер клуба даёт сбой"}},
@@ -286,6 +286,7 @@ constexpr std::array<Entry, static_cast<int>(Msg::Count)> kTable = {{
     {Msg::A11yDealSolved, {"The word is guessed. Score %1", "Слово отгадано. Счёт %1"}},
     {Msg::A11yGameOver, {"The game is over. Score %1", "Игра окончена. Счёт %1"}},
     {Msg::A11yMessages, {"Messages", "Сообщения"}},
+    {Msg::ResultAlreadySent, {"The result has already been sent", "Результат уже отправлен"}},
 }};
 // clang-format on
 

@@ -275,6 +275,7 @@ enum class Msg {
     A11yDealSolved,
     A11yGameOver,
     A11yMessages,
+    ResultAlreadySent,
     Count
 };
 

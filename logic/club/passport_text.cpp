@@ -49,4 +49,20 @@ int CheckPassportTextUnicode(std::u32string_view text, int mode)
     return CheckPassportText(cp1251, mode);
 }
 
+std::optional<Msg> PassportRule(int textClass, int mode)
+{
+    if (mode == PassportNick)
+        return textClass == 1   ? std::optional(Msg::RuleNick)
+               : textClass == 2 ? std::optional(Msg::RuleNickLatin)
+                                : std::nullopt;
+    return textClass == 1 ? std::optional(Msg::RuleCity) : std::nullopt;
+}
+
+std::optional<Msg> PassportSendBlocked(std::string_view cp1251Nick, std::string_view cp1251City)
+{
+    if (const auto nick = PassportRule(CheckPassportText(cp1251Nick, PassportNick), PassportNick))
+        return nick;
+    return PassportRule(CheckPassportText(cp1251City, PassportCity), PassportCity);
+}
+
 } // namespace vk

@@ -1,7 +1,10 @@
 #pragma once
 // The check of the texts a player shows to others on the club's boards and
 // in the chat: a nick, a city, a single typed character.
+#include <optional>
 #include <string_view>
+
+#include "common/messages.h"
 
 namespace vk {
 
@@ -16,5 +19,15 @@ int CheckPassportText(std::string_view cp1251, int mode);
 // hold (an emoji, a Chinese character) is a refused character, never a "?"
 // that would pass.
 int CheckPassportTextUnicode(std::u32string_view text, int mode);
+
+// The rule to show for a nick or city (`mode`) of class `textClass`, in the
+// account window's words; nothing for a text that is fine.  A nick with
+// Cyrillic letters stands in the passport but is not sent with a result,
+// so it has a rule too.
+std::optional<Msg> PassportRule(int textClass, int mode);
+
+// Why a result with this passport cannot be sent: the first rule the nick
+// or the city breaks (nothing: it may go).
+std::optional<Msg> PassportSendBlocked(std::string_view cp1251Nick, std::string_view cp1251City);
 
 } // namespace vk

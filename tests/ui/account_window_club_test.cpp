@@ -613,7 +613,7 @@ private slots:
         input::Click(testsupport::Find<vk::TTevQuizButton>(*w, "ButtonTevsAddUs"), Qt::LeftButton);
         Settle(*w);
         QCOMPARE(ann.notices.last(),
-                 QStringLiteral("Нет связи с клубом: сервер не отвечает. Проверьте подключение к Интернету."));
+                 QStringLiteral("Не удалось установить связь с сервером! Проверьте подключение к Интернету."));
         QCOMPARE(ann.state.ClubUser.R04, 40);
     }
 
@@ -752,7 +752,7 @@ private slots:
         }
         vk::test::SilentListener silent;
         const QString unreachable =
-            QStringLiteral("Нет связи с клубом: сервер не отвечает. Проверьте подключение к Интернету.");
+            QStringLiteral("Не удалось установить связь с сервером! Проверьте подключение к Интернету.");
         const QString retry = QStringLiteral("Нет связи с клубом. Повторить вход?");
         const struct {
             const char* Name;

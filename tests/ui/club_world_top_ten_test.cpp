@@ -5,7 +5,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScreen>
 #include <QSignalSpy>
+#include <QToolTip>
 #include <QtTest>
 
 #include "tests/ui/main_window_parts.h"
@@ -257,7 +259,7 @@ private slots:
         // The first send fails (the server cannot be reached): the result
         // stays for another try, which takes place 1; a third is impossible.
         std::int32_t offered = 0, place = -2;
-        QString failure;
+        QString failure, sentTip;
         bool sendAgain = true, secondSendStarted = true;
         testsupport::AnswerModal<QDialog>([&](QDialog* end) {
             end->accept();
@@ -278,6 +280,7 @@ private slots:
                 sent.wait(15000);
                 place = w->WttPlace;
                 sendAgain = testsupport::Find<vk::TTevQuizButton>(*w, "ButtonSend")->isEnabled();
+                sentTip = testsupport::Find<vk::TTevQuizButton>(*w, "ButtonSend")->toolTip();
                 testsupport::Find<vk::TTevQuizButton>(*w, "ButtonSend")->click();
                 secondSendStarted = w->Sending();
                 testsupport::SaveGrab(*w, QStringLiteral("world_top_ten_result"));
@@ -289,6 +292,7 @@ private slots:
         QCOMPARE(failure, QStringLiteral("Не удалось записать результат игры!"));
         QCOMPARE(place, 1);
         QVERIFY(!sendAgain);
+        QCOMPARE(sentTip, QStringLiteral("Результат уже отправлен"));
         QVERIFY(!secondSendStarted);
         QVERIFY(m.form.State().MenuActive);
 
@@ -329,24 +333,82 @@ private slots:
     void aCyrillicNickCannotBeSent()
     {
         vk::Settings prefs;
-        prefs.ServerNick = Cp("Номад");
+        prefs.ServerNick = "Nomad";
         const QImage background = testsupport::Background();
         TFormServerWrite w(prefs, background, vk::HttpClient(), 930);
         w.setModal(false);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.size(), QSize(500, 620));
-        QVERIFY(!testsupport::Find<vk::TTevQuizButton>(w, "ButtonSend")->isEnabled());
-        // Escape keeps the window and its result.
-        QTest::keyClick(&w, Qt::Key_Escape);
-        QVERIFY(w.isVisible());
-        // A nick of Latin letters may be sent.
-        prefs.ServerNick = "Nomad";
-        testsupport::AnswerModal<vk::TFormServerInfo>([](vk::TFormServerInfo* passport) {
-            testsupport::Find<vk::TTevQuizButton>(*passport, "Button1")->click();
+        auto* send = testsupport::Find<vk::TTevQuizButton>(w, "ButtonSend");
+        QVERIFY(send->isEnabled());
+        QCOMPARE(send->toolTip(), QString());
+
+        // The passport takes a nick in Russian letters with a yellow lamp
+        // and says the rule while it is typed; the result window then
+        // greys «Отправить» and says why.
+        const QString latinOnly = QStringLiteral("Ник для результатов — только латиница");
+        QString ruleSaid;
+        testsupport::AnswerModal<vk::TFormServerInfo>([&](vk::TFormServerInfo* passport) {
+            auto* nick = testsupport::Find<QLineEdit>(*passport, "EditNick");
+            input::Focus(nick);
+            input::Key(nick, Qt::Key_A, Qt::ControlModifier);
+            input::Type(nick, QStringLiteral("Номад"));
+            auto* rule = testsupport::Find<QLabel>(*passport, "RuleLine");
+            ruleSaid = rule->isVisible() ? rule->text() : QString();
+            QCOMPARE(passport->NickClass(), 2);
+            testsupport::SaveGrab(*passport, QStringLiteral("passport_cyrillic_nick"));
+            input::Click(testsupport::Find<vk::TTevQuizButton>(*passport, "Button1"));
         });
-        testsupport::Find<vk::TTevQuizButton>(w, "ButtonPassport")->click();
-        QVERIFY(testsupport::Find<vk::TTevQuizButton>(w, "ButtonSend")->isEnabled());
+        input::Click(testsupport::Find<vk::TTevQuizButton>(w, "ButtonPassport"));
+        QCOMPARE(ruleSaid, latinOnly);
+        QCOMPARE(prefs.ServerNick, Cp("Номад"));
+        QVERIFY(!send->isEnabled());
+        QCOMPARE(send->toolTip(), latinOnly);
+        // The mouse over the grey button shows it.
+        w.activateWindow();
+        QTRY_VERIFY(w.isActiveWindow());
+        input::Move(send);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), latinOnly);
+        w.screen()->grabWindow(0).save(QStringLiteral(VOKABRON_BUILD_DIR "/artifacts/world_top_ten_send_tooltip.png"));
+        // Escape keeps the window and its result.
+        input::Key(&w, Qt::Key_Escape);
+        QVERIFY(w.isVisible());
+    }
+
+    void aGreySendSaysWhy_data()
+    {
+        QTest::addColumn<QString>("nick");
+        QTest::addColumn<QString>("city");
+        QTest::addColumn<QString>("why"); // empty: «Отправить» may be pressed
+        QTest::newRow("Russian nick") << QStringLiteral("Номад") << QStringLiteral("Tula")
+                                      << QStringLiteral("Ник для результатов — только латиница");
+        QTest::newRow("one-letter nick") << QStringLiteral("N") << QStringLiteral("Tula")
+                                         << QStringLiteral(
+                                                "Ник: от 2 до 12 латинских букв, цифр или знаков ! ( ) , - . ? _ @");
+        QTest::newRow("one-letter city") << QStringLiteral("Nomad") << QStringLiteral("T")
+                                         << QStringLiteral("Город: от 2 до 15 букв, цифр или знаков");
+        QTest::newRow("the nick first") << QStringLiteral("Номад") << QStringLiteral("T")
+                                        << QStringLiteral("Ник для результатов — только латиница");
+        QTest::newRow("Russian city") << QStringLiteral("Nomad") << QStringLiteral("Тула") << QString();
+    }
+    void aGreySendSaysWhy()
+    {
+        QFETCH(QString, nick);
+        QFETCH(QString, city);
+        QFETCH(QString, why);
+        vk::Settings prefs;
+        prefs.ServerNick = Cp(nick.toUtf8().constData());
+        prefs.ServerCity = Cp(city.toUtf8().constData());
+        const QImage background = testsupport::Background();
+        TFormServerWrite w(prefs, background, vk::HttpClient(), 930);
+        w.setModal(false);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto* send = testsupport::Find<vk::TTevQuizButton>(w, "ButtonSend");
+        QCOMPARE(send->isEnabled(), why.isEmpty());
+        QCOMPARE(send->toolTip(), why);
     }
 };
 

@@ -5,7 +5,6 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QTimer>
 #include <QLineEdit>
 #include <QPainter>
 #include <QSignalBlocker>
@@ -14,6 +13,7 @@
 #include "logic/club/account_fields.h"
 #include "logic/club/club_state.h"
 #include "logic/club/user_file.h"
+#include "ui/club/club_window_parts.h"
 #include "ui/club/country_choice.h"
 #include "ui/kit/animation_player.h"
 #include "ui/kit/cp1251_validator.h"
@@ -54,14 +54,7 @@ AccountMemberTab::AccountMemberTab(ClubStateData& club, int& clubState, std::str
     stateStar = new AnimationPlayer(this);
     stateStar->setObjectName(QStringLiteral("RxGIFAn1"));
     stateStar->setGeometry(194, 365, 55, 45);
-    ruleLine = new QLabel(this);
-    ruleLine->setObjectName(QStringLiteral("RuleLine"));
-    ruleLine->setGeometry(10, 337, 445, 22);
-    ruleLine->setTextFormat(Qt::PlainText);
-    ruleLine->setFont(TabFont(13));
-    ruleLine->setStyleSheet(
-        QStringLiteral("QLabel { color: rgb(120, 0, 0); background-color: rgba(255, 255, 200, 200); }"));
-    ruleLine->hide();
+    ruleLine = MakeRuleLine(this, QRect(10, 337, 445, 22), TabFont(13));
 
     // Moving the mouse over the tab tells a player's own edits from the
     // browser's filling of the fields.
@@ -276,22 +269,12 @@ void AccountMemberTab::ShowRule(int kind)
                               : kind == PasswordField ? u.Pw
                               : kind == CityField     ? u.City
                                                       : u.EMail;
-    const auto broken = FieldRuleBroken(text, kind);
-    ruleLine->setText(broken ? UiText(*broken) : QString());
-    ruleLine->setVisible(broken.has_value());
+    SayRuleBroken(ruleLine, FieldRuleBroken(text, kind));
 }
 
 void AccountMemberTab::ShowKeyRefused(QLineEdit* edit, const QString& typed)
 {
-    const auto byte = typed.isEmpty() ? std::nullopt : UnicodeToCp1251(typed[0].unicode());
-    const QString why = UiText(byte ? KeyRefusal(*byte) : Msg::KeyRefused);
-    ruleLine->setText(why);
-    ruleLine->show();
-    // For a moment only: then the field's own rule, if it breaks one.
-    QTimer::singleShot(2500, ruleLine, [this, edit, why] {
-        if (ruleLine->text() != why)
-            return;
-        ruleLine->hide();
+    SayKeyRefused(ruleLine, typed, [this, edit] {
         const int kind = edit == nickEdit       ? NickField
                          : edit == passwordEdit ? PasswordField
                          : edit == cityEdit     ? CityField

@@ -1,8 +1,10 @@
 #include "ui/club/club_window_parts.h"
 
 #include <QLabel>
+#include <QTimer>
 #include <QWidget>
 
+#include "logic/club/account_fields.h"
 #include "ui/kit/quiz_button.h"
 #include "ui/kit/text_codec.h"
 
@@ -67,6 +69,40 @@ void ShowProblem(QLabel* line, ClubOutcome outcome, Msg refused)
 {
     line->setText(ClubProblemText(outcome, refused));
     line->setVisible(outcome != ClubOutcome::Done);
+}
+
+QLabel* MakeRuleLine(QWidget* parent, const QRect& box, const QFont& font)
+{
+    auto* line = new QLabel(parent);
+    line->setObjectName(QStringLiteral("RuleLine"));
+    line->setGeometry(box);
+    line->setTextFormat(Qt::PlainText);
+    line->setFont(font);
+    line->setStyleSheet(
+        QStringLiteral("QLabel { color: rgb(120, 0, 0); background-color: rgba(255, 255, 200, 200); }"));
+    line->hide();
+    return line;
+}
+
+void SayRuleBroken(QLabel* line, std::optional<Msg> broken)
+{
+    line->setText(broken ? UiText(*broken) : QString());
+    line->setVisible(broken.has_value());
+}
+
+void SayKeyRefused(QLabel* line, const QString& typed, std::function<void()> then)
+{
+    const auto byte = typed.isEmpty() ? std::nullopt : UnicodeToCp1251(typed[0].unicode());
+    const QString why = UiText(byte ? KeyRefusal(*byte) : Msg::KeyRefused);
+    line->setText(why);
+    line->show();
+    // For a moment only: then the field's own rule, if it breaks one.
+    QTimer::singleShot(2500, line, [line, why, then = std::move(then)] {
+        if (line->text() != why)
+            return;
+        line->hide();
+        then();
+    });
 }
 
 } // namespace vk

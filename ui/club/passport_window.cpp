@@ -94,12 +94,32 @@ TFormServerInfo::TFormServerInfo(Settings& prefs, const QImage& background, QWid
         SetEntryColours(list);
     }
 
-    okButton = MakeSharedButton(this, "Button1", QStringLiteral("Ok"), QRect(10, 360, 480, 30));
-    okButton->setFont(MakeFont(prefs.DisplayFontName, 18, true));
+    // "Ok" keeps its place and gives the right half of its row to «Отмена».
+    okButton = MakeSharedButton(this, "Button1", QStringLiteral("Ok"), QRect(10, 360, 235, 30));
+    cancelButton = MakeSharedButton(this, "ButtonCancel", UiText(Msg::Cancel), QRect(255, 360, 235, 30));
+    for (TTevQuizButton* b : {okButton, cancelButton})
+        b->setFont(MakeFont(prefs.DisplayFontName, 18, true));
     connect(okButton, &QPushButton::clicked, this, [this] {
         ClickSound();
         accept();
     });
+    connect(cancelButton, &QPushButton::clicked, this, [this] {
+        ClickSound();
+        Cancel();
+    });
+
+    // Beside the nick, right of its label, above the side picture.
+    const int ruleLeft = LabelNick->geometry().right() + 10;
+    ruleLine = MakeRuleLine(this, QRect(ruleLeft, 101, 490 - ruleLeft, 28), MakeFont(prefs.DisplayFontName, 11, true));
+    ruleLine->setWordWrap(true);
+    ruleLine->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    // Tab follows the fields down the window.
+    QWidget* order[] = {
+        EditNick,    countries_->ContinentList(), countries_->CountryList(), EditCity, ComboBoxSex, okButton,
+        cancelButton};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 void TFormServerInfo::showEvent(QShowEvent* event)
@@ -109,12 +129,15 @@ void TFormServerInfo::showEvent(QShowEvent* event)
     for (PictureBox* side : {ImageLeft, ImageRight})
         DressArea(*side, {{"GMech", 0, 0}});
 
+    const Settings& s = Prefs();
+    stored_ = {s.ServerNick, s.ServerCountry, s.ServerCity, s.ServerSex};
     // Filled from code: nothing here counts as the player's edit.
     EditNick->setText(ToQString(Prefs().ServerNick));
     EditCity->setText(ToQString(Prefs().ServerCity));
     Recheck();
     ShowLamp(ImageLampNick, nickClass_);
     ShowLamp(ImageLampCity, cityClass_);
+    ShowRule(EditNick);
     countries_->ShowCode(Prefs().ServerCountry);
     {
         const QSignalBlocker block(ComboBoxSex);
@@ -132,15 +155,43 @@ void TFormServerInfo::done(int result)
     LocalDialog::done(result);
 }
 
+void TFormServerInfo::Cancel()
+{
+    Settings& s = Prefs();
+    s.ServerNick = stored_.Nick;
+    s.ServerCountry = stored_.Country;
+    s.ServerCity = stored_.City;
+    s.ServerSex = stored_.Sex;
+    // What the window found is what the player had: it may go as it came,
+    // even if it was refused then.
+    LocalDialog::done(Rejected);
+}
+
+void TFormServerInfo::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        Cancel();
+        return;
+    }
+    LocalDialog::keyPressEvent(event);
+}
+
 bool TFormServerInfo::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && (watched == EditNick || watched == EditCity)) {
-        // A typed character the boards refuse is dropped; keys that type
-        // nothing (Backspace, the arrows, a paste) go on.
+        // A typed character the boards refuse is dropped, and the player
+        // told why; keys that type nothing (Backspace, the arrows, a paste)
+        // go on.
         const QString typed = static_cast<QKeyEvent*>(event)->text();
         if (!typed.isEmpty() && typed.at(0).isPrint()
-            && CheckPassportTextUnicode(typed.toStdU32String(), PassportCharacter) == 1)
+            && CheckPassportTextUnicode(typed.toStdU32String(), PassportCharacter) == 1) {
+            auto* edit = static_cast<QLineEdit*>(watched);
+            SayKeyRefused(ruleLine, typed, [this, edit] {
+                if (edit->hasFocus())
+                    ShowRule(edit);
+            });
             return true;
+        }
     }
     return LocalDialog::eventFilter(watched, event);
 }
@@ -149,6 +200,7 @@ void TFormServerInfo::TextEdited()
 {
     Recheck();
     ShowLamp(sender() == EditNick ? ImageLampNick : ImageLampCity, sender() == EditNick ? nickClass_ : cityClass_);
+    ShowRule(static_cast<const QLineEdit*>(sender()));
     // Both texts are taken together: a city fixed while the nick was still
     // refused is not lost when the nick is put right.
     if (Valid()) {
@@ -162,6 +214,13 @@ void TFormServerInfo::Recheck()
     nickClass_ = TextClass(EditNick, PassportNick);
     cityClass_ = TextClass(EditCity, PassportCity);
     okButton->setEnabled(Valid());
+}
+
+void TFormServerInfo::ShowRule(const QLineEdit* first)
+{
+    const auto nick = PassportRule(nickClass_, PassportNick);
+    const auto city = PassportRule(cityClass_, PassportCity);
+    SayRuleBroken(ruleLine, first == EditCity ? (city ? city : nick) : (nick ? nick : city));
 }
 
 void TFormServerInfo::ShowLamp(PictureBox* lamp, int textClass)

@@ -2,8 +2,11 @@
 // TFormServerInfo ("Паспорт"): how the player stands on the world top ten
 // and in the chat: a nick, a country, a city and a sex, kept in the
 // settings.  The nick and city change the settings while both are valid;
-// the window does not close while either is refused.
+// the window does not close while either is refused, except with «Отмена»
+// (or Escape), which puts the passport back as it was when the window
+// opened.
 #include <QImage>
+#include <string>
 
 #include "ui/kit/dialog_base.h"
 
@@ -28,11 +31,15 @@ public:
     int CityClass() const { return cityClass_; }
     bool Valid() const { return nickClass_ != 1 && cityClass_ != 1; }
 
+    // «Отмена»: the passport as it was when the window opened, and close.
+    void Cancel();
+
 public slots:
     void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -51,11 +58,21 @@ private:
     PictureBox* ImageLampCity = nullptr;
     CountryChoice* countries_ = nullptr; // ComboBoxContinent, ComboBoxCountry
     QComboBox* ComboBoxSex = nullptr;
-    TTevQuizButton* okButton = nullptr; // Button1, "Ok"
+    TTevQuizButton* okButton = nullptr;     // Button1, "Ok"
+    TTevQuizButton* cancelButton = nullptr; // "Отмена"
+    QLabel* ruleLine = nullptr;             // the rule a text breaks, or why a key was refused
 
     void TextEdited();
     void Recheck();
     void ShowLamp(PictureBox* lamp, int textClass);
+    // The rule of the field `first` if it breaks one, else the other's.
+    void ShowRule(const QLineEdit* first);
+
+    // The passport as the window found it.
+    struct Stored {
+        std::string Nick, Country, City, Sex;
+    };
+    Stored stored_;
 
     int nickClass_ = 3;
     int cityClass_ = 3;

@@ -96,10 +96,12 @@ void TFormServerWrite::keyPressEvent(QKeyEvent* event)
 
 void TFormServerWrite::EnableSend()
 {
-    // Only a nick of Latin letters goes to the board.
-    ButtonSend->setEnabled(!WttResultSent && !send_.Running()
-                           && CheckPassportText(Prefs().ServerNick, PassportNick) == 3
-                           && CheckPassportText(Prefs().ServerCity, PassportCity) != 1);
+    // Only a nick of Latin letters goes to the board; a grey button says
+    // why it is grey.
+    const auto blocked = WttResultSent ? std::optional(Msg::ResultAlreadySent)
+                                       : PassportSendBlocked(Prefs().ServerNick, Prefs().ServerCity);
+    ButtonSend->setEnabled(!blocked && !send_.Running());
+    ButtonSend->setToolTip(blocked ? UiText(*blocked) : QString());
 }
 
 void TFormServerWrite::PaintScroll()
