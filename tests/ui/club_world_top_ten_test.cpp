@@ -264,7 +264,7 @@ private slots:
         testsupport::AnswerModal<QDialog>([&](QDialog* end) {
             end->accept();
             testsupport::AnswerModal<TFormServerWrite>([&](TFormServerWrite* w) {
-                offered = w->WttScore;
+                offered = w->Score();
                 QSignalSpy sent(w, &TFormServerWrite::sendFinished);
                 const std::string address = w->Prefs().WttAddress;
                 w->Prefs().WttAddress = vk::test::StoppedBase() + "/wtt";
@@ -278,7 +278,7 @@ private slots:
                 w->Prefs().WttAddress = address;
                 testsupport::Find<vk::TTevQuizButton>(*w, "ButtonSend")->click();
                 sent.wait(15000);
-                place = w->WttPlace;
+                place = w->Place();
                 sendAgain = testsupport::Find<vk::TTevQuizButton>(*w, "ButtonSend")->isEnabled();
                 sentTip = testsupport::Find<vk::TTevQuizButton>(*w, "ButtonSend")->toolTip();
                 testsupport::Find<vk::TTevQuizButton>(*w, "ButtonSend")->click();

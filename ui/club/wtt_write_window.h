@@ -23,9 +23,8 @@ public:
     TFormServerWrite(Settings& prefs, const QImage& background, HttpClient http, std::int32_t score,
                      QWidget* parent = nullptr);
 
-    std::int32_t WttScore = 0;
-    std::int32_t WttPlace = -1; // -1 until a send succeeds
-    bool WttResultSent = false;
+    std::int32_t Score() const { return WttScore; }
+    std::int32_t Place() const { return WttPlace; } // -1 until a send succeeds
     bool Sending() const { return send_.Running(); }
 
     void ButtonSendClick();
@@ -43,6 +42,10 @@ public slots:
     void done(int result) override;
 
 private:
+    std::int32_t WttScore = 0;
+    std::int32_t WttPlace = -1;
+    bool WttResultSent = false;
+
     // The controls.  Each keeps the window's own name for it as its object
     // name, so tests and screen readers find it by that name.
     PictureBox* ImageTitle = nullptr;
