@@ -28,8 +28,6 @@ public:
     // Draws a number from 0 to n - 1; tests fix the choice.
     std::function<int(int n)> Draw;
 
-    std::array<std::string, 4> Links;
-
     // Shows the window modally and loads the advertisements.
     int ShowModal();
     void LoadAdvertisements();
@@ -41,6 +39,7 @@ protected:
     void done(int result) override;
 
 private:
+    std::array<std::string, 4> Links; // the advertisements' addresses, in button order
     std::string configAddress_;
     // The controls.  Each keeps the window's own name for it as its object
     // name, so tests and screen readers find it by that name.
