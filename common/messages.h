@@ -275,6 +275,11 @@ enum class Msg {
     A11yDealSolved,
     A11yGameOver,
     A11yMessages,
+    PhotoTooLarge,
+    PhotoTooSmall,
+    CropDone,
+    CropHint,
+    A11yCropFrame,
     Count
 };
 
