@@ -28,6 +28,19 @@ QImage Halves(int width, int height)
 
 QWidget* View(TFPhotoCrop& crop) { return testsupport::Find<QWidget>(crop, "ImageCrop"); }
 
+// The crop window over a picture, as the card window opens it.
+struct Cropping {
+    explicit Cropping(const QImage& picture) : crop(prefs, background, picture) {}
+    bool Shown()
+    {
+        crop.show();
+        return QTest::qWaitForWindowExposed(&crop);
+    }
+    vk::Settings prefs;
+    QImage background = testsupport::Background();
+    TFPhotoCrop crop;
+};
+
 } // namespace
 
 class PhotoCropTest : public QObject {
@@ -35,11 +48,9 @@ class PhotoCropTest : public QObject {
 private slots:
     void theFrameStartsLargestAndCentredAndKeysMoveAndResizeIt()
     {
-        vk::Settings prefs;
-        const QImage background = testsupport::Background();
-        TFPhotoCrop crop(prefs, background, Halves(1200, 1600));
-        crop.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&crop));
+        Cropping cropping(Halves(1200, 1600));
+        QVERIFY(cropping.Shown());
+        TFPhotoCrop& crop = cropping.crop;
         QWidget* view = View(crop);
         QCOMPARE(crop.FrameRect(), QRect(0, 50, 1200, 1500));
         QVERIFY(view->hasFocus());
@@ -74,17 +85,15 @@ private slots:
 
     void theMouseDragsTheFrameAndTheWheelResizesIt()
     {
-        vk::Settings prefs;
-        const QImage background = testsupport::Background();
-        TFPhotoCrop crop(prefs, background, Halves(4000, 3000));
-        crop.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&crop));
-        QWidget* view = View(crop);
-        // 4000 x 3000 in 420 x 420: shown at 0.105.
-        QCOMPARE(crop.FrameRect(), QRect(800, 0, 2400, 3000));
-        input::Wheel(view, -2);
+        Cropping cropping(Halves(4000, 3000));
+        QVERIFY(cropping.Shown());
+        TFPhotoCrop& crop = cropping.crop;
+        // 4000 x 3000 in 420 x 420: shown at 0.105.  Two notches towards
+        // the player shrink the frame from 2400 x 3000 about its centre.
+        input::Wheel(View(crop), -2);
         QCOMPARE(crop.FrameRect(), QRect(1028, 285, 1944, 2430));
         testsupport::SaveGrab(crop, QStringLiteral("photo_crop_smaller"));
+        QWidget* view = View(crop);
         const QPoint from = view->rect().center();
         input::Press(view, Qt::LeftButton, from);
         input::Move(view, from + QPoint(21, -10));
@@ -109,9 +118,8 @@ private slots:
     {
         QFETCH(int, key);
         QFETCH(int, result);
-        vk::Settings prefs;
-        const QImage background = testsupport::Background();
-        TFPhotoCrop crop(prefs, background, Halves(400, 500));
+        Cropping cropping(Halves(400, 500));
+        TFPhotoCrop& crop = cropping.crop;
         testsupport::AnswerModal<TFPhotoCrop>([key](TFPhotoCrop* modal) {
             input::Focus(View(*modal));
             input::Key(View(*modal), static_cast<Qt::Key>(key));

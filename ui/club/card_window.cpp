@@ -9,6 +9,7 @@
 #include "logic/club/account_fields.h"
 #include "net/account_requests.h"
 #include "ui/club/attention_window.h"
+#include "ui/club/club_window_parts.h"
 #include "ui/club/photo_crop_window.h"
 #include "common/atomic_file.h"
 #include "ui/localdata/apply_fonts.h"
@@ -82,17 +83,7 @@ TFAcc2::TFAcc2(Settings& prefs, const QImage& background, const AccountContext& 
         Edits[k] = e;
     }
 
-    noteLabel = new QLabel(this);
-    noteLabel->setObjectName(QStringLiteral("Label1"));
-    noteLabel->setGeometry(5, 355, 485, 40);
-    noteLabel->setTextFormat(Qt::PlainText);
-    noteLabel->setWordWrap(true);
-    noteLabel->setAlignment(Qt::AlignCenter);
-    QFont noteFont = MakeFont("Comic Sans MS", 13, true);
-    noteFont.setItalic(true);
-    noteLabel->setFont(noteFont);
-    noteLabel->setStyleSheet(QStringLiteral("color: rgb(255, 255, 0);"));
-    noteLabel->setText(UiText(Msg::CardNote));
+    noteLabel = MakeNoteLabel(this, "Label1", QRect(5, 355, 485, 40), 13, UiText(Msg::CardNote));
 
     const auto button = [this](const char* name, int y, const QString& caption) {
         auto* b = new TTevQuizButton(this);

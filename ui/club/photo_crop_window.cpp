@@ -254,17 +254,7 @@ TFPhotoCrop::TFPhotoCrop(Settings& prefs, const QImage& background, const QImage
     cropView->setObjectName(QStringLiteral("ImageCrop"));
     cropView->setAccessibleName(UiText(Msg::CropTitle));
 
-    hintLabel = new QLabel(this);
-    hintLabel->setObjectName(QStringLiteral("LabelHint"));
-    hintLabel->setGeometry(10, 435, 420, 50);
-    hintLabel->setTextFormat(Qt::PlainText);
-    hintLabel->setWordWrap(true);
-    hintLabel->setAlignment(Qt::AlignCenter);
-    QFont hintFont = MakeFont("Comic Sans MS", 11, true);
-    hintFont.setItalic(true);
-    hintLabel->setFont(hintFont);
-    hintLabel->setStyleSheet(QStringLiteral("color: rgb(255, 255, 0);"));
-    hintLabel->setText(UiText(Msg::CropHint));
+    hintLabel = MakeNoteLabel(this, "LabelHint", QRect(10, 435, 420, 50), 11, UiText(Msg::CropHint));
 
     ButtonDone = MakeSharedButton(this, "ButtonDone", UiText(Msg::CropDone), QRect(10, 490, 205, 45));
     ButtonCancel = MakeSharedButton(this, "ButtonCancel", UiText(Msg::Cancel), QRect(225, 490, 205, 45));
