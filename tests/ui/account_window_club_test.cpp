@@ -542,6 +542,7 @@ private slots:
         QVERIFY(send->isEnabled());
         QCOMPARE(editor.ChosenPhoto(), png);
         // The photo area already shows what will go.
+        testsupport::SaveGrab(editor, QStringLiteral("card_photo_cut"));
         QVERIFY(QColor(photoArea->Canvas().pixel(120, 40)).lightness() > 240);
         QVERIFY(QColor(photoArea->Canvas().pixel(120, 240)).green() > 120);
         sendPhoto();
