@@ -287,6 +287,11 @@ constexpr std::array<Entry, static_cast<int>(Msg::Count)> kTable = {{
     {Msg::A11yGameOver, {"The game is over. Score %1", "Игра окончена. Счёт %1"}},
     {Msg::A11yMessages, {"Messages", "Сообщения"}},
     {Msg::ResultAlreadySent, {"The result has already been sent", "Результат уже отправлен"}},
+    {Msg::PhotoTooLarge, {"This picture is too large for a photo: at most %1 megapixels and %2 MB!", "Эта картинка слишком велика для фото: не больше %1 мегапикселей и %2 МБ!"}},
+    {Msg::PhotoTooSmall, {"This picture is too small for a photo: at least %1 x %2 pixels!", "Эта картинка слишком мала для фото: нужно хотя бы %1 x %2 пикселей!"}},
+    {Msg::CropDone, {"Done", "Готово"}},
+    {Msg::CropHint, {"Move the frame with the mouse or the arrow keys; the wheel or the keys + and − change its size.", "Двигайте рамку мышью или стрелками; её размер меняют колёсико или клавиши + и −."}},
+    {Msg::A11yCropFrame, {"Photo frame: %1 x %2 pixels at %3, %4 of %5 x %6", "Рамка фото: %1 x %2 пикселей, от %3, %4, картинка %5 x %6"}},
 }};
 // clang-format on
 

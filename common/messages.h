@@ -276,6 +276,11 @@ enum class Msg {
     A11yGameOver,
     A11yMessages,
     ResultAlreadySent,
+    PhotoTooLarge,
+    PhotoTooSmall,
+    CropDone,
+    CropHint,
+    A11yCropFrame,
     Count
 };
 

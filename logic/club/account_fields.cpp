@@ -2,6 +2,7 @@
 
 #include "logic/club/form_encoding.h"
 #include "logic/club/jpeg_frame.h"
+#include "logic/looks/photo_crop.h"
 
 namespace vk {
 namespace {
@@ -188,6 +189,17 @@ bool ClubPhotoAcceptable(std::string_view bytes)
         return false;
     const auto frame = ReadJpegFrame(bytes);
     return frame && frame->Width == PhotoWidth && frame->Height == PhotoHeight;
+}
+
+PhotoSource CheckPhotoSource(std::int64_t fileBytes, std::int64_t width, std::int64_t height)
+{
+    if (fileBytes > PhotoSourceByteCap || width > PhotoSourcePixelCap || height > PhotoSourcePixelCap
+        || width * height > PhotoSourcePixelCap)
+        return PhotoSource::TooLarge;
+    const FrameAspect aspect = ReducedAspect(PhotoWidth, PhotoHeight);
+    if (width < aspect.Width || height < aspect.Height)
+        return PhotoSource::TooSmall;
+    return PhotoSource::Fits;
 }
 
 std::string PhotoFileName(const std::string& nick) { return "Ava/" + PathSegmentEncode(nick) + ".jpg"; }

@@ -86,6 +86,20 @@ inline constexpr int PhotoWidth = 200;
 inline constexpr int PhotoHeight = 250;
 inline constexpr std::size_t PhotoFileCap = 256 * 1024;
 bool ClubPhotoAcceptable(std::string_view bytes);
+
+// A picture the player picks to cut a photo from: a JPEG or PNG of at most
+// PhotoSourceByteCap bytes and PhotoSourcePixelCap pixels (a 50-megapixel
+// phone photo fits), large enough to hold one frame of the photo's
+// proportions.
+inline constexpr std::int64_t PhotoSourceByteCap = 64LL << 20;
+inline constexpr std::int64_t PhotoSourcePixelCap = 64'000'000;
+enum class PhotoSource { Fits, TooLarge, TooSmall };
+PhotoSource CheckPhotoSource(std::int64_t fileBytes, std::int64_t width, std::int64_t height);
+// The JPEG qualities a cut photo is encoded at, the highest first, until
+// it fits in PhotoFileCap.
+inline constexpr int PhotoQualityHighest = 90;
+inline constexpr int PhotoQualityStep = 5;
+inline constexpr int PhotoQualityLowest = 20;
 // "Ava/" and the nick made safe as a file name, with ".jpg".
 std::string PhotoFileName(const std::string& nick);
 

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPainter>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
@@ -21,9 +22,11 @@
 #include "net/account_requests.h"
 #include "common/club_paths.h"
 #include "logic/club/account_fields.h"
+#include "logic/club/jpeg_frame.h"
 #include "ui/club/account_window.h"
 #include "ui/club/attention_window.h"
 #include "ui/club/card_window.h"
+#include "ui/club/photo_crop_window.h"
 #include "ui/kit/link_opener.h"
 #include "ui/kit/request_runner.h"
 #include "club_window_support.h"
@@ -474,7 +477,7 @@ private slots:
         QVERIFY(!testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOkI")->isEnabled());
     }
 
-    void photosOfTheClubsSizeOnly()
+    void anyJpegOrPngIsCutToTheClubsPhoto()
     {
         vk::test::TestServer server;
         Club club(server.Base());
@@ -484,30 +487,111 @@ private slots:
         editor.Notice = [&](const QString& text) { notices << text; };
         editor.Inform = [&](const QString& text) { goodNews << text; };
         editor.show();
+        auto* photoArea = testsupport::Find<vk::PictureBox>(editor, "Image1");
+        auto* send = testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOKF");
+        const QString folder = QString::fromStdString(club.folder.ProgramDir());
+        const auto pick = [&](const QString& path, std::function<void(vk::TFPhotoCrop*)> crop) {
+            editor.ChoosePhotoFile = [path] { return path; };
+            if (crop)
+                testsupport::AnswerModal<vk::TFPhotoCrop>(crop);
+            input::Click(photoArea, Qt::LeftButton);
+        };
+        const auto key = [](Qt::Key k, int times = 1) {
+            return [k, times](vk::TFPhotoCrop* crop) {
+                QWidget* view = testsupport::Find<QWidget>(*crop, "ImageCrop");
+                input::Focus(view);
+                for (int n = 0; n < times; ++n)
+                    input::Key(view, k);
+                if (k != Qt::Key_Escape)
+                    input::Key(view, Qt::Key_Return);
+            };
+        };
+        // What the club keeps now, as any member reads it.
+        const auto served = [&] {
+            std::string bytes;
+            if (!vk::ClubLoadPhoto(club.context.Addresses.PhotoFolder, "Egor", bytes))
+                return QImage();
+            const auto frame = vk::ReadJpegFrame(bytes);
+            if (!frame || frame->Width != 200 || frame->Height != 250)
+                return QImage();
+            return QImage::fromData(QByteArray::fromStdString(bytes), "JPG");
+        };
+        const auto sendPhoto = [&] {
+            input::Click(send, Qt::LeftButton);
+            QTRY_VERIFY(!editor.Reading());
+            QVERIFY(!send->isEnabled());
+        };
 
-        const QString landscape = PhotoFile(club, QStringLiteral("wide.jpg"), 250, 200);
-        const QString png = PhotoFile(club, QStringLiteral("png.jpg"), 200, 250, "PNG");
-        for (const QString& refused : {landscape, png}) {
-            editor.ChoosePhotoFile = [refused] { return refused; };
-            input::Click(testsupport::Find<vk::PictureBox>(editor, "Image1"), Qt::LeftButton);
-            QCOMPARE(notices.last(), QStringLiteral("Фотография должна быть в формате jpg размером 200x250 пикселей!"));
-            QVERIFY(!testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOKF")->isEnabled());
-        }
+        // Files that give no photo say why, and nothing changes.
+        QFile text(folder + QStringLiteral("notes.jpg"));
+        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not a picture") > 0);
+        text.close();
+        pick(text.fileName(), nullptr);
+        QCOMPARE(notices, QStringList{QStringLiteral("Этот файл — не картинка JPEG или PNG!")});
+        QVERIFY(!send->isEnabled());
+        QVERIFY(!QDir(folder + QStringLiteral("Ava")).exists());
 
-        const QString good = PhotoFile(club, QStringLiteral("me.jpg"), 200, 250);
-        editor.ChoosePhotoFile = [good] { return good; };
-        input::Click(testsupport::Find<vk::PictureBox>(editor, "Image1"), Qt::LeftButton);
-        QVERIFY(testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOKF")->isEnabled());
-        input::Click(testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOKF"), Qt::LeftButton);
-        QTRY_VERIFY(!editor.Reading());
-        QCOMPARE(notices.size(), 2);
+        // A tall PNG with a transparent top: the largest centred frame, the
+        // transparency white.
+        QImage tall(1200, 1600, QImage::Format_ARGB32);
+        tall.fill(Qt::transparent);
+        QPainter(&tall).fillRect(0, 800, 1200, 800, QColor(0, 160, 0));
+        const QString png = folder + QStringLiteral("tall.png");
+        QVERIFY(tall.save(png, "PNG"));
+        pick(png, key(Qt::Key_Return, 0));
+        QVERIFY(send->isEnabled());
+        QCOMPARE(editor.ChosenPhoto(), png);
+        // The photo area already shows what will go.
+        testsupport::SaveGrab(editor, QStringLiteral("card_photo_cut"));
+        QVERIFY(QColor(photoArea->Canvas().pixel(120, 40)).lightness() > 240);
+        QVERIFY(QColor(photoArea->Canvas().pixel(120, 240)).green() > 120);
+        sendPhoto();
         QCOMPARE(goodNews, QStringList{QStringLiteral("Фото загружено на сервер!")});
+        QImage photo = served();
+        QCOMPARE(photo.size(), QSize(200, 250));
+        QVERIFY(QColor(photo.pixel(100, 20)).lightness() > 240);
+        QVERIFY(QColor(photo.pixel(100, 230)).green() > 120 && QColor(photo.pixel(100, 230)).red() < 60);
         QVERIFY(club.state.OwnPhotoLoaded);
-        QVERIFY(QFile::exists(QString::fromStdString(club.folder.ProgramDir() + "Ava/Egor.jpg")));
-        QVERIFY(!testsupport::Find<vk::TTevQuizButton>(editor, "ButtonOKF")->isEnabled());
+
+        // A wide camera JPEG, left half red and right half blue, its frame
+        // moved to the right edge with the keyboard alone.
+        QImage wide(4000, 3000, QImage::Format_RGB32);
+        wide.fill(QColor(0, 0, 220));
+        QPainter(&wide).fillRect(0, 0, 2000, 3000, QColor(220, 0, 0));
+        const QString jpeg = folder + QStringLiteral("camera.jpg");
+        QVERIFY(wide.save(jpeg, "JPG"));
+        pick(jpeg, key(Qt::Key_Right, 40));
+        sendPhoto();
+        photo = served();
+        QCOMPARE(photo.size(), QSize(200, 250));
+        // The frame runs from 1600 to 4000: a sixth of it red.
+        QVERIFY(QColor(photo.pixel(15, 125)).red() > 150);
+        QVERIFY(QColor(photo.pixel(50, 125)).blue() > 150);
+        QVERIFY(QColor(photo.pixel(190, 125)).blue() > 150);
+
+        // Cancelled crops change nothing: the photo waiting to go stays.
+        pick(png, key(Qt::Key_Return, 0));
+        QVERIFY(send->isEnabled());
+        const QImage shown = photoArea->Canvas();
+        const int before = notices.size();
+        pick(jpeg, key(Qt::Key_Escape));
+        QCOMPARE(photoArea->Canvas(), shown);
+        QVERIFY(send->isEnabled());
+        QCOMPARE(editor.ChosenPhoto(), png);
+        QCOMPARE(notices.size(), before);
+        sendPhoto();
+        QVERIFY(QColor(served().pixel(100, 20)).lightness() > 240); // the PNG's, not the JPEG's
+
+        // A club photo taken whole goes byte for byte, without a second
+        // compression.
+        const QString ready = PhotoFile(club, QStringLiteral("ready.jpg"), 200, 250);
+        pick(ready, key(Qt::Key_Return, 0));
+        sendPhoto();
+        QFile original(ready), kept(folder + QStringLiteral("Ava/Egor.jpg"));
+        QVERIFY(original.open(QIODevice::ReadOnly) && kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), original.readAll());
         // The photo area shows the photo as the server gave it back.
-        QCOMPARE(QColor(testsupport::Find<vk::PictureBox>(editor, "Image1")->Canvas().pixel(120, 140)).blue() > 150,
-                 true);
+        QVERIFY(QColor(photoArea->Canvas().pixel(120, 140)).blue() > 150);
     }
 
     void transfersBetweenTwoMembers()

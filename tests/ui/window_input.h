@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWidget>
 #include <QWindow>
 #include <QtTest>
@@ -47,6 +48,17 @@ inline void Release(QWidget* widget, Qt::MouseButton button = Qt::LeftButton, QP
 }
 
 inline void Move(QWidget* widget, QPoint at = {}) { QTest::mouseMove(WindowOf(widget), InWindow(widget, at)); }
+
+// Turns the mouse wheel over At of Widget by Notches (120 eighths of a
+// degree each; positive away from the player).  QTest has no wheel: the
+// event goes to the window, which hands it to the widget under the pointer.
+inline void Wheel(QWidget* widget, int notches, QPoint at = {})
+{
+    const QPointF local = InWindow(widget, at);
+    QWheelEvent event(local, WindowOf(widget)->mapToGlobal(local), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(WindowOf(widget), &event);
+}
 
 // Puts the keyboard focus on Widget, as a Tab or a click would, so the
 // keys that follow reach it through its window.

@@ -9,6 +9,8 @@
 #include "logic/club/account_fields.h"
 #include "net/account_requests.h"
 #include "ui/club/attention_window.h"
+#include "ui/club/club_window_parts.h"
+#include "ui/club/photo_crop_window.h"
 #include "common/atomic_file.h"
 #include "ui/localdata/apply_fonts.h"
 #include "ui/kit/cp1251_validator.h"
@@ -81,17 +83,7 @@ TFAcc2::TFAcc2(Settings& prefs, const QImage& background, const AccountContext& 
         Edits[k] = e;
     }
 
-    noteLabel = new QLabel(this);
-    noteLabel->setObjectName(QStringLiteral("Label1"));
-    noteLabel->setGeometry(5, 355, 485, 40);
-    noteLabel->setTextFormat(Qt::PlainText);
-    noteLabel->setWordWrap(true);
-    noteLabel->setAlignment(Qt::AlignCenter);
-    QFont noteFont = MakeFont("Comic Sans MS", 13, true);
-    noteFont.setItalic(true);
-    noteLabel->setFont(noteFont);
-    noteLabel->setStyleSheet(QStringLiteral("color: rgb(255, 255, 0);"));
-    noteLabel->setText(UiText(Msg::CardNote));
+    noteLabel = MakeNoteLabel(this, "Label1", QRect(5, 355, 485, 40), 13, UiText(Msg::CardNote));
 
     const auto button = [this](const char* name, int y, const QString& caption) {
         auto* b = new TTevQuizButton(this);
@@ -115,8 +107,9 @@ TFAcc2::TFAcc2(Settings& prefs, const QImage& background, const AccountContext& 
     });
 
     ChoosePhotoFile = [this] {
-        return QFileDialog::getOpenFileName(this, UiText(Msg::RefreshPhoto), QString(),
-                                            QStringLiteral("JPEG (*.jpg *.jpeg *.JPG *.JPEG)"));
+        return QFileDialog::getOpenFileName(
+            this, UiText(Msg::RefreshPhoto), QString(),
+            QStringLiteral("JPEG, PNG (*.jpg *.jpeg *.jpe *.png *.JPG *.JPEG *.JPE *.PNG)"));
     };
     Notice = [this](const QString& text) { ShowAttention(this, text); };
     Inform = [this](const QString& text) { ShowGoodNews(this, text); };
@@ -257,29 +250,41 @@ void TFAcc2::Image1Click()
     const QString path = ChoosePhotoFile ? ChoosePhotoFile() : QString();
     if (path.isEmpty())
         return;
-    const auto bytes = ReadPhotoFile(path);
-    const QImage photo = bytes ? DecodedPhoto(*bytes) : QImage();
-    if (photo.isNull()) {
+    const PhotoSourceRead source = ReadPhotoSource(path);
+    if (!source.Problem.isEmpty()) {
+        Tell(source.Problem);
+        return;
+    }
+    TFPhotoCrop crop(Prefs(), Background(), source.Picture, this);
+    crop.PlayEffect = PlayEffect;
+    if (crop.exec() != QDialog::Accepted)
+        return;
+    // A club photo taken whole goes as it is, without a second compression.
+    std::optional<std::string> photo;
+    if (!source.Turned && crop.FrameRect() == source.Picture.rect())
+        photo = ReadPhotoFile(path);
+    if (!photo)
+        photo = CutPhoto(source.Picture, crop.FrameRect());
+    if (!photo) {
         Tell(UiText(Msg::PhotoFormat));
         return;
     }
     chosen_ = path;
-    DrawPhoto(photo);
+    photo_ = std::move(*photo);
+    DrawPhoto(DecodedPhoto(photo_));
     ButtonOKF->setEnabled(true);
 }
 
 void TFAcc2::ButtonOKFClick()
 {
-    if (upload_.Running() || chosen_.isEmpty())
+    if (upload_.Running() || photo_.empty())
         return;
     ClickSound();
-    // The file is taken again as it is now: it may have changed since it
-    // was chosen.
+    // What goes is the photo shown, cut when it was chosen.
     const std::string nick = Club().ClubUser.Nick;
-    const auto bytes = ReadPhotoFile(chosen_);
     const std::string avaPath = context_.ProgramDir + PhotoFileName(nick);
-    if (!bytes || !QDir().mkpath(QString::fromStdString(context_.ProgramDir + "Ava"))
-        || !WriteFileAtomically(avaPath, *bytes)) {
+    if (!ClubPhotoAcceptable(photo_) || !QDir().mkpath(QString::fromStdString(context_.ProgramDir + "Ava"))
+        || !WriteFileAtomically(avaPath, photo_)) {
         Tell(UiText(Msg::PhotoNotUploaded));
         return;
     }
@@ -316,6 +321,7 @@ void TFAcc2::ButtonOKFClick()
             DrawPhoto(upload.Loaded && ClubPhotoAcceptable(c.OwnPhoto) ? DecodedPhoto(c.OwnPhoto) : QImage());
             ButtonOKF->setEnabled(false);
             chosen_.clear();
+            photo_.clear();
             if (Inform)
                 Inform(UiText(Msg::PhotoUploaded));
         });

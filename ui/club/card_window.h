@@ -7,6 +7,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <string>
 
 #include "ui/club/account_window.h"
 
@@ -22,8 +23,8 @@ public:
     TFAcc2(Settings& prefs, const QImage& background, const AccountContext& context, bool cardKnown,
            QWidget* parent = nullptr);
 
-    // Asks for the photo's file; empty when the player gives up.  Tests
-    // answer here.
+    // Asks for the picture a photo is cut from (any JPEG or PNG); empty
+    // when the player gives up.  Tests answer here.
     std::function<QString()> ChoosePhotoFile;
     // Failures and warnings; good news (a save that worked).
     std::function<void(const QString& text)> Notice;
@@ -31,7 +32,7 @@ public:
 
     bool CardKnown() const { return cardKnown_; }
     bool Reading() const;
-    // The photo file chosen and accepted, waiting to be sent.
+    // The picture file the photo waiting to be sent was cut from.
     const QString& ChosenPhoto() const { return chosen_; }
 
     void Image1Click();
@@ -66,6 +67,7 @@ private:
     bool cardKnown_ = false;
     bool opened_ = false;
     QString chosen_;
+    std::string photo_; // the JPEG to send
 };
 
 } // namespace vk

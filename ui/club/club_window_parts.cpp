@@ -7,6 +7,7 @@
 #include "logic/club/account_fields.h"
 #include "ui/kit/quiz_button.h"
 #include "ui/kit/text_codec.h"
+#include "ui/localdata/apply_fonts.h"
 
 namespace vk {
 
@@ -21,6 +22,22 @@ TTevQuizButton* MakeSharedButton(QWidget* parent, const char* name, const QStrin
     b->SetColorMouse(0x00FFFF);
     b->SetGrayDis(true);
     return b;
+}
+
+QLabel* MakeNoteLabel(QWidget* parent, const char* name, const QRect& box, int pixelHeight, const QString& text)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(box);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignCenter);
+    QFont font = MakeFont("Comic Sans MS", pixelHeight, true);
+    font.setItalic(true);
+    label->setFont(font);
+    label->setStyleSheet(QStringLiteral("color: rgb(255, 255, 0);"));
+    label->setText(text);
+    return label;
 }
 
 void SetEntryColours(QWidget* entry)

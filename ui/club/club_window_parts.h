@@ -24,6 +24,10 @@ class TTevQuizButton;
 // under the mouse.
 TTevQuizButton* MakeSharedButton(QWidget* parent, const char* name, const QString& caption, const QRect& box);
 
+// A centred, wrapped note in yellow "Comic Sans MS" bold italic, taken as
+// plain text.
+QLabel* MakeNoteLabel(QWidget* parent, const char* name, const QRect& box, int pixelHeight, const QString& text);
+
 // Light cyan background, dark blue text.
 void SetEntryColours(QWidget* entry);
 
