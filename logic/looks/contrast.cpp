@@ -20,12 +20,7 @@ Rgb PixelAt(const ConstRgbaPixels& p, int x, int y)
     return {at[0], at[1], at[2]};
 }
 
-// Antialiasing may shade a letter's core by a step or two.
-bool NearColour(Rgb a, Rgb b)
-{
-    constexpr int kTolerance = 12;
-    return std::abs(a.r - b.r) <= kTolerance && std::abs(a.g - b.g) <= kTolerance && std::abs(a.b - b.b) <= kTolerance;
-}
+int Distance(Rgb a, Rgb b) { return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)}); }
 
 } // namespace
 
@@ -41,18 +36,46 @@ double ContrastRatio(Rgb a, Rgb b)
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-CaptionContrast MeasureCaptionContrast(const ConstRgbaPixels& picture, const ConstRgbaPixels& face, Rgb text)
+Rgb HaloFor(Rgb text)
+{
+    constexpr Rgb kBlack{0, 0, 0};
+    constexpr Rgb kWhite{255, 255, 255};
+    const bool dark = ContrastRatio(text, kBlack) >= ContrastRatio(text, kWhite);
+    const auto shade = [dark](std::uint8_t c) {
+        return static_cast<std::uint8_t>(dark ? (c + 2) / 4 : c + ((255 - c) * 4 + 2) / 5);
+    };
+    const Rgb halo{shade(text.r), shade(text.g), shade(text.b)};
+    if (ContrastRatio(text, halo) >= kEnhancedContrast)
+        return halo;
+    return dark ? kBlack : kWhite;
+}
+
+CaptionContrast MeasureCaptionContrast(const ConstRgbaPixels& picture, const ConstRgbaPixels& face, Rgb text,
+                                       std::optional<Rgb> outline)
 {
     const int w = picture.Width;
     const int h = picture.Height;
     if (!picture.Data || w <= 0 || h <= 0 || (face.Data && (face.Width != w || face.Height != h)))
         return {};
+    // A letter's pixel is nearer the text's colour than whatever else it
+    // could be a mix of: the face under it, the outline round the letters.
+    // With no face known, it must also lie within a quarter of the scale of
+    // the text's colour, which antialiasing leaves the core and most of the
+    // rim of a letter.
+    constexpr int kTolerance = 64;
     std::vector<bool> ink(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const Rgb drawn = PixelAt(picture, x, y);
-            ink[static_cast<std::size_t>(y) * w + x] =
-                NearColour(drawn, text) && (!face.Data || !(PixelAt(face, x, y) == drawn));
+            const int toText = Distance(drawn, text);
+            bool letter = face.Data || toText <= kTolerance;
+            if (face.Data) {
+                const Rgb under = PixelAt(face, x, y);
+                letter = letter && !(under == drawn) && toText < Distance(drawn, under);
+            }
+            if (outline)
+                letter = letter && toText < Distance(drawn, *outline);
+            ink[static_cast<std::size_t>(y) * w + x] = letter;
         }
     const auto isInk = [&](int x, int y) { return ink[static_cast<std::size_t>(y) * w + x]; };
 
@@ -63,7 +86,6 @@ CaptionContrast MeasureCaptionContrast(const ConstRgbaPixels& picture, const Con
         for (int x = 0; x < w; ++x) {
             if (!isInk(x, y))
                 continue;
-            const Rgb letter = PixelAt(picture, x, y);
             for (const auto& step : kSteps) {
                 double best = 0;
                 for (int k = 1; k <= kReach; ++k) {
@@ -71,7 +93,7 @@ CaptionContrast MeasureCaptionContrast(const ConstRgbaPixels& picture, const Con
                     const int ny = y + k * step[1];
                     if (nx < 0 || ny < 0 || nx >= w || ny >= h || isInk(nx, ny))
                         break;
-                    best = std::max(best, ContrastRatio(letter, PixelAt(picture, nx, ny)));
+                    best = std::max(best, ContrastRatio(text, PixelAt(picture, nx, ny)));
                 }
                 if (best > 0)
                     edges.push_back(best);

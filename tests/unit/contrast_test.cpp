@@ -64,6 +64,31 @@ TEST(Contrast, LuminanceAndRatioFollowTheWcagFigures)
     EXPECT_NEAR(RelativeLuminance({255, 0, 0}), 0.2126, 1e-9);
 }
 
+TEST(Contrast, HaloIsAShadeOrTintOfTheTextThatReachesTheEnhancedRatio)
+{
+    struct Case {
+        Rgb text, halo;
+    };
+    const Case cases[] = {
+        {kAqua, {0, 64, 64}},            // the menu's captions
+        {{255, 255, 0}, {64, 64, 0}},    // the tabs' and the hovered captions
+        {{192, 192, 192}, {48, 48, 48}}, // the greyed captions
+        {kNavy, {204, 204, 230}},        // the member lines
+        {kWhite, {64, 64, 64}},
+        {kBlack, {204, 204, 204}},
+        // A middle grey has no shade or tint far enough from it: black is
+        // the one colour that still reads against it.
+        {{119, 119, 119}, kBlack},
+        {{90, 90, 90}, kWhite},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << int(c.text.r) << "," << int(c.text.g) << "," << int(c.text.b));
+        const Rgb halo = HaloFor(c.text);
+        EXPECT_EQ(halo, c.halo);
+        EXPECT_GE(ContrastRatio(halo, c.text), kReadableContrast);
+    }
+}
+
 TEST(Contrast, CaptionAgainstWhatSurroundsItsLetters)
 {
     // One letter stroke, 4 x 10, in the middle of a 20 x 20 face.
@@ -72,18 +97,21 @@ TEST(Contrast, CaptionAgainstWhatSurroundsItsLetters)
         Rgb face;
         bool outline;     // a black ring one pixel wide round the stroke
         bool shadow;      // black one pixel right and below only
-        bool glossyRight; // the right half of the face light
+        bool glossyRight; // the right part of the face light
+        bool rim;         // a column of the stroke only partly covered, outline given
         double ratio;
     };
     const Case cases[] = {
-        {"on a dark face", kNavy, false, false, false, ContrastRatio(kAqua, kNavy)},
-        {"on a light face", kGloss, false, false, false, ContrastRatio(kAqua, kGloss)},
-        {"outlined on a light face", kGloss, true, false, false, ContrastRatio(kAqua, kBlack)},
+        {"on a dark face", kNavy, false, false, false, false, ContrastRatio(kAqua, kNavy)},
+        {"on a light face", kGloss, false, false, false, false, ContrastRatio(kAqua, kGloss)},
+        {"outlined on a light face", kGloss, true, false, false, false, ContrastRatio(kAqua, kBlack)},
+        // The rim is the letter's, not what surrounds it.
+        {"outlined, with a soft rim", kGloss, true, false, false, true, ContrastRatio(kAqua, kBlack)},
         // A shadow leaves the upper and left edges on the face.
-        {"shadowed on a light face", kGloss, false, true, false, ContrastRatio(kAqua, kGloss)},
+        {"shadowed on a light face", kGloss, false, true, false, false, ContrastRatio(kAqua, kGloss)},
         // A light part of the face beside a third of the edges is enough to
         // fail the caption.
-        {"beside a gloss", kNavy, false, false, true, ContrastRatio(kAqua, kGloss)},
+        {"beside a gloss", kNavy, false, false, true, false, ContrastRatio(kAqua, kGloss)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -96,7 +124,10 @@ TEST(Contrast, CaptionAgainstWhatSurroundsItsLetters)
         if (c.shadow)
             drawn.Fill(9, 6, 4, 10, kBlack);
         drawn.Fill(8, 5, 4, 10, kAqua);
-        const CaptionContrast figure = MeasureCaptionContrast(drawn.Pixels(), face.Pixels(), kAqua);
+        if (c.rim)
+            drawn.Fill(8, 5, 1, 10, {0, 180, 180});
+        const CaptionContrast figure =
+            MeasureCaptionContrast(drawn.Pixels(), face.Pixels(), kAqua, c.rim ? std::optional(kBlack) : std::nullopt);
         EXPECT_NEAR(figure.ratio, c.ratio, 0.01);
         EXPECT_EQ(figure.edges, 2 * 4 + 2 * 10);
     }
