@@ -286,6 +286,8 @@ constexpr std::array<Entry, static_cast<int>(Msg::Count)> kTable = {{
     {Msg::A11yDealSolved, {"The word is guessed. Score %1", "Слово отгадано. Счёт %1"}},
     {Msg::A11yGameOver, {"The game is over. Score %1", "Игра окончена. Счёт %1"}},
     {Msg::A11yMessages, {"Messages", "Сообщения"}},
+    {Msg::A11yYourMessage, {"Your message", "Ваше сообщение"}},
+    {Msg::A11yTevsBalance, {"Your Tevs: %1", "Ваши Тевы: %1"}},
 }};
 // clang-format on
 

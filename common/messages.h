@@ -275,6 +275,8 @@ enum class Msg {
     A11yDealSolved,
     A11yGameOver,
     A11yMessages,
+    A11yYourMessage,
+    A11yTevsBalance,
     Count
 };
 

@@ -22,12 +22,14 @@
 #include "common/messages.h"
 #include "common/text_cipher.h"
 #include "logic/game/keyboard_layout.h"
+#include "logic/club/account_fields.h"
 #include "logic/localdata/club_file.h"
 #include "logic/looks/contrast.h"
 #include "ui/club/account_window.h"
 #include "ui/club/attention_window.h"
 #include "ui/club/chat_window.h"
 #include "ui/game/main_window.h"
+#include "ui/localdata/about_window.h"
 #include "ui/kit/text_codec.h"
 #include "club_window_support.h"
 #include "server_harness.h"
@@ -264,6 +266,13 @@ private slots:
         TForm1& f = m.form;
         const auto lines = parts::MemberLines(f);
         QCOMPARE(Of(lines[0])->role(), QAccessible::ListItem);
+        // The lines are the items of one list, in their order.
+        QAccessibleInterface* list = Of(lines[0])->parent();
+        QCOMPARE(list->role(), QAccessible::List);
+        QCOMPARE(list->text(QAccessible::Name), QStringLiteral("Члены клуба"));
+        QCOMPARE(list->childCount(), 5);
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(list->child(i)->object(), lines[static_cast<std::size_t>(i)]);
         QCOMPARE(Name(lines[0]), QStringLiteral("свободно"));
         QCOMPARE(Name(lines[1]), QStringLiteral("Маша, Коны: 7, Счет: 987"));
         QCOMPARE(NamesOfRole(f, QAccessible::ListItem).size(), 5);
@@ -447,6 +456,38 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!window.Reading(), 15000);
         QCOMPARE(Of(testsupport::Find<QWidget>(window, "ImageN3"))->role(), QAccessible::List);
 
+        // The painted tabs read what they show: the balance on the coin, the
+        // member's card row by row under the names of its icons (empty while
+        // logged out), the chairman's card from its title down.
+        struct Painted {
+            int tab;
+            const char* picture;
+            QAccessible::Role role;
+            QString first;
+            int count;
+        };
+        const QString chairman = QStringLiteral("Председатель клуба");
+        const Painted painted[] = {
+            {3, "ImageN4", QAccessible::StaticText, QStringLiteral("Ваши Тевы: 0"), 0},
+            {4, "ImageN5", QAccessible::List, QStringLiteral("Ваше имя"), vk::CardFieldCount},
+            {5, "ImageN6", QAccessible::List, chairman, -1},
+        };
+        for (const Painted& p : painted) {
+            tabs->setCurrentIndex(p.tab);
+            QTRY_VERIFY_WITH_TIMEOUT(!window.Reading(), 15000);
+            QAccessibleInterface* picture = Of(testsupport::Find<QWidget>(window, p.picture));
+            QCOMPARE(picture->role(), p.role);
+            if (p.role == QAccessible::StaticText) {
+                QCOMPARE(picture->text(QAccessible::Name), p.first);
+                QCOMPARE(picture->valueInterface()->currentValue().toInt(), 0);
+                continue;
+            }
+            const QStringList items = Items(testsupport::Find<QWidget>(window, p.picture));
+            QVERIFY2(!items.isEmpty() && items[0].startsWith(p.first), qPrintable(items.join(QLatin1Char('|'))));
+            if (p.count >= 0)
+                QCOMPARE(items.size(), p.count);
+        }
+
         // Every button the Tab round meets has a name.
         for (QWidget* w : TabRound(window))
             if (auto* b = qobject_cast<vk::TTevQuizButton*>(w))
@@ -532,6 +573,7 @@ private slots:
         QCOMPARE(Items(bands), QStringList());
 
         auto* edit = testsupport::Find<QLineEdit>(chat, "EditMessage");
+        QCOMPARE(Name(edit), QStringLiteral("Ваше сообщение"));
         testsupport::TypeText(edit, QStringLiteral("Привет всем"));
         QSignalSpy sent(&chat, &vk::TFormChat::sendFinished);
         input::Key(edit, Qt::Key_Return);
@@ -558,6 +600,14 @@ private slots:
         QVERIFY2(order.join(QLatin1Char(' ')).contains(expected), qPrintable(order.join(QLatin1Char(' '))));
         input::Key(&chat, Qt::Key_Escape);
         QTRY_VERIFY(!chat.isVisible());
+    }
+
+    void aboutWindowNamesItsPaintedTitle()
+    {
+        vk::Settings prefs;
+        vk::TFormAbout about(prefs, testsupport::Background());
+        QCOMPARE(Name(testsupport::Find<vk::PictureBox>(about, "ImageTitle")), vk::UiProductName());
+        QVERIFY(!vk::UiProductName().isEmpty());
     }
 
     void aClubNoticeIsAnAlert()
