@@ -529,9 +529,11 @@ private slots:
                             {"Button11", aqua}, {"Panel1", silver}, {"Panel2", silver},
                             {"Panel3", silver}, {"Button2", navy},  {"Button5", navy}};
         checkButtons(m.form, menu);
+        QVERIFY(testsupport::SaveGrab(m.form, QStringLiteral("captions-menu")));
         m.StartNewPlayer();
         const Row deal[] = {{"BLetters1", aqua}, {"BLetters32", aqua}};
         checkButtons(m.form, deal);
+        QVERIFY(testsupport::SaveGrab(m.form, QStringLiteral("captions-deal")));
 
         Account account;
         vk::TFAcc1& window = account.Window();
@@ -544,6 +546,7 @@ private slots:
         tabs->setCurrentIndex(3);
         QWidget* tevs = testsupport::Find<QWidget>(window, "ImageN4");
         QTRY_VERIFY(tevs->isVisible());
+        QVERIFY(testsupport::SaveGrab(window, QStringLiteral("captions-tevs")));
         // The coin's texts are yellow in a brown ring.
         const QColor brown(90, 40, 0);
         check(QStringLiteral("the Tevs balance"), PaintedContrastOf(tevs, QRect(287, 30, 128, 90), yellow, brown));
