@@ -292,6 +292,8 @@ constexpr std::array<Entry, static_cast<int>(Msg::Count)> kTable = {{
     {Msg::CropDone, {"Done", "Готово"}},
     {Msg::CropHint, {"Move the frame with the mouse or the arrow keys; the wheel or the keys + and − change its size.", "Двигайте рамку мышью или стрелками; её размер меняют колёсико или клавиши + и −."}},
     {Msg::A11yCropFrame, {"Photo frame: %1 x %2 pixels at %3, %4 of %5 x %6", "Рамка фото: %1 x %2 пикселей, от %3, %4, картинка %5 x %6"}},
+    {Msg::A11yYourMessage, {"Your message", "Ваше сообщение"}},
+    {Msg::A11yTevsBalance, {"Your Tevs: %1", "Ваши Тевы: %1"}},
 }};
 // clang-format on
 

@@ -281,6 +281,8 @@ enum class Msg {
     CropDone,
     CropHint,
     A11yCropFrame,
+    A11yYourMessage,
+    A11yTevsBalance,
     Count
 };
 

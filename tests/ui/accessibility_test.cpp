@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <memory>
 #include <vector>
 
 #include "tests/ui/main_window_parts.h"
@@ -21,11 +22,14 @@
 #include "common/messages.h"
 #include "common/text_cipher.h"
 #include "logic/game/keyboard_layout.h"
+#include "logic/club/account_fields.h"
 #include "logic/localdata/club_file.h"
+#include "logic/looks/contrast.h"
 #include "ui/club/account_window.h"
 #include "ui/club/attention_window.h"
 #include "ui/club/chat_window.h"
 #include "ui/game/main_window.h"
+#include "ui/localdata/about_window.h"
 #include "ui/kit/text_codec.h"
 #include "club_window_support.h"
 #include "server_harness.h"
@@ -123,6 +127,38 @@ QList<QWidget*> TabRound(QWidget& window, int most = 60)
     return seen;
 }
 
+vk::ConstRgbaPixels PixelsOf(const QImage& rgba)
+{
+    return {rgba.constBits(), rgba.width(), rgba.height(), rgba.bytesPerLine()};
+}
+
+vk::Rgb RgbOf(QColor c)
+{
+    return {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+            static_cast<std::uint8_t>(c.blue())};
+}
+
+QImage Drawn(QWidget* w) { return w->grab().toImage().convertToFormat(QImage::Format_RGBA8888); }
+
+// A button's caption against its face: the button drawn as it is and once
+// more without its caption.
+vk::CaptionContrast CaptionContrastOf(vk::TTevQuizButton* button, QColor text)
+{
+    const QImage withCaption = Drawn(button);
+    const QString caption = button->text();
+    button->setText(QString());
+    const QImage face = Drawn(button);
+    button->setText(caption);
+    return vk::MeasureCaptionContrast(PixelsOf(withCaption), PixelsOf(face), RgbOf(text), vk::HaloFor(RgbOf(text)));
+}
+
+// A text a picture shows in `text` inside `box`, ringed with `outline`.
+vk::CaptionContrast PaintedContrastOf(QWidget* picture, const QRect& box, QColor text, QColor outline)
+{
+    const QImage part = Drawn(picture).copy(box);
+    return vk::MeasureCaptionContrast(PixelsOf(part), {}, RgbOf(text), RgbOf(outline));
+}
+
 // A main window on the menu in a folder of its own, with one member line
 // and a fixed puzzle for every deal.
 struct Menu {
@@ -162,6 +198,41 @@ struct Menu {
     TForm1 form;
 };
 
+// The account window of a player not logged in, against a real server.
+struct Account {
+    Account()
+    {
+        context.Http = vk::HttpClient();
+        context.ProgramDir = folder.ProgramDir();
+        context.Club = &state;
+        context.ClubState = &clubState;
+        context.Addresses = {vk::StoredClubAddress(server.Base(), vk::ClubAccount),
+                             vk::StoredClubAddress(server.Base(), vk::ClubPhotoFolder),
+                             vk::StoredClubAddress(server.Base(), vk::ClubPhotoUpload)};
+    }
+    // Made and shown at the first call.
+    vk::TFAcc1& Window()
+    {
+        if (!window) {
+            window = std::make_unique<vk::TFAcc1>(prefs, background, context, false);
+            window->Notice = [](const QString&) {};
+            window->show();
+            if (!QTest::qWaitForWindowExposed(window.get()))
+                qFatal("the account window never showed");
+            window->activateWindow();
+        }
+        return *window;
+    }
+
+    vk::test::TestServer server;
+    clubtest::ProgramFolder folder;
+    vk::Settings prefs;
+    vk::ClubStateData state;
+    int clubState = vk::ClubLoggedOut;
+    vk::AccountContext context;
+    const QImage background = testsupport::Background();
+    std::unique_ptr<vk::TFAcc1> window;
+};
 } // namespace
 
 class AccessibilityTest : public QObject {
@@ -195,6 +266,13 @@ private slots:
         TForm1& f = m.form;
         const auto lines = parts::MemberLines(f);
         QCOMPARE(Of(lines[0])->role(), QAccessible::ListItem);
+        // The lines are the items of one list, in their order.
+        QAccessibleInterface* list = Of(lines[0])->parent();
+        QCOMPARE(list->role(), QAccessible::List);
+        QCOMPARE(list->text(QAccessible::Name), QStringLiteral("Члены клуба"));
+        QCOMPARE(list->childCount(), 5);
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(list->child(i)->object(), lines[static_cast<std::size_t>(i)]);
         QCOMPARE(Name(lines[0]), QStringLiteral("свободно"));
         QCOMPARE(Name(lines[1]), QStringLiteral("Маша, Коны: 7, Счет: 987"));
         QCOMPARE(NamesOfRole(f, QAccessible::ListItem).size(), 5);
@@ -356,25 +434,8 @@ private slots:
 
     void accountWindowReadsItsTablesAndClosesByKeyboard()
     {
-        vk::test::TestServer server;
-        clubtest::ProgramFolder folder;
-        vk::Settings prefs;
-        vk::ClubStateData state;
-        int clubState = vk::ClubLoggedOut;
-        vk::AccountContext context;
-        context.Http = vk::HttpClient();
-        context.ProgramDir = folder.ProgramDir();
-        context.Club = &state;
-        context.ClubState = &clubState;
-        context.Addresses = {vk::StoredClubAddress(server.Base(), vk::ClubAccount),
-                             vk::StoredClubAddress(server.Base(), vk::ClubPhotoFolder),
-                             vk::StoredClubAddress(server.Base(), vk::ClubPhotoUpload)};
-        const QImage background = testsupport::Background();
-        vk::TFAcc1 window(prefs, background, context, false);
-        window.Notice = [](const QString&) {};
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.activateWindow();
+        Account account;
+        vk::TFAcc1& window = account.Window();
         QTRY_VERIFY_WITH_TIMEOUT(!window.Reading(), 15000);
 
         // Ctrl+Tab walks the tabs; the results and the top ten read as lists.
@@ -395,12 +456,102 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!window.Reading(), 15000);
         QCOMPARE(Of(testsupport::Find<QWidget>(window, "ImageN3"))->role(), QAccessible::List);
 
+        // The painted tabs read what they show: the balance on the coin, the
+        // member's card row by row under the names of its icons (empty while
+        // logged out), the chairman's card from its title down.
+        struct Painted {
+            int tab;
+            const char* picture;
+            QAccessible::Role role;
+            QString first;
+            int count;
+        };
+        const QString chairman = QStringLiteral("Председатель клуба");
+        const Painted painted[] = {
+            {3, "ImageN4", QAccessible::StaticText, QStringLiteral("Ваши Тевы: 0"), 0},
+            {4, "ImageN5", QAccessible::List, QStringLiteral("Ваше имя"), vk::CardFieldCount},
+            {5, "ImageN6", QAccessible::List, chairman, -1},
+        };
+        for (const Painted& p : painted) {
+            tabs->setCurrentIndex(p.tab);
+            QTRY_VERIFY_WITH_TIMEOUT(!window.Reading(), 15000);
+            QAccessibleInterface* picture = Of(testsupport::Find<QWidget>(window, p.picture));
+            QCOMPARE(picture->role(), p.role);
+            if (p.role == QAccessible::StaticText) {
+                QCOMPARE(picture->text(QAccessible::Name), p.first);
+                QCOMPARE(picture->valueInterface()->currentValue().toInt(), 0);
+                continue;
+            }
+            const QStringList items = Items(testsupport::Find<QWidget>(window, p.picture));
+            QVERIFY2(!items.isEmpty() && items[0].startsWith(p.first), qPrintable(items.join(QLatin1Char('|'))));
+            if (p.count >= 0)
+                QCOMPARE(items.size(), p.count);
+        }
+
         // Every button the Tab round meets has a name.
         for (QWidget* w : TabRound(window))
             if (auto* b = qobject_cast<vk::TTevQuizButton*>(w))
                 QVERIFY2(!Name(b).isEmpty(), qPrintable(b->objectName()));
         input::Key(&window, Qt::Key_Escape);
         QTRY_VERIFY(!window.isVisible());
+    }
+
+    // Every caption that tells the player something stands out from the
+    // picture under it at the ratio easy reading needs: the buttons of the
+    // menu, of a deal and of the account window, the member lines and the
+    // Tevs balance on its coin.
+    void captionsStandOutFromTheirPictures()
+    {
+        const QColor aqua(0, 255, 255), navy(0, 0, 128), silver(192, 192, 192), yellow(255, 255, 0);
+        struct Row {
+            const char* name;
+            QColor text;
+        };
+        QStringList failed;
+        const auto check = [&failed](const QString& what, const vk::CaptionContrast& figure) {
+            qInfo("%s: %.2f over %d letter edges", qPrintable(what), figure.ratio, figure.edges);
+            // A handful of edges would be a stray pixel, not a caption.
+            if (figure.edges < 40 || figure.ratio < vk::kReadableContrast)
+                failed << QStringLiteral("%1 %2").arg(what).arg(figure.ratio, 0, 'f', 2);
+        };
+        const auto checkButtons = [&check](QWidget& window, const auto& rows) {
+            for (const Row& row : rows) {
+                vk::TTevQuizButton* b = parts::Button(window, row.name);
+                QVERIFY2(b->isVisible() && !b->text().isEmpty(), row.name);
+                check(QStringLiteral("%1 «%2»").arg(QLatin1String(row.name), b->text().simplified()),
+                      CaptionContrastOf(b, row.text));
+            }
+        };
+
+        Menu m;
+        // The headings are captions no one presses, in silver.
+        const Row menu[] = {{"Button6", aqua},  {"Button9", aqua},  {"Button10", aqua},
+                            {"Button11", aqua}, {"Panel1", silver}, {"Panel2", silver},
+                            {"Panel3", silver}, {"Button2", navy},  {"Button5", navy}};
+        checkButtons(m.form, menu);
+        QVERIFY(testsupport::SaveGrab(m.form, QStringLiteral("captions-menu")));
+        m.StartNewPlayer();
+        const Row deal[] = {{"BLetters1", aqua}, {"BLetters32", aqua}};
+        checkButtons(m.form, deal);
+        QVERIFY(testsupport::SaveGrab(m.form, QStringLiteral("captions-deal")));
+
+        Account account;
+        vk::TFAcc1& window = account.Window();
+        QTRY_VERIFY_WITH_TIMEOUT(!window.Reading(), 15000);
+        for (auto* b : window.findChildren<vk::TTevQuizButton*>())
+            if (b->isVisible() && b->isEnabled() && !b->text().isEmpty())
+                check(b->objectName() + QStringLiteral(" «") + b->text() + QStringLiteral("»"),
+                      CaptionContrastOf(b, yellow));
+        auto* tabs = testsupport::Find<QTabWidget>(window, "PageControl1");
+        tabs->setCurrentIndex(3);
+        QWidget* tevs = testsupport::Find<QWidget>(window, "ImageN4");
+        QTRY_VERIFY(tevs->isVisible());
+        QVERIFY(testsupport::SaveGrab(window, QStringLiteral("captions-tevs")));
+        // The coin's texts are yellow in a brown ring.
+        const QColor brown(90, 40, 0);
+        check(QStringLiteral("the Tevs balance"), PaintedContrastOf(tevs, QRect(287, 30, 128, 90), yellow, brown));
+        check(QStringLiteral("«Ваши Тевы»"), PaintedContrastOf(tevs, QRect(287, 124, 128, 30), yellow, brown));
+        QVERIFY2(failed.isEmpty(), qPrintable(failed.join(QStringLiteral("; "))));
     }
 
     void chatReadsItsBandsInTabOrder()
@@ -425,6 +576,7 @@ private slots:
         QCOMPARE(Items(bands), QStringList());
 
         auto* edit = testsupport::Find<QLineEdit>(chat, "EditMessage");
+        QCOMPARE(Name(edit), QStringLiteral("Ваше сообщение"));
         testsupport::TypeText(edit, QStringLiteral("Привет всем"));
         QSignalSpy sent(&chat, &vk::TFormChat::sendFinished);
         input::Key(edit, Qt::Key_Return);
@@ -451,6 +603,14 @@ private slots:
         QVERIFY2(order.join(QLatin1Char(' ')).contains(expected), qPrintable(order.join(QLatin1Char(' '))));
         input::Key(&chat, Qt::Key_Escape);
         QTRY_VERIFY(!chat.isVisible());
+    }
+
+    void aboutWindowNamesItsPaintedTitle()
+    {
+        vk::Settings prefs;
+        vk::TFormAbout about(prefs, testsupport::Background());
+        QCOMPARE(Name(testsupport::Find<vk::PictureBox>(about, "ImageTitle")), vk::UiProductName());
+        QVERIFY(!vk::UiProductName().isEmpty());
     }
 
     void aClubNoticeIsAnAlert()

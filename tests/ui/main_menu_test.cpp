@@ -253,7 +253,7 @@ private slots:
             TForm1& f = w.form;
             QCOMPARE(f.size(), c.client);
             QCOMPARE(f.MenuPicture().size(), c.client);
-            QCOMPARE(parts::MemberLines(f)[0]->geometry(), c.button1);
+            QCOMPARE(parts::InWindow(parts::MemberLines(f)[0]), c.button1);
             QCOMPARE(parts::Headings(f)[2]->geometry(), c.panel3);
             QCOMPARE(parts::Button(f, "Button6")->geometry(), c.button6);
             QCOMPARE(parts::Picture(f, "ImageCa")->geometry(), c.title);
@@ -407,7 +407,7 @@ private slots:
         QCOMPARE(f.WindowLayout().Scale, 2.0);
         QCOMPARE(f.Background().size(), QSize(1520, 1000));
         QCOMPARE(f.MenuPicture().size(), QSize(1520, 1000));
-        QCOMPARE(parts::MemberLines(f)[4]->geometry(), Rect(350, 648, 820, 60));
+        QCOMPARE(parts::InWindow(parts::MemberLines(f)[4]), Rect(350, 648, 820, 60));
         QCOMPARE(parts::Picture(f, "ImWT")->x(), 1467);
         // Own font: rnd(18 x 2 x 0.9 + rnd(8)) = 40; the member lines in a
         // fixed-pitch face, rnd(16 x 2) bold.
@@ -426,13 +426,13 @@ private slots:
         QCOMPARE(f.WindowLayout().ClientW, f.width());
         QCOMPARE(f.Background().size(), f.size());
         QCOMPARE(parts::Picture(f, "ImWT")->x(), f.width() - 53);
-        QCOMPARE(parts::MemberLines(f)[0]->x(), qRound(175 * f.WindowLayout().ScaleX));
+        QCOMPARE(parts::InWindow(parts::MemberLines(f)[0]).x(), qRound(175 * f.WindowLayout().ScaleX));
 
         pickSize(1);
         QTRY_VERIFY(!f.isMaximized());
         QCOMPARE(f.size(), QSize(760, 500));
         QCOMPARE(f.MenuPicture().size(), QSize(760, 500));
-        QCOMPARE(parts::MemberLines(f)[0]->geometry(), Rect(175, 180, 410, 30));
+        QCOMPARE(parts::InWindow(parts::MemberLines(f)[0]), Rect(175, 180, 410, 30));
         QCOMPARE(parts::MemberLines(f)[0]->font().pixelSize(), 11);
         QCOMPARE(parts::Button(f, "Button9")->font().pixelSize(), 22);
     }

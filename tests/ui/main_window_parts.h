@@ -55,6 +55,9 @@ inline std::array<vk::TTevQuizButton*, 32> LetterKeys(const QWidget& window)
 {
     return Numbered<vk::TTevQuizButton, 32>(window, "BLetters");
 }
+// Where a control sits in its window (the member lines sit in a list of
+// their own).
+inline QRect InWindow(const QWidget* w) { return QRect(w->mapTo(w->window(), QPoint(0, 0)), w->size()); }
 // Member lines Button1 .. Button5.
 inline std::array<vk::TTevQuizButton*, 5> MemberLines(const QWidget& window)
 {

@@ -8,6 +8,7 @@
 
 #include "logic/club/account_fields.h"
 #include "logic/club/club_state.h"
+#include "ui/kit/accessibility.h"
 #include "ui/kit/dressing.h"
 #include "ui/kit/link_opener.h"
 #include "ui/kit/picture_box.h"
@@ -83,12 +84,18 @@ void AccountAboutTab::PaintAboutTab()
     StartPicture(p);
     DrawPhotoArea(p, 30, 50, c.OwnPhotoLoaded, c.OwnPhoto, c.ClubUser.Sex);
     p.setFont(TabFont(22));
+    // A screen reader reads the rows as a list, each under the name of its
+    // icon.
+    QStringList rows;
     for (int k = 1; k <= CardFieldCount; ++k) {
         const CardFieldInfo& field = CardField(k - 1);
-        CardRow(p, k, 31 * k - 21, field, State() > 1 ? ToQString(c.ClubUser.Info.*(field.Field)) : QString());
+        const QString text = State() > 1 ? ToQString(c.ClubUser.Info.*(field.Field)) : QString();
+        CardRow(p, k, 31 * k - 21, field, text);
+        rows << (text.isEmpty() ? UiText(field.Hint) : UiText(field.Hint) + QStringLiteral(": ") + text);
     }
     p.end();
     CanvasArea().update();
+    SetAccessibleItems(&CanvasArea(), rows);
 }
 
 AccountChairmanTab::AccountChairmanTab(ClubStateData& club, int& clubState) : AccountTab(6, club, clubState)
@@ -121,17 +128,27 @@ void AccountChairmanTab::PaintChairmanTab()
         QStringLiteral("%1 \"%2\" %3 \"%4\"")
             .arg(UiText(Msg::ChairmanOfClub), UiText(Msg::ClubName), UiText(Msg::OnTheGame), UiProductName());
     TextOutShadow(title, 0, 700, 10, p, kTabYellow, 'c');
+    // A screen reader reads what the eye sees, top to bottom: the title, the
+    // names under the photo, the rows that hold a text.
+    QStringList read{title};
     DrawPhotoArea(p, 30, 60, c.ChairmanPhotoLoaded, c.ChairmanPhoto, first.Sex);
     p.setFont(TabFont(22));
     const std::string* lines[4] = {&c.ChairmanInfo.Name1, &c.ChairmanInfo.Name2, &first.Nick, &first.City};
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 4; ++i) {
         TextOutShadow(ToQString(*lines[i]), 10, 250, 331 + 20 * i, p, kTabRed, 'c');
+        if (!lines[i]->empty())
+            read << ToQString(*lines[i]);
+    }
     for (int k = 1; k <= 12; ++k) {
         const CardFieldInfo& field = CardField(k + 1);
-        CardRow(p, k, kRowsTop + kRowHeight * (k - 1), field, ToQString(c.ChairmanInfo.*(field.Field)));
+        const QString text = ToQString(c.ChairmanInfo.*(field.Field));
+        CardRow(p, k, kRowsTop + kRowHeight * (k - 1), field, text);
+        if (!text.isEmpty())
+            read << text;
     }
     p.end();
     CanvasArea().update();
+    SetAccessibleItems(&CanvasArea(), read);
 }
 
 void AccountChairmanTab::ImageN6MouseUp(QPoint at)

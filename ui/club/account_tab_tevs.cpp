@@ -11,6 +11,7 @@
 
 #include "logic/club/account_fields.h"
 #include "logic/club/club_state.h"
+#include "ui/kit/accessibility.h"
 #include "ui/kit/animation_player.h"
 #include "ui/kit/dressing.h"
 #include "ui/kit/picture_box.h"
@@ -144,6 +145,8 @@ void AccountTevsTab::PaintTevsTab()
     TextOutShadow(UiText(Msg::Transfer), 485, 695, 52, p, kTabRed, 'c');
     p.end();
     CanvasArea().update();
+    // The coin's number is a picture: a screen reader reads it as a label.
+    SetAccessibleValue(&CanvasArea(), UiText(Msg::A11yTevsBalance).arg(balance), balance);
 }
 
 } // namespace vk

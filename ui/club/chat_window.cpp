@@ -86,6 +86,7 @@ TFormChat::TFormChat(Settings& prefs, const QImage& background, HttpClient http,
     EditMessage->setMaxLength(static_cast<int>(ChatMessageCapacity));
     EditMessage->setFont(MakeFont(prefs.DisplayFontName, 20, false));
     SetEntryColours(EditMessage);
+    EditMessage->setAccessibleName(UiText(Msg::A11yYourMessage));
     EditMessage->installEventFilter(this);
 
     ButtonSend = MakeSharedButton(this, "ButtonSend", {}, QRect(665, 610, 40, 30));

@@ -56,9 +56,12 @@ MenuView::MenuView(QWidget* window, const Settings& prefs, const Layout& lay)
     }
 
     // The colour scheme: aqua captions on navy, navy captions on blue for the
-    // member lines, yellow under the mouse.
+    // member lines, yellow under the mouse.  The lines sit in a list of
+    // their own, which a screen reader reads as the club's members.
+    memberList = NewAccessibleList(window, UiText(Msg::MembersOfClub));
+    memberList->hide();
     for (std::size_t i = 0; i < memberLines.size(); ++i) {
-        memberLines[i] = NewWindowButton(window, DBlue, kNavy, qPrintable(QStringLiteral("Button%1").arg(i + 1)));
+        memberLines[i] = NewWindowButton(memberList, DBlue, kNavy, qPrintable(QStringLiteral("Button%1").arg(i + 1)));
         connect(memberLines[i], &QPushButton::clicked, this,
                 [this, i] { emit memberClicked(static_cast<int>(i) + 1); });
         MarkAsListItem(memberLines[i]);
@@ -172,8 +175,13 @@ void MenuView::Place()
         headings[i]->setGeometry(ToRect(layout_.Panels[i]));
         headings[i]->setText(UiText(captions[i]));
     }
+    QRect lines;
+    for (const ControlRect& r : layout_.MemberButtons)
+        lines |= ToRect(r);
+    memberList->setGeometry(lines);
     for (std::size_t i = 0; i < memberLines.size(); ++i)
-        memberLines[i]->setGeometry(ToRect(layout_.MemberButtons[i]));
+        memberLines[i]->setGeometry(ToRect(layout_.MemberButtons[i]).translated(-lines.topLeft()));
+    memberList->show();
     newPlayerButton->setGeometry(ToRect(layout_.Button6));
     topTenButton->setGeometry(ToRect(layout_.Button9));
     optionsButton->setGeometry(ToRect(layout_.Button10));
@@ -260,6 +268,7 @@ void MenuView::Hide()
     title->hide();
     for (TTevQuizButton* b : memberLines)
         b->hide();
+    memberList->hide();
     for (TTevQuizButton* p : headings)
         p->hide();
     for (TTevQuizButton* b : {newPlayerButton, topTenButton, optionsButton, exitButton})

@@ -77,6 +77,7 @@ private:
 
     PictureBox* title = nullptr;                  // ImageCa
     std::array<AnimationPlayer*, 4> animations{}; // RxGIFAnSvLeft, RxGIFAnSvRight, RxGIFAnMan, RxGIFAnClock
+    QWidget* memberList = nullptr;                // holds the member lines
     std::array<TTevQuizButton*, 5> memberLines{}; // Button1 .. Button5
     std::array<TTevQuizButton*, 3> headings{};    // Panel1 .. Panel3
     TTevQuizButton* newPlayerButton = nullptr;    // Button6, "Новый Игрок"

@@ -20,6 +20,7 @@ constexpr const char* kCells = "vkAccessibleCells";
 constexpr const char* kColumns = "vkAccessibleColumns";
 constexpr const char* kValue = "vkAccessibleValue";
 constexpr const char* kListItem = "vkAccessibleListItem";
+constexpr const char* kList = "vkAccessibleList";
 
 QStringList Texts(const QWidget* w)
 {
@@ -291,6 +292,8 @@ QAccessibleInterface* Factory(const QString& key, QObject* object)
         return new QuizButtonAccessible(button);
     if (auto* picture = qobject_cast<PictureBox*>(object))
         return new PictureAccessible(picture);
+    if (object->property(kList).toBool())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::List);
     return nullptr;
 }
 
@@ -358,6 +361,16 @@ void MarkAsListItem(QWidget* button)
 {
     button->setProperty(kListItem, true);
     Changed(button);
+}
+
+QWidget* NewAccessibleList(QWidget* parent, const QString& name)
+{
+    InstallAccessibility();
+    auto* list = new QWidget(parent);
+    // Set before a screen reader can first ask for the widget.
+    list->setProperty(kList, true);
+    list->setAccessibleName(name);
+    return list;
 }
 
 void AnnounceTextChange(QWidget* control, const QString& oldText, const QString& newText)

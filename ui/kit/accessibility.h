@@ -27,6 +27,9 @@ QString AccessibleText(const QWidget* picture);
 void SetAccessibleValue(QWidget* label, const QString& name, double value);
 // An owner-drawn button that is an item of a list (a member line).
 void MarkAsListItem(QWidget* button);
+// A bare widget that holds the items of a list, read as a list named `name`;
+// the items are made as its children.
+QWidget* NewAccessibleList(QWidget* parent, const QString& name);
 
 // Tells the screen reader that the text a control reads changed.
 void AnnounceTextChange(QWidget* control, const QString& oldText, const QString& newText);

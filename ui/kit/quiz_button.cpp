@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "logic/looks/contrast.h"
 #include "ui/kit/accessibility.h"
 #include "ui/kit/colour.h"
 #include "ui/kit/dressing.h"
@@ -289,7 +290,21 @@ void TTevQuizButton::paintEvent(QPaintEvent*)
                       | int(FMargin == -1 ? Qt::AlignHCenter : Qt::AlignLeft);
     painter.setFont(font());
     NarrowFontToFit(QString(text()).remove(QLatin1Char('&')), room, painter);
-    painter.setPen(ToQColor(look.captionColour));
+    // The glossy faces run from deep to pale under the caption: a light
+    // caption gets a one-pixel dark halo round its letters, which keeps it
+    // readable on the gloss.  A dark caption reads on every face as it is.
+    const QColor captionColour = ToQColor(look.captionColour);
+    const Rgb ink{static_cast<std::uint8_t>(captionColour.red()), static_cast<std::uint8_t>(captionColour.green()),
+                  static_cast<std::uint8_t>(captionColour.blue())};
+    const Rgb halo = HaloFor(ink);
+    if (RelativeLuminance(halo) < RelativeLuminance(ink)) {
+        painter.setPen(QColor(halo.r, halo.g, halo.b));
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (dx != 0 || dy != 0)
+                    painter.drawText(line.translated(dx, dy), flags, text());
+    }
+    painter.setPen(captionColour);
     painter.drawText(line, flags, text());
 
     if (FOnDrawButton) {

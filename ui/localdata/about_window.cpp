@@ -115,6 +115,8 @@ TFormAbout::TFormAbout(Settings& prefs, const QImage& background, QWidget* paren
     }
 
     setWindowTitle(UiText(Msg::About));
+    // The title is the game's name drawn as a picture.
+    ImageTitle->setAccessibleName(UiProductName());
     LabelVersion->setText(QString::fromLatin1(VersionText));
     LabelDate->setText(UiText(Msg::ReleaseDate));
     LabelPlace->setText(UiText(Msg::MakerTown));
