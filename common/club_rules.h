@@ -2,6 +2,7 @@
 // The club's rules that the game and its server must read alike: which
 // scores a board takes, what a place on the club board earns, how many
 // sessions a member may hold.  Standard library only.
+#include <cstddef>
 #include <cstdint>
 
 namespace vk {
@@ -42,5 +43,12 @@ inline constexpr int DevicesPerMember = 8;
 
 // Live sessions a member may hold; a new one ends the oldest beyond this.
 inline constexpr int SessionsPerMember = 8;
+
+// A member's photo: one JPEG picture of exactly PhotoWidth x PhotoHeight
+// pixels; the club takes files of up to PhotoFileCap bytes (the server's
+// default max_photo), and the game never sends a larger one.
+inline constexpr int PhotoWidth = 200;
+inline constexpr int PhotoHeight = 250;
+inline constexpr std::size_t PhotoFileCap = 256 * 1024;
 
 } // namespace vk

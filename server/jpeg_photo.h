@@ -8,11 +8,10 @@
 #include <string>
 #include <string_view>
 
+#include "common/club_rules.h"
+
 namespace vks {
 
-inline constexpr int PhotoWidth = 200;
-inline constexpr int PhotoHeight = 250;
-
-std::optional<std::string> CleanPhoto(std::string_view bytes, int width = PhotoWidth, int height = PhotoHeight);
+std::optional<std::string> CleanPhoto(std::string_view bytes, int width = vk::PhotoWidth, int height = vk::PhotoHeight);
 
 } // namespace vks

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "common/club_rules.h"
+
 namespace vks {
 
 struct GameConfig {
@@ -31,7 +33,7 @@ struct NewsEntry {
 struct Limits {
     std::size_t maxFormBody = 8192;
     std::size_t maxUploadRequest = 300 * 1024;
-    std::size_t maxPhoto = 256 * 1024;
+    std::size_t maxPhoto = vk::PhotoFileCap;
     std::int64_t sessionIdleS = 7 * 24 * 3600;
     std::int64_t sessionLifetimeS = 30 * 24 * 3600;
     std::int64_t owedDebitS = 60;

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "logic/club/records.h"
+#include "common/club_rules.h"
 #include "common/messages.h"
 
 namespace vk {
@@ -80,11 +81,8 @@ const CardFieldInfo& CardField(int index); // 0 .. 13
 enum class RowAction { Nothing, Copy, Open };
 RowAction CardRowAction(const CardFieldInfo& field, const std::string& text);
 
-// The photos of the club: JPEG pictures of exactly 200 x 250 pixels, at
-// most 256 KiB.
-inline constexpr int PhotoWidth = 200;
-inline constexpr int PhotoHeight = 250;
-inline constexpr std::size_t PhotoFileCap = 256 * 1024;
+// The photos of the club (common/club_rules.h: PhotoWidth, PhotoHeight,
+// PhotoFileCap).
 bool ClubPhotoAcceptable(std::string_view bytes);
 
 // A picture the player picks to cut a photo from: a JPEG or PNG of at most

@@ -109,6 +109,7 @@ TFormChat::TFormChat(Settings& prefs, const QImage& background, HttpClient http,
     sendPause = new QTimer(this);
     sendPause->setObjectName(QStringLiteral("Timer1"));
     sendPause->setInterval(15000);
+    sendPause->setTimerType(Qt::PreciseTimer);
     connect(sendPause, &QTimer::timeout, this, [this] {
         waiting_ = false;
         EnableMessageBox();
@@ -180,7 +181,9 @@ int TFormChat::WaitLeft() const
 {
     if (!waiting_)
         return 0;
-    return std::max(1, (sendPause->remainingTime() + 999) / 1000);
+    // A coarse timer may run a little past its interval: the count never
+    // shows more than the pause itself.
+    return std::clamp((sendPause->remainingTime() + 999) / 1000, 1, sendPause->interval() / 1000);
 }
 
 // After a message the send button counts the seconds of the wait down; the
