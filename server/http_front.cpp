@@ -392,8 +392,8 @@ private:
             Refuse(sock, peer, 503, "connections per address");
             return true;
         }
-        if (!pool_.Submit([this, sock, key] {
-                Serve(sock);
+        if (!pool_.Submit([this, sock, key, proxy] {
+                Serve(sock, proxy ? limits_.proxyKeepAliveRequests : limits_.keepAliveRequests);
                 Leave(key);
             })) {
             Leave(key);
@@ -437,12 +437,12 @@ private:
             open_.erase(key);
     }
 
-    void Serve(int sock)
+    void Serve(int sock, int keepAliveRequests)
     {
         ConnectionStream strm(sock, std::chrono::seconds(limits_.readTimeoutS), std::chrono::seconds(5));
         const auto headTime = std::chrono::seconds(limits_.headTimeoutS);
         bool clean = true;
-        for (int served = 0; served < limits_.keepAliveRequests && is_running(); ++served) {
+        for (int served = 0; served < keepAliveRequests && is_running(); ++served) {
             const auto wait = served == 0 ? headTime : std::chrono::seconds(limits_.keepAliveS);
             if (!strm.WaitForRequest(Clock::now() + wait))
                 break;
@@ -473,7 +473,7 @@ private:
             strm.BeginRequest(scanner.HeadLength() + verdict.bodyLength,
                               Clock::now() + std::chrono::seconds(limits_.bodyTimeoutS));
             bool closed = false;
-            const bool last = served + 1 == limits_.keepAliveRequests;
+            const bool last = served + 1 == keepAliveRequests;
             const bool ok = process_request(strm, last, closed, nullptr);
             // A body left unread (a request refused before its body) ends the
             // connection: its bytes must never be taken for the next request.

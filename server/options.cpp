@@ -188,6 +188,7 @@ const std::map<std::string, Setter>& Setters()
         m["waiting_connections"] = Number(&Limits::waitingConnections, 0, 100000);
         m["keep_alive_s"] = Number(&Limits::keepAliveS, 1, 600);
         m["keep_alive_requests"] = Number(&Limits::keepAliveRequests, 1, 100000);
+        m["proxy_keep_alive_requests"] = Number(&Limits::proxyKeepAliveRequests, 1, 100000);
         m["head_timeout_s"] = Number(&Limits::headTimeoutS, 1, 600);
         m["body_timeout_s"] = Number(&Limits::bodyTimeoutS, 1, 3600);
         m["read_timeout_s"] = Number(&Limits::readTimeoutS, 1, 600);
@@ -316,7 +317,8 @@ Configuration settings (all optional):
   db_connections=16 (PostgreSQL connections of one process)
   Connections: threads=64  connections_per_address=8
   waiting_connections=0 (as many as threads)  keep_alive_s=1
-  keep_alive_requests=20  head_timeout_s=5 (request line and headers)
+  keep_alive_requests=20  proxy_keep_alive_requests=1000 (a trusted proxy's
+  connections)  head_timeout_s=5 (request line and headers)
   body_timeout_s=20  read_timeout_s=5
   reply_delay_ms=0 (tests only: holds every reply back)
 

@@ -69,6 +69,10 @@ struct Limits {
     int waitingConnections = 0;    // accepted, waiting for a thread; 0: as many as threads
     int keepAliveS = 1;
     int keepAliveRequests = 20;
+    // A trusted proxy's connection carries many players' requests: it may
+    // serve this many before it closes (nginx's upstream keepalive_requests
+    // stays below it).
+    int proxyKeepAliveRequests = 1000;
     int headTimeoutS = 5;  // the whole request line and headers
     int bodyTimeoutS = 20; // the whole body
     int readTimeoutS = 5;

@@ -102,6 +102,37 @@ TEST(ServerLimits, BodiesAndHeadsTheClientNeverSendsAreRefusedUpFront)
 
 // More slow or idle connections than threads: a normal request from another
 // client is still answered within the client's 3 s.
+// Five requests sent at once on one connection: a client's connection
+// answers keep_alive_requests of them and closes; a trusted proxy's carries
+// many players' requests and answers them all.
+TEST(ServerLimits, AProxysConnectionCarriesMoreRequestsThanAClients)
+{
+    TestServer server({"keep_alive_requests=3", "trusted_proxies=127.0.0.2"});
+    std::string five;
+    for (int i = 0; i < 5; ++i)
+        five += "GET /config.txt HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+    for (const auto& [source, answered] : {std::pair{"127.0.0.3", 3}, std::pair{"127.0.0.2", 5}}) {
+        const int fd = Connect(server.Port(), source);
+        ASSERT_GE(fd, 0) << source;
+        ASSERT_EQ(::send(fd, five.data(), five.size(), MSG_NOSIGNAL), static_cast<ssize_t>(five.size()));
+        // Read until the server closes, or the replies stop for half a second.
+        std::string got;
+        char buf[4096];
+        pollfd p{fd, POLLIN, 0};
+        while (::poll(&p, 1, 500) > 0) {
+            const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
+            if (n <= 0)
+                break;
+            got.append(buf, static_cast<std::size_t>(n));
+        }
+        ::close(fd);
+        int replies = 0;
+        for (auto at = got.find("HTTP/1.1 200"); at != std::string::npos; at = got.find("HTTP/1.1 200", at + 1))
+            ++replies;
+        EXPECT_EQ(replies, answered) << source;
+    }
+}
+
 TEST(ServerLimits, SlowAndIdleConnectionsDoNotStarveOthers)
 {
     constexpr int kThreads = 8;
