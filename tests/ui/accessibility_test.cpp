@@ -116,6 +116,11 @@ QStringList Items(QWidget* list)
 // The widgets Tab visits from the focus, once round.
 QList<QWidget*> TabRound(QWidget& window, int most = 60)
 {
+    // On a loaded machine the window may not be active yet, and its first
+    // keys would reach no widget at all.
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window, 10000))
+        qWarning("the window never became active");
     QList<QWidget*> seen;
     for (int i = 0; i < most; ++i) {
         input::Key(&window, Qt::Key_Tab);
